@@ -1,0 +1,58 @@
+// Path helpers over narrow strings; both separators are accepted when reading.
+#include "VXLib/VXUTIL/VXPath.h"
+
+namespace morvessan {
+
+namespace {
+std::size_t lastSeparator(const std::string& path) { return path.find_last_of("/\\"); }
+
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+} // namespace
+
+std::string folderOf(const std::string& path) {
+    const auto pos = lastSeparator(path);
+    return pos == std::string::npos ? std::string() : path.substr(0, pos + 1);
+}
+
+std::string fileNameOf(const std::string& path) {
+    const auto pos = lastSeparator(path);
+    return pos == std::string::npos ? path : path.substr(pos + 1);
+}
+
+std::string titleOf(const std::string& path) {
+    const std::string name = fileNameOf(path);
+    const auto dot = name.rfind('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+std::string extensionOf(const std::string& path) {
+    const std::string name = fileNameOf(path);
+    const auto dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+std::string replaceExtension(const std::string& path, const std::string& extension) {
+    const std::string ext = extensionOf(path);
+    return path.substr(0, path.size() - ext.size()) + extension;
+}
+
+std::string asFolder(const std::string& name) {
+    if (!name.empty() && (name.back() == '/' || name.back() == '\\')) {
+        return name;
+    }
+    return name + kPathSeparator;
+}
+
+bool equalsIgnoreCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace morvessan

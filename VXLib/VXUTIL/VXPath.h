@@ -1,0 +1,36 @@
+// Narrow-string paths as the plug-in keeps them: the folder separator of the
+// platform comes from here, and the few path helpers everything shares.
+#pragma once
+
+#include <string>
+
+namespace morvessan {
+
+#if defined(_WIN32)
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// Folder part of a path, separator included ("C:\\a\\b.8bf" -> "C:\\a\\"); empty without one.
+std::string folderOf(const std::string& path);
+
+// File name without folder ("C:\\a\\b.8bf" -> "b.8bf").
+std::string fileNameOf(const std::string& path);
+
+// File name without folder and extension ("C:\\a\\b.8bf" -> "b").
+std::string titleOf(const std::string& path);
+
+// Extension with its dot, as written ("x.PNG" -> ".PNG"); empty without one.
+std::string extensionOf(const std::string& path);
+
+// Path with its extension replaced by `extension` (dot included).
+std::string replaceExtension(const std::string& path, const std::string& extension);
+
+// A folder name with the platform separator appended ("Morvessan Presets" -> "Morvessan Presets/").
+std::string asFolder(const std::string& name);
+
+// ASCII case-insensitive comparison, independent of the C locale.
+bool equalsIgnoreCase(const std::string& a, const std::string& b);
+
+} // namespace morvessan

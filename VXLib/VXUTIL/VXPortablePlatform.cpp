@@ -1,0 +1,181 @@
+// Portable platform layer: scripted message answers, a drivable clock and keys,
+// settings in a small file under the user's configuration folder.
+#include "VXLib/VXUTIL/VXPortablePlatform.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace morvessan {
+
+namespace {
+
+VXMessageAnswer firstButton(VXMessageButtons buttons) {
+    switch (buttons) {
+    case VXMessageButtons::YesNo:
+    case VXMessageButtons::YesNoCancel:
+        return VXMessageAnswer::Yes;
+    case VXMessageButtons::RetryCancel:
+        return VXMessageAnswer::Retry;
+    default:
+        return VXMessageAnswer::Ok;
+    }
+}
+
+std::string defaultSettingsFile() {
+    namespace fs = std::filesystem;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
+        return (fs::path(xdg) / "morvessan" / "settings").string();
+    }
+    if (const char* home = std::getenv("HOME"); home && *home) {
+        return (fs::path(home) / ".config" / "morvessan" / "settings").string();
+    }
+    return {};
+}
+
+const char kHex[] = "0123456789ABCDEF";
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+} // namespace
+
+VXPortablePlatform::VXPortablePlatform() : m_settings_file(defaultSettingsFile()) {}
+
+VXMessageAnswer VXPortablePlatform::messageBox(const std::string& text, const std::string& caption,
+                                               VXMessageButtons buttons, VXMessageIcon icon) {
+    m_messages.push_back({text, caption, buttons, icon});
+    if (m_answers.empty()) {
+        return firstButton(buttons);
+    }
+    const VXMessageAnswer answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}
+
+void VXPortablePlatform::showCursor(VXCursorKind kind, int resourceId) {
+    m_cursor_kind = kind;
+    m_cursor = static_cast<VXCursorHandle>(kind) + 16 * resourceId;
+}
+
+std::uint32_t VXPortablePlatform::milliseconds() {
+    if (m_fixed_clock) {
+        return *m_fixed_clock;
+    }
+    using namespace std::chrono;
+    return static_cast<std::uint32_t>(
+        duration_cast<std::chrono::milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void VXPortablePlatform::advanceClock(std::uint32_t ms) {
+    m_fixed_clock = milliseconds() + ms;
+}
+
+bool VXPortablePlatform::isKeyDown(VXKey key) {
+    const auto it = m_keys.find(key);
+    return it != m_keys.end() && it->second;
+}
+
+// The settings file holds one line per value: key, tab, name, tab, hex bytes.
+void VXPortablePlatform::loadSettings() {
+    if (m_settings_loaded) {
+        return;
+    }
+    m_settings_loaded = true;
+    if (m_settings_file.empty()) {
+        return;
+    }
+    std::ifstream in(m_settings_file, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        const auto tab = line.rfind('\t');
+        if (tab == std::string::npos || (line.size() - tab - 1) % 2 != 0) {
+            continue;
+        }
+        std::vector<std::uint8_t> bytes;
+        bool ok = true;
+        for (std::size_t i = tab + 1; i + 1 < line.size(); i += 2) {
+            const int hi = hexValue(line[i]);
+            const int lo = hexValue(line[i + 1]);
+            if (hi < 0 || lo < 0) {
+                ok = false;
+                break;
+            }
+            bytes.push_back(static_cast<std::uint8_t>(hi * 16 + lo));
+        }
+        if (ok) {
+            m_settings[line.substr(0, tab)] = std::move(bytes);
+        }
+    }
+}
+
+bool VXPortablePlatform::saveSettings() const {
+    if (m_settings_file.empty()) {
+        return true;
+    }
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path target(m_settings_file);
+    fs::create_directories(target.parent_path(), ec);
+    const fs::path temporary = target.string() + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        for (const auto& [key, bytes] : m_settings) {
+            out << key << '\t';
+            for (const std::uint8_t b : bytes) {
+                out << kHex[b >> 4] << kHex[b & 15];
+            }
+            out << '\n';
+        }
+        out.flush();
+        if (!out) {
+            fs::remove(temporary, ec);
+            return false;
+        }
+    }
+    fs::rename(temporary, target, ec);
+    return !ec;
+}
+
+std::optional<std::vector<std::uint8_t>> VXPortablePlatform::readSetting(const std::string& key,
+                                                                         const std::string& name) {
+    loadSettings();
+    const auto it = m_settings.find(key + '\t' + name);
+    if (it == m_settings.end()) {
+        return std::nullopt;
+    }
+    return it->second;
+}
+
+bool VXPortablePlatform::writeSetting(const std::string& key, const std::string& name,
+                                      const std::vector<std::uint8_t>& value) {
+    loadSettings();
+    m_settings[key + '\t' + name] = value;
+    return saveSettings();
+}
+
+bool VXPortablePlatform::showHelp(const std::string& pathAndTopic) {
+    m_help.push_back(pathAndTopic);
+    return true;
+}
+
+std::uint32_t VXPortablePlatform::sendMail(const VXMailRequest& request) {
+    m_mails.push_back(request);
+    return m_mail_result;
+}
+
+bool VXPortablePlatform::openWebPage(const std::string& url) {
+    m_web.push_back(url);
+    return true;
+}
+
+#if !defined(_WIN32)
+std::unique_ptr<VXPlatform> vxMakeNativePlatform() { return std::make_unique<VXPortablePlatform>(); }
+#endif
+
+} // namespace morvessan

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the native build, its tests and benchmarks need,
+# and nothing when they are all present already.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ gcc clang lld libclang-rt-14-dev pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libpng-dev libjpeg62-turbo-dev zlib1g-dev
+)
+if [ "$#" -gt 0 ]; then
+  packages+=("$@")
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ "${#missing[@]}" -eq 0 ] && exit 0
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

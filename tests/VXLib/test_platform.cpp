@@ -1,0 +1,65 @@
+// The portable platform layer: scripted answers, the drivable clock, settings
+// that survive a new instance, and the path helpers.
+#include "VXLib/VXUTIL/VXPath.h"
+#include "VXLib/VXUTIL/VXPortablePlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace morvessan;
+
+TEST(PortablePlatform, MessagesAreLoggedAndAnsweredFromTheScript) {
+    VXPortablePlatform p;
+    p.queueAnswer(VXMessageAnswer::No);
+    EXPECT_EQ(p.messageBox("Delete?", "Confirm", VXMessageButtons::YesNo, VXMessageIcon::Question),
+              VXMessageAnswer::No);
+    // Without a scripted answer the first button is taken.
+    EXPECT_EQ(p.messageBox("Done", "", VXMessageButtons::Ok, VXMessageIcon::None), VXMessageAnswer::Ok);
+    EXPECT_EQ(p.messageBox("Sure?", "", VXMessageButtons::YesNoCancel, VXMessageIcon::None),
+              VXMessageAnswer::Yes);
+    ASSERT_EQ(p.messages().size(), 3u);
+    EXPECT_EQ(p.messages()[0].text, "Delete?");
+    EXPECT_EQ(p.messages()[0].caption, "Confirm");
+}
+
+TEST(PortablePlatform, ClockAndKeysCanBeDriven) {
+    VXPortablePlatform p;
+    p.setClock(1000);
+    p.advanceClock(250);
+    EXPECT_EQ(p.milliseconds(), 1250u);
+    EXPECT_FALSE(p.isKeyDown(VXKey::Shift));
+    p.setKeyDown(VXKey::Shift, true);
+    EXPECT_TRUE(p.isKeyDown(VXKey::Shift));
+}
+
+TEST(PortablePlatform, SettingsPersistInTheirFile) {
+    const auto file = std::filesystem::temp_directory_path() / "morvessan-settings-test";
+    std::filesystem::remove(file);
+    {
+        VXPortablePlatform p;
+        p.setSettingsFile(file.string());
+        EXPECT_FALSE(p.readSetting("Software\\A", "Colours"));
+        EXPECT_TRUE(p.writeSetting("Software\\A", "Colours", {0x00, 0xFF, 0x10}));
+    }
+    VXPortablePlatform q;
+    q.setSettingsFile(file.string());
+    const auto value = q.readSetting("Software\\A", "Colours");
+    ASSERT_TRUE(value);
+    EXPECT_EQ(*value, (std::vector<std::uint8_t>{0x00, 0xFF, 0x10}));
+    std::filesystem::remove(file);
+}
+
+TEST(Paths, PartsOfAPathWithEitherSeparator) {
+    EXPECT_EQ(folderOf("C:\\a\\b.8bf"), "C:\\a\\");
+    EXPECT_EQ(folderOf("/a/b.8bf"), "/a/");
+    EXPECT_EQ(folderOf("b.8bf"), "");
+    EXPECT_EQ(fileNameOf("/a/b.txt"), "b.txt");
+    EXPECT_EQ(titleOf("/a.d/b"), "b");
+    EXPECT_EQ(titleOf("/a/b.c.txt"), "b.c");
+    EXPECT_EQ(extensionOf("x.PNG"), ".PNG");
+    EXPECT_EQ(extensionOf("/a.d/x"), "");
+    EXPECT_EQ(replaceExtension("C:\\p\\XMorvessan.8bf", ".chm"), "C:\\p\\XMorvessan.chm");
+    EXPECT_TRUE(equalsIgnoreCase("Stone.PNG", "stone.png"));
+    EXPECT_FALSE(equalsIgnoreCase("Stone.PNG", "stone.pn"));
+}
