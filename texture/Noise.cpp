@@ -1,0 +1,24 @@
+// Seeding of a noise generator from the run-time's random sequence.
+#include "texture/Noise.h"
+
+#include "texture/MsRandom.h"
+
+#include <ctime>
+
+namespace morvessan {
+
+Noise::Noise(std::int32_t seed, double a, double b, double c) : m_seed(seed), m_shape{a, b, c} {}
+
+void Noise::seed(std::int32_t s) {
+    m_seed = s;
+    if (s != 0) {
+        msSrand(static_cast<std::uint32_t>(s));
+    } else {
+        // Unsigned arithmetic: the sum wraps instead of overflowing.
+        const auto now = static_cast<std::uint32_t>(std::time(nullptr));
+        msSrand(now + static_cast<std::uint32_t>(msRand()));
+    }
+    initTables();
+}
+
+} // namespace morvessan

@@ -1,0 +1,35 @@
+// Noise: the interface of a seeded lattice noise generator, and its seeding,
+// which (re)starts the run-time's random sequence the tables are drawn from.
+#pragma once
+
+#include <cstdint>
+
+namespace morvessan {
+
+class Noise {
+public:
+    // The three shape numbers are kept for the creator's sake; no result depends on them.
+    Noise(std::int32_t seed, double a, double b, double c);
+    virtual ~Noise() = default;
+
+    Noise(const Noise&) = delete;
+    Noise& operator=(const Noise&) = delete;
+
+    virtual double noise1(double x) const = 0;
+    virtual double noise2(double x, double y) const = 0;
+    virtual double noise3(double x, double y, double z) const = 0;
+    // Fills the lattice tables from the current state of the random sequence.
+    virtual void initTables() = 0;
+
+    // Reseeds the sequence with `s` (0: the calendar time plus the next draw, so
+    // that every run differs), then fills the tables.
+    void seed(std::int32_t s);
+
+    std::int32_t seedValue() const { return m_seed; }
+
+private:
+    std::int32_t m_seed;
+    double m_shape[3];
+};
+
+} // namespace morvessan

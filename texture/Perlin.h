@@ -1,0 +1,37 @@
+// Perlin: classic gradient noise over 256-entry lattice tables drawn from the
+// run-time's random sequence, so that one seed always gives the same noise.
+#pragma once
+
+#include "texture/Noise.h"
+
+#include <array>
+
+namespace morvessan {
+
+class Perlin : public Noise {
+public:
+    static constexpr int kSize = 256;
+    static constexpr int kTableSize = kSize + kSize + 2;  // 514: indices below 256 plus one never wrap
+
+    Perlin(std::int32_t seed, double a, double b, double c);
+
+    // Non-finite coordinates have no lattice cell: their noise is 0.
+    double noise1(double x) const override;
+    double noise2(double x, double y) const override;
+    double noise3(double x, double y, double z) const override;
+    void initTables() override;
+
+    // The tables, for inspection.
+    const std::array<std::int32_t, kTableSize>& perm() const { return m_perm; }
+    const std::array<double, kTableSize>& g1() const { return m_g1; }
+    const std::array<std::array<double, 2>, kTableSize>& g2() const { return m_g2; }
+    const std::array<std::array<double, 3>, kTableSize>& g3() const { return m_g3; }
+
+private:
+    std::array<std::int32_t, kTableSize> m_perm{};
+    std::array<double, kTableSize> m_g1{};
+    std::array<std::array<double, 2>, kTableSize> m_g2{};
+    std::array<std::array<double, 3>, kTableSize> m_g3{};
+};
+
+} // namespace morvessan

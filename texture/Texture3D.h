@@ -1,0 +1,61 @@
+// Texture3D: the abstract texture that turns a sample point of the unit square
+// into one value, through its transformation and its own seeded noise generator.
+#pragma once
+
+#include "texture/Noise.h"
+#include "texture/TexturePreset.h"
+#include "texture/TextureTransform.h"
+
+#include <memory>
+
+namespace morvessan {
+
+class Texture3D {
+public:
+    Texture3D() = default;
+    virtual ~Texture3D() = default;
+
+    Texture3D(const Texture3D&) = delete;
+    Texture3D& operator=(const Texture3D&) = delete;
+
+    // The texture value at (x, y); 0 where it cannot be computed (no generator
+    // yet, a projective denominator of 0, coordinates beyond any number).
+    virtual double evaluate(double x, double y) const = 0;
+
+    // Replaces the generator by a new Perlin with this seed (reseeds the run-time's sequence).
+    void setSeed(std::int32_t seed);
+
+    void setTransformation(const TextureTransform& t) { m_transformation = t; }
+    const TextureTransform& transformation() const { return m_transformation; }
+
+    // Octave count, limited to 0..12.
+    void setOctaves(int n);
+    int octaves() const { return m_octaves; }
+
+    // Weight of octave i (0..11); other indices are ignored.
+    void setWeight(int i, double w);
+    double weight(int i) const;
+
+    void setNoiseParameter(double p) { m_noise_parameter = p; }
+    double noiseParameter() const { return m_noise_parameter; }
+
+    const Noise* noise() const { return m_noise.get(); }
+
+protected:
+    // The sample point through the projective transformation.
+    void map(double x, double y, double& u, double& v) const;
+
+    // Sum over the octaves of weight_i x n(2^i u, 2^i v), signed or of absolute values.
+    double octaveSum(double u, double v) const;
+    double turbulenceSum(double u, double v) const;
+
+    static double finiteOrZero(double value);
+
+    std::unique_ptr<Noise> m_noise;
+    TextureTransform m_transformation;
+    std::int32_t m_octaves = 0;
+    double m_weights[kMaxOctaves] = {};
+    double m_noise_parameter = 0.0;
+};
+
+} // namespace morvessan
