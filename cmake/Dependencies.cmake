@@ -2,7 +2,7 @@
 # Google Benchmark for the test and benchmark programs.
 find_package(PNG REQUIRED)
 find_package(JPEG REQUIRED)
-if(MORVESSAN_TESTS)
+if(MORVESSAN_TESTS AND NOT TARGET GTest::gtest)
   find_package(GTest REQUIRED)
 endif()
 if(MORVESSAN_BENCH)

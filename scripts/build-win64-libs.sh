@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Cross-builds libpng and libjpeg-turbo for 64-bit Windows from Debian's source
+# packages into a cached prefix; zlib comes from Debian's libz-mingw-w64-dev.
+# Usage: scripts/build-win64-libs.sh PREFIX   (does nothing when PREFIX is complete)
+set -euo pipefail
+
+prefix="${1:?usage: $0 PREFIX}"
+prefix="$(realpath -m "$prefix")"
+stamp="$prefix/.complete"
+[ -f "$stamp" ] && exit 0
+
+host=x86_64-w64-mingw32
+mingw_root=/usr/$host
+jobs="${MORVESSAN_JOBS:-2}"
+work="$prefix.src"
+
+for tool in $host-gcc-posix $host-g++-posix $host-windres; do
+  command -v "$tool" >/dev/null || { echo "build-win64-libs: $tool is missing (run scripts/install-win64-deps.sh)" >&2; exit 1; }
+done
+[ -f "$mingw_root/lib/libz.a" ] || { echo "build-win64-libs: $mingw_root/lib/libz.a is missing (libz-mingw-w64-dev)" >&2; exit 1; }
+
+# apt-get source needs a deb-src entry; add one beside the binary entries when there is none.
+have_sources() {
+  grep -rqsE '^\s*(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/
+}
+if ! have_sources; then
+  echo "build-win64-libs: adding a deb-src entry for Debian's source packages"
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  codename="$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")"
+  printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s %s-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+    "$codename" "$codename" | $sudo tee /etc/apt/sources.list.d/morvessan-deb-src.sources >/dev/null
+  $sudo apt-get update -qq
+fi
+
+rm -rf "$work" "$prefix"
+mkdir -p "$work" "$prefix"
+
+# Fetches and unpacks a source package; prints the unpacked folder.
+fetch_source() {
+  local package="$1"
+  (cd "$work" && apt-get source -qq "$package" >"$work/$package.log" 2>&1) || {
+    cat "$work/$package.log" >&2
+    echo "build-win64-libs: apt-get source $package failed" >&2
+    exit 1
+  }
+  find "$work" -mindepth 1 -maxdepth 1 -type d -name "$package-*" | head -n 1
+}
+
+toolchain="$work/toolchain.cmake"
+cat >"$toolchain" <<TC
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR AMD64)
+set(CMAKE_C_COMPILER $host-gcc-posix)
+set(CMAKE_CXX_COMPILER $host-g++-posix)
+set(CMAKE_RC_COMPILER $host-windres)
+set(CMAKE_FIND_ROOT_PATH $mingw_root $prefix)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+TC
+
+generator=()
+command -v ninja >/dev/null && generator=(-G Ninja)
+
+echo "build-win64-libs: zlib from $mingw_root"
+zlib_args=(-DZLIB_LIBRARY="$mingw_root/lib/libz.a" -DZLIB_INCLUDE_DIR="$mingw_root/include")
+
+echo "build-win64-libs: libjpeg-turbo"
+jpeg_src="$(fetch_source libjpeg-turbo)"
+# Plain C code paths: the same decoded pixels as every other build, no assembler needed.
+cmake -S "$jpeg_src" -B "$work/jpeg-build" "${generator[@]}" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+  -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF \
+  >"$work/jpeg-configure.log" 2>&1 || { cat "$work/jpeg-configure.log" >&2; exit 1; }
+cmake --build "$work/jpeg-build" -j "$jobs" --target jpeg-static >"$work/jpeg-build.log" 2>&1 \
+  || { tail -n 40 "$work/jpeg-build.log" >&2; exit 1; }
+mkdir -p "$prefix/lib" "$prefix/include"
+cp "$work/jpeg-build/libjpeg.a" "$prefix/lib/"
+cp "$jpeg_src/jpeglib.h" "$jpeg_src/jmorecfg.h" "$jpeg_src/jerror.h" "$work/jpeg-build/jconfig.h" "$prefix/include/"
+
+echo "build-win64-libs: libpng"
+png_src="$(fetch_source libpng1.6)"
+cmake -S "$png_src" -B "$work/png-build" "${generator[@]}" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" "${zlib_args[@]}" \
+  -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DSKIP_INSTALL_EXECUTABLES=ON \
+  >"$work/png-configure.log" 2>&1 || { cat "$work/png-configure.log" >&2; exit 1; }
+cmake --build "$work/png-build" -j "$jobs" --target png_static >"$work/png-build.log" 2>&1 \
+  || { tail -n 40 "$work/png-build.log" >&2; exit 1; }
+cp "$work/png-build/libpng16.a" "$prefix/lib/libpng.a"
+cp "$png_src/png.h" "$png_src/pngconf.h" "$work/png-build/pnglibconf.h" "$prefix/include/"
+
+rm -rf "$work"
+touch "$stamp"
+echo "build-win64-libs: done, $prefix"
