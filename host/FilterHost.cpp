@@ -1,0 +1,422 @@
+// The host side of a filter run: the record, the callbacks the plug-in calls,
+// serving and writing back pixels at the requested sampling rates.
+#include "host/FilterHost.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace morvessan {
+
+// A handle as hosts make them: the first word points at the data, so
+// dereferencing the handle always gives the current data address.
+struct FilterHost::HandleBlock {
+    char* data = nullptr;
+    std::vector<char> storage;  // never empty, so data is never null
+    std::size_t size = 0;
+    int locks = 0;
+
+    void resize(std::size_t n) {
+        storage.resize(std::max<std::size_t>(n, 1));
+        size = n;
+        data = storage.data();
+    }
+
+    Handle handle() { return &data; }
+};
+
+namespace {
+thread_local FilterHost* t_host = nullptr;
+
+class CurrentHost {
+public:
+    explicit CurrentHost(FilterHost* host) : m_previous(t_host) { t_host = host; }
+    ~CurrentHost() { t_host = m_previous; }
+    CurrentHost(const CurrentHost&) = delete;
+    CurrentHost& operator=(const CurrentHost&) = delete;
+
+private:
+    FilterHost* m_previous;
+};
+
+bool sampleRate(Fixed rate, std::int32_t& factor) {
+    if (rate < kFixedOne || rate % kFixedOne != 0) {
+        return false;  // this host samples at integral rates only
+    }
+    factor = rate / kFixedOne;
+    return true;
+}
+
+bool isEmpty(const Rect& r) {
+    return r.right <= r.left || r.bottom <= r.top;
+}
+
+// Whether every sampled pixel of `r` at `factor` lies inside width × height.
+bool inside(const Rect& r, std::int32_t factor, std::int32_t width, std::int32_t height) {
+    return r.left >= 0 && r.top >= 0 && (static_cast<std::int64_t>(r.right) - 1) * factor < width &&
+           (static_cast<std::int64_t>(r.bottom) - 1) * factor < height;
+}
+
+constexpr OSType kHostSignature = 0x4D72766E;  // 'Mrvn'
+
+} // namespace
+
+struct FilterHostCallbacks {
+    static Boolean abortProc() {
+        FilterHost* host = t_host;
+        if (!host) {
+            return false;
+        }
+        ++host->m_abort_calls;
+        return host->m_abort_after && host->m_abort_calls >= *host->m_abort_after;
+    }
+    static void progressProc(std::int32_t done, std::int32_t total) {
+        if (FilterHost* host = t_host) {
+            host->m_progress.emplace_back(done, total);
+            if (host->m_progress_listener) {
+                host->m_progress_listener(done, total);
+            }
+        }
+    }
+    static OSErr advanceState() { return t_host ? t_host->advanceState() : paramErr; }
+    static OSErr colorServices(ColorServicesInfo*) {
+        return userCanceledErr;  // no colour picker without a window
+    }
+    static Handle newProc(std::int32_t size) { return t_host ? t_host->newHandle(size) : nullptr; }
+    static void disposeProc(Handle handle) {
+        if (t_host) {
+            t_host->disposeHandle(handle);
+        }
+    }
+    static std::int32_t getSizeProc(Handle handle) {
+        FilterHost::HandleBlock* block = t_host ? t_host->findHandle(handle) : nullptr;
+        return block ? static_cast<std::int32_t>(block->size) : 0;
+    }
+    static OSErr setSizeProc(Handle handle, std::int32_t size) {
+        FilterHost::HandleBlock* block = t_host ? t_host->findHandle(handle) : nullptr;
+        if (!block || size < 0) {
+            return paramErr;
+        }
+        if (block->locks > 0) {
+            return memFullErr;  // a locked block cannot move
+        }
+        block->resize(static_cast<std::size_t>(size));
+        return noErr;
+    }
+    static Ptr lockProc(Handle handle, Boolean) {
+        FilterHost::HandleBlock* block = t_host ? t_host->findHandle(handle) : nullptr;
+        if (!block) {
+            return nullptr;
+        }
+        ++block->locks;
+        return block->data;
+    }
+    static void unlockProc(Handle handle) {
+        FilterHost::HandleBlock* block = t_host ? t_host->findHandle(handle) : nullptr;
+        if (block && block->locks > 0) {
+            --block->locks;
+        }
+    }
+    static void recoverSpaceProc(std::int32_t) {}
+};
+
+FilterHost::FilterHost(PluginEntry entry) : m_entry(entry), m_record(std::make_unique<FilterRecord>()) {
+    std::memset(m_record.get(), 0, sizeof(FilterRecord));
+    m_handle_procs.handleProcsVersion = 1;
+    m_handle_procs.numHandleProcs = 8;
+    m_handle_procs.newProc = &FilterHostCallbacks::newProc;
+    m_handle_procs.disposeProc = &FilterHostCallbacks::disposeProc;
+    m_handle_procs.getSizeProc = &FilterHostCallbacks::getSizeProc;
+    m_handle_procs.setSizeProc = &FilterHostCallbacks::setSizeProc;
+    m_handle_procs.lockProc = &FilterHostCallbacks::lockProc;
+    m_handle_procs.unlockProc = &FilterHostCallbacks::unlockProc;
+    m_handle_procs.recoverSpaceProc = &FilterHostCallbacks::recoverSpaceProc;
+    m_handle_procs.disposeRegularHandleProc = &FilterHostCallbacks::disposeProc;
+}
+
+FilterHost::~FilterHost() = default;
+
+void FilterHost::setImage(HostImage image) {
+    m_image = std::move(image);
+}
+
+VXPSRect FilterHost::filterRect() const {
+    return m_filter_rect ? *m_filter_rect : VXPSRect{0, 0, m_image.width, m_image.height};
+}
+
+FilterHost::HandleBlock* FilterHost::findHandle(Handle handle) const {
+    if (!handle) {
+        return nullptr;
+    }
+    for (const auto& block : m_handles) {
+        if (block->handle() == handle) {
+            return block.get();
+        }
+    }
+    return nullptr;
+}
+
+Handle FilterHost::newHandle(std::int32_t size) {
+    if (m_fail_allocation || size < 0) {
+        return nullptr;
+    }
+    auto block = std::make_unique<HandleBlock>();
+    block->resize(static_cast<std::size_t>(size));
+    m_handles.push_back(std::move(block));
+    return m_handles.back()->handle();
+}
+
+void FilterHost::disposeHandle(Handle handle) {
+    const auto it = std::find_if(m_handles.begin(), m_handles.end(),
+                                 [handle](const auto& block) { return block->handle() == handle; });
+    if (it != m_handles.end()) {
+        if (m_parameters == handle) {
+            m_parameters = nullptr;
+        }
+        m_handles.erase(it);
+    }
+}
+
+std::vector<std::uint8_t> FilterHost::parameterBytes() const {
+    const HandleBlock* block = findHandle(m_parameters);
+    if (!block) {
+        return {};
+    }
+    return std::vector<std::uint8_t>(block->storage.begin(), block->storage.begin() + block->size);
+}
+
+void FilterHost::setParameterBytes(const std::vector<std::uint8_t>& bytes) {
+    clearParameters();
+    m_parameters = newHandle(static_cast<std::int32_t>(bytes.size()));
+    if (HandleBlock* block = findHandle(m_parameters)) {
+        std::copy(bytes.begin(), bytes.end(), block->storage.begin());
+    }
+}
+
+void FilterHost::clearParameters() {
+    if (m_parameters) {
+        disposeHandle(m_parameters);
+    }
+    m_parameters = nullptr;
+}
+
+bool FilterHost::parametersLocked() const {
+    const HandleBlock* block = findHandle(m_parameters);
+    return block && block->locks > 0;
+}
+
+std::string FilterHost::errorString() const {
+    return std::string(reinterpret_cast<const char*>(m_error_string + 1), m_error_string[0]);
+}
+
+void FilterHost::beginRun() {
+    FilterRecord& r = *m_record;
+    std::memset(&r, 0, sizeof(FilterRecord));
+    std::memset(m_error_string, 0, sizeof(m_error_string));
+    m_progress.clear();
+    m_requests.clear();
+    m_advance_calls = 0;
+    m_abort_calls = 0;
+    m_in_buffer.clear();
+    m_out_buffer.clear();
+    m_mask_buffer.clear();
+    m_served_out = Rect{0, 0, 0, 0};
+
+    const VXPSRect f = filterRect();
+    r.abortProc = &FilterHostCallbacks::abortProc;
+    r.progressProc = &FilterHostCallbacks::progressProc;
+    r.parameters = m_parameters;
+    r.imageSize = Point{static_cast<int16>(m_image.height), static_cast<int16>(m_image.width)};
+    r.wholeSize = r.imageSize;
+    r.planes = static_cast<int16>(m_image.planes);
+    r.filterRect = Rect{static_cast<int16>(f.top), static_cast<int16>(f.left), static_cast<int16>(f.bottom),
+                        static_cast<int16>(f.right)};
+    r.background = PSRGBColor{0xFFFF, 0xFFFF, 0xFFFF};
+    r.foreground = PSRGBColor{0, 0, 0};
+    r.backColor[0] = r.backColor[1] = r.backColor[2] = 255;
+    r.maxSpace = 1 << 30;
+    r.bufferSpace = 1 << 28;
+    r.maxSpace64 = r.maxSpace;
+    r.bufferSpace64 = r.bufferSpace;
+    r.isFloating = false;
+    r.haveMask = m_mask.has_value();
+    r.autoMask = true;
+    r.hostSig = kHostSignature;
+    r.imageMode = 3;  // RGB
+    r.imageHRes = 72 * kFixedOne;
+    r.imageVRes = 72 * kFixedOne;
+    m_platform_data.hwnd = 0;
+    r.platformData = &m_platform_data;
+    r.handleProcs = &m_handle_procs;
+    r.filterCase = static_cast<int16>(m_mask ? 2 : 1);
+    r.advanceState = &FilterHostCallbacks::advanceState;
+    r.supportsAbsolute = false;
+    r.samplingSupport = 1;  // integral rates
+    r.inputRate = kFixedOne;
+    r.maskRate = kFixedOne;
+    r.colorServices = &FilterHostCallbacks::colorServices;
+    if (m_play_info) {
+        m_descriptor = PIDescriptorParameters{};
+        m_descriptor.playInfo = *m_play_info;
+        r.descriptorParameters = &m_descriptor;
+    }
+    r.errorString = m_error_string_enabled ? &m_error_string : nullptr;
+    r.depth = 8;
+    m_in_run = true;
+}
+
+int16 FilterHost::call(int16 selector) {
+    CurrentHost current(this);
+    int16 result = noErr;
+    m_entry(selector, m_record.get(), &m_data, &result);
+    flushOutput();
+    return result;
+}
+
+void FilterHost::endRun() {
+    m_parameters = m_record->parameters;
+    m_in_run = false;
+}
+
+int16 FilterHost::run(bool withParameters) {
+    beginRun();
+    int16 result = noErr;
+    if (withParameters) {
+        result = call(filterSelectorParameters);
+    }
+    if (result == noErr) {
+        result = call(filterSelectorPrepare);
+    }
+    if (result == noErr) {
+        result = call(filterSelectorStart);
+    }
+    // Some hosts look at right only; a plug-in must end with all of them zero.
+    const auto pending = [this] {
+        const FilterRecord& r = *m_record;
+        return !isEmpty(r.inRect) || !isEmpty(r.outRect) || !isEmpty(r.maskRect);
+    };
+    for (int rounds = 0; result == noErr && pending(); ++rounds) {
+        if (rounds == 100000) {
+            result = paramErr;  // a plug-in that never finishes
+            break;
+        }
+        CurrentHost current(this);
+        result = serve();
+        if (result == noErr) {
+            result = call(filterSelectorContinue);
+        }
+    }
+    if (result == noErr) {
+        result = call(filterSelectorFinish);
+    }
+    endRun();
+    return result;
+}
+
+OSErr FilterHost::advanceState() {
+    ++m_advance_calls;
+    const FilterRecord& r = *m_record;
+    m_requests.push_back(Request{r.inRect, r.outRect, r.maskRect, r.inputRate, r.maskRate, r.inLoPlane, r.inHiPlane});
+    if (m_fail_call != 0 && m_advance_calls == m_fail_call) {
+        return m_fail_code;
+    }
+    return serve();
+}
+
+// Writes back what the plug-in left in the last output buffer.
+void FilterHost::flushOutput() {
+    const Rect r = m_served_out;
+    m_served_out = Rect{0, 0, 0, 0};
+    if (isEmpty(r) || m_out_buffer.empty()) {
+        return;
+    }
+    const std::int32_t n = m_served_out_hi - m_served_out_lo + 1;
+    for (std::int32_t y = r.top; y < r.bottom; ++y) {
+        const std::uint8_t* s = m_out_buffer.data() + static_cast<std::size_t>(y - r.top) * m_served_out_row_bytes;
+        for (std::int32_t x = r.left; x < r.right; ++x, s += n) {
+            std::copy(s, s + n, m_image.pixel(x, y) + m_served_out_lo);
+        }
+    }
+}
+
+OSErr FilterHost::serve() {
+    flushOutput();
+    FilterRecord& r = *m_record;
+    r.inData = nullptr;
+    r.inRowBytes = 0;
+    r.outData = nullptr;
+    r.outRowBytes = 0;
+    r.maskData = nullptr;
+    r.maskRowBytes = 0;
+
+    const auto planesValid = [this](int16 lo, int16 hi) { return lo >= 0 && lo <= hi && hi < m_image.planes; };
+
+    if (!isEmpty(r.inRect)) {
+        std::int32_t factor = 1;
+        if (!sampleRate(r.inputRate, factor) || !planesValid(r.inLoPlane, r.inHiPlane) ||
+            !inside(r.inRect, factor, m_image.width, m_image.height)) {
+            return paramErr;
+        }
+        const std::int32_t n = r.inHiPlane - r.inLoPlane + 1;
+        const std::int32_t w = r.inRect.right - r.inRect.left;
+        const std::int32_t h = r.inRect.bottom - r.inRect.top;
+        const std::int32_t rowBytes = w * n + m_row_padding;
+        m_in_buffer.assign(static_cast<std::size_t>(rowBytes) * h, 0);
+        for (std::int32_t y = 0; y < h; ++y) {
+            std::uint8_t* d = m_in_buffer.data() + static_cast<std::size_t>(y) * rowBytes;
+            for (std::int32_t x = 0; x < w; ++x, d += n) {
+                const std::uint8_t* s =
+                    m_image.pixel((r.inRect.left + x) * factor, (r.inRect.top + y) * factor) + r.inLoPlane;
+                std::copy(s, s + n, d);
+            }
+        }
+        r.inData = m_in_buffer.data();
+        r.inRowBytes = rowBytes;
+    }
+
+    if (!isEmpty(r.outRect)) {
+        if (!planesValid(r.outLoPlane, r.outHiPlane) || !inside(r.outRect, 1, m_image.width, m_image.height)) {
+            return paramErr;
+        }
+        const std::int32_t n = r.outHiPlane - r.outLoPlane + 1;
+        const std::int32_t w = r.outRect.right - r.outRect.left;
+        const std::int32_t h = r.outRect.bottom - r.outRect.top;
+        const std::int32_t rowBytes = w * n + m_row_padding;
+        // The destination starts as a copy of the source, as the module asks hosts to do.
+        m_out_buffer.assign(static_cast<std::size_t>(rowBytes) * h, 0);
+        for (std::int32_t y = 0; y < h; ++y) {
+            std::uint8_t* d = m_out_buffer.data() + static_cast<std::size_t>(y) * rowBytes;
+            for (std::int32_t x = 0; x < w; ++x, d += n) {
+                const std::uint8_t* s = m_image.pixel(r.outRect.left + x, r.outRect.top + y) + r.outLoPlane;
+                std::copy(s, s + n, d);
+            }
+        }
+        r.outData = m_out_buffer.data();
+        r.outRowBytes = rowBytes;
+        m_served_out = r.outRect;
+        m_served_out_lo = r.outLoPlane;
+        m_served_out_hi = r.outHiPlane;
+        m_served_out_row_bytes = rowBytes;
+    }
+
+    if (!isEmpty(r.maskRect) && m_mask) {
+        std::int32_t factor = 1;
+        if (!sampleRate(r.maskRate, factor) || !inside(r.maskRect, factor, m_mask->width, m_mask->height)) {
+            return paramErr;
+        }
+        const std::int32_t w = r.maskRect.right - r.maskRect.left;
+        const std::int32_t h = r.maskRect.bottom - r.maskRect.top;
+        const std::int32_t rowBytes = w + m_row_padding;
+        m_mask_buffer.assign(static_cast<std::size_t>(rowBytes) * h, 0);
+        for (std::int32_t y = 0; y < h; ++y) {
+            std::uint8_t* d = m_mask_buffer.data() + static_cast<std::size_t>(y) * rowBytes;
+            for (std::int32_t x = 0; x < w; ++x) {
+                d[x] = m_mask->at((r.maskRect.left + x) * factor, (r.maskRect.top + y) * factor);
+            }
+        }
+        r.maskData = m_mask_buffer.data();
+        r.maskRowBytes = rowBytes;
+    }
+    return noErr;
+}
+
+} // namespace morvessan

@@ -1,0 +1,129 @@
+// FilterHost: the host side of the filter plug-in interface: it owns an image,
+// an optional mask and the kept parameter handle, and drives whole filter runs.
+#pragma once
+
+#include "host/HostImage.h"
+#include "plugin/HostInterface.h"
+#include "plugin/PixelBlock.h"
+#include "plugin/PluginMain.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace morvessan {
+
+class FilterHost {
+public:
+    explicit FilterHost(PluginEntry entry = &PluginMain);
+    ~FilterHost();
+    FilterHost(const FilterHost&) = delete;
+    FilterHost& operator=(const FilterHost&) = delete;
+
+    // The document. The filter rectangle defaults to the whole image.
+    void setImage(HostImage image);
+    HostImage& image() { return m_image; }
+    const HostImage& image() const { return m_image; }
+    void setMask(std::optional<HostMask> mask) { m_mask = std::move(mask); }
+    void setFilterRect(std::optional<VXPSRect> rect) { m_filter_rect = rect; }
+    VXPSRect filterRect() const;
+
+    // What the record offers: descriptor parameters with this playInfo (none when
+    // empty), an error string (or a null pointer), extra bytes at each row's end.
+    void setPlayInfo(std::optional<int16> playInfo) { m_play_info = playInfo; }
+    void setErrorStringEnabled(bool enabled) { m_error_string_enabled = enabled; }
+    void setRowPadding(std::int32_t bytes) { m_row_padding = bytes; }
+
+    // Faults on request: the abort test answers true from its n-th call on (one
+    // call per tile); advanceState call n (counted from 1) fails with `code`;
+    // the handle allocator returns null.
+    void setAbortAfter(std::optional<int> calls) { m_abort_after = calls; }
+    void setAdvanceStateFailure(int call, OSErr code) { m_fail_call = call; m_fail_code = code; }
+    void setAllocationFailure(bool fail) { m_fail_allocation = fail; }
+
+    // Called with every progress report, after it is recorded.
+    void setProgressListener(std::function<void(std::int32_t, std::int32_t)> listener) {
+        m_progress_listener = std::move(listener);
+    }
+
+    // The parameter block kept between runs (empty before the first run).
+    std::vector<std::uint8_t> parameterBytes() const;
+    void setParameterBytes(const std::vector<std::uint8_t>& bytes);
+    void clearParameters();
+    bool parametersLocked() const;
+
+    // A whole run: Parameters (when asked), Prepare, Start, Continue while a
+    // rectangle is non-empty, Finish; stops at the first error and returns it.
+    int16 run(bool withParameters = false);
+
+    // Single selector calls on the current record, for tests that step a run.
+    void beginRun();
+    int16 call(int16 selector);
+    void endRun();
+
+    // What the last run left.
+    FilterRecord& record() { return *m_record; }
+    const std::vector<std::pair<std::int32_t, std::int32_t>>& progress() const { return m_progress; }
+    std::string errorString() const;
+    int advanceStateCalls() const { return m_advance_calls; }
+    int abortCalls() const { return m_abort_calls; }
+    // Every rectangle and rate the plug-in asked advanceState for.
+    struct Request {
+        Rect in, out, mask;
+        Fixed inputRate, maskRate;
+        int16 inLoPlane, inHiPlane;
+    };
+    const std::vector<Request>& requests() const { return m_requests; }
+
+private:
+    struct HandleBlock;
+    friend struct FilterHostCallbacks;
+
+    OSErr advanceState();
+    OSErr serve();
+    void flushOutput();
+    HandleBlock* findHandle(Handle handle) const;
+    Handle newHandle(std::int32_t size);
+    void disposeHandle(Handle handle);
+
+    PluginEntry m_entry;
+    HostImage m_image;
+    std::optional<HostMask> m_mask;
+    std::optional<VXPSRect> m_filter_rect;
+    std::optional<int16> m_play_info = plugInDialogSilent;
+    bool m_error_string_enabled = true;
+    std::int32_t m_row_padding = 5;
+    std::optional<int> m_abort_after;
+    int m_fail_call = 0;
+    OSErr m_fail_code = noErr;
+    bool m_fail_allocation = false;
+    std::function<void(std::int32_t, std::int32_t)> m_progress_listener;
+
+    std::unique_ptr<FilterRecord> m_record;
+    HandleProcs m_handle_procs{};
+    PlatformData m_platform_data{};
+    PIDescriptorParameters m_descriptor{};
+    Str255 m_error_string{};
+    std::intptr_t m_data = 0;
+    std::vector<std::unique_ptr<HandleBlock>> m_handles;
+    Handle m_parameters = nullptr;
+
+    std::vector<std::uint8_t> m_in_buffer;
+    std::vector<std::uint8_t> m_out_buffer;
+    std::vector<std::uint8_t> m_mask_buffer;
+    Rect m_served_out{0, 0, 0, 0};
+    int16 m_served_out_lo = 0;
+    int16 m_served_out_hi = -1;
+    std::int32_t m_served_out_row_bytes = 0;
+
+    std::vector<std::pair<std::int32_t, std::int32_t>> m_progress;
+    std::vector<Request> m_requests;
+    int m_advance_calls = 0;
+    int m_abort_calls = 0;
+    bool m_in_run = false;
+};
+
+} // namespace morvessan

@@ -1,0 +1,48 @@
+// PixelBlock: one rectangle of pixels handed to the renderer, and the plain
+// left-top-right-bottom rectangle the driver keeps image areas in.
+#pragma once
+
+#include <cstdint>
+
+namespace morvessan {
+
+enum PixelLayout : std::int32_t {
+    kLayoutRGB = 0,   // host tiles, three planes
+    kLayoutBGR = 1,   // screen images
+    kLayoutRGBA = 2,  // host tiles, four planes
+    kLayoutBGRA = 3,  // screen images with transparency
+    kLayoutMask = 4,  // one byte per pixel
+};
+
+struct PixelBlock {
+    std::uint8_t* data = nullptr;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::int32_t bytesPerPixel = 0;
+    std::int32_t stride = 0;
+    PixelLayout layout = kLayoutRGB;
+
+    std::uint8_t* row(std::int32_t y) const { return data + static_cast<std::intptr_t>(y) * stride; }
+    // The part of this block that starts at (x, y) and is width × height pixels.
+    PixelBlock sub(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) const {
+        PixelBlock b = *this;
+        b.data = data ? row(y) + static_cast<std::intptr_t>(x) * bytesPerPixel : nullptr;
+        b.width = w;
+        b.height = h;
+        return b;
+    }
+};
+
+struct VXPSRect {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+
+    std::int32_t width() const { return right - left; }
+    std::int32_t height() const { return bottom - top; }
+    bool isEmpty() const { return right <= left || bottom <= top; }
+    bool operator==(const VXPSRect&) const = default;
+};
+
+} // namespace morvessan

@@ -1,0 +1,23 @@
+// The exported entry point: every host call goes to the one plug-in object.
+#include "plugin/PluginMain.h"
+
+namespace morvessan {
+
+namespace {
+VXPSPlugin* g_override = nullptr;
+} // namespace
+
+VXPSPlugin* vxSetPluginOverride(VXPSPlugin* plugin) {
+    VXPSPlugin* previous = g_override;
+    g_override = plugin;
+    return previous;
+}
+
+} // namespace morvessan
+
+MORVESSAN_EXPORT void PluginMain(morvessan::int16 selector, morvessan::FilterRecord* record,
+                                 std::intptr_t* data, morvessan::int16* result) {
+    using namespace morvessan;
+    VXPSPlugin& plugin = g_override ? *g_override : vxPluginObject();
+    plugin.Dispatch(selector, record, data, result);
+}

@@ -1,0 +1,145 @@
+// VXPSFilter: the generic filter driver: the parameter block the host keeps,
+// rendering the filter rectangle tile by tile, and the preview proxies with zoom.
+#pragma once
+
+#include "VXLib/VXUTIL/VXPlatform.h"
+#include "plugin/PixelBlock.h"
+#include "plugin/VXPSPlugin.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace morvessan {
+
+class VXImage2;
+
+// A cursor as the platform shows it.
+struct VXPSCursor {
+    VXCursorKind kind = VXCursorKind::SizeAll;
+    int resourceId = 0;
+};
+
+class VXPSFilter : public VXPSPlugin {
+public:
+    static constexpr int kTileSize = 128;
+    static constexpr int kZoomInLimit = -5;
+
+    VXPSFilter();
+    ~VXPSFilter() override;
+
+    // Selector operations.
+    void DoParameters() override;
+    void DoPrepare() override;
+    void DoContinue() override;
+
+    // Proxies: null until built.
+    virtual VXImage2* GetOutputImage() { return m_output_image.get(); }
+    virtual VXImage2* GetSourceImage() { return m_source_image.get(); }
+    // The shaded proxy when the host has a selection, else the source proxy.
+    virtual VXImage2* GetDisplayImage();
+    virtual VXImage2* GetMaskImage() { return m_mask_image.get(); }
+    virtual VXImage2* GetOverviewImage() { return m_overview_image.get(); }
+
+    // Each update refreshes the part of its proxy that shows `rect` (image
+    // coordinates, inside the preview rectangle); each build makes it anew.
+    virtual void UpdateSourceImage(const VXPSRect& rect);
+    virtual void BuildSourceImage();
+    virtual void UpdateShadedImage(const VXPSRect& rect);
+    virtual void BuildShadedImage();
+    virtual void UpdateMaskImage(const VXPSRect& rect);
+    virtual void BuildMaskImage();
+    virtual void UpdateOutputImage(const VXPSRect& rect);
+    virtual void BuildOutputImage();
+
+    virtual VXPSCursor GetPanCursor() { return {}; }
+    // Lets the user pick a colour (0x00BBGGRR in and out); true when one was chosen.
+    virtual bool ChooseColour(std::uint32_t& colour);
+    virtual void GetHelpFilePath(std::string& path);
+
+    // The concrete filter's parameter block.
+    virtual std::int32_t GetParameterSize() { return 0; }
+    virtual void SetParameterBlock(void* /*block*/) {}
+    virtual void InitialiseParameters() {}
+    virtual void ParametersRestored() {}
+
+    // Rendering: once before a series of tiles, then per tile. `rect` is the
+    // area of the image the blocks stand for.
+    virtual void BeginRender(bool /*preview*/) {}
+    virtual void RenderTile(const PixelBlock& /*in*/, const PixelBlock& /*out*/, const VXPSRect& /*rect*/) {}
+    virtual void RenderMaskedTile(const PixelBlock& /*in*/, const PixelBlock& /*out*/, const PixelBlock& /*mask*/,
+                                  const VXPSRect& /*rect*/) {}
+    virtual void FilterImage();
+
+    bool EnableAlpha(bool allowed);
+    void PrepareParameters();
+
+    // Preview and zoom.
+    void SetPreviewSize(std::int32_t width, std::int32_t height);
+    void ZoomIn();
+    void ZoomOut();
+    bool CanZoomIn() const { return m_zoom > m_zoom_in_limit; }
+    bool CanZoomOut() const { return m_zoom < m_zoom_out_limit; }
+    // Width and height of the image area the preview covers at the current zoom.
+    void GetVisibleSize(std::int32_t& width, std::int32_t& height) const;
+    void SetPreviewRect(const VXPSRect& rect);
+    void ScrollPreview(std::int32_t dx, std::int32_t dy);
+    void BuildOverviewImage(std::int32_t width, std::int32_t height);
+
+    // Help: the help file followed by a topic such as "::/Welcome.htm".
+    void ShowHelpTopic(const std::string& topic);
+    void EnableContextHelp(bool enabled) { m_context_help = enabled; }
+    bool IsContextHelpEnabled() const { return m_context_help; }
+
+    // Host callbacks: a failing advanceState or a user abort throws its code.
+    void CheckAbort();
+    void ReportProgress(std::int32_t done, std::int32_t total);
+    void AdvanceState();
+
+    bool HasAlpha() const { return m_has_alpha; }
+    std::int32_t GetZoom() const { return m_zoom; }
+    std::int32_t GetZoomOutLimit() const { return m_zoom_out_limit; }
+    std::int32_t GetZoomInLimit() const { return m_zoom_in_limit; }
+    std::int32_t GetPreviewWidth() const { return m_preview_width; }
+    std::int32_t GetPreviewHeight() const { return m_preview_height; }
+    const VXPSRect& GetPreviewRect() const { return m_preview_rect; }
+    const VXPSRect& GetWholeRect() const { return m_whole_rect; }
+    const VXPSRect& GetFilterRect() const { return m_filter_rect; }
+    bool HostHasMask() const;
+
+protected:
+    // Image pixels per proxy pixel at the current zoom.
+    std::int32_t SampleFactor() const { return m_zoom > 1 ? m_zoom : 1; }
+    // The preview rectangle divided by the sample factor: what the proxies hold.
+    VXPSRect ReducedRect(const VXPSRect& rect) const;
+    // Blocks over whole proxies, or over the part that shows `rect`.
+    static PixelBlock ImageBlock(VXImage2& image);
+    PixelBlock ProxyBlock(VXImage2& image, const VXPSRect& rect) const;
+
+private:
+    enum class ProxyKind { Source, Shaded, Mask, Overview };
+    std::unique_ptr<VXImage2> MakeProxy(const VXPSRect& reduced, ProxyKind kind) const;
+    void FetchProxy(VXImage2& image, std::int32_t x, std::int32_t y, const VXPSRect& reduced, std::int32_t rate,
+                    ProxyKind kind);
+    void RenderProxy(const VXPSRect& rect);
+    void RebuildPreview();
+    void ScrollAxis(std::int32_t move, bool vertical);
+
+    std::unique_ptr<VXImage2> m_source_image;
+    std::unique_ptr<VXImage2> m_shaded_image;
+    std::unique_ptr<VXImage2> m_mask_image;
+    std::unique_ptr<VXImage2> m_output_image;
+    std::unique_ptr<VXImage2> m_overview_image;
+    std::int32_t m_preview_width = 0;
+    std::int32_t m_preview_height = 0;
+    bool m_has_alpha = false;
+    std::int32_t m_zoom = 1;
+    std::int32_t m_zoom_out_limit = 1;
+    std::int32_t m_zoom_in_limit = kZoomInLimit;
+    VXPSRect m_preview_rect;
+    VXPSRect m_whole_rect;
+    VXPSRect m_filter_rect;
+    bool m_context_help = true;
+};
+
+} // namespace morvessan

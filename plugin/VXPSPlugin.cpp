@@ -1,0 +1,74 @@
+// Selector dispatch and failure conversion of the generic plug-in object.
+#include "plugin/VXPSPlugin.h"
+
+#include "plugin/VXPSErrors.h"
+
+#include <new>
+#include <string>
+
+namespace morvessan {
+
+void VXPSPlugin::Dispatch(int16 selector, FilterRecord* record, std::intptr_t* data, int16* result) {
+    m_filter_record = record;
+    m_result = result;
+    m_data = data;
+    // About hands us an AboutRecord, not a FilterRecord: never look at it.
+    if (selector == filterSelectorAbout) {
+        try {
+            DoAbout();
+        } catch (...) {
+        }
+        return;
+    }
+    try {
+        RunSelector(selector);
+    } catch (const VXPSMessage& message) {
+        Fail(errReportString, &message.text);
+    } catch (const VXPSErrorCode& code) {
+        Fail(code.code, nullptr);
+    } catch (const std::bad_alloc&) {
+        Fail(memFullErr, nullptr);
+    } catch (...) {
+        Fail(-1, nullptr);
+    }
+    if (record && record->parameters && record->handleProcs && record->handleProcs->unlockProc) {
+        record->handleProcs->unlockProc(record->parameters);
+    }
+}
+
+void VXPSPlugin::RunSelector(int16 selector) {
+    switch (selector) {
+    case filterSelectorParameters:
+        DoParameters();
+        break;
+    case filterSelectorPrepare:
+        DoPrepare();
+        break;
+    case filterSelectorStart:
+        DoStart();
+        break;
+    case filterSelectorContinue:
+        DoContinue();
+        break;
+    case filterSelectorFinish:
+        DoFinish();
+        break;
+    default:
+        break;  // unknown selectors are none of our business
+    }
+}
+
+void VXPSPlugin::Fail(int16 code, const std::string* message) {
+    try {
+        EnableHostWindow();
+    } catch (...) {
+    }
+    if (message && m_filter_record && m_filter_record->errorString) {
+        vxStorePascalString(*m_filter_record->errorString, *message);
+    }
+    if (m_result) {
+        *m_result = code;
+    }
+}
+
+} // namespace morvessan
