@@ -77,7 +77,7 @@ struct FilterHostCallbacks {
             }
         }
     }
-    static OSErr advanceState() { return t_host ? t_host->advanceState() : paramErr; }
+    static OSErr advanceState() { return t_host ? t_host->advanceState() : OSErr{paramErr}; }
     static OSErr colorServices(ColorServicesInfo*) {
         return userCanceledErr;  // no colour picker without a window
     }

@@ -39,6 +39,7 @@ public:
     // The shaded proxy when the host has a selection, else the source proxy.
     virtual VXImage2* GetDisplayImage();
     virtual VXImage2* GetMaskImage() { return m_mask_image.get(); }
+    VXImage2* GetShadedImage() { return m_shaded_image.get(); }
     virtual VXImage2* GetOverviewImage() { return m_overview_image.get(); }
 
     // Each update refreshes the part of its proxy that shows `rect` (image

@@ -4,6 +4,8 @@
 
 #include "plugin/HostInterface.h"
 
+#include <string>
+
 namespace morvessan {
 
 class VXPSPlugin {
