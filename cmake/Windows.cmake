@@ -4,6 +4,8 @@ if(NOT CMAKE_CROSSCOMPILING)
   return()
 endif()
 
+enable_language(RC)
+
 set(MORVESSAN_WIN64_PREFIX "${CMAKE_SOURCE_DIR}/build/win64-deps/prefix" CACHE PATH
     "Prefix holding libpng and libjpeg-turbo cross-built for Windows")
 if(NOT EXISTS "${MORVESSAN_WIN64_PREFIX}/.complete")

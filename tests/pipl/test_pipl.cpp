@@ -1,0 +1,160 @@
+// The module's PiPL: its exact bytes, the generated resource file and the
+// resource inside the built module, and a host's reading of damaged PiPLs.
+#include "resources/pipl/Pipl.h"
+#include "tests/pipl/PeImage.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+using namespace morvessan;
+using morvessan::test::PeImage;
+
+namespace {
+
+// Written out by hand from the host's PiPL layout; not derived from the encoder.
+const std::vector<std::uint8_t> kExpectedPipl = {
+    0x01, 0x00,              // resource version 1
+    0x00, 0x00, 0x00, 0x00,  // PiPL version 0
+    0x08, 0x00, 0x00, 0x00,  // eight properties
+    // kind: '8BFM'
+    'M', 'I', 'B', '8', 'd', 'n', 'i', 'k', 0, 0, 0, 0, 4, 0, 0, 0, 'M', 'F', 'B', '8',
+    // name: "Morvessan..." as a counted string, 13 bytes padded to 16
+    'M', 'I', 'B', '8', 'e', 'm', 'a', 'n', 0, 0, 0, 0, 16, 0, 0, 0,
+    12, 'M', 'o', 'r', 'v', 'e', 's', 's', 'a', 'n', '.', '.', '.', 0, 0, 0,
+    // catg: "artisory", 9 bytes padded to 12
+    'M', 'I', 'B', '8', 'g', 't', 'a', 'c', 0, 0, 0, 0, 12, 0, 0, 0,
+    8, 'a', 'r', 't', 'i', 's', 'o', 'r', 'y', 0, 0, 0,
+    // vers: 4.0
+    'M', 'I', 'B', '8', 's', 'r', 'e', 'v', 0, 0, 0, 0, 4, 0, 0, 0, 0x00, 0x00, 0x04, 0x00,
+    // 8664: "PluginMain" and its zero, 11 bytes padded to 12
+    'M', 'I', 'B', '8', '4', '6', '6', '8', 0, 0, 0, 0, 12, 0, 0, 0,
+    'P', 'l', 'u', 'g', 'i', 'n', 'M', 'a', 'i', 'n', 0, 0,
+    // mode: RGB only
+    'M', 'I', 'B', '8', 'e', 'd', 'o', 'm', 0, 0, 0, 0, 4, 0, 0, 0, 0x10, 0x00, 0, 0,
+    // enbl: 29 characters and the zero, padded to 32
+    'M', 'I', 'B', '8', 'l', 'b', 'n', 'e', 0, 0, 0, 0, 32, 0, 0, 0,
+    'i', 'n', ' ', '(', 'P', 'S', 'H', 'O', 'P', '_', 'I', 'm', 'a', 'g', 'e', 'M',
+    'o', 'd', 'e', ',', ' ', 'R', 'G', 'B', 'M', 'o', 'd', 'e', ')', 0, 0, 0,
+    // fici: seven filter cases
+    'M', 'I', 'B', '8', 'i', 'c', 'i', 'f', 0, 0, 0, 0, 28, 0, 0, 0,
+    1, 1, 0x0E, 0, 1, 1, 0x0E, 0, 1, 1, 0x0E, 0, 1, 1, 0x0E, 0,
+    1, 1, 0x0E, 0, 1, 1, 0x0E, 0, 1, 1, 0x0E, 0,
+};
+
+std::vector<std::uint8_t> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+void putU32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[offset + i] = std::uint8_t(value >> (8 * i));
+}
+
+} // namespace
+
+TEST(Pipl, EncodesEveryByteAsTheHostExpects) {
+    const auto bytes = encodePipl(morvessanPiplProperties());
+    EXPECT_EQ(bytes.size(), 250u);
+    EXPECT_EQ(bytes, kExpectedPipl);
+}
+
+TEST(Pipl, ThirtyTwoBitTableDiffersOnlyInTheEntryKey) {
+    auto bytes32 = encodePipl(morvessanPiplProperties(kPiplEntry32));
+    const std::size_t key = 10 + (16 + 4) + (16 + 16) + (16 + 12) + (16 + 4) + 4;  // fifth property's key
+    EXPECT_EQ(std::string(bytes32.begin() + key, bytes32.begin() + key + 4), "68xw");
+    std::copy_n("4668", 4, bytes32.begin() + key);
+    EXPECT_EQ(bytes32, kExpectedPipl);
+}
+
+TEST(Pipl, HostReadsTheEntryNameBackAndNothingElse) {
+    std::string error;
+    const auto properties = decodePipl(kExpectedPipl.data(), kExpectedPipl.size(), &error);
+    ASSERT_TRUE(properties) << error;
+    ASSERT_EQ(properties->size(), 8u);
+    const char* keys[] = {"kind", "name", "catg", "vers", "8664", "mode", "enbl", "fici"};
+    for (std::size_t i = 0; i < 8; ++i) {
+        EXPECT_EQ((*properties)[i].key, fourCharCode(*reinterpret_cast<const char(*)[5]>(keys[i]))) << i;
+        EXPECT_EQ((*properties)[i].vendor, kPiplVendor);
+    }
+    EXPECT_EQ((*properties)[1].data.size(), 16u);  // padded data as stored
+    EXPECT_EQ(piplString(*properties, kPiplEntry64), "PluginMain");
+    EXPECT_EQ(piplString(*properties, fourCharCode("enbl")), "in (PSHOP_ImageMode, RGBMode)");
+    EXPECT_FALSE(piplString(*properties, kPiplEntry32));
+}
+
+TEST(Pipl, DamagedResourcesAreRefusedWithAReason) {
+    // Every truncation is refused (or, at a property boundary of an intact
+    // prefix, cannot be, since the count then says more): never a read past the end.
+    for (std::size_t size = 0; size < kExpectedPipl.size(); ++size) {
+        std::string error;
+        EXPECT_FALSE(decodePipl(kExpectedPipl.data(), size, &error)) << size;
+        EXPECT_FALSE(error.empty()) << size;
+    }
+    auto bytes = kExpectedPipl;
+    putU32(bytes, 6, 0xFFFFFFFF);
+    std::string error;
+    EXPECT_FALSE(decodePipl(bytes.data(), bytes.size(), &error));
+    EXPECT_EQ(error, "PiPL property count exceeds the resource");
+
+    bytes = kExpectedPipl;
+    putU32(bytes, 10 + 12, 0x7FFFFFF0);  // first property's length
+    EXPECT_FALSE(decodePipl(bytes.data(), bytes.size(), &error));
+    EXPECT_EQ(error, "PiPL property data runs past the end");
+
+    bytes = kExpectedPipl;
+    bytes[0] = 2;
+    EXPECT_FALSE(decodePipl(bytes.data(), bytes.size(), &error));
+    EXPECT_EQ(error, "PiPL resource version is not 1");
+    EXPECT_FALSE(decodePipl(nullptr, 0, &error));
+}
+
+TEST(Pipl, UnroundedLengthsAndUnterminatedNamesAsAHostMeetsThem) {
+    // Another writer's PiPL with the exact (unrounded) entry-name length 11.
+    std::vector<PiplProperty> written = {{kPiplVendor, kPiplEntry64, 0, {'P', 'l', 'u', 'g', 'i', 'n', 'M', 'a', 'i', 'n', 0}},
+                                         {kPiplVendor, fourCharCode("mode"), 0, {0x10, 0}}};
+    auto bytes = encodePipl(written);
+    putU32(bytes, 10 + 12, 11);
+    putU32(bytes, 10 + 16 + 12 + 12, 2);
+    const auto properties = decodePipl(bytes.data(), bytes.size());
+    ASSERT_TRUE(properties);
+    EXPECT_EQ(*properties, written);
+    EXPECT_EQ(piplString(*properties, kPiplEntry64), "PluginMain");
+
+    // An entry name without its zero is no name.
+    const std::vector<PiplProperty> unterminated = {{kPiplVendor, kPiplEntry64, 0, {'P', 'l', 'u', 'g'}}};
+    EXPECT_FALSE(piplString(unterminated, kPiplEntry64));
+    // Another vendor's property with the same key is not ours.
+    const std::vector<PiplProperty> foreign = {{fourCharCode("ABCD"), kPiplEntry64, 0, {'X', 0}}};
+    EXPECT_FALSE(piplString(foreign, kPiplEntry64));
+}
+
+TEST(PiplFiles, GeneratedResourceFileHasTheExpectedBytes) {
+    const std::string file = environment("MORVESSAN_PIPL_FILE");
+    if (file.empty()) {
+        GTEST_SKIP() << "MORVESSAN_PIPL_FILE not set: run through ctest";
+    }
+    EXPECT_EQ(readFile(file), kExpectedPipl);
+}
+
+TEST(PiplFiles, BuiltModuleCarriesThePiplAndExportsOnlyPluginMain) {
+    const std::string module = environment("MORVESSAN_MODULE");
+    if (module.empty()) {
+        GTEST_SKIP() << "no Windows module in this build (XMorvessan.8bf is made by the win64 preset)";
+    }
+    PeImage image;
+    ASSERT_TRUE(image.load(module)) << image.error();
+    const auto pipl = image.resource("PiPL", 16000);
+    ASSERT_TRUE(pipl) << "no resource of type PiPL with id 16000";
+    EXPECT_EQ(*pipl, kExpectedPipl);
+    EXPECT_EQ(image.exportNames(), std::vector<std::string>{"PluginMain"});
+    EXPECT_FALSE(image.resource("PiPL", 16001));
+    EXPECT_FALSE(image.resource("IMAGE", 16000));
+}
