@@ -1,0 +1,124 @@
+// PresetFile: one preset text file of the library in memory: its ordered
+// categories of presets, the operations the dialogs perform on them, and its
+// loading, saving (with a one-time backup) and renaming on disk.
+#pragma once
+
+#include "presets/PresetCategory.h"
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace morvessan {
+
+class PresetLibrary;
+
+class PresetFile {
+public:
+    // A new file: empty name and path, one empty category "Default", no backup
+    // taken yet. A file made by a library takes its folders from the library;
+    // a file on its own uses setTexturesFolder().
+    explicit PresetFile(PresetLibrary* library = nullptr);
+    PresetFile(const PresetFile&) = delete;
+    PresetFile& operator=(const PresetFile&) = delete;
+
+    // --- Read access (indices are 0-based and must be valid; out-of-range
+    // indices throw std::out_of_range rather than touch memory they do not own).
+    const std::string& name() const { return m_name; }
+    const std::string& path() const { return m_path; }
+    int categoryCount() const { return static_cast<int>(m_categories.size()); }
+    PresetCategory& category(int index) { return m_categories.at(static_cast<std::size_t>(index)); }
+    const PresetCategory& category(int index) const { return m_categories.at(static_cast<std::size_t>(index)); }
+    const std::string& categoryName(int index) const { return category(index).name; }
+    int presetCount(int category) const;
+    const std::string& presetName(int category, int index) const { return preset(category, index).name; }
+    TexturePreset& preset(int category, int index);
+    const TexturePreset& preset(int category, int index) const;
+    const std::vector<PresetCategory>& categories() const { return m_categories; }
+
+    // Stores `path` and takes the name from it: the file name without folder and
+    // extension ("C:\\P\\My Stones.txt" gives "My Stones").
+    void setPath(const std::string& path);
+
+    // --- Categories.
+    // Appends an empty category; the name is not checked (see isCategoryNameFree).
+    void addCategory(const std::string& name);
+    // False, after showing "That name is already used by another category", when
+    // a category of this file has exactly this name (letter case counts); false
+    // with its own message when the name cannot be stored (both kinds of quote,
+    // or a line break).
+    bool isCategoryNameFree(const std::string& name) const;
+    // Renames after isCategoryNameFree; the category's own unchanged name is
+    // accepted without a message.
+    bool renameCategory(int category, const std::string& name);
+    void deleteCategory(int category);
+    // Moves a category, name and presets, to `target` (which may be this file)
+    // before the category at `position` counted after the removal; a position
+    // equal to the target's count appends.
+    void moveCategory(int category, PresetFile& target, int position);
+
+    // --- Presets.
+    // Appends an independent copy of `preset` named `name`; no name check.
+    void addPreset(const TextureFields& preset, int category, const std::string& name);
+    // As isCategoryNameFree, within one category, with
+    // "That name is already used by another preset".
+    bool isPresetNameFree(int category, const std::string& name) const;
+    bool renamePreset(int category, int index, const std::string& name);
+    void deletePreset(int category, int index);
+    // Moves a preset to category `targetCategory` of `target` (which may be this
+    // file and category) before the preset at `position` counted after the
+    // removal; equal to the count appends. No name check.
+    void movePreset(int category, int index, PresetFile& target, int targetCategory, int position);
+
+    // --- Disk.
+    // Reads the file at path(). False when it cannot be opened (a missing file,
+    // a folder, no access): the file is then unchanged. Otherwise the categories
+    // are replaced by those read, which may be none. A read error in mid-file
+    // keeps what was read before it and marks the file as not read whole.
+    bool load();
+    // The same from a stream or from text in memory (tests, checks, fuzzing).
+    void loadFrom(std::istream& in);
+    void loadText(std::string_view text);
+
+    // Writes every category and preset to path(). The first save of this
+    // object's life first copies the old file to the same title with ".bak"
+    // (a failed copy is ignored and not tried again). The new text replaces the
+    // old one only once it is written whole; on any failure, and while the file
+    // has not been read whole, the old file stays as it was and false is returned.
+    bool save();
+    // The text that save() writes.
+    std::string text() const;
+
+    // Renames the file on disk to newName + ".txt" in the presets folder, after
+    // the library's validateFileName (which shows its own message). A failed
+    // move (no file yet, the target exists, no access) returns false without a
+    // message. The unchanged name is accepted as it is.
+    bool renameFile(const std::string& newName);
+
+    bool backupDone() const { return m_backup_done; }
+    // False after a read error until the next load that reads the file whole.
+    bool readWhole() const { return m_read_whole; }
+
+    // The folder that texture file names in the text are relative to: the
+    // library's, or the one set on a file that has no library.
+    std::string texturesFolder() const;
+    void setTexturesFolder(std::string folder) { m_textures_folder = std::move(folder); }
+
+    PresetLibrary* library() const { return m_library; }
+
+private:
+    PresetLibrary* m_library;
+    std::string m_name;
+    std::string m_path;
+    std::vector<PresetCategory> m_categories;
+    bool m_backup_done = false;
+    bool m_read_whole = true;
+    std::string m_textures_folder;
+};
+
+// Shows the message for a name that cannot be stored and returns false, or
+// returns true for a name that can.
+bool checkWritableName(const std::string& name);
+
+} // namespace morvessan

@@ -1,0 +1,141 @@
+// PresetLibrary: discovery of the presets folder, the fallback file, choosing
+// the current file, and creating, checking and deleting preset files.
+#include "presets/PresetLibrary.h"
+
+#include "presets/PresetMessages.h"
+#include "VXLib/VXUTIL/VXPath.h"
+#include "VXLib/VXUTIL/VXPlatform.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace morvessan {
+
+namespace {
+
+const char kForbiddenFileNameCharacters[] = "/\\:*?\"<>|.";
+
+bool hasTxtExtension(const std::string& name) {
+    return name.size() > 4 && equalsIgnoreCase(name.substr(name.size() - 4), ".txt");
+}
+
+std::vector<std::string> listTxtEntries(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> names;
+    std::error_code error;
+    fs::directory_iterator it(fs::path(folder), error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (hasTxtExtension(name)) {
+            names.push_back(name);
+        }
+    }
+    // Byte order, so the library lists alike on every platform.
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+std::string presetsFolderOfModule(const std::string& modulePath) {
+    return folderOf(modulePath) + asFolder(kPresetsFolderName);
+}
+
+std::string texturesFolderOfModule(const std::string& modulePath) {
+    return folderOf(modulePath) + asFolder(kTexturesFolderName);
+}
+
+int PresetLibrary::indexOf(const PresetFile& file) const {
+    for (std::size_t i = 0; i < m_files.size(); ++i) {
+        if (m_files[i].get() == &file) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void PresetLibrary::discoverPresetFiles(const TextureFields& current) {
+    const std::string module = vxPlatform().modulePath();
+    m_textures_folder = texturesFolderOfModule(module);
+    discoverPresetFilesIn(presetsFolderOfModule(module), current);
+}
+
+void PresetLibrary::discoverPresetFilesIn(const std::string& folder, const TextureFields& current) {
+    while (!m_files.empty()) {
+        m_files.pop_back();
+    }
+    m_presets_folder = asFolder(folder);
+    for (const std::string& entry : listTxtEntries(m_presets_folder)) {
+        auto file = std::make_unique<PresetFile>(this);
+        file->setPath(m_presets_folder + entry);
+        if (file->load()) {
+            m_files.push_back(std::move(file));
+        }
+    }
+    if (m_files.empty()) {
+        auto file = std::make_unique<PresetFile>(this);
+        file->setPath(m_presets_folder + "Default.txt");
+        file->addPreset(current, 0, "Default");
+        m_files.push_back(std::move(file));
+    }
+}
+
+bool PresetLibrary::selectCurrentFile(const std::string& fileName) {
+    for (std::size_t i = 0; i < m_files.size(); ++i) {
+        if (m_files[i]->name() == fileName) {
+            m_current_file_index = static_cast<int>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool PresetLibrary::selectCurrentFile(const FilterParameters& block) {
+    return selectCurrentFile(readField(block.presetFile, kPathSize));
+}
+
+void PresetLibrary::storeCurrentFileName(FilterParameters& block) const {
+    const bool valid = m_current_file_index >= 0 && m_current_file_index < fileCount();
+    copyToField(block.presetFile, kPathSize, valid ? file(m_current_file_index).name() : std::string());
+}
+
+bool PresetLibrary::validateFileNameCharacters(const std::string& name) {
+    if (name.find_first_of(kForbiddenFileNameCharacters) != std::string::npos) {
+        showPresetMessage(kFileNameCharacters);
+        return false;
+    }
+    return checkWritableName(name);
+}
+
+bool PresetLibrary::validateFileName(const std::string& name, const PresetFile* renaming) const {
+    for (const auto& file : m_files) {
+        if (file.get() != renaming && equalsIgnoreCase(file->name(), name)) {
+            showPresetMessage(kFileNameUsed);
+            return false;
+        }
+    }
+    return validateFileNameCharacters(name);
+}
+
+PresetFile& PresetLibrary::newPresetFile(const std::string& name) {
+    auto file = std::make_unique<PresetFile>(this);
+    file->setPath(m_presets_folder + name + ".txt");
+    m_files.push_back(std::move(file));
+    return *m_files.back();
+}
+
+bool PresetLibrary::deletePresetFile(int index) {
+    PresetFile& doomed = file(index);
+    if (vxPlatform().messageBox(kDeleteFileQuestion, kPresetCaption, VXMessageButtons::OkCancel,
+                                VXMessageIcon::Warning) != VXMessageAnswer::Ok) {
+        return false;
+    }
+    doomed.save();
+    std::error_code error;
+    std::filesystem::remove(std::filesystem::path(doomed.path()), error);
+    m_files.erase(m_files.begin() + index);
+    return true;
+}
+
+} // namespace morvessan

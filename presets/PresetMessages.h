@@ -1,0 +1,34 @@
+// Every text the preset operations show in a message box, in one place, and the
+// one call through which they are shown.
+#pragma once
+
+#include "VXLib/VXUTIL/VXPlatform.h"
+
+#include <string>
+
+namespace morvessan {
+
+inline constexpr const char* kPresetCaption = "Morvessan";
+
+inline constexpr const char* kCategoryNameUsed = "That name is already used by another category";
+inline constexpr const char* kPresetNameUsed = "That name is already used by another preset";
+inline constexpr const char* kFileNameUsed = "That name is already used by another preset file";
+inline constexpr const char* kFileNameCharacters =
+    "A preset file name cannot contain any of the following characters:\n/\\:*?\"<>|.";
+inline constexpr const char* kNameWithBothQuotes =
+    "A name cannot contain both a single quote (') and a double quote (\").";
+inline constexpr const char* kNameWithLineBreak = "A name cannot contain a line break.";
+inline constexpr const char* kDeleteFileQuestion =
+    "Deleting this preset file will result in perminant loss of any presets that it contains.\n"
+    "Do you wish to continue?";
+inline constexpr const char* kLastFile = "You cannot delete the last preset file.";
+inline constexpr const char* kLastCategory = "You cannot delete the last preset category.";
+inline constexpr const char* kMailSent = "The e-mail was successfully sent to Quellory.";
+inline constexpr const char* kMailSentCaption = "Mail Sent";
+inline constexpr const char* kMailFailed = "There was an error submitting the e-mail to Quellory.";
+inline constexpr const char* kMailErrorCaption = "Mail Transport Erorr (%d)";
+
+// Shows a refusal or notice with an OK button.
+void showPresetMessage(const std::string& text, VXMessageIcon icon = VXMessageIcon::Warning);
+
+} // namespace morvessan

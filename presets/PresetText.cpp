@@ -1,0 +1,323 @@
+// Reading and writing preset text: tokenizer, category and preset blocks, and
+// the line-by-line writer with our own number formatting.
+#include "presets/PresetText.h"
+
+#include "VXLib/VXUTIL/VXNumberText.h"
+#include "VXLib/VXUTIL/VXPath.h"
+
+#include <algorithm>
+
+namespace morvessan {
+
+namespace {
+
+const char* const kTypeWords[] = {"Cloud", "Fire", "Marble", "Wood"};
+
+bool isSeparator(char c) { return c == ' ' || c == ','; }
+bool isQuote(char c) { return c == '\'' || c == '"'; }
+
+void setDefaultWeights(TextureFields& fields) {
+    double weight = 1.0;
+    for (double& w : fields.noiseWeights) {
+        w = weight;
+        weight *= 0.5;
+    }
+}
+
+// Reads an optional effect line ("Blur:" or "Noise:"): a non-zero amount
+// enables the effect, anything else leaves it off with amount 10.
+void readEffect(std::uint8_t& enabled, std::int32_t& amount, bool present, const std::string& value) {
+    const std::int32_t v = present ? readInt(value) : 0;
+    enabled = v != 0 ? 1 : 0;
+    amount = v != 0 ? v : 10;
+}
+
+std::string numberList(const double* values, int count) {
+    std::string out;
+    for (int i = 0; i < count; ++i) {
+        out += i == 0 ? " " : ", ";
+        out += formatG(values[i]);
+    }
+    return out;
+}
+
+// The texture file name written for a stored path.
+std::string textureName(const TextureFields& fields, const std::string& texturesFolder) {
+    const std::string path = readField(fields.texturePath, kPathSize);
+    if (path.size() < texturesFolder.size() ||
+        !equalsIgnoreCase(path.substr(0, texturesFolder.size()), texturesFolder)) {
+        return {};
+    }
+    std::string name = path.substr(texturesFolder.size());
+    // A name that cannot be written so that its line reads back is dropped, so
+    // at worst the texture reads back off, never the rest of the file lost.
+    return isWritableName(name) ? name : std::string();
+}
+
+} // namespace
+
+std::vector<std::string> splitPresetLine(std::string_view line) {
+    std::vector<std::string> tokens;
+    std::size_t i = 0;
+    while (i < line.size() && static_cast<int>(tokens.size()) < kMaxLineTokens) {
+        const char c = line[i];
+        if (isSeparator(c)) {
+            ++i;
+        } else if (isQuote(c)) {
+            const std::size_t close = line.find(c, i + 1);
+            if (close == std::string_view::npos) {
+                tokens.emplace_back(line.substr(i + 1));
+                i = line.size();
+            } else {
+                tokens.emplace_back(line.substr(i + 1, close - i - 1));
+                i = close + 1;
+            }
+        } else {
+            std::size_t end = i;
+            while (end < line.size() && !isSeparator(line[end]) && !isQuote(line[end])) {
+                ++end;
+            }
+            tokens.emplace_back(line.substr(i, end - i));
+            i = end;
+        }
+    }
+    return tokens;
+}
+
+PresetTextReader::PresetTextReader(std::string_view text, std::string texturesFolder)
+    : m_text(text), m_textures_folder(std::move(texturesFolder)) {}
+
+int PresetTextReader::readTokens() {
+    if (m_push_back) {
+        m_push_back = false;
+    } else if (m_offset >= m_text.size()) {
+        m_current_line.clear();
+    } else {
+        std::size_t end = m_text.find('\n', m_offset);
+        std::size_t next = end + 1;
+        if (end == std::string_view::npos) {
+            end = m_text.size();
+            next = end;
+        }
+        std::size_t length = end - m_offset;
+        if (length > 0 && end < m_text.size() && m_text[end - 1] == '\r') {
+            --length;
+        }
+        m_current_line.assign(m_text.substr(m_offset, length));
+        m_offset = next;
+    }
+    m_tokens = splitPresetLine(m_current_line);
+    return static_cast<int>(m_tokens.size());
+}
+
+std::string PresetTextReader::joinedTokens(std::size_t first) const {
+    std::string joined;
+    for (std::size_t i = first; i < m_tokens.size(); ++i) {
+        if (i > first) {
+            joined += ' ';
+        }
+        joined += m_tokens[i];
+    }
+    return joined;
+}
+
+std::vector<PresetCategory> PresetTextReader::readAll() {
+    m_push_back = false;
+    std::vector<PresetCategory> categories;
+    PresetCategory category;
+    while (readCategory(category)) {
+        categories.push_back(std::move(category));
+        category = PresetCategory();
+    }
+    return categories;
+}
+
+bool PresetTextReader::readCategory(PresetCategory& category) {
+    const int n = readTokens();
+    const bool heading = n >= 1 && (m_tokens[0] == "Category" || m_tokens[0] == "Catagory");
+    const bool implicit = !heading && n >= 2 && m_tokens[0] == "Preset";
+    if (!heading && !implicit) {
+        return false;
+    }
+    if (heading) {
+        category.name = joinedTokens(1);
+    } else {
+        m_push_back = true;
+        category.name = "Basic";
+    }
+    TexturePreset preset;
+    while (readPreset(preset)) {
+        category.presets.push_back(preset);
+        preset = TexturePreset();
+    }
+    // After a heading the line that ended the run starts the next category; in
+    // the implicit category it is consumed.
+    m_push_back = heading;
+    return true;
+}
+
+bool PresetTextReader::readPreset(TexturePreset& preset) {
+    // Mandatory lines 1 to 7.
+    int n = readTokens();
+    if (n < 1 || m_tokens[0] != "Preset") {
+        return false;
+    }
+    preset.name = joinedTokens(1);
+
+    n = readTokens();
+    if (n < 2 || m_tokens[0] != "Type:") {
+        return false;
+    }
+    const auto* word = std::find(std::begin(kTypeWords), std::end(kTypeWords), m_tokens[1]);
+    if (word == std::end(kTypeWords)) {
+        return false;
+    }
+    preset.type = static_cast<std::int32_t>(word - std::begin(kTypeWords)) + 1;
+
+    n = readTokens();
+    if (n < 2 || m_tokens[0] != "NoiseLevel:") {
+        return false;
+    }
+    const double level = readDouble(m_tokens[1]);
+    preset.noiseLevel = level > 12.0 ? 12.0 : level;
+    preset.noiseParameter = level;
+
+    n = readTokens();
+    if (n < 2 || m_tokens[0] != "NoiseSeed:") {
+        return false;
+    }
+    preset.noiseSeed = readInt(m_tokens[1]);
+
+    n = readTokens();
+    if (n < 3 || n % 2 == 0 || m_tokens[0] != "Colours:") {
+        return false;
+    }
+    const int stops = std::min((n - 1) / 2, kMaxColourStops);
+    for (int i = 0; i < stops; ++i) {
+        preset.colours[i] = readHex(m_tokens[static_cast<std::size_t>(1 + 2 * i)]);
+        preset.positions[i] = readInt(m_tokens[static_cast<std::size_t>(2 + 2 * i)]);
+    }
+    preset.colourCount = stops;
+
+    n = readTokens();
+    if (n < 2 || m_tokens[0] != "TotalOpacity:") {
+        return false;
+    }
+    preset.totalOpacity = readDouble(m_tokens[1]);
+
+    n = readTokens();
+    if (n != 10 || m_tokens[0] != "Transformation:") {
+        return false;
+    }
+    for (std::size_t i = 0; i < 9; ++i) {
+        preset.transformation.m[i] = readDouble(m_tokens[i + 1]);
+    }
+
+    // Optional lines 8 to 12: a line that is not the expected one is examined
+    // again as the next expected line.
+    n = readTokens();
+    if (n >= 13 && m_tokens[0] == "NoiseWeights:") {
+        for (std::size_t i = 0; i < kMaxOctaves; ++i) {
+            preset.noiseWeights[i] = readDouble(m_tokens[i + 1]);
+        }
+    } else {
+        m_push_back = true;
+        setDefaultWeights(preset);
+    }
+
+    n = readTokens();
+    if (n == 2 && m_tokens[0] == "NoiseParameter:") {
+        preset.noiseParameter = readDouble(m_tokens[1]);
+    } else {
+        m_push_back = true;
+    }
+
+    n = readTokens();
+    const bool blur = n == 2 && m_tokens[0] == "Blur:";
+    readEffect(preset.blurEnabled, preset.blur, blur, blur ? m_tokens[1] : std::string());
+    m_push_back = !blur;
+
+    n = readTokens();
+    const bool texture = n == 3 && m_tokens[0] == "Texture:";
+    const std::int32_t amount = texture ? readInt(m_tokens[1]) : 0;
+    if (amount != 0 && !m_tokens[2].empty()) {
+        preset.textureEnabled = 1;
+        preset.textureAmount = amount;
+        copyToField(preset.texturePath, kPathSize, m_textures_folder + m_tokens[2]);
+    } else {
+        preset.textureEnabled = 0;
+        preset.textureAmount = 10;
+        preset.texturePath[0] = '\0';
+    }
+    preset.reserved = 0;
+    m_push_back = !texture;
+
+    n = readTokens();
+    const bool noise = n == 2 && m_tokens[0] == "Noise:";
+    readEffect(preset.noiseEnabled, preset.noise, noise, noise ? m_tokens[1] : std::string());
+    m_push_back = !noise;
+    return true;
+}
+
+std::vector<PresetCategory> readPresetText(std::string_view text, const std::string& texturesFolder) {
+    return PresetTextReader(text, texturesFolder).readAll();
+}
+
+bool isWritableName(const std::string& name) {
+    const bool single = name.find('\'') != std::string::npos;
+    const bool dbl = name.find('"') != std::string::npos;
+    return !(single && dbl) && name.find_first_of("\r\n") == std::string::npos;
+}
+
+std::string quotePresetName(const std::string& name) {
+    std::string text = name;
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    const bool single = text.find('\'') != std::string::npos;
+    const bool dbl = text.find('"') != std::string::npos;
+    const char quote = single && !dbl ? '"' : '\'';
+    return quote + text + quote;
+}
+
+std::string writePresetBlock(const TexturePreset& p, const std::string& texturesFolder) {
+    const std::string eol = "\r\n";
+    std::string out;
+    out += "Preset " + quotePresetName(p.name) + eol;
+    const int type = (p.type >= kCloud && p.type <= kWood) ? p.type : kCloud;
+    out += std::string("Type: ") + kTypeWords[type - 1] + eol;
+    out += "NoiseLevel: " + formatG(p.noiseLevel) + eol;
+    out += "NoiseSeed: " + formatInt(p.noiseSeed) + eol;
+    // A count outside 1..8 (only a damaged parameter block holds one) is written
+    // as the stops that exist, so the line always reads back.
+    const int stops = std::clamp(p.colourCount, 1, kMaxColourStops);
+    out += "Colours:";
+    for (int i = 0; i < stops; ++i) {
+        out += i == 0 ? " " : ", ";
+        out += formatHex8(p.colours[i]) + ", " + formatInt(p.positions[i]);
+    }
+    out += eol;
+    out += "TotalOpacity: " + formatG(p.totalOpacity) + eol;
+    out += "Transformation:" + numberList(p.transformation.m, 9) + eol;
+    out += "NoiseWeights:" + numberList(p.noiseWeights, kMaxOctaves) + eol;
+    out += "NoiseParameter: " + formatG(p.noiseParameter) + eol;
+    out += "Blur: " + formatInt(p.blurEnabled ? p.blur : 0) + eol;
+    // An enabled texture whose name cannot be written (outside the textures
+    // folder) reads back off; it is written as off, so a second save is the same.
+    const std::string texture = textureName(p, texturesFolder);
+    out += "Texture: " + formatInt(p.textureEnabled && !texture.empty() ? p.textureAmount : 0) + " " +
+           quotePresetName(texture) + eol;
+    out += "Noise: " + formatInt(p.noiseEnabled ? p.noise : 0) + eol;
+    return out;
+}
+
+std::string writePresetText(const std::vector<PresetCategory>& categories, const std::string& texturesFolder) {
+    std::string out;
+    for (const PresetCategory& category : categories) {
+        out += "Category " + quotePresetName(category.name) + "\r\n";
+        for (const TexturePreset& preset : category.presets) {
+            out += writePresetBlock(preset, texturesFolder);
+        }
+    }
+    return out;
+}
+
+} // namespace morvessan

@@ -1,0 +1,79 @@
+// The preset text format: the line tokenizer, the reader of category and preset
+// blocks (with one line of look-back), and the writer.
+#pragma once
+
+#include "presets/PresetCategory.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace morvessan {
+
+// At most this many tokens are taken from one line; the rest is ignored.
+inline constexpr int kMaxLineTokens = 20;
+
+// Splits one line: blanks and commas separate tokens; a single or double quote
+// starts a token that runs to the next quote of the same kind (or the end of the
+// line); tabs and every other character are token characters; '' and "" are
+// empty tokens.
+std::vector<std::string> splitPresetLine(std::string_view line);
+
+// Reads categories and presets from preset text held in memory. Lines end at LF;
+// a CR right before the LF is dropped. Texture file names are expanded with
+// `texturesFolder` (prepended as it stands).
+class PresetTextReader {
+public:
+    PresetTextReader(std::string_view text, std::string texturesFolder);
+
+    // Every category of the text, read until the first block that is neither a
+    // heading nor a preset (or the end of the text).
+    std::vector<PresetCategory> readAll();
+
+    // One category: a heading ("Category" or "Catagory") and the presets after
+    // it, or, without a heading, the presets from here on as category "Basic".
+    // False when the next line starts neither.
+    bool readCategory(PresetCategory& category);
+
+    // One preset block: seven mandatory lines and up to five optional ones.
+    // False (with the lines read so far consumed) when a mandatory line is
+    // missing or wrong.
+    bool readPreset(TexturePreset& preset);
+
+    // Reads the next line (or the pushed-back one again) and splits it into
+    // tokens(); returns the count, 0 for a blank line and at the end.
+    int readTokens();
+    const std::vector<std::string>& tokens() const { return m_tokens; }
+
+private:
+    std::string joinedTokens(std::size_t first) const;
+
+    std::string_view m_text;
+    std::size_t m_offset = 0;
+    std::string m_textures_folder;
+    std::string m_current_line;
+    bool m_push_back = false;
+    std::vector<std::string> m_tokens;
+};
+
+// Convenience: every category of `text`.
+std::vector<PresetCategory> readPresetText(std::string_view text, const std::string& texturesFolder);
+
+// The whole file text for `categories`, every line ending in CR LF. A texture
+// path inside `texturesFolder` (compared without regard to ASCII case) is
+// written as the rest after the folder, any other path as an empty name.
+std::string writePresetText(const std::vector<PresetCategory>& categories, const std::string& texturesFolder);
+
+// One preset block (twelve lines, CR LF ends).
+std::string writePresetBlock(const TexturePreset& preset, const std::string& texturesFolder);
+
+// A name as it is written: between single quotes, or between double quotes when
+// it holds a single quote (and no double quote). Line feeds become blanks, so a
+// written name never breaks its line.
+std::string quotePresetName(const std::string& name);
+
+// True when a name can be written so that it reads back unchanged: it does not
+// hold both kinds of quote, and holds no line break.
+bool isWritableName(const std::string& name);
+
+} // namespace morvessan
