@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: native, then the same
-# suite under the address and undefined-behaviour sanitizers.
+# suite under the address and undefined-behaviour sanitizers, then the Windows
+# build (mingw-w64) with its test programs run under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
+scripts/install-win64-deps.sh
 jobs="${MORVESSAN_JOBS:-$(nproc)}"
 
-for preset in native native-asan; do
+for preset in native native-asan win64; do
   echo "== $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"

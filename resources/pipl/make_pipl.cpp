@@ -1,5 +1,6 @@
 // Build-time tool: writes the module's PiPL resource bytes to the file named
-// on the command line, for the resource script to embed.
+// on the command line, for the resource script to embed ("wx86" after the file
+// name gives the 32-bit module's entry property instead, for tests).
 #include "resources/pipl/Pipl.h"
 
 #include <cstdio>
@@ -8,11 +9,13 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_pipl OUTPUT\n");
+    const bool x86 = argc == 3 && std::string(argv[2]) == "wx86";
+    if (argc != 2 && !x86) {
+        std::fprintf(stderr, "usage: make_pipl OUTPUT [wx86]\n");
         return 2;
     }
-    const std::vector<std::uint8_t> bytes = morvessan::encodePipl(morvessan::morvessanPiplProperties());
+    const std::vector<std::uint8_t> bytes = morvessan::encodePipl(
+        morvessan::morvessanPiplProperties(x86 ? morvessan::kPiplEntry32 : morvessan::kPiplEntry64));
     // Written beside the target and renamed, so a failed run leaves no half file.
     const std::string target = argv[1];
     const std::string temporary = target + ".tmp";
