@@ -1,11 +1,17 @@
-// The module's one plug-in object, constructed when the library is loaded.
+// The module's one plug-in object, constructed when the library is loaded and
+// destroyed when it is unloaded.
+#include "plugin/PSMorvessanPlugin.h"
 #include "plugin/PluginMain.h"
 
 namespace morvessan {
 
 namespace {
-VXPSPlugin g_plugin;
+PSMorvessanPlugin g_plugin;
 } // namespace
+
+PSMorvessanPlugin& morvessanPlugin() {
+    return g_plugin;
+}
 
 VXPSPlugin& vxPluginObject() {
     return g_plugin;

@@ -1,0 +1,32 @@
+// The interface through which the plug-in shows its main dialog: the Win32
+// dialog in the module, a scripted one in tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace morvessan {
+
+class PSMorvessanPlugin;
+
+class PSMorvessanDialogRunner {
+public:
+    virtual ~PSMorvessanDialogRunner() = default;
+
+    // Empty when this runner can show a dialog; otherwise the message that
+    // tells the user why not.
+    virtual std::string Unavailable() const { return {}; }
+    // Runs the main dialog modally over the plug-in; true when it ends with OK.
+    virtual bool RunDialog(PSMorvessanPlugin& plugin) = 0;
+    // The colour picker (0x00BBGGRR in and out); true when a colour was chosen.
+    virtual bool ChooseColour(std::uint32_t& /*colour*/) { return false; }
+};
+
+// What a build without a dialog offers: no dialog, and a message saying so.
+class PSMorvessanNoDialog : public PSMorvessanDialogRunner {
+public:
+    std::string Unavailable() const override;
+    bool RunDialog(PSMorvessanPlugin&) override { return false; }
+};
+
+} // namespace morvessan

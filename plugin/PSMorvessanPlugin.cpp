@@ -1,0 +1,199 @@
+// The texture filter's set-up, dialog and rendering.
+#include "plugin/PSMorvessanPlugin.h"
+
+#include "VXLib/VXUTIL/VXPlatform.h"
+#include "plugin/StartupLog.h"
+#include "plugin/VXPSErrors.h"
+#include "texture/TextureBuilder.h"
+
+#include <algorithm>
+
+namespace morvessan {
+
+namespace {
+
+// Shows the wait cursor while it lives and brings back what was showing.
+class WaitCursor {
+public:
+    WaitCursor() : m_saved(vxPlatform().currentCursor()) { vxPlatform().showCursor(VXCursorKind::Wait); }
+    ~WaitCursor() { Restore(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+    void Restore() {
+        if (!m_restored) {
+            m_restored = true;
+            vxPlatform().restoreCursor(m_saved);
+        }
+    }
+
+private:
+    VXCursorHandle m_saved;
+    bool m_restored = false;
+};
+
+} // namespace
+
+PSMorvessanPlugin::PSMorvessanPlugin() : m_dialog(std::make_unique<PSMorvessanNoDialog>()) {}
+
+PSMorvessanPlugin::~PSMorvessanPlugin() = default;
+
+void PSMorvessanPlugin::SetDialogRunner(std::unique_ptr<PSMorvessanDialogRunner> runner) {
+    m_dialog = runner ? std::move(runner) : std::make_unique<PSMorvessanNoDialog>();
+}
+
+bool PSMorvessanPlugin::ChooseColour(std::uint32_t& colour) {
+    return m_dialog->ChooseColour(colour);
+}
+
+void PSMorvessanPlugin::InitialiseParameters() {
+    if (!m_parameters) {
+        vxThrowMessage("Parameters not set");
+    }
+    writeDefaultParameters(*m_parameters);
+}
+
+// Scripts and batches ask for no dialog; every other play mode shows it, since
+// some hosts pass "don't display" on every interactive run.
+bool PSMorvessanPlugin::IsSilentRun() const {
+    const FilterRecord* record = GetFilterRecord();
+    return record && record->descriptorParameters &&
+           record->descriptorParameters->playInfo == plugInDialogSilent;
+}
+
+void PSMorvessanPlugin::DoStart() {
+    WaitCursor cursor;
+    StartupLog& log = startupLog();
+    log.BeginStartupTiming();
+    EnableContextHelp(false);
+    m_textures_folder = texturesFolderOfModule(vxPlatform().modulePath());
+    EnableAlpha(true);
+    PrepareParameters();
+    m_library.discoverPresetFiles(m_parameters->texture);
+    BuildTexture();
+    log.AppendTiming("Setup took %dms\n");
+    m_library.selectCurrentFile(*m_parameters);
+
+    m_silent = IsSilentRun();
+    if (m_silent) {
+        // Nobody watches a batch run: its failures go back to the host rather
+        // than leaving a half-rendered image that looks like success.
+        FilterImage();
+        m_library.storeCurrentFileName(*m_parameters);
+        return;
+    }
+    const std::string unavailable = m_dialog->Unavailable();
+    if (!unavailable.empty()) {
+        vxThrowMessage(unavailable);
+    }
+    cursor.Restore();
+    bool cancelled = false;
+    try {
+        if (m_dialog->RunDialog(*this)) {
+            FilterImage();
+            m_library.storeCurrentFileName(*m_parameters);
+        } else {
+            cancelled = true;
+        }
+    } catch (...) {
+        // The user has seen the dialog; what was rendered stays, and the run ends quietly.
+    }
+    if (cancelled) {
+        vxThrowCode(userCanceledErr);
+    }
+}
+
+void PSMorvessanPlugin::BuildTexture() {
+    m_texture.reset();
+    if (m_parameters) {
+        m_texture = makeTexture(m_parameters->texture);
+    } else {
+        m_texture = makeTexture(TextureFields{});
+    }
+}
+
+void PSMorvessanPlugin::BeginRender(bool preview) {
+    BuildTexture();
+    if (!m_parameters) {
+        return;
+    }
+    const TextureFields& fields = m_parameters->texture;
+    m_colour_table.clear();
+    m_colour_table = buildColourTable(fields, preview ? ColourOrder::Display : ColourOrder::Host);
+    if (fields.noiseEnabled) {
+        m_random.Seed(1);
+    }
+    if (fields.textureEnabled) {
+        m_texture_image.reset();
+        m_texture_image = loadTextureMap(readField(fields.texturePath, kPathSize));
+    }
+}
+
+TextureRenderSettings PSMorvessanPlugin::Settings() const {
+    TextureRenderSettings settings;
+    settings.texture = m_texture.get();
+    settings.colourTable = m_colour_table.size() == kColourTableSize ? m_colour_table.data() : nullptr;
+    settings.textureImage = m_texture_image.get();
+    settings.random = const_cast<MersenneTwister*>(&m_random);
+    settings.fields = m_parameters ? &m_parameters->texture : nullptr;
+    settings.scaleBySource = m_parameters && m_parameters->scaleBySource;
+    settings.overwriteSource = m_parameters && m_parameters->overwriteSource;
+    settings.filterRect = GetFilterRect();
+    return settings;
+}
+
+void PSMorvessanPlugin::RenderTile(const PixelBlock& in, const PixelBlock& out, const VXPSRect& rect) {
+    RenderMaskedTile(in, out, PixelBlock{}, rect);
+}
+
+void PSMorvessanPlugin::RenderMaskedTile(const PixelBlock& in, const PixelBlock& out, const PixelBlock& mask,
+                                         const VXPSRect& rect) {
+    renderTextureTile(Settings(), in, out, mask, rect);
+}
+
+void PSMorvessanPlugin::UpdateOutputImage(const VXPSRect&) {
+    BuildOutputImage();
+}
+
+bool PSMorvessanPlugin::RenderPresetThumbnail(const TexturePreset& preset, VXImage2& image) {
+    if (image.bitCount() != 24 || image.width() <= 0 || image.height() <= 0) {
+        return false;
+    }
+    const std::unique_ptr<Texture3D> texture = makeTexture(preset);
+    const std::vector<ColourEntry> table = buildColourTable(preset, ColourOrder::Display);
+    std::unique_ptr<VXImage2> picture;
+    if (preset.textureEnabled) {
+        picture = loadTextureMap(readField(preset.texturePath, kPathSize));
+    }
+    const PixelBlock target = ImageBlock(image);
+    for (std::int32_t y = 0; y < target.height; ++y) {
+        std::uint8_t* p = target.row(y);
+        for (std::int32_t x = 0; x < target.width; ++x, p += 3) {
+            const std::uint8_t grey = ((y / 10 + x / 10) % 2 == 0) ? 192 : 255;
+            p[0] = p[1] = p[2] = grey;
+        }
+    }
+    TextureRenderSettings settings;
+    settings.texture = texture.get();
+    settings.colourTable = table.data();
+    settings.textureImage = picture.get();
+    settings.random = &m_random;
+    settings.fields = &preset;
+    settings.filterRect = GetFilterRect();
+    VXPSRect rect = settings.filterRect;
+    if (rect.isEmpty()) {
+        // Outside a run there is no filter rectangle: show the unit square at the image's size.
+        rect = {0, 0, target.width, target.height};
+        settings.filterRect = rect;
+    }
+    renderTextureTile(settings, target, target, PixelBlock{}, rect);
+    return true;
+}
+
+void PSMorvessanPlugin::ApplyPreset(const TextureFields& preset) {
+    if (m_parameters) {
+        storePresetInBlock(*m_parameters, preset);
+    }
+    BuildTexture();
+}
+
+} // namespace morvessan

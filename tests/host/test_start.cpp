@@ -1,0 +1,281 @@
+// Start of the texture filter: set-up, the dialog or the silent path, cancel,
+// failures inside the dialog, the startup log, previews and thumbnails.
+#include "HostFixture.h"
+
+#include "VXLib/VXImage2.h"
+
+using namespace morvessan;
+using namespace morvessan::test;
+
+namespace {
+
+int countOf(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++n;
+    }
+    return n;
+}
+
+} // namespace
+
+TEST_F(PluginTest, CancelGivesUserCancelledAndLeavesTheImage) {
+    useDialog([](PSMorvessanPlugin&) { return false; });
+    FilterHost host;
+    host.setPlayInfo(std::nullopt);
+    const HostImage original = patternImage(40, 30, 3);
+    host.setImage(original);
+    EXPECT_EQ(host.run(), userCanceledErr);
+    EXPECT_EQ(m_dialog_runs, 1);
+    EXPECT_EQ(host.image(), original);
+    EXPECT_FALSE(host.parametersLocked());
+    EXPECT_EQ(host.parameterBytes().size(), kFilterParametersSize);
+}
+
+TEST_F(PluginTest, OnlySilentPlaySkipsTheDialog) {
+    useDialog([](PSMorvessanPlugin&) { return true; });
+    FilterHost host;
+    host.setImage(patternImage(20, 20, 3));
+    host.setPlayInfo(plugInDialogSilent);
+    ASSERT_EQ(host.run(), noErr);
+    EXPECT_EQ(m_dialog_runs, 0);
+    EXPECT_TRUE(morvessanPlugin().WasSilent());
+    for (std::optional<int16> play : {std::optional<int16>(plugInDialogDontDisplay),
+                                      std::optional<int16>(plugInDialogDisplay), std::optional<int16>()}) {
+        host.setPlayInfo(play);
+        ASSERT_EQ(host.run(), noErr);
+    }
+    EXPECT_EQ(m_dialog_runs, 3);
+}
+
+TEST_F(PluginTest, WithoutADialogAnInteractiveRunSaysSo) {
+    FilterHost host;
+    const HostImage original = patternImage(20, 20, 3);
+    host.setImage(original);
+    host.setPlayInfo(plugInDialogDisplay);
+    EXPECT_EQ(host.run(), errReportString);
+    EXPECT_NE(host.errorString().find("not available"), std::string::npos);
+    EXPECT_EQ(host.image(), original);
+    EXPECT_FALSE(host.parametersLocked());
+}
+
+TEST_F(PluginTest, FailuresInsideTheDialogOrItsRenderEndTheRunQuietly) {
+    FilterHost host;
+    host.setPlayInfo(plugInDialogDisplay);
+    const HostImage original = patternImage(300, 20, 3);
+    host.setImage(original);
+    useDialog([](PSMorvessanPlugin&) -> bool { throw std::runtime_error("handler failed"); });
+    EXPECT_EQ(host.run(), noErr);
+    EXPECT_EQ(host.image(), original);
+
+    // An abort after the first tile keeps that tile and reports no error.
+    useDialog([](PSMorvessanPlugin&) { return true; });
+    host.setAbortAfter(1);
+    EXPECT_EQ(host.run(), noErr);
+    EXPECT_NE(std::memcmp(host.image().pixel(5, 5), original.pixel(5, 5), 3), 0);
+    EXPECT_EQ(std::memcmp(host.image().pixel(200, 5), original.pixel(200, 5), 3), 0);
+
+    // So does a failing advanceState.
+    host.setImage(original);
+    host.setAbortAfter(std::nullopt);
+    host.setAdvanceStateFailure(2, -5555);
+    EXPECT_EQ(host.run(), noErr);
+    EXPECT_FALSE(host.parametersLocked());
+}
+
+TEST_F(PluginTest, SilentRunsReportRenderFailuresToTheHost) {
+    FilterHost host;
+    host.setImage(patternImage(300, 20, 3));
+    host.setAbortAfter(2);
+    EXPECT_EQ(host.run(), userCanceledErr);
+    host.setAbortAfter(std::nullopt);
+    host.setAdvanceStateFailure(1, -5555);
+    EXPECT_EQ(host.run(), -5555);
+    EXPECT_FALSE(host.parametersLocked());
+}
+
+TEST_F(PluginTest, StartupLogGainsSetupLinesAndShowsBothRunsWithShift) {
+    const std::string before = startupLog().Text();
+    FilterHost host;
+    host.setImage(patternImage(10, 10, 3));
+    ASSERT_EQ(host.run(), noErr);  // silent: set-up is still timed
+    const std::string afterSilent = startupLog().Text().substr(before.size());
+    EXPECT_EQ(afterSilent, "Setup took 0ms\n");
+
+    host.setPlayInfo(std::nullopt);
+    useDialog([this](PSMorvessanPlugin&) {
+        m_platform->advanceClock(25);
+        startupLog().FinishStartupTiming();
+        startupLog().FinishStartupTiming();  // later idle moments add nothing
+        return true;
+    });
+    ASSERT_EQ(host.run(), noErr);
+    EXPECT_TRUE(m_platform->messages().empty());  // no Shift, no message box
+    m_platform->setKeyDown(VXKey::Shift, true);
+    ASSERT_EQ(host.run(), noErr);
+    ASSERT_EQ(m_platform->messages().size(), 1u);
+    const std::string& shown = m_platform->messages()[0].text;
+    EXPECT_EQ(shown, startupLog().Text());
+    EXPECT_EQ(countOf(shown.substr(before.size()), "\nTotal plugin startup time 25ms\n"), 2);
+    EXPECT_EQ(countOf(shown.substr(before.size()), "Setup took 0ms\n"), 3);
+    EXPECT_EQ(m_platform->messages()[0].buttons, VXMessageButtons::Ok);
+}
+
+TEST_F(PluginTest, SetupBuildsTheFolderPathsAndFallbackLibrary) {
+    FilterHost host;
+    host.setImage(patternImage(10, 10, 3));
+    ASSERT_EQ(host.run(), noErr);
+    PSMorvessanPlugin& plugin = morvessanPlugin();
+    EXPECT_EQ(plugin.GetTexturesFolder(), (m_folder / "Morvessan Textures").string() + "/");
+    EXPECT_EQ(plugin.GetPresetsFolder(), (m_folder / "Morvessan Presets").string() + "/");
+    EXPECT_FALSE(plugin.IsContextHelpEnabled());
+    ASSERT_EQ(plugin.GetPresetFileCount(), 1);  // no folder: the in-memory "Default" file
+    EXPECT_EQ(plugin.GetPresetFile(0).name(), "Default");
+    EXPECT_EQ(std::string(blockOf(host).presetFile), "Default");
+    EXPECT_EQ(m_platform->cursorKind(), VXCursorKind::Arrow);  // the wait cursor gave way
+}
+
+TEST_F(PluginTest, OutputProxyAtOneToOneEqualsTheHostRender) {
+    FilterHost host;
+    host.setPlayInfo(std::nullopt);
+    host.setImage(patternImage(300, 300, 3));
+    giveBlock(host, [](FilterParameters& b) {
+        b.texture.type = kMarble;
+        b.texture.blurEnabled = 1;
+        b.texture.blur = 20;
+        b.texture.colourCount = 3;
+        b.texture.colours[1] = 0x80206080u;
+        b.texture.positions[1] = 100;
+        b.texture.colours[2] = 0xFFFFE0C0u;
+        b.texture.positions[2] = 255;
+    });
+    std::vector<std::uint8_t> proxy;
+    useDialog([&](PSMorvessanPlugin& plugin) {
+        plugin.SetPreviewSize(100, 80);
+        while (plugin.CanZoomIn() && plugin.GetZoom() > 1) {
+            plugin.ZoomIn();
+        }
+        EXPECT_EQ(plugin.GetZoom(), 1);
+        plugin.SetPreviewRect({128, 128, 0, 0});  // a tile's corner: the same coordinates as the host's
+        VXImage2* out = plugin.GetOutputImage();
+        EXPECT_NE(out, nullptr);
+        if (!out) {
+            return false;
+        }
+        for (int y = 0; y < out->height(); ++y) {
+            proxy.insert(proxy.end(), out->row(y), out->row(y) + 3 * out->width());
+        }
+        return true;
+    });
+    ASSERT_EQ(host.run(), noErr);
+    ASSERT_EQ(proxy.size(), 100u * 80u * 3u);
+    for (int y = 0; y < 80; ++y) {
+        for (int x = 0; x < 100; ++x) {
+            const std::uint8_t* p = host.image().pixel(128 + x, 128 + y);
+            const std::uint8_t* q = proxy.data() + (y * 100 + x) * 3;
+            ASSERT_EQ(p[0], q[2]) << x << "," << y;
+            ASSERT_EQ(p[1], q[1]);
+            ASSERT_EQ(p[2], q[0]);
+        }
+    }
+}
+
+TEST_F(PluginTest, ScrollingThePreviewGivesTheSameOutputAsARebuild) {
+    FilterHost host;
+    host.setPlayInfo(std::nullopt);
+    host.setImage(patternImage(400, 300, 3));
+    host.setMask(HostMask(400, 300, 200));
+    giveBlock(host, [](FilterParameters& b) {
+        b.texture.noiseEnabled = 1;
+        b.texture.blurEnabled = 1;
+    });
+    useDialog([](PSMorvessanPlugin& plugin) {
+        plugin.SetPreviewSize(100, 100);
+        plugin.ZoomIn();
+        plugin.ScrollPreview(17, 9);
+        const auto bytes = [](VXImage2* image) {
+            std::vector<std::uint8_t> b;
+            for (int y = 0; image && y < image->height(); ++y) {
+                b.insert(b.end(), image->row(y), image->row(y) + image->width() * image->bitCount() / 8);
+            }
+            return b;
+        };
+        const auto output = bytes(plugin.GetOutputImage());
+        const auto shaded = bytes(plugin.GetDisplayImage());
+        plugin.SetPreviewRect(plugin.GetPreviewRect());
+        EXPECT_FALSE(output.empty());
+        EXPECT_EQ(output, bytes(plugin.GetOutputImage()));
+        EXPECT_EQ(shaded, bytes(plugin.GetDisplayImage()));
+        return false;
+    });
+    EXPECT_EQ(host.run(), userCanceledErr);
+}
+
+TEST_F(PluginTest, ThumbnailsShowThePresetOverACheckerboard) {
+    FilterHost host;
+    host.setImage(patternImage(200, 100, 3));
+    ASSERT_EQ(host.run(), noErr);
+    PSMorvessanPlugin& plugin = morvessanPlugin();
+    const std::vector<std::uint8_t> blockBefore = host.parameterBytes();
+
+    TexturePreset clear;
+    clear.colourCount = 1;
+    clear.colours[0] = 0x00FFFFFFu;
+    VXImage2 image;
+    ASSERT_TRUE(image.create(35, 25, 24));
+    ASSERT_TRUE(plugin.RenderPresetThumbnail(clear, image));
+    for (int y = 0; y < 25; ++y) {
+        for (int x = 0; x < 35; ++x) {
+            const std::uint8_t grey = (y / 10 + x / 10) % 2 == 0 ? 192 : 255;
+            ASSERT_EQ(image.row(y)[3 * x], grey);
+            ASSERT_EQ(image.row(y)[3 * x + 2], grey);
+        }
+    }
+    // An opaque one-colour preset covers it, in screen order (blue first).
+    TexturePreset solid;
+    solid.colourCount = 1;
+    solid.colours[0] = 0xFF0080FFu;
+    ASSERT_TRUE(plugin.RenderPresetThumbnail(solid, image));
+    EXPECT_EQ(image.row(13)[3 * 20 + 0], 0x00);
+    EXPECT_EQ(image.row(13)[3 * 20 + 1], 0x80);
+    EXPECT_EQ(image.row(13)[3 * 20 + 2], 0xFF);
+
+    VXImage2 deep;
+    ASSERT_TRUE(deep.create(4, 4, 32));
+    EXPECT_FALSE(plugin.RenderPresetThumbnail(solid, deep));
+    EXPECT_EQ(host.parameterBytes(), blockBefore);  // the block is not touched
+}
+
+TEST_F(PluginTest, ApplyPresetCopiesTheTextureIntoTheBlock) {
+    TexturePreset wood;
+    wood.name = "Oak";
+    wood.type = kWood;
+    wood.noiseParameter = 23.5;
+    wood.colourCount = 3;
+    FilterHost host;
+    host.setImage(patternImage(10, 10, 3));
+    host.setPlayInfo(std::nullopt);
+    useDialog([&](PSMorvessanPlugin& plugin) {
+        plugin.ApplyPreset(wood);
+        return true;
+    });
+    ASSERT_EQ(host.run(), noErr);
+    const FilterParameters block = blockOf(host);
+    EXPECT_EQ(block.texture.type, kWood);
+    EXPECT_EQ(block.texture.noiseParameter, 23.5);
+    EXPECT_EQ(block.texture.colourCount, 3);
+    EXPECT_EQ(block.scaleBySource, 0);
+}
+
+TEST(PSMorvessanPluginAlone, DefaultsNeedABlock) {
+    PSMorvessanPlugin plugin;
+    plugin.SetParameterBlock(nullptr);
+    try {
+        plugin.InitialiseParameters();
+        FAIL() << "no exception";
+    } catch (const VXPSMessage& message) {
+        EXPECT_EQ(message.text, "Parameters not set");
+    }
+    EXPECT_EQ(plugin.GetParameterSize(), 832);
+    EXPECT_EQ(plugin.GetPanCursor().resourceId, 9005);
+}
