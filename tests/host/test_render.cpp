@@ -14,8 +14,7 @@ using namespace morvessan::test;
 namespace {
 
 FilterParameters defaults() {
-    FilterParameters block;
-    std::memset(&block, 0, sizeof block);
+    FilterParameters block{};
     writeDefaultParameters(block);
     return block;
 }
