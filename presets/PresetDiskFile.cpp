@@ -93,7 +93,21 @@ bool copyFileReplacing(const std::string& from, const std::string& to) {
     if (!fs::is_regular_file(fs::path(from), error)) {
         return false;
     }
-    return fs::copy_file(fs::path(from), fs::path(to), fs::copy_options::overwrite_existing, error) && !error;
+    // Copied beside the target, then renamed over it: the Windows run-time's
+    // copy_file refuses to overwrite, and a failed copy leaves the old file whole.
+    const fs::path temporary(temporaryPathFor(to));
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    if (!fs::copy_file(fs::path(from), temporary, error) || error) {
+        fs::remove(temporary, ignored);
+        return false;
+    }
+    fs::rename(temporary, fs::path(to), error);
+    if (error) {
+        fs::remove(temporary, ignored);
+        return false;
+    }
+    return true;
 }
 
 } // namespace morvessan

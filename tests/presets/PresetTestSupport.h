@@ -2,6 +2,7 @@
 // folder per test, and small file helpers.
 #pragma once
 
+#include "VXLib/VXUTIL/VXPath.h"
 #include "VXLib/VXUTIL/VXPortablePlatform.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +32,7 @@ protected:
         std::filesystem::remove_all(m_root);
     }
 
-    std::string folder() const { return (m_root / "Morvessan Presets").string() + "/"; }
+    std::string folder() const { return (m_root / "Morvessan Presets").string() + kPathSeparator; }
     std::string pathOf(const std::string& file) const { return folder() + file; }
     void write(const std::string& file, const std::string& text) const {
         std::ofstream(pathOf(file), std::ios::binary) << text;

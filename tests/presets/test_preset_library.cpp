@@ -32,7 +32,7 @@ TEST_F(Library, EmptyFolderGivesTheUnsavedDefaultFile) {
     EXPECT_EQ(file.name(), "Default");
     EXPECT_EQ(file.path(), folder() + "Default.txt");
     EXPECT_EQ(library.presetsFolder(), folder());
-    EXPECT_EQ(library.texturesFolder(), (m_root / "Morvessan Textures").string() + "/");
+    EXPECT_EQ(library.texturesFolder(), (m_root / "Morvessan Textures").string() + kPathSeparator);
     ASSERT_EQ(file.categoryCount(), 1);
     EXPECT_EQ(file.categoryName(0), "Default");
     ASSERT_EQ(file.presetCount(0), 1);
