@@ -27,6 +27,12 @@ inline constexpr const char* kMailSent = "The e-mail was successfully sent to Qu
 inline constexpr const char* kMailSentCaption = "Mail Sent";
 inline constexpr const char* kMailFailed = "There was an error submitting the e-mail to Quellory.";
 inline constexpr const char* kMailErrorCaption = "Mail Transport Erorr (%d)";
+// The Submit Preset File dialog's lines: the file's name and the address, then the file's path.
+inline constexpr const char* kSubmitDescription =
+    "To submit your presets, e-mail the preset file '%s' to %s together with a brief description of them.";
+inline constexpr const char* kSubmitLocation =
+    "Click Send to launch your default email program to send the email, or you may do it yourself. "
+    "Note that the preset file is store at\n%s";
 
 // Shows a refusal or notice with an OK button.
 void showPresetMessage(const std::string& text, VXMessageIcon icon = VXMessageIcon::Warning);
