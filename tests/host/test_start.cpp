@@ -3,6 +3,7 @@
 #include "HostFixture.h"
 
 #include "VXLib/VXImage2.h"
+#include "VXLib/VXUTIL/VXPath.h"
 
 using namespace morvessan;
 using namespace morvessan::test;
@@ -126,8 +127,8 @@ TEST_F(PluginTest, SetupBuildsTheFolderPathsAndFallbackLibrary) {
     host.setImage(patternImage(10, 10, 3));
     ASSERT_EQ(host.run(), noErr);
     PSMorvessanPlugin& plugin = morvessanPlugin();
-    EXPECT_EQ(plugin.GetTexturesFolder(), (m_folder / "Morvessan Textures").string() + "/");
-    EXPECT_EQ(plugin.GetPresetsFolder(), (m_folder / "Morvessan Presets").string() + "/");
+    EXPECT_EQ(plugin.GetTexturesFolder(), (m_folder / "Morvessan Textures").string() + kPathSeparator);
+    EXPECT_EQ(plugin.GetPresetsFolder(), (m_folder / "Morvessan Presets").string() + kPathSeparator);
     EXPECT_FALSE(plugin.IsContextHelpEnabled());
     ASSERT_EQ(plugin.GetPresetFileCount(), 1);  // no folder: the in-memory "Default" file
     EXPECT_EQ(plugin.GetPresetFile(0).name(), "Default");

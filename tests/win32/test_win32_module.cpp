@@ -99,6 +99,10 @@ TEST_F(Win32Module, WholeNonInteractiveRunsMatchTheLinkedInPlugin) {
     const auto plain = [](FilterHost&) {};
     const RunResult module = runWith(m_module->entry(), plain);
     EXPECT_EQ(module.result, 0);
+    // The module made its parameter block, fetched tiles and rendered into the image.
+    EXPECT_EQ(module.parameters.size(), 832u);
+    EXPECT_GT(module.advanceStateCalls, 0);
+    EXPECT_FALSE(module.image == gradientImage(300, 170, 4));
     expectSameRun(module, runWith(&PluginMain, plain));
 
     // A selection and three planes.
@@ -117,10 +121,15 @@ TEST_F(Win32Module, WholeNonInteractiveRunsMatchTheLinkedInPlugin) {
 
 TEST_F(Win32Module, FailingAdvanceStateAndAbortBehaveAsLinkedIn) {
     const auto failing = [](FilterHost& host) { host.setAdvanceStateFailure(2, -30100); };
-    expectSameRun(runWith(m_module->entry(), failing), runWith(&PluginMain, failing));
+    const RunResult failed = runWith(m_module->entry(), failing);
+    EXPECT_EQ(failed.advanceStateCalls, 2);  // the run stops at the failing call
+    expectSameRun(failed, runWith(&PluginMain, failing));
 
     const auto aborting = [](FilterHost& host) { host.setAbortAfter(1); };
-    expectSameRun(runWith(m_module->entry(), aborting), runWith(&PluginMain, aborting));
+    const RunResult aborted = runWith(m_module->entry(), aborting);
+    EXPECT_GE(aborted.abortCalls, 1);
+    EXPECT_FALSE(aborted.image == runWith(m_module->entry(), [](FilterHost&) {}).image);  // stopped early
+    expectSameRun(aborted, runWith(&PluginMain, aborting));
 
     const auto noMemory = [](FilterHost& host) { host.setAllocationFailure(true); };
     const RunResult module = runWith(m_module->entry(), noMemory);
