@@ -7,7 +7,7 @@
 
 namespace morvessan {
 
-Noise::Noise(std::int32_t seed, double a, double b, double c) : m_seed(seed), m_shape{a, b, c} {}
+Noise::Noise(std::int32_t seed, double, double, double) : m_seed(seed) {}
 
 void Noise::seed(std::int32_t s) {
     m_seed = s;

@@ -8,7 +8,7 @@ namespace morvessan {
 
 class Noise {
 public:
-    // The three shape numbers are kept for the creator's sake; no result depends on them.
+    // The creator passes three shape numbers (6, 2, 0.5); no result depends on them.
     Noise(std::int32_t seed, double a, double b, double c);
     virtual ~Noise() = default;
 
@@ -29,7 +29,6 @@ public:
 
 private:
     std::int32_t m_seed;
-    double m_shape[3];
 };
 
 } // namespace morvessan

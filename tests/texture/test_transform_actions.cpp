@@ -80,18 +80,6 @@ TEST(TransformActions, DragStartsFromTheSavedMatrixEveryTime) {
     }
 }
 
-TEST(TransformActions, ApplyingButtonsHeldForASecondAndAFifth) {
-    const TransformView view{0.0, 1.0, 0.0, 1.0};
-    TextureTransform m;
-    applyAction(m, view, navigationAction(NavigationButton::ZoomIn, 700.0, false), 1, 1);
-    applyAction(m, view, navigationAction(NavigationButton::ZoomIn, 500.0, false), 1, 1);
-    EXPECT_NEAR(m.at(0, 0), 0.5, 1e-15);
-    applyAction(m, view, navigationAction(NavigationButton::ZoomOut, 1200.0, false), 1, 1);
-    EXPECT_NEAR(m.at(0, 0), 1.0, 1e-15);
-    applyAction(m, view, TransformAction{}, 1, 1);
-    EXPECT_NEAR(m.at(1, 1), 1.0, 1e-15);
-}
-
 TEST(TransformActions, RepeatReportsAddUpToTheTimeHeld) {
     NavigationRepeat r;
     EXPECT_EQ(r.tick(500), 0u);
