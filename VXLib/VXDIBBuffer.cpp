@@ -29,8 +29,10 @@ bool isSaneHeader(const VXBitmapInfoHeader& h) {
     if (h.width <= 0 || h.width > kMaxImageDimension || h.height == 0 ||
         h.height < -kMaxImageDimension || h.height > kMaxImageDimension)
         return false;
-    return vxStride(h.width, h.bitCount) * std::uint64_t(std::abs(h.height)) <= kMaxImageBytes;
+    return vxStride(h.width, h.bitCount) * std::uint64_t(std::abs(h.height)) <= vxImageByteLimit();
 }
+
+std::uint64_t g_image_byte_limit = kMaxImageBytes;
 
 // 5-5-5 word of a colour value.
 std::uint16_t to555(std::uint32_t c) {
@@ -43,6 +45,14 @@ std::uint32_t from555(std::uint32_t w) {
 }
 
 } // namespace
+
+std::uint64_t vxImageByteLimit() {
+    return g_image_byte_limit;
+}
+
+void vxSetImageByteLimit(std::uint64_t bytes) {
+    g_image_byte_limit = std::min(bytes, kMaxImageBytes);
+}
 
 std::uint64_t vxStride(std::int64_t width, int bitCount) {
     if (width <= 0 || bitCount <= 0)

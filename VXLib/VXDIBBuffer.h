@@ -18,6 +18,11 @@ class VXMaskDIBBuffer;
 inline constexpr std::uint64_t kMaxImageBytes = std::uint64_t(1) << 30;  // 1 GiB of pixel data
 inline constexpr int kMaxImageDimension = 30000;                         // per side
 
+// The pixel-data limit in force (kMaxImageBytes unless lowered). Fuzz targets lower it
+// so that inputs declaring huge pictures fail fast; nothing else changes it.
+std::uint64_t vxImageByteLimit();
+void vxSetImageByteLimit(std::uint64_t bytes);
+
 // Bytes per stored row: width × bit count bits, rounded up to whole bytes and then
 // to a multiple of 4 (1 bit × 9 → 4; 24 bits × 1 → 4; 24 bits × 5 → 16).
 std::uint64_t vxStride(std::int64_t width, int bitCount);

@@ -1,0 +1,26 @@
+// Writing pictures to PNG, JPEG and bitmap files, chosen by extension, without ever
+// leaving a half-written file behind.
+#pragma once
+
+#include "VXLib/VXImage2.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace morvessan {
+
+// Writes `image` to `path` in the format its extension names, without regard to case:
+// ".png" (8-bit grey or palette, 24-bit colour, 32-bit colour with alpha when the image
+// has alpha), ".jpg"/".jpeg" (greyscale for 8 bits with the grey table, else colour;
+// quality 90) or ".bmp" (the buffer as it is, bottom-up). Pixels of other depths are
+// written through their colours. The data goes to a temporary file beside `path`
+// that is renamed into place only when complete, so an existing file is either
+// replaced whole or left alone. On failure returns false with a one-line reason in
+// `*error` (when given).
+bool saveImageFile(const std::string& path, const VXImage2& image, std::string* error = nullptr);
+
+// The bitmap file (file header, then the packed bottom-up bitmap) as bytes.
+std::vector<std::uint8_t> vxEncodeBitmap(const VXDIBBuffer& image);
+
+} // namespace morvessan
