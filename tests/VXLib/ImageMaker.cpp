@@ -62,6 +62,10 @@ Bytes makePng(const PngSpec& spec, const SampleFunction& sample) {
     else if (spec.trnsKey)
         png_set_tRNS(png, info, nullptr, 0, &key);
     png_write_info(png, info);
+    if (spec.headerOnly) {
+        png_destroy_write_struct(&png, &info);
+        return out;
+    }
 
     const int channels = channelsOf(spec.colourType);
     const std::size_t rowBytes = (std::size_t(spec.width) * channels * spec.bitDepth + 7) / 8;
@@ -127,6 +131,32 @@ Bytes makeJpeg(int width, int height, bool grey, const std::function<std::uint32
                 row[3 * x + 2] = std::uint8_t(c >> 16);
             }
         }
+        JSAMPROW p = row.data();
+        jpeg_write_scanlines(&info, &p, 1);
+    }
+    jpeg_finish_compress(&info);
+    Bytes out(buffer, buffer + size);
+    jpeg_destroy_compress(&info);
+    std::free(buffer);
+    return out;
+}
+
+Bytes makeCmykJpeg(int width, int height) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = JDIMENSION(width);
+    info.image_height = JDIMENSION(height);
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<std::uint8_t> row(std::size_t(width) * 4, 128);
+    while (info.next_scanline < info.image_height) {
         JSAMPROW p = row.data();
         jpeg_write_scanlines(&info, &p, 1);
     }

@@ -24,6 +24,7 @@ struct PngSpec {
     std::vector<std::uint8_t> paletteRGB;  // 3 bytes per entry, colour type 3
     std::vector<std::uint8_t> trnsAlpha;   // palette tRNS entries
     bool trnsKey = false;                  // grey or RGB tRNS key of (1, 2, 3) / 1
+    bool headerOnly = false;               // stop after the header chunks (no pixel data)
 };
 
 Bytes makePng(const PngSpec& spec, const SampleFunction& sample);
@@ -31,6 +32,9 @@ Bytes makePng(const PngSpec& spec, const SampleFunction& sample);
 // Quality 100 JPEG; `rgb(x, y)` gives red in the low byte (grey uses the low byte).
 Bytes makeJpeg(int width, int height, bool grey, const std::function<std::uint32_t(int, int)>& rgb,
                bool progressive = false);
+
+// A four-component (CMYK) JPEG.
+Bytes makeCmykJpeg(int width, int height);
 
 // A bitmap file put together field by field.
 struct BmpSpec {
