@@ -7,6 +7,7 @@
 
 #include "host/FilterHost.h"
 #include "host/win32/VXPSModule.h"
+#include "host/win32/VXPSModuleOption.h"
 
 #include <windows.h>
 
@@ -153,6 +154,35 @@ TEST(Win32ModuleLoading, RefusesWhatIsNoUsableModuleWithAClearReason) {
     // A library whose PiPL names only a 32-bit entry point.
     EXPECT_FALSE(VXPSModule::load("win32_helper.dll", error));
     EXPECT_EQ(error, "win32_helper.dll has no entry point for 64-bit Windows (no 8664 property in its PiPL)");
+}
+
+TEST_F(Win32Module, CommandLineOptionLoadsTheModuleAndLeavesTheOtherArguments) {
+    std::vector<std::string> args = {"apply", "--quiet", "in.png", "out.png"};
+    EXPECT_FALSE(takeModuleOption(args));
+    EXPECT_EQ(args.size(), 4u);
+
+    args = {"--module", modulePath(), "apply", "in.png", "out.png"};
+    const auto entry = takeModuleOption(args);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(reinterpret_cast<void*>(*entry), reinterpret_cast<void*>(m_module->entry()));  // the same loaded library
+    EXPECT_EQ(args, (std::vector<std::string>{"apply", "in.png", "out.png"}));
+
+    args = {"apply", "--module=" + modulePath(), "in.png"};
+    EXPECT_TRUE(takeModuleOption(args));
+    EXPECT_EQ(args, (std::vector<std::string>{"apply", "in.png"}));
+
+    const auto message = [](std::vector<std::string> bad) {
+        try {
+            takeModuleOption(bad);
+        } catch (const std::runtime_error& error) {
+            return std::string(error.what());
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(message({"apply", "--module"}), "--module needs the path of a filter module (.8bf)");
+    EXPECT_EQ(message({"--module=", "apply"}), "--module needs the path of a filter module (.8bf)");
+    EXPECT_EQ(message({"--module", "win32_helper.dll"}),
+              "win32_helper.dll has no entry point for 64-bit Windows (no 8664 property in its PiPL)");
 }
 
 #else

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Applies the same parameter blocks to the same pictures with the native
+# command line and with morvessan.exe --module XMorvessan.8bf under Wine, and
+# requires byte-identical output files and written-back blocks.
+# Usage: compare-native-win64.sh NATIVE_BUILD MORVESSAN_EXE MODULE WINE_RUN TEXTURES WORK
+set -euo pipefail
+native_build="$1" exe="$2" module="$3" wine_run="$4" textures="$5" work="$6"
+
+native="$native_build/host/morvessan"
+inputs_tool="$native_build/tests/e2e/make_e2e_inputs"
+if [ ! -x "$native" ] || [ ! -x "$inputs_tool" ]; then
+  echo "skipped: the native build ($native_build) has no morvessan or make_e2e_inputs; build the native preset first"
+  exit 77
+fi
+
+rm -rf "$work"
+mkdir -p "$work/in" "$work/native" "$work/win64"
+"$inputs_tool" "$work/in"
+
+# The module finds its folders beside itself: give it the same presets and pictures.
+module_dir="$(dirname "$module")"
+mkdir -p "$module_dir/Morvessan Textures"
+cp "$textures"/*.png "$module_dir/Morvessan Textures/"
+
+# name, block, input, extra options
+cases=(
+  "cloud-rgb|cloud.bin|rgb.png|"
+  "fire-rgb|fire.bin|rgb.png|"
+  "marble-selection|marble.bin|rgb.png|--mask IN/mask.png"
+  "wood-four-planes|wood.bin|rgba.png|"
+  "cloud-overwrite-rgba|cloud-overwrite.bin|rgba.png|"
+  "fire-rect|fire.bin|rgba.png|--rect 17,9,150,120"
+)
+status=0
+for entry in "${cases[@]}"; do
+  IFS='|' read -r name block input extra <<<"$entry"
+  for side in native win64; do
+    cp "$work/in/$block" "$work/$side/$name.bin"
+  done
+  # shellcheck disable=SC2086
+  (cd "$work" && "$native" apply --quiet --params "native/$name.bin" ${extra//IN/in} "in/$input" "native/$name.png")
+  # shellcheck disable=SC2086
+  (cd "$work" && "$wine_run" "$exe" --module "$module" apply --quiet --params "win64/$name.bin" ${extra//IN/in} \
+     "in/$input" "win64/$name.png")
+  for file in "$name.png" "$name.bin"; do
+    if ! cmp -s "$work/native/$file" "$work/win64/$file"; then
+      echo "DIFFERENT: $file (native and Windows module under Wine)"
+      status=1
+    fi
+  done
+  if cmp -s "$work/in/$input" "$work/native/$name.png"; then
+    echo "UNCHANGED: $name: the filter left the picture as it was"
+    status=1
+  fi
+  [ "$status" -eq 0 ] && echo "same: $name"
+done
+exit "$status"
