@@ -30,7 +30,7 @@ Bytes greyPng() {
     return makePng(s, [](int x, int y, int) { return unsigned(10 * y + x); });
 }
 
-Bytes palettePngWithTransparentIndex() {
+[[maybe_unused]] Bytes palettePngWithTransparentIndex() {  // not on Windows: see below
     PngSpec s;
     s.width = 2;
     s.height = 1;
@@ -87,6 +87,12 @@ TEST(LoadImageFile, TryAllReadsContentWhateverTheName) {
     EXPECT_FALSE(loadImageFile("", image, true));
 }
 
+#if defined(_WIN32)
+TEST(LoadImageResource, DecodesPngAndJpegByExtensionOnly) {
+    GTEST_SKIP() << "resources added at run time exist only in the portable build; "
+                    "the Windows build reads the module's own resources";
+}
+#else
 TEST(LoadImageResource, DecodesPngAndJpegByExtensionOnly) {
     vxRegisterResource(9101, "IMAGE", palettePngWithTransparentIndex());
     vxRegisterResource(9102, "IMAGE", makeJpeg(8, 8, false, [](int, int) { return vxRGB(0, 0, 200); }));
@@ -105,6 +111,7 @@ TEST(LoadImageResource, DecodesPngAndJpegByExtensionOnly) {
     EXPECT_FALSE(loadImageResource(nullptr, 9999, "IMAGE", ".png", image));
     EXPECT_FALSE(loadImageResource(nullptr, 9101, "ICON", ".png", image));
 }
+#endif
 
 TEST(SaveImageFile, RoundTripsThroughEveryFormat) {
     ScratchFolder folder;
