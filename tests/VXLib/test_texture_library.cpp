@@ -2,6 +2,7 @@
 // progress and cancel, selection by path, stored paths, thumbnails and texture maps.
 #include "VXLib/VXTextureLibrary.h"
 #include "VXLib/VXTextureMap.h"
+#include "VXLib/VXUTIL/VXPath.h"
 
 #include "tests/VXLib/ImageMaker.h"
 
@@ -78,7 +79,7 @@ TEST(TextureScan, CancelKeepsWhatWasLoadedAndMissingFoldersAreEmpty) {
     folder.write("a.png", greyPng(2, 2, 0));
     folder.write("b.png", greyPng(2, 2, 1));
     folder.write("c.png", greyPng(2, 2, 2));
-    const auto items = scanTextureFolder(folder.path().string() + "/", [](int done, int) { return done < 2; });
+    const auto items = scanTextureFolder(folder.path().string() + kPathSeparator, [](int done, int) { return done < 2; });
     ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(items[1].caption, "b");
     EXPECT_EQ(items[1].path, (folder.path() / "b.png").string());  // no doubled separator
