@@ -1,6 +1,7 @@
 // The texture filter's set-up, dialog and rendering.
 #include "plugin/PSMorvessanPlugin.h"
 
+#include "VXLib/VXUTIL/VXPath.h"
 #include "VXLib/VXUTIL/VXPlatform.h"
 #include "plugin/StartupLog.h"
 #include "plugin/VXPSErrors.h"
@@ -37,6 +38,11 @@ PSMorvessanPlugin::PSMorvessanPlugin() : m_dialog(std::make_unique<PSMorvessanNo
 
 PSMorvessanPlugin::~PSMorvessanPlugin() = default;
 
+void PSMorvessanPlugin::SetFolders(std::string presetsFolder, std::string texturesFolder) {
+    m_presets_override = std::move(presetsFolder);
+    m_textures_override = std::move(texturesFolder);
+}
+
 void PSMorvessanPlugin::SetDialogRunner(std::unique_ptr<PSMorvessanDialogRunner> runner) {
     m_dialog = runner ? std::move(runner) : std::make_unique<PSMorvessanNoDialog>();
 }
@@ -65,10 +71,14 @@ void PSMorvessanPlugin::DoStart() {
     StartupLog& log = startupLog();
     log.BeginStartupTiming();
     EnableContextHelp(false);
-    m_textures_folder = texturesFolderOfModule(vxPlatform().modulePath());
+    const std::string module = vxPlatform().modulePath();
+    m_textures_folder =
+        m_textures_override.empty() ? texturesFolderOfModule(module) : asFolder(m_textures_override);
     EnableAlpha(true);
     PrepareParameters();
-    m_library.discoverPresetFiles(m_parameters->texture);
+    m_library.setTexturesFolder(m_textures_folder);
+    m_library.discoverPresetFilesIn(
+        m_presets_override.empty() ? presetsFolderOfModule(module) : m_presets_override, m_parameters->texture);
     BuildTexture();
     log.AppendTiming("Setup took %dms\n");
     m_library.selectCurrentFile(*m_parameters);

@@ -50,6 +50,10 @@ public:
     // Copies every field of `preset` but its name into the block; rebuilds the texture.
     void ApplyPreset(const TextureFields& preset);
 
+    // Folders to use instead of those beside the module (a command line's
+    // options); empty names keep the module's folders.
+    void SetFolders(std::string presetsFolder, std::string texturesFolder);
+
     // The dialog used in interactive runs (the default says none is available).
     void SetDialogRunner(std::unique_ptr<PSMorvessanDialogRunner> runner);
     PSMorvessanDialogRunner& GetDialogRunner() { return *m_dialog; }
@@ -84,6 +88,8 @@ private:
     std::string m_textures_folder;
     std::unique_ptr<PSMorvessanDialogRunner> m_dialog;
     bool m_silent = false;
+    std::string m_presets_override;
+    std::string m_textures_override;
 };
 
 // The 8-bit map of the texture picture at `path`; the neutral 20 × 20 map of 128

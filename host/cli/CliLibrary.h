@@ -1,0 +1,35 @@
+// The preset library as the command line uses it: loading a folder, choosing a
+// preset by file, category and name, and applying it to a parameter block.
+#pragma once
+
+#include "presets/PresetLibrary.h"
+#include "texture/FilterParameters.h"
+
+#include <optional>
+#include <string>
+
+namespace morvessan::cli {
+
+struct PresetChoice {
+    std::optional<std::string> file;
+    std::optional<std::string> category;
+    std::optional<std::string> preset;
+
+    bool any() const { return file || category || preset; }
+};
+
+// Rebuilds `library` from the two folders (the fallback file when none is found).
+void loadLibrary(PresetLibrary& library, const std::string& presetsDir, const std::string& texturesDir,
+                 const TextureFields& current);
+// Whether any file of the library exists on disk (the fallback does not).
+bool libraryOnDisk(const PresetLibrary& library);
+// Index of the file named exactly `name`, or -1.
+int findFile(const PresetLibrary& library, const std::string& name);
+
+// Applies the chosen preset to the block, as choosing it in the dialog does: the
+// texture, the file name and the category index. Returns "'Preset' from File".
+std::string applyChoice(FilterParameters& block, PresetLibrary& library, const PresetChoice& choice);
+// Applies the library's showcase preset; empty when the library has none on disk.
+std::string applyShowcase(FilterParameters& block, PresetLibrary& library);
+
+} // namespace morvessan::cli

@@ -1,0 +1,274 @@
+// "presets list", "presets check" and "presets add": the preset library from
+// the command line.
+#include "host/HostFiles.h"
+#include "host/cli/CliLibrary.h"
+#include "host/cli/CliSupport.h"
+#include "host/cli/Commands.h"
+#include "presets/PresetText.h"
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+namespace morvessan::cli {
+
+namespace {
+
+const char* const kPresetsHelp =
+    "usage: morvessan presets list [--presets-dir DIR] [--textures-dir DIR]\n"
+    "       morvessan presets check FILE...\n"
+    "       morvessan presets add --preset-file NAME --category NAME --name NAME [--params FILE]\n"
+    "                             [--presets-dir DIR] [--textures-dir DIR]\n"
+    "\n"
+    "list   shows every preset file of the presets folder with its categories and presets\n"
+    "check  reads each preset file and says where reading stopped and why; the exit\n"
+    "       status is non-zero when a file was not read whole\n"
+    "add    adds the texture of the parameter block (defaults without --params) as a\n"
+    "       preset and saves the file, as \"Add Preset\" does; a missing file or\n"
+    "       category is created\n";
+
+int list(const std::vector<std::string>& rest) {
+    const Arguments args("presets list", rest, {"--presets-dir", "--textures-dir"}, {});
+    if (args.help()) {
+        std::cout << kPresetsHelp;
+        return 0;
+    }
+    args.expectOperands(0, "no operands");
+    PresetLibrary library;
+    FilterParameters block{};
+    writeDefaultParameters(block);
+    loadLibrary(library, args.value("--presets-dir").value_or(defaultPresetsDir()),
+                args.value("--textures-dir").value_or(defaultTexturesDir()), block.texture);
+    if (!libraryOnDisk(library)) {
+        throw CliError("no preset files in " + library.presetsFolder());
+    }
+    for (int f = 0; f < library.fileCount(); ++f) {
+        const PresetFile& file = library.file(f);
+        std::cout << file.name() << "  (" << file.path() << ")\n";
+        for (int c = 0; c < file.categoryCount(); ++c) {
+            std::cout << "  " << file.categoryName(c) << "\n";
+            for (int p = 0; p < file.presetCount(c); ++p) {
+                std::cout << "    " << file.presetName(c, p) << "\n";
+            }
+        }
+    }
+    return 0;
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string joinLines(const std::vector<std::string>& lines, std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        text += lines[i];
+        text += '\n';
+    }
+    return text;
+}
+
+std::size_t presetCount(const std::vector<PresetCategory>& categories) {
+    std::size_t n = 0;
+    for (const PresetCategory& category : categories) {
+        n += category.presets.size();
+    }
+    return n;
+}
+
+bool isBlank(const std::string& line) {
+    return splitPresetLine(line).empty();
+}
+
+bool isPresetHeading(const std::string& line) {
+    const auto tokens = splitPresetLine(line);
+    return tokens.size() >= 2 && tokens[0] == "Preset";
+}
+
+std::string shown(const std::string& line) {
+    std::string text = line;
+    if (!text.empty() && text.back() == '\r') {
+        text.pop_back();
+    }
+    return text.size() > 60 ? text.substr(0, 57) + "..." : text;
+}
+
+// Reads one file and reports; true when it was read whole.
+bool checkFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::cout << path << ": cannot be opened\n";
+        return false;
+    }
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    if (in.bad()) {
+        std::cout << path << ": a read error stopped reading\n";
+        return false;
+    }
+    const std::string text = buffer.str();
+    const std::vector<PresetCategory> all = readPresetText(text, "");
+    const std::size_t total = presetCount(all);
+    const std::vector<std::string> lines = splitLines(text);
+
+    // Presets read from the first k lines, for every k: where a count stays
+    // behind the preset headings, a block was dropped; where it stops growing
+    // for good, reading stopped.
+    std::vector<std::size_t> readBy(lines.size() + 1, 0);
+    std::vector<std::size_t> categoriesBy(lines.size() + 1, 0);
+    for (std::size_t k = 1; k <= lines.size(); ++k) {
+        const auto part = readPresetText(joinLines(lines, k), "");
+        readBy[k] = presetCount(part);
+        categoriesBy[k] = part.size();
+    }
+    // A preset heading whose block adds nothing before the next heading was dropped.
+    std::vector<std::size_t> headings;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (isPresetHeading(lines[i])) {
+            headings.push_back(i);
+        }
+    }
+    for (std::size_t h = 0; h < headings.size(); ++h) {
+        const std::size_t begin = headings[h];
+        const std::size_t end = h + 1 < headings.size() ? headings[h + 1] : lines.size();
+        if (readBy[end] <= readBy[begin]) {
+            std::cout << path << ": reading stopped at line " << begin + 1 << " (" << shown(lines[begin])
+                      << "): the preset block is missing a line or has a wrong one; " << total
+                      << " presets were read\n";
+            return false;
+        }
+    }
+    // The first line after everything that was read that is not blank.
+    std::size_t consumed = lines.size();
+    while (consumed > 0 && readBy[consumed - 1] == total && categoriesBy[consumed - 1] == all.size()) {
+        --consumed;
+    }
+    for (std::size_t i = consumed; i < lines.size(); ++i) {
+        if (!isBlank(lines[i]) && i >= consumed) {
+            // Lines that belong to the last block read are part of it.
+            const auto withLine = readPresetText(joinLines(lines, i + 1), "");
+            const auto withoutLine = readPresetText(joinLines(lines, i), "");
+            if (writePresetText(withLine, "") != writePresetText(withoutLine, "")) {
+                continue;
+            }
+            std::cout << path << ": reading stopped at line " << i + 1 << " (" << shown(lines[i])
+                      << "): expected a \"Category\" heading or a \"Preset\" block; " << total
+                      << " presets were read\n";
+            return false;
+        }
+    }
+    std::cout << path << ": read whole: " << all.size() << " categories, " << total << " presets\n";
+    return true;
+}
+
+int check(const std::vector<std::string>& rest) {
+    const Arguments args("presets check", rest, {}, {});
+    if (args.help()) {
+        std::cout << kPresetsHelp;
+        return 0;
+    }
+    if (args.operands().empty()) {
+        throw usageError("'presets check' takes one or more preset files");
+    }
+    bool whole = true;
+    for (const std::string& path : args.operands()) {
+        whole = checkFile(path) && whole;
+    }
+    return whole ? 0 : 1;
+}
+
+int add(const std::vector<std::string>& rest) {
+    const Arguments args("presets add", rest,
+                         {"--preset-file", "--category", "--name", "--params", "--presets-dir", "--textures-dir"}, {});
+    if (args.help()) {
+        std::cout << kPresetsHelp;
+        return 0;
+    }
+    args.expectOperands(0, "no operands");
+    const auto fileName = args.value("--preset-file");
+    const auto categoryName = args.value("--category");
+    const auto presetName = args.value("--name");
+    if (!fileName || !categoryName || !presetName) {
+        throw usageError("'presets add' needs --preset-file, --category and --name");
+    }
+    std::vector<std::uint8_t> bytes(kFilterParametersSize, 0);
+    auto* block = reinterpret_cast<FilterParameters*>(bytes.data());
+    writeDefaultParameters(*block);
+    if (const auto params = args.value("--params")) {
+        std::string error;
+        if (!readParameterFile(*params, bytes, error)) {
+            throw CliError(error);
+        }
+        block = reinterpret_cast<FilterParameters*>(bytes.data());
+    }
+    PresetLibrary library;
+    loadLibrary(library, args.value("--presets-dir").value_or(defaultPresetsDir()),
+                args.value("--textures-dir").value_or(defaultTexturesDir()), block->texture);
+    int fileIndex = findFile(library, *fileName);
+    if (fileIndex < 0 || !libraryOnDisk(library)) {
+        if (fileIndex < 0 && !library.validateFileName(*fileName)) {
+            throw CliError("cannot add a preset file named '" + *fileName + "'");
+        }
+        if (fileIndex < 0) {
+            library.newPresetFile(*fileName);
+            fileIndex = library.fileCount() - 1;
+        }
+    }
+    PresetFile& file = library.file(fileIndex);
+    int category = -1;
+    for (int c = 0; c < file.categoryCount(); ++c) {
+        if (file.categoryName(c) == *categoryName) {
+            category = c;
+            break;
+        }
+    }
+    if (category < 0) {
+        if (!file.isCategoryNameFree(*categoryName)) {
+            throw CliError("cannot add a category named '" + *categoryName + "'");
+        }
+        file.addCategory(*categoryName);
+        category = file.categoryCount() - 1;
+    }
+    if (!checkWritableName(*presetName)) {
+        throw CliError("cannot store a preset named '" + *presetName + "'");
+    }
+    file.addPreset(presetFromBlock(*block), category, *presetName);
+    if (!file.save()) {
+        throw CliError("could not save '" + file.path() + "' (does the presets folder exist, and was the file read whole?)");
+    }
+    std::cout << "Added '" << *presetName << "' to " << file.name() << " / " << *categoryName << " ("
+              << file.path() << ")\n";
+    return 0;
+}
+
+} // namespace
+
+int commandPresets(const std::vector<std::string>& args) {
+    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+        std::cout << kPresetsHelp;
+        return args.empty() ? 2 : 0;
+    }
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (args[0] == "list") {
+        return list(rest);
+    }
+    if (args[0] == "check") {
+        return check(rest);
+    }
+    if (args[0] == "add") {
+        return add(rest);
+    }
+    throw usageError("unknown presets command '" + args[0] + "' (list, check or add)");
+}
+
+} // namespace morvessan::cli

@@ -1,0 +1,246 @@
+// "render" and "apply": a whole non-interactive filter run over a new canvas or
+// an image file, with the parameter block kept in a file between runs.
+#include "host/FilterHost.h"
+#include "host/HostFiles.h"
+#include "host/cli/CliLibrary.h"
+#include "host/cli/CliSupport.h"
+#include "host/cli/Commands.h"
+#include "plugin/PSMorvessanPlugin.h"
+
+#include <filesystem>
+#include <iostream>
+
+namespace morvessan::cli {
+
+namespace {
+
+const char* const kRenderHelp =
+    "usage: morvessan render [options] OUTPUT\n"
+    "\n"
+    "Renders the texture onto a new canvas and writes it to OUTPUT (.png, .jpg, .bmp).\n"
+    "Without --params or preset options a preset of the shipped library is used.\n"
+    "\n"
+    "  --size WxH              canvas size (default 1024x768)\n"
+    "  --background COLOUR     white (default), transparent or #RRGGBB\n";
+
+const char* const kApplyHelp =
+    "usage: morvessan apply [options] INPUT OUTPUT\n"
+    "\n"
+    "Renders the texture over the picture INPUT (PNG, JPEG or bitmap; a picture with\n"
+    "transparency is filtered with four planes) and writes OUTPUT. INPUT is only\n"
+    "replaced when OUTPUT names the same file.\n";
+
+const char* const kRunOptionsHelp =
+    "\n"
+    "  --params FILE           the parameter block: read when FILE exists (defaults\n"
+    "                          otherwise) and written back after the run\n"
+    "  --preset-file NAME      choose a preset from this preset file\n"
+    "  --category NAME         ... from this category\n"
+    "  --preset NAME           ... with this name (applied to the block before the run)\n"
+    "  --mask FILE             selection: 8-bit grey picture of the same size, 255 = selected\n"
+    "  --rect X,Y,W,H          filter rectangle (default the whole image)\n"
+    "  --scale-by-source       scale the colour index by the source brightness\n"
+    "  --overwrite-source      with --scale-by-source: replace pixels instead of blending\n"
+    "  --presets-dir DIR       presets folder (default: \"Morvessan Presets\" beside the program)\n"
+    "  --textures-dir DIR      textures folder (default: \"Morvessan Textures\" beside the program)\n"
+    "  --quiet                 no progress bar and no summary\n";
+
+const std::vector<std::string> kRunValued{"--params", "--preset-file", "--category", "--preset", "--mask",
+                                          "--rect",   "--presets-dir", "--textures-dir"};
+const std::vector<std::string> kRunFlags{"--scale-by-source", "--overwrite-source", "--quiet"};
+
+VXPSRect parseRect(const std::string& text, const HostImage& image) {
+    std::int32_t values[4];
+    std::size_t start = 0;
+    for (int i = 0; i < 4; ++i) {
+        const std::size_t comma = text.find(',', start);
+        if ((i < 3) == (comma == std::string::npos)) {
+            throw usageError("rectangle '" + text + "' is not X,Y,W,H");
+        }
+        const std::string part = text.substr(start, i < 3 ? comma - start : std::string::npos);
+        values[i] = parseInteger(part, i < 2 ? 0 : 1, 32767, i < 2 ? "rectangle position" : "rectangle size");
+        start = comma + 1;
+    }
+    const VXPSRect rect{values[0], values[1], values[0] + values[2], values[1] + values[3]};
+    if (rect.right > image.width || rect.bottom > image.height) {
+        throw usageError("rectangle " + text + " does not fit the " + std::to_string(image.width) + "x" +
+                         std::to_string(image.height) + " image");
+    }
+    return rect;
+}
+
+HostImage makeCanvas(const Arguments& args) {
+    std::int32_t width = 1024;
+    std::int32_t height = 768;
+    if (const auto size = args.value("--size")) {
+        parseSize(*size, width, height);
+    }
+    const std::string background = args.value("--background").value_or("white");
+    if (background == "transparent") {
+        return HostImage(width, height, 4, 0);
+    }
+    std::uint8_t rgb[3] = {255, 255, 255};
+    if (background != "white") {
+        const auto hex = [](char c) {
+            if (c >= '0' && c <= '9') return c - '0';
+            if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+            if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+            return -1;
+        };
+        bool valid = background.size() == 7 && background[0] == '#';
+        for (int i = 0; valid && i < 3; ++i) {
+            const int high = hex(background[1 + 2 * i]);
+            const int low = hex(background[2 + 2 * i]);
+            valid = high >= 0 && low >= 0;
+            rgb[i] = static_cast<std::uint8_t>(high * 16 + low);
+        }
+        if (!valid) {
+            throw usageError("background '" + background + "' is not white, transparent or #RRGGBB");
+        }
+    }
+    HostImage canvas(width, height, 3);
+    for (std::size_t i = 0; i < canvas.pixels.size(); i += 3) {
+        canvas.pixels[i] = rgb[0];
+        canvas.pixels[i + 1] = rgb[1];
+        canvas.pixels[i + 2] = rgb[2];
+    }
+    return canvas;
+}
+
+std::string describeFailure(int16 code, const std::string& message) {
+    switch (code) {
+    case errReportString:
+        return message.empty() ? "the filter reported an error" : message;
+    case userCanceledErr:
+        return "the filter run was cancelled";
+    case memFullErr:
+        return "out of memory";
+    case paramErr:
+        return "the filter asked for something the host cannot serve";
+    default:
+        return "the filter failed with code " + std::to_string(code);
+    }
+}
+
+int runFilter(const Arguments& args, HostImage image, const std::string& output) {
+    if (!isWritableImagePath(output)) {
+        throw usageError("output '" + output + "' must end in .png, .jpg, .jpeg or .bmp");
+    }
+    const bool quiet = args.has("--quiet");
+    std::optional<HostMask> mask;
+    if (const auto maskPath = args.value("--mask")) {
+        HostMask loaded;
+        std::string error;
+        if (!loadHostMask(*maskPath, loaded, error)) {
+            throw CliError(error);
+        }
+        if (loaded.width != image.width || loaded.height != image.height) {
+            throw CliError("mask '" + *maskPath + "' is " + std::to_string(loaded.width) + "x" +
+                           std::to_string(loaded.height) + " but the image is " + std::to_string(image.width) +
+                           "x" + std::to_string(image.height));
+        }
+        mask = std::move(loaded);
+    }
+    std::optional<VXPSRect> rect;
+    if (const auto text = args.value("--rect")) {
+        rect = parseRect(*text, image);
+    }
+
+    // The parameter block: the kept file, or defaults.
+    std::vector<std::uint8_t> bytes(kFilterParametersSize, 0);
+    auto* block = reinterpret_cast<FilterParameters*>(bytes.data());
+    writeDefaultParameters(*block);
+    const auto paramsPath = args.value("--params");
+    bool kept = false;
+    if (paramsPath) {
+        std::error_code ec;
+        if (std::filesystem::exists(*paramsPath, ec)) {
+            std::string error;
+            if (!readParameterFile(*paramsPath, bytes, error)) {
+                throw CliError(error);
+            }
+            block = reinterpret_cast<FilterParameters*>(bytes.data());
+            kept = true;
+        }
+    }
+
+    const std::string presetsDir = args.value("--presets-dir").value_or(defaultPresetsDir());
+    const std::string texturesDir = args.value("--textures-dir").value_or(defaultTexturesDir());
+    const PresetChoice choice{args.value("--preset-file"), args.value("--category"), args.value("--preset")};
+    std::string chosen;
+    if (choice.any() || !kept) {
+        PresetLibrary library;
+        loadLibrary(library, presetsDir, texturesDir, block->texture);
+        chosen = choice.any() ? applyChoice(*block, library, choice) : applyShowcase(*block, library);
+    }
+    if (args.has("--scale-by-source")) {
+        block->scaleBySource = 1;
+    }
+    if (args.has("--overwrite-source")) {
+        block->overwriteSource = 1;
+    }
+
+    morvessanPlugin().SetFolders(presetsDir, texturesDir);
+    FilterHost host(pluginEntry());
+    host.setImage(std::move(image));
+    host.setMask(std::move(mask));
+    host.setFilterRect(rect);
+    host.setPlayInfo(plugInDialogSilent);
+    host.setParameterBytes(bytes);
+    int16 result = noErr;
+    {
+        ProgressBar bar("Rendering", quiet);
+        host.setProgressListener([&bar](std::int32_t done, std::int32_t total) { bar.update(done, total); });
+        result = host.run();
+    }
+    if (result != noErr) {
+        throw CliError(describeFailure(result, host.errorString()));
+    }
+    std::string error;
+    if (!saveHostImage(output, host.image(), error)) {
+        throw CliError(error);
+    }
+    if (paramsPath) {
+        const std::vector<std::uint8_t> after = host.parameterBytes();
+        if (!writeFileWhole(*paramsPath, after.size() == kFilterParametersSize ? after : bytes, error)) {
+            throw CliError(error);
+        }
+    }
+    if (!quiet) {
+        std::cout << "Wrote " << output << " (" << host.image().width << "x" << host.image().height
+                  << (chosen.empty() ? std::string() : ", preset " + chosen) << ")\n";
+    }
+    return 0;
+}
+
+} // namespace
+
+int commandRender(const std::vector<std::string>& list) {
+    std::vector<std::string> valued = kRunValued;
+    valued.push_back("--size");
+    valued.push_back("--background");
+    const Arguments args("render", list, valued, kRunFlags);
+    if (args.help()) {
+        std::cout << kRenderHelp << kRunOptionsHelp;
+        return 0;
+    }
+    args.expectOperands(1, "one operand: OUTPUT");
+    return runFilter(args, makeCanvas(args), args.operands()[0]);
+}
+
+int commandApply(const std::vector<std::string>& list) {
+    const Arguments args("apply", list, kRunValued, kRunFlags);
+    if (args.help()) {
+        std::cout << kApplyHelp << kRunOptionsHelp;
+        return 0;
+    }
+    args.expectOperands(2, "two operands: INPUT OUTPUT");
+    HostImage image;
+    std::string error;
+    if (!loadHostImage(args.operands()[0], image, error)) {
+        throw CliError(error);
+    }
+    return runFilter(args, std::move(image), args.operands()[1]);
+}
+
+} // namespace morvessan::cli

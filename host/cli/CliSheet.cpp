@@ -1,0 +1,116 @@
+// "sheet": every preset of a file as a labelled thumbnail in one picture.
+#include "VXLib/VXImage2.h"
+#include "host/HostFiles.h"
+#include "host/cli/CliLibrary.h"
+#include "host/cli/CliSupport.h"
+#include "host/cli/Commands.h"
+#include "host/cli/TextLabel.h"
+#include "plugin/PSMorvessanPlugin.h"
+
+#include <algorithm>
+#include <iostream>
+
+namespace morvessan::cli {
+
+namespace {
+
+const char* const kSheetHelp =
+    "usage: morvessan sheet [--preset-file NAME] [--size N] [options] OUTPUT\n"
+    "\n"
+    "Draws every preset of a preset file (default: the first) as a labelled thumbnail\n"
+    "of N x N pixels (default 128) into one picture.\n"
+    "\n"
+    "  --presets-dir DIR       presets folder (default: \"Morvessan Presets\" beside the program)\n"
+    "  --textures-dir DIR      textures folder (default: \"Morvessan Textures\" beside the program)\n"
+    "  --quiet                 no progress bar and no summary\n";
+
+constexpr std::int32_t kGap = 10;
+constexpr std::int32_t kColumns = 6;
+
+} // namespace
+
+int commandSheet(const std::vector<std::string>& list) {
+    const Arguments args("sheet", list, {"--preset-file", "--size", "--presets-dir", "--textures-dir"}, {"--quiet"});
+    if (args.help()) {
+        std::cout << kSheetHelp;
+        return 0;
+    }
+    args.expectOperands(1, "one operand: OUTPUT");
+    const std::string output = args.operands()[0];
+    if (!isWritableImagePath(output)) {
+        throw usageError("output '" + output + "' must end in .png, .jpg, .jpeg or .bmp");
+    }
+    const std::int32_t size = args.value("--size") ? parseInteger(*args.value("--size"), 16, 1024, "size") : 128;
+    const std::string presetsDir = args.value("--presets-dir").value_or(defaultPresetsDir());
+    const std::string texturesDir = args.value("--textures-dir").value_or(defaultTexturesDir());
+
+    PresetLibrary library;
+    FilterParameters block{};
+    writeDefaultParameters(block);
+    loadLibrary(library, presetsDir, texturesDir, block.texture);
+    if (!libraryOnDisk(library)) {
+        throw CliError("no preset files in " + library.presetsFolder());
+    }
+    int fileIndex = 0;
+    if (const auto name = args.value("--preset-file")) {
+        fileIndex = findFile(library, *name);
+        if (fileIndex < 0) {
+            throw CliError("no preset file named '" + *name + "' in " + library.presetsFolder() +
+                           " (see 'morvessan presets list')");
+        }
+    }
+    const PresetFile& file = library.file(fileIndex);
+    std::vector<const TexturePreset*> presets;
+    for (int c = 0; c < file.categoryCount(); ++c) {
+        for (int p = 0; p < file.presetCount(c); ++p) {
+            presets.push_back(&file.preset(c, p));
+        }
+    }
+    if (presets.empty()) {
+        throw CliError("'" + file.name() + "' holds no presets");
+    }
+
+    const std::int32_t scale = size >= 96 ? 2 : 1;
+    const std::int32_t labelHeight = 7 * scale + 6;
+    const std::int32_t columns = std::min<std::int32_t>(kColumns, static_cast<std::int32_t>(presets.size()));
+    const std::int32_t rows = (static_cast<std::int32_t>(presets.size()) + columns - 1) / columns;
+    const std::int64_t sheetWidth = kGap + static_cast<std::int64_t>(columns) * (size + kGap);
+    const std::int64_t sheetHeight = kGap + static_cast<std::int64_t>(rows) * (size + labelHeight + kGap);
+    if (sheetHeight > kMaxHostSide) {
+        throw CliError("the sheet would be " + std::to_string(sheetHeight) + " pixels high; choose a smaller --size");
+    }
+    HostImage sheet(static_cast<std::int32_t>(sheetWidth), static_cast<std::int32_t>(sheetHeight), 3, 255);
+    const std::uint8_t ink[3] = {40, 40, 40};
+    PSMorvessanPlugin& plugin = morvessanPlugin();
+    ProgressBar bar("Drawing", args.has("--quiet"));
+    for (std::size_t i = 0; i < presets.size(); ++i) {
+        VXImage2 thumbnail;
+        if (!thumbnail.create(size, size, 24) || !plugin.RenderPresetThumbnail(*presets[i], thumbnail)) {
+            throw CliError("out of memory drawing thumbnails");
+        }
+        const std::int32_t left = kGap + static_cast<std::int32_t>(i % columns) * (size + kGap);
+        const std::int32_t top = kGap + static_cast<std::int32_t>(i / columns) * (size + labelHeight + kGap);
+        for (std::int32_t y = 0; y < size; ++y) {
+            const std::uint8_t* s = thumbnail.row(y);
+            for (std::int32_t x = 0; x < size; ++x, s += 3) {
+                std::uint8_t* d = sheet.pixel(left + x, top + y);
+                d[0] = s[2];
+                d[1] = s[1];
+                d[2] = s[0];
+            }
+        }
+        const std::string label = fitLabel(presets[i]->name, size, scale);
+        drawLabel(sheet, left + (size - labelWidth(label, scale)) / 2, top + size + 4, label, scale, ink);
+        bar.update(static_cast<std::int32_t>(i), static_cast<std::int32_t>(presets.size()));
+    }
+    std::string error;
+    if (!saveHostImage(output, sheet, error)) {
+        throw CliError(error);
+    }
+    if (!args.has("--quiet")) {
+        std::cout << "Wrote " << output << " (" << presets.size() << " presets of " << file.name() << ")\n";
+    }
+    return 0;
+}
+
+} // namespace morvessan::cli

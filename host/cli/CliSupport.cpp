@@ -1,0 +1,191 @@
+// Option parsing, the command line's platform and its progress bar.
+#include "host/cli/CliSupport.h"
+
+#include "VXLib/VXUTIL/VXPath.h"
+#include "VXLib/VXUTIL/VXPortablePlatform.h"
+#include "presets/PresetLibrary.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace morvessan::cli {
+
+namespace {
+
+bool stderrIsTerminal() {
+#if defined(_WIN32)
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(2) != 0;
+#endif
+}
+
+// The portable platform with message boxes written to stderr: the command line
+// has no one to click them, so the first button's answer is taken.
+class CliPlatform : public VXPortablePlatform {
+public:
+    VXMessageAnswer messageBox(const std::string& text, const std::string& caption, VXMessageButtons buttons,
+                               VXMessageIcon icon) override {
+        std::string line = text;
+        std::replace(line.begin(), line.end(), '\n', ' ');
+        std::cerr << "morvessan: " << line << "\n";
+        return VXPortablePlatform::messageBox(text, caption, buttons, icon);
+    }
+};
+
+std::string g_program_path;
+
+} // namespace
+
+Arguments::Arguments(const std::string& command, const std::vector<std::string>& args,
+                     const std::vector<std::string>& valued, const std::vector<std::string>& flags)
+    : m_command(command) {
+    const auto known = [](const std::vector<std::string>& list, const std::string& name) {
+        return std::find(list.begin(), list.end(), name) != list.end();
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            m_help = true;
+            continue;
+        }
+        if (arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+            m_operands.push_back(arg);
+            continue;
+        }
+        std::string name = arg;
+        std::optional<std::string> inlineValue;
+        if (const std::size_t eq = arg.find('='); eq != std::string::npos) {
+            name = arg.substr(0, eq);
+            inlineValue = arg.substr(eq + 1);
+        }
+        if (known(valued, name)) {
+            if (inlineValue) {
+                m_values[name] = *inlineValue;
+            } else if (i + 1 < args.size()) {
+                m_values[name] = args[++i];
+            } else {
+                throw usageError("option " + name + " needs a value (see 'morvessan " + command + " --help')");
+            }
+        } else if (known(flags, name) && !inlineValue) {
+            m_flags.push_back(name);
+        } else {
+            throw usageError("unknown option '" + arg + "' for '" + command + "' (see 'morvessan " + command +
+                             " --help')");
+        }
+    }
+}
+
+bool Arguments::has(const std::string& name) const {
+    return m_values.count(name) != 0 || std::find(m_flags.begin(), m_flags.end(), name) != m_flags.end();
+}
+
+std::optional<std::string> Arguments::value(const std::string& name) const {
+    const auto it = m_values.find(name);
+    if (it == m_values.end()) {
+        return std::nullopt;
+    }
+    return it->second;
+}
+
+void Arguments::expectOperands(std::size_t count, const std::string& names) const {
+    if (m_operands.size() != count) {
+        throw usageError("'" + m_command + "' takes " + names + " (see 'morvessan " + m_command + " --help')");
+    }
+}
+
+PluginEntry& pluginEntry() {
+    static PluginEntry entry = &PluginMain;
+    return entry;
+}
+
+std::string programPath() {
+    return g_program_path;
+}
+
+std::string defaultPresetsDir() {
+    return presetsFolderOfModule(programPath());
+}
+
+std::string defaultTexturesDir() {
+    return texturesFolderOfModule(programPath());
+}
+
+void installCliPlatform(const std::string& argv0) {
+    namespace fs = std::filesystem;
+    std::string path = vxMakeNativePlatform()->modulePath();
+    std::error_code ec;
+    if (path.empty()) {
+        const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+        if (!ec) {
+            path = self.string();
+        }
+    }
+    if (path.empty()) {
+        const fs::path absolute = fs::absolute(argv0, ec);
+        path = ec ? argv0 : absolute.string();
+    }
+    g_program_path = path;
+    auto platform = std::make_unique<CliPlatform>();
+    platform->setModulePath(path);
+    platform->setSettingsFile("");
+    vxSetPlatform(std::move(platform));
+}
+
+ProgressBar::ProgressBar(const std::string& label, bool quiet)
+    : m_label(label), m_active(!quiet && stderrIsTerminal()) {}
+
+ProgressBar::~ProgressBar() {
+    if (m_active && m_shown >= 0) {
+        std::cerr << "\n";
+    }
+}
+
+void ProgressBar::update(std::int32_t done, std::int32_t total) {
+    if (!m_active || total <= 0) {
+        return;
+    }
+    const int percent = static_cast<int>((static_cast<std::int64_t>(done) + 1) * 100 / total);
+    if (percent == m_shown) {
+        return;
+    }
+    m_shown = percent;
+    constexpr int kWidth = 40;
+    const int filled = percent * kWidth / 100;
+    std::cerr << "\r" << m_label << " [" << std::string(filled, '#') << std::string(kWidth - filled, ' ') << "] "
+              << percent << "%" << std::flush;
+}
+
+void parseSize(const std::string& text, std::int32_t& width, std::int32_t& height) {
+    const std::size_t x = text.find_first_of("xX");
+    if (x == std::string::npos) {
+        throw usageError("size '" + text + "' is not WIDTHxHEIGHT, e.g. 1024x768");
+    }
+    width = parseInteger(text.substr(0, x), 1, 32767, "width");
+    height = parseInteger(text.substr(x + 1), 1, 32767, "height");
+}
+
+std::int32_t parseInteger(const std::string& text, std::int32_t low, std::int32_t high, const std::string& what) {
+    const bool digits = !text.empty() && text.size() <= 10 &&
+                        std::all_of(text.begin() + (text[0] == '-' ? 1 : 0), text.end(),
+                                    [](char c) { return c >= '0' && c <= '9'; }) &&
+                        text != "-";
+    if (!digits) {
+        throw usageError(what + " '" + text + "' is not a whole number");
+    }
+    const long long value = std::stoll(text);
+    if (value < low || value > high) {
+        throw usageError(what + " " + text + " is outside " + std::to_string(low) + ".." + std::to_string(high));
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+} // namespace morvessan::cli

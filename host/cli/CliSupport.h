@@ -1,0 +1,87 @@
+// What the command line's commands share: failures as one clear line, option
+// parsing, the platform the program runs on, and the progress bar.
+#pragma once
+
+#include "plugin/PluginMain.h"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace morvessan::cli {
+
+// A failure the user can act on; main prints "morvessan: <what>" and exits 1.
+class CliError : public std::runtime_error {
+public:
+    explicit CliError(const std::string& what, int status = 1) : std::runtime_error(what), m_status(status) {}
+    int status() const { return m_status; }
+
+private:
+    int m_status;
+};
+
+// A wrong command line: exit status 2.
+inline CliError usageError(const std::string& what) {
+    return CliError(what, 2);
+}
+
+// Options of one command: flags, options with one value, and the operands left.
+class Arguments {
+public:
+    // `valued` and `flags` are the option names the command accepts ("--size").
+    Arguments(const std::string& command, const std::vector<std::string>& args,
+              const std::vector<std::string>& valued, const std::vector<std::string>& flags);
+
+    bool help() const { return m_help; }
+    bool has(const std::string& name) const;
+    std::optional<std::string> value(const std::string& name) const;
+    const std::vector<std::string>& operands() const { return m_operands; }
+    // Exactly `count` operands, or a usage error naming them.
+    void expectOperands(std::size_t count, const std::string& names) const;
+
+private:
+    std::string m_command;
+    bool m_help = false;
+    std::map<std::string, std::string> m_values;
+    std::vector<std::string> m_flags;
+    std::vector<std::string> m_operands;
+};
+
+// The entry point the commands run (the linked-in plug-in by default).
+PluginEntry& pluginEntry();
+
+// The program's own path, and the folders beside it.
+std::string programPath();
+std::string defaultPresetsDir();
+std::string defaultTexturesDir();
+
+// Installs the platform of the command line: messages go to stderr.
+void installCliPlatform(const std::string& argv0);
+
+// A bar on stderr while a filter runs, when stderr is a terminal and not quiet.
+class ProgressBar {
+public:
+    ProgressBar(const std::string& label, bool quiet);
+    ~ProgressBar();
+    ProgressBar(const ProgressBar&) = delete;
+    ProgressBar& operator=(const ProgressBar&) = delete;
+    void update(std::int32_t done, std::int32_t total);
+
+private:
+    std::string m_label;
+    bool m_active;
+    int m_shown = -1;
+};
+
+// "WxH" with both between 1 and 32767.
+void parseSize(const std::string& text, std::int32_t& width, std::int32_t& height);
+// A whole decimal number in [low, high], or a usage error naming `what`.
+std::int32_t parseInteger(const std::string& text, std::int32_t low, std::int32_t high, const std::string& what);
+
+// The help text of each command.
+extern const char* const kMainHelp;
+
+} // namespace morvessan::cli

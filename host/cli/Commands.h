@@ -1,0 +1,15 @@
+// The command line's commands, each taking the arguments after its name.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace morvessan::cli {
+
+int commandRender(const std::vector<std::string>& args);
+int commandApply(const std::vector<std::string>& args);
+int commandPresets(const std::vector<std::string>& args);
+int commandSheet(const std::vector<std::string>& args);
+int commandParams(const std::vector<std::string>& args);
+
+} // namespace morvessan::cli

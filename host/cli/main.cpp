@@ -1,0 +1,67 @@
+// The command-line host: runs the texture filter through PluginMain on image
+// files, and works with presets and parameter blocks.
+#include "host/cli/CliSupport.h"
+#include "host/cli/Commands.h"
+
+#include <exception>
+#include <iostream>
+#include <new>
+
+namespace morvessan::cli {
+
+const char* const kMainHelp =
+    "usage: morvessan COMMAND [options]\n"
+    "\n"
+    "Commands:\n"
+    "  render [options] OUTPUT          render a texture onto a new canvas\n"
+    "  apply [options] INPUT OUTPUT     render a texture over a picture\n"
+    "  presets list|check|add ...       the preset library\n"
+    "  sheet [options] OUTPUT           every preset of a file as thumbnails\n"
+    "  params show|init FILE            parameter block files\n"
+    "\n"
+    "'morvessan COMMAND --help' describes each command.\n";
+
+} // namespace morvessan::cli
+
+int main(int argc, char** argv) {
+    using namespace morvessan::cli;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    try {
+        installCliPlatform(argc > 0 ? argv[0] : "morvessan");
+        if (args.empty()) {
+            std::cerr << kMainHelp;
+            return 2;
+        }
+        const std::string command = args[0];
+        const std::vector<std::string> rest(args.begin() + 1, args.end());
+        if (command == "--help" || command == "-h" || command == "help") {
+            std::cout << kMainHelp;
+            return 0;
+        }
+        if (command == "render") {
+            return commandRender(rest);
+        }
+        if (command == "apply") {
+            return commandApply(rest);
+        }
+        if (command == "presets") {
+            return commandPresets(rest);
+        }
+        if (command == "sheet") {
+            return commandSheet(rest);
+        }
+        if (command == "params") {
+            return commandParams(rest);
+        }
+        throw usageError("unknown command '" + command + "' (see 'morvessan --help')");
+    } catch (const CliError& error) {
+        std::cerr << "morvessan: " << error.what() << "\n";
+        return error.status();
+    } catch (const std::bad_alloc&) {
+        std::cerr << "morvessan: out of memory\n";
+        return 1;
+    } catch (const std::exception& error) {
+        std::cerr << "morvessan: " << error.what() << "\n";
+        return 1;
+    }
+}

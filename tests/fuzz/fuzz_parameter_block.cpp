@@ -1,0 +1,50 @@
+// Any 832 bytes as the parameter block a host hands back: a whole non-interactive
+// run over a small image through PluginMain must end without a crash.
+#include "VXLib/VXUTIL/VXPortablePlatform.h"
+#include "host/FilterHost.h"
+#include "texture/FilterParameters.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+using namespace morvessan;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const bool installed = [] {
+        auto platform = std::make_unique<VXPortablePlatform>();
+        platform->setModulePath("/nonexistent-morvessan-fuzz/XMorvessan.8bf");
+        platform->setSettingsFile("");
+        vxSetPlatform(std::move(platform));
+        return true;
+    }();
+    (void)installed;
+
+    std::vector<std::uint8_t> block(kFilterParametersSize, 0);
+    for (std::size_t i = 0; i < size && i < block.size(); ++i) {
+        block[i] = data[i];
+    }
+    // Bytes past the block choose the image: planes, a selection, a filter rectangle.
+    const std::uint8_t shape = size > kFilterParametersSize ? data[kFilterParametersSize] : 0;
+    const std::int32_t planes = (shape & 1) ? 4 : 3;
+    HostImage image(37, 23, planes);
+    for (std::size_t i = 0; i < image.pixels.size(); ++i) {
+        image.pixels[i] = static_cast<std::uint8_t>(i * 7);
+    }
+    FilterHost host;
+    host.setImage(std::move(image));
+    if (shape & 2) {
+        HostMask mask(37, 23, 0);
+        for (std::size_t i = 0; i < mask.bytes.size(); ++i) {
+            mask.bytes[i] = static_cast<std::uint8_t>(i * 13);
+        }
+        host.setMask(std::move(mask));
+    }
+    if (shape & 4) {
+        host.setFilterRect(VXPSRect{3, 2, 30, 21});
+    }
+    host.setPlayInfo(plugInDialogSilent);
+    host.setParameterBytes(block);
+    host.run();
+    return 0;
+}
