@@ -1,0 +1,288 @@
+// The command line on real files: every command once, and every way it refuses
+// bad input with one line on stderr, a non-zero status and no output written.
+#include "host/HostFiles.h"
+#include "presets/PresetFile.h"
+#include "texture/FilterParameters.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#if !defined(_WIN32)
+#include <sys/wait.h>
+#endif
+
+using namespace morvessan;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string readText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() /
+                ("morvessan-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir / "presets");
+        fs::create_directories(m_dir / "textures");
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    fs::path at(const std::string& name) const { return m_dir / name; }
+    std::string p(const std::string& name) const { return "'" + at(name).string() + "'"; }
+
+    // Runs the program with the folders of this test unless given.
+    Result run(const std::string& arguments, bool folders = true) const {
+        std::string command = std::string("'") + MORVESSAN_PROGRAM + "' " + arguments;
+        if (folders) {
+            command += " --presets-dir " + p("presets") + " --textures-dir " + p("textures");
+        }
+        command += " >" + p("stdout.txt") + " 2>" + p("stderr.txt");
+        int status = std::system(command.c_str());
+#if !defined(_WIN32)
+        status = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+#endif
+        return {status, readText(at("stdout.txt")), readText(at("stderr.txt"))};
+    }
+
+    // One clear line on stderr, a failure status, and `output` not written.
+    void expectRefused(const Result& r, const std::string& part, const std::string& output = "") const {
+        EXPECT_NE(r.status, 0);
+        EXPECT_EQ(r.err.rfind("morvessan: ", 0), 0u) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_NE(r.err.find(part), std::string::npos) << r.err;
+        if (!output.empty()) {
+            EXPECT_FALSE(fs::exists(at(output)));
+        }
+    }
+
+    void writePresetFile(const std::string& name) const {
+        PresetFile file;
+        file.setTexturesFolder((m_dir / "textures").string() + "/");
+        file.setPath((m_dir / "presets" / (name + ".txt")).string());
+        file.deleteCategory(0);
+        file.addCategory("Stone");
+        TexturePreset marble;
+        marble.type = kMarble;
+        marble.colourCount = 3;
+        marble.colours[0] = 0xFF202020u;
+        marble.colours[1] = 0xFF8090A0u;
+        marble.positions[1] = 128;
+        marble.colours[2] = 0xFFF0F0F0u;
+        marble.positions[2] = 255;
+        file.addPreset(marble, 0, "Grey Marble");
+        file.addCategory("Sky");
+        TexturePreset cloud;
+        file.addPreset(cloud, 1, "Plain Cloud");
+        ASSERT_TRUE(file.save());
+    }
+
+    HostImage load(const std::string& name) const {
+        HostImage image;
+        std::string error;
+        EXPECT_TRUE(loadHostImage(at(name).string(), image, error)) << error;
+        return image;
+    }
+    void save(const std::string& name, const HostImage& image) const {
+        std::string error;
+        ASSERT_TRUE(saveHostImage(at(name).string(), image, error)) << error;
+    }
+
+    fs::path m_dir;
+};
+
+HostImage picture(std::int32_t w, std::int32_t h, std::int32_t planes) {
+    HostImage image(w, h, planes);
+    for (std::int32_t y = 0; y < h; ++y) {
+        for (std::int32_t x = 0; x < w; ++x) {
+            std::uint8_t* px = image.pixel(x, y);
+            px[0] = static_cast<std::uint8_t>(x * 3);
+            px[1] = static_cast<std::uint8_t>(y * 5);
+            px[2] = 90;
+            if (planes == 4) {
+                px[3] = static_cast<std::uint8_t>(x < w / 2 ? 255 : 60);
+            }
+        }
+    }
+    return image;
+}
+
+} // namespace
+
+TEST_F(Cli, RenderUsesAPresetOfTheLibraryOrTheDefaults) {
+    Result r = run("render --size 64x48 --quiet " + p("plain.png"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    const HostImage plain = load("plain.png");
+    EXPECT_EQ(plain.width, 64);
+    EXPECT_EQ(plain.height, 48);
+    EXPECT_EQ(plain.planes, 3);
+
+    writePresetFile("Stones");
+    r = run("render --size 64x48 " + p("showcase.png"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Grey Marble"), std::string::npos) << r.out;
+    EXPECT_NE(load("showcase.png").pixels, plain.pixels);
+
+    r = run("render --size 40x30 --background transparent --preset 'Plain Cloud' " + p("clear.png"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const HostImage clear = load("clear.png");
+    EXPECT_EQ(clear.planes, 4);
+
+    r = run("render --size 40x30 --background '#102030' --preset-file Stones --category Sky " + p("dark.bmp"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(load("dark.bmp").width, 40);
+}
+
+TEST_F(Cli, ApplyKeepsTheInputAndHonoursMaskRectAndPlanes) {
+    save("in.png", picture(50, 40, 4));
+    HostImage maskPicture(50, 40, 3, 0);
+    for (std::int32_t x = 0; x < 50; ++x) {
+        std::memset(maskPicture.pixel(x, 7), 255, 3);
+    }
+    save("mask.png", maskPicture);
+    const std::string inputBytes = readText(at("in.png"));
+    Result r = run("apply --quiet --mask " + p("mask.png") + " --rect 10,0,30,40 " + p("in.png") + " " +
+                   p("out.png"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readText(at("in.png")), inputBytes);
+    const HostImage in = load("in.png");
+    const HostImage out = load("out.png");
+    ASSERT_EQ(out.planes, 4);
+    for (std::int32_t y = 0; y < 40; ++y) {
+        for (std::int32_t x = 0; x < 50; ++x) {
+            const bool same = std::memcmp(in.pixel(x, y), out.pixel(x, y), 4) == 0;
+            if (y != 7 || x < 10 || x >= 40) {
+                ASSERT_TRUE(same) << x << "," << y;
+            }
+        }
+    }
+    EXPECT_NE(std::memcmp(in.pixel(20, 7), out.pixel(20, 7), 3), 0);
+
+    // The same path on purpose replaces the input.
+    r = run("apply --quiet " + p("in.png") + " " + p("in.png"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(readText(at("in.png")), inputBytes);
+}
+
+TEST_F(Cli, ParameterFileCarriesTheBlockFromRunToRun) {
+    writePresetFile("Stones");
+    Result r = run("render --quiet --size 20x20 --params " + p("block.bin") + " --preset 'Grey Marble' " +
+                   p("a.png"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string bytes = readText(at("block.bin"));
+    ASSERT_EQ(bytes.size(), kFilterParametersSize);
+    FilterParameters block;
+    std::memcpy(static_cast<void*>(&block), bytes.data(), sizeof block);
+    EXPECT_EQ(block.texture.type, kMarble);
+    EXPECT_STREQ(block.presetFile, "Stones");
+    EXPECT_EQ(block.categoryIndex, 0);
+
+    // The next run continues with the kept block, without preset options.
+    r = run("render --quiet --size 20x20 --params " + p("block.bin") + " " + p("b.png"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(load("a.png").pixels, load("b.png").pixels);
+
+    r = run("params show " + p("block.bin"), false);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("type: Marble (3)"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("presetFile: 'Stones'"), std::string::npos) << r.out;
+
+    r = run("params init " + p("fresh.bin"), false);
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = run("params show " + p("fresh.bin"), false);
+    EXPECT_NE(r.out.find("type: Cloud (1)"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("stop 1: colour FFFFFFFF position 255"), std::string::npos) << r.out;
+}
+
+TEST_F(Cli, PresetsListCheckAddAndSheet) {
+    writePresetFile("Stones");
+    Result r = run("presets list");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Stones"), std::string::npos);
+    EXPECT_NE(r.out.find("    Grey Marble\n"), std::string::npos) << r.out;
+
+    r = run("presets check " + p("presets/Stones.txt"), false);
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("read whole: 2 categories, 2 presets"), std::string::npos) << r.out;
+
+    // A damaged block: reading stops there, and the exit status says so.
+    std::string text = readText(at("presets/Stones.txt"));
+    const std::size_t type = text.find("Type: Cloud");
+    ASSERT_NE(type, std::string::npos);
+    text.replace(type, 11, "Tpye: Cloud");
+    std::ofstream(at("broken.txt"), std::ios::binary) << text;
+    std::ofstream(at("tail.txt"), std::ios::binary) << readText(at("presets/Stones.txt")) << "garbage here\r\n";
+    r = run("presets check " + p("presets/Stones.txt") + " " + p("broken.txt") + " " + p("tail.txt"), false);
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.out.find("broken.txt: reading stopped at line"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("tail.txt: reading stopped at line"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("garbage here"), std::string::npos) << r.out;
+
+    r = run("params init " + p("block.bin"), false);
+    r = run("presets add --preset-file Stones --category Sky --name 'My Cloud' --params " + p("block.bin"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(readText(at("presets/Stones.txt")).find("'My Cloud'"), std::string::npos);
+    r = run("presets add --preset-file 'Bad/Name' --category A --name B");
+    expectRefused(r, "cannot add a preset file");
+
+    r = run("sheet --quiet --size 32 " + p("sheet.png"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const HostImage sheet = load("sheet.png");
+    EXPECT_EQ(sheet.width, 10 + 3 * 42);
+    EXPECT_EQ(sheet.height, 10 + 1 * (32 + 13 + 10));
+}
+
+TEST_F(Cli, BadInputIsRefusedWithOneLineAndNothingWritten) {
+    expectRefused(run("apply " + p("missing.png") + " " + p("out.png")), "no such file", "out.png");
+    std::ofstream(at("text.png")) << "not a picture";
+    expectRefused(run("apply " + p("text.png") + " " + p("out.png")), "cannot read", "out.png");
+    save("in.png", picture(20, 10, 3));
+    save("small-mask.png", picture(10, 10, 3));
+    expectRefused(run("apply --mask " + p("small-mask.png") + " " + p("in.png") + " " + p("out.png")),
+                  "mask", "out.png");
+    expectRefused(run("apply --rect 15,0,10,10 " + p("in.png") + " " + p("out.png")), "does not fit", "out.png");
+    expectRefused(run("apply --rect 1,2,3 " + p("in.png") + " " + p("out.png")), "X,Y,W,H", "out.png");
+    expectRefused(run("render --size 0x10 " + p("out.png")), "width", "out.png");
+    expectRefused(run("render --size big " + p("out.png")), "WIDTHxHEIGHT", "out.png");
+    expectRefused(run("render --background pink " + p("out.png")), "background", "out.png");
+    expectRefused(run("render --frobnicate " + p("out.png")), "unknown option", "out.png");
+    expectRefused(run("render " + p("out.gif")), ".png", "out.gif");
+    expectRefused(run("render --preset Nothing " + p("out.png")), "no preset named", "out.png");
+    expectRefused(run("frobnicate", false), "unknown command");
+    expectRefused(run("params show " + p("in.png"), false), "exactly 832 bytes");
+
+    // A good output stays as it was when a later run fails.
+    ASSERT_EQ(run("render --quiet --size 8x8 " + p("good.png")).status, 0);
+    const std::string good = readText(at("good.png"));
+    std::ofstream(at("short.bin"), std::ios::binary) << "short";
+    expectRefused(run("render --params " + p("short.bin") + " " + p("good.png")), "832");
+    EXPECT_EQ(readText(at("good.png")), good);
+}
+
+TEST_F(Cli, EveryCommandExplainsItself) {
+    for (const std::string command : {"--help", "render --help", "apply --help", "presets --help", "presets add --help",
+                                      "sheet --help", "params --help", "params show --help"}) {
+        const Result r = run(command, false);
+        EXPECT_EQ(r.status, 0) << command;
+        EXPECT_EQ(r.out.rfind("usage: morvessan", 0), 0u) << command << ": " << r.out;
+    }
+    EXPECT_EQ(run("", false).status, 2);
+}
