@@ -110,6 +110,15 @@ int PresetTextReader::readTokens() {
     return static_cast<int>(m_tokens.size());
 }
 
+std::size_t PresetTextReader::linesTaken() const {
+    const std::size_t end = std::min(m_offset, m_text.size());
+    std::size_t lines = static_cast<std::size_t>(std::count(m_text.begin(), m_text.begin() + end, '\n'));
+    if (end > 0 && m_text[end - 1] != '\n') {
+        ++lines;  // the last line has no line end
+    }
+    return lines;
+}
+
 std::string PresetTextReader::joinedTokens(std::size_t first) const {
     std::string joined;
     for (std::size_t i = first; i < m_tokens.size(); ++i) {

@@ -45,6 +45,11 @@ public:
     int readTokens();
     const std::vector<std::string>& tokens() const { return m_tokens; }
 
+    // Lines taken from the text so far (a pushed-back line counts as taken):
+    // after readAll, the number of the line at which reading stopped, or the
+    // line count when it ran to the end.
+    std::size_t linesTaken() const;
+
 private:
     std::string joinedTokens(std::size_t first) const;
 

@@ -117,50 +117,39 @@ bool checkFile(const std::string& path) {
         return false;
     }
     const std::string text = buffer.str();
-    const std::vector<PresetCategory> all = readPresetText(text, "");
+    PresetTextReader reader(text, "");
+    const std::vector<PresetCategory> all = reader.readAll();
     const std::size_t total = presetCount(all);
     const std::vector<std::string> lines = splitLines(text);
 
-    // Presets read from the first k lines, for every k: where a count stays
-    // behind the preset headings, a block was dropped; where it stops growing
-    // for good, reading stopped.
-    std::vector<std::size_t> readBy(lines.size() + 1, 0);
-    std::vector<std::size_t> categoriesBy(lines.size() + 1, 0);
-    for (std::size_t k = 1; k <= lines.size(); ++k) {
-        const auto part = readPresetText(joinLines(lines, k), "");
-        readBy[k] = presetCount(part);
-        categoriesBy[k] = part.size();
-    }
-    // A preset heading whose block adds nothing before the next heading was dropped.
+    // A preset block cut short by the next "Preset" line is dropped while reading
+    // goes on: its heading adds no preset before the next heading.
     std::vector<std::size_t> headings;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (isPresetHeading(lines[i])) {
             headings.push_back(i);
         }
     }
-    for (std::size_t h = 0; h < headings.size(); ++h) {
-        const std::size_t begin = headings[h];
-        const std::size_t end = h + 1 < headings.size() ? headings[h + 1] : lines.size();
-        if (readBy[end] <= readBy[begin]) {
-            std::cout << path << ": reading stopped at line " << begin + 1 << " (" << shown(lines[begin])
+    const auto presetsBefore = [&](std::size_t line) {
+        return presetCount(readPresetText(joinLines(lines, line), ""));
+    };
+    for (std::size_t h = 0; h + 1 < headings.size(); ++h) {
+        if (presetsBefore(headings[h + 1]) <= presetsBefore(headings[h])) {
+            std::cout << path << ": reading stopped at line " << headings[h] + 1 << " (" << shown(lines[headings[h]])
                       << "): the preset block is missing a line or has a wrong one; " << total
                       << " presets were read\n";
             return false;
         }
     }
-    // The first line after everything that was read that is not blank.
-    std::size_t consumed = lines.size();
-    while (consumed > 0 && readBy[consumed - 1] == total && categoriesBy[consumed - 1] == all.size()) {
-        --consumed;
+    // Reading ends at a line that starts neither a category nor a preset; what
+    // follows it is not read. Blank lines at the end are no loss.
+    // The reader's last line is the one it stopped at, unless it was blank or the end.
+    std::size_t from = reader.linesTaken();
+    if (!reader.tokens().empty() && from > 0) {
+        --from;
     }
-    for (std::size_t i = consumed; i < lines.size(); ++i) {
-        if (!isBlank(lines[i]) && i >= consumed) {
-            // Lines that belong to the last block read are part of it.
-            const auto withLine = readPresetText(joinLines(lines, i + 1), "");
-            const auto withoutLine = readPresetText(joinLines(lines, i), "");
-            if (writePresetText(withLine, "") != writePresetText(withoutLine, "")) {
-                continue;
-            }
+    for (std::size_t i = from; i < lines.size(); ++i) {
+        if (!isBlank(lines[i])) {
             std::cout << path << ": reading stopped at line " << i + 1 << " (" << shown(lines[i])
                       << "): expected a \"Category\" heading or a \"Preset\" block; " << total
                       << " presets were read\n";
