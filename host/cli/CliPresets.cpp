@@ -206,7 +206,7 @@ int add(const std::vector<std::string>& rest) {
     int fileIndex = findFile(library, *fileName);
     if (fileIndex < 0 || !libraryOnDisk(library)) {
         if (fileIndex < 0 && !library.validateFileName(*fileName)) {
-            throw CliError("cannot add a preset file named '" + *fileName + "'");
+            throw CliError(withPlatformMessage("cannot add a preset file named '" + *fileName + "'"));
         }
         if (fileIndex < 0) {
             library.newPresetFile(*fileName);
@@ -223,17 +223,17 @@ int add(const std::vector<std::string>& rest) {
     }
     if (category < 0) {
         if (!file.isCategoryNameFree(*categoryName)) {
-            throw CliError("cannot add a category named '" + *categoryName + "'");
+            throw CliError(withPlatformMessage("cannot add a category named '" + *categoryName + "'"));
         }
         file.addCategory(*categoryName);
         category = file.categoryCount() - 1;
     }
     if (!checkWritableName(*presetName)) {
-        throw CliError("cannot store a preset named '" + *presetName + "'");
+        throw CliError(withPlatformMessage("cannot store a preset named '" + *presetName + "'"));
     }
     file.addPreset(presetFromBlock(*block), category, *presetName);
     if (!file.save()) {
-        throw CliError("could not save '" + file.path() + "' (does the presets folder exist, and was the file read whole?)");
+        throw CliError(withPlatformMessage("could not save '" + file.path() + "' (does the presets folder exist, and was the file read whole?)"));
     }
     std::cout << "Added '" << *presetName << "' to " << file.name() << " / " << *categoryName << " ("
               << file.path() << ")\n";

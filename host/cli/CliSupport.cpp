@@ -28,20 +28,21 @@ bool stderrIsTerminal() {
 #endif
 }
 
-// The portable platform with message boxes written to stderr: the command line
-// has no one to click them, so the first button's answer is taken.
+std::string g_program_path;
+std::string g_message;
+
+// The portable platform with message boxes kept for the error line: the command
+// line has no one to click them, so the first button's answer is taken.
 class CliPlatform : public VXPortablePlatform {
 public:
     VXMessageAnswer messageBox(const std::string& text, const std::string& caption, VXMessageButtons buttons,
                                VXMessageIcon icon) override {
         std::string line = text;
         std::replace(line.begin(), line.end(), '\n', ' ');
-        std::cerr << "morvessan: " << line << "\n";
+        g_message = g_message.empty() ? line : g_message + "; " + line;
         return VXPortablePlatform::messageBox(text, caption, buttons, icon);
     }
 };
-
-std::string g_program_path;
 
 } // namespace
 
@@ -105,6 +106,17 @@ void Arguments::expectOperands(std::size_t count, const std::string& names) cons
 PluginEntry& pluginEntry() {
     static PluginEntry entry = &PluginMain;
     return entry;
+}
+
+std::string takePlatformMessage() {
+    std::string message;
+    message.swap(g_message);
+    return message;
+}
+
+std::string withPlatformMessage(const std::string& what) {
+    const std::string message = takePlatformMessage();
+    return message.empty() ? what : what + ": " + message;
 }
 
 std::string programPath() {

@@ -58,8 +58,13 @@ std::string programPath();
 std::string defaultPresetsDir();
 std::string defaultTexturesDir();
 
-// Installs the platform of the command line: messages go to stderr.
+// Installs the platform of the command line: message boxes are kept, one line
+// each, for the error line (or a note) that ends the command.
 void installCliPlatform(const std::string& argv0);
+// The messages shown since the last call, joined into one line; empty when none.
+std::string takePlatformMessage();
+// `what`, followed by the messages shown meanwhile.
+std::string withPlatformMessage(const std::string& what);
 
 // A bar on stderr while a filter runs, when stderr is a terminal and not quiet.
 class ProgressBar {

@@ -26,6 +26,13 @@ const char* const kMainHelp =
 int main(int argc, char** argv) {
     using namespace morvessan::cli;
     std::vector<std::string> args(argv + 1, argv + argc);
+    const auto finish = [](int status) {
+        // Messages nobody turned into an error are still worth a line.
+        if (const std::string note = takePlatformMessage(); !note.empty()) {
+            std::cerr << "morvessan: note: " << note << "\n";
+        }
+        return status;
+    };
     try {
         installCliPlatform(argc > 0 ? argv[0] : "morvessan");
         if (args.empty()) {
@@ -39,19 +46,19 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (command == "render") {
-            return commandRender(rest);
+            return finish(commandRender(rest));
         }
         if (command == "apply") {
-            return commandApply(rest);
+            return finish(commandApply(rest));
         }
         if (command == "presets") {
-            return commandPresets(rest);
+            return finish(commandPresets(rest));
         }
         if (command == "sheet") {
-            return commandSheet(rest);
+            return finish(commandSheet(rest));
         }
         if (command == "params") {
-            return commandParams(rest);
+            return finish(commandParams(rest));
         }
         throw usageError("unknown command '" + command + "' (see 'morvessan --help')");
     } catch (const CliError& error) {
