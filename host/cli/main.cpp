@@ -3,6 +3,10 @@
 #include "host/cli/CliSupport.h"
 #include "host/cli/Commands.h"
 
+#if defined(_WIN32)
+#include "host/win32/VXPSModuleOption.h"
+#endif
+
 #include <exception>
 #include <iostream>
 #include <new>
@@ -35,6 +39,12 @@ int main(int argc, char** argv) {
     };
     try {
         installCliPlatform(argc > 0 ? argv[0] : "morvessan");
+#if defined(_WIN32)
+        // "--module FILE": a filter module loaded as a host loads it, instead of the linked-in one.
+        if (const auto entry = morvessan::takeModuleOption(args)) {
+            pluginEntry() = *entry;
+        }
+#endif
         if (args.empty()) {
             std::cerr << kMainHelp;
             return 2;
