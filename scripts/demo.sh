@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and renders the built-in default texture
-# into morvessan-demo.png with the command-line host.
+# Installs what is missing, builds, and renders a texture of the shipped preset
+# library (the built-in default when it is missing) into morvessan-demo.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -46,72 +46,86 @@ std::string store(FilterParameters& block, const PresetFile& file, int category,
 } // namespace
 
 std::string applyChoice(FilterParameters& block, PresetLibrary& library, const PresetChoice& choice) {
-    int fileIndex = -1;
+    // The named file; else the block's file first, then every file in order.
+    std::vector<int> files;
     if (choice.file) {
-        fileIndex = findFile(library, *choice.file);
-        if (fileIndex < 0) {
+        const int index = findFile(library, *choice.file);
+        if (index < 0) {
             throw CliError("no preset file named '" + *choice.file + "' in " + library.presetsFolder() +
                            " (see 'morvessan presets list')");
         }
+        files.push_back(index);
     } else {
-        fileIndex = findFile(library, readField(block.presetFile, kPathSize));
-        if (fileIndex < 0) {
-            fileIndex = 0;
+        const int current = findFile(library, readField(block.presetFile, kPathSize));
+        if (current >= 0) {
+            files.push_back(current);
+        }
+        for (int f = 0; f < library.fileCount(); ++f) {
+            if (f != current) {
+                files.push_back(f);
+            }
         }
     }
-    const PresetFile& file = library.file(fileIndex);
-    int first = 0;
-    int last = file.categoryCount() - 1;
-    if (choice.category) {
-        first = -1;
+    bool categoryFound = !choice.category;
+    for (int f : files) {
+        const PresetFile& file = library.file(f);
         for (int c = 0; c < file.categoryCount(); ++c) {
-            if (file.categoryName(c) == *choice.category) {
-                first = last = c;
-                break;
+            if (choice.category && file.categoryName(c) != *choice.category) {
+                continue;
             }
-        }
-        if (first < 0) {
-            throw CliError("preset file '" + file.name() + "' has no category named '" + *choice.category + "'");
+            categoryFound = true;
+            for (int p = 0; p < file.presetCount(c); ++p) {
+                if (!choice.preset || file.presetName(c, p) == *choice.preset) {
+                    return store(block, file, c, p);
+                }
+            }
         }
     }
-    for (int c = first; c <= last; ++c) {
-        for (int p = 0; p < file.presetCount(c); ++p) {
-            if (!choice.preset || file.presetName(c, p) == *choice.preset) {
-                return store(block, file, c, p);
-            }
-        }
+    const std::string where = choice.file ? " in '" + *choice.file + "'" : std::string(" in the library");
+    if (!categoryFound) {
+        throw CliError("no category named '" + *choice.category + "'" + where);
     }
     if (choice.preset) {
-        throw CliError("no preset named '" + *choice.preset + "' in " +
-                       (choice.category ? "category '" + *choice.category + "' of " : std::string()) + "'" +
-                       file.name() + "'");
+        throw CliError("no preset named '" + *choice.preset + "'" +
+                       (choice.category ? " in category '" + *choice.category + "'" : std::string()) + where);
     }
-    throw CliError("'" + file.name() + "' holds no presets" +
-                   (choice.category ? " in category '" + *choice.category + "'" : std::string()));
+    throw CliError("no presets" + (choice.category ? " in category '" + *choice.category + "'" : std::string()) +
+                   where);
 }
 
 std::string applyShowcase(FilterParameters& block, PresetLibrary& library) {
     if (!libraryOnDisk(library)) {
         return {};
     }
-    // A preset with several colour stops, mostly opaque, shows what the filter does;
-    // otherwise the first preset of the library.
-    for (int f = 0; f < library.fileCount(); ++f) {
-        const PresetFile& file = library.file(f);
-        for (int c = 0; c < file.categoryCount(); ++c) {
-            for (int p = 0; p < file.presetCount(c); ++p) {
-                const TexturePreset& preset = file.preset(c, p);
-                if (preset.colourCount >= 3 && preset.totalOpacity >= 80.0) {
-                    return store(block, file, c, p);
-                }
-            }
+    // The shipped library's best first impression, when it is there.
+    for (const char* name : {"Bonfire", "Sunset Streaks", "Malachite"}) {
+        try {
+            return applyChoice(block, library, PresetChoice{std::nullopt, std::nullopt, std::string(name)});
+        } catch (const CliError&) {
         }
     }
-    for (int f = 0; f < library.fileCount(); ++f) {
-        const PresetFile& file = library.file(f);
-        for (int c = 0; c < file.categoryCount(); ++c) {
-            if (file.presetCount(c) > 0) {
-                return store(block, file, c, 0);
+    // Otherwise an opaque preset of several colours shows what the filter does
+    // better than a faint overlay; failing that, the first preset.
+    const auto opaque = [](const TexturePreset& preset) {
+        if (preset.colourCount < 3 || preset.colourCount > kMaxColourStops || preset.totalOpacity < 100.0) {
+            return false;
+        }
+        for (int i = 0; i < preset.colourCount; ++i) {
+            if ((preset.colours[i] >> 24) != 0xFF) {
+                return false;
+            }
+        }
+        return true;
+    };
+    for (const bool strict : {true, false}) {
+        for (int f = 0; f < library.fileCount(); ++f) {
+            const PresetFile& file = library.file(f);
+            for (int c = 0; c < file.categoryCount(); ++c) {
+                for (int p = 0; p < file.presetCount(c); ++p) {
+                    if (!strict || opaque(file.preset(c, p))) {
+                        return store(block, file, c, p);
+                    }
+                }
             }
         }
     }
