@@ -17,7 +17,7 @@ namespace {
 const char kForbiddenFileNameCharacters[] = "/\\:*?\"<>|.";
 
 bool hasTxtExtension(const std::string& name) {
-    return name.size() > 4 && equalsIgnoreCase(name.substr(name.size() - 4), ".txt");
+    return name.size() >= 4 && equalsIgnoreCase(name.substr(name.size() - 4), ".txt");
 }
 
 std::vector<std::string> listTxtEntries(const std::string& folder) {

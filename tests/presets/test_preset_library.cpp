@@ -54,17 +54,19 @@ TEST_F(Library, FilesInByteOrderUnreadableOnesSkipped) {
     write("b.txt", categoryText("B1", {"x"}));
     write("A.txt", categoryText("A1", {"y", "z"}) + categoryText("A2", {}));
     write("Empty.TXT", "");
+    write(".txt", categoryText("Untitled", {}));  // a file saved under the empty name
     write("notes.md", categoryText("N", {}));
     std::filesystem::create_directory(pathOf("C.txt"));
     PresetLibrary library;
     library.discoverPresetFilesIn(folder().substr(0, folder().size() - 1), currentTexture());
-    ASSERT_EQ(library.fileCount(), 3);
-    EXPECT_EQ(library.file(0).name(), "A");
-    EXPECT_EQ(library.file(1).name(), "Empty");
-    EXPECT_EQ(library.file(2).name(), "b");
-    EXPECT_EQ(library.file(0).categoryCount(), 2);
-    EXPECT_EQ(library.file(0).presetCount(0), 2);
-    EXPECT_EQ(library.file(1).categoryCount(), 0);  // no category, still listed
+    ASSERT_EQ(library.fileCount(), 4);
+    EXPECT_EQ(library.file(0).name(), "");
+    EXPECT_EQ(library.file(1).name(), "A");
+    EXPECT_EQ(library.file(2).name(), "Empty");
+    EXPECT_EQ(library.file(3).name(), "b");
+    EXPECT_EQ(library.file(1).categoryCount(), 2);
+    EXPECT_EQ(library.file(1).presetCount(0), 2);
+    EXPECT_EQ(library.file(2).categoryCount(), 0);  // no category, still listed
 }
 
 TEST_F(Library, CurrentFileChosenByTheBlocksName) {
