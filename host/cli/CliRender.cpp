@@ -18,7 +18,8 @@ const char* const kRenderHelp =
     "usage: morvessan render [options] OUTPUT\n"
     "\n"
     "Renders the texture onto a new canvas and writes it to OUTPUT (.png, .jpg, .bmp).\n"
-    "Without --params or preset options a preset of the shipped library is used.\n"
+    "Without --params or preset options a preset of the shipped library is used;\n"
+    "with a --params file that does not exist yet, the defaults.\n"
     "\n"
     "  --size WxH              canvas size (default 1024x768)\n"
     "  --background COLOUR     white (default), transparent or #RRGGBB\n";
@@ -122,7 +123,7 @@ std::string describeFailure(int16 code, const std::string& message) {
     }
 }
 
-int runFilter(const Arguments& args, HostImage image, const std::string& output) {
+int runFilter(const Arguments& args, HostImage image, const std::string& output, bool canvas) {
     if (!isWritableImagePath(output)) {
         throw usageError("output '" + output + "' must end in .png, .jpg, .jpeg or .bmp");
     }
@@ -151,7 +152,6 @@ int runFilter(const Arguments& args, HostImage image, const std::string& output)
     auto* block = reinterpret_cast<FilterParameters*>(bytes.data());
     writeDefaultParameters(*block);
     const auto paramsPath = args.value("--params");
-    bool kept = false;
     if (paramsPath) {
         std::error_code ec;
         if (std::filesystem::exists(*paramsPath, ec)) {
@@ -160,7 +160,6 @@ int runFilter(const Arguments& args, HostImage image, const std::string& output)
                 throw CliError(error);
             }
             block = reinterpret_cast<FilterParameters*>(bytes.data());
-            kept = true;
         }
     }
 
@@ -168,7 +167,10 @@ int runFilter(const Arguments& args, HostImage image, const std::string& output)
     const std::string texturesDir = args.value("--textures-dir").value_or(defaultTexturesDir());
     const PresetChoice choice{args.value("--preset-file"), args.value("--category"), args.value("--preset")};
     std::string chosen;
-    if (choice.any() || !kept) {
+    // A first render without a block or a choice shows a preset worth seeing; with
+    // a parameter file that does not exist yet, the run starts from the defaults.
+    const bool showcase = canvas && !paramsPath && !choice.any();
+    if (choice.any() || showcase) {
         PresetLibrary library;
         loadLibrary(library, presetsDir, texturesDir, block->texture);
         chosen = choice.any() ? applyChoice(*block, library, choice) : applyShowcase(*block, library);
@@ -225,7 +227,7 @@ int commandRender(const std::vector<std::string>& list) {
         return 0;
     }
     args.expectOperands(1, "one operand: OUTPUT");
-    return runFilter(args, makeCanvas(args), args.operands()[0]);
+    return runFilter(args, makeCanvas(args), args.operands()[0], true);
 }
 
 int commandApply(const std::vector<std::string>& list) {
@@ -240,7 +242,7 @@ int commandApply(const std::vector<std::string>& list) {
     if (!loadHostImage(args.operands()[0], image, error)) {
         throw CliError(error);
     }
-    return runFilter(args, std::move(image), args.operands()[1]);
+    return runFilter(args, std::move(image), args.operands()[1], false);
 }
 
 } // namespace morvessan::cli

@@ -27,6 +27,15 @@ struct Result {
     std::string err;
 };
 
+// A shell word: single quotes for sh, double quotes for cmd.
+std::string q(const std::string& word) {
+#if defined(_WIN32)
+    return "\"" + word + "\"";
+#else
+    return "'" + word + "'";
+#endif
+}
+
 std::string readText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
@@ -46,15 +55,18 @@ protected:
     void TearDown() override { fs::remove_all(m_dir); }
 
     fs::path at(const std::string& name) const { return m_dir / name; }
-    std::string p(const std::string& name) const { return "'" + at(name).string() + "'"; }
+    std::string p(const std::string& name) const { return q(at(name).string()); }
 
     // Runs the program with the folders of this test unless given.
     Result run(const std::string& arguments, bool folders = true) const {
-        std::string command = std::string("'") + MORVESSAN_PROGRAM + "' " + arguments;
+        std::string command = q(MORVESSAN_PROGRAM) + " " + arguments;
         if (folders) {
             command += " --presets-dir " + p("presets") + " --textures-dir " + p("textures");
         }
         command += " >" + p("stdout.txt") + " 2>" + p("stderr.txt");
+#if defined(_WIN32)
+        command = "\"" + command + "\"";  // cmd /c keeps inner quotes only inside an outer pair
+#endif
         int status = std::system(command.c_str());
 #if !defined(_WIN32)
         status = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
@@ -140,13 +152,17 @@ TEST_F(Cli, RenderUsesAPresetOfTheLibraryOrTheDefaults) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Grey Marble"), std::string::npos) << r.out;
     EXPECT_NE(load("showcase.png").pixels, plain.pixels);
+    // A parameter file that does not exist yet starts from the defaults.
+    r = run("render --size 64x48 --quiet --params " + p("fresh.bin") + " " + p("fresh.png"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(load("fresh.png").pixels, plain.pixels);
 
-    r = run("render --size 40x30 --background transparent --preset 'Plain Cloud' " + p("clear.png"));
+    r = run("render --size 40x30 --background transparent --preset " + q("Plain Cloud") + " " + p("clear.png"));
     ASSERT_EQ(r.status, 0) << r.err;
     const HostImage clear = load("clear.png");
     EXPECT_EQ(clear.planes, 4);
 
-    r = run("render --size 40x30 --background '#102030' --preset-file Stones --category Sky " + p("dark.bmp"));
+    r = run("render --size 40x30 --background " + q("#102030") + " --preset-file Stones --category Sky " + p("dark.bmp"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(load("dark.bmp").width, 40);
 }
@@ -184,7 +200,7 @@ TEST_F(Cli, ApplyKeepsTheInputAndHonoursMaskRectAndPlanes) {
 
 TEST_F(Cli, ParameterFileCarriesTheBlockFromRunToRun) {
     writePresetFile("Stones");
-    Result r = run("render --quiet --size 20x20 --params " + p("block.bin") + " --preset 'Grey Marble' " +
+    Result r = run("render --quiet --size 20x20 --params " + p("block.bin") + " --preset " + q("Grey Marble") + " " +
                    p("a.png"));
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string bytes = readText(at("block.bin"));
@@ -237,10 +253,10 @@ TEST_F(Cli, PresetsListCheckAddAndSheet) {
     EXPECT_NE(r.out.find("garbage here"), std::string::npos) << r.out;
 
     r = run("params init " + p("block.bin"), false);
-    r = run("presets add --preset-file Stones --category Sky --name 'My Cloud' --params " + p("block.bin"));
+    r = run("presets add --preset-file Stones --category Sky --name " + q("My Cloud") + " --params " + p("block.bin"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(readText(at("presets/Stones.txt")).find("'My Cloud'"), std::string::npos);
-    r = run("presets add --preset-file 'Bad/Name' --category A --name B");
+    r = run("presets add --preset-file " + q("Bad/Name") + " --category A --name B");
     expectRefused(r, "cannot add a preset file");
 
     r = run("sheet --quiet --size 32 " + p("sheet.png"));
