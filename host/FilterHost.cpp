@@ -278,6 +278,20 @@ void FilterHost::endRun() {
 }
 
 int16 FilterHost::run(bool withParameters) {
+    // The record addresses pixels with 16-bit coordinates; a document it cannot
+    // describe is refused before the plug-in sees it.
+    const VXPSRect f = filterRect();
+    const bool planesValid = m_image.planes == 3 || m_image.planes == 4;
+    const bool sizeValid = m_image.width >= 0 && m_image.height >= 0 && m_image.width <= 32767 &&
+                           m_image.height <= 32767 &&
+                           m_image.pixels.size() == static_cast<std::size_t>(m_image.width) * m_image.height * m_image.planes;
+    const bool rectValid = f.left >= 0 && f.top >= 0 && f.right <= m_image.width && f.bottom <= m_image.height &&
+                           f.left <= f.right && f.top <= f.bottom;
+    const bool maskValid = !m_mask || (m_mask->width == m_image.width && m_mask->height == m_image.height &&
+                                       m_mask->bytes.size() == static_cast<std::size_t>(m_mask->width) * m_mask->height);
+    if (!planesValid || !sizeValid || !rectValid || !maskValid) {
+        return paramErr;
+    }
     beginRun();
     int16 result = noErr;
     if (withParameters) {

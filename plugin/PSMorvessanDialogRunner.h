@@ -18,6 +18,8 @@ public:
     virtual std::string Unavailable() const { return {}; }
     // Runs the main dialog modally over the plug-in; true when it ends with OK.
     virtual bool RunDialog(PSMorvessanPlugin& plugin) = 0;
+    // After a failure: gives the host's window back the input a modal dialog took.
+    virtual void EnableHostWindow() {}
     // The colour picker (0x00BBGGRR in and out); true when a colour was chosen.
     virtual bool ChooseColour(std::uint32_t& /*colour*/) { return false; }
 };

@@ -88,7 +88,7 @@ void PSMorvessanPlugin::DoStart() {
         // Nobody watches a batch run: its failures go back to the host rather
         // than leaving a half-rendered image that looks like success.
         FilterImage();
-        m_library.storeCurrentFileName(*m_parameters);
+        StoreCurrentFileName();
         return;
     }
     const std::string unavailable = m_dialog->Unavailable();
@@ -100,7 +100,7 @@ void PSMorvessanPlugin::DoStart() {
     try {
         if (m_dialog->RunDialog(*this)) {
             FilterImage();
-            m_library.storeCurrentFileName(*m_parameters);
+            StoreCurrentFileName();
         } else {
             cancelled = true;
         }
@@ -110,6 +110,15 @@ void PSMorvessanPlugin::DoStart() {
     if (cancelled) {
         vxThrowCode(userCanceledErr);
     }
+}
+
+void PSMorvessanPlugin::StoreCurrentFileName() {
+    m_library.storeCurrentFileName(*m_parameters);
+    m_parameters->presetFile[kPathSize - 1] = '\0';  // the field always ends in a zero
+}
+
+void PSMorvessanPlugin::EnableHostWindow() {
+    m_dialog->EnableHostWindow();
 }
 
 void PSMorvessanPlugin::BuildTexture() {

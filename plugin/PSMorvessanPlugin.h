@@ -27,6 +27,7 @@ public:
 
     void DoAbout() override {}
     void DoStart() override;
+    void EnableHostWindow() override;
     VXPSCursor GetPanCursor() override { return {VXCursorKind::Resource, kPanCursorId}; }
     bool ChooseColour(std::uint32_t& colour) override;
 
@@ -76,6 +77,7 @@ public:
 
 private:
     void BuildTexture();
+    void StoreCurrentFileName();
     bool IsSilentRun() const;
     TextureRenderSettings Settings() const;
 

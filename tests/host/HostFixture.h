@@ -28,6 +28,8 @@ public:
         }
         return m_script ? m_script(plugin) : true;
     }
+    void EnableHostWindow() override { ++enabled; }
+    int enabled = 0;
 
 private:
     std::function<bool(PSMorvessanPlugin&)> m_script;

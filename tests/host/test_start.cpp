@@ -31,6 +31,8 @@ TEST_F(PluginTest, CancelGivesUserCancelledAndLeavesTheImage) {
     EXPECT_EQ(host.image(), original);
     EXPECT_FALSE(host.parametersLocked());
     EXPECT_EQ(host.parameterBytes().size(), kFilterParametersSize);
+    // The failure gave the host's window its input back.
+    EXPECT_EQ(static_cast<ScriptedDialog&>(morvessanPlugin().GetDialogRunner()).enabled, 1);
 }
 
 TEST_F(PluginTest, OnlySilentPlaySkipsTheDialog) {
@@ -133,6 +135,13 @@ TEST_F(PluginTest, SetupBuildsTheFolderPathsAndFallbackLibrary) {
     ASSERT_EQ(plugin.GetPresetFileCount(), 1);  // no folder: the in-memory "Default" file
     EXPECT_EQ(plugin.GetPresetFile(0).name(), "Default");
     EXPECT_EQ(std::string(blockOf(host).presetFile), "Default");
+
+    // A name field without its zero gets one, and the current file's name.
+    giveBlock(host, [](FilterParameters& b) { std::memset(b.presetFile, 'x', sizeof b.presetFile); });
+    ASSERT_EQ(host.run(), noErr);
+    const FilterParameters block = blockOf(host);
+    EXPECT_EQ(readField(block.presetFile, kPathSize), "Default");
+    EXPECT_EQ(block.presetFile[kPathSize - 1], '\0');
     EXPECT_EQ(m_platform->currentCursor(), VXCursorHandle{0});  // the wait cursor gave way to what was showing
 }
 

@@ -183,3 +183,20 @@ TEST(Driver, AdvanceStateFailureReachesTheResultUnchanged) {
     };
     EXPECT_EQ(host.run(), paramErr);
 }
+
+TEST(Driver, HostRefusesDocumentsTheRecordCannotDescribe) {
+    TestFilter filter;
+    PluginOverride use(filter);
+    FilterHost host;
+    host.setImage(gradientImage(20, 10, 3));
+    host.setFilterRect(VXPSRect{5, 5, 21, 10});
+    EXPECT_EQ(host.run(), paramErr);
+    host.setFilterRect(std::nullopt);
+    host.setMask(HostMask(19, 10));
+    EXPECT_EQ(host.run(), paramErr);
+    host.setMask(std::nullopt);
+    host.setImage(HostImage(40000, 1, 3));
+    EXPECT_EQ(host.run(), paramErr);
+    EXPECT_TRUE(filter.tiles.empty());
+    EXPECT_EQ(filter.initialised, 0);
+}
