@@ -204,14 +204,22 @@ int add(const std::vector<std::string>& rest) {
     loadLibrary(library, args.value("--presets-dir").value_or(defaultPresetsDir()),
                 args.value("--textures-dir").value_or(defaultTexturesDir()), block->texture);
     int fileIndex = findFile(library, *fileName);
-    if (fileIndex < 0 || !libraryOnDisk(library)) {
-        if (fileIndex < 0 && !library.validateFileName(*fileName)) {
+    if (fileIndex >= 0 && !libraryOnDisk(library)) {
+        // The stand-in "Default" file of an empty folder holds the current texture
+        // for the dialog; a file saved from here starts empty, as a new file does.
+        PresetFile& standIn = library.file(fileIndex);
+        for (int c = 0; c < standIn.categoryCount(); ++c) {
+            while (standIn.presetCount(c) > 0) {
+                standIn.deletePreset(c, 0);
+            }
+        }
+    }
+    if (fileIndex < 0) {
+        if (!library.validateFileName(*fileName)) {
             throw CliError(withPlatformMessage("cannot add a preset file named '" + *fileName + "'"));
         }
-        if (fileIndex < 0) {
-            library.newPresetFile(*fileName);
-            fileIndex = library.fileCount() - 1;
-        }
+        library.newPresetFile(*fileName);
+        fileIndex = library.fileCount() - 1;
     }
     PresetFile& file = library.file(fileIndex);
     int category = -1;
