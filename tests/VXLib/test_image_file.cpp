@@ -113,6 +113,12 @@ TEST(LoadImageResource, DecodesPngAndJpegByExtensionOnly) {
 }
 #endif
 
+TEST(LoadImageResource, MissingResourcesFail) {
+    VXImage2 image;
+    EXPECT_FALSE(loadImageResource(nullptr, 31999, "IMAGE", ".png", image));
+    EXPECT_TRUE(image.isEmpty());
+}
+
 TEST(SaveImageFile, RoundTripsThroughEveryFormat) {
     ScratchFolder folder;
     VXImage2 colour;
