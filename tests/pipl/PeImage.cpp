@@ -136,17 +136,11 @@ std::vector<std::string> PeImage::namedResourceTypes() const {
     return types;
 }
 
-std::optional<std::vector<std::uint8_t>> PeImage::resource(const std::string& typeName, std::uint16_t id) const {
+template <typename TypeMatch>
+std::optional<std::vector<std::uint8_t>> PeImage::findResource(TypeMatch typeMatches, std::uint16_t id) const {
     const auto root = offsetOf(m_directories[2][0], 16);
     if (!m_directories[2][0] || !root) return std::nullopt;
     const std::size_t base = *root;
-    auto matches = [&](const std::string& stored) {
-        if (stored.size() != typeName.size()) return false;
-        for (std::size_t i = 0; i < stored.size(); ++i) {
-            if (upper(stored[i]) != upper(typeName[i])) return false;
-        }
-        return true;
-    };
     // Entries: name or id, then the offset of a subdirectory (top bit set) or of a data entry.
     auto subdirectory = [&](std::size_t directory, auto&& pick) -> std::optional<std::uint32_t> {
         const std::uint16_t named = u16(directory + 12);
@@ -158,9 +152,7 @@ std::optional<std::vector<std::uint8_t>> PeImage::resource(const std::string& ty
         }
         return std::nullopt;
     };
-    const auto type = subdirectory(base, [&](std::uint32_t name, bool isNamed) {
-        return isNamed && matches(resourceName(name));
-    });
+    const auto type = subdirectory(base, [&](std::uint32_t name, bool isNamed) { return typeMatches(name, isNamed); });
     if (!type || !(*type & 0x80000000u)) return std::nullopt;
     const auto name = subdirectory(base + (*type & 0x7FFFFFFF), [&](std::uint32_t name, bool isNamed) {
         return !isNamed && name == id;
@@ -174,6 +166,24 @@ std::optional<std::vector<std::uint8_t>> PeImage::resource(const std::string& ty
     const auto data = offsetOf(rva, size);
     if (!data) return std::nullopt;
     return std::vector<std::uint8_t>(m_bytes.begin() + *data, m_bytes.begin() + *data + size);
+}
+
+std::optional<std::vector<std::uint8_t>> PeImage::resource(const std::string& typeName, std::uint16_t id) const {
+    return findResource(
+        [&](std::uint32_t name, bool isNamed) {
+            if (!isNamed) return false;
+            const std::string stored = resourceName(name);
+            if (stored.size() != typeName.size()) return false;
+            for (std::size_t i = 0; i < stored.size(); ++i) {
+                if (upper(stored[i]) != upper(typeName[i])) return false;
+            }
+            return true;
+        },
+        id);
+}
+
+std::optional<std::vector<std::uint8_t>> PeImage::resource(std::uint16_t type, std::uint16_t id) const {
+    return findResource([&](std::uint32_t name, bool isNamed) { return !isNamed && name == type; }, id);
 }
 
 } // namespace morvessan::test

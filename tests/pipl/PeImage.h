@@ -20,6 +20,8 @@ public:
     // The data of the resource of type `typeName` (matched without regard to
     // letter case, as Windows does) and numeric id `id`, first language.
     std::optional<std::vector<std::uint8_t>> resource(const std::string& typeName, std::uint16_t id) const;
+    // The same for a numbered type (16 = version information).
+    std::optional<std::vector<std::uint8_t>> resource(std::uint16_t type, std::uint16_t id) const;
     // Names of the string-named resource types, as stored.
     std::vector<std::string> namedResourceTypes() const;
 
@@ -36,6 +38,8 @@ private:
     std::uint32_t u32(std::size_t offset) const;
     std::string cStringAt(std::uint32_t rva) const;
     std::string resourceName(std::uint32_t nameField) const;
+    template <typename TypeMatch>
+    std::optional<std::vector<std::uint8_t>> findResource(TypeMatch typeMatches, std::uint16_t id) const;
 
     std::vector<std::uint8_t> m_bytes;
     std::vector<Section> m_sections;

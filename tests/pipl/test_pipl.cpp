@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -157,4 +158,23 @@ TEST(PiplFiles, BuiltModuleCarriesThePiplAndExportsOnlyPluginMain) {
     EXPECT_EQ(image.exportNames(), std::vector<std::string>{"PluginMain"});
     EXPECT_FALSE(image.resource("PiPL", 16001));
     EXPECT_FALSE(image.resource("IMAGE", 16000));
+
+    // Version information (type 16) names the product; its strings are UTF-16.
+    const auto version = image.resource(16, 1);
+    ASSERT_TRUE(version) << "no version resource";
+    const auto utf16 = [](const std::string& text) {
+        std::vector<std::uint8_t> bytes;
+        for (char c : text) bytes.insert(bytes.end(), {std::uint8_t(c), 0});
+        bytes.insert(bytes.end(), {0, 0});
+        return bytes;
+    };
+    const auto contains = [&](const std::string& text) {
+        const auto needle = utf16(text);
+        return std::search(version->begin(), version->end(), needle.begin(), needle.end()) != version->end();
+    };
+    EXPECT_TRUE(contains("ProductName"));
+    EXPECT_TRUE(contains("Morvessan"));
+    EXPECT_TRUE(contains("OriginalFilename"));
+    EXPECT_TRUE(contains("XMorvessan.8bf"));
+    EXPECT_TRUE(contains("FileDescription"));
 }
