@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -71,7 +72,14 @@ protected:
 #if !defined(_WIN32)
         status = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
 #endif
-        return {status, readText(at("stdout.txt")), readText(at("stderr.txt"))};
+        Result result{status, readText(at("stdout.txt")), readText(at("stderr.txt"))};
+#if defined(_WIN32)
+        // The console streams are in text mode there: line ends come out as CR LF.
+        for (std::string* text : {&result.out, &result.err}) {
+            text->erase(std::remove(text->begin(), text->end(), '\r'), text->end());
+        }
+#endif
+        return result;
     }
 
     // One clear line on stderr, a failure status, and `output` not written.
