@@ -15,3 +15,6 @@ for preset in native native-asan win64; do
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"
 done
+
+echo "== win64 release package"
+cmake --build --preset win64 --target package-release

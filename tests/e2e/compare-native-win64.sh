@@ -2,9 +2,9 @@
 # Applies the same parameter blocks to the same pictures with the native
 # command line and with morvessan.exe --module XMorvessan.8bf under Wine, and
 # requires byte-identical output files and written-back blocks.
-# Usage: compare-native-win64.sh NATIVE_BUILD MORVESSAN_EXE MODULE WINE_RUN TEXTURES WORK
+# Usage: compare-native-win64.sh NATIVE_BUILD MORVESSAN_EXE MODULE WINE_RUN TEXTURES PRESETS WORK
 set -euo pipefail
-native_build="$1" exe="$2" module="$3" wine_run="$4" textures="$5" work="$6"
+native_build="$1" exe="$2" module="$3" wine_run="$4" textures="$5" presets="$6" work="$7"
 
 native="$native_build/host/morvessan"
 inputs_tool="$native_build/tests/e2e/make_e2e_inputs"
@@ -19,10 +19,17 @@ mkdir -p "$work/in" "$work/native" "$work/win64"
 cp "$textures/Canvas.png" "$work/in/Canvas.png"
 "$inputs_tool" "$work/in" "in/Canvas.png"
 
-# The module finds its folders beside itself: give it the same presets and pictures.
-module_dir="$(dirname "$module")"
-mkdir -p "$module_dir/Morvessan Textures"
+# The module finds its folders beside itself: a copy of it here gets the same
+# presets and pictures as the native program, as an installed module would.
+module_dir="$work/module"
+mkdir -p "$module_dir"
+cp "$module" "$module_dir/"
+module="$module_dir/$(basename "$module")"
+mkdir -p "$module_dir/Morvessan Textures" "$module_dir/Morvessan Presets"
 cp "$textures"/*.png "$module_dir/Morvessan Textures/"
+if [ -d "$presets" ]; then
+  cp "$presets"/* "$module_dir/Morvessan Presets/"
+fi
 
 # name, block, input, extra options
 cases=(
