@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 
 namespace morvessan {
 
@@ -179,9 +178,26 @@ TexturePicture noise() {
     return picture;
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
+// The libpng part on its own: nothing but plain values live across its setjmp.
+bool encodeGreyPng(std::FILE* file, const TexturePicture& picture, png_bytep* rows) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, picture.width, picture.height, 8, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_rows(png, info, rows);
+    png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
 
 } // namespace
 
@@ -197,44 +213,22 @@ bool writeGreyPng(const TexturePicture& picture, const std::string& path, std::s
         return false;
     }
     const std::string temporary = path + ".tmp";
-    {
-        std::unique_ptr<std::FILE, FileCloser> file(std::fopen(temporary.c_str(), "wb"));
-        if (!file) {
-            error = "cannot create " + temporary;
-            return false;
-        }
-        png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-        png_infop info = png ? png_create_info_struct(png) : nullptr;
-        if (!info) {
-            png_destroy_write_struct(&png, nullptr);
-            error = "out of memory writing " + path;
-            return false;
-        }
-        std::vector<png_bytep> rows(picture.height);
-        for (int y = 0; y < picture.height; ++y) {
-            rows[y] = const_cast<png_bytep>(picture.pixels.data() + static_cast<std::size_t>(y) * picture.width);
-        }
-        if (setjmp(png_jmpbuf(png))) {
-            png_destroy_write_struct(&png, &info);
-            file.reset();
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            error = "cannot write " + path;
-            return false;
-        }
-        png_init_io(png, file.get());
-        png_set_IHDR(png, info, picture.width, picture.height, 8, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
-                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_set_rows(png, info, rows.data());
-        png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
-        png_destroy_write_struct(&png, &info);
-        if (std::fflush(file.get()) != 0) {
-            file.reset();
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            error = "cannot write " + path;
-            return false;
-        }
+    std::vector<png_bytep> rows(picture.height);
+    for (int y = 0; y < picture.height; ++y) {
+        rows[y] = const_cast<png_bytep>(picture.pixels.data() + static_cast<std::size_t>(y) * picture.width);
+    }
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (!file) {
+        error = "cannot create " + temporary;
+        return false;
+    }
+    const bool encoded = encodeGreyPng(file, picture, rows.data());
+    const bool flushed = std::fflush(file) == 0;
+    if (std::fclose(file) != 0 || !encoded || !flushed) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        error = "cannot write " + path;
+        return false;
     }
     std::error_code failure;
     fs::rename(temporary, path, failure);
