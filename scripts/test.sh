@@ -11,9 +11,11 @@ jobs="${MORVESSAN_JOBS:-$(nproc)}"
 
 for preset in native native-asan win64; do
   echo "== $preset"
+  started=$SECONDS
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"
+  echo "== $preset: built and tested in $((SECONDS - started)) s"
 done
 
 echo "== win64 release package"
