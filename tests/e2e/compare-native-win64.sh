@@ -4,6 +4,7 @@
 # requires byte-identical output files and written-back blocks.
 # Usage: compare-native-win64.sh NATIVE_BUILD MORVESSAN_EXE MODULE WINE_RUN TEXTURES PRESETS WORK
 set -euo pipefail
+trap 'echo "FAILED: line $LINENO: $BASH_COMMAND (status $?)"' ERR
 native_build="$1" exe="$2" module="$3" wine_run="$4" textures="$5" presets="$6" work="$7"
 
 native="$native_build/host/morvessan"
@@ -48,9 +49,23 @@ for entry in "${cases[@]}"; do
   done
   # shellcheck disable=SC2086
   (cd "$work" && "$native" apply --quiet --params "native/$name.bin" ${extra//IN/in} "in/$input" "native/$name.png")
-  # shellcheck disable=SC2086
-  (cd "$work" && "$wine_run" "$exe" --module "$module" apply --quiet --params "win64/$name.bin" ${extra//IN/in} \
-     "in/$input" "win64/$name.png")
+  # A run that fails without a word and without output is Wine failing to start
+  # the program (seen very rarely): say so and try once more. Our program always
+  # explains its own failures on stderr.
+  for attempt in 1 2; do
+    rc=0
+    # shellcheck disable=SC2086
+    (cd "$work" && "$wine_run" "$exe" --module "$module" apply --quiet --params "win64/$name.bin" ${extra//IN/in} \
+       "in/$input" "win64/$name.png") 2>"$work/win64/$name.err" || rc=$?
+    [ "$rc" -eq 0 ] && break
+    cat "$work/win64/$name.err" >&2
+    if [ "$attempt" -eq 2 ] || [ -s "$work/win64/$name.err" ] || [ -e "$work/win64/$name.png" ]; then
+      echo "FAILED: $name: morvessan.exe under Wine exited with status $rc"
+      exit 1
+    fi
+    echo "note: $name: Wine exited with status $rc before the program said anything; running it again"
+    cp "$work/in/$block" "$work/win64/$name.bin"
+  done
   for file in "$name.png" "$name.bin"; do
     if ! cmp -s "$work/native/$file" "$work/win64/$file"; then
       echo "DIFFERENT: $file (native and Windows module under Wine)"
