@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Runs a command with a private virtual X display (Xvfb) for Wine's windows,
+# and stops that display afterwards. Exit 77 (skipped) when Xvfb is missing.
+set -euo pipefail
+if ! command -v Xvfb >/dev/null; then
+  echo "skipped: Xvfb is not installed (scripts/install-win64-deps.sh installs it)"
+  exit 77
+fi
+number_file="$(mktemp)"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+xvfb_pid=$!
+trap 'kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; rm -f "$number_file"' EXIT
+for _ in $(seq 1 100); do
+  [ -s "$number_file" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || { echo "with-xvfb: Xvfb did not start" >&2; exit 1; }
+  sleep 0.1
+done
+[ -s "$number_file" ] || { echo "with-xvfb: Xvfb gave no display number" >&2; exit 1; }
+export DISPLAY=":$(head -n 1 "$number_file")"
+"$@"
