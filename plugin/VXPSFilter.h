@@ -120,6 +120,9 @@ protected:
 private:
     enum class ProxyKind { Source, Shaded, Mask, Overview };
     std::unique_ptr<VXImage2> MakeProxy(const VXPSRect& reduced, ProxyKind kind) const;
+    // Fetches a whole proxy of the preview rectangle anew, or one band of it.
+    void FetchWholeProxy(std::unique_ptr<VXImage2>& proxy, ProxyKind kind);
+    void FetchProxyBand(VXImage2& proxy, ProxyKind kind, const VXPSRect& rect);
     void FetchProxy(VXImage2& image, std::int32_t x, std::int32_t y, const VXPSRect& reduced, std::int32_t rate,
                     ProxyKind kind);
     void RenderProxy(const VXPSRect& rect);

@@ -277,35 +277,34 @@ void VXPSFilter::FetchProxy(VXImage2& image, std::int32_t x, std::int32_t y, con
     }
 }
 
-void VXPSFilter::BuildSourceImage() {
-    m_source_image.reset();
+void VXPSFilter::FetchWholeProxy(std::unique_ptr<VXImage2>& proxy, ProxyKind kind) {
+    proxy.reset();
     const VXPSRect reduced = ReducedRect(m_preview_rect);
-    m_source_image = MakeProxy(reduced, ProxyKind::Source);
-    if (m_source_image) {
-        FetchProxy(*m_source_image, 0, 0, reduced, SampleFactor(), ProxyKind::Source);
+    proxy = MakeProxy(reduced, kind);
+    if (proxy) {
+        FetchProxy(*proxy, 0, 0, reduced, SampleFactor(), kind);
     }
 }
+
+void VXPSFilter::FetchProxyBand(VXImage2& proxy, ProxyKind kind, const VXPSRect& rect) {
+    const VXPSRect whole = ReducedRect(m_preview_rect);
+    const VXPSRect part = ReducedRect(rect);
+    FetchProxy(proxy, part.left - whole.left, part.top - whole.top, part, SampleFactor(), kind);
+}
+
+void VXPSFilter::BuildSourceImage() { FetchWholeProxy(m_source_image, ProxyKind::Source); }
 
 void VXPSFilter::UpdateSourceImage(const VXPSRect& rect) {
     if (!m_source_image) {
         BuildSourceImage();
         return;
     }
-    const VXPSRect whole = ReducedRect(m_preview_rect);
-    const VXPSRect part = ReducedRect(rect);
-    FetchProxy(*m_source_image, part.left - whole.left, part.top - whole.top, part, SampleFactor(),
-               ProxyKind::Source);
+    FetchProxyBand(*m_source_image, ProxyKind::Source, rect);
 }
 
 void VXPSFilter::BuildShadedImage() {
-    if (!HostHasMask()) {
-        return;
-    }
-    m_shaded_image.reset();
-    const VXPSRect reduced = ReducedRect(m_preview_rect);
-    m_shaded_image = MakeProxy(reduced, ProxyKind::Shaded);
-    if (m_shaded_image) {
-        FetchProxy(*m_shaded_image, 0, 0, reduced, SampleFactor(), ProxyKind::Shaded);
+    if (HostHasMask()) {
+        FetchWholeProxy(m_shaded_image, ProxyKind::Shaded);
     }
 }
 
@@ -317,21 +316,12 @@ void VXPSFilter::UpdateShadedImage(const VXPSRect& rect) {
         BuildShadedImage();
         return;
     }
-    const VXPSRect whole = ReducedRect(m_preview_rect);
-    const VXPSRect part = ReducedRect(rect);
-    FetchProxy(*m_shaded_image, part.left - whole.left, part.top - whole.top, part, SampleFactor(),
-               ProxyKind::Shaded);
+    FetchProxyBand(*m_shaded_image, ProxyKind::Shaded, rect);
 }
 
 void VXPSFilter::BuildMaskImage() {
-    if (!HostHasMask()) {
-        return;
-    }
-    m_mask_image.reset();
-    const VXPSRect reduced = ReducedRect(m_preview_rect);
-    m_mask_image = MakeProxy(reduced, ProxyKind::Mask);
-    if (m_mask_image) {
-        FetchProxy(*m_mask_image, 0, 0, reduced, SampleFactor(), ProxyKind::Mask);
+    if (HostHasMask()) {
+        FetchWholeProxy(m_mask_image, ProxyKind::Mask);
     }
 }
 
@@ -343,9 +333,7 @@ void VXPSFilter::UpdateMaskImage(const VXPSRect& rect) {
         BuildMaskImage();
         return;
     }
-    const VXPSRect whole = ReducedRect(m_preview_rect);
-    const VXPSRect part = ReducedRect(rect);
-    FetchProxy(*m_mask_image, part.left - whole.left, part.top - whole.top, part, SampleFactor(), ProxyKind::Mask);
+    FetchProxyBand(*m_mask_image, ProxyKind::Mask, rect);
 }
 
 void VXPSFilter::BuildOutputImage() {

@@ -35,7 +35,7 @@ int channelsOf(int colourType) {
 
 } // namespace
 
-Bytes makePng(const PngSpec& spec, const SampleFunction& sample) {
+Bytes makePng(const PngRecipe& recipe, const SampleFunction& sample) {
     Bytes out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -44,12 +44,12 @@ Bytes makePng(const PngSpec& spec, const SampleFunction& sample) {
         throw std::runtime_error("test PNG could not be made");
     }
     png_set_write_fn(png, &out, pngWrite, pngFlush);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, recipe.width, recipe.height, recipe.bitDepth, recipe.colourType,
+                 recipe.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
-    for (std::size_t i = 0; i + 2 < spec.paletteRGB.size(); i += 3)
-        palette.push_back(png_color{spec.paletteRGB[i], spec.paletteRGB[i + 1], spec.paletteRGB[i + 2]});
+    for (std::size_t i = 0; i + 2 < recipe.paletteRGB.size(); i += 3)
+        palette.push_back(png_color{recipe.paletteRGB[i], recipe.paletteRGB[i + 1], recipe.paletteRGB[i + 2]});
     if (!palette.empty())
         png_set_PLTE(png, info, palette.data(), int(palette.size()));
     png_color_16 key{};
@@ -57,35 +57,35 @@ Bytes makePng(const PngSpec& spec, const SampleFunction& sample) {
     key.red = 1;
     key.green = 2;
     key.blue = 3;
-    if (!spec.trnsAlpha.empty())
-        png_set_tRNS(png, info, spec.trnsAlpha.data(), int(spec.trnsAlpha.size()), nullptr);
-    else if (spec.trnsKey)
+    if (!recipe.trnsAlpha.empty())
+        png_set_tRNS(png, info, recipe.trnsAlpha.data(), int(recipe.trnsAlpha.size()), nullptr);
+    else if (recipe.trnsKey)
         png_set_tRNS(png, info, nullptr, 0, &key);
     png_write_info(png, info);
-    if (spec.headerOnly) {
+    if (recipe.headerOnly) {
         png_destroy_write_struct(&png, &info);
         return out;
     }
 
-    const int channels = channelsOf(spec.colourType);
-    const std::size_t rowBytes = (std::size_t(spec.width) * channels * spec.bitDepth + 7) / 8;
-    std::vector<std::vector<std::uint8_t>> rows(spec.height, std::vector<std::uint8_t>(rowBytes));
-    for (int y = 0; y < spec.height; ++y) {
+    const int channels = channelsOf(recipe.colourType);
+    const std::size_t rowBytes = (std::size_t(recipe.width) * channels * recipe.bitDepth + 7) / 8;
+    std::vector<std::vector<std::uint8_t>> rows(recipe.height, std::vector<std::uint8_t>(rowBytes));
+    for (int y = 0; y < recipe.height; ++y) {
         std::uint8_t* r = rows[y].data();
         std::size_t bit = 0;
-        for (int x = 0; x < spec.width; ++x)
+        for (int x = 0; x < recipe.width; ++x)
             for (int c = 0; c < channels; ++c) {
                 const unsigned v = sample(x, y, c);
-                if (spec.bitDepth == 16) {
+                if (recipe.bitDepth == 16) {
                     r[bit / 8] = std::uint8_t(v >> 8);
                     r[bit / 8 + 1] = std::uint8_t(v);
-                } else if (spec.bitDepth == 8) {
+                } else if (recipe.bitDepth == 8) {
                     r[bit / 8] = std::uint8_t(v);
                 } else {
-                    const int shift = 8 - spec.bitDepth - int(bit % 8);
+                    const int shift = 8 - recipe.bitDepth - int(bit % 8);
                     r[bit / 8] = std::uint8_t(r[bit / 8] | (v << shift));
                 }
-                bit += spec.bitDepth;
+                bit += recipe.bitDepth;
             }
     }
     std::vector<png_bytep> pointers;
@@ -181,37 +181,37 @@ void put32(Bytes& b, std::uint32_t v) {
 
 } // namespace
 
-Bytes makeBmp(const BmpSpec& spec) {
+Bytes makeBmp(const BmpRecipe& recipe) {
     Bytes b;
-    const std::uint32_t offset = 14 + spec.headerSize + std::uint32_t(spec.masks.size() + spec.table.size());
+    const std::uint32_t offset = 14 + recipe.headerSize + std::uint32_t(recipe.masks.size() + recipe.table.size());
     b.push_back('B');
     b.push_back('M');
-    put32(b, offset + std::uint32_t(spec.pixels.size()));
+    put32(b, offset + std::uint32_t(recipe.pixels.size()));
     put32(b, 0);
     put32(b, offset);
-    put32(b, spec.headerSize);
-    if (spec.headerSize == 12) {
-        put16(b, std::uint32_t(spec.width));
-        put16(b, std::uint32_t(spec.height));
+    put32(b, recipe.headerSize);
+    if (recipe.headerSize == 12) {
+        put16(b, std::uint32_t(recipe.width));
+        put16(b, std::uint32_t(recipe.height));
         put16(b, 1);
-        put16(b, spec.bitCount);
+        put16(b, recipe.bitCount);
     } else {
-        put32(b, std::uint32_t(spec.width));
-        put32(b, std::uint32_t(spec.height));
+        put32(b, std::uint32_t(recipe.width));
+        put32(b, std::uint32_t(recipe.height));
         put16(b, 1);
-        put16(b, spec.bitCount);
-        put32(b, spec.compression);
-        put32(b, spec.sizeImage);
+        put16(b, recipe.bitCount);
+        put32(b, recipe.compression);
+        put32(b, recipe.sizeImage);
         put32(b, 2835);
         put32(b, 2835);
-        put32(b, spec.clrUsed);
+        put32(b, recipe.clrUsed);
         put32(b, 0);
-        for (std::uint32_t i = 40; i < spec.headerSize; ++i)
+        for (std::uint32_t i = 40; i < recipe.headerSize; ++i)
             b.push_back(0);
     }
-    b.insert(b.end(), spec.masks.begin(), spec.masks.end());
-    b.insert(b.end(), spec.table.begin(), spec.table.end());
-    b.insert(b.end(), spec.pixels.begin(), spec.pixels.end());
+    b.insert(b.end(), recipe.masks.begin(), recipe.masks.end());
+    b.insert(b.end(), recipe.table.begin(), recipe.table.end());
+    b.insert(b.end(), recipe.pixels.begin(), recipe.pixels.end());
     return b;
 }
 

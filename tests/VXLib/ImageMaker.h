@@ -15,7 +15,7 @@ using Bytes = std::vector<std::uint8_t>;
 // Sample value of channel c at (x, y), within the PNG's bit depth.
 using SampleFunction = std::function<unsigned(int x, int y, int c)>;
 
-struct PngSpec {
+struct PngRecipe {
     int width = 4;
     int height = 3;
     int colourType = 0;  // PNG colour type 0, 2, 3, 4 or 6
@@ -27,7 +27,7 @@ struct PngSpec {
     bool headerOnly = false;               // stop after the header chunks (no pixel data)
 };
 
-Bytes makePng(const PngSpec& spec, const SampleFunction& sample);
+Bytes makePng(const PngRecipe& recipe, const SampleFunction& sample);
 
 // Quality 100 JPEG; `rgb(x, y)` gives red in the low byte (grey uses the low byte).
 Bytes makeJpeg(int width, int height, bool grey, const std::function<std::uint32_t(int, int)>& rgb,
@@ -37,7 +37,7 @@ Bytes makeJpeg(int width, int height, bool grey, const std::function<std::uint32
 Bytes makeCmykJpeg(int width, int height);
 
 // A bitmap file put together field by field.
-struct BmpSpec {
+struct BmpRecipe {
     std::uint32_t headerSize = 40;
     std::int32_t width = 4;
     std::int32_t height = 2;
@@ -50,7 +50,7 @@ struct BmpSpec {
     Bytes pixels;                     // raw pixel data as it goes into the file
 };
 
-Bytes makeBmp(const BmpSpec& spec);
+Bytes makeBmp(const BmpRecipe& recipe);
 
 // A fresh empty folder under the temporary directory, removed on destruction.
 class ScratchFolder {

@@ -34,7 +34,7 @@ VXImage2 load(const Bytes& file) {
 } // namespace
 
 TEST(BitmapReader, TwentyFourBitBottomUpEndsTopDown) {
-    BmpSpec s;
+    BmpRecipe s;
     s.width = 2;
     s.height = 2;
     s.bitCount = 24;
@@ -49,7 +49,7 @@ TEST(BitmapReader, TwentyFourBitBottomUpEndsTopDown) {
 }
 
 TEST(BitmapReader, TopDownWithoutImageSizeStaysTopDown) {
-    BmpSpec s;
+    BmpRecipe s;
     s.width = 1;
     s.height = -2;
     s.bitCount = 32;
@@ -62,7 +62,7 @@ TEST(BitmapReader, TopDownWithoutImageSizeStaysTopDown) {
 }
 
 TEST(BitmapReader, IndexedDepthsKeepTheirBitsAndTables) {
-    BmpSpec one;
+    BmpRecipe one;
     one.width = 9;
     one.height = 1;
     one.bitCount = 1;
@@ -75,7 +75,7 @@ TEST(BitmapReader, IndexedDepthsKeepTheirBitsAndTables) {
     EXPECT_EQ(image.pixel(8, 0), 1u);
     EXPECT_EQ(image.pixelColour(0, 0), 0xFFFFFFu);
 
-    BmpSpec four;
+    BmpRecipe four;
     four.width = 3;
     four.height = 2;
     four.bitCount = 4;
@@ -88,7 +88,7 @@ TEST(BitmapReader, IndexedDepthsKeepTheirBitsAndTables) {
     EXPECT_EQ(image.pixel(1, 1), 2u);
     EXPECT_EQ(image.pixelColour(2, 1), vxRGB(51, 51, 51));
 
-    BmpSpec eight;
+    BmpRecipe eight;
     eight.width = 3;
     eight.height = 1;
     eight.bitCount = 8;
@@ -101,7 +101,7 @@ TEST(BitmapReader, IndexedDepthsKeepTheirBitsAndTables) {
 }
 
 TEST(BitmapReader, ColoursUsedSixteenGivesAFullTableWithBlackRest) {
-    BmpSpec s;
+    BmpRecipe s;
     s.width = 1;
     s.height = 1;
     s.bitCount = 8;
@@ -119,7 +119,7 @@ TEST(BitmapReader, ColoursUsedSixteenGivesAFullTableWithBlackRest) {
 }
 
 TEST(BitmapReader, ColoursUsedAboveTheDepthIsClamped) {
-    BmpSpec s;
+    BmpRecipe s;
     s.width = 1;
     s.height = 1;
     s.bitCount = 1;
@@ -131,7 +131,7 @@ TEST(BitmapReader, ColoursUsedAboveTheDepthIsClamped) {
 }
 
 TEST(BitmapReader, CoreHeaderWithThreeByteTable) {
-    BmpSpec s;
+    BmpRecipe s;
     s.headerSize = 12;
     s.width = 2;
     s.height = 1;
@@ -146,7 +146,7 @@ TEST(BitmapReader, CoreHeaderWithThreeByteTable) {
 }
 
 TEST(BitmapReader, BitFieldsStandardLayoutsLoadOthersAreRefused) {
-    BmpSpec s;
+    BmpRecipe s;
     s.width = 2;
     s.height = 1;
     s.bitCount = 16;
@@ -164,7 +164,7 @@ TEST(BitmapReader, BitFieldsStandardLayoutsLoadOthersAreRefused) {
     EXPECT_EQ(image.pixel(0, 0), vxRGB(255, 0, 0));
     EXPECT_EQ(image.pixel(1, 0), vxRGB(0, 0, 255));
 
-    BmpSpec wide;
+    BmpRecipe wide;
     wide.width = 1;
     wide.height = 1;
     wide.bitCount = 32;
@@ -181,7 +181,7 @@ TEST(BitmapReader, BitFieldsStandardLayoutsLoadOthersAreRefused) {
 }
 
 TEST(BitmapReader, RunLengthEightBit) {
-    BmpSpec s;
+    BmpRecipe s;
     s.width = 4;
     s.height = 2;
     s.bitCount = 8;
@@ -200,7 +200,7 @@ TEST(BitmapReader, RunLengthEightBit) {
 }
 
 TEST(BitmapReader, RunLongerThanTheBudgetIsSkipped) {
-    BmpSpec s;
+    BmpRecipe s;
     s.width = 8;
     s.height = 1;
     s.bitCount = 8;
@@ -215,7 +215,7 @@ TEST(BitmapReader, RunLongerThanTheBudgetIsSkipped) {
 }
 
 TEST(BitmapReader, RunLengthDeltaMovesRightAndUp) {
-    BmpSpec s;
+    BmpRecipe s;
     s.width = 4;
     s.height = 3;
     s.bitCount = 8;
@@ -229,7 +229,7 @@ TEST(BitmapReader, RunLengthDeltaMovesRightAndUp) {
 }
 
 TEST(BitmapReader, RunLengthFourBitCarriesTheNibbleAcrossRuns) {
-    BmpSpec s;
+    BmpRecipe s;
     s.width = 5;
     s.height = 1;
     s.bitCount = 4;
@@ -270,7 +270,7 @@ TEST(BitmapReader, RunLengthOverrunsAreCut) {
 }
 
 TEST(BitmapReader, RefusesDamagedAndUnsupportedFiles) {
-    BmpSpec good;
+    BmpRecipe good;
     good.width = 2;
     good.height = 2;
     good.bitCount = 24;
@@ -284,15 +284,15 @@ TEST(BitmapReader, RefusesDamagedAndUnsupportedFiles) {
     magic[0] = 'M';
     EXPECT_EQ(readCode(magic), kBitmapUnusable);
 
-    BmpSpec v4 = good;
+    BmpRecipe v4 = good;
     v4.headerSize = 108;
     EXPECT_EQ(readCode(makeBmp(v4)), kBitmapUnusable);
 
-    BmpSpec shortData = good;
+    BmpRecipe shortData = good;
     shortData.sizeImage = 8;  // rows need 16
     EXPECT_EQ(readCode(makeBmp(shortData)), kBitmapUnusable);
 
-    BmpSpec huge = good;
+    BmpRecipe huge = good;
     huge.width = 30000;
     huge.height = 30000;  // 2.7 GB of pixels
     EXPECT_EQ(readCode(makeBmp(huge)), kBitmapUnusable);
@@ -302,7 +302,7 @@ TEST(BitmapReader, RefusesDamagedAndUnsupportedFiles) {
     huge.width = -5;
     EXPECT_EQ(readCode(makeBmp(huge)), kBitmapUnusable);
 
-    BmpSpec odd = good;
+    BmpRecipe odd = good;
     odd.bitCount = 12;
     EXPECT_EQ(readCode(makeBmp(odd)), kBitmapUnusable);
     odd.bitCount = 24;
@@ -311,7 +311,7 @@ TEST(BitmapReader, RefusesDamagedAndUnsupportedFiles) {
     odd.compression = 4;  // embedded JPEG
     EXPECT_EQ(readCode(makeBmp(odd)), kBitmapUnusable);
 
-    BmpSpec rle;
+    BmpRecipe rle;
     rle.width = 2;
     rle.height = 2;
     rle.compression = 1;

@@ -15,7 +15,7 @@ using namespace morvessan::testing;
 namespace {
 
 Bytes smallBmp() {
-    BmpSpec s;
+    BmpRecipe s;
     s.width = 2;
     s.height = 2;
     s.bitCount = 24;
@@ -24,14 +24,14 @@ Bytes smallBmp() {
 }
 
 Bytes greyPng() {
-    PngSpec s;
+    PngRecipe s;
     s.width = 3;
     s.height = 2;
     return makePng(s, [](int x, int y, int) { return unsigned(10 * y + x); });
 }
 
 [[maybe_unused]] Bytes palettePngWithTransparentIndex() {  // not on Windows: see below
-    PngSpec s;
+    PngRecipe s;
     s.width = 2;
     s.height = 1;
     s.colourType = 3;

@@ -17,8 +17,8 @@ VXImage2 decode(const Bytes& png) {
     return image;
 }
 
-PngSpec pngSpec(int width, int height, int colourType, int bitDepth, bool interlaced = false) {
-    PngSpec s;
+PngRecipe pngRecipe(int width, int height, int colourType, int bitDepth, bool interlaced = false) {
+    PngRecipe s;
     s.width = width;
     s.height = height;
     s.colourType = colourType;
@@ -56,7 +56,7 @@ class PngDepths : public ::testing::TestWithParam<bool> {};
 
 TEST_P(PngDepths, GreyOfEveryDepthBecomesEightBitGrey) {
     for (int depth : {1, 2, 4, 8, 16}) {
-        PngSpec s = pngSpec(13, 5, 0, depth, GetParam());
+        PngRecipe s = pngRecipe(13, 5, 0, depth, GetParam());
         const auto f = [depth](int x, int y, int c) { return sampleOf(x, y, c, depth); };
         const VXImage2 image = decode(makePng(s, f));
         ASSERT_EQ(image.bitCount(), 8) << depth;
@@ -72,7 +72,7 @@ TEST_P(PngDepths, GreyOfEveryDepthBecomesEightBitGrey) {
 
 TEST_P(PngDepths, PaletteOfEveryDepthKeepsIndicesAndTable) {
     for (int depth : {1, 2, 4, 8}) {
-        PngSpec s = pngSpec(11, 4, 3, depth, GetParam());
+        PngRecipe s = pngRecipe(11, 4, 3, depth, GetParam());
         const int entries = 1 << depth;
         for (int i = 0; i < entries; ++i)
             s.paletteRGB.insert(s.paletteRGB.end(), {std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i / 2)});
@@ -95,7 +95,7 @@ TEST_P(PngDepths, PaletteOfEveryDepthKeepsIndicesAndTable) {
 TEST_P(PngDepths, ColourAndColourWithAlpha) {
     for (int depth : {8, 16}) {
         const auto f = [depth](int x, int y, int c) { return sampleOf(x, y, c, depth); };
-        PngSpec rgb = pngSpec(7, 6, 2, depth, GetParam());
+        PngRecipe rgb = pngRecipe(7, 6, 2, depth, GetParam());
         VXImage2 image = decode(makePng(rgb, f));
         ASSERT_EQ(image.bitCount(), 24);
         EXPECT_FALSE(image.hasAlpha());
@@ -103,7 +103,7 @@ TEST_P(PngDepths, ColourAndColourWithAlpha) {
             for (int x = 0; x < 7; ++x)
                 ASSERT_EQ(image.pixel(x, y), vxRGB(to8(f(x, y, 0), depth), to8(f(x, y, 1), depth), to8(f(x, y, 2), depth)));
 
-        PngSpec rgba = rgb;
+        PngRecipe rgba = rgb;
         rgba.colourType = 6;
         image = decode(makePng(rgba, f));
         ASSERT_EQ(image.bitCount(), 32);
@@ -113,7 +113,7 @@ TEST_P(PngDepths, ColourAndColourWithAlpha) {
                 ASSERT_EQ(image.pixel(x, y), vxRGB(to8(f(x, y, 0), depth), to8(f(x, y, 1), depth), to8(f(x, y, 2), depth)) |
                                                  (std::uint32_t(to8(f(x, y, 3), depth)) << 24));
 
-        PngSpec greyAlpha = rgb;
+        PngRecipe greyAlpha = rgb;
         greyAlpha.colourType = 4;
         image = decode(makePng(greyAlpha, f));
         ASSERT_EQ(image.bitCount(), 8);  // the alpha is dropped
@@ -126,7 +126,7 @@ TEST_P(PngDepths, ColourAndColourWithAlpha) {
 INSTANTIATE_TEST_SUITE_P(Interlace, PngDepths, ::testing::Values(false, true));
 
 TEST(PngTransparency, SingleTransparentIndexIsRecorded) {
-    PngSpec s = pngSpec(2, 1, 3, 8);
+    PngRecipe s = pngRecipe(2, 1, 3, 8);
     s.paletteRGB = {10, 20, 30, 40, 50, 60};
     s.trnsAlpha = {0};
     const Bytes png = makePng(s, [](int x, int, int) { return unsigned(x); });
@@ -139,7 +139,7 @@ TEST(PngTransparency, SingleTransparentIndexIsRecorded) {
 }
 
 TEST(PngTransparency, FileVariantDoesNotRecordTheIndex) {
-    PngSpec s = pngSpec(2, 1, 3, 8);
+    PngRecipe s = pngRecipe(2, 1, 3, 8);
     s.paletteRGB = {10, 20, 30, 40, 50, 60};
     s.trnsAlpha = {0};
     ScratchFolder folder;
@@ -152,7 +152,7 @@ TEST(PngTransparency, FileVariantDoesNotRecordTheIndex) {
 }
 
 TEST(PngTransparency, SeveralEntriesExpandToColourWithAlpha) {
-    PngSpec s = pngSpec(2, 1, 3, 8);
+    PngRecipe s = pngRecipe(2, 1, 3, 8);
     s.paletteRGB = {10, 20, 30, 40, 50, 60};
     s.trnsAlpha = {0, 255};
     VXImage2 image = decode(makePng(s, [](int x, int, int) { return unsigned(x); }));
@@ -169,20 +169,20 @@ TEST(PngTransparency, SeveralEntriesExpandToColourWithAlpha) {
 }
 
 TEST(PngTransparency, ColourKeysGiveAlphaGreyKeysAreDropped) {
-    PngSpec rgb = pngSpec(2, 1, 2, 8); rgb.trnsKey = true;
+    PngRecipe rgb = pngRecipe(2, 1, 2, 8); rgb.trnsKey = true;
     VXImage2 image = decode(makePng(rgb, [](int x, int, int c) { return x == 0 ? unsigned(c + 1) : 9u; }));
     ASSERT_EQ(image.bitCount(), 32);
     EXPECT_EQ(image.pixel(0, 0), vxRGB(1, 2, 3));  // the key colour: alpha 0
     EXPECT_EQ(image.pixel(1, 0), vxRGB(9, 9, 9) | 0xFF000000u);
 
-    PngSpec grey = pngSpec(2, 1, 0, 8); grey.trnsKey = true;
+    PngRecipe grey = pngRecipe(2, 1, 0, 8); grey.trnsKey = true;
     image = decode(makePng(grey, [](int x, int, int) { return unsigned(x); }));
     EXPECT_EQ(image.bitCount(), 8);
     EXPECT_EQ(image.pixel(1, 0), 1u);
 }
 
 TEST(PngDamage, TruncatedWrongMagicAndOversized) {
-    PngSpec s = pngSpec(9, 9, 2, 8);
+    PngRecipe s = pngRecipe(9, 9, 2, 8);
     const Bytes png = makePng(s, [](int x, int y, int c) { return unsigned(x * y + c); });
     for (std::size_t n = 0; n < png.size(); n += (n < 64 ? 1 : 7)) {
         VXImage2 image;
@@ -197,7 +197,7 @@ TEST(PngDamage, TruncatedWrongMagicAndOversized) {
     crc[30] ^= 0xFF;  // inside IHDR: its checksum no longer matches
     EXPECT_FALSE(vxLoadPngMemory(crc.data(), crc.size(), image));
 
-    PngSpec big = pngSpec(30000, 30000, 6, 8); big.headerOnly = true;
+    PngRecipe big = pngRecipe(30000, 30000, 6, 8); big.headerOnly = true;
     const Bytes header = makePng(big, nullptr);
     EXPECT_FALSE(vxLoadPngMemory(header.data(), header.size(), image));  // 3.6 GB: refused
     big.width = 30001;

@@ -16,7 +16,7 @@ using namespace morvessan::testing;
 namespace {
 
 Bytes greyPng(int width, int height, unsigned base) {
-    PngSpec s;
+    PngRecipe s;
     s.width = width;
     s.height = height;
     return makePng(s, [base](int x, int y, int) { return (base + unsigned(x + 10 * y)) & 0xFF; });
@@ -24,7 +24,7 @@ Bytes greyPng(int width, int height, unsigned base) {
 
 // An 8-bit bitmap whose table is far from grey: index i is colour (255 − i, i, 7).
 Bytes colourfulBmp(int width, int height) {
-    BmpSpec s;
+    BmpRecipe s;
     s.width = width;
     s.height = height;  // bottom-up
     s.bitCount = 8;
@@ -39,7 +39,7 @@ Bytes colourfulBmp(int width, int height) {
 }
 
 Bytes colourBmp(const std::vector<std::uint32_t>& colours) {
-    BmpSpec s;
+    BmpRecipe s;
     s.width = int(colours.size());
     s.height = 1;
     s.bitCount = 24;
