@@ -352,6 +352,25 @@ void FilterHost::flushOutput() {
     }
 }
 
+// Copies planes lo..hi of `rect` (in units of `factor` image pixels, sampling
+// every factor-th pixel) into `buffer`, rows padded; returns the row stride.
+std::int32_t FilterHost::gatherPlanes(const Rect& rect, std::int32_t factor, int16 lo, int16 hi,
+                                      std::vector<std::uint8_t>& buffer) const {
+    const std::int32_t n = hi - lo + 1;
+    const std::int32_t w = rect.right - rect.left;
+    const std::int32_t h = rect.bottom - rect.top;
+    const std::int32_t rowBytes = w * n + m_row_padding;
+    buffer.assign(static_cast<std::size_t>(rowBytes) * h, 0);
+    for (std::int32_t y = 0; y < h; ++y) {
+        std::uint8_t* d = buffer.data() + static_cast<std::size_t>(y) * rowBytes;
+        for (std::int32_t x = 0; x < w; ++x, d += n) {
+            const std::uint8_t* s = m_image.pixel((rect.left + x) * factor, (rect.top + y) * factor) + lo;
+            std::copy(s, s + n, d);
+        }
+    }
+    return rowBytes;
+}
+
 OSErr FilterHost::serve() {
     flushOutput();
     FilterRecord& r = *m_record;
@@ -370,19 +389,7 @@ OSErr FilterHost::serve() {
             !inside(r.inRect, factor, m_image.width, m_image.height)) {
             return paramErr;
         }
-        const std::int32_t n = r.inHiPlane - r.inLoPlane + 1;
-        const std::int32_t w = r.inRect.right - r.inRect.left;
-        const std::int32_t h = r.inRect.bottom - r.inRect.top;
-        const std::int32_t rowBytes = w * n + m_row_padding;
-        m_in_buffer.assign(static_cast<std::size_t>(rowBytes) * h, 0);
-        for (std::int32_t y = 0; y < h; ++y) {
-            std::uint8_t* d = m_in_buffer.data() + static_cast<std::size_t>(y) * rowBytes;
-            for (std::int32_t x = 0; x < w; ++x, d += n) {
-                const std::uint8_t* s =
-                    m_image.pixel((r.inRect.left + x) * factor, (r.inRect.top + y) * factor) + r.inLoPlane;
-                std::copy(s, s + n, d);
-            }
-        }
+        const std::int32_t rowBytes = gatherPlanes(r.inRect, factor, r.inLoPlane, r.inHiPlane, m_in_buffer);
         r.inData = m_in_buffer.data();
         r.inRowBytes = rowBytes;
     }
@@ -391,19 +398,8 @@ OSErr FilterHost::serve() {
         if (!planesValid(r.outLoPlane, r.outHiPlane) || !inside(r.outRect, 1, m_image.width, m_image.height)) {
             return paramErr;
         }
-        const std::int32_t n = r.outHiPlane - r.outLoPlane + 1;
-        const std::int32_t w = r.outRect.right - r.outRect.left;
-        const std::int32_t h = r.outRect.bottom - r.outRect.top;
-        const std::int32_t rowBytes = w * n + m_row_padding;
         // The destination starts as a copy of the source, as the module asks hosts to do.
-        m_out_buffer.assign(static_cast<std::size_t>(rowBytes) * h, 0);
-        for (std::int32_t y = 0; y < h; ++y) {
-            std::uint8_t* d = m_out_buffer.data() + static_cast<std::size_t>(y) * rowBytes;
-            for (std::int32_t x = 0; x < w; ++x, d += n) {
-                const std::uint8_t* s = m_image.pixel(r.outRect.left + x, r.outRect.top + y) + r.outLoPlane;
-                std::copy(s, s + n, d);
-            }
-        }
+        const std::int32_t rowBytes = gatherPlanes(r.outRect, 1, r.outLoPlane, r.outHiPlane, m_out_buffer);
         r.outData = m_out_buffer.data();
         r.outRowBytes = rowBytes;
         m_served_out = r.outRect;

@@ -85,6 +85,8 @@ private:
     OSErr advanceState();
     OSErr serve();
     void flushOutput();
+    std::int32_t gatherPlanes(const Rect& rect, std::int32_t factor, int16 lo, int16 hi,
+                              std::vector<std::uint8_t>& buffer) const;
     HandleBlock* findHandle(Handle handle) const;
     Handle newHandle(std::int32_t size);
     void disposeHandle(Handle handle);
