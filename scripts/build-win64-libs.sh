@@ -23,10 +23,10 @@ done
 have_sources() {
   grep -rqsE '^\s*(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/
 }
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
 if ! have_sources; then
   echo "build-win64-libs: adding a deb-src entry for Debian's source packages"
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
   codename="$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")"
   printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s %s-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
     "$codename" "$codename" | $sudo tee /etc/apt/sources.list.d/morvessan-deb-src.sources >/dev/null
@@ -39,11 +39,16 @@ mkdir -p "$work" "$prefix"
 # Fetches and unpacks a source package; prints the unpacked folder.
 fetch_source() {
   local package="$1"
-  (cd "$work" && apt-get source -qq "$package" >"$work/$package.log" 2>&1) || {
-    cat "$work/$package.log" >&2
-    echo "build-win64-libs: apt-get source $package failed" >&2
-    exit 1
-  }
+  if ! (cd "$work" && apt-get source -qq "$package" >"$work/$package.log" 2>&1); then
+    # Source lists never fetched on this machine: fetch them once and try again.
+    echo "build-win64-libs: updating the package lists for $package" >&2
+    $sudo apt-get update -qq
+    (cd "$work" && apt-get source -qq "$package" >"$work/$package.log" 2>&1) || {
+      cat "$work/$package.log" >&2
+      echo "build-win64-libs: apt-get source $package failed" >&2
+      exit 1
+    }
+  fi
   find "$work" -mindepth 1 -maxdepth 1 -type d -name "$package-*" | head -n 1
 }
 
