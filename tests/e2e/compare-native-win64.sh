@@ -40,6 +40,7 @@ cases=(
   "wood-four-planes|wood.bin|rgba.png|"
   "cloud-overwrite-rgba|cloud-overwrite.bin|rgba.png|"
   "fire-rect|fire.bin|rgba.png|--rect 17,9,150,120"
+  "marble-jpeg|marble.bin|photo.jpg|"
 )
 status=0
 for entry in "${cases[@]}"; do

@@ -1,9 +1,12 @@
 // Writes the inputs of the cross-build comparison: parameter blocks covering
-// every texture type and effect, RGB and RGBA pictures and a selection mask.
+// every texture type and effect, RGB, RGBA and JPEG pictures and a selection mask.
 // Usage: make_e2e_inputs FOLDER [TEXTURE_PICTURE_PATH]
 #include "texture/FilterParameters.h"
 
 #include <png.h>
+
+#include <cstdio>
+#include <jpeglib.h>
 
 #include <cmath>
 #include <cstdio>
@@ -36,6 +39,32 @@ bool writePng(const std::string& path, int width, int height, int channels, cons
     }
     png_destroy_write_struct(&png, &info);
     return std::fclose(file) == 0 && ok;
+}
+
+// A colour JPEG with the usual 4:2:0 chroma subsampling, so reading it
+// exercises the decoder's upsampling as texture pictures and inputs do.
+bool writeJpeg(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    jpeg_compress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, file);
+    info.image_width = width;
+    info.image_height = height;
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 85, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(rgb.data() + std::size_t(info.next_scanline) * width * 3);
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    return std::fclose(file) == 0;
 }
 
 std::vector<std::uint8_t> picture(int width, int height, int channels) {
@@ -148,6 +177,7 @@ int main(int argc, char** argv) {
 
     ok &= writePng((folder / "rgb.png").string(), 257, 131, 3, picture(257, 131, 3));
     ok &= writePng((folder / "rgba.png").string(), 200, 150, 4, picture(200, 150, 4));
+    ok &= writeJpeg((folder / "photo.jpg").string(), 181, 97, picture(181, 97, 3));
     std::vector<std::uint8_t> mask(257 * 131);
     for (int y = 0; y < 131; ++y) {
         for (int x = 0; x < 257; ++x) mask[y * 257 + x] = (x > 40 && x < 220 && y > 10) ? std::uint8_t(x + y) : 0;
