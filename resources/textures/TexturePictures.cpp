@@ -1,13 +1,14 @@
 // Drawing of the shipped texture pictures, in integer arithmetic and our own
-// random sequence so that every build draws the same pixels, and PNG writing.
+// random sequence so that every build draws the same pixels, and their PNG files.
 #include "resources/textures/TexturePictures.h"
 
-#include <png.h>
+#include "VXLib/VXImage2.h"
+#include "VXLib/VXImageWriter.h"
+#include "VXLib/VXPalette.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
+#include <cstring>
 
 namespace morvessan {
 
@@ -178,27 +179,6 @@ TexturePicture noise() {
     return picture;
 }
 
-// The libpng part on its own: nothing but plain values live across its setjmp.
-bool encodeGreyPng(std::FILE* file, const TexturePicture& picture, png_bytep* rows) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
-        return false;
-    }
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, picture.width, picture.height, 8, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_rows(png, info, rows);
-    png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return true;
-}
-
 } // namespace
 
 std::vector<TexturePicture> makeTexturePictures() {
@@ -206,39 +186,22 @@ std::vector<TexturePicture> makeTexturePictures() {
 }
 
 bool writeGreyPng(const TexturePicture& picture, const std::string& path, std::string& error) {
-    namespace fs = std::filesystem;
     if (picture.width <= 0 || picture.height <= 0 ||
         picture.pixels.size() != static_cast<std::size_t>(picture.width) * picture.height) {
         error = "picture " + picture.name + " has no pixels or the wrong number of them";
         return false;
     }
-    const std::string temporary = path + ".tmp";
-    std::vector<png_bytep> rows(picture.height);
+    const VXPalette grey = VXPalette::greyPalette();
+    VXImage2 image;
+    if (!image.create(picture.width, picture.height, 8, &grey)) {
+        error = "cannot hold picture " + picture.name;
+        return false;
+    }
     for (int y = 0; y < picture.height; ++y) {
-        rows[y] = const_cast<png_bytep>(picture.pixels.data() + static_cast<std::size_t>(y) * picture.width);
+        std::memcpy(image.row(y), picture.pixels.data() + static_cast<std::size_t>(y) * picture.width,
+                    static_cast<std::size_t>(picture.width));
     }
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) {
-        error = "cannot create " + temporary;
-        return false;
-    }
-    const bool encoded = encodeGreyPng(file, picture, rows.data());
-    const bool flushed = std::fflush(file) == 0;
-    if (std::fclose(file) != 0 || !encoded || !flushed) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        error = "cannot write " + path;
-        return false;
-    }
-    std::error_code failure;
-    fs::rename(temporary, path, failure);
-    if (failure) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        error = "cannot replace " + path + ": " + failure.message();
-        return false;
-    }
-    return true;
+    return saveImageFile(path, image, &error);
 }
 
 } // namespace morvessan
