@@ -104,7 +104,7 @@ struct FilterHostCallbacks {
     }
     static Ptr lockProc(Handle handle, Boolean) {
         FilterHost::HandleBlock* block = t_host ? t_host->findHandle(handle) : nullptr;
-        if (!block) {
+        if (!block || t_host->m_fail_lock) {
             return nullptr;
         }
         ++block->locks;

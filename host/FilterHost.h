@@ -43,6 +43,8 @@ public:
     void setAbortAfter(std::optional<int> calls) { m_abort_after = calls; }
     void setAdvanceStateFailure(int call, OSErr code) { m_fail_call = call; m_fail_code = code; }
     void setAllocationFailure(bool fail) { m_fail_allocation = fail; }
+    // Every lock of a handle answers null, as a host short of memory may.
+    void setLockFailure(bool fail) { m_fail_lock = fail; }
 
     // Called with every progress report, after it is recorded.
     void setProgressListener(std::function<void(std::int32_t, std::int32_t)> listener) {
@@ -102,6 +104,7 @@ private:
     int m_fail_call = 0;
     OSErr m_fail_code = noErr;
     bool m_fail_allocation = false;
+    bool m_fail_lock = false;
     std::function<void(std::int32_t, std::int32_t)> m_progress_listener;
 
     std::unique_ptr<FilterRecord> m_record;

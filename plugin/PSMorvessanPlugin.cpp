@@ -8,6 +8,7 @@
 #include "texture/TextureBuilder.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace morvessan {
 
@@ -67,6 +68,17 @@ bool PSMorvessanPlugin::IsSilentRun() const {
 }
 
 void PSMorvessanPlugin::DoStart() {
+    // A run that ends in a failure or a cancel gets no Continue from the host,
+    // so the rectangles of the last tile or proxy are emptied here.
+    struct ClearRectanglesOnFailure {
+        PSMorvessanPlugin& filter;
+        int failures = std::uncaught_exceptions();
+        ~ClearRectanglesOnFailure() {
+            if (std::uncaught_exceptions() > failures) {
+                filter.ClearHostRectangles();
+            }
+        }
+    } clearOnFailure{*this};
     WaitCursor cursor;
     StartupLog& log = startupLog();
     log.BeginStartupTiming();

@@ -25,11 +25,14 @@ void VXPSFilter::DoPrepare() {
     m_filter_rect = fromHostRect(record.filterRect);
 }
 
-void VXPSFilter::DoContinue() {
-    FilterRecord& record = Record();
-    record.inRect = {0, 0, 0, 0};
-    record.outRect = {0, 0, 0, 0};
-    record.maskRect = {0, 0, 0, 0};
+void VXPSFilter::DoContinue() { ClearHostRectangles(); }
+
+void VXPSFilter::ClearHostRectangles() {
+    if (FilterRecord* record = GetFilterRecord()) {
+        record->inRect = {0, 0, 0, 0};
+        record->outRect = {0, 0, 0, 0};
+        record->maskRect = {0, 0, 0, 0};
+    }
 }
 
 bool VXPSFilter::HostHasMask() const {
@@ -53,7 +56,11 @@ void VXPSFilter::PrepareParameters() {
         if (!procs || !procs->lockProc) {
             vxThrowCode(paramErr);
         }
-        SetParameterBlock(procs->lockProc(record.parameters, true));
+        void* block = procs->lockProc(record.parameters, true);
+        if (!block) {
+            vxThrowCode(memFullErr);
+        }
+        SetParameterBlock(block);
         ParametersRestored();
         return;
     }

@@ -109,6 +109,8 @@ public:
     bool HostHasMask() const;
 
 protected:
+    // Empties inRect, outRect and maskRect: the host then asks for no more data.
+    void ClearHostRectangles();
     // Image pixels per proxy pixel at the current zoom.
     std::int32_t SampleFactor() const { return m_zoom > 1 ? m_zoom : 1; }
     // The preview rectangle divided by the sample factor: what the proxies hold.

@@ -27,6 +27,7 @@ void VXPSPlugin::Dispatch(int16 selector, FilterRecord* record, std::intptr_t* d
     } catch (const VXPSErrorCode& code) {
         Fail(code.code, nullptr);
     } catch (const std::bad_alloc&) {
+        // Running out of memory is what the host's out-of-memory code says; -1 would hide it.
         Fail(memFullErr, nullptr);
     } catch (...) {
         Fail(-1, nullptr);

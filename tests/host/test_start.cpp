@@ -97,6 +97,36 @@ TEST_F(PluginTest, SilentRunsReportRenderFailuresToTheHost) {
     EXPECT_FALSE(host.parametersLocked());
 }
 
+TEST_F(PluginTest, RunsEndingInCancelOrFailureLeaveNoRectangleSet) {
+    const auto empty = [](const Rect& r) { return r.top == 0 && r.left == 0 && r.bottom == 0 && r.right == 0; };
+    // The dialog fetched its previews, then the user cancelled.
+    useDialog([](PSMorvessanPlugin& plugin) {
+        plugin.SetPreviewSize(20, 20);
+        return false;
+    });
+    FilterHost host;
+    host.setPlayInfo(std::nullopt);
+    host.setImage(patternImage(40, 30, 3));
+    host.setMask(HostMask(40, 30, 200));
+    EXPECT_EQ(host.run(), userCanceledErr);
+    EXPECT_TRUE(empty(host.record().inRect) && empty(host.record().outRect) && empty(host.record().maskRect));
+
+    // A silent render stopped by the host on its third tile.
+    FilterHost silent;
+    silent.setImage(patternImage(300, 20, 3));
+    silent.setAdvanceStateFailure(3, -5555);
+    EXPECT_EQ(silent.run(), -5555);
+    EXPECT_TRUE(empty(silent.record().inRect) && empty(silent.record().outRect) && empty(silent.record().maskRect));
+}
+
+TEST_F(PluginTest, AKeptBlockThatCannotBeLockedIsOutOfMemoryNotACrash) {
+    FilterHost host;
+    host.setImage(patternImage(20, 20, 3));
+    ASSERT_EQ(host.run(), noErr);
+    host.setLockFailure(true);
+    EXPECT_EQ(host.run(), memFullErr);
+}
+
 TEST_F(PluginTest, StartupLogGainsSetupLinesAndShowsBothRunsWithShift) {
     const std::string before = startupLog().Text();
     FilterHost host;
