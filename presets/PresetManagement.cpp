@@ -6,6 +6,7 @@
 #include "presets/PresetMessages.h"
 #include "VXLib/VXUTIL/VXPlatform.h"
 
+#include <initializer_list>
 #include <string>
 
 namespace morvessan {
@@ -25,12 +26,24 @@ int ensureCategory(PresetFile& file, int category) {
     return validCategory(file, category) ? category : 0;
 }
 
-std::string replaceFirst(std::string text, const std::string& placeholder, const std::string& value) {
-    const auto at = text.find(placeholder);
-    if (at != std::string::npos) {
+// Fills the placeholders in turn, each search starting after the text already
+// put in, so a value that itself holds "%s" is never filled again.
+std::string fillPlaceholders(std::string text, const std::string& placeholder,
+                             std::initializer_list<std::string> values) {
+    std::size_t from = 0;
+    for (const std::string& value : values) {
+        const auto at = text.find(placeholder, from);
+        if (at == std::string::npos) {
+            break;
+        }
         text.replace(at, placeholder.size(), value);
+        from = at + value.size();
     }
     return text;
+}
+
+std::string replaceFirst(const std::string& text, const std::string& placeholder, const std::string& value) {
+    return fillPlaceholders(text, placeholder, {value});
 }
 
 } // namespace
@@ -165,24 +178,30 @@ void reloadAllPresetFiles(PresetLibrary& library) {
 }
 
 std::string submitDescriptionLine(const PresetFile& file) {
-    return replaceFirst(replaceFirst(kSubmitDescription, "%s", file.name()), "%s", kSubmissionsAddress);
+    return fillPlaceholders(kSubmitDescription, "%s", {file.name(), kSubmissionsAddress});
 }
 
 std::string submitLocationLine(const PresetFile& file) { return replaceFirst(kSubmitLocation, "%s", file.path()); }
 
 std::uint32_t submitPresetFile(const PresetFile& file) {
     VXPlatform& platform = vxPlatform();
-    const VXCursorHandle previous = platform.currentCursor();
+    // The pointer shows the wait cursor until the result has been reported, and
+    // comes back however this ends.
+    struct RestoreCursor {
+        VXPlatform& platform;
+        VXCursorHandle previous;
+        ~RestoreCursor() { platform.restoreCursor(previous); }
+    } restore{platform, platform.currentCursor()};
     platform.showCursor(VXCursorKind::Wait);
 
     VXMailRequest request;
     request.recipientName = kSubmissionsRecipientName;
+    // Simple MAPI resolves an address only with its transport prefix.
     request.recipientAddress = std::string("SMTP:") + kSubmissionsAddress;
     request.subject = kSubmissionSubject;
     request.attachmentPath = file.path();
     request.attachmentName = file.name() + ".txt";
     const std::uint32_t result = platform.sendMail(request);
-    platform.restoreCursor(previous);
 
     if (result == 0) {
         platform.messageBox(kMailSent, kMailSentCaption, VXMessageButtons::Ok, VXMessageIcon::Information);

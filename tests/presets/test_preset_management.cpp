@@ -202,12 +202,19 @@ TEST_F(Management, SubmittingAFileByMail) {
     EXPECT_EQ(messages().back().text, "There was an error submitting the e-mail to Quellory.");
     EXPECT_EQ(messages().back().caption, "Mail Transport Erorr (2)");
     EXPECT_EQ(messages().back().icon, VXMessageIcon::Warning);
+    EXPECT_EQ(m_platform->currentCursor(), before);  // restored after a failure too
     EXPECT_EQ(read("A.txt"), categoryText("A", {"a1", "a2"}) + categoryText("B", {"b1"}));
 
     EXPECT_EQ(submitLocationLine(a), "Click Send to launch your default email program to send the email, or you may "
                                      "do it yourself. Note that the preset file is store at\n" + a.path());
     EXPECT_NE(submitDescriptionLine(a).find("'A'"), std::string::npos);
     EXPECT_NE(submitDescriptionLine(a).find(kSubmissionsAddress), std::string::npos);
+
+    // A file name may itself hold "%s": it is shown as it stands.
+    PresetFile percent;
+    percent.setPath(pathOf("50%sale.txt"));
+    EXPECT_EQ(submitDescriptionLine(percent), std::string("To submit your presets, e-mail the preset file '50%sale' to ") +
+                                                  kSubmissionsAddress + " together with a brief description of them.");
 }
 
 TEST_F(Management, DownloadOpensTheMorePresetsPage) {
