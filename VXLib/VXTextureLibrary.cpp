@@ -7,17 +7,11 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 
 namespace morvessan {
 
 std::vector<VXTextureItem> scanTextureFolder(const std::string& folder, const VXScanProgress& progress) {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(std::filesystem::path(folder), error), end; !error && it != end;
-         it.increment(error))
-        names.push_back(it->path().filename().string());
-    std::sort(names.begin(), names.end());
+    const std::vector<std::string> names = listFolderNames(folder);
 
     std::string base = folder;
     if (!base.empty() && base.back() != '/' && base.back() != '\\')

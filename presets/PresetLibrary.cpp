@@ -21,18 +21,8 @@ bool hasTxtExtension(const std::string& name) {
 }
 
 std::vector<std::string> listTxtEntries(const std::string& folder) {
-    namespace fs = std::filesystem;
-    std::vector<std::string> names;
-    std::error_code error;
-    fs::directory_iterator it(fs::path(folder), error);
-    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (hasTxtExtension(name)) {
-            names.push_back(name);
-        }
-    }
-    // Byte order, so the library lists alike on every platform.
-    std::sort(names.begin(), names.end());
+    std::vector<std::string> names = listFolderNames(folder);
+    std::erase_if(names, [](const std::string& name) { return !hasTxtExtension(name); });
     return names;
 }
 

@@ -1,6 +1,10 @@
 // Path helpers over narrow strings; both separators are accepted when reading.
 #include "VXLib/VXUTIL/VXPath.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
 namespace morvessan {
 
 namespace {
@@ -41,6 +45,21 @@ std::string asFolder(const std::string& name) {
         return name;
     }
     return name + kPathSeparator;
+}
+
+std::vector<std::string> listFolderNames(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(fs::path(folder), error), end; !error && it != end; it.increment(error)) {
+        try {
+            names.push_back(it->path().filename().string());
+        } catch (const std::system_error&) {
+            // Not expressible in the narrow encoding (Windows code page): no path to it can be stored.
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 bool equalsIgnoreCase(const std::string& a, const std::string& b) {

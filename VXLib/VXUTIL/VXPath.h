@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace morvessan {
 
@@ -29,6 +30,11 @@ std::string replaceExtension(const std::string& path, const std::string& extensi
 
 // A folder name with the platform separator appended ("Morvessan Presets" -> "Morvessan Presets/").
 std::string asFolder(const std::string& name);
+
+// Names of the entries of a folder, sorted by byte so every platform lists them
+// alike. A missing folder gives none; a name the narrow encoding cannot hold is
+// left out rather than failing the whole listing.
+std::vector<std::string> listFolderNames(const std::string& folder);
 
 // ASCII case-insensitive comparison, independent of the C locale.
 bool equalsIgnoreCase(const std::string& a, const std::string& b);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 using namespace morvessan;
 
@@ -62,4 +63,17 @@ TEST(Paths, PartsOfAPathWithEitherSeparator) {
     EXPECT_EQ(replaceExtension("C:\\p\\XMorvessan.8bf", ".chm"), "C:\\p\\XMorvessan.chm");
     EXPECT_TRUE(equalsIgnoreCase("Stone.PNG", "stone.png"));
     EXPECT_FALSE(equalsIgnoreCase("Stone.PNG", "stone.pn"));
+}
+
+TEST(Paths, FolderListingIsSortedByByteAndAMissingFolderIsEmpty) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / "morvessan-listing-test";
+    fs::remove_all(folder);
+    fs::create_directories(folder / "sub");
+    for (const char* name : {"b.txt", "B.png", "a.TXT", "_x"}) {
+        std::ofstream(folder / name) << "x";
+    }
+    EXPECT_EQ(listFolderNames(folder.string()), (std::vector<std::string>{"B.png", "_x", "a.TXT", "b.txt", "sub"}));
+    fs::remove_all(folder);
+    EXPECT_TRUE(listFolderNames(folder.string()).empty());
 }
