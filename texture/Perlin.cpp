@@ -50,6 +50,21 @@ bool setUp(double t, Lattice& l) {
     return true;
 }
 
+// Table indices of the four corners of a cell in the plane: b00, b10, b01, b11.
+struct Corners {
+    int b00;
+    int b10;
+    int b01;
+    int b11;
+};
+
+template <typename Permutation>
+Corners cornerIndices(const Permutation& perm, const Lattice& lx, const Lattice& ly) {
+    const int i = perm[lx.b0];
+    const int j = perm[lx.b1];
+    return {perm[i + ly.b0], perm[j + ly.b0], perm[i + ly.b1], perm[j + ly.b1]};
+}
+
 double fade(double t) { return t * t * (3.0 - 2.0 * t); }
 
 double lerp(double w, double a, double b) { return a + w * (b - a); }
@@ -113,20 +128,15 @@ double Perlin::noise2(double x, double y) const {
     if (!setUp(x, lx) || !setUp(y, ly)) {
         return 0.0;
     }
-    const int i = m_perm[lx.b0];
-    const int j = m_perm[lx.b1];
-    const int b00 = m_perm[i + ly.b0];
-    const int b10 = m_perm[j + ly.b0];
-    const int b01 = m_perm[i + ly.b1];
-    const int b11 = m_perm[j + ly.b1];
+    const Corners c = cornerIndices(m_perm, lx, ly);
 
     const double sx = fade(lx.r0);
     const double sy = fade(ly.r0);
 
-    const double a = lerp(sx, lx.r0 * m_g2[b00][0] + ly.r0 * m_g2[b00][1],
-                          lx.r1 * m_g2[b10][0] + ly.r0 * m_g2[b10][1]);
-    const double b = lerp(sx, lx.r0 * m_g2[b01][0] + ly.r1 * m_g2[b01][1],
-                          lx.r1 * m_g2[b11][0] + ly.r1 * m_g2[b11][1]);
+    const double a = lerp(sx, lx.r0 * m_g2[c.b00][0] + ly.r0 * m_g2[c.b00][1],
+                          lx.r1 * m_g2[c.b10][0] + ly.r0 * m_g2[c.b10][1]);
+    const double b = lerp(sx, lx.r0 * m_g2[c.b01][0] + ly.r1 * m_g2[c.b01][1],
+                          lx.r1 * m_g2[c.b11][0] + ly.r1 * m_g2[c.b11][1]);
     return lerp(sy, a, b);
 }
 
@@ -137,12 +147,7 @@ double Perlin::noise3(double x, double y, double z) const {
     if (!setUp(x, lx) || !setUp(y, ly) || !setUp(z, lz)) {
         return 0.0;
     }
-    const int i = m_perm[lx.b0];
-    const int j = m_perm[lx.b1];
-    const int b00 = m_perm[i + ly.b0];
-    const int b10 = m_perm[j + ly.b0];
-    const int b01 = m_perm[i + ly.b1];
-    const int b11 = m_perm[j + ly.b1];
+    const Corners c = cornerIndices(m_perm, lx, ly);
 
     const double sx = fade(lx.r0);
     const double sy = fade(ly.r0);
@@ -153,8 +158,8 @@ double Perlin::noise3(double x, double y, double z) const {
         return rx * q[0] + ry * q[1] + rz * q[2];
     };
     const auto layer = [&](int bz, double rz) {
-        const double a = lerp(sx, dot(b00 + bz, lx.r0, ly.r0, rz), dot(b10 + bz, lx.r1, ly.r0, rz));
-        const double b = lerp(sx, dot(b01 + bz, lx.r0, ly.r1, rz), dot(b11 + bz, lx.r1, ly.r1, rz));
+        const double a = lerp(sx, dot(c.b00 + bz, lx.r0, ly.r0, rz), dot(c.b10 + bz, lx.r1, ly.r0, rz));
+        const double b = lerp(sx, dot(c.b01 + bz, lx.r0, ly.r1, rz), dot(c.b11 + bz, lx.r1, ly.r1, rz));
         return lerp(sy, a, b);
     };
     return lerp(sz, layer(lz.b0, lz.r0), layer(lz.b1, lz.r1));

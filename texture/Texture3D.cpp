@@ -24,11 +24,15 @@ void Texture3D::setWeight(int i, double w) {
 
 double Texture3D::weight(int i) const { return (i >= 0 && i < kMaxOctaves) ? m_weights[i] : 0.0; }
 
-void Texture3D::map(double x, double y, double& u, double& v) const {
+bool Texture3D::map(double x, double y, double& u, double& v) const {
+    if (!m_noise) {
+        return false;
+    }
     const double* m = m_transformation.m;
     const double w = 1.0 / (m[6] * x + m[7] * y + m[8]);
     u = (m[0] * x + m[1] * y + m[2]) * w;
     v = (m[3] * x + m[4] * y + m[5]) * w;
+    return true;
 }
 
 double Texture3D::octaveSum(double u, double v) const {

@@ -42,8 +42,9 @@ public:
     const Noise* noise() const { return m_noise.get(); }
 
 protected:
-    // The sample point through the projective transformation.
-    void map(double x, double y, double& u, double& v) const;
+    // The sample point through the projective transformation; false, with u and
+    // v untouched, while no seed has been set and the texture has no values.
+    bool map(double x, double y, double& u, double& v) const;
 
     // Sum over the octaves of weight_i x n(2^i u, 2^i v), signed or of absolute values.
     double octaveSum(double u, double v) const;
