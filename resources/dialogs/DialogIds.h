@@ -1,0 +1,112 @@
+// Ids of the dialog templates and their controls, shared by the resource
+// scripts and the code (plain #defines so the resource compiler reads them too).
+#pragma once
+
+#define IDD_PROGRESS 3100
+#define IDC_PROGRESS_BAR 3106
+
+#define IDI_SMALL_ICON 3022
+#define IDC_PAN_CURSOR 9005
+
+#define IDD_COLOUR_PICKER 3200
+#define IDC_BASIC_FIRST 3201      /* 49 wells: 3201..3249 */
+#define IDC_CUSTOM_FIRST 3250     /* 21 wells: 3250..3270 */
+#define IDC_COLOUR_PANEL 3280
+#define IDC_COLOUR_SLIDER 3281
+#define IDC_CURRENT_COLOUR 3282
+#define IDC_STYLE_LIST 3283
+#define IDC_PANEL_CONTROLS_SLIDER 3284
+#define IDC_SLIDER_CONTROLS_PANEL 3285
+#define IDC_ADD_CUSTOM 3286
+#define IDC_GRIPPER 3287
+#define IDC_RED 3290
+#define IDC_GREEN 3291
+#define IDC_BLUE 3292
+#define IDC_HUE 3293
+#define IDC_SATURATION 3294
+#define IDC_LUMINANCE 3295
+#define IDC_RED_SPIN 3300
+#define IDC_GREEN_SPIN 3301
+#define IDC_BLUE_SPIN 3302
+#define IDC_HUE_SPIN 3303
+#define IDC_SATURATION_SPIN 3304
+#define IDC_LUMINANCE_SPIN 3305
+
+/* The main dialog. */
+#define IDD_MAIN 4000
+#define IDC_ORIGINAL_IMAGE 8000
+#define IDC_PREVIEW_IMAGE 8001
+#define IDC_ZOOM_IN 8007
+#define IDC_LOCATOR 8008
+#define IDC_ZOOM_OUT 8009
+#define IDC_ZOOM_RATIO 3006
+#define IDC_SCALE_BY_SOURCE 4001
+#define IDC_OVERWRITE_SOURCE 4002
+#define IDC_OPACITY 4003
+#define IDC_OPACITY_EDIT 4004
+#define IDC_CHILD_AREA 4005
+#define IDC_SWITCH_PAGE 4006
+#define IDC_HELP_BUTTON 4007
+#define IDC_MOVE_LEFT 4010
+#define IDC_MOVE_RIGHT 4011
+#define IDC_MOVE_UP 4012
+#define IDC_MOVE_DOWN 4013
+#define IDC_ZOOM_TEXTURE_IN 4014
+#define IDC_ZOOM_TEXTURE_OUT 4015
+#define IDC_SQUASH_H 4016
+#define IDC_SPREAD_H 4017
+#define IDC_SQUASH_V 4018
+#define IDC_SPREAD_V 4019
+#define IDC_ROTATE_LEFT 4020
+#define IDC_ROTATE_RIGHT 4021
+#define IDC_RESET 4022
+
+/* The preset page. */
+#define IDD_PRESET_PAGE 4100
+#define IDC_PRESET_FILE 4101
+#define IDC_CATEGORY 4102
+#define IDC_PRESET_LIST 4103
+
+/* The customise page. */
+#define IDD_CUSTOMISE_PAGE 4200
+#define IDC_C_PRESET_FILE 4201
+#define IDC_C_CATEGORY 4202
+#define IDC_C_PRESET 4203
+#define IDC_ADD_PRESET 4204
+#define IDC_MANAGE_PRESETS 4205
+#define IDC_TABS 4206
+
+/* Elements. */
+#define IDD_ELEMENTS_PAGE 4300
+#define IDC_TYPE 4301
+#define IDC_SEED 4302
+#define IDC_RANDOMISE 4303
+#define IDC_BANDS_LABEL 4304
+#define IDC_BANDS 4305
+#define IDC_BANDS_SPIN 4306
+#define IDC_GRAIN_LABEL 4307
+#define IDC_GRAIN 4308
+#define IDC_GRAIN_SPIN 4309
+#define IDC_SPECTRUM_LABEL 4310
+#define IDC_SPECTRUM 4311
+
+/* Colours. */
+#define IDD_COLOURS_PAGE 4400
+#define IDC_GRADIENT 4401
+#define IDC_STOP_COLOUR 4402
+#define IDC_STOP_OPACITY 4403
+#define IDC_ADD_STOP 4404
+#define IDC_REMOVE_STOP 4405
+#define IDC_REVERSE 4406
+#define IDC_EDIT_STOP 4407
+#define IDC_DROPPER 4408
+
+/* Effects. */
+#define IDD_EFFECTS_PAGE 4500
+#define IDC_BLUR_ON 4501
+#define IDC_BLUR 4502
+#define IDC_NOISE_ON 4503
+#define IDC_NOISE 4504
+#define IDC_TEXTURE_ON 4505
+#define IDC_TEXTURE_AMOUNT 4506
+#define IDC_TEXTURES 4507

@@ -1,0 +1,43 @@
+// VXColourPanel: the colour picker's two-channel panel or one-channel slider,
+// drawn around the picker style's channel; pointer and arrow keys set the colour.
+#pragma once
+
+#include "dialog/VXColourAxes.h"
+#include "dialog/VXColourScheme.h"
+#include "dialog/win32/VXWnd.h"
+
+#include <vector>
+
+namespace morvessan {
+
+class VXColourPanel : public VXWnd {
+public:
+    static constexpr const char* kClassName = "VXColourPanel";
+    static constexpr int kChanged = 1;  // WM_COMMAND code: the model's colour changed
+
+    VXColourPanel(VXPSColourPickerModel& model, const VXColourScheme& scheme, bool isSlider)
+        : m_model(model), m_scheme(scheme), m_is_slider(isSlider) {}
+    void setStyle(int style);
+    // Redraws the picture from the model when `full`, else only the marker.
+    void refresh(bool full);
+
+protected:
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void renderPicture(int width, int height);
+    void paint(HDC dc);
+    void pick(int x, int y);
+    RECT inner() const;
+
+    VXPSColourPickerModel& m_model;
+    const VXColourScheme& m_scheme;
+    bool m_is_slider;
+    VXColourAxes m_axes = colourAxes(3);
+    std::vector<std::uint8_t> m_pixels;
+    int m_picture_width = 0;
+    int m_picture_height = 0;
+    bool m_stale = true;
+};
+
+} // namespace morvessan

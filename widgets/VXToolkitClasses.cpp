@@ -1,0 +1,46 @@
+// Registration of the custom control classes, counted so nested dialogs share it.
+#include "widgets/VXToolkitClasses.h"
+
+#include "dialog/win32/VXWnd.h"
+#include "widgets/VXColourPanel.h"
+#include "widgets/VXColourStatic.h"
+#include "widgets/VXGraduatedFillCtrl.h"
+#include "widgets/VXGridControl.h"
+#include "widgets/VXPSDropperButton.h"
+
+#include <commctrl.h>
+
+namespace morvessan {
+
+namespace {
+
+int g_users = 0;
+
+const char* const kClasses[] = {VXColourStatic::kClassName, VXColourPanel::kClassName,
+                                VXGraduatedFillCtrl::kClassName, VXGridControl::kClassName,
+                                VXPSDropperButton::kClassName, "VXCustomControl"};
+
+} // namespace
+
+VXToolkitClasses::VXToolkitClasses() {
+    if (g_users++ == 0) {
+        INITCOMMONCONTROLSEX controls{};
+        controls.dwSize = sizeof(controls);
+        controls.dwICC = ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES |
+                         ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
+        InitCommonControlsEx(&controls);
+        for (const char* name : kClasses) {
+            VXWnd::registerClass(name);
+        }
+    }
+}
+
+VXToolkitClasses::~VXToolkitClasses() {
+    if (--g_users == 0) {
+        for (const char* name : kClasses) {
+            VXWnd::unregisterClass(name);
+        }
+    }
+}
+
+} // namespace morvessan
