@@ -1,0 +1,56 @@
+// The Effects page without its window: the blur, grain noise and texture picture
+// options with their amounts, and the texture picker filled on first showing.
+#pragma once
+
+#include "dialog/PSMorvessanChange.h"
+#include "dialog/PSMorvessanTextureLibraryModel.h"
+
+namespace morvessan {
+
+class PSMorvessanPlugin;
+
+class PSMorvessanAdvancedExtrasChildModel {
+public:
+    static constexpr int kAmountMin = 1;
+    static constexpr int kAmountMax = 100;
+
+    explicit PSMorvessanAdvancedExtrasChildModel(PSMorvessanPlugin& plugin) : m_plugin(plugin) {}
+
+    // The page is shown: the first time the textures folder is scanned (the
+    // progress callback may stop it). The picker then shows the block's picture.
+    unsigned shown(const PSMorvessanScanProgress& progress = {});
+    // Controls from the block again: the picker selects the stored path.
+    unsigned refresh();
+
+    bool blurEnabled() const;
+    bool noiseEnabled() const;
+    bool textureEnabled() const;
+    // Slider positions, limited to 1..100.
+    int blurAmount() const;
+    int noiseAmount() const;
+    int textureAmount() const;
+    // Each slider (and the texture list) is enabled only while its box is checked.
+    bool blurSliderEnabled() const { return blurEnabled(); }
+    bool noiseSliderEnabled() const { return noiseEnabled(); }
+    bool textureSliderEnabled() const { return textureEnabled(); }
+
+    unsigned setBlurEnabled(bool on);
+    unsigned setNoiseEnabled(bool on);
+    // Switching on with no picture selected selects the first one and stores its path.
+    unsigned setTextureEnabled(bool on);
+    // Any slider movement writes all three amounts.
+    unsigned setAmounts(int blur, int noise, int texture);
+    // Choosing a picture stores its full path (at most 259 characters).
+    unsigned chooseTexture(int index);
+
+    PSMorvessanTextureLibraryModel& textures() { return m_textures; }
+    const PSMorvessanTextureLibraryModel& textures() const { return m_textures; }
+
+private:
+    TextureFields* fields() const;
+
+    PSMorvessanPlugin& m_plugin;
+    PSMorvessanTextureLibraryModel m_textures;
+};
+
+} // namespace morvessan

@@ -1,0 +1,161 @@
+// Main dialog operations on the plug-in, its parameter block and its previews.
+#include "dialog/PSMorvessanPluginDialogModel.h"
+
+#include "VXLib/VXUTIL/VXPlatform.h"
+#include "dialog/VXPSZoomRatio.h"
+#include "plugin/PSMorvessanPlugin.h"
+#include "plugin/StartupLog.h"
+
+#include <algorithm>
+
+namespace morvessan {
+
+const char* helpTopic(PSMorvessanHelpPage page) {
+    switch (page) {
+    case PSMorvessanHelpPage::MainDialog: return "::/Text/XMorvessanDialog.txt";
+    case PSMorvessanHelpPage::PresetPage: return "::/Text/PresetDialog.txt";
+    case PSMorvessanHelpPage::CustomisePage: return "::/Text/CustomizeDialog.txt";
+    case PSMorvessanHelpPage::Elements: return "::/Text/CustomizeTextureDialog.txt";
+    case PSMorvessanHelpPage::Colours: return "::/Text/CustomizeColourDialog.txt";
+    }
+    return "";
+}
+
+PSMorvessanPluginDialogModel::PSMorvessanPluginDialogModel(PSMorvessanPlugin& plugin)
+    : m_plugin(plugin), m_preset_page(plugin), m_customise_page(plugin), m_original(plugin, kPreviewDisplay),
+      m_texture_preview(plugin), m_locator(plugin) {}
+
+unsigned PSMorvessanPluginDialogModel::beginOpening() {
+    startupLog().AppendTiming("Get to OnInitDialog after %dms\n");
+    m_open_start = vxPlatform().milliseconds();
+    return m_preset_page.fill() | kChangeFields;
+}
+
+unsigned PSMorvessanPluginDialogModel::previewReady(int width, int height) {
+    m_texture_preview.setClientSize(width, height);
+    m_original.setClientSize(width, height);
+    m_plugin.BuildOverviewImage(width, height);
+    m_plugin.SetPreviewSize(width, height);
+    return kChangeAllPreviews;
+}
+
+unsigned PSMorvessanPluginDialogModel::endOpening() {
+    startupLog().AppendTiming("PSMorvessanPluginDialog::OnInitDialog took %dms\n",
+                              static_cast<std::int32_t>(vxPlatform().milliseconds() - m_open_start));
+    return kChangeEnabledStates;
+}
+
+void PSMorvessanPluginDialogModel::idle() {
+    startupLog().FinishStartupTiming();
+}
+
+int PSMorvessanPluginDialogModel::opacitySlider() const {
+    const FilterParameters* block = m_plugin.GetParameters();
+    const double opacity = block ? block->texture.totalOpacity : 0.0;
+    if (!(opacity > 0.0)) {
+        return 0;
+    }
+    return opacity >= 100.0 ? 100 : static_cast<int>(opacity);
+}
+
+bool PSMorvessanPluginDialogModel::scaleBySource() const {
+    const FilterParameters* block = m_plugin.GetParameters();
+    return block && block->scaleBySource;
+}
+
+bool PSMorvessanPluginDialogModel::overwriteSource() const {
+    const FilterParameters* block = m_plugin.GetParameters();
+    return block && block->overwriteSource;
+}
+
+bool PSMorvessanPluginDialogModel::canZoomIn() const {
+    return m_plugin.CanZoomIn();
+}
+
+bool PSMorvessanPluginDialogModel::canZoomOut() const {
+    return m_plugin.CanZoomOut();
+}
+
+std::string PSMorvessanPluginDialogModel::ratioText() const {
+    return zoomRatioText(m_plugin, false, "");
+}
+
+unsigned PSMorvessanPluginDialogModel::setOpacity(int value) {
+    FilterParameters* block = m_plugin.GetParameters();
+    if (!block) {
+        return kChangeNothing;
+    }
+    const double opacity = std::clamp(value, 0, 100);
+    if (opacity == block->texture.totalOpacity) {
+        return kChangeNothing;
+    }
+    block->texture.totalOpacity = opacity;
+    return kChangePreview;
+}
+
+unsigned PSMorvessanPluginDialogModel::setScaleBySource(bool on) {
+    FilterParameters* block = m_plugin.GetParameters();
+    if (!block) {
+        return kChangeNothing;
+    }
+    block->scaleBySource = on ? 1 : 0;
+    return kChangePreview | kChangeEnabledStates;
+}
+
+unsigned PSMorvessanPluginDialogModel::setOverwriteSource(bool on) {
+    FilterParameters* block = m_plugin.GetParameters();
+    if (!block) {
+        return kChangeNothing;
+    }
+    block->overwriteSource = on ? 1 : 0;
+    return kChangePreview;
+}
+
+unsigned PSMorvessanPluginDialogModel::zoomIn() {
+    if (!m_plugin.CanZoomIn()) {
+        return kChangeNothing;
+    }
+    m_plugin.ZoomIn();
+    return kChangeAllPreviews;
+}
+
+unsigned PSMorvessanPluginDialogModel::zoomOut() {
+    if (!m_plugin.CanZoomOut()) {
+        return kChangeNothing;
+    }
+    m_plugin.ZoomOut();
+    return kChangeAllPreviews;
+}
+
+unsigned PSMorvessanPluginDialogModel::switchPages() {
+    m_customise_visible = !m_customise_visible;
+    unsigned changes = kChangePages | kChangeEnabledStates;
+    if (m_customise_visible) {
+        changes |= m_customise_page.refreshSubPages() | m_customise_page.shown();
+    } else {
+        changes |= m_preset_page.fill();
+    }
+    return changes;
+}
+
+unsigned PSMorvessanPluginDialogModel::navigate(NavigationButton button, std::uint32_t milliseconds) {
+    VXPlatform& platform = vxPlatform();
+    const bool fine = platform.isKeyDown(VXKey::Alt) || platform.isKeyDown(VXKey::Control);
+    return m_texture_preview.apply(navigationAction(button, milliseconds, fine));
+}
+
+void PSMorvessanPluginDialogModel::help() {
+    m_plugin.ShowHelpTopic(kWelcomeTopic);
+}
+
+std::string PSMorvessanPluginDialogModel::controlHelpPath(PSMorvessanHelpPage page) const {
+    std::string path;
+    m_plugin.GetHelpFilePath(path);
+    return path + helpTopic(page);
+}
+
+void PSMorvessanPluginDialogModel::refreshPreview() {
+    m_plugin.BuildOutputImage();
+}
+
+} // namespace morvessan
