@@ -1,0 +1,58 @@
+// One preview re-render through the main dialog model's refreshPreview, as every
+// edit in the dialog does: a 400 x 400 preview, the default preset and one of 12 octaves.
+#include "VXLib/VXUTIL/VXPortablePlatform.h"
+#include "dialog/PSMorvessanPluginDialogModel.h"
+#include "host/FilterHost.h"
+#include "plugin/PSMorvessanPlugin.h"
+
+#include <benchmark/benchmark.h>
+
+#include <functional>
+
+using namespace morvessan;
+
+namespace {
+
+class BenchDialog : public PSMorvessanDialogRunner {
+public:
+    explicit BenchDialog(std::function<void(PSMorvessanPlugin&)> body) : m_body(std::move(body)) {}
+    bool RunDialog(PSMorvessanPlugin& plugin) override {
+        m_body(plugin);
+        return false;
+    }
+
+private:
+    std::function<void(PSMorvessanPlugin&)> m_body;
+};
+
+void BM_MainPreviewRefresh(benchmark::State& state) {
+    auto platform = std::make_unique<VXPortablePlatform>();
+    platform->setModulePath("/nonexistent-morvessan-bench/XMorvessan.8bf");
+    platform->setSettingsFile("");
+    auto previous = vxSetPlatform(std::move(platform));
+    const int octaves = static_cast<int>(state.range(0));
+    morvessanPlugin().SetDialogRunner(std::make_unique<BenchDialog>([&](PSMorvessanPlugin& plugin) {
+        plugin.GetParameters()->texture.noiseLevel = octaves;
+        PSMorvessanPluginDialogModel dialog(plugin);
+        dialog.beginOpening();
+        dialog.previewReady(400, 400);
+        dialog.endOpening();
+        for (auto _ : state) {
+            dialog.refreshPreview();
+            benchmark::DoNotOptimize(plugin.GetOutputImage());
+        }
+    }));
+    FilterHost host;
+    // A 1200 x 1200 image fits a 400 x 400 preview at 1:3, so the proxy is 400 x 400.
+    host.setImage(HostImage(1200, 1200, 3, 128));
+    host.setPlayInfo(std::nullopt);
+    host.run();
+    morvessanPlugin().SetDialogRunner(nullptr);
+    state.counters["MP/s"] = benchmark::Counter(0.16 * static_cast<double>(state.iterations()),
+                                                benchmark::Counter::kIsRate);
+    vxSetPlatform(std::move(previous));
+}
+
+} // namespace
+
+BENCHMARK(BM_MainPreviewRefresh)->Arg(8)->Arg(12)->Unit(benchmark::kMillisecond)->UseRealTime();
