@@ -1,10 +1,10 @@
 // "sheet": every preset of a file as a labelled thumbnail in one picture.
 #include "VXLib/VXImage2.h"
+#include "VXLib/VXTextLabel.h"
 #include "host/HostFiles.h"
 #include "host/cli/CliLibrary.h"
 #include "host/cli/CliSupport.h"
 #include "host/cli/Commands.h"
-#include "host/cli/TextLabel.h"
 #include "plugin/PSMorvessanPlugin.h"
 
 #include <algorithm>

@@ -1,7 +1,8 @@
-// The 5 × 7 font: one byte per column, bit 0 the top row.
-#include "host/cli/TextLabel.h"
+// The 5 × 7 font behind the text labels: one byte per column, bit 0 the top row,
+// for the printable ASCII characters.
+#include "VXLib/VXTextLabel.h"
 
-namespace morvessan::cli {
+namespace morvessan {
 
 namespace {
 
@@ -48,29 +49,16 @@ const std::uint8_t* glyph(char c) {
 } // namespace
 
 std::int32_t labelWidth(const std::string& text, std::int32_t scale) {
-    return text.empty() ? 0 : static_cast<std::int32_t>(text.size()) * 6 * scale - scale;
+    return text.empty() ? 0 : static_cast<std::int32_t>(text.size()) * kLabelAdvance * scale - scale;
 }
 
-void drawLabel(HostImage& image, std::int32_t x, std::int32_t y, const std::string& text, std::int32_t scale,
-               const std::uint8_t colour[3]) {
+void forEachLabelCell(const std::string& text, const std::function<void(std::int32_t, std::int32_t)>& cell) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const std::uint8_t* g = glyph(text[i]);
         for (std::int32_t column = 0; column < 5; ++column) {
-            for (std::int32_t row = 0; row < 7; ++row) {
-                if (!(g[column] & (1u << row))) {
-                    continue;
-                }
-                for (std::int32_t dy = 0; dy < scale; ++dy) {
-                    for (std::int32_t dx = 0; dx < scale; ++dx) {
-                        const std::int32_t px = x + (static_cast<std::int32_t>(i) * 6 + column) * scale + dx;
-                        const std::int32_t py = y + row * scale + dy;
-                        if (px >= 0 && py >= 0 && px < image.width && py < image.height) {
-                            std::uint8_t* p = image.pixel(px, py);
-                            p[0] = colour[0];
-                            p[1] = colour[1];
-                            p[2] = colour[2];
-                        }
-                    }
+            for (std::int32_t row = 0; row < kLabelRows; ++row) {
+                if (g[column] & (1u << row)) {
+                    cell(static_cast<std::int32_t>(i) * kLabelAdvance + column, row);
                 }
             }
         }
@@ -88,4 +76,4 @@ std::string fitLabel(const std::string& text, std::int32_t width, std::int32_t s
     return cut + "...";
 }
 
-} // namespace morvessan::cli
+} // namespace morvessan
