@@ -6,11 +6,9 @@
 
 #include <png.h>
 
-#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 
 #include <jpeglib.h>
@@ -188,56 +186,95 @@ std::vector<std::uint8_t> vxEncodeBitmap(const VXDIBBuffer& image) {
     return out;
 }
 
+namespace {
+
+enum class ImageFormat { None, Png, Jpeg, Bitmap };
+
+ImageFormat formatOf(const std::string& path) {
+    const std::string extension = extensionOf(path);
+    if (equalsIgnoreCase(extension, ".png"))
+        return ImageFormat::Png;
+    if (equalsIgnoreCase(extension, ".jpg") || equalsIgnoreCase(extension, ".jpeg"))
+        return ImageFormat::Jpeg;
+    if (equalsIgnoreCase(extension, ".bmp"))
+        return ImageFormat::Bitmap;
+    return ImageFormat::None;
+}
+
+// The replacement's one-line reasons, as a sentence of this writer.
+std::string sentence(const std::string& reason) {
+    std::string text = reason;
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
+        text[0] = char(text[0] - 'a' + 'A');
+    return text + ".";
+}
+
+} // namespace
+
+bool isImageFilePath(const std::string& path) { return formatOf(path) != ImageFormat::None; }
+
+bool writeImageFile(VXFileReplacement& file, const VXImage2& image, std::string* error) {
+    const std::string& path = file.path();
+    const ImageFormat format = formatOf(path);
+    std::string problem;
+    if (image.isEmpty())
+        problem = "There is no picture to write to \"" + path + "\".";
+    else if (format == ImageFormat::None)
+        problem = "Cannot write \"" + path + "\": use a .png, .jpg or .bmp file name.";
+    else if (file.stream() == nullptr)
+        problem = sentence(file.error().empty() ? "cannot write '" + path + "': it is not open" : file.error());
+    if (!problem.empty()) {
+        file.fail(problem);
+        fail(error, problem);
+        return false;
+    }
+    bool ok = false;
+    try {
+        if (format == ImageFormat::Png) {
+            ok = writePng(file.stream(), image);
+        } else if (format == ImageFormat::Jpeg) {
+            ok = writeJpeg(file.stream(), image);
+        } else {
+            const std::vector<std::uint8_t> bytes = vxEncodeBitmap(image);
+            ok = std::fwrite(bytes.data(), 1, bytes.size(), file.stream()) == bytes.size();
+        }
+    } catch (const std::exception&) {
+        ok = false;
+    }
+    if (!file.finish()) {
+        fail(error, sentence(file.error()));
+        return false;
+    }
+    if (!ok) {
+        const std::string reason = "Cannot write \"" + path + "\": the picture could not be encoded.";
+        file.fail(reason);
+        fail(error, reason);
+        return false;
+    }
+    return true;
+}
+
 bool saveImageFile(const std::string& path, const VXImage2& image, std::string* error) {
     if (image.isEmpty()) {
         fail(error, "There is no picture to write to \"" + path + "\".");
         return false;
     }
-    const std::string extension = extensionOf(path);
-    enum { Png, Jpeg, Bitmap } format;
-    if (equalsIgnoreCase(extension, ".png"))
-        format = Png;
-    else if (equalsIgnoreCase(extension, ".jpg") || equalsIgnoreCase(extension, ".jpeg"))
-        format = Jpeg;
-    else if (equalsIgnoreCase(extension, ".bmp"))
-        format = Bitmap;
-    else {
+    if (formatOf(path) == ImageFormat::None) {
         fail(error, "Cannot write \"" + path + "\": use a .png, .jpg or .bmp file name.");
         return false;
     }
-
-    const std::string temporary = path + ".part";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) {
-        fail(error, "Cannot create \"" + temporary + "\": " + std::strerror(errno) + ".");
+    VXFileReplacement file;
+    if (!file.begin(path)) {
+        fail(error, sentence(file.error()));
         return false;
     }
-    bool ok = false;
-    try {
-        if (format == Png) {
-            ok = writePng(file, image);
-        } else if (format == Jpeg) {
-            ok = writeJpeg(file, image);
-        } else {
-            const std::vector<std::uint8_t> bytes = vxEncodeBitmap(image);
-            ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        }
-    } catch (const std::exception&) {
-        ok = false;
+    if (!writeImageFile(file, image, error))
+        return false;
+    if (!file.commit()) {
+        fail(error, sentence(file.error()));
+        return false;
     }
-    ok = std::fflush(file) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    std::error_code code;
-    if (ok) {
-        std::filesystem::rename(temporary, path, code);
-        if (!code)
-            return true;
-        fail(error, "Cannot replace \"" + path + "\": " + code.message() + ".");
-    } else {
-        fail(error, "Cannot write \"" + path + "\": the picture could not be encoded or the disk is full.");
-    }
-    std::filesystem::remove(temporary, code);
-    return false;
+    return true;
 }
 
 } // namespace morvessan

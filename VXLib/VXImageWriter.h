@@ -3,6 +3,7 @@
 #pragma once
 
 #include "VXLib/VXImage2.h"
+#include "VXLib/VXUTIL/VXWholeFile.h"
 
 #include <cstdint>
 #include <string>
@@ -14,11 +15,20 @@ namespace morvessan {
 // ".png" (8-bit grey or palette, 24-bit colour, 32-bit colour with alpha when the image
 // has alpha), ".jpg"/".jpeg" (greyscale for 8 bits with the grey table, else colour;
 // quality 90) or ".bmp" (the buffer as it is, bottom-up). Pixels of other depths are
-// written through their colours. The data goes to a temporary file beside `path`
-// that is renamed into place only when complete, so an existing file is either
-// replaced whole or left alone. On failure returns false with a one-line reason in
+// written through their colours. The data goes through a VXFileReplacement, so an
+// existing file is either replaced whole (keeping its permissions; a read-only file
+// is refused) or left alone. On failure returns false with a one-line reason in
 // `*error` (when given).
 bool saveImageFile(const std::string& path, const VXImage2& image, std::string* error = nullptr);
+
+// Encodes `image` into a replacement begun by the caller, in the format of its
+// path's extension, and finishes it without committing: several files can then be
+// put in place together. False, with the reason in `*error` and the temporary file
+// removed, on failure.
+bool writeImageFile(VXFileReplacement& file, const VXImage2& image, std::string* error = nullptr);
+
+// Whether `path` names a format saveImageFile writes (.png, .jpg, .jpeg, .bmp).
+bool isImageFilePath(const std::string& path);
 
 // The bitmap file (file header, then the packed bottom-up bitmap) as bytes.
 std::vector<std::uint8_t> vxEncodeBitmap(const VXDIBBuffer& image);

@@ -2,7 +2,10 @@
 // parameter block the command line keeps between runs.
 #pragma once
 
+#include "VXLib/VXDIBBuffer.h"
+#include "VXLib/VXUTIL/VXWholeFile.h"
 #include "host/HostImage.h"
+#include "host/HostPictureReader.h"
 
 #include <cstdint>
 #include <string>
@@ -10,24 +13,32 @@
 
 namespace morvessan {
 
-// The largest side the filter interface can address (16-bit coordinates).
-inline constexpr std::int32_t kMaxHostSide = 32767;
+// The largest side of a picture this program reads, renders or writes: the image
+// library's limit, below the 16-bit coordinates of the filter interface.
+inline constexpr std::int32_t kMaxHostSide = kMaxImageDimension;
 
-// Reads a PNG, JPEG or bitmap file: pictures with transparency give four planes,
-// all others three. False with a one-line reason in `error`.
-bool loadHostImage(const std::string& path, HostImage& image, std::string& error);
+// Reads a PNG, JPEG or bitmap file (a regular file only): pictures with
+// transparency give four planes, all others three (decodeHostPicture). False with
+// a one-line reason naming the file in `error`. A damaged picture that could be
+// partly read gives a one-line note in `*warning` (or fails with strict reading).
+bool loadHostImage(const std::string& path, HostImage& image, std::string& error,
+                   const PictureReading& reading = {}, std::string* warning = nullptr);
 // Reads a selection mask: grey level 255 = selected (colour pictures by their luminance).
-bool loadHostMask(const std::string& path, HostMask& mask, std::string& error);
+bool loadHostMask(const std::string& path, HostMask& mask, std::string& error, const PictureReading& reading = {},
+                  std::string* warning = nullptr);
 // Writes the image in the format the extension names (.png, .jpg, .jpeg, .bmp);
-// the file is replaced whole or left as it was.
+// the file is replaced whole or left as it was (see VXFileReplacement).
 bool saveHostImage(const std::string& path, const HostImage& image, std::string& error);
+// Encodes the image into a replacement the caller began and committs later, so
+// that several outputs are put in place together.
+bool writeHostImage(VXFileReplacement& file, const HostImage& image, std::string& error);
 // Whether `path` names a format saveHostImage can write.
 bool isWritableImagePath(const std::string& path);
 
 // A parameter block file holds exactly the block's bytes. False with a reason
-// when the file cannot be read or has another size.
+// when the file cannot be read, is no regular file or has another size.
 bool readParameterFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error);
-// Writes through a temporary file renamed into place.
+// Writes through a VXFileReplacement.
 bool writeFileWhole(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string& error);
 
 } // namespace morvessan

@@ -1,14 +1,10 @@
-// Preset files on disk: complete-or-flagged reading, atomic replacement through
-// a temporary file, and the backup copy. Paths go through std::filesystem.
+// Preset files on disk: complete-or-flagged reading, atomic replacement through a
+// temporary file, and the backup copy.
 #include "presets/PresetDiskFile.h"
 
-#include <filesystem>
-#include <fstream>
-#include <system_error>
+#include <istream>
 
 namespace morvessan {
-
-namespace fs = std::filesystem;
 
 FileText readWholeStream(std::istream& in) {
     FileText result;
@@ -33,81 +29,30 @@ FileText readWholeStream(std::istream& in) {
         // A line cut by the error is not a line of the file.
         const auto last = result.text.rfind('\n');
         result.text.resize(last == std::string::npos ? 0 : last + 1);
+        result.error = "a read error stopped the reading";
     }
     return result;
 }
 
 FileText readWholeFile(const std::string& path) {
-    std::error_code error;
-    const fs::path file(path);
-    if (fs::is_directory(file, error)) {
-        return {};
-    }
-    std::ifstream in(file, std::ios::binary);
-    if (!in.is_open()) {
-        return {};
-    }
-    return readWholeStream(in);
+    VXFileBytes file = vxReadWholeFile(path, kMaxPresetFileBytes);
+    FileText result;
+    result.opened = file.status == VXReadStatus::Read;
+    result.missing = file.status == VXReadStatus::Missing;
+    result.complete = result.opened;
+    result.text = std::move(file.bytes);
+    result.error = std::move(file.error);
+    return result;
 }
 
-std::string temporaryPathFor(const std::string& path) { return path + ".tmp"; }
-
-bool replaceFileContents(const std::string& path, std::string_view text) {
-    return replaceFileContents(path, text, [](std::ostream& out, std::string_view bytes) {
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return static_cast<bool>(out);
-    });
-}
-
-bool replaceFileContents(const std::string& path, std::string_view text, const FileWriteStep& write) {
-    const fs::path target(path);
-    const fs::path temporary(temporaryPathFor(path));
-    std::error_code error;
-    bool written = false;
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out.is_open()) {
-            return false;
-        }
-        written = write(out, text);
-        out.flush();
-        written = written && static_cast<bool>(out);
-        out.close();
-        written = written && !out.fail();
-    }
-    if (!written) {
-        fs::remove(temporary, error);
-        return false;
-    }
-    fs::rename(temporary, target, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return false;
-    }
-    return true;
+bool replaceFileContents(const std::string& path, std::string_view text, std::string& error, VXReplaceMode mode) {
+    return vxReplaceFile(path, text, error, mode);
 }
 
 bool copyFileReplacing(const std::string& from, const std::string& to) {
-    std::error_code error;
-    if (!fs::is_regular_file(fs::path(from), error)) {
-        return false;
-    }
-    // Copied beside the target, then renamed over it: the Windows run-time's
-    // copy_file refuses to overwrite, and a failed copy leaves the old file whole.
-    const fs::path temporary(temporaryPathFor(to));
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    if (!fs::copy_file(fs::path(from), temporary, error) || error) {
-        fs::remove(temporary, ignored);
-        return false;
-    }
-    fs::rename(temporary, fs::path(to), error);
-    if (error) {
-        fs::remove(temporary, ignored);
-        return false;
-    }
-    return true;
+    const VXFileBytes source = vxReadWholeFile(from, kMaxPresetFileBytes);
+    std::string error;
+    return source.status == VXReadStatus::Read && vxReplaceFile(to, source.bytes, error, VXReplaceMode::Replace, from);
 }
 
 } // namespace morvessan

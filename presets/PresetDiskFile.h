@@ -1,43 +1,44 @@
 // Whole-file reading and writing for preset files: reading that tells a complete
-// read from a broken one, replacing a file without ever leaving half of it, and
-// the backup copy.
+// read from a missing, unreadable or broken one, replacing a file without ever
+// leaving half of it, and the backup copy.
 #pragma once
 
-#include <functional>
+#include "VXLib/VXUTIL/VXWholeFile.h"
+
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <string_view>
 
 namespace morvessan {
 
+// Preset files beyond this size are refused: ten thousand presets take about 4 MB.
+inline constexpr std::uint64_t kMaxPresetFileBytes = std::uint64_t(64) << 20;
+
 // What reading a file gave.
 struct FileText {
-    bool opened = false;    // false: no such file, a folder, or no access
+    bool opened = false;    // false: no such file, or it could not be read at all
+    bool missing = false;   // there is no such file
     bool complete = false;  // false: a read error stopped the reading early
     std::string text;       // everything read; after an error, up to the last whole line
+    std::string error;      // why it was not opened or not read whole (names the file)
 };
 
-// Reads the whole file at `path`.
+// Reads the whole file at `path`: only a regular file, at most kMaxPresetFileBytes.
 FileText readWholeFile(const std::string& path);
 
-// Reads `in` to its end; a stream error ends the reading as in readWholeFile.
+// Reads `in` to its end; a stream error keeps what came before the cut line.
 FileText readWholeStream(std::istream& in);
 
-// Writes the bytes of `text` to `out`; returns false when the stream failed.
-// Tests replace this step to make a write fail half-way.
-using FileWriteStep = std::function<bool(std::ostream& out, std::string_view text)>;
+// Replaces the contents of `path` with `text` through a VXFileReplacement (never a
+// moment in which the file is partly written; a link is written through to its
+// target; a read-only file is refused). CreateOnly never replaces an existing
+// file. False with one line in `error` on any failure; the old file stays as it was.
+bool replaceFileContents(const std::string& path, std::string_view text, std::string& error,
+                         VXReplaceMode mode = VXReplaceMode::Replace);
 
-// Replaces the contents of `path` with `text` without a moment in which the file
-// is partly written: the text goes to a temporary file beside it, is flushed and
-// closed, and only then takes the place of the old file. On any failure the
-// temporary file is removed, the old file stays as it was, and false is returned.
-bool replaceFileContents(const std::string& path, std::string_view text);
-bool replaceFileContents(const std::string& path, std::string_view text, const FileWriteStep& write);
-
-// The temporary file that replaceFileContents writes beside `path`.
-std::string temporaryPathFor(const std::string& path);
-
-// Copies `from` over `to`, replacing it; false when the copy failed.
+// Copies the file `from` over `to`, which gets `from`'s permissions when new; false
+// when `from` cannot be read or `to` cannot be replaced.
 bool copyFileReplacing(const std::string& from, const std::string& to);
 
 } // namespace morvessan

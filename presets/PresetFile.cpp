@@ -157,36 +157,59 @@ void PresetFile::movePreset(int category, int index, PresetFile& target, int tar
 bool PresetFile::load() {
     FileText file = readWholeFile(m_path);
     if (!file.opened) {
+        if (!file.missing) {
+            m_damage = file.error;
+        }
         return false;
     }
     loadText(file.text);
-    m_read_whole = file.complete;
+    m_on_disk = true;
     return true;
 }
 
 void PresetFile::loadFrom(std::istream& in) {
     FileText file = readWholeStream(in);
     loadText(file.text);
-    m_read_whole = file.complete;
+    if (!file.complete) {
+        m_damage = "'" + m_path + "' was not read whole: " + file.error;
+    }
 }
 
 void PresetFile::loadText(std::string_view text) {
-    m_categories = readPresetText(text, texturesFolder());
-    m_read_whole = true;
+    PresetReadStop stop;
+    m_categories = readPresetText(text, texturesFolder(), &stop);
+    m_damage = stop.whole() ? std::string() : "'" + m_path + "' was not read whole: " + stop.describe();
 }
 
 std::string PresetFile::text() const { return writePresetText(m_categories, texturesFolder()); }
 
-bool PresetFile::save() {
-    if (!m_backup_done) {
-        m_backup_done = true;
+void PresetFile::takeBackup() {
+    if (m_backup_done) {
+        return;
+    }
+    m_backup_done = true;
+    // Only the file this object was read from: a file that appeared meanwhile is
+    // no earlier state of this one.
+    if (m_on_disk) {
         copyFileReplacing(m_path, replaceExtension(m_path, ".bak"));
     }
+}
+
+bool PresetFile::save() {
+    m_save_error.clear();
     // A file known only in part must not replace the whole one on disk.
-    if (!m_read_whole) {
+    if (!m_damage.empty()) {
+        m_save_error = m_damage + "; it is not saved, so that the presets it holds on disk are kept";
+        showPresetMessage(std::string(kFileNotSaved) + m_damage);
         return false;
     }
-    return replaceFileContents(m_path, text());
+    takeBackup();
+    if (!replaceFileContents(m_path, text(), m_save_error,
+                             m_on_disk ? VXReplaceMode::Replace : VXReplaceMode::CreateOnly)) {
+        return false;
+    }
+    m_on_disk = true;
+    return true;
 }
 
 bool PresetFile::renameFile(const std::string& newName) {

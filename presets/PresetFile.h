@@ -72,21 +72,30 @@ public:
     void movePreset(int category, int index, PresetFile& target, int targetCategory, int position);
 
     // --- Disk.
-    // Reads the file at path(). False when it cannot be opened (a missing file,
-    // a folder, no access): the file is then unchanged. Otherwise the categories
-    // are replaced by those read, which may be none. A read error in mid-file
-    // keeps what was read before it and marks the file as not read whole.
+    // Reads the file at path(). False when there is no such file or it cannot be
+    // read (a folder, a pipe, no access, too large): the categories are then
+    // unchanged, and a file that exists but cannot be read is marked as damaged,
+    // never taken for a missing one. Otherwise the categories are replaced by
+    // those read, which may be none, and the file is damaged when reading stopped
+    // before the end of its text.
     bool load();
     // The same from a stream or from text in memory (tests, checks, fuzzing).
     void loadFrom(std::istream& in);
     void loadText(std::string_view text);
 
-    // Writes every category and preset to path(). The first save of this
-    // object's life first copies the old file to the same title with ".bak"
-    // (a failed copy is ignored and not tried again). The new text replaces the
-    // old one only once it is written whole; on any failure, and while the file
-    // has not been read whole, the old file stays as it was and false is returned.
+    // Writes every category and preset to path(). A damaged file is never saved:
+    // save() shows why (and the file on disk keeps every preset it holds). The
+    // first save of this object's life first copies the file on disk to the same
+    // title with ".bak" (a failed copy is ignored and not tried again). The new
+    // text replaces the old one only once it is written whole; a file that was
+    // not read from disk is only created, never written over one that is there.
+    // On any failure the old file stays as it was and false is returned, with the
+    // reason in saveError().
     bool save();
+    // The one-time backup alone (as the first save takes it).
+    void takeBackup();
+    // Why the last save failed: one line naming the file; empty after a success.
+    const std::string& saveError() const { return m_save_error; }
     // The text that save() writes.
     std::string text() const;
 
@@ -97,8 +106,11 @@ public:
     bool renameFile(const std::string& newName);
 
     bool backupDone() const { return m_backup_done; }
-    // False after a read error until the next load that reads the file whole.
-    bool readWhole() const { return m_read_whole; }
+    // False while the file is damaged: until the next load that reads it whole.
+    bool readWhole() const { return m_damage.empty(); }
+    // Why the file is damaged, one line naming it (where reading stopped and why,
+    // or why it could not be read); empty when it was read whole.
+    const std::string& damage() const { return m_damage; }
 
     // The folder that texture file names in the text are relative to: the
     // library's, or the one set on a file that has no library.
@@ -113,7 +125,9 @@ private:
     std::string m_path;
     std::vector<PresetCategory> m_categories;
     bool m_backup_done = false;
-    bool m_read_whole = true;
+    bool m_on_disk = false;  // read from disk or saved there: save() may replace it
+    std::string m_damage;
+    std::string m_save_error;
     std::string m_textures_folder;
 };
 

@@ -55,12 +55,15 @@ void PresetLibrary::discoverPresetFilesIn(const std::string& folder, const Textu
     while (!m_files.empty()) {
         m_files.pop_back();
     }
+    m_unreadable.clear();
     m_presets_folder = asFolder(folder);
     for (const std::string& entry : listTxtEntries(m_presets_folder)) {
         auto file = std::make_unique<PresetFile>(this);
         file->setPath(m_presets_folder + entry);
         if (file->load()) {
             m_files.push_back(std::move(file));
+        } else if (!file->damage().empty()) {
+            m_unreadable.push_back(UnreadablePresetFile{file->name(), file->damage()});
         }
     }
     if (m_files.empty()) {
@@ -105,6 +108,13 @@ bool PresetLibrary::validateFileName(const std::string& name, const PresetFile* 
             return false;
         }
     }
+    // A file that could not be read is still there: a new one must not take its place.
+    for (const UnreadablePresetFile& file : m_unreadable) {
+        if (equalsIgnoreCase(file.name, name)) {
+            showPresetMessage(kFileNameUsed);
+            return false;
+        }
+    }
     return validateFileNameCharacters(name);
 }
 
@@ -121,7 +131,12 @@ bool PresetLibrary::deletePresetFile(int index) {
                                 VXMessageIcon::Warning) != VXMessageAnswer::Ok) {
         return false;
     }
-    doomed.save();
+    // The save takes the backup; a damaged file is not saved, but backed up all the same.
+    if (doomed.readWhole()) {
+        doomed.save();
+    } else {
+        doomed.takeBackup();
+    }
     std::error_code error;
     std::filesystem::remove(std::filesystem::path(doomed.path()), error);
     m_files.erase(m_files.begin() + index);

@@ -21,6 +21,12 @@ std::string presetsFolderOfModule(const std::string& modulePath);
 // The folder of `modulePath` followed by "Morvessan Textures" and a separator.
 std::string texturesFolderOfModule(const std::string& modulePath);
 
+// A "*.txt" entry of the presets folder that exists but could not be read.
+struct UnreadablePresetFile {
+    std::string name;   // file name without folder and extension
+    std::string error;  // one line naming the file and the cause
+};
+
 class PresetLibrary {
 public:
     PresetLibrary() = default;
@@ -54,7 +60,9 @@ public:
     // names, that can be opened becomes a file, even one with no category. When
     // none can, the library holds one unsaved file "Default" whose category
     // "Default" holds `current` named "Default". The folder is never created.
+    // Entries that exist but cannot be read are listed in unreadableFiles().
     void discoverPresetFilesIn(const std::string& folder, const TextureFields& current);
+    const std::vector<UnreadablePresetFile>& unreadableFiles() const { return m_unreadable; }
 
     // Makes the first file named exactly `fileName` current; false, leaving the
     // index as it was, when there is none.
@@ -68,7 +76,8 @@ public:
     // True when `name` may name a new file, or the file `renaming`. Refused, each
     // with its message box: a name another file has, also when only letter case
     // differs ("That name is already used by another preset file", since such
-    // names address one file on some file systems); a name with any of
+    // names address one file on some file systems), and the name of a file on
+    // disk that could not be read; a name with any of
     // / \ : * ? " < > | or a full stop (the two-line character message). An
     // empty name passes.
     bool validateFileName(const std::string& name, const PresetFile* renaming = nullptr) const;
@@ -80,13 +89,15 @@ public:
     PresetFile& newPresetFile(const std::string& name);
 
     // Asks "Deleting this preset file will result in perminant loss ..." with
-    // OK and Cancel; on OK saves the file (taking its backup), deletes it from
-    // disk (a failure is ignored) and removes it from the library. Returns true
-    // when it was removed. Callers never pass the last file.
+    // OK and Cancel; on OK saves the file (taking its backup; a damaged file is
+    // only backed up), deletes it from disk (a failure is ignored) and removes it
+    // from the library. Returns true when it was removed. Callers never pass the
+    // last file.
     bool deletePresetFile(int index);
 
 private:
     std::vector<std::unique_ptr<PresetFile>> m_files;
+    std::vector<UnreadablePresetFile> m_unreadable;
     std::string m_presets_folder;
     std::string m_textures_folder;
     int m_current_file_index = 0;

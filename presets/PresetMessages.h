@@ -21,6 +21,10 @@ inline constexpr const char* kNameWithLineBreak = "A name cannot contain a line 
 inline constexpr const char* kDeleteFileQuestion =
     "Deleting this preset file will result in perminant loss of any presets that it contains.\n"
     "Do you wish to continue?";
+// Followed by why the file is damaged (where reading stopped, or why it could not be read).
+inline constexpr const char* kFileNotSaved =
+    "This preset file is not saved, so that the presets it holds on disk are kept. Mend it in a text "
+    "editor, then open the dialog again.\n";
 inline constexpr const char* kLastFile = "You cannot delete the last preset file.";
 inline constexpr const char* kLastCategory = "You cannot delete the last preset category.";
 inline constexpr const char* kMailSent = "The e-mail was successfully sent to Quellory.";

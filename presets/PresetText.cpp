@@ -85,14 +85,21 @@ std::vector<std::string> splitPresetLine(std::string_view line) {
 }
 
 PresetTextReader::PresetTextReader(std::string_view text, std::string texturesFolder)
-    : m_text(text), m_textures_folder(std::move(texturesFolder)) {}
+    : m_text(text), m_textures_folder(std::move(texturesFolder)) {
+    // Many editors start UTF-8 text with a byte-order mark; it is no part of the first line.
+    if (m_text.substr(0, 3) == "\xEF\xBB\xBF") {
+        m_offset = 3;
+    }
+}
 
 int PresetTextReader::readTokens() {
     if (m_push_back) {
         m_push_back = false;
-    } else if (m_offset >= m_text.size()) {
-        m_current_line.clear();
-    } else {
+        m_tokens = splitPresetLine(m_current_line);
+        return static_cast<int>(m_tokens.size());
+    }
+    m_tokens.clear();
+    while (m_tokens.empty() && m_offset < m_text.size()) {
         std::size_t end = m_text.find('\n', m_offset);
         std::size_t next = end + 1;
         if (end == std::string_view::npos) {
@@ -105,18 +112,43 @@ int PresetTextReader::readTokens() {
         }
         m_current_line.assign(m_text.substr(m_offset, length));
         m_offset = next;
+        m_line_number = ++m_lines;
+        // A line of nothing but blanks, tabs and commas holds nothing to read.
+        if (m_current_line.find_first_not_of(" \t,\r\f\v") != std::string::npos) {
+            m_tokens = splitPresetLine(m_current_line);
+        }
     }
-    m_tokens = splitPresetLine(m_current_line);
+    if (m_tokens.empty()) {
+        m_current_line.clear();
+        m_line_number = m_lines + 1;
+    }
     return static_cast<int>(m_tokens.size());
 }
 
-std::size_t PresetTextReader::linesTaken() const {
-    const std::size_t end = std::min(m_offset, m_text.size());
-    std::size_t lines = static_cast<std::size_t>(std::count(m_text.begin(), m_text.begin() + end, '\n'));
-    if (end > 0 && m_text[end - 1] != '\n') {
-        ++lines;  // the last line has no line end
+std::string PresetReadStop::describe() const {
+    if (whole()) {
+        return {};
     }
-    return lines;
+    std::string shown;
+    for (const char c : found) {
+        if (shown.size() >= 60) {
+            shown += "...";
+            break;
+        }
+        shown += (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) ? '?' : c;
+    }
+    return "line " + formatInt(static_cast<std::int32_t>(std::min<std::size_t>(line, 0x7FFFFFFF))) + ": " +
+           reason + (atEnd ? ", found the end of the file" : ", found \"" + shown + "\"");
+}
+
+bool PresetTextReader::expect(bool ok, const std::string& name, const char* what) {
+    if (!ok && m_stop.whole()) {
+        m_stop.line = m_line_number;
+        m_stop.atEnd = m_tokens.empty();
+        m_stop.reason = std::string("expected ") + what + " in preset '" + name + "'";
+        m_stop.found = m_current_line;
+    }
+    return ok;
 }
 
 std::string PresetTextReader::joinedTokens(std::size_t first) const {
@@ -137,6 +169,12 @@ std::vector<PresetCategory> PresetTextReader::readAll() {
     while (readCategory(category)) {
         categories.push_back(std::move(category));
         category = PresetCategory();
+    }
+    // Blank lines are skipped, so anything left is text that was not read.
+    if (!m_tokens.empty() && m_stop.whole()) {
+        m_stop.line = m_line_number;
+        m_stop.reason = "expected a \"Category\" heading or a \"Preset\" block";
+        m_stop.found = m_current_line;
     }
     return categories;
 }
@@ -172,19 +210,19 @@ bool PresetTextReader::readPreset(TexturePreset& preset) {
         return false;
     }
     preset.name = joinedTokens(1);
+    const std::string& name = preset.name;
 
     n = readTokens();
-    if (n < 2 || m_tokens[0] != "Type:") {
-        return false;
-    }
-    const auto* word = std::find(std::begin(kTypeWords), std::end(kTypeWords), m_tokens[1]);
-    if (word == std::end(kTypeWords)) {
+    const auto* word = n >= 2 ? std::find(std::begin(kTypeWords), std::end(kTypeWords), m_tokens[1])
+                              : std::end(kTypeWords);
+    if (!expect(n >= 2 && m_tokens[0] == "Type:" && word != std::end(kTypeWords), name,
+                "\"Type:\" and Cloud, Fire, Marble or Wood")) {
         return false;
     }
     preset.type = static_cast<std::int32_t>(word - std::begin(kTypeWords)) + 1;
 
     n = readTokens();
-    if (n < 2 || m_tokens[0] != "NoiseLevel:") {
+    if (!expect(n >= 2 && m_tokens[0] == "NoiseLevel:", name, "\"NoiseLevel:\" and a number")) {
         return false;
     }
     const double level = readDouble(m_tokens[1]);
@@ -192,13 +230,14 @@ bool PresetTextReader::readPreset(TexturePreset& preset) {
     preset.noiseParameter = level;
 
     n = readTokens();
-    if (n < 2 || m_tokens[0] != "NoiseSeed:") {
+    if (!expect(n >= 2 && m_tokens[0] == "NoiseSeed:", name, "\"NoiseSeed:\" and a whole number")) {
         return false;
     }
     preset.noiseSeed = readInt(m_tokens[1]);
 
     n = readTokens();
-    if (n < 3 || n % 2 == 0 || m_tokens[0] != "Colours:") {
+    if (!expect(n >= 3 && n % 2 == 1 && m_tokens[0] == "Colours:", name,
+                "\"Colours:\" and one to eight pairs of colour and position")) {
         return false;
     }
     const int stops = std::min((n - 1) / 2, kMaxColourStops);
@@ -209,13 +248,13 @@ bool PresetTextReader::readPreset(TexturePreset& preset) {
     preset.colourCount = stops;
 
     n = readTokens();
-    if (n < 2 || m_tokens[0] != "TotalOpacity:") {
+    if (!expect(n >= 2 && m_tokens[0] == "TotalOpacity:", name, "\"TotalOpacity:\" and a number")) {
         return false;
     }
     preset.totalOpacity = readDouble(m_tokens[1]);
 
     n = readTokens();
-    if (n != 10 || m_tokens[0] != "Transformation:") {
+    if (!expect(n == 10 && m_tokens[0] == "Transformation:", name, "\"Transformation:\" and nine numbers")) {
         return false;
     }
     for (std::size_t i = 0; i < 9; ++i) {
@@ -268,8 +307,14 @@ bool PresetTextReader::readPreset(TexturePreset& preset) {
     return true;
 }
 
-std::vector<PresetCategory> readPresetText(std::string_view text, const std::string& texturesFolder) {
-    return PresetTextReader(text, texturesFolder).readAll();
+std::vector<PresetCategory> readPresetText(std::string_view text, const std::string& texturesFolder,
+                                           PresetReadStop* stop) {
+    PresetTextReader reader(text, texturesFolder);
+    std::vector<PresetCategory> categories = reader.readAll();
+    if (stop != nullptr) {
+        *stop = reader.stop();
+    }
+    return categories;
 }
 
 bool isWritableName(const std::string& name) {

@@ -19,9 +19,25 @@ inline constexpr int kMaxLineTokens = 20;
 // empty tokens.
 std::vector<std::string> splitPresetLine(std::string_view line);
 
+// Where and why reading stopped before the end of the text: the first preset
+// block that could not be read, or the first line after which nothing more was.
+struct PresetReadStop {
+    std::size_t line = 0;  // 1-based; 0 when the text was read whole
+    bool atEnd = false;    // the text ended inside a preset block
+    std::string reason;    // what was expected there
+    std::string found;     // the line as it stands
+
+    bool whole() const { return line == 0; }
+    // "line 12: expected ..., found "Tpye: Cloud"" (long lines cut, control
+    // characters shown as '?').
+    std::string describe() const;
+};
+
 // Reads categories and presets from preset text held in memory. Lines end at LF;
-// a CR right before the LF is dropped. Texture file names are expanded with
-// `texturesFolder` (prepended as it stands).
+// a CR right before the LF is dropped. A leading UTF-8 byte-order mark and blank
+// lines (nothing but blanks, tabs and commas) are skipped. Texture file names are
+// expanded with `texturesFolder` (prepended as it stands). Reading takes time in
+// proportion to the length of the text.
 class PresetTextReader {
 public:
     PresetTextReader(std::string_view text, std::string texturesFolder);
@@ -40,29 +56,32 @@ public:
     // missing or wrong.
     bool readPreset(TexturePreset& preset);
 
-    // Reads the next line (or the pushed-back one again) and splits it into
-    // tokens(); returns the count, 0 for a blank line and at the end.
+    // Reads the next line that is not blank (or the pushed-back one again) and
+    // splits it into tokens(); returns the count, 0 only at the end.
     int readTokens();
     const std::vector<std::string>& tokens() const { return m_tokens; }
 
-    // Lines taken from the text so far (a pushed-back line counts as taken):
-    // after readAll, the number of the line at which reading stopped, or the
-    // line count when it ran to the end.
-    std::size_t linesTaken() const;
+    // After readAll: where reading stopped short of the end, if it did.
+    const PresetReadStop& stop() const { return m_stop; }
 
 private:
     std::string joinedTokens(std::size_t first) const;
+    bool expect(bool ok, const std::string& name, const char* what);
 
     std::string_view m_text;
     std::size_t m_offset = 0;
+    std::size_t m_lines = 0;
+    std::size_t m_line_number = 0;
     std::string m_textures_folder;
     std::string m_current_line;
     bool m_push_back = false;
     std::vector<std::string> m_tokens;
+    PresetReadStop m_stop;
 };
 
-// Convenience: every category of `text`.
-std::vector<PresetCategory> readPresetText(std::string_view text, const std::string& texturesFolder);
+// Convenience: every category of `text`; where reading stopped in `*stop`.
+std::vector<PresetCategory> readPresetText(std::string_view text, const std::string& texturesFolder,
+                                           PresetReadStop* stop = nullptr);
 
 // The whole file text for `categories`, every line ending in CR LF. A texture
 // path inside `texturesFolder` (compared without regard to ASCII case) is

@@ -62,8 +62,8 @@ void show(const FilterParameters& b) {
     std::cout << "blur: " << onOff(t.blurEnabled) << ", amount " << formatInt(t.blur) << "\n";
     std::cout << "noise: " << onOff(t.noiseEnabled) << ", amount " << formatInt(t.noise) << "\n";
     std::cout << "texture: " << onOff(t.textureEnabled) << ", amount " << formatInt(t.textureAmount) << ", path '"
-              << readField(t.texturePath, kPathSize) << "'\n";
-    std::cout << "presetFile: '" << readField(b.presetFile, kPathSize) << "'\n";
+              << printable(readField(t.texturePath, kPathSize)) << "'\n";
+    std::cout << "presetFile: '" << printable(readField(b.presetFile, kPathSize)) << "'\n";
     std::cout << "categoryIndex: " << formatInt(b.categoryIndex) << "\n";
     std::cout << "scaleBySource: " << onOff(b.scaleBySource) << "\n";
     std::cout << "overwriteSource: " << onOff(b.overwriteSource) << "\n";

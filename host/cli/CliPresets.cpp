@@ -1,14 +1,14 @@
 // "presets list", "presets check" and "presets add": the preset library from
 // the command line.
+#include "VXLib/VXUTIL/VXPath.h"
 #include "host/HostFiles.h"
 #include "host/cli/CliLibrary.h"
 #include "host/cli/CliSupport.h"
 #include "host/cli/Commands.h"
+#include "presets/PresetDiskFile.h"
 #include "presets/PresetText.h"
 
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 namespace morvessan::cli {
 
@@ -40,42 +40,30 @@ int list(const std::vector<std::string>& rest) {
     loadLibrary(library, args.value("--presets-dir").value_or(defaultPresetsDir()),
                 args.value("--textures-dir").value_or(defaultTexturesDir()), block.texture);
     if (!libraryOnDisk(library)) {
+        if (!library.unreadableFiles().empty()) {
+            throw CliError(library.unreadableFiles().front().error);
+        }
         throw CliError("no preset files in " + library.presetsFolder());
     }
+    bool whole = library.unreadableFiles().empty();
     for (int f = 0; f < library.fileCount(); ++f) {
         const PresetFile& file = library.file(f);
-        std::cout << file.name() << "  (" << file.path() << ")\n";
+        std::cout << printable(file.name()) << "  (" << printable(file.path()) << ")\n";
+        if (!file.readWhole()) {
+            std::cout << "  ! " << printable(file.damage()) << "\n";
+            whole = false;
+        }
         for (int c = 0; c < file.categoryCount(); ++c) {
-            std::cout << "  " << file.categoryName(c) << "\n";
+            std::cout << "  " << printable(file.categoryName(c)) << "\n";
             for (int p = 0; p < file.presetCount(c); ++p) {
-                std::cout << "    " << file.presetName(c, p) << "\n";
+                std::cout << "    " << printable(file.presetName(c, p)) << "\n";
             }
         }
     }
-    return 0;
-}
-
-std::vector<std::string> splitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
+    for (const UnreadablePresetFile& file : library.unreadableFiles()) {
+        std::cout << printable(file.name) << "  ! " << printable(file.error) << "\n";
     }
-    return lines;
-}
-
-std::string joinLines(const std::vector<std::string>& lines, std::size_t count) {
-    std::string text;
-    for (std::size_t i = 0; i < count; ++i) {
-        text += lines[i];
-        text += '\n';
-    }
-    return text;
+    return whole ? 0 : 1;
 }
 
 std::size_t presetCount(const std::vector<PresetCategory>& categories) {
@@ -86,77 +74,22 @@ std::size_t presetCount(const std::vector<PresetCategory>& categories) {
     return n;
 }
 
-bool isBlank(const std::string& line) {
-    return splitPresetLine(line).empty();
-}
-
-bool isPresetHeading(const std::string& line) {
-    const auto tokens = splitPresetLine(line);
-    return tokens.size() >= 2 && tokens[0] == "Preset";
-}
-
-std::string shown(const std::string& line) {
-    std::string text = line;
-    if (!text.empty() && text.back() == '\r') {
-        text.pop_back();
-    }
-    return text.size() > 60 ? text.substr(0, 57) + "..." : text;
-}
-
 // Reads one file and reports; true when it was read whole.
 bool checkFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::cout << path << ": cannot be opened\n";
+    const FileText file = readWholeFile(path);
+    if (!file.opened) {
+        std::cout << printable(file.error) << "\n";
         return false;
     }
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) {
-        std::cout << path << ": a read error stopped reading\n";
-        return false;
-    }
-    const std::string text = buffer.str();
-    PresetTextReader reader(text, "");
-    const std::vector<PresetCategory> all = reader.readAll();
+    PresetReadStop stop;
+    const std::vector<PresetCategory> all = readPresetText(file.text, "", &stop);
     const std::size_t total = presetCount(all);
-    const std::vector<std::string> lines = splitLines(text);
-
-    // A preset block cut short by the next "Preset" line is dropped while reading
-    // goes on: its heading adds no preset before the next heading.
-    std::vector<std::size_t> headings;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (isPresetHeading(lines[i])) {
-            headings.push_back(i);
-        }
+    if (!stop.whole()) {
+        std::cout << printable(path) << ": reading stopped at " << printable(stop.describe()) << "; " << total
+                  << " presets were read\n";
+        return false;
     }
-    const auto presetsBefore = [&](std::size_t line) {
-        return presetCount(readPresetText(joinLines(lines, line), ""));
-    };
-    for (std::size_t h = 0; h + 1 < headings.size(); ++h) {
-        if (presetsBefore(headings[h + 1]) <= presetsBefore(headings[h])) {
-            std::cout << path << ": reading stopped at line " << headings[h] + 1 << " (" << shown(lines[headings[h]])
-                      << "): the preset block is missing a line or has a wrong one; " << total
-                      << " presets were read\n";
-            return false;
-        }
-    }
-    // Reading ends at a line that starts neither a category nor a preset; what
-    // follows it is not read. Blank lines at the end are no loss.
-    // The reader's last line is the one it stopped at, unless it was blank or the end.
-    std::size_t from = reader.linesTaken();
-    if (!reader.tokens().empty() && from > 0) {
-        --from;
-    }
-    for (std::size_t i = from; i < lines.size(); ++i) {
-        if (!isBlank(lines[i])) {
-            std::cout << path << ": reading stopped at line " << i + 1 << " (" << shown(lines[i])
-                      << "): expected a \"Category\" heading or a \"Preset\" block; " << total
-                      << " presets were read\n";
-            return false;
-        }
-    }
-    std::cout << path << ": read whole: " << all.size() << " categories, " << total << " presets\n";
+    std::cout << printable(path) << ": read whole: " << all.size() << " categories, " << total << " presets\n";
     return true;
 }
 
@@ -203,6 +136,12 @@ int add(const std::vector<std::string>& rest) {
     PresetLibrary library;
     loadLibrary(library, args.value("--presets-dir").value_or(defaultPresetsDir()),
                 args.value("--textures-dir").value_or(defaultTexturesDir()), block->texture);
+    // A file that is there but cannot be read is never taken for a missing one.
+    for (const UnreadablePresetFile& unreadable : library.unreadableFiles()) {
+        if (equalsIgnoreCase(unreadable.name, *fileName)) {
+            throw CliError(unreadable.error + "; nothing was added");
+        }
+    }
     int fileIndex = findFile(library, *fileName);
     if (fileIndex >= 0 && !libraryOnDisk(library)) {
         // The stand-in "Default" file of an empty folder holds the current texture
@@ -241,10 +180,12 @@ int add(const std::vector<std::string>& rest) {
     }
     file.addPreset(presetFromBlock(*block), category, *presetName);
     if (!file.save()) {
-        throw CliError(withPlatformMessage("could not save '" + file.path() + "' (does the presets folder exist, and was the file read whole?)"));
+        // The reason is the one line; the message box text says the same at length.
+        takePlatformMessage();
+        throw CliError(file.saveError());
     }
-    std::cout << "Added '" << *presetName << "' to " << file.name() << " / " << *categoryName << " ("
-              << file.path() << ")\n";
+    std::cout << "Added '" << printable(*presetName) << "' to " << printable(file.name()) << " / "
+              << printable(*categoryName) << " (" << printable(file.path()) << ")\n";
     return 0;
 }
 

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <string_view>
 
 namespace morvessan::cli {
 
@@ -42,13 +43,44 @@ const char* const kRunOptionsHelp =
     "  --rect X,Y,W,H          filter rectangle (default the whole image)\n"
     "  --scale-by-source       scale the colour index by the source brightness\n"
     "  --overwrite-source      with --scale-by-source: replace pixels instead of blending\n"
+    "  --no-scale-by-source, --no-overwrite-source\n"
+    "                          switch off a flag that the --params block holds\n"
     "  --presets-dir DIR       presets folder (default: \"Morvessan Presets\" beside the program)\n"
     "  --textures-dir DIR      textures folder (default: \"Morvessan Textures\" beside the program)\n"
+    "  --max-pixels N          refuse input pictures (and masks) of more than N pixels\n"
+    "                          (default 128000000)\n"
+    "  --strict                refuse a damaged input picture instead of using what can be read\n"
     "  --quiet                 no progress bar and no summary\n";
 
-const std::vector<std::string> kRunValued{"--params", "--preset-file", "--category", "--preset", "--mask",
-                                          "--rect",   "--presets-dir", "--textures-dir"};
-const std::vector<std::string> kRunFlags{"--scale-by-source", "--overwrite-source", "--quiet"};
+const std::vector<std::string> kRunValued{"--params", "--preset-file",  "--category",     "--preset",
+                                          "--mask",   "--rect",         "--presets-dir",  "--textures-dir",
+                                          "--max-pixels"};
+const std::vector<std::string> kRunFlags{"--scale-by-source",    "--overwrite-source", "--no-scale-by-source",
+                                         "--no-overwrite-source", "--quiet",            "--strict"};
+
+// The same file under two names (both may not exist yet).
+bool sameFile(const std::string& a, const std::string& b) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::equivalent(a, b, ec) && !ec) {
+        return true;
+    }
+    const fs::path left = fs::weakly_canonical(fs::absolute(a, ec), ec);
+    const fs::path right = fs::weakly_canonical(fs::absolute(b, ec), ec);
+    return left == right;
+}
+
+// Sets or clears a stored flag from --NAME / --no-NAME.
+void applyFlag(const Arguments& args, const std::string& name, std::uint8_t& flag) {
+    const bool on = args.has("--" + name);
+    const bool off = args.has("--no-" + name);
+    if (on && off) {
+        throw usageError("--" + name + " and --no-" + name + " contradict each other");
+    }
+    if (on || off) {
+        flag = on ? 1 : 0;
+    }
+}
 
 VXPSRect parseRect(const std::string& text, const HostImage& image) {
     std::int32_t values[4];
@@ -77,6 +109,11 @@ HostImage makeCanvas(const Arguments& args) {
         parseSize(*size, width, height);
     }
     const std::string background = args.value("--background").value_or("white");
+    // Checked before anything is allocated or rendered, as the writers would refuse it.
+    if (const std::string problem = pictureSizeProblem(width, height, background == "transparent" ? 4 : 3);
+        !problem.empty()) {
+        throw usageError("--size " + args.value("--size").value_or("") + ": " + problem);
+    }
     if (background == "transparent") {
         return HostImage(width, height, 4, 0);
     }
@@ -128,13 +165,19 @@ int runFilter(const Arguments& args, HostImage image, const std::string& output,
         throw usageError("output '" + output + "' must end in .png, .jpg, .jpeg or .bmp");
     }
     const bool quiet = args.has("--quiet");
+    const auto paramsPath = args.value("--params");
+    if (paramsPath && sameFile(*paramsPath, output)) {
+        throw usageError("--params '" + *paramsPath + "' names the output picture; the block needs a file of its own");
+    }
     std::optional<HostMask> mask;
     if (const auto maskPath = args.value("--mask")) {
         HostMask loaded;
         std::string error;
-        if (!loadHostMask(*maskPath, loaded, error)) {
+        std::string warning;
+        if (!loadHostMask(*maskPath, loaded, error, pictureReading(args), &warning)) {
             throw CliError(error);
         }
+        warn(warning);
         if (loaded.width != image.width || loaded.height != image.height) {
             throw CliError("mask '" + *maskPath + "' is " + std::to_string(loaded.width) + "x" +
                            std::to_string(loaded.height) + " but the image is " + std::to_string(image.width) +
@@ -147,14 +190,14 @@ int runFilter(const Arguments& args, HostImage image, const std::string& output,
         rect = parseRect(*text, image);
     }
 
-    // The parameter block: the kept file, or defaults.
+    // The parameter block: the kept file, or defaults when there is none yet.
     std::vector<std::uint8_t> bytes(kFilterParametersSize, 0);
     auto* block = reinterpret_cast<FilterParameters*>(bytes.data());
     writeDefaultParameters(*block);
-    const auto paramsPath = args.value("--params");
     if (paramsPath) {
         std::error_code ec;
-        if (std::filesystem::exists(*paramsPath, ec)) {
+        // A link to a missing file is read, and refused, rather than taken for no file.
+        if (std::filesystem::exists(std::filesystem::symlink_status(*paramsPath, ec))) {
             std::string error;
             if (!readParameterFile(*paramsPath, bytes, error)) {
                 throw CliError(error);
@@ -175,11 +218,21 @@ int runFilter(const Arguments& args, HostImage image, const std::string& output,
         loadLibrary(library, presetsDir, texturesDir, block->texture);
         chosen = choice.any() ? applyChoice(*block, library, choice) : applyShowcase(*block, library);
     }
-    if (args.has("--scale-by-source")) {
-        block->scaleBySource = 1;
+    applyFlag(args, "scale-by-source", block->scaleBySource);
+    applyFlag(args, "overwrite-source", block->overwriteSource);
+    if (args.has("--overwrite-source") && !block->scaleBySource) {
+        throw usageError("--overwrite-source acts only together with --scale-by-source");
     }
-    if (args.has("--overwrite-source")) {
-        block->overwriteSource = 1;
+
+    // Every output is checked and opened before the run, and put in place after it:
+    // the picture and the block are written both or neither.
+    VXFileReplacement pictureFile;
+    VXFileReplacement blockFile;
+    if (!pictureFile.begin(output)) {
+        throw CliError(pictureFile.error());
+    }
+    if (paramsPath && !blockFile.begin(*paramsPath)) {
+        throw CliError(blockFile.error());
     }
 
     morvessanPlugin().SetFolders(presetsDir, texturesDir);
@@ -199,18 +252,26 @@ int runFilter(const Arguments& args, HostImage image, const std::string& output,
         throw CliError(describeFailure(result, host.errorString()));
     }
     std::string error;
-    if (!saveHostImage(output, host.image(), error)) {
+    if (!writeHostImage(pictureFile, host.image(), error)) {
         throw CliError(error);
     }
     if (paramsPath) {
         const std::vector<std::uint8_t> after = host.parameterBytes();
-        if (!writeFileWhole(*paramsPath, after.size() == kFilterParametersSize ? after : bytes, error)) {
-            throw CliError(error);
+        const std::vector<std::uint8_t>& kept = after.size() == kFilterParametersSize ? after : bytes;
+        if (!blockFile.write(std::string_view(reinterpret_cast<const char*>(kept.data()), kept.size())) ||
+            !blockFile.finish()) {
+            throw CliError(blockFile.error());
         }
     }
+    if (!pictureFile.commit()) {
+        throw CliError(pictureFile.error());
+    }
+    if (paramsPath && !blockFile.commit()) {
+        throw CliError(blockFile.error() + " (the picture was written)");
+    }
     if (!quiet) {
-        std::cout << "Wrote " << output << " (" << host.image().width << "x" << host.image().height
-                  << (chosen.empty() ? std::string() : ", preset " + chosen) << ")\n";
+        std::cout << "Wrote " << printable(output) << " (" << host.image().width << "x" << host.image().height
+                  << (chosen.empty() ? std::string() : ", preset " + printable(chosen)) << ")\n";
     }
     return 0;
 }
@@ -239,9 +300,11 @@ int commandApply(const std::vector<std::string>& list) {
     args.expectOperands(2, "two operands: INPUT OUTPUT");
     HostImage image;
     std::string error;
-    if (!loadHostImage(args.operands()[0], image, error)) {
+    std::string warning;
+    if (!loadHostImage(args.operands()[0], image, error, pictureReading(args), &warning)) {
         throw CliError(error);
     }
+    warn(warning);
     return runFilter(args, std::move(image), args.operands()[1], false);
 }
 

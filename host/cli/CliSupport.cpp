@@ -3,9 +3,11 @@
 
 #include "VXLib/VXUTIL/VXPath.h"
 #include "VXLib/VXUTIL/VXPortablePlatform.h"
+#include "VXLib/VXUTIL/VXWholeFile.h"
 #include "presets/PresetLibrary.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -181,8 +183,68 @@ void parseSize(const std::string& text, std::int32_t& width, std::int32_t& heigh
     if (x == std::string::npos) {
         throw usageError("size '" + text + "' is not WIDTHxHEIGHT, e.g. 1024x768");
     }
-    width = parseInteger(text.substr(0, x), 1, 32767, "width");
-    height = parseInteger(text.substr(x + 1), 1, 32767, "height");
+    width = parseInteger(text.substr(0, x), 1, 0x7FFFFFFF, "width");
+    height = parseInteger(text.substr(x + 1), 1, 0x7FFFFFFF, "height");
+}
+
+PictureReading pictureReading(const Arguments& args) {
+    PictureReading reading;
+    if (const auto limit = args.value("--max-pixels")) {
+        reading.maxPixels = parseInteger(*limit, 1, 0x7FFFFFFF, "--max-pixels");
+    }
+    reading.strict = args.has("--strict");
+    return reading;
+}
+
+void warn(const std::string& text) {
+    if (!text.empty()) {
+        std::cerr << "morvessan: warning: " << printable(text) << "\n";
+    }
+}
+
+std::string printable(const std::string& text, std::size_t longest) {
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            out += "\\x";
+            out += "0123456789ABCDEF"[byte >> 4];
+            out += "0123456789ABCDEF"[byte & 15];
+        } else {
+            out += c;
+        }
+    }
+    // UTF-8 forms of the C1 controls (U+0080..U+009F) act like escapes on some terminals.
+    for (std::size_t at = out.find('\xC2'); at != std::string::npos; at = out.find('\xC2', at + 1)) {
+        if (at + 1 < out.size() && static_cast<unsigned char>(out[at + 1]) >= 0x80 &&
+            static_cast<unsigned char>(out[at + 1]) <= 0x9F) {
+            out.replace(at, 2, "?");
+        }
+    }
+    if (out.size() > longest && longest > 20) {
+        const std::size_t tail = longest / 3;
+        out = out.substr(0, longest - tail - 5) + " ... " + out.substr(out.size() - tail);
+    }
+    return out;
+}
+
+namespace {
+
+void onInterrupt(int signal) {
+    vxRemovePendingTemporaryFiles();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+} // namespace
+
+void installInterruptCleanup() {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        std::signal(signal, onInterrupt);
+    }
+#if !defined(_WIN32)
+    std::signal(SIGHUP, onInterrupt);
+#endif
 }
 
 std::int32_t parseInteger(const std::string& text, std::int32_t low, std::int32_t high, const std::string& what) {

@@ -2,6 +2,7 @@
 // parsing, the platform the program runs on, and the progress bar.
 #pragma once
 
+#include "host/HostPictureReader.h"
 #include "plugin/PluginMain.h"
 
 #include <cstdint>
@@ -81,10 +82,24 @@ private:
     int m_shown = -1;
 };
 
-// "WxH" with both between 1 and 32767.
+// "WxH", each a whole number from 1; whether the picture fits is for pictureSizeProblem.
 void parseSize(const std::string& text, std::int32_t& width, std::int32_t& height);
 // A whole decimal number in [low, high], or a usage error naming `what`.
 std::int32_t parseInteger(const std::string& text, std::int32_t low, std::int32_t high, const std::string& what);
+
+// How input pictures are read: "--max-pixels N" and "--strict".
+PictureReading pictureReading(const Arguments& args);
+// Prints "morvessan: warning: <text>" on stderr when `text` is not empty.
+void warn(const std::string& text);
+
+// `text` safe to print on a terminal: control characters (escape sequences, line
+// breaks) are shown as "\x1B"-style escapes; a very long text keeps its start and
+// end around "...".
+std::string printable(const std::string& text, std::size_t longest = 600);
+
+// Removes the temporary files of unfinished writes when the program is stopped by
+// Ctrl-C or a termination signal, then ends it as the signal would.
+void installInterruptCleanup();
 
 // The help text of each command.
 extern const char* const kMainHelp;

@@ -33,11 +33,12 @@ int main(int argc, char** argv) {
     const auto finish = [](int status) {
         // Messages nobody turned into an error are still worth a line.
         if (const std::string note = takePlatformMessage(); !note.empty()) {
-            std::cerr << "morvessan: note: " << note << "\n";
+            std::cerr << "morvessan: note: " << printable(note) << "\n";
         }
         return status;
     };
     try {
+        installInterruptCleanup();
         installCliPlatform(argc > 0 ? argv[0] : "morvessan");
 #if defined(_WIN32)
         // "--module FILE": a filter module loaded as a host loads it, instead of the linked-in one.
@@ -72,13 +73,13 @@ int main(int argc, char** argv) {
         }
         throw usageError("unknown command '" + command + "' (see 'morvessan --help')");
     } catch (const CliError& error) {
-        std::cerr << "morvessan: " << error.what() << "\n";
+        std::cerr << "morvessan: " << printable(error.what()) << "\n";
         return error.status();
     } catch (const std::bad_alloc&) {
         std::cerr << "morvessan: out of memory\n";
         return 1;
     } catch (const std::exception& error) {
-        std::cerr << "morvessan: " << error.what() << "\n";
+        std::cerr << "morvessan: " << printable(error.what()) << "\n";
         return 1;
     }
 }

@@ -5,6 +5,7 @@
 #include "texture/FilterParameters.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include <sstream>
 
 #if !defined(_WIN32)
+#include <sys/stat.h>
 #include <sys/wait.h>
 #endif
 
@@ -142,6 +144,60 @@ HostImage picture(std::int32_t w, std::int32_t h, std::int32_t planes) {
         }
     }
     return image;
+}
+
+// A PNG of any colour type, with an optional tRNS chunk (palette alphas, or one grey).
+void writePng(const fs::path& path, int colourType, int width, const std::vector<std::uint8_t>& row,
+              const std::vector<png_color>& palette = {}, const std::vector<std::uint8_t>& alphas = {},
+              int transparentGrey = -1) {
+    std::FILE* file = std::fopen(path.string().c_str(), "wb");
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_init_io(png, file);
+    png_set_IHDR(png, info, png_uint_32(width), 1, 8, colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    if (!palette.empty()) {
+        png_set_PLTE(png, info, palette.data(), int(palette.size()));
+    }
+    png_color_16 grey{0, 0, 0, 0, png_uint_16(transparentGrey)};
+    if (!alphas.empty() || transparentGrey >= 0) {
+        png_set_tRNS(png, info, alphas.empty() ? nullptr : alphas.data(), int(alphas.size()),
+                     transparentGrey >= 0 ? &grey : nullptr);
+    }
+    png_write_info(png, info);
+    png_write_row(png, row.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    std::fclose(file);
+}
+
+// A 2 x 1 bitmap with a later header form: 124 bytes (32 bits with an alpha mask) or
+// 108 bytes (24 bits), as common tools write them.
+std::string laterBitmap(std::uint32_t headerSize) {
+    const bool alpha = headerSize == 124;
+    std::string header(headerSize, '\0');
+    const auto put = [&header](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) {
+            header[at + i] = char(v >> (8 * i));
+        }
+    };
+    put(0, headerSize);
+    put(4, 2);                                // width
+    put(8, 1);                                // height
+    put(12, 1 | (alpha ? 32u : 24u) << 16);   // one plane, then the bit count
+    put(16, alpha ? 3 : 0);                   // bit fields, or plain pixels
+    put(40, 0x00FF0000);
+    put(44, 0x0000FF00);
+    put(48, 0x000000FF);
+    put(52, alpha ? 0xFF000000u : 0);
+    const std::string pixels = alpha ? std::string("\x10\x20\x30\x40\x50\x60\x70\x80", 8)
+                                     : std::string("\x10\x20\x30\x50\x60\x70\0\0", 8);
+    std::string file = "BM" + std::string(12, '\0') + header + pixels;
+    const std::uint32_t offset = 14 + headerSize;
+    for (int i = 0; i < 4; ++i) {
+        file[10 + i] = char(offset >> (8 * i));
+    }
+    return file;
 }
 
 } // namespace
@@ -309,4 +365,132 @@ TEST_F(Cli, EveryCommandExplainsItself) {
         EXPECT_EQ(r.out.rfind("usage: morvessan", 0), 0u) << command << ": " << r.out;
     }
     EXPECT_EQ(run("", false).status, 2);
+}
+
+TEST_F(Cli, PresetFilesAreNeverCutDownOrTakenForMissing) {
+    writePresetFile("Stones");
+    std::string text = readText(at("presets/Stones.txt"));
+    text.insert(text.find("Category 'Sky'"), "\r\n\r\n");
+    std::ofstream(at("presets/Stones.txt"), std::ios::binary) << "\xEF\xBB\xBF" << text;
+    Result r = run("presets add --preset-file Stones --category Sky --name Third");
+    ASSERT_EQ(r.status, 0) << r.err;
+    PresetFile back;
+    back.setPath(at("presets/Stones.txt").string());
+    ASSERT_TRUE(back.load());
+    EXPECT_EQ(back.presetCount(0) + back.presetCount(1), 3);
+
+    std::string broken = text;
+    broken.replace(broken.find("Type: Marble"), 12, "Tpye: Marble");
+    std::ofstream(at("presets/Broken.txt"), std::ios::binary) << broken;
+    expectRefused(run("presets add --preset-file Broken --category Sky --name X"),
+                  "Broken.txt' was not read whole: line 3: expected \"Type:\"");
+    EXPECT_EQ(readText(at("presets/Broken.txt")), broken);
+    EXPECT_FALSE(fs::exists(at("presets/Broken.bak")));
+
+    fs::create_directory(at("presets/Gone.txt"));
+    expectRefused(run("presets add --preset-file Gone --category A --name B"), "it is a folder; nothing was added");
+    EXPECT_TRUE(fs::is_directory(at("presets/Gone.txt")));
+    r = run("presets check " + p("presets"), false);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "cannot read '" + at("presets").string() + "': it is a folder\n");
+}
+
+TEST_F(Cli, OutputsAreReplacedWholeTogetherAndNeverThroughPlantedLinks) {
+    save("in.png", picture(12, 8, 3));
+#if !defined(_WIN32)
+    std::ofstream(at("victim")) << "victim";
+    for (const char* planted : {"out.png.part", "block.bin.tmp-morvessan", ".out.png.tmp"}) {
+        fs::create_symlink(at("victim"), at(planted));
+    }
+    fs::permissions(at("in.png"), fs::perms::owner_read | fs::perms::owner_write);
+#endif
+    Result r = run("render --quiet --size 8x8 --params " + p("block.bin") + " " + p("out.png"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(run("apply --quiet " + p("in.png") + " " + p("in.png")).status, 0);
+#if !defined(_WIN32)
+    EXPECT_EQ(readText(at("victim")), "victim");
+    EXPECT_EQ(fs::status(at("in.png")).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+#endif
+    // A block that cannot be written stops the run before the picture is written.
+    fs::permissions(at("block.bin"), fs::perms::owner_read);
+    expectRefused(run("render --quiet --size 8x8 --params " + p("block.bin") + " " + p("new.png")),
+                  "block.bin': it is read-only", "new.png");
+    expectRefused(run("render --params " + p("same.png") + " " + p("same.png")), "names the output picture",
+                  "same.png");
+#if !defined(_WIN32)
+    // Stopped while rendering: the temporary files go too.
+    const std::string command = "cd " + q(m_dir.string()) + " && { " + q(MORVESSAN_PROGRAM) +
+                                " render --quiet --size 4000x4000 big.png & pid=$!; until ls -a | grep -q "
+                                "'^[.]big[.]png[.].*[.]tmp$'; do sleep 0.02; done; kill -TERM $pid; wait $pid; }";
+    EXPECT_NE(std::system(command.c_str()), 0);
+    EXPECT_FALSE(fs::exists(at("big.png")));
+#endif
+    for (const auto& entry : fs::directory_iterator(m_dir)) {
+        EXPECT_TRUE(entry.path().extension() != ".tmp" || entry.is_symlink()) << entry.path();
+    }
+}
+
+TEST_F(Cli, InputPicturesKeepTransparencyAndAreCheckedBeforeAnyWork) {
+    expectRefused(run("render --size 30001x1 " + p("wide.png")),
+                  "--size 30001x1: a picture of 30001x1 is larger than this program handles: at most 30000 pixels "
+                  "per side and 1024 MiB of pixel data (3 bytes a pixel, 4 with transparency)",
+                  "wide.png");
+    writePng(at("ga.png"), PNG_COLOR_TYPE_GRAY_ALPHA, 2, {10, 0, 200, 128});
+    writePng(at("pal.png"), PNG_COLOR_TYPE_PALETTE, 2, {0, 1}, {{1, 2, 3}, {4, 5, 6}}, {77});
+    writePng(at("grey.png"), PNG_COLOR_TYPE_GRAY, 2, {9, 50}, {}, {}, 50);
+    std::ofstream(at("v5.bmp"), std::ios::binary) << laterBitmap(124);
+    std::ofstream(at("v4.bmp"), std::ios::binary) << laterBitmap(108);
+    const std::vector<std::pair<std::string, std::vector<std::uint8_t>>> expected = {
+        {"ga.png", {10, 10, 10, 0, 200, 200, 200, 128}},
+        {"pal.png", {1, 2, 3, 77, 4, 5, 6, 255}},
+        {"grey.png", {9, 9, 9, 255, 50, 50, 50, 0}},
+        {"v5.bmp", {0x30, 0x20, 0x10, 0x40, 0x70, 0x60, 0x50, 0x80}},
+        {"v4.bmp", {0x30, 0x20, 0x10, 0x70, 0x60, 0x50}},
+    };
+    for (const auto& [name, pixels] : expected) {
+        EXPECT_EQ(load(name).pixels, pixels) << name;
+    }
+    ASSERT_EQ(run("apply --quiet " + p("ga.png") + " " + p("ga-out.png")).status, 0);
+    EXPECT_EQ(load("ga-out.png").planes, 4);
+
+    // A JPEG whose header claims far more than its data holds is refused at once;
+    // a cut one is read as far as it goes, with a warning (or refused when strict).
+    save("small.jpg", picture(64, 64, 3));
+    std::string jpeg = readText(at("small.jpg"));
+    const std::size_t frame = jpeg.find("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    jpeg.replace(frame + 5, 4, "\x46\x50\x46\x50");  // 18000 x 18000
+    std::ofstream(at("huge.jpg"), std::ios::binary) << jpeg.substr(0, jpeg.find("\xFF\xDA") + 40);
+    expectRefused(run("apply " + p("huge.jpg") + " " + p("out.png")),
+                  "huge.jpg': it is 18000x18000, more than the limit of 128 megapixels for input pictures", "out.png");
+    std::ofstream(at("cut.jpg"), std::ios::binary) << readText(at("small.jpg")).substr(0, jpeg.find("\xFF\xDA") + 200);
+    Result r = run("apply --quiet " + p("cut.jpg") + " " + p("cut.png"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "morvessan: warning: '" + at("cut.jpg").string() +
+                         "' is damaged (the file ends early); using what could be read of it\n");
+    expectRefused(run("apply --strict " + p("cut.jpg") + " " + p("strict.png")), "it is damaged", "strict.png");
+
+    expectRefused(run("apply " + p("textures") + " " + p("out.png")), "textures': it is a folder", "out.png");
+#if !defined(_WIN32)
+    ASSERT_EQ(::mkfifo(at("fifo").string().c_str(), 0644), 0);
+    expectRefused(run("render --params " + p("fifo") + " " + p("out.png")), "it is not a regular file", "out.png");
+    expectRefused(run("apply /dev/zero " + p("out.png")), "it is not a regular file", "out.png");
+#endif
+}
+
+TEST_F(Cli, StoredFlagsSwitchOffAndNamesArePrintedSafely) {
+    ASSERT_EQ(run("render --quiet --size 8x8 --scale-by-source --params " + p("b.bin") + " " + p("a.png")).status, 0);
+    EXPECT_NE(run("params show " + p("b.bin"), false).out.find("scaleBySource: on"), std::string::npos);
+    ASSERT_EQ(run("render --quiet --size 8x8 --no-scale-by-source --params " + p("b.bin") + " " + p("a.png")).status,
+              0);
+    EXPECT_NE(run("params show " + p("b.bin"), false).out.find("scaleBySource: off"), std::string::npos);
+    expectRefused(run("render --overwrite-source " + p("c.png")), "only together with --scale-by-source", "c.png");
+
+    PresetFile file;
+    file.setPath(at("presets/Odd.txt").string());
+    file.addPreset(TextureFields{}, 0, "Red\x1b[31m");
+    ASSERT_TRUE(file.save());
+    const Result r = run("presets list");
+    EXPECT_NE(r.out.find("    Red\\x1B[31m\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find('\x1b'), std::string::npos);
 }

@@ -326,9 +326,6 @@ TEST(Reader, OptionalLinesMayBeMissingOrOutOfPlace) {
     ASSERT_EQ(c[0].presets.size(), 1u);
     EXPECT_EQ(c[0].presets[0].noiseWeights[1], 0.5);
     EXPECT_FALSE(c[0].presets[0].blurEnabled);
-    // A blank line ends the reading; what came before is kept.
-    c = read(cat + block("a") + "\r\n" + block("b"));
-    ASSERT_EQ(c[0].presets.size(), 1u);
     // Trailing junk after the last preset ends the reading without harm.
     c = read(cat + block("a", {"Noise: 1"}) + "junk\r\n");
     ASSERT_EQ(c.size(), 1u);
