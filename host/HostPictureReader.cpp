@@ -96,7 +96,7 @@ bool readPngHeader(png_structp png, png_infop info, png_uint_32& width, png_uint
 }
 
 // Rows into `pixels`; false when the data broke off (what was read stays).
-bool readPngRows(png_structp png, png_infop info, std::uint8_t* pixels, png_uint_32 height, std::size_t stride,
+bool readPngRows(png_structp png, std::uint8_t* pixels, png_uint_32 height, std::size_t stride,
                  int passes) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
@@ -106,7 +106,7 @@ bool readPngRows(png_structp png, png_infop info, std::uint8_t* pixels, png_uint
             png_read_row(png, pixels + std::size_t(y) * stride, nullptr);
         }
     }
-    png_read_end(png, info);
+    // What follows the pixels (text, time) is not needed; it is not read.
     return true;
 }
 
@@ -129,8 +129,16 @@ bool decodePng(std::string_view bytes, const PictureReading& reading, HostImage&
         return false;
     }
     png_set_read_fn(png, state.get(), readPngBytes);
-    // The size is checked here, before anything the header declares is allocated.
+    // The size is checked here, before anything the header declares is allocated;
+    // no other chunk may claim more memory than a real one needs.
     png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);
+    png_set_chunk_malloc_max(png, png_alloc_size_t(8) << 20);
+    // Only the pixels matter: the other chunks are skipped unread, since libpng
+    // only warns about one whose declared size is absurd and then allocates it.
+    static const png_byte ignored[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0pCAL\0sCAL\0hIST\0tIME\0pHYs\0"
+                                      "oFFs\0sBIT\0sTER\0cHRM\0gAMA\0sRGB\0bKGD";
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, ignored, int(sizeof ignored / 5));
     png_uint_32 width = 0;
     png_uint_32 height = 0;
     int channels = 0;
@@ -144,7 +152,7 @@ bool decodePng(std::string_view bytes, const PictureReading& reading, HostImage&
         return false;
     }
     HostImage result(std::int32_t(width), std::int32_t(height), channels, 0);
-    if (!readPngRows(png, info, result.pixels.data(), height, std::size_t(width) * std::size_t(channels), passes)) {
+    if (!readPngRows(png, result.pixels.data(), height, std::size_t(width) * std::size_t(channels), passes)) {
         damage = state->message[0] != '\0' ? state->message : "the data breaks off";
     }
     image = std::move(result);

@@ -17,8 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.loadText(text);
 
     const std::string written = file.text();
-    const auto again = readPresetText(written, "C:\\Textures\\");
-    if (static_cast<int>(again.size()) != file.categoryCount()) {
+    PresetReadStop stop;
+    const auto again = readPresetText(written, "C:\\Textures\\", &stop);
+    if (static_cast<int>(again.size()) != file.categoryCount() || !stop.whole()) {
         std::abort();
     }
     for (int c = 0; c < file.categoryCount(); ++c) {
