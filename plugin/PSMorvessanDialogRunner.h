@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace morvessan {
@@ -30,5 +31,8 @@ public:
     std::string Unavailable() const override;
     bool RunDialog(PSMorvessanPlugin&) override { return false; }
 };
+
+// The build's own dialogs: the Win32 windows in the Windows build, none elsewhere.
+std::unique_ptr<PSMorvessanDialogRunner> makeNativeDialogRunner();
 
 } // namespace morvessan

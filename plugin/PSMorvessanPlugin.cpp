@@ -35,7 +35,7 @@ private:
 
 } // namespace
 
-PSMorvessanPlugin::PSMorvessanPlugin() : m_dialog(std::make_unique<PSMorvessanNoDialog>()) {}
+PSMorvessanPlugin::PSMorvessanPlugin() : m_dialog(makeNativeDialogRunner()) {}
 
 PSMorvessanPlugin::~PSMorvessanPlugin() = default;
 
@@ -45,7 +45,7 @@ void PSMorvessanPlugin::SetFolders(std::string presetsFolder, std::string textur
 }
 
 void PSMorvessanPlugin::SetDialogRunner(std::unique_ptr<PSMorvessanDialogRunner> runner) {
-    m_dialog = runner ? std::move(runner) : std::make_unique<PSMorvessanNoDialog>();
+    m_dialog = runner ? std::move(runner) : makeNativeDialogRunner();
 }
 
 bool PSMorvessanPlugin::ChooseColour(std::uint32_t& colour) {

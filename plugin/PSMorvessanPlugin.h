@@ -55,7 +55,7 @@ public:
     // options); empty names keep the module's folders.
     void SetFolders(std::string presetsFolder, std::string texturesFolder);
 
-    // The dialog used in interactive runs (the default says none is available).
+    // The dialog used in interactive runs (null: the build's own).
     void SetDialogRunner(std::unique_ptr<PSMorvessanDialogRunner> runner);
     PSMorvessanDialogRunner& GetDialogRunner() { return *m_dialog; }
 

@@ -7,6 +7,7 @@
 #include "widgets/VXGraduatedFillCtrl.h"
 #include "widgets/VXGridControl.h"
 #include "widgets/VXPSDropperButton.h"
+#include "widgets/VXPSPreviewControl.h"
 
 #include <commctrl.h>
 
@@ -18,7 +19,7 @@ int g_users = 0;
 
 const char* const kClasses[] = {VXColourStatic::kClassName, VXColourPanel::kClassName,
                                 VXGraduatedFillCtrl::kClassName, VXGridControl::kClassName,
-                                VXPSDropperButton::kClassName, "VXCustomControl"};
+                                VXPSDropperButton::kClassName, VXPSPreviewControl::kClassName, "VXCustomControl"};
 
 } // namespace
 

@@ -34,6 +34,11 @@ void VXValueBinding::setValue(double value) {
     show(nullptr);
 }
 
+void VXValueBinding::setText(const std::string& text) {
+    m_field.setText(text);
+    show(nullptr);
+}
+
 void VXValueBinding::setEnabled(bool enabled) const {
     for (HWND control : {m_slider, m_edit.hwnd(), m_spin}) {
         if (control) {

@@ -20,6 +20,8 @@ public:
     double value() const { return m_field.value(); }
     // Shows `value` (clamped) without telling anyone.
     void setValue(double value);
+    // Shows the number `text` holds (as the field reads typed text), without telling anyone.
+    void setText(const std::string& text);
     void setEnabled(bool enabled) const;
     void setVisible(bool visible) const;
     const VXValueField& field() const { return m_field; }

@@ -58,11 +58,13 @@ void VXPSPluginDialog::composeSkin() {
 }
 
 POINT VXPSPluginDialog::skinOffset() const {
-    POINT offset{0, 0};
+    // A page at (x, y) in the dialog that draws the skin starts its tiles x, y
+    // before its own corner, so the picture runs on without a seam.
+    POINT position{0, 0};
     if (m_skin_source && m_skin_source->hwnd()) {
-        MapWindowPoints(m_hwnd, m_skin_source->hwnd(), &offset, 1);
+        MapWindowPoints(m_hwnd, m_skin_source->hwnd(), &position, 1);
     }
-    return offset;
+    return POINT{-position.x, -position.y};
 }
 
 bool VXPSPluginDialog::drawBackground(HDC dc, const RECT& rect, POINT offset) {

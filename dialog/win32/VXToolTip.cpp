@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <vector>
 
 namespace morvessan {
@@ -69,6 +70,20 @@ void VXToolTip::removeRect(HWND window, UINT_PTR toolId) {
     info.hwnd = window;
     info.uId = toolId;
     SendMessageA(m_hwnd, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void VXToolTip::addFromStrings(HWND dialog) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const int id = GetDlgCtrlID(child);
+        char buffer[512] = {};
+        if (id <= 0 || !text(child).empty() || LoadStringA(vxModuleInstance(), static_cast<UINT>(id), buffer, sizeof(buffer)) <= 0) {
+            continue;
+        }
+        const char* tip = std::strchr(buffer, '\n');
+        if (tip && tip[1]) {
+            add(child, tip + 1);
+        }
+    }
 }
 
 std::string VXToolTip::text(HWND control) const {

@@ -21,6 +21,9 @@ public:
     // A tip over `rect` (client coordinates of `window`), told apart by `toolId`.
     void addRect(HWND window, UINT_PTR toolId, const RECT& rect, const std::string& text);
     void removeRect(HWND window, UINT_PTR toolId);
+    // A tip for every child of `dialog` whose id names a string resource: the text
+    // after the string's first line break (controls that have one set already keep it).
+    void addFromStrings(HWND dialog);
     // The text of the tip over `control`, empty when there is none.
     std::string text(HWND control) const;
     HWND hwnd() const { return m_hwnd; }

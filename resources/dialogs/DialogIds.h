@@ -110,3 +110,8 @@
 #define IDC_TEXTURE_ON 4505
 #define IDC_TEXTURE_AMOUNT 4506
 #define IDC_TEXTURES 4507
+
+/* The name entry dialog. */
+#define IDD_ADD_PRESET 4600
+#define IDC_NAME_LABEL 4601
+#define IDC_NAME 4602

@@ -22,7 +22,8 @@ protected:
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         m_folder = std::filesystem::temp_directory_path() /
                    ("morvessan-main-" + std::string(info->test_suite_name()) + "-" + info->name());
-        std::filesystem::remove_all(m_folder);
+        std::error_code ignored;
+        std::filesystem::remove_all(m_folder, ignored);
         std::filesystem::create_directories(m_folder);
         m_platform->setModulePath((m_folder / "XMorvessan.8bf").string());
         m_platform->setSettingsFile("");
@@ -37,7 +38,8 @@ protected:
     void TearDown() override {
         m_plugin.reset();
         vxSetPlatform(std::move(m_previous));
-        std::filesystem::remove_all(m_folder);
+        std::error_code ignored;
+        std::filesystem::remove_all(m_folder, ignored);
     }
 
     PresetFile& file(int i) { return m_plugin->GetPresetFile(i); }

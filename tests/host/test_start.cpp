@@ -52,6 +52,7 @@ TEST_F(PluginTest, OnlySilentPlaySkipsTheDialog) {
 }
 
 TEST_F(PluginTest, WithoutADialogAnInteractiveRunSaysSo) {
+    morvessanPlugin().SetDialogRunner(std::make_unique<PSMorvessanNoDialog>());
     FilterHost host;
     const HostImage original = patternImage(20, 20, 3);
     host.setImage(original);

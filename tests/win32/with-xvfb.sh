@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Runs a command with a private virtual X display (Xvfb) for Wine's windows,
 # and stops that display afterwards. Exit 77 (skipped) when Xvfb is missing.
+# MORVESSAN_XVFB_SCREEN sets its size (WIDTHxHEIGHTxDEPTH) for large dialogs.
 set -euo pipefail
 if ! command -v Xvfb >/dev/null; then
   echo "skipped: Xvfb is not installed (scripts/install-win64-deps.sh installs it)"
   exit 77
 fi
 number_file="$(mktemp)"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${MORVESSAN_XVFB_SCREEN:-1024x768x24}" -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
 xvfb_pid=$!
 trap 'kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; rm -f "$number_file"' EXIT
 for _ in $(seq 1 100); do

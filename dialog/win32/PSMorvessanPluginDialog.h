@@ -1,0 +1,62 @@
+// PSMorvessanPluginDialog: the filter's main dialog: the two previews with zoom
+// and locator, opacity, the two flags, the transformation buttons and the two pages.
+#pragma once
+
+#include "dialog/PSMorvessanPluginDialogModel.h"
+#include "dialog/win32/PSMorvessanAdvancedChild.h"
+#include "dialog/win32/PSMorvessanPresetChild.h"
+#include "dialog/win32/VXPSPluginDialog.h"
+#include "widgets/PSMorvessanNavigationButton.h"
+#include "widgets/VXPSPreviewControl.h"
+#include "widgets/VXPSPreviewLocatorButton.h"
+#include "widgets/VXPSZoomRatioStatic.h"
+#include "widgets/VXValueBinding.h"
+
+#include <array>
+
+namespace morvessan {
+
+class PSMorvessanPlugin;
+
+class PSMorvessanPluginDialog : public VXPSPluginDialog {
+public:
+    explicit PSMorvessanPluginDialog(PSMorvessanPlugin& plugin);
+    ~PSMorvessanPluginDialog() override;
+
+    PSMorvessanPluginDialogModel& model() { return m_model; }
+    // Refreshes what a model operation changed (PSMorvessanChange bits); renders
+    // the preview at most once.
+    void apply(unsigned changes);
+    // Whether a screen point lies over one of the two previews (the dropper).
+    bool isOverPreview(POINT screen) const;
+    // Pop-up help for a control of a page.
+    std::optional<LRESULT> onPageHelp(PSMorvessanPage& page, const HELPINFO* info);
+
+    PSMorvessanPresetChild& presetPage() { return m_preset_page; }
+    PSMorvessanAdvancedChild& customisePage() { return m_customise_page; }
+
+protected:
+    bool loadBackgroundImage(VXImage2& image) override;
+    bool loadOverlayImage(VXImage2& image) override;
+    bool onInitDialog() override;
+    bool onCommand(int id, int code, HWND control) override;
+    std::optional<LRESULT> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void onIdle() override;
+
+private:
+    void updateEnabledStates();
+    void showPages();
+
+    PSMorvessanPluginDialogModel m_model;
+    VXPSPreviewControl m_original;
+    VXPSPreviewControl m_preview;
+    VXPSZoomRatioStatic m_ratio;
+    VXPSPreviewLocatorButton m_locator;
+    VXValueBinding m_opacity{VXValueRange{0.0, 100.0, 1.0, 0}};
+    std::array<PSMorvessanNavigationButton, 13> m_navigation;
+    PSMorvessanPresetChild m_preset_page;
+    PSMorvessanAdvancedChild m_customise_page;
+    bool m_open = false;
+};
+
+} // namespace morvessan

@@ -1,0 +1,214 @@
+// The filter's main dialog where a user meets it: the module loaded through its
+// PiPL by a host, PluginMain called for an interactive run, the dialog driven
+// with window messages from a second thread, as a user's clicks would arrive.
+#include "host/FilterHost.h"
+#include "host/win32/VXPSModule.h"
+#include "resources/dialogs/DialogIds.h"
+#include "tests/gui/Capture.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <thread>
+
+using namespace morvessan;
+
+namespace {
+
+const bool g_dpi_aware = SetProcessDPIAware() != FALSE;
+
+HostImage gradientImage(std::int32_t width, std::int32_t height) {
+    HostImage image(width, height, 3);
+    for (std::int32_t y = 0; y < height; ++y) {
+        for (std::int32_t x = 0; x < width; ++x) {
+            for (std::int32_t p = 0; p < 3; ++p) {
+                image.pixel(x, y)[p] = static_cast<std::uint8_t>(x * 2 + y + p * 60);
+            }
+        }
+    }
+    return image;
+}
+
+// The main dialog: a top-level "Morvessan" window holding the "Original Image".
+HWND findMainDialog() {
+    for (int i = 0; i < 1000; ++i) {
+        HWND window = nullptr;
+        while ((window = FindWindowExA(nullptr, window, nullptr, "Morvessan")) != nullptr) {
+            if (GetDlgItem(window, IDC_ORIGINAL_IMAGE) && IsWindowVisible(window)) {
+                return window;
+            }
+        }
+        Sleep(10);
+    }
+    return nullptr;
+}
+
+// A control anywhere below `root` (the pages are child dialogs).
+HWND findControl(HWND root, int id) {
+    struct Search {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    EnumChildWindows(
+        root,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (GetDlgCtrlID(child) == s->id && IsWindowVisible(child)) {
+                s->found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void click(HWND button) {
+    SendMessageA(button, BM_CLICK, 0, 0);
+}
+
+void chooseInCombo(HWND combo, int index) {
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+}
+
+void selectTab(HWND tabs, int index) {
+    SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    NMHDR header{tabs, static_cast<UINT_PTR>(GetDlgCtrlID(tabs)), static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageA(GetParent(tabs), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
+std::string windowText(HWND window) {
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof(text));
+    return text;
+}
+
+class MainDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* path = std::getenv("MORVESSAN_MODULE");
+        if (!GetEnvironmentVariableA("DISPLAY", nullptr, 0) || !path) {
+            GTEST_SKIP() << "needs a display and MORVESSAN_MODULE: run by the gui tests under Xvfb";
+        }
+        std::string error;
+        m_module = VXPSModule::load(path, error);
+        ASSERT_TRUE(m_module) << error;
+    }
+
+    // An interactive run on `host` while `user` drives the dialog; the run's result.
+    int16 runWithUser(FilterHost& host, const std::function<void(HWND)>& user) {
+        bool found = false;
+        std::thread thread([&] {
+            HWND dialog = findMainDialog();
+            found = dialog != nullptr;
+            if (dialog) {
+                Sleep(200);
+                user(dialog);
+            }
+        });
+        host.setPlayInfo(plugInDialogDisplay);
+        const int16 result = host.run();
+        thread.join();
+        EXPECT_TRUE(found) << "the dialog did not open";
+        return result;
+    }
+
+    std::unique_ptr<VXPSModule> m_module;
+};
+
+} // namespace
+
+TEST_F(MainDialog, EditsChangeThePreviewAndOkRendersWhatASilentRunWithTheBlockRenders) {
+    FilterHost host(m_module->entry());
+    const HostImage original = gradientImage(400, 300);
+    host.setImage(original);
+    std::string ratio;
+    bool woodHidesBands = false;
+    bool previewChanged = false;
+    const int16 result = runWithUser(host, [&](HWND dialog) {
+        saveCapture(captureWindow(dialog), "main-presets");
+        ratio = windowText(GetDlgItem(dialog, IDC_ZOOM_RATIO));
+        const VXImage2 before = captureWindow(GetDlgItem(dialog, IDC_PREVIEW_IMAGE));
+
+        click(GetDlgItem(dialog, IDC_SWITCH_PAGE));
+        Sleep(200);
+        EXPECT_EQ(windowText(GetDlgItem(dialog, IDC_SWITCH_PAGE)), "Presets   <<");
+        chooseInCombo(findControl(dialog, IDC_TYPE), 3);
+        woodHidesBands = IsWindowVisible(findControl(dialog, IDC_GRAIN)) && !findControl(dialog, IDC_BANDS) &&
+                         !findControl(dialog, IDC_SPECTRUM);
+        Sleep(200);
+        saveCapture(captureWindow(dialog), "main-elements-wood");
+
+        // Opacity by the keyboard, a transformation button held, a drag in the preview.
+        HWND opacity = GetDlgItem(dialog, IDC_OPACITY);
+        SendMessageA(opacity, WM_KEYDOWN, VK_LEFT, 0);
+        SendMessageA(opacity, WM_KEYUP, VK_LEFT, 0);
+        HWND moveRight = GetDlgItem(dialog, IDC_MOVE_RIGHT);
+        SendMessageA(moveRight, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+        Sleep(120);
+        SendMessageA(moveRight, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+        HWND preview = GetDlgItem(dialog, IDC_PREVIEW_IMAGE);
+        SendMessageA(preview, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 60));
+        SendMessageA(preview, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(75, 64));
+        SendMessageA(preview, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(95, 70));
+        SendMessageA(preview, WM_LBUTTONUP, 0, MAKELPARAM(95, 70));
+        Sleep(100);
+        const VXImage2 after = captureWindow(preview);
+        for (int y = 0; y < after.height() && !previewChanged; y += 3) {
+            for (int x = 0; x < after.width() && !previewChanged; x += 3) {
+                previewChanged = capturedColour(before, x, y) != capturedColour(after, x, y);
+            }
+        }
+
+        HWND tabs = findControl(dialog, IDC_TABS);
+        selectTab(tabs, 1);
+        Sleep(100);
+        saveCapture(captureWindow(dialog), "main-colours");
+        selectTab(tabs, 2);
+        Sleep(300);
+        saveCapture(captureWindow(dialog), "main-effects");
+        selectTab(tabs, 0);
+        click(GetDlgItem(dialog, IDOK));
+    });
+    EXPECT_EQ(result, noErr);
+    EXPECT_EQ(ratio.rfind("1:", 0), 0u) << ratio;  // the picture is larger than the preview: reduced
+    EXPECT_TRUE(woodHidesBands);
+    EXPECT_TRUE(previewChanged);
+    EXPECT_FALSE(host.image() == original);
+    const std::vector<std::uint8_t> block = host.parameterBytes();
+    ASSERT_EQ(block.size(), 832u);
+    EXPECT_EQ(block[0], 4) << "the type is Wood";
+
+    // A silent run with the block the dialog left gives the same pixels and block.
+    FilterHost silent(m_module->entry());
+    silent.setImage(original);
+    silent.setParameterBytes(block);
+    silent.setPlayInfo(plugInDialogSilent);
+    ASSERT_EQ(silent.run(), noErr);
+    EXPECT_TRUE(silent.image() == host.image()) << "OK rendered other pixels than the block describes";
+    EXPECT_EQ(silent.parameterBytes(), block);
+}
+
+TEST_F(MainDialog, CancelKeepsTheImageAndTheEditsInTheBlock) {
+    FilterHost host(m_module->entry());
+    const HostImage original = gradientImage(240, 180);
+    host.setImage(original);
+    ASSERT_EQ(runWithUser(host, [](HWND dialog) { click(GetDlgItem(dialog, IDOK)); }), noErr);
+    const std::vector<std::uint8_t> first = host.parameterBytes();
+    host.setImage(original);
+    const int16 result = runWithUser(host, [](HWND dialog) {
+        click(GetDlgItem(dialog, IDC_SCALE_BY_SOURCE));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_OVERWRITE_SOURCE)));
+        click(GetDlgItem(dialog, IDC_RESET));
+        click(GetDlgItem(dialog, IDCANCEL));
+    });
+    EXPECT_EQ(result, userCanceledErr);
+    EXPECT_TRUE(host.image() == original);
+    EXPECT_NE(host.parameterBytes(), first) << "the edit stays in the block after Cancel";
+}

@@ -1,0 +1,100 @@
+// The spectrum: grid lines, one bar per used octave, the sizing cursor over a
+// bar's level and the drag that the model turns into a weight.
+#include "widgets/PSMorvessanNoiseWeightsControl.h"
+
+#include "dialog/win32/VXGdi.h"
+#include "plugin/PSMorvessanPlugin.h"
+#include "texture/NoiseWeightsGeometry.h"
+#include "texture/TexturePreset.h"
+
+#include <windowsx.h>
+
+namespace morvessan {
+
+PixelRect PSMorvessanNoiseWeightsControl::client() const {
+    const RECT rect = clientRect();
+    return PixelRect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+void PSMorvessanNoiseWeightsControl::paint(HDC target) const {
+    const RECT rect = clientRect();
+    VXMemoryDC buffer(target, rect);
+    HDC dc = buffer.get();
+    const bool enabled = IsWindowEnabled(m_hwnd) != FALSE;
+    vxFillRect(dc, rect, m_scheme[VXColourRole::Background]);
+    const PixelRect area = client();
+    // Twelve grid lines, one per halving of the weight.
+    for (int i = 0; i < 12; ++i) {
+        const int y = weightMarkerY(area, 1.0 / static_cast<double>(1 << i));
+        vxFillRect(dc, RECT{rect.left, y, rect.right, y + 1}, m_scheme[VXColourRole::Light]);
+    }
+    const FilterParameters* parameters = m_plugin.GetParameters();
+    if (!parameters) {
+        return;
+    }
+    const TextureFields& fields = parameters->texture;
+    const int columns = weightColumns(fields.noiseLevel);
+    const COLORREF bar = m_scheme[enabled ? VXColourRole::Shadow : VXColourRole::GreyText];
+    const COLORREF level = m_scheme[enabled ? VXColourRole::Text : VXColourRole::GreyText];
+    for (int i = 0; i < columns; ++i) {
+        const PixelRect column = weightColumn(area, columns, i);
+        const int y = weightMarkerY(area, fields.noiseWeights[i]);
+        const int inset = column.width() > 6 ? 2 : 0;
+        const bool grabbed = m_model.grabbedBar() == i;
+        vxFillRect(dc, RECT{column.left + inset, y, column.right - inset, rect.bottom},
+                   grabbed ? m_scheme[VXColourRole::Selected] : bar);
+        vxFillRect(dc, RECT{column.left + inset, y - 1, column.right - inset, y + 2}, level);
+    }
+}
+
+LRESULT PSMorvessanNoiseWeightsControl::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const int x = GET_X_LPARAM(lParam);
+    const int y = GET_Y_LPARAM(lParam);
+    switch (message) {
+    case WM_PAINT: {
+        VXPaintDC dc(m_hwnd);
+        paint(dc.get());
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return TRUE;
+    case WM_SETCURSOR: {
+        POINT pointer{};
+        GetCursorPos(&pointer);
+        ScreenToClient(m_hwnd, &pointer);
+        if (m_model.grabbedBar() >= 0 || m_model.overSpectrumBar(client(), pointer.x, pointer.y)) {
+            SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_SIZENS)));
+            return TRUE;
+        }
+        break;
+    }
+    case WM_LBUTTONDOWN:
+        if (m_model.pressSpectrum(client(), x, y)) {
+            SetCapture(m_hwnd);
+            repaint();
+        }
+        return 0;
+    case WM_MOUSEMOVE:
+        if (m_model.grabbedBar() >= 0) {
+            m_changes = m_model.dragSpectrum(y);
+            repaint();
+            notifyParent(kChanged);
+        }
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+        if (m_model.grabbedBar() >= 0) {
+            m_model.releaseSpectrum();
+            if (message == WM_LBUTTONUP) {
+                ReleaseCapture();
+            }
+            repaint();
+        }
+        return 0;
+    default:
+        break;
+    }
+    return defaultProc(message, wParam, lParam);
+}
+
+} // namespace morvessan

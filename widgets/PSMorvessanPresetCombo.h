@@ -1,0 +1,50 @@
+// PSMorvessanPresetCombo: the customise page's preset picker: a box showing the
+// chosen preset that drops down a grid of 70 x 70 thumbnails of the category.
+#pragma once
+
+#include "dialog/PSMorvessanPresetPickersModel.h"
+#include "dialog/VXColourScheme.h"
+#include "dialog/win32/VXWnd.h"
+#include "widgets/PSMorvessanPresetsListBox.h"
+
+#include <memory>
+#include <string>
+
+namespace morvessan {
+
+class PSMorvessanPresetCombo : public VXWnd {
+public:
+    static constexpr int kSelectionChanged = 1;  // WM_COMMAND code: a preset was chosen
+    static constexpr int kThumbnailSize = 70;
+
+    PSMorvessanPresetCombo(const PSMorvessanPresetPickersModel& model, const VXColourScheme& scheme,
+                           const VXColourScheme& listScheme);
+    ~PSMorvessanPresetCombo() override;
+
+    // The category changed: the grid is made anew at the next drop-down.
+    void categoryChanged();
+    int selected() const { return m_selected; }
+    void setSelected(int index);
+    // Opens the grid (also F4, Alt+Down, Space); closes it again.
+    void dropDown();
+    void closeUp(bool chosen);
+    HWND dropDownWindow() const;
+    // The grid inside the drop-down (valid while it is open).
+    PSMorvessanPresetsListBox* grid() { return m_grid.get(); }
+
+protected:
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    class DropDown;
+    void paint(HDC dc) const;
+
+    const PSMorvessanPresetPickersModel& m_model;
+    const VXColourScheme& m_scheme;
+    const VXColourScheme& m_list_scheme;
+    int m_selected = -1;
+    std::unique_ptr<DropDown> m_drop_down;
+    std::unique_ptr<PSMorvessanPresetsListBox> m_grid;
+};
+
+} // namespace morvessan

@@ -1,0 +1,46 @@
+// The zoom ratio text: painted, never typed into.
+#include "widgets/VXPSZoomRatioStatic.h"
+
+#include "dialog/win32/VXGdi.h"
+
+namespace morvessan {
+
+LRESULT VXPSZoomRatioStatic::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT: {
+        VXPaintDC paint(m_hwnd);
+        RECT client = clientRect();
+        VXMemoryDC buffer(paint.get(), client);
+        HDC dc = buffer.get();
+        vxFillRect(dc, client, m_scheme[VXColourRole::Background]);
+        VXSelectObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, m_scheme[VXColourRole::Text]);
+        const std::string shown = text();
+        DrawTextA(dc, shown.c_str(), static_cast<int>(shown.size()), &client,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return TRUE;
+    case WM_GETTEXT: {
+        // Lets tests and screen readers read the ratio like a label's text.
+        const std::string shown = text();
+        const auto size = static_cast<std::size_t>(wParam);
+        if (size == 0) {
+            return 0;
+        }
+        const std::size_t n = shown.size() < size - 1 ? shown.size() : size - 1;
+        shown.copy(reinterpret_cast<char*>(lParam), n);
+        reinterpret_cast<char*>(lParam)[n] = '\0';
+        return static_cast<LRESULT>(n);
+    }
+    case WM_GETTEXTLENGTH:
+        return static_cast<LRESULT>(text().size());
+    default:
+        break;
+    }
+    return defaultProc(message, wParam, lParam);
+}
+
+} // namespace morvessan
