@@ -289,6 +289,14 @@ bool VXFileReplacement::begin(const std::string& path, VXReplaceMode mode, const
 #if !defined(_WIN32)
     struct stat link {};
     if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        // Followed only when it is ours or its folder owner's, as the kernel's
+        // protected-links rule has it: a link another user planted in a shared
+        // folder must not choose which file is replaced.
+        struct stat folder {};
+        const std::string folderPath = folderOf(path).empty() ? std::string(".") : folderOf(path);
+        if (link.st_uid != ::geteuid() && (::stat(folderPath.c_str(), &folder) != 0 || folder.st_uid != link.st_uid)) {
+            return failWith(cannot + ": it is a link made by another user");
+        }
         std::error_code error;
         const fs::path real = fs::canonical(fs::path(path), error);
         if (error) {

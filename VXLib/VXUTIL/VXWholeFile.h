@@ -33,7 +33,8 @@ enum class VXReplaceMode {
 // destroyed, and by vxRemovePendingTemporaryFiles() on an interrupt).
 //
 // Refused with a clear error before anything is written: a target that is a folder
-// or not a regular file, a read-only target, and a link to a missing file. A target
+// or not a regular file, a read-only target, a link to a missing file, and a link
+// made by another user than the caller and the folder's owner. A target
 // that is a symbolic link is written through: its final target file is replaced in
 // its own folder and the link stays, as editors do. Replacing the link by a plain
 // file would silently cut it from the file it shares; following it is safe because

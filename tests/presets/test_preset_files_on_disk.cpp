@@ -150,6 +150,11 @@ TEST_F(DiskFiles, ReplacingKeepsPermissionsRefusesReadOnlyAndWritesThroughLinks)
     EXPECT_FALSE(replaceFileContents(pathOf("Dangling.txt"), "x", error));
     EXPECT_EQ(error, "cannot replace '" + pathOf("Dangling.txt") + "': it is a link to a missing file");
     EXPECT_FALSE(fs::exists(m_root / "missing.txt"));
+    if (::geteuid() == 0) {  // a link planted by a stranger is not followed
+        ASSERT_EQ(::lchown(pathOf("Linked.txt").c_str(), 12345, 12345), 0);
+        EXPECT_FALSE(linked.save());
+        EXPECT_EQ(linked.saveError(), "cannot replace '" + pathOf("Linked.txt") + "': it is a link made by another user");
+    }
 #endif
     EXPECT_EQ(std::count_if(fs::directory_iterator(folder()), {},
                             [](const fs::directory_entry& e) { return e.path().extension() == ".tmp"; }),
