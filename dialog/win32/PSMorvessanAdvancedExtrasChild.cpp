@@ -19,8 +19,8 @@ bool PSMorvessanAdvancedExtrasChild::onInitDialog() {
     PSMorvessanPage::onInitDialog();
     m_textures.attach(item(IDC_TEXTURES));
     const RECT list = m_textures.clientRect();
-    const int cell = (list.right - list.left) / 4;
-    m_textures.setCellSize(cell, list.bottom - list.top);
+    const int cell = (list.right - list.left) / 3;
+    m_textures.setCellSize(cell, cell);
     const auto moved = [this](double) { amountsMoved(); };
     m_blur.bind(item(IDC_BLUR), nullptr, nullptr, moved);
     m_noise.bind(item(IDC_NOISE), nullptr, nullptr, moved);

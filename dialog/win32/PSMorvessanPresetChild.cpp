@@ -12,9 +12,9 @@ PSMorvessanPresetChild::PSMorvessanPresetChild(PSMorvessanPluginDialog& owner, P
 bool PSMorvessanPresetChild::onInitDialog() {
     PSMorvessanPage::onInitDialog();
     m_presets.attach(item(IDC_PRESET_LIST));
-    // Three thumbnails across, a little taller than wide for the caption.
+    // Two thumbnails across; the caption line comes out of the square.
     const RECT list = m_presets.clientRect();
-    const int cell = (list.right - list.left) / 3;
+    const int cell = (list.right - list.left) / 2;
     m_presets.setCellSize(cell, cell);
     return false;
 }

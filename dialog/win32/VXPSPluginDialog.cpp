@@ -45,16 +45,43 @@ void VXPSPluginDialog::composeSkin() {
     if (!m_skin) {
         return;
     }
-    const int width = m_skin->width();
-    const int height = m_skin->height();
+    // The picture is drawn for dialog units of 1.5 x 1.625 pixels (96 DPI); with
+    // larger fonts or DPI it grows with the units, so that it still covers the dialog
+    // as the controls are laid out on it.
+    RECT units{0, 0, 400, 400};
+    MapDialogRect(m_hwnd, &units);
+    const int width = units.right > 0 ? static_cast<int>(static_cast<long long>(m_skin->width()) * units.right / 600)
+                                      : m_skin->width();
+    const int height = units.bottom > 0
+                           ? static_cast<int>(static_cast<long long>(m_skin->height()) * units.bottom / 650)
+                           : m_skin->height();
     // A section with its own context makes every tile a plain block copy.
-    if (m_skin_section.createDIBSection(width, height, 24, nullptr, true)) {
-        for (int y = 0; y < height; ++y) {
-            std::memcpy(m_skin_section.row(y), m_skin->row(y), static_cast<std::size_t>(width) * 3);
-        }
-        GdiFlush();
-        m_skin_brush.reset(CreatePatternBrush(static_cast<HBITMAP>(m_skin_section.section())));
+    if (!m_skin_section.createDIBSection(width, height, 24, nullptr, true)) {
+        m_skin.reset();
+        return;
     }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = m_skin->width();
+    info.bmiHeader.biHeight = m_skin->isTopDown() ? -m_skin->height() : m_skin->height();
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    HDC section = static_cast<HDC>(m_skin_section.deviceContext());
+    SetStretchBltMode(section, HALFTONE);
+    SetBrushOrgEx(section, 0, 0, nullptr);
+    StretchDIBits(section, 0, 0, width, height, 0, 0, m_skin->width(), m_skin->height(), m_skin->bits(), &info,
+                  DIB_RGB_COLORS, SRCCOPY);
+    GdiFlush();
+    if (width != m_skin->width() || height != m_skin->height()) {
+        auto scaled = std::make_unique<VXImage2>();
+        if (scaled->create(width, height, 24)) {
+            for (int y = 0; y < height; ++y) {
+                std::memcpy(scaled->row(y), m_skin_section.row(y), static_cast<std::size_t>(width) * 3);
+            }
+        }
+        m_skin = std::move(scaled);
+    }
+    m_skin_brush.reset(CreatePatternBrush(static_cast<HBITMAP>(m_skin_section.section())));
 }
 
 POINT VXPSPluginDialog::skinOffset() const {
