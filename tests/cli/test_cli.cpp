@@ -51,11 +51,22 @@ protected:
     void SetUp() override {
         m_dir = fs::temp_directory_path() /
                 ("morvessan-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_dir);
+        removeTree();
         fs::create_directories(m_dir / "presets");
         fs::create_directories(m_dir / "textures");
     }
-    void TearDown() override { fs::remove_all(m_dir); }
+    void TearDown() override { removeTree(); }
+
+    // Read-only files (some tests make them) cannot be removed on Windows.
+    void removeTree() const {
+        std::error_code ec;
+        for (fs::recursive_directory_iterator it(m_dir, ec), end; !ec && it != end; it.increment(ec)) {
+            if (!it->is_symlink()) {
+                fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ec);
+            }
+        }
+        fs::remove_all(m_dir);
+    }
 
     fs::path at(const std::string& name) const { return m_dir / name; }
     std::string p(const std::string& name) const { return q(at(name).string()); }
