@@ -124,6 +124,10 @@ LRESULT VXGridControl::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS;
+    case kGetCount:
+        return count();
+    case kGetSelected:
+        return m_selected;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_ENABLE:

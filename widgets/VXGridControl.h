@@ -14,6 +14,9 @@ public:
     // WM_COMMAND codes sent to the parent.
     static constexpr int kSelectionChanged = 1;
     static constexpr int kItemActivated = 2;
+    // Messages another window (a test, a screen reader) may send to ask.
+    static constexpr UINT kGetCount = WM_USER + 1;
+    static constexpr UINT kGetSelected = WM_USER + 2;
 
     explicit VXGridControl(const VXColourScheme& scheme) : m_scheme(scheme) {}
 

@@ -101,6 +101,16 @@ protected:
         ASSERT_TRUE(m_module) << error;
     }
 
+    // Loads another copy of the module (the one named by `variable`) instead.
+    void useModule(const char* variable) {
+        const char* path = std::getenv(variable);
+        ASSERT_NE(path, nullptr) << variable;
+        m_module.reset();
+        std::string error;
+        m_module = VXPSModule::load(path, error);
+        ASSERT_TRUE(m_module) << error;
+    }
+
     // An interactive run on `host` while `user` drives the dialog; the run's result.
     int16 runWithUser(FilterHost& host, const std::function<void(HWND)>& user) {
         bool found = false;
@@ -211,4 +221,130 @@ TEST_F(MainDialog, CancelKeepsTheImageAndTheEditsInTheBlock) {
     EXPECT_EQ(result, userCanceledErr);
     EXPECT_TRUE(host.image() == original);
     EXPECT_NE(host.parameterBytes(), first) << "the edit stays in the block after Cancel";
+}
+
+TEST_F(MainDialog, TheTextureScanShowsItsProgressAndCanBeCancelled) {
+    useModule("MORVESSAN_BUSY_MODULE");
+    FilterHost host(m_module->entry());
+    host.setImage(gradientImage(200, 150));
+    bool progressSeen = false;
+    bool dialogDisabled = false;
+    int items = -1;
+    bool dialogEnabledAfter = false;
+    runWithUser(host, [&](HWND dialog) {
+        click(GetDlgItem(dialog, IDC_SWITCH_PAGE));
+        // The tab is chosen by a posted notification, so this thread is free to press Cancel.
+        static NMHDR header{};
+        HWND tabs = findControl(dialog, IDC_TABS);
+        header = NMHDR{tabs, static_cast<UINT_PTR>(IDC_TABS), static_cast<UINT>(TCN_SELCHANGE)};
+        SendMessageA(tabs, TCM_SETCURSEL, 2, 0);
+        PostMessageA(GetParent(tabs), WM_NOTIFY, IDC_TABS, reinterpret_cast<LPARAM>(&header));
+        HWND progress = nullptr;
+        for (int i = 0; i < 500 && !progress; ++i) {
+            progress = FindWindowA(nullptr, "Loading Textures...");
+            Sleep(2);
+        }
+        progressSeen = progress != nullptr;
+        if (progress) {
+            dialogDisabled = !IsWindowEnabled(dialog);
+            PostMessageA(progress, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        }
+        for (int i = 0; i < 500 && FindWindowA(nullptr, "Loading Textures..."); ++i) {
+            Sleep(10);
+        }
+        Sleep(200);
+        dialogEnabledAfter = IsWindowEnabled(dialog) != FALSE;
+        HWND list = findControl(dialog, IDC_TEXTURES);
+        items = list ? static_cast<int>(SendMessageA(list, WM_USER + 1, 0, 0)) : -1;  // the grid's item count
+        click(GetDlgItem(dialog, IDCANCEL));
+    });
+    EXPECT_TRUE(progressSeen);
+    EXPECT_TRUE(dialogDisabled) << "the dialog takes no input while the progress window is up";
+    EXPECT_TRUE(dialogEnabledAfter);
+    EXPECT_GE(items, 0);
+    EXPECT_LT(items, 120) << "the scan stopped at the cancel";
+}
+
+TEST_F(MainDialog, TheLocatorMovesThePreviewToWhereItIsReleased) {
+    FilterHost host(m_module->entry());
+    host.setImage(gradientImage(900, 700));
+    bool locatorEnabled = false;
+    bool popupSeen = false;
+    bool originalChanged = false;
+    runWithUser(host, [&](HWND dialog) {
+        click(GetDlgItem(dialog, IDC_ZOOM_IN));
+        click(GetDlgItem(dialog, IDC_ZOOM_IN));
+        Sleep(100);
+        HWND locator = GetDlgItem(dialog, IDC_LOCATOR);
+        locatorEnabled = IsWindowEnabled(locator) != FALSE;
+        HWND original = GetDlgItem(dialog, IDC_ORIGINAL_IMAGE);
+        const VXImage2 before = captureWindow(original);
+        PostMessageA(locator, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        HWND popup = nullptr;
+        for (int i = 0; i < 300 && !popup; ++i) {
+            popup = FindWindowA(nullptr, "Preview Locator");
+            Sleep(5);
+        }
+        popupSeen = popup != nullptr;
+        if (popup) {
+            Sleep(100);
+            saveCapture(captureWindow(popup, true), "main-locator");
+            // Far past the bottom-right corner: the rectangle stops at the edges.
+            PostMessageA(popup, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2000, 2000));
+            PostMessageA(popup, WM_LBUTTONUP, 0, MAKELPARAM(2000, 2000));
+        }
+        Sleep(300);
+        const VXImage2 after = captureWindow(original);
+        for (int y = 0; y < after.height() && !originalChanged; y += 4) {
+            for (int x = 0; x < after.width() && !originalChanged; x += 4) {
+                originalChanged = capturedColour(before, x, y) != capturedColour(after, x, y);
+            }
+        }
+        click(GetDlgItem(dialog, IDCANCEL));
+    });
+    EXPECT_TRUE(locatorEnabled);
+    EXPECT_TRUE(popupSeen);
+    EXPECT_TRUE(originalChanged) << "the original image shows the part the locator chose";
+}
+
+TEST_F(MainDialog, ShiftHeldAsTheDialogSettlesShowsTheStartupLog) {
+    FilterHost host(m_module->entry());
+    host.setImage(gradientImage(120, 90));
+    std::string shown;
+    std::thread user([&] {
+        for (int i = 0; i < 1000 && shown.empty(); ++i) {
+            HWND window = nullptr;
+            while ((window = FindWindowExA(nullptr, window, nullptr, "Morvessan")) != nullptr) {
+                if (GetDlgItem(window, IDC_ORIGINAL_IMAGE)) {
+                    continue;  // the main dialog itself
+                }
+                EnumChildWindows(
+                    window,
+                    [](HWND child, LPARAM data) -> BOOL {
+                        char text[1024] = {};
+                        GetWindowTextA(child, text, sizeof(text));
+                        if (std::string(text).find("Total plugin startup time") != std::string::npos) {
+                            *reinterpret_cast<std::string*>(data) = text;
+                        }
+                        return TRUE;
+                    },
+                    reinterpret_cast<LPARAM>(&shown));
+                if (!shown.empty()) {
+                    PostMessageA(window, WM_COMMAND, IDOK, 0);
+                }
+            }
+            Sleep(10);
+        }
+        keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+        if (HWND dialog = findMainDialog()) {
+            click(GetDlgItem(dialog, IDCANCEL));
+        }
+    });
+    keybd_event(VK_SHIFT, 0, 0, 0);
+    host.setPlayInfo(plugInDialogDisplay);
+    host.run();
+    user.join();
+    keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+    EXPECT_NE(shown.find("Setup took"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("PSMorvessanPluginDialog::OnInitDialog took"), std::string::npos) << shown;
 }
