@@ -20,12 +20,13 @@ const char* const kPresetsHelp =
     "       morvessan presets add --preset-file NAME --category NAME --name NAME [--params FILE]\n"
     "                             [--presets-dir DIR] [--textures-dir DIR]\n"
     "\n"
-    "list   shows every preset file of the presets folder with its categories and presets\n"
+    "list   shows every preset file of the presets folder with its categories and presets;\n"
+    "       a file that cannot be read whole is marked with '!' and the exit status is 1\n"
     "check  reads each preset file and says where reading stopped and why; the exit\n"
     "       status is non-zero when a file was not read whole\n"
     "add    adds the texture of the parameter block (defaults without --params) as a\n"
     "       preset and saves the file, as \"Add Preset\" does; a missing file or\n"
-    "       category is created\n";
+    "       category is created; a file that was not read whole is left as it is\n";
 
 int list(const std::vector<std::string>& rest) {
     const Arguments args("presets list", rest, {"--presets-dir", "--textures-dir"}, {});
