@@ -56,7 +56,7 @@ std::string textureName(const TextureFields& fields, const std::string& textures
 
 } // namespace
 
-std::vector<std::string> splitPresetLine(std::string_view line) {
+std::vector<std::string> splitPresetLine(std::string_view line, bool* cut) {
     std::vector<std::string> tokens;
     std::size_t i = 0;
     while (i < line.size() && static_cast<int>(tokens.size()) < kMaxLineTokens) {
@@ -80,6 +80,9 @@ std::vector<std::string> splitPresetLine(std::string_view line) {
             tokens.emplace_back(line.substr(i, end - i));
             i = end;
         }
+    }
+    if (cut != nullptr) {
+        *cut = line.find_first_not_of(" ,", i) != std::string_view::npos;
     }
     return tokens;
 }
@@ -115,7 +118,11 @@ int PresetTextReader::readTokens() {
         m_line_number = ++m_lines;
         // A line of nothing but blanks, tabs and commas holds nothing to read.
         if (m_current_line.find_first_not_of(" \t,\r\f\v") != std::string::npos) {
-            m_tokens = splitPresetLine(m_current_line);
+            bool cut = false;
+            m_tokens = splitPresetLine(m_current_line, &cut);
+            if (cut) {
+                noteStop("at most 20 words or values on a line (the rest would be lost)");
+            }
         }
     }
     if (m_tokens.empty()) {
@@ -141,12 +148,18 @@ std::string PresetReadStop::describe() const {
            reason + (atEnd ? ", found the end of the file" : ", found \"" + shown + "\"");
 }
 
-bool PresetTextReader::expect(bool ok, const std::string& name, const char* what) {
-    if (!ok && m_stop.whole()) {
+void PresetTextReader::noteStop(const std::string& reason) {
+    if (m_stop.whole()) {
         m_stop.line = m_line_number;
-        m_stop.atEnd = m_tokens.empty();
-        m_stop.reason = std::string("expected ") + what + " in preset '" + name + "'";
+        m_stop.atEnd = m_tokens.empty() && m_current_line.empty();
+        m_stop.reason = "expected " + reason;
         m_stop.found = m_current_line;
+    }
+}
+
+bool PresetTextReader::expect(bool ok, const std::string& name, const char* what) {
+    if (!ok) {
+        noteStop(std::string(what) + " in preset '" + name + "'");
     }
     return ok;
 }
@@ -171,10 +184,8 @@ std::vector<PresetCategory> PresetTextReader::readAll() {
         category = PresetCategory();
     }
     // Blank lines are skipped, so anything left is text that was not read.
-    if (!m_tokens.empty() && m_stop.whole()) {
-        m_stop.line = m_line_number;
-        m_stop.reason = "expected a \"Category\" heading or a \"Preset\" block";
-        m_stop.found = m_current_line;
+    if (!m_tokens.empty()) {
+        noteStop("a \"Category\" heading or a \"Preset\" block");
     }
     return categories;
 }
@@ -239,6 +250,9 @@ bool PresetTextReader::readPreset(TexturePreset& preset) {
     if (!expect(n >= 3 && n % 2 == 1 && m_tokens[0] == "Colours:", name,
                 "\"Colours:\" and one to eight pairs of colour and position")) {
         return false;
+    }
+    if ((n - 1) / 2 > kMaxColourStops) {
+        noteStop("at most eight colour stops in preset '" + name + "' (the rest would be lost)");
     }
     const int stops = std::min((n - 1) / 2, kMaxColourStops);
     for (int i = 0; i < stops; ++i) {
@@ -328,7 +342,12 @@ std::string quotePresetName(const std::string& name) {
     std::replace(text.begin(), text.end(), '\n', ' ');
     const bool single = text.find('\'') != std::string::npos;
     const bool dbl = text.find('"') != std::string::npos;
-    const char quote = single && !dbl ? '"' : '\'';
+    if (single && dbl) {
+        // No quote can hold both: the double quotes become single ones, so that the
+        // name stays one token and the line reads back whole.
+        std::replace(text.begin(), text.end(), '"', '\'');
+    }
+    const char quote = single ? '"' : '\'';
     return quote + text + quote;
 }
 

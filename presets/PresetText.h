@@ -16,11 +16,12 @@ inline constexpr int kMaxLineTokens = 20;
 // Splits one line: blanks and commas separate tokens; a single or double quote
 // starts a token that runs to the next quote of the same kind (or the end of the
 // line); tabs and every other character are token characters; '' and "" are
-// empty tokens.
-std::vector<std::string> splitPresetLine(std::string_view line);
+// empty tokens. `*cut` (when given) tells whether tokens beyond the limit were left.
+std::vector<std::string> splitPresetLine(std::string_view line, bool* cut = nullptr);
 
-// Where and why reading stopped before the end of the text: the first preset
-// block that could not be read, or the first line after which nothing more was.
+// Where and why the text was not read whole: the first preset block that could not
+// be read, the first line after which nothing more was, or the first line that
+// would lose part of itself (more than 20 tokens, more than eight colour stops).
 struct PresetReadStop {
     std::size_t line = 0;  // 1-based; 0 when the text was read whole
     bool atEnd = false;    // the text ended inside a preset block
@@ -67,6 +68,7 @@ public:
 private:
     std::string joinedTokens(std::size_t first) const;
     bool expect(bool ok, const std::string& name, const char* what);
+    void noteStop(const std::string& reason);
 
     std::string_view m_text;
     std::size_t m_offset = 0;
@@ -92,8 +94,8 @@ std::string writePresetText(const std::vector<PresetCategory>& categories, const
 std::string writePresetBlock(const TexturePreset& preset, const std::string& texturesFolder);
 
 // A name as it is written: between single quotes, or between double quotes when
-// it holds a single quote (and no double quote). Line feeds become blanks, so a
-// written name never breaks its line.
+// it holds a single quote (its double quotes, if any, then become single ones).
+// Line feeds become blanks, so a written name never breaks its line.
 std::string quotePresetName(const std::string& name);
 
 // True when a name can be written so that it reads back unchanged: it does not

@@ -8,6 +8,8 @@
 #include "presets/PresetMessages.h"
 #include "presets/PresetText.h"
 
+#include <algorithm>
+
 #if !defined(_WIN32)
 #include <sys/stat.h>
 #include <unistd.h>
@@ -43,6 +45,11 @@ TEST(PresetReading, BlankLinesAndAByteOrderMarkAreHarmlessAndEveryStopIsNamed) {
     gap.insert(gap.find("NoiseSeed:"), "\r\n");
     EXPECT_EQ(readPresetText(gap, "", &stop).at(0).presets.size(), 2u);
     EXPECT_TRUE(stop.whole());
+    // Lines ended by a lone CR (old editors) are one long line: never taken as whole.
+    std::string mac = a;
+    mac.erase(std::remove(mac.begin(), mac.end(), '\n'), mac.end());
+    readPresetText(mac, "", &stop);
+    EXPECT_EQ(stop.line, 1u);
 
     // A block cut short by the next preset: reading goes on, the loss is named.
     std::string cut = a;
@@ -51,6 +58,19 @@ TEST(PresetReading, BlankLinesAndAByteOrderMarkAreHarmlessAndEveryStopIsNamed) {
                                  "\"Tpye: Wood\"");
     EXPECT_EQ(describeStop(a + "garbage\r\n" + b),
               "line 16: expected a \"Category\" heading or a \"Preset\" block, found \"garbage\"");
+    // What a save would cut off: words past the twentieth, stops past the eighth.
+    std::string words = "Category";
+    for (int i = 0; i < 21; ++i) {
+        words += " w";
+    }
+    EXPECT_EQ(describeStop(words + "\r\n"), "line 1: expected at most 20 words or values on a line (the rest would "
+                                            "be lost), found \"" + words + "\"");
+    std::string stops = a;
+    for (int i = 0; i < 7; ++i) {
+        stops.insert(stops.find(", FFFFFFFF, 255"), ", 00000000, 1");
+    }
+    const std::string nine = "line 6: expected at most eight colour stops in preset 'a1' (the rest would be lost)";
+    EXPECT_EQ(describeStop(stops).substr(0, nine.size()), nine);
     EXPECT_EQ(describeStop(a.substr(0, a.find("TotalOpacity"))),
               "line 7: expected \"TotalOpacity:\" and a number in preset 'a1', found the end of the file");
 }

@@ -124,7 +124,9 @@ TEST(RoundTrip, NamesThatCannotBeStoredStillLeaveTheFileWhole) {
         TexturePreset p;
         p.name = r.anyName() + "'\"" + r.anyName();
         const std::string text = writePresetText({PresetCategory{r.anyName() + "\"'", {p, p}}, PresetCategory{"B", {p}}}, "");
-        const auto read = readPresetText(text, "");
+        PresetReadStop stop;
+        const auto read = readPresetText(text, "", &stop);
+        EXPECT_TRUE(stop.whole()) << text;
         ASSERT_EQ(read.size(), 2u) << text;
         EXPECT_EQ(read[0].presets.size(), 2u) << text;
         EXPECT_EQ(read[1].presets.size(), 1u) << text;
