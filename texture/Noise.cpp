@@ -9,6 +9,12 @@ namespace morvessan {
 
 Noise::Noise(std::int32_t seed, double, double, double) : m_seed(seed) {}
 
+void Noise::noise2Row(const double* x, const double* y, int n, double* out) const {
+    for (int k = 0; k < n; ++k) {
+        out[k] = noise2(x[k], y[k]);
+    }
+}
+
 void Noise::seed(std::int32_t s) {
     m_seed = s;
     if (s != 0) {

@@ -18,6 +18,8 @@ public:
     virtual double noise1(double x) const = 0;
     virtual double noise2(double x, double y) const = 0;
     virtual double noise3(double x, double y, double z) const = 0;
+    // out[k] = noise2(x[k], y[k]) for k < n, bit for bit.
+    virtual void noise2Row(const double* x, const double* y, int n, double* out) const;
     // Fills the lattice tables from the current state of the random sequence.
     virtual void initTables() = 0;
 

@@ -65,6 +65,23 @@ Corners cornerIndices(const Permutation& perm, const Lattice& lx, const Lattice&
     return {perm[i + ly.b0], perm[j + ly.b0], perm[i + ly.b1], perm[j + ly.b1]};
 }
 
+// floor(t) as an integer and t - floor(t), without a library call, for |t| < 2^52
+// (where every double converts exactly); false beyond, and for non-finite t.
+inline bool exactFloor(double t, std::int64_t& i, double& fraction) {
+    if (!(std::fabs(t) < 4503599627370496.0)) {
+        return false;
+    }
+    i = static_cast<std::int64_t>(t);
+    double f = static_cast<double>(i);
+    if (f > t) {
+        f -= 1.0;
+        --i;
+    }
+    // + 0.0 turns the -0.0 of t = -0.0 into the +0.0 that t - floor(t) gives there.
+    fraction = (t - f) + 0.0;
+    return true;
+}
+
 double fade(double t) { return t * t * (3.0 - 2.0 * t); }
 
 double lerp(double w, double a, double b) { return a + w * (b - a); }
@@ -110,6 +127,16 @@ void Perlin::initTables() {
         m_g2[kSize + i] = m_g2[i];
         m_g3[kSize + i] = m_g3[i];
     }
+    for (int i = 0; i < kCornerStride; ++i) {
+        const int p = m_perm[i & 255];
+        for (int j = 0; j < kCornerStride; ++j) {
+            m_corners[i * kCornerStride + j] = static_cast<std::uint8_t>(m_perm[p + (j & 255)]);
+        }
+    }
+    for (int i = 0; i < kSize; ++i) {
+        m_g2x[i] = m_g2[i][0];
+        m_g2y[i] = m_g2[i][1];
+    }
 }
 
 double Perlin::noise1(double x) const {
@@ -138,6 +165,34 @@ double Perlin::noise2(double x, double y) const {
     const double b = lerp(sx, lx.r0 * m_g2[c.b01][0] + ly.r1 * m_g2[c.b01][1],
                           lx.r1 * m_g2[c.b11][0] + ly.r1 * m_g2[c.b11][1]);
     return lerp(sy, a, b);
+}
+
+void Perlin::noise2Row(const double* x, const double* y, int n, double* out) const {
+    for (int k = 0; k < n; ++k) {
+        const double tx = x[k];
+        const double ty = y[k];
+        std::int64_t ix;
+        std::int64_t iy;
+        double rx0;
+        double ry0;
+        if (!exactFloor(tx, ix, rx0) || !exactFloor(ty, iy, ry0)) {
+            out[k] = noise2(tx, ty);  // huge or beyond any number
+            continue;
+        }
+        const double rx1 = rx0 - 1.0;
+        const double ry1 = ry0 - 1.0;
+        const std::uint8_t* c0 = m_corners.data() + static_cast<int>(ix & 255) * kCornerStride + (iy & 255);
+        const std::uint8_t* c1 = c0 + kCornerStride;
+        const int b00 = c0[0];
+        const int b01 = c0[1];
+        const int b10 = c1[0];
+        const int b11 = c1[1];
+        const double sx = fade(rx0);
+        const double sy = fade(ry0);
+        const double a = lerp(sx, rx0 * m_g2x[b00] + ry0 * m_g2y[b00], rx1 * m_g2x[b10] + ry0 * m_g2y[b10]);
+        const double b = lerp(sx, rx0 * m_g2x[b01] + ry1 * m_g2y[b01], rx1 * m_g2x[b11] + ry1 * m_g2y[b11]);
+        out[k] = lerp(sy, a, b);
+    }
 }
 
 double Perlin::noise3(double x, double y, double z) const {

@@ -20,6 +20,7 @@ public:
     double noise2(double x, double y) const override;
     double noise3(double x, double y, double z) const override;
     void initTables() override;
+    void noise2Row(const double* x, const double* y, int n, double* out) const override;
 
     // The tables, for inspection.
     const std::array<std::int32_t, kTableSize>& perm() const { return m_perm; }
@@ -27,11 +28,19 @@ public:
     const std::array<std::array<double, 2>, kTableSize>& g2() const { return m_g2; }
     const std::array<std::array<double, 3>, kTableSize>& g3() const { return m_g3; }
 
+    // perm[perm[i mod 256] + (j mod 256)] for i, j in 0..256: the gradient of a lattice
+    // corner in one lookup, the next corner along either axis one step away.
+    static constexpr int kCornerStride = kSize + 1;
+    const std::array<std::uint8_t, kCornerStride * kCornerStride>& corners() const { return m_corners; }
+
 private:
     std::array<std::int32_t, kTableSize> m_perm{};
     std::array<double, kTableSize> m_g1{};
     std::array<std::array<double, 2>, kTableSize> m_g2{};
     std::array<std::array<double, 3>, kTableSize> m_g3{};
+    std::array<std::uint8_t, kCornerStride * kCornerStride> m_corners{};
+    std::array<double, kSize> m_g2x{};  // m_g2 split by component
+    std::array<double, kSize> m_g2y{};
 };
 
 } // namespace morvessan

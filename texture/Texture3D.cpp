@@ -55,6 +55,53 @@ double Texture3D::turbulenceSum(double u, double v) const {
     return sum;
 }
 
+void Texture3D::evaluateRow(const double* x, double y, int n, double* out) const {
+    for (int k = 0; k < n; ++k) {
+        out[k] = evaluate(x[k], y);
+    }
+}
+
+bool Texture3D::mapRun(const double* x, double y, int n, double* u, double* v) const {
+    if (!m_noise) {
+        return false;
+    }
+    const double* m = m_transformation.m;
+    for (int k = 0; k < n; ++k) {
+        const double w = 1.0 / (m[6] * x[k] + m[7] * y + m[8]);
+        u[k] = (m[0] * x[k] + m[1] * y + m[2]) * w;
+        v[k] = (m[3] * x[k] + m[4] * y + m[5]) * w;
+    }
+    return true;
+}
+
+void Texture3D::octaveSumRun(const double* u, const double* v, int n, bool absolute, double* sum) const {
+    double fu[kRun];
+    double fv[kRun];
+    double value[kRun];
+    for (int k = 0; k < n; ++k) {
+        sum[k] = 0.0;
+    }
+    double frequency = 1.0;
+    for (int i = 0; i < m_octaves; ++i) {
+        for (int k = 0; k < n; ++k) {
+            fu[k] = frequency * u[k];
+            fv[k] = frequency * v[k];
+        }
+        m_noise->noise2Row(fu, fv, n, value);
+        const double w = m_weights[i];
+        if (absolute) {
+            for (int k = 0; k < n; ++k) {
+                sum[k] += std::fabs(w * value[k]);
+            }
+        } else {
+            for (int k = 0; k < n; ++k) {
+                sum[k] += w * value[k];
+            }
+        }
+        frequency *= 2.0;
+    }
+}
+
 double Texture3D::finiteOrZero(double value) { return std::isfinite(value) ? value : 0.0; }
 
 } // namespace morvessan

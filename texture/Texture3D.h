@@ -22,6 +22,10 @@ public:
     // yet, a projective denominator of 0, coordinates beyond any number).
     virtual double evaluate(double x, double y) const = 0;
 
+    // out[k] = evaluate(x[k], y) for k < n, bit for bit, a row at a time: the
+    // octaves run over a run of pixels each, with the noise's row routine.
+    virtual void evaluateRow(const double* x, double y, int n, double* out) const;
+
     // Replaces the generator by a new Perlin with this seed (reseeds the run-time's sequence).
     void setSeed(std::int32_t seed);
 
@@ -51,6 +55,14 @@ protected:
     double turbulenceSum(double u, double v) const;
 
     static double finiteOrZero(double value);
+
+    // Pixels per run of the row routines: their buffers stay on the stack.
+    static constexpr int kRun = 64;
+
+    // map() for x[k], y, k < n (n <= kRun); false when there is no generator.
+    bool mapRun(const double* x, double y, int n, double* u, double* v) const;
+    // octaveSum() (or turbulenceSum() when `absolute`) of u[k], v[k], k < n <= kRun.
+    void octaveSumRun(const double* u, const double* v, int n, bool absolute, double* sum) const;
 
     std::unique_ptr<Noise> m_noise;
     TextureTransform m_transformation;

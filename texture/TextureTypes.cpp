@@ -1,6 +1,9 @@
 // The formulas of the four texture types over the shared mapping and octave sums.
 #include "texture/TextureTypes.h"
 
+#include "texture/PortableTrig.h"
+
+#include <algorithm>
 #include <cmath>
 
 namespace morvessan {
@@ -14,7 +17,7 @@ double Cloud::evaluate(double x, double y) const {
     const double du = u - 200.0;
     const double dv = v - 200.0;
     const double r = std::sqrt(du * du + dv * dv);
-    return finiteOrZero(std::cos(r + static_cast<double>(m_octaves) * octaveSum(u, v)));
+    return finiteOrZero(portableCos(r + static_cast<double>(m_octaves) * octaveSum(u, v)));
 }
 
 double Fire::evaluate(double x, double y) const {
@@ -23,7 +26,7 @@ double Fire::evaluate(double x, double y) const {
     if (!map(x, y, u, v)) {
         return 0.0;
     }
-    return finiteOrZero(std::sin(u + static_cast<double>(m_octaves) * turbulenceSum(u, v)));
+    return finiteOrZero(portableSin(u + static_cast<double>(m_octaves) * turbulenceSum(u, v)));
 }
 
 double Marble::evaluate(double x, double y) const {
@@ -32,7 +35,7 @@ double Marble::evaluate(double x, double y) const {
     if (!map(x, y, u, v)) {
         return 0.0;
     }
-    return finiteOrZero(std::sqrt(std::fabs(std::sin(u + static_cast<double>(m_octaves) * turbulenceSum(u, v)))));
+    return finiteOrZero(std::sqrt(std::fabs(portableSin(u + static_cast<double>(m_octaves) * turbulenceSum(u, v)))));
 }
 
 double Wood::evaluate(double x, double y) const {
@@ -41,7 +44,93 @@ double Wood::evaluate(double x, double y) const {
     if (!map(x, y, u, v)) {
         return 0.0;
     }
-    return finiteOrZero(std::fabs(std::sin(u + m_noise_parameter * m_noise->noise2(u, v))));
+    return finiteOrZero(std::fabs(portableSin(u + m_noise_parameter * m_noise->noise2(u, v))));
+}
+
+} // namespace morvessan
+
+namespace morvessan {
+
+namespace {
+
+// Runs `body(x, n, out)` over the row in runs of at most `run` pixels.
+template <typename Body>
+void byRuns(const double* x, int n, double* out, int run, Body body) {
+    for (int start = 0; start < n; start += run) {
+        body(x + start, std::min(run, n - start), out + start);
+    }
+}
+
+} // namespace
+
+void Cloud::evaluateRow(const double* x, double y, int n, double* out) const {
+    byRuns(x, n, out, kRun, [&](const double* xs, int count, double* o) {
+        double u[kRun];
+        double v[kRun];
+        double sum[kRun];
+        if (!mapRun(xs, y, count, u, v)) {
+            std::fill(o, o + count, 0.0);
+            return;
+        }
+        octaveSumRun(u, v, count, false, sum);
+        const double octaves = static_cast<double>(m_octaves);
+        for (int k = 0; k < count; ++k) {
+            const double du = u[k] - 200.0;
+            const double dv = v[k] - 200.0;
+            const double r = std::sqrt(du * du + dv * dv);
+            o[k] = finiteOrZero(portableCos(r + octaves * sum[k]));
+        }
+    });
+}
+
+void Fire::evaluateRow(const double* x, double y, int n, double* out) const {
+    byRuns(x, n, out, kRun, [&](const double* xs, int count, double* o) {
+        double u[kRun];
+        double v[kRun];
+        double sum[kRun];
+        if (!mapRun(xs, y, count, u, v)) {
+            std::fill(o, o + count, 0.0);
+            return;
+        }
+        octaveSumRun(u, v, count, true, sum);
+        const double octaves = static_cast<double>(m_octaves);
+        for (int k = 0; k < count; ++k) {
+            o[k] = finiteOrZero(portableSin(u[k] + octaves * sum[k]));
+        }
+    });
+}
+
+void Marble::evaluateRow(const double* x, double y, int n, double* out) const {
+    byRuns(x, n, out, kRun, [&](const double* xs, int count, double* o) {
+        double u[kRun];
+        double v[kRun];
+        double sum[kRun];
+        if (!mapRun(xs, y, count, u, v)) {
+            std::fill(o, o + count, 0.0);
+            return;
+        }
+        octaveSumRun(u, v, count, true, sum);
+        const double octaves = static_cast<double>(m_octaves);
+        for (int k = 0; k < count; ++k) {
+            o[k] = finiteOrZero(std::sqrt(std::fabs(portableSin(u[k] + octaves * sum[k]))));
+        }
+    });
+}
+
+void Wood::evaluateRow(const double* x, double y, int n, double* out) const {
+    byRuns(x, n, out, kRun, [&](const double* xs, int count, double* o) {
+        double u[kRun];
+        double v[kRun];
+        double value[kRun];
+        if (!mapRun(xs, y, count, u, v)) {
+            std::fill(o, o + count, 0.0);
+            return;
+        }
+        m_noise->noise2Row(u, v, count, value);
+        for (int k = 0; k < count; ++k) {
+            o[k] = finiteOrZero(std::fabs(portableSin(u[k] + m_noise_parameter * value[k])));
+        }
+    });
 }
 
 } // namespace morvessan

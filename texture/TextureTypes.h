@@ -10,24 +10,28 @@ namespace morvessan {
 class Cloud : public Texture3D {
 public:
     double evaluate(double x, double y) const override;
+    void evaluateRow(const double* x, double y, int n, double* out) const override;
 };
 
 // sin(u + N x S) with the absolute-value octave sum.
 class Fire : public Texture3D {
 public:
     double evaluate(double x, double y) const override;
+    void evaluateRow(const double* x, double y, int n, double* out) const override;
 };
 
 // sqrt(abs(sin(u + N x S))) with the absolute-value octave sum; never negative.
 class Marble : public Texture3D {
 public:
     double evaluate(double x, double y) const override;
+    void evaluateRow(const double* x, double y, int n, double* out) const override;
 };
 
 // abs(sin(u + P x n(u, v))): one octave, the noise parameter as amplitude; never negative.
 class Wood : public Texture3D {
 public:
     double evaluate(double x, double y) const override;
+    void evaluateRow(const double* x, double y, int n, double* out) const override;
 };
 
 } // namespace morvessan

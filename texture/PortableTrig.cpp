@@ -1,0 +1,232 @@
+// Reduction by multiples of pi/2 (three-part constants for moderate arguments,
+// 128 bits of 2/pi's expansion beyond), then polynomials on [-pi/4, pi/4].
+#include "texture/PortableTrig.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace morvessan {
+
+namespace {
+
+std::uint64_t bitsOf(double x) {
+    std::uint64_t b;
+    std::memcpy(&b, &x, sizeof b);
+    return b;
+}
+
+// Minimax polynomials of sin and cos on [-pi/4, pi/4]; y is the tail of x + y.
+double kernelSin(double x, double y) {
+    constexpr double s1 = -0x1.5555555555549p-3;
+    constexpr double s2 = 0x1.111111110f8a6p-7;
+    constexpr double s3 = -0x1.a01a019c161d5p-13;
+    constexpr double s4 = 0x1.71de357b1fe7dp-19;
+    constexpr double s5 = -0x1.ae5e68a2b9cebp-26;
+    constexpr double s6 = 0x1.5d93a5acfd57cp-33;
+    const double z = x * x;
+    const double w = z * z;
+    const double r = s2 + z * (s3 + z * s4) + z * w * (s5 + z * s6);
+    const double v = z * x;
+    return x - ((z * (0.5 * y - v * r) - y) - v * s1);
+}
+
+double kernelCos(double x, double y) {
+    constexpr double c1 = 0x1.555555555554cp-5;
+    constexpr double c2 = -0x1.6c16c16c15177p-10;
+    constexpr double c3 = 0x1.a01a019cb159p-16;
+    constexpr double c4 = -0x1.27e4f809c52adp-22;
+    constexpr double c5 = 0x1.1ee9ebdb4b1c4p-29;
+    constexpr double c6 = -0x1.8fae9be8838d4p-37;
+    const double z = x * x;
+    const double w = z * z;
+    const double r = z * (c1 + z * (c2 + z * c3)) + w * w * (c4 + z * (c5 + z * c6));
+    const double hz = 0.5 * z;
+    const double one = 1.0 - hz;
+    return one + (((1.0 - one) - hz) + (z * r - x * y));
+}
+
+// The binary expansion of 2/pi after the point, 64 bits a word.
+constexpr std::uint64_t kTwoOverPi[] = {
+    0xA2F9836E4E441529ull, 0xFC2757D1F534DDC0ull, 0xDB6295993C439041ull, 0xFE5163ABDEBBC561ull,
+    0xB7246E3A424DD2E0ull, 0x06492EEA09D1921Cull, 0xFE1DEB1CB129A73Eull, 0xE88235F52EBB4484ull,
+    0xE99C7026B45F7E41ull, 0x3991D639835339F4ull, 0x9C845F8BBDF9283Bull, 0x1FF897FFDE05980Full,
+    0xEF2F118B5A0A6D1Full, 0x6D367ECF27CB09B7ull, 0x4F463F669E5FEA2Dull, 0x7527BAC7EBE5F17Bull,
+    0x3D0739F78A5292EAull, 0x6BFB5FB11F8D5D08ull, 0x56033046FC7B6BABull, 0xF0CFBC209AF4361Dull};
+
+using U128 = unsigned __int128;
+
+// a x b exactly as hi + lo, by splitting both into halves (no fused multiply-add).
+void twoProduct(double a, double b, double& hi, double& lo) {
+    constexpr double split = 134217729.0;  // 2^27 + 1
+    const double ca = split * a;
+    const double ah = ca - (ca - a);
+    const double al = a - ah;
+    const double cb = split * b;
+    const double bh = cb - (cb - b);
+    const double bl = b - bh;
+    hi = a * b;
+    lo = ((ah * bh - hi) + ah * bl + al * bh) + al * bl;
+}
+
+// |x| >= 2^20 pi/2, finite: x = n pi/2 + y0 + y1 with |y0 + y1| <= pi/4.
+int reduceLarge(double x, double& y0, double& y1) {
+    const std::uint64_t b = bitsOf(x);
+    const int e = static_cast<int>((b >> 52) & 0x7FF) - 1075;  // x = m 2^e
+    const std::uint64_t m = (b & 0xFFFFFFFFFFFFFull) | 0x10000000000000ull;
+    // Bits of 2/pi above position e - 2 add multiples of 4 to x 2/pi: skip them.
+    const int skip = e > 2 ? e - 2 : 0;
+    const int word = skip / 64;
+    const int shift = skip % 64;
+    std::uint64_t w[3];
+    for (int k = 0; k < 3; ++k) {
+        w[k] = shift == 0 ? kTwoOverPi[word + k]
+                          : (kTwoOverPi[word + k] << shift) | (kTwoOverPi[word + k + 1] >> (64 - shift));
+    }
+    // p = m x w, 256 bits in four words, most significant first.
+    std::uint64_t p[4];
+    const U128 t2 = static_cast<U128>(m) * w[2];
+    const U128 t1 = static_cast<U128>(m) * w[1] + static_cast<std::uint64_t>(t2 >> 64);
+    const U128 t0 = static_cast<U128>(m) * w[0] + static_cast<std::uint64_t>(t1 >> 64);
+    p[3] = static_cast<std::uint64_t>(t2);
+    p[2] = static_cast<std::uint64_t>(t1);
+    p[1] = static_cast<std::uint64_t>(t0);
+    p[0] = static_cast<std::uint64_t>(t0 >> 64);
+    // x 2/pi = p 2^-fraction: two bits of quadrant above the point, 128 bits of fraction below.
+    const int fraction = skip + 192 - e;
+    const auto bitsFrom = [&](int low) {  // the 128 bits of p from bit `low` up
+        U128 value = 0;
+        for (int k = 0; k < 4; ++k) {
+            const int at = (3 - k) * 64 - low;  // where word k's bit 0 lands
+            if (at > -64 && at < 128) {
+                const U128 word128 = p[k];
+                value |= at >= 0 ? word128 << at : word128 >> -at;
+            }
+        }
+        return value;
+    };
+    int n = static_cast<int>(bitsFrom(fraction) & 3);
+    U128 f = bitsFrom(fraction - 128);
+    bool negative = false;
+    if (f >> 127) {  // fraction of a half or more: the next quadrant, from below
+        ++n;
+        f = ~f + 1;
+        negative = true;
+    }
+    const double hi = static_cast<double>(f);
+    const U128 hiBits = static_cast<U128>(hi);
+    const double lo = hiBits > f ? -static_cast<double>(hiBits - f) : static_cast<double>(f - hiBits);
+    constexpr double scale = 0x1p-128;
+    const double fh = hi * scale;
+    const double fl = lo * scale;
+    constexpr double pio2Hi = 0x1.921fb54442d18p+0;
+    constexpr double pio2Lo = 0x1.1a62633145c07p-54;
+    double ph;
+    double pl;
+    twoProduct(fh, pio2Hi, ph, pl);
+    const double tail = pl + (fh * pio2Lo + fl * pio2Hi);
+    y0 = ph + tail;
+    y1 = tail - (y0 - ph);
+    if (negative) {
+        y0 = -y0;
+        y1 = -y1;
+    }
+    if (x < 0.0) {
+        y0 = -y0;
+        y1 = -y1;
+        n = -n;
+    }
+    return n & 3;
+}
+
+// x = n pi/2 + y0 + y1 for finite |x| > pi/4; returns n mod 4.
+int reduce(double x, double& y0, double& y1) {
+    const auto high = static_cast<std::uint32_t>(bitsOf(x) >> 32) & 0x7FFFFFFFu;
+    if (high >= 0x413921FBu) {
+        return reduceLarge(x, y0, y1);
+    }
+    constexpr double invPio2 = 0x1.45f306dc9c883p-1;
+    constexpr double pio2_1 = 0x1.921fb544p+0;
+    constexpr double pio2_1t = 0x1.0b4611a626331p-34;
+    constexpr double pio2_2 = 0x1.0b4611a6p-34;
+    constexpr double pio2_2t = 0x1.3198a2e037073p-69;
+    constexpr double pio2_3 = 0x1.3198a2ep-69;
+    constexpr double pio2_3t = 0x1.b839a252049c1p-104;
+    constexpr double toInteger = 0x1.8p52;
+    const double fn = (x * invPio2 + toInteger) - toInteger;
+    const int n = static_cast<int>(fn);
+    double r = x - fn * pio2_1;
+    double w = fn * pio2_1t;  // good to 85 bits
+    const int exponent = static_cast<int>(high >> 20);
+    const auto exponentOf = [](double v) { return static_cast<int>((bitsOf(v) >> 52) & 0x7FF); };
+    y0 = r - w;
+    if (exponent - exponentOf(y0) > 16) {  // cancellation: 118 bits
+        double t = r;
+        w = fn * pio2_2;
+        r = t - w;
+        w = fn * pio2_2t - ((t - r) - w);
+        y0 = r - w;
+        if (exponent - exponentOf(y0) > 49) {  // 151 bits, enough for every double
+            t = r;
+            w = fn * pio2_3;
+            r = t - w;
+            w = fn * pio2_3t - ((t - r) - w);
+            y0 = r - w;
+        }
+    }
+    y1 = (r - y0) - w;
+    return n & 3;
+}
+
+} // namespace
+
+double portableSin(double x) {
+    const auto high = static_cast<std::uint32_t>(bitsOf(x) >> 32) & 0x7FFFFFFFu;
+    if (high <= 0x3FE921FBu) {  // |x| <~ pi/4
+        if (high < 0x3E400000u) {  // |x| < 2^-27: sin x rounds to x
+            return x;
+        }
+        return kernelSin(x, 0.0);
+    }
+    if (high >= 0x7FF00000u) {
+        return x - x;  // NaN for infinities and NaN
+    }
+    double y0;
+    double y1;
+    switch (reduce(x, y0, y1)) {
+    case 0:
+        return kernelSin(y0, y1);
+    case 1:
+        return kernelCos(y0, y1);
+    case 2:
+        return -kernelSin(y0, y1);
+    default:
+        return -kernelCos(y0, y1);
+    }
+}
+
+double portableCos(double x) {
+    const auto high = static_cast<std::uint32_t>(bitsOf(x) >> 32) & 0x7FFFFFFFu;
+    if (high <= 0x3FE921FBu) {
+        if (high < 0x3E46A09Eu) {  // |x| < 2^-27 sqrt 2: cos x rounds to 1
+            return 1.0;
+        }
+        return kernelCos(x, 0.0);
+    }
+    if (high >= 0x7FF00000u) {
+        return x - x;
+    }
+    double y0;
+    double y1;
+    switch (reduce(x, y0, y1)) {
+    case 0:
+        return kernelCos(y0, y1);
+    case 1:
+        return -kernelSin(y0, y1);
+    case 2:
+        return -kernelCos(y0, y1);
+    default:
+        return kernelSin(y0, y1);
+    }
+}
+
+} // namespace morvessan
