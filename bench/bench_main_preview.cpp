@@ -1,12 +1,17 @@
 // One preview re-render through the main dialog model's refreshPreview, as every
-// edit in the dialog does: a 400 x 400 preview, the default preset and one of 12 octaves.
+// edit in the dialog does: a 400 x 400 preview, the default preset and one of 12
+// octaves, on one thread or all, with the ratio to the libnoise peer.
+#include "PeerNoise.h"
+
 #include "VXLib/VXUTIL/VXPortablePlatform.h"
 #include "dialog/PSMorvessanPluginDialogModel.h"
 #include "host/FilterHost.h"
 #include "plugin/PSMorvessanPlugin.h"
+#include "plugin/RenderThreads.h"
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <functional>
 
 using namespace morvessan;
@@ -31,6 +36,10 @@ void BM_MainPreviewRefresh(benchmark::State& state) {
     platform->setSettingsFile("");
     auto previous = vxSetPlatform(std::move(platform));
     const int octaves = static_cast<int>(state.range(0));
+    setRenderThreadLimit(static_cast<int>(state.range(1)));
+    const int threads = renderThreadCount();
+    bench::peerSecondsPerPoint(threads);
+    double seconds = 0.0;
     morvessanPlugin().SetDialogRunner(std::make_unique<BenchDialog>([&](PSMorvessanPlugin& plugin) {
         plugin.GetParameters()->texture.noiseLevel = octaves;
         PSMorvessanPluginDialogModel dialog(plugin);
@@ -38,7 +47,9 @@ void BM_MainPreviewRefresh(benchmark::State& state) {
         dialog.previewReady(400, 400);
         dialog.endOpening();
         for (auto _ : state) {
+            const auto start = std::chrono::steady_clock::now();
             dialog.refreshPreview();
+            seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             benchmark::DoNotOptimize(plugin.GetOutputImage());
         }
     }));
@@ -50,9 +61,19 @@ void BM_MainPreviewRefresh(benchmark::State& state) {
     morvessanPlugin().SetDialogRunner(nullptr);
     state.counters["MP/s"] = benchmark::Counter(0.16 * static_cast<double>(state.iterations()),
                                                 benchmark::Counter::kIsRate);
+    state.counters["threads"] = threads;
+    bench::reportAgainstPeer(state, threads, seconds / (160000.0 * static_cast<double>(state.iterations())));
+    setRenderThreadLimit(0);
     vxSetPlatform(std::move(previous));
 }
 
 } // namespace
 
-BENCHMARK(BM_MainPreviewRefresh)->Arg(8)->Arg(12)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MainPreviewRefresh)
+    ->ArgNames({"octaves", "threads"})
+    ->Args({8, 1})
+    ->Args({8, 0})
+    ->Args({12, 1})
+    ->Args({12, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();

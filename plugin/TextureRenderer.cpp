@@ -4,6 +4,7 @@
 #include "plugin/TextureRenderer.h"
 
 #include "VXLib/VXImage2.h"
+#include "plugin/RenderThreads.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,50 +28,54 @@ int clampIndex(double x) {
 }
 
 // Box average over (2b+1)² values of the bordered buffer, by running sums along
-// each row and then down each column.
+// each row and then down each column; rows, then columns, are shared between threads.
 std::vector<double> boxBlur(const std::vector<double>& values, std::int32_t width, std::int32_t height,
                             std::int32_t b) {
     const std::int32_t bw = width + 2 * b;
     const std::int32_t bh = height + 2 * b;
     const std::int32_t span = 2 * b + 1;
     std::vector<double> rows(static_cast<std::size_t>(width) * bh);
-    for (std::int32_t y = 0; y < bh; ++y) {
-        const double* v = values.data() + static_cast<std::size_t>(y) * bw;
-        double* r = rows.data() + static_cast<std::size_t>(y) * width;
-        double sum = 0.0;
-        for (std::int32_t k = 0; k < span; ++k) {
-            sum += v[k];
+    forEachPart(bh, [&](std::int32_t first, std::int32_t last) {
+        for (std::int32_t y = first; y < last; ++y) {
+            const double* v = values.data() + static_cast<std::size_t>(y) * bw;
+            double* r = rows.data() + static_cast<std::size_t>(y) * width;
+            double sum = 0.0;
+            for (std::int32_t k = 0; k < span; ++k) {
+                sum += v[k];
+            }
+            r[0] = sum;
+            for (std::int32_t x = 1; x < width; ++x) {
+                sum += v[x + span - 1];
+                sum -= v[x - 1];
+                r[x] = sum;
+            }
         }
-        r[0] = sum;
-        for (std::int32_t x = 1; x < width; ++x) {
-            sum += v[x + span - 1];
-            sum -= v[x - 1];
-            r[x] = sum;
-        }
-    }
+    });
     std::vector<double> result(static_cast<std::size_t>(width) * height);
     const double divisor = static_cast<double>(span) * span;
     std::vector<double> sums(width, 0.0);
-    for (std::int32_t k = 0; k < span; ++k) {
-        const double* r = rows.data() + static_cast<std::size_t>(k) * width;
-        for (std::int32_t x = 0; x < width; ++x) {
-            sums[x] += r[x];
-        }
-    }
-    for (std::int32_t y = 0; y < height; ++y) {
-        if (y > 0) {
-            const double* enter = rows.data() + static_cast<std::size_t>(y + span - 1) * width;
-            const double* leave = rows.data() + static_cast<std::size_t>(y - 1) * width;
-            for (std::int32_t x = 0; x < width; ++x) {
-                sums[x] += enter[x];
-                sums[x] -= leave[x];
+    forEachPart(width, [&](std::int32_t first, std::int32_t last) {
+        for (std::int32_t k = 0; k < span; ++k) {
+            const double* r = rows.data() + static_cast<std::size_t>(k) * width;
+            for (std::int32_t x = first; x < last; ++x) {
+                sums[x] += r[x];
             }
         }
-        double* out = result.data() + static_cast<std::size_t>(y) * width;
-        for (std::int32_t x = 0; x < width; ++x) {
-            out[x] = clampValue(sums[x] / divisor);
+        for (std::int32_t y = 0; y < height; ++y) {
+            if (y > 0) {
+                const double* enter = rows.data() + static_cast<std::size_t>(y + span - 1) * width;
+                const double* leave = rows.data() + static_cast<std::size_t>(y - 1) * width;
+                for (std::int32_t x = first; x < last; ++x) {
+                    sums[x] += enter[x];
+                    sums[x] -= leave[x];
+                }
+            }
+            double* out = result.data() + static_cast<std::size_t>(y) * width;
+            for (std::int32_t x = first; x < last; ++x) {
+                out[x] = clampValue(sums[x] / divisor);
+            }
         }
-    }
+    });
     return result;
 }
 
@@ -92,29 +97,36 @@ void applyTexturePicture(std::vector<double>& values, const VXImage2& map, std::
     const std::int32_t stepX = wrap(sx, tw);
     const std::int32_t stepY = wrap(sy, th);
     const double strength = static_cast<double>(amount);
+    // The picture row of each value row, stepped as before, so the rows can be shared out.
+    std::vector<std::int32_t> pictureRows(height);
     for (std::int32_t y = 0; y < height; ++y) {
-        const std::uint8_t* p = map.row(row);
-        double* v = values.data() + static_cast<std::size_t>(y) * width;
-        std::int32_t column = startColumn;
-        for (std::int32_t x = 0; x < width; ++x) {
-            v[x] = clampValue(v[x] + strength * static_cast<double>(p[column] - 128) * 0.000078125);
-            column += stepX;
-            if (column >= tw) {
-                column -= tw;
-            }
-        }
+        pictureRows[y] = row;
         row += stepY;
         if (row >= th) {
             row -= th;
         }
     }
+    forEachPart(height, [&](std::int32_t first, std::int32_t last) {
+        for (std::int32_t y = first; y < last; ++y) {
+            const std::uint8_t* p = map.row(pictureRows[y]);
+            double* v = values.data() + static_cast<std::size_t>(y) * width;
+            std::int32_t column = startColumn;
+            for (std::int32_t x = 0; x < width; ++x) {
+                v[x] = clampValue(v[x] + strength * static_cast<double>(p[column] - 128) * 0.000078125);
+                column += stepX;
+                if (column >= tw) {
+                    column -= tw;
+                }
+            }
+        }
+    });
 }
 
 // One colouring routine per combination, so the choices are made once per tile.
 template <bool Masked, bool Scale, bool Overwrite, int Bytes>
 void colourPixels(const std::vector<double>& values, const ColourEntry* table, const PixelBlock& in,
-                  const PixelBlock& out, const PixelBlock& mask) {
-    for (std::int32_t y = 0; y < out.height; ++y) {
+                  const PixelBlock& out, const PixelBlock& mask, std::int32_t first, std::int32_t last) {
+    for (std::int32_t y = first; y < last; ++y) {
         const double* v = values.data() + static_cast<std::size_t>(y) * out.width;
         const std::uint8_t* i = in.row(y);
         std::uint8_t* o = out.row(y);
@@ -165,7 +177,7 @@ void colourPixels(const std::vector<double>& values, const ColourEntry* table, c
 }
 
 using ColourRoutine = void (*)(const std::vector<double>&, const ColourEntry*, const PixelBlock&, const PixelBlock&,
-                               const PixelBlock&);
+                               const PixelBlock&, std::int32_t, std::int32_t);
 
 template <int Bytes>
 ColourRoutine chooseRoutine(bool masked, bool scale, bool overwrite) {
@@ -211,25 +223,46 @@ std::vector<double> textureValues(const TextureRenderSettings& settings, std::in
     const std::int32_t b = blurBorder(fields, width, rectWidth);
     const std::int32_t bw = width + 2 * b;
     const std::int32_t bh = height + 2 * b;
-    std::vector<double> values(static_cast<std::size_t>(bw) * bh);
+    // Coordinates advance by repeated addition, the same along every row.
+    std::vector<double> xs(bw);
+    double x = x0 - b * dx;
+    for (double& value : xs) {
+        value = x;
+        x += dx;
+    }
+    std::vector<double> ys(bh);
     double y = y0 - b * dy;
-    double* v = values.data();
-    for (std::int32_t row = 0; row < bh; ++row) {
-        double x = x0 - b * dx;
-        for (std::int32_t column = 0; column < bw; ++column) {
-            *v++ = settings.texture->evaluate(x, y);
-            x += dx;
-        }
+    for (double& value : ys) {
+        value = y;
         y += dy;
     }
-
-    if (fields.noiseEnabled && settings.random) {
-        const double amount = static_cast<double>(fields.noise) * width * 0.01 / rectWidth;
-        for (double& value : values) {
-            const double u = settings.random->Next() / 4294967295.0;
-            value = clampValue(value + amount * (u - 0.5));
+    // The grain comes from one sequence in buffer order: drawn here, added by the rows.
+    const bool grain = fields.noiseEnabled && settings.random;
+    std::vector<std::uint32_t> draws;
+    if (grain) {
+        draws.resize(static_cast<std::size_t>(bw) * bh);
+        for (std::uint32_t& draw : draws) {
+            draw = settings.random->Next();
         }
     }
+    const double amount = grain ? static_cast<double>(fields.noise) * width * 0.01 / rectWidth : 0.0;
+
+    std::vector<double> values(static_cast<std::size_t>(bw) * bh);
+    forEachPart(bh, [&](std::int32_t first, std::int32_t last) {
+        for (std::int32_t row = first; row < last; ++row) {
+            const std::size_t start = static_cast<std::size_t>(row) * bw;
+            double* v = values.data() + start;
+            settings.texture->evaluateRow(xs.data(), ys[row], bw, v);
+            if (grain) {
+                const std::uint32_t* d = draws.data() + start;
+                for (std::int32_t column = 0; column < bw; ++column) {
+                    const double u = d[column] / 4294967295.0;
+                    v[column] = clampValue(v[column] + amount * (u - 0.5));
+                }
+            }
+        }
+    });
+
     if (fields.blurEnabled) {
         values = boxBlur(values, width, height, b);
     }
@@ -251,7 +284,9 @@ void renderTextureTile(const TextureRenderSettings& settings, const PixelBlock& 
     const bool overwrite = scale && settings.overwriteSource;
     const ColourRoutine routine = out.bytesPerPixel == 4 ? chooseRoutine<4>(masked, scale, overwrite)
                                                          : chooseRoutine<3>(masked, scale, overwrite);
-    routine(values, settings.colourTable, in, out, mask);
+    forEachPart(out.height, [&](std::int32_t first, std::int32_t last) {
+        routine(values, settings.colourTable, in, out, mask, first, last);
+    });
 }
 
 } // namespace morvessan

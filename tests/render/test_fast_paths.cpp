@@ -1,0 +1,198 @@
+// The row routines against the point routines, double for double; our sine and
+// cosine at known values; one thread and many giving the same bytes.
+#include "VXLib/VXImage2.h"
+#include "plugin/RenderThreads.h"
+#include "plugin/TextureRenderer.h"
+#include "texture/Perlin.h"
+#include "texture/PortableTrig.h"
+#include "texture/TextureBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
+
+using namespace morvessan;
+
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// Coordinates of every kind: ordinary, negative, lattice points, signed zeros,
+// beyond 2^52 and 2^62, and not numbers.
+double anyCoordinate(std::mt19937_64& g) {
+    static const double special[] = {0.0,     -0.0,   1.0,     -1.0,      255.0,  256.0,  -256.0, 0x1p52,
+                                     -0x1p52, 0x1p53, 0x1p62,  -0x1p62,   1e300,  -1e300, kInf,   -kInf,
+                                     kNaN,    0.5,    -0.5,    0x1p52 - 0.5, -4503599627370495.5, 1e-310};
+    const std::uint64_t r = g();
+    switch (r % 4) {
+    case 0:
+        return special[(r >> 8) % (sizeof special / sizeof special[0])];
+    case 1:
+        return std::ldexp(static_cast<double>(g() >> 11) * 0x1p-53 - 0.5, static_cast<int>((r >> 8) % 140) - 40);
+    default:
+        return (static_cast<double>(g() >> 11) * 0x1p-53 - 0.5) * 2000.0;
+    }
+}
+
+} // namespace
+
+TEST(FastPaths, NoiseRowsMatchPointNoiseBitForBit) {
+    std::mt19937_64 g(5);
+    for (int seed : {1, 2, 77, 32767}) {
+        const Perlin perlin(seed, 6.0, 2.0, 0.5);
+        std::vector<double> x(4000);
+        std::vector<double> y(4000);
+        for (std::size_t k = 0; k < x.size(); ++k) {
+            x[k] = anyCoordinate(g);
+            y[k] = k % 3 == 0 ? anyCoordinate(g) : (static_cast<double>(g() >> 11) * 0x1p-53 - 0.5) * 600.0;
+        }
+        std::vector<double> row(x.size());
+        perlin.noise2Row(x.data(), y.data(), static_cast<int>(x.size()), row.data());
+        for (std::size_t k = 0; k < x.size(); ++k) {
+            ASSERT_TRUE(sameBits(row[k], perlin.noise2(x[k], y[k]))) << x[k] << ", " << y[k];
+        }
+    }
+}
+
+TEST(FastPaths, TextureRowsMatchPointValuesForEveryTypeAndTransformation) {
+    std::mt19937_64 g(9);
+    const auto unit = [&] { return static_cast<double>(g() >> 11) * 0x1p-53; };
+    for (int i = 0; i < 120; ++i) {
+        TextureFields f;
+        f.type = 1 + i % 4;
+        f.noiseLevel = i % 13;
+        f.noiseSeed = 1 + i;
+        for (double& w : f.noiseWeights) {
+            w = unit() * 2.0 - 0.5;
+        }
+        f.noiseParameter = unit() * 50.0;
+        double* m = f.transformation.m;
+        for (int k = 0; k < 9; ++k) {
+            m[k] = (unit() - 0.5) * 40.0;
+        }
+        switch (i % 6) {
+        case 0:  // affine
+            m[6] = m[7] = 0.0;
+            m[8] = 1.0;
+            break;
+        case 1:  // singular
+            m[3] = m[4] = m[6] = m[7] = m[8] = 0.0;
+            break;
+        case 2:  // huge
+            m[0] *= 1e15;
+            m[4] *= 1e200;
+            break;
+        case 3:  // beyond any number
+            m[i % 9] = i % 2 ? kNaN : -kInf;
+            break;
+        default:
+            break;
+        }
+        const auto texture = makeTexture(f);
+        std::vector<double> x(150);
+        double at = (unit() - 0.5) * 4.0;
+        for (double& v : x) {
+            v = at;
+            at += 1.0 / 97.0;
+        }
+        x[7] = kNaN;
+        x[8] = -kInf;
+        x[9] = -0.0;
+        for (double y : {unit(), -unit() * 1e6, 0.0, kNaN}) {
+            std::vector<double> row(x.size());
+            texture->evaluateRow(x.data(), y, static_cast<int>(x.size()), row.data());
+            for (std::size_t k = 0; k < x.size(); ++k) {
+                ASSERT_TRUE(sameBits(row[k], texture->evaluate(x[k], y))) << "block " << i << " at " << k;
+            }
+        }
+    }
+}
+
+TEST(FastPaths, OwnSineAndCosineAtKnownValues) {
+    // Correctly rounded values of the true functions, met to within one unit in the last place.
+    const auto ulpsApart = [](double a, double b) { return std::fabs(a - b) / (std::nextafter(b, kInf) - b); };
+    EXPECT_LE(ulpsApart(portableSin(1e22), -0.8522008497671888), 1.0);
+    EXPECT_LE(ulpsApart(portableCos(1e22), 0.523214785395139), 1.0);
+    EXPECT_LE(ulpsApart(portableSin(0x1.921fb54442d18p+1), 1.2246467991473532e-16), 1.0);  // the double nearest pi
+    EXPECT_LE(ulpsApart(portableCos(0x1.921fb54442d18p+0), 6.123233995736766e-17), 1.0);
+    EXPECT_LE(ulpsApart(portableSin(1.0), 0.8414709848078965), 1.0);
+    EXPECT_LE(ulpsApart(portableCos(1.0), 0.5403023058681398), 1.0);
+    EXPECT_LE(ulpsApart(portableSin(0x1p1023), 0.563127779850884), 1.0);
+    EXPECT_LE(ulpsApart(portableCos(-1e300), -0.5753861119575491), 1.0);
+    EXPECT_LE(ulpsApart(portableSin(0x1.0b9474bc7522p+901), 0.7256345543287296), 1.0);
+    EXPECT_TRUE(sameBits(portableSin(-0.0), -0.0));
+    EXPECT_EQ(portableCos(-0.0), 1.0);
+    EXPECT_EQ(portableSin(1e-300), 1e-300);
+    EXPECT_TRUE(std::isnan(portableSin(kInf)));
+    EXPECT_TRUE(std::isnan(portableCos(-kInf)));
+    EXPECT_TRUE(std::isnan(portableCos(kNaN)));
+    std::mt19937_64 g(3);
+    for (int i = 0; i < 20000; ++i) {
+        const double x = std::ldexp(1.0 + static_cast<double>(g() >> 11) * 0x1p-53, i % 1080 - 60);
+        ASSERT_TRUE(sameBits(portableSin(-x), -portableSin(x))) << x;
+        ASSERT_TRUE(sameBits(portableCos(-x), portableCos(x))) << x;
+        const double s = portableSin(x);
+        const double c = portableCos(x);
+        ASSERT_NEAR(s * s + c * c, 1.0, 4e-16) << x;
+    }
+}
+
+TEST(FastPaths, OneThreadAndManyGiveTheSameBytes) {
+    TextureFields f;
+    f.type = kMarble;
+    f.noiseLevel = 12.0;
+    f.blurEnabled = 1;
+    f.blur = 30;
+    f.noiseEnabled = 1;
+    f.noise = 40;
+    f.textureEnabled = 1;
+    f.colours[0] = 0x80204060u;
+    const auto texture = makeTexture(f);
+    const std::vector<ColourEntry> table = buildColourTable(f, ColourOrder::Host);
+    VXImage2 picture;
+    ASSERT_TRUE(picture.create(37, 23, 8));
+    for (std::int32_t y = 0; y < 23; ++y) {
+        for (std::int32_t x = 0; x < 37; ++x) {
+            picture.row(y)[x] = static_cast<std::uint8_t>(x * 7 + y * 13);
+        }
+    }
+    const std::int32_t w = 203;
+    const std::int32_t h = 171;
+    std::vector<std::uint8_t> source(static_cast<std::size_t>(w) * h * 4);
+    for (std::size_t k = 0; k < source.size(); ++k) {
+        source[k] = static_cast<std::uint8_t>(k * 31 / 7);
+    }
+    std::vector<std::uint8_t> mask(static_cast<std::size_t>(w) * h);
+    for (std::size_t k = 0; k < mask.size(); ++k) {
+        mask[k] = static_cast<std::uint8_t>(k % 251);
+    }
+    const auto render = [&](int threads) {
+        setRenderThreadLimit(threads);
+        MersenneTwister random;
+        random.Seed(1);
+        TextureRenderSettings settings;
+        settings.texture = texture.get();
+        settings.colourTable = table.data();
+        settings.textureImage = &picture;
+        settings.random = &random;
+        settings.fields = &f;
+        settings.filterRect = {-40, -30, 400, 300};
+        std::vector<std::uint8_t> out = source;
+        const PixelBlock block{out.data(), w, h, 4, w * 4, kLayoutRGBA};
+        const PixelBlock maskBlock{mask.data(), w, h, 1, w, kLayoutMask};
+        renderTextureTile(settings, block, block, maskBlock, {10, 20, 10 + w, 20 + h});
+        setRenderThreadLimit(0);
+        return out;
+    };
+    const std::vector<std::uint8_t> one = render(1);
+    EXPECT_NE(one, source);
+    for (int threads : {2, 3, 8}) {
+        EXPECT_EQ(render(threads), one) << threads << " threads";
+    }
+}
