@@ -117,7 +117,9 @@ bool VXWin32Platform::isKeyDown(VXKey key) {
     } else if (key == VXKey::Alt) {
         code = VK_MENU;
     }
-    return (GetKeyState(code) & 0x8000) != 0;
+    // The queue's state answers inside a message handler; the physical state also
+    // counts for questions asked between messages (the dialog's first idle moment).
+    return (GetKeyState(code) & 0x8000) != 0 || (GetAsyncKeyState(code) & 0x8000) != 0;
 }
 
 std::string VXWin32Platform::modulePath() {
