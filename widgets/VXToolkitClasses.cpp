@@ -2,6 +2,7 @@
 #include "widgets/VXToolkitClasses.h"
 
 #include "dialog/win32/VXWnd.h"
+#include "widgets/PSMorvessanPresetPreviewControl.h"
 #include "widgets/VXColourPanel.h"
 #include "widgets/VXColourStatic.h"
 #include "widgets/VXGraduatedFillCtrl.h"
@@ -19,7 +20,8 @@ int g_users = 0;
 
 const char* const kClasses[] = {VXColourStatic::kClassName, VXColourPanel::kClassName,
                                 VXGraduatedFillCtrl::kClassName, VXGridControl::kClassName,
-                                VXPSDropperButton::kClassName, VXPSPreviewControl::kClassName, "VXCustomControl"};
+                                VXPSDropperButton::kClassName, VXPSPreviewControl::kClassName,
+                                PSMorvessanPresetPreviewControl::kClassName, "VXCustomControl"};
 
 } // namespace
 

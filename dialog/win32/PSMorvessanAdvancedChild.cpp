@@ -4,6 +4,7 @@
 
 #include "dialog/PSMorvessanChange.h"
 #include "dialog/win32/PSMorvessanAddPresetDialog.h"
+#include "dialog/win32/PSMorvessanManagePresetsDialog.h"
 #include "dialog/win32/PSMorvessanPluginDialog.h"
 #include "resources/dialogs/DialogIds.h"
 
@@ -41,8 +42,6 @@ bool PSMorvessanAdvancedChild::onInitDialog() {
     }
     m_model.subPagesCreated();
     selectTab(m_model.selectedTab());
-    // Managing the library is a dialog of its own that this build does not have yet.
-    enableItem(IDC_MANAGE_PRESETS, false);
     m_model.endInit();
     return false;
 }
@@ -116,9 +115,12 @@ bool PSMorvessanAdvancedChild::onCommand(int id, int code, HWND control) {
     case IDC_ADD_PRESET:
         addPreset();
         return true;
-    case IDC_MANAGE_PRESETS:
+    case IDC_MANAGE_PRESETS: {
+        PSMorvessanManagePresetsDialog dialog(m_owner.model().plugin());
+        dialog.run(m_owner.hwnd());
         apply(m_model.presetsManaged());
         return true;
+    }
     default:
         break;
     }

@@ -115,3 +115,18 @@
 #define IDD_ADD_PRESET 4600
 #define IDC_NAME_LABEL 4601
 #define IDC_NAME 4602
+
+/* The Manage Presets dialog, its tree's image strip, and the Submit Preset File dialog. */
+#define IDD_MANAGE_PRESETS 4700
+#define IDC_PRESET_TREE 4701
+#define IDC_PRESET_PREVIEW 4702
+#define IDC_ADD_FILE 4703
+#define IDC_ADD_CATEGORY 4704
+#define IDC_DELETE 4705
+#define IDC_SUBMIT 4706
+#define IDC_DOWNLOAD 4707
+#define IDB_PRESET_TREE 4710
+#define IDD_SUBMIT_PRESET_FILE 4800
+#define IDC_SUBMIT_DESCRIPTION 4801
+#define IDC_SUBMIT_LOCATION 4802
+#define IDC_SUBMIT_POLICY 4803

@@ -1,0 +1,42 @@
+// PSMorvessanManagePresetsDialog: the preset library as a tree of files,
+// categories and presets, with a preview and the buttons that change the library.
+#pragma once
+
+#include "dialog/PSMorvessanManagePresetsModel.h"
+#include "dialog/win32/VXPSPluginDialog.h"
+#include "widgets/PSMorvessanPresetPreviewControl.h"
+#include "widgets/PSMorvessanPresetTreeControl.h"
+
+namespace morvessan {
+
+class PSMorvessanPlugin;
+
+class PSMorvessanManagePresetsDialog : public VXPSPluginDialog {
+public:
+    explicit PSMorvessanManagePresetsDialog(PSMorvessanPlugin& plugin);
+    // Runs the dialog; every file is saved on OK and read again on Cancel.
+    void run(HWND owner);
+
+protected:
+    bool onInitDialog() override;
+    bool onCommand(int id, int code, HWND control) override;
+    std::optional<LRESULT> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    std::optional<LRESULT> onTreeNotify(const NMHDR& header);
+    // The tree follows the library; the selection, preview and buttons follow the tree.
+    void refreshTree();
+    void selectionChanged();
+    std::optional<std::string> askName(int mode);
+    void submit();
+    void dragTo(POINT client);
+    void endDrag(POINT client);
+
+    PSMorvessanPlugin& m_plugin;
+    PSMorvessanManagePresetsModel m_model;
+    PSMorvessanPresetTreeControl m_tree;
+    PSMorvessanPresetPreviewControl m_preview;
+    bool m_refreshing = false;
+};
+
+} // namespace morvessan

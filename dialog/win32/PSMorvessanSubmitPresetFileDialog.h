@@ -1,0 +1,28 @@
+// PSMorvessanSubmitPresetFileDialog: tells the user how a preset file is
+// submitted (its name, the address, where it is stored) and asks whether to send it.
+#pragma once
+
+#include "dialog/win32/VXPSPluginDialog.h"
+
+namespace morvessan {
+
+class PSMorvessanPlugin;
+class PresetFile;
+
+class PSMorvessanSubmitPresetFileDialog : public VXPSPluginDialog {
+public:
+    PSMorvessanSubmitPresetFileDialog(PSMorvessanPlugin& plugin, const PresetFile& file);
+    // True when the user chose "Send".
+    bool run(HWND owner);
+
+protected:
+    bool onInitDialog() override;
+    bool onCommand(int id, int code, HWND control) override;
+    std::optional<LRESULT> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    PSMorvessanPlugin& m_plugin;
+    const PresetFile& m_file;
+};
+
+} // namespace morvessan
