@@ -1,5 +1,6 @@
-// "render" and "apply": a whole non-interactive filter run over a new canvas or
-// an image file, with the parameter block kept in a file between runs.
+// "render", "apply" and "edit": a whole filter run over a new canvas or an image
+// file (without a dialog, or with it for edit), the parameter block kept in a file between runs.
+#include "VXLib/VXUTIL/VXPlatform.h"
 #include "host/FilterHost.h"
 #include "host/HostFiles.h"
 #include "host/cli/CliLibrary.h"
@@ -31,6 +32,14 @@ const char* const kApplyHelp =
     "Renders the texture over the picture INPUT (PNG, JPEG or bitmap; a picture with\n"
     "transparency is filtered with four planes) and writes OUTPUT. INPUT is only\n"
     "replaced when OUTPUT names the same file.\n";
+
+const char* const kEditHelp =
+    "usage: morvessan edit [options] INPUT OUTPUT\n"
+    "\n"
+    "Shows the filter's dialog over the picture INPUT, as an image editor would; on OK\n"
+    "writes the textured picture to OUTPUT (and the block to --params FILE). Cancel\n"
+    "writes nothing and exits with status 3. Windows only (morvessan.exe); --module\n"
+    "FILE shows the dialog of an installed filter module.\n";
 
 const char* const kRunOptionsHelp =
     "\n"
@@ -160,7 +169,11 @@ std::string describeFailure(int16 code, const std::string& message) {
     }
 }
 
-int runFilter(const Arguments& args, HostImage image, const std::string& output, bool canvas) {
+// The exit status of a run the user cancelled in the dialog.
+constexpr int kCancelledStatus = 3;
+
+int runFilter(const Arguments& args, HostImage image, const std::string& output, bool canvas,
+              bool interactive = false) {
     if (!isWritableImagePath(output)) {
         throw usageError("output '" + output + "' must end in .png, .jpg, .jpeg or .bmp");
     }
@@ -240,13 +253,16 @@ int runFilter(const Arguments& args, HostImage image, const std::string& output,
     host.setImage(std::move(image));
     host.setMask(std::move(mask));
     host.setFilterRect(rect);
-    host.setPlayInfo(plugInDialogSilent);
+    host.setPlayInfo(interactive ? plugInDialogDisplay : plugInDialogSilent);
     host.setParameterBytes(bytes);
     int16 result = noErr;
     {
         ProgressBar bar("Rendering", quiet);
         host.setProgressListener([&bar](std::int32_t done, std::int32_t total) { bar.update(done, total); });
         result = host.run();
+    }
+    if (interactive && result == userCanceledErr) {
+        throw CliError("cancelled in the dialog; nothing was written", kCancelledStatus);
     }
     if (result != noErr) {
         throw CliError(describeFailure(result, host.errorString()));
@@ -306,6 +322,29 @@ int commandApply(const std::vector<std::string>& list) {
     }
     warn(warning);
     return runFilter(args, std::move(image), args.operands()[1], false);
+}
+
+int commandEdit(const std::vector<std::string>& list) {
+    const Arguments args("edit", list, kRunValued, kRunFlags);
+    if (args.help()) {
+        std::cout << kEditHelp << kRunOptionsHelp;
+        return 0;
+    }
+#if !defined(_WIN32)
+    throw usageError("edit shows the filter's dialog, which only the Windows program (morvessan.exe) has");
+#else
+    args.expectOperands(2, "two operands: INPUT OUTPUT");
+    HostImage image;
+    std::string error;
+    std::string warning;
+    if (!loadHostImage(args.operands()[0], image, error, pictureReading(args), &warning)) {
+        throw CliError(error);
+    }
+    warn(warning);
+    // The dialog talks to the user through Windows itself: message boxes, cursors, help.
+    vxSetPlatform(vxMakeNativePlatform());
+    return runFilter(args, std::move(image), args.operands()[1], false, true);
+#endif
 }
 
 } // namespace morvessan::cli

@@ -8,6 +8,7 @@ namespace morvessan::cli {
 
 int commandRender(const std::vector<std::string>& args);
 int commandApply(const std::vector<std::string>& args);
+int commandEdit(const std::vector<std::string>& args);
 int commandPresets(const std::vector<std::string>& args);
 int commandSheet(const std::vector<std::string>& args);
 int commandParams(const std::vector<std::string>& args);

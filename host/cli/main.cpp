@@ -19,6 +19,7 @@ const char* const kMainHelp =
     "Commands:\n"
     "  render [options] OUTPUT          render a texture onto a new canvas\n"
     "  apply [options] INPUT OUTPUT     render a texture over a picture\n"
+    "  edit [options] INPUT OUTPUT      the filter's dialog over a picture (Windows)\n"
     "  presets list|check|add ...       the preset library\n"
     "  sheet [options] OUTPUT           every preset of a file as thumbnails\n"
     "  params show|init FILE            parameter block files\n"
@@ -61,6 +62,9 @@ int main(int argc, char** argv) {
         }
         if (command == "apply") {
             return finish(commandApply(rest));
+        }
+        if (command == "edit") {
+            return finish(commandEdit(rest));
         }
         if (command == "presets") {
             return finish(commandPresets(rest));

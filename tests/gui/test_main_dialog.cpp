@@ -1,6 +1,7 @@
 // The filter's main dialog where a user meets it: the module loaded through its
 // PiPL by a host, PluginMain called for an interactive run, the dialog driven
 // with window messages from a second thread, as a user's clicks would arrive.
+#include "VXLib/VXImageWriter.h"
 #include "host/FilterHost.h"
 #include "host/win32/VXPSModule.h"
 #include "resources/dialogs/DialogIds.h"
@@ -316,4 +317,43 @@ TEST_F(MainDialog, TheLocatorMovesThePreviewToWhereItIsReleased) {
     EXPECT_TRUE(locatorEnabled);
     EXPECT_TRUE(popupSeen);
     EXPECT_TRUE(originalChanged) << "the original image shows the part the locator chose";
+}
+
+TEST_F(MainDialog, EditWritesOnOkAndNothingOnCancel) {
+    const char* program = std::getenv("MORVESSAN_CLI");
+    ASSERT_NE(program, nullptr);
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    const std::string input = std::string(folder) + "morvessan-edit-in.bmp";
+    const std::string output = std::string(folder) + "morvessan-edit-out.png";
+    VXImage2 picture;
+    ASSERT_TRUE(picture.create(64, 48, 24));
+    ASSERT_TRUE(saveImageFile(input, picture));
+    const auto edit = [&](int button) {
+        DeleteFileA(output.c_str());
+        std::string command = "\"" + std::string(program) + "\" edit --quiet \"" + input + "\" \"" + output + "\"";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &process)) {
+            return -1;
+        }
+        if (HWND dialog = findMainDialog()) {
+            Sleep(200);
+            click(GetDlgItem(dialog, button));
+        }
+        WaitForSingleObject(process.hProcess, 60000);
+        DWORD code = 0;
+        GetExitCodeProcess(process.hProcess, &code);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return static_cast<int>(code);
+    };
+    EXPECT_EQ(edit(IDCANCEL), 3);
+    EXPECT_EQ(GetFileAttributesA(output.c_str()), INVALID_FILE_ATTRIBUTES) << "Cancel writes nothing";
+    EXPECT_EQ(edit(IDOK), 0);
+    EXPECT_NE(GetFileAttributesA(output.c_str()), INVALID_FILE_ATTRIBUTES);
+    DeleteFileA(input.c_str());
+    DeleteFileA(output.c_str());
 }
