@@ -3,6 +3,7 @@
 #include "texture/Perlin.h"
 
 #include "texture/MsRandom.h"
+#include "texture/NoiseRows.h"
 
 #include <cmath>
 #include <utility>
@@ -167,31 +168,50 @@ double Perlin::noise2(double x, double y) const {
     return lerp(sy, a, b);
 }
 
+double Perlin::noise2Cell(double tx, double ty) const {
+    std::int64_t ix;
+    std::int64_t iy;
+    double rx0;
+    double ry0;
+    if (!exactFloor(tx, ix, rx0) || !exactFloor(ty, iy, ry0)) {
+        return noise2(tx, ty);  // huge or beyond any number
+    }
+    const double rx1 = rx0 - 1.0;
+    const double ry1 = ry0 - 1.0;
+    const std::uint8_t* c0 = m_corners.data() + static_cast<int>(ix & 255) * kCornerStride + (iy & 255);
+    const std::uint8_t* c1 = c0 + kCornerStride;
+    const int b00 = c0[0];
+    const int b01 = c0[1];
+    const int b10 = c1[0];
+    const int b11 = c1[1];
+    const double sx = fade(rx0);
+    const double sy = fade(ry0);
+    const double a = lerp(sx, rx0 * m_g2x[b00] + ry0 * m_g2y[b00], rx1 * m_g2x[b10] + ry0 * m_g2y[b10]);
+    const double b = lerp(sx, rx0 * m_g2x[b01] + ry1 * m_g2y[b01], rx1 * m_g2x[b11] + ry1 * m_g2y[b11]);
+    return lerp(sy, a, b);
+}
+
 void Perlin::noise2Row(const double* x, const double* y, int n, double* out) const {
-    for (int k = 0; k < n; ++k) {
-        const double tx = x[k];
-        const double ty = y[k];
-        std::int64_t ix;
-        std::int64_t iy;
-        double rx0;
-        double ry0;
-        if (!exactFloor(tx, ix, rx0) || !exactFloor(ty, iy, ry0)) {
-            out[k] = noise2(tx, ty);  // huge or beyond any number
+    const NoiseRowRoutine lanes = noiseRowRoutine();
+    if (!lanes) {
+        for (int k = 0; k < n; ++k) {
+            out[k] = noise2Cell(x[k], y[k]);
+        }
+        return;
+    }
+    const NoiseRowTables tables{m_corners.data(), m_g2x.data(), m_g2y.data()};
+    constexpr int kPart = 64;
+    bool done[kPart];
+    for (int start = 0; start < n; start += kPart) {
+        const int count = n - start < kPart ? n - start : kPart;
+        if (lanes(tables, x + start, y + start, count, out + start, done)) {
             continue;
         }
-        const double rx1 = rx0 - 1.0;
-        const double ry1 = ry0 - 1.0;
-        const std::uint8_t* c0 = m_corners.data() + static_cast<int>(ix & 255) * kCornerStride + (iy & 255);
-        const std::uint8_t* c1 = c0 + kCornerStride;
-        const int b00 = c0[0];
-        const int b01 = c0[1];
-        const int b10 = c1[0];
-        const int b11 = c1[1];
-        const double sx = fade(rx0);
-        const double sy = fade(ry0);
-        const double a = lerp(sx, rx0 * m_g2x[b00] + ry0 * m_g2y[b00], rx1 * m_g2x[b10] + ry0 * m_g2y[b10]);
-        const double b = lerp(sx, rx0 * m_g2x[b01] + ry1 * m_g2y[b01], rx1 * m_g2x[b11] + ry1 * m_g2y[b11]);
-        out[k] = lerp(sy, a, b);
+        for (int k = 0; k < count; ++k) {
+            if (!done[k]) {
+                out[start + k] = noise2Cell(x[start + k], y[start + k]);
+            }
+        }
     }
 }
 

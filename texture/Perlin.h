@@ -34,6 +34,9 @@ public:
     const std::array<std::uint8_t, kCornerStride * kCornerStride>& corners() const { return m_corners; }
 
 private:
+    // noise2 through the corner table, for coordinates below 2^52 in size.
+    double noise2Cell(double x, double y) const;
+
     std::array<std::int32_t, kTableSize> m_perm{};
     std::array<double, kTableSize> m_g1{};
     std::array<std::array<double, 2>, kTableSize> m_g2{};

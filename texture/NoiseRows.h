@@ -1,0 +1,36 @@
+// The row routine of the gradient noise in lanes: a portable baseline (SSE2 on
+// x86-64) and, where the processor has them, AVX2 and AVX-512, chosen at run time.
+#pragma once
+
+#include <cstdint>
+
+namespace morvessan {
+
+// The tables one row needs: corner gradient indices (257 x 257, see Perlin) and
+// the two components of the 256 gradients.
+struct NoiseRowTables {
+    const std::uint8_t* corners;
+    const double* gx;
+    const double* gy;
+};
+
+// Evaluates n <= 64 points, bit for bit as the point routine, and sets done[k];
+// a point no lane can take (|x| or |y| not below 2^51, or not a number) gets
+// done[k] = false and is left to the caller. Returns whether every point was done.
+using NoiseRowRoutine = bool (*)(const NoiseRowTables& tables, const double* x, const double* y, int n,
+                                 double* out, bool* done);
+
+enum class NoisePath { Scalar, Baseline, Avx2, Avx512 };
+
+// The widest path this processor runs, narrowed by MORVESSAN_SIMD (scalar,
+// baseline, avx2 or avx512) when that is set.
+NoisePath noisePath();
+// Forces a path (narrowed to what the processor has); returns the one taken.
+NoisePath setNoisePath(NoisePath path);
+// Whether this processor and build can run `path`.
+bool noisePathAvailable(NoisePath path);
+
+// The routine of the current path; null for Scalar.
+NoiseRowRoutine noiseRowRoutine();
+
+} // namespace morvessan
