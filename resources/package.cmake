@@ -1,7 +1,7 @@
-# Assembles the release folder and zips it: the module, the shipped presets,
-# the texture pictures, the install note and the licence.
-# Run with -P and STAGE, MODULE, PRESETS, TEXTURES, NOTE, LICENSE, ZIP set.
-foreach(var STAGE MODULE PRESETS TEXTURES NOTE LICENSE ZIP)
+# Assembles the release folder and zips it: the module, its help file, the shipped
+# presets, the texture pictures, the install note and the licence.
+# Run with -P and STAGE, MODULE, HELP, PRESETS, TEXTURES, NOTE, LICENSE, ZIP set.
+foreach(var STAGE MODULE HELP PRESETS TEXTURES NOTE LICENSE ZIP)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "package.cmake: ${var} not set")
   endif()
@@ -9,7 +9,7 @@ endforeach()
 
 file(REMOVE_RECURSE "${STAGE}")
 file(MAKE_DIRECTORY "${STAGE}/Morvessan Presets" "${STAGE}/Morvessan Textures")
-file(COPY "${MODULE}" DESTINATION "${STAGE}")
+file(COPY "${MODULE}" "${HELP}" DESTINATION "${STAGE}")
 # Text files with Windows line ends.
 foreach(pair "${NOTE}|INSTALL.txt" "${LICENSE}|LICENSE.txt")
   string(REPLACE "|" ";" pair "${pair}")

@@ -12,6 +12,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -169,6 +170,11 @@ std::string presetText(const std::vector<Category>& categories) {
         file.addCategory(category.name);
         for (const std::string& name : category.presets) {
             TextureFields fields;
+            const std::uint32_t sky[] = {0xFF783C1Eu, 0xFFF0C8A0u, 0xFFFFFFFFu};
+            std::copy(std::begin(sky), std::end(sky), fields.colours);
+            fields.positions[1] = 150;
+            fields.positions[2] = 255;
+            fields.colourCount = 3;
             fields.noiseSeed = 0;
             for (char c : name) {
                 fields.noiseSeed = (fields.noiseSeed * 31 + static_cast<unsigned char>(c)) % 32768;
@@ -250,12 +256,13 @@ const std::vector<Category> kFileA{{"A", {"a1", "a2"}}, {"B", {"b1"}}};
 } // namespace
 
 TEST_F(ManagePresetsDialog, AddFileWithATakenNameAsksAgainAndCancelChangesNothing) {
-    write("A.txt", presetText(kFileA));
+    const std::vector<Category> skies{{"Clouds", {"Summer Sky", "Storm Front"}}, {"Sunsets", {"Evening Glow"}}};
+    write("Skies.txt", presetText(skies));
     write("Stone.txt", presetText({{"Rock", {"Granite"}}}));
     std::string message;
     std::string titleAgain;
     runWithManagePresets([&](HWND dialog, HWND tree) {
-        EXPECT_EQ(treeShape(tree), "A(A(a1()a2())B(b1()))Stone(Rock(Granite()))");
+        EXPECT_EQ(treeShape(tree), "Skies(Clouds(Summer Sky()Storm Front())Sunsets(Evening Glow()))Stone(Rock(Granite()))");
         const bool selected = nextItem(tree, nullptr, TVGN_CARET) != nullptr;
         EXPECT_EQ(IsWindowEnabled(GetDlgItem(dialog, IDC_DELETE)) != FALSE, selected);
         SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(treeItem(tree, {0})));
@@ -281,12 +288,12 @@ TEST_F(ManagePresetsDialog, AddFileWithATakenNameAsksAgainAndCancelChangesNothin
         titleAgain = windowText(GetDlgItem(again, IDC_NAME));
         postClick(again, IDCANCEL);
         ASSERT_TRUE(waitUntilGone(again));
-        EXPECT_EQ(treeShape(tree), "A(A(a1()a2())B(b1()))Stone(Rock(Granite()))");
+        EXPECT_EQ(treeShape(tree), "Skies(Clouds(Summer Sky()Storm Front())Sunsets(Evening Glow()))Stone(Rock(Granite()))");
         postClick(dialog, IDCANCEL);
     });
     EXPECT_EQ(message, kFileNameUsed);
     EXPECT_EQ(titleAgain, "") << "the name dialog comes again, empty";
-    EXPECT_EQ(read("A.txt"), presetText(kFileA));
+    EXPECT_EQ(read("Skies.txt"), presetText(skies));
     EXPECT_EQ(std::distance(fs::directory_iterator(m_presets), fs::directory_iterator()), 2);
 }
 
