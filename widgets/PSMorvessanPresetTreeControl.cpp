@@ -127,6 +127,16 @@ void PSMorvessanPresetTreeControl::setDropHighlight(HTREEITEM item) {
     SendMessageA(m_hwnd, TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(item));
 }
 
+LRESULT PSMorvessanPresetTreeControl::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN && wParam == VK_F2) {
+        if (HTREEITEM item = selectedItem()) {
+            SendMessageA(m_hwnd, TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(item));
+        }
+        return 0;
+    }
+    return VXWnd::onMessage(message, wParam, lParam);
+}
+
 void PSMorvessanPresetTreeControl::editStarted() {
     m_edit.detach();
     if (HWND edit = reinterpret_cast<HWND>(SendMessageA(m_hwnd, TVM_GETEDITCONTROL, 0, 0))) {

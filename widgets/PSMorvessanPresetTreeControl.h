@@ -46,6 +46,10 @@ public:
     // An in-place edit has begun: its edit box now asks for every key.
     void editStarted();
 
+protected:
+    // F2 edits the selected item's name, as in the system's file views.
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
     void showExpandButtons(Item parent);
 

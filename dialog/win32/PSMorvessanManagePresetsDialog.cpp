@@ -89,6 +89,12 @@ bool PSMorvessanManagePresetsDialog::onCommand(int id, int code, HWND control) {
         m_model.ok();
         return VXPSPluginDialog::onCommand(id, code, control);
     case IDCANCEL:
+        if (m_model.dragging()) {
+            // Esc while dragging drops nothing and keeps the dialog open.
+            stopDragging();
+            ReleaseCapture();
+            return true;
+        }
         m_model.cancel();
         return VXPSPluginDialog::onCommand(id, code, control);
     default:
@@ -145,6 +151,12 @@ void PSMorvessanManagePresetsDialog::dragTo(POINT client) {
     SetCursor(LoadCursorA(nullptr, feedback.allowed ? IDC_ARROW : IDC_NO));
 }
 
+void PSMorvessanManagePresetsDialog::stopDragging() {
+    m_model.cancelDrag();
+    m_tree.setDropHighlight(nullptr);
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+}
+
 void PSMorvessanManagePresetsDialog::endDrag(POINT client) {
     ClientToScreen(m_hwnd, &client);
     const bool moved = m_model.drop(m_tree.entryOf(m_tree.itemAt(client), m_model.library()));
@@ -181,8 +193,7 @@ std::optional<LRESULT> PSMorvessanManagePresetsDialog::onMessage(UINT message, W
         break;
     case WM_CAPTURECHANGED:
         if (m_model.dragging()) {
-            m_model.cancelDrag();
-            m_tree.setDropHighlight(nullptr);
+            stopDragging();
         }
         break;
     case WM_HELP:

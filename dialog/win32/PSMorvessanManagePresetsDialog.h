@@ -31,6 +31,7 @@ private:
     void submit();
     void dragTo(POINT client);
     void endDrag(POINT client);
+    void stopDragging();
 
     PSMorvessanPlugin& m_plugin;
     PSMorvessanManagePresetsModel m_model;

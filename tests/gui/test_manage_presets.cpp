@@ -258,11 +258,12 @@ const std::vector<Category> kFileA{{"A", {"a1", "a2"}}, {"B", {"b1"}}};
 TEST_F(ManagePresetsDialog, AddFileWithATakenNameAsksAgainAndCancelChangesNothing) {
     const std::vector<Category> skies{{"Clouds", {"Summer Sky", "Storm Front"}}, {"Sunsets", {"Evening Glow"}}};
     write("Skies.txt", presetText(skies));
+    const std::string kShape = "Skies(Clouds(Summer Sky()Storm Front())Sunsets(Evening Glow()))Stone(Rock(Granite()))";
     write("Stone.txt", presetText({{"Rock", {"Granite"}}}));
     std::string message;
     std::string titleAgain;
     runWithManagePresets([&](HWND dialog, HWND tree) {
-        EXPECT_EQ(treeShape(tree), "Skies(Clouds(Summer Sky()Storm Front())Sunsets(Evening Glow()))Stone(Rock(Granite()))");
+        EXPECT_EQ(treeShape(tree), kShape);
         const bool selected = nextItem(tree, nullptr, TVGN_CARET) != nullptr;
         EXPECT_EQ(IsWindowEnabled(GetDlgItem(dialog, IDC_DELETE)) != FALSE, selected);
         SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(treeItem(tree, {0})));
@@ -288,7 +289,7 @@ TEST_F(ManagePresetsDialog, AddFileWithATakenNameAsksAgainAndCancelChangesNothin
         titleAgain = windowText(GetDlgItem(again, IDC_NAME));
         postClick(again, IDCANCEL);
         ASSERT_TRUE(waitUntilGone(again));
-        EXPECT_EQ(treeShape(tree), "Skies(Clouds(Summer Sky()Storm Front())Sunsets(Evening Glow()))Stone(Rock(Granite()))");
+        EXPECT_EQ(treeShape(tree), kShape);
         postClick(dialog, IDCANCEL);
     });
     EXPECT_EQ(message, kFileNameUsed);
@@ -305,6 +306,7 @@ TEST_F(ManagePresetsDialog, DeleteMergesDropsFollowTheTableAndOkWritesEveryFile)
     std::string afterDrop;
     bool refusedHighlight = true;
     bool fileHighlighted = false;
+    bool escapeKeptDialog = false;
     runWithManagePresets([&](HWND dialog, HWND tree) {
         selectItem(tree, treeItem(tree, {0, 0}));
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_DELETE, BN_CLICKED), 0);
@@ -313,6 +315,16 @@ TEST_F(ManagePresetsDialog, DeleteMergesDropsFollowTheTableAndOkWritesEveryFile)
         // A category dropped onto a preset: nothing is highlighted and nothing moves.
         refusedHighlight = dragAndDrop(dialog, tree, treeItem(tree, {1, 0}), treeItem(tree, {0, 0, 1})) != nullptr;
         afterRefusedDrop = treeShape(tree);
+        // Esc during a drag ends the drag, not the dialog.
+        NMTREEVIEWA begin{};
+        begin.hdr = NMHDR{tree, IDC_PRESET_TREE, static_cast<UINT>(TVN_BEGINDRAGA)};
+        begin.itemNew.hItem = treeItem(tree, {1, 0, 0});
+        SendMessageA(dialog, WM_NOTIFY, IDC_PRESET_TREE, reinterpret_cast<LPARAM>(&begin));
+        PostMessageA(tree, WM_KEYDOWN, VK_ESCAPE, 0);
+        Sleep(300);
+        const POINT overFile = itemCentre(dialog, tree, treeItem(tree, {0}));
+        SendMessageA(dialog, WM_LBUTTONUP, 0, MAKELPARAM(overFile.x, overFile.y));
+        escapeKeptDialog = IsWindowVisible(dialog) && treeShape(tree) == afterRefusedDrop;
         // A preset dropped onto a file goes first into the file's first category.
         const HTREEITEM fileA = treeItem(tree, {0});
         fileHighlighted = dragAndDrop(dialog, tree, treeItem(tree, {1, 0, 0}), fileA) == fileA;
@@ -322,6 +334,7 @@ TEST_F(ManagePresetsDialog, DeleteMergesDropsFollowTheTableAndOkWritesEveryFile)
     EXPECT_EQ(afterDelete, "A(B(b1()a1()a2()))Z(Z(z1()))");
     EXPECT_FALSE(refusedHighlight);
     EXPECT_EQ(afterRefusedDrop, afterDelete);
+    EXPECT_TRUE(escapeKeptDialog);
     EXPECT_TRUE(fileHighlighted);
     EXPECT_EQ(afterDrop, "A(B(z1()b1()a1()a2()))Z(Z())");
 
@@ -331,7 +344,7 @@ TEST_F(ManagePresetsDialog, DeleteMergesDropsFollowTheTableAndOkWritesEveryFile)
     EXPECT_TRUE(fs::exists(m_presets / "Z.bak"));
 }
 
-TEST_F(ManagePresetsDialog, EnterAndEscapeEndAnInPlaceEditAndCancelRestoresTheNameFromDisk) {
+TEST_F(ManagePresetsDialog, F2EnterAndEscapeEndAnInPlaceEditAndCancelRestoresTheNameFromDisk) {
     write("A.txt", presetText(kFileA));
     std::string renamed;
     std::string escaped;
@@ -340,9 +353,19 @@ TEST_F(ManagePresetsDialog, EnterAndEscapeEndAnInPlaceEditAndCancelRestoresTheNa
     runWithManagePresets(
         [&](HWND dialog, HWND tree) {
             SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(tree), TRUE);
+            // The first edit starts with F2 on the selected item, the second as a click on a selected label does.
             auto edit = [&](HTREEITEM item, const char* text, WPARAM key) {
-                auto* box = reinterpret_cast<HWND>(
-                    SendMessageA(tree, TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(item)));
+                HWND box = nullptr;
+                if (key == VK_RETURN) {
+                    selectItem(tree, item);
+                    PostMessageA(tree, WM_KEYDOWN, VK_F2, 0);
+                    for (int i = 0; i < 200 && !box; ++i) {
+                        Sleep(10);
+                        box = reinterpret_cast<HWND>(SendMessageA(tree, TVM_GETEDITCONTROL, 0, 0));
+                    }
+                } else {
+                    box = reinterpret_cast<HWND>(SendMessageA(tree, TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(item)));
+                }
                 ASSERT_TRUE(box);
                 SetWindowTextA(box, text);
                 // Posted, so the key passes the dialog's message loop as a typed one does.
