@@ -32,7 +32,8 @@ protected:
         const char* help = std::getenv("MORVESSAN_HELP_FILE");
         const char* extract = std::getenv("MORVESSAN_EXTRACT_CHM");
         ASSERT_TRUE(help && extract) << "run through ctest, which names the help file and the reader";
-        s_folder = fs::temp_directory_path() / "morvessan-help-test";
+        // Beside the help file, so builds in other folders do not share it.
+        s_folder = fs::path(help).parent_path() / "help-extracted";
         fs::remove_all(s_folder);
         const std::string command =
             std::string("\"") + extract + "\" \"" + help + "\" \"" + s_folder.string() + "\" > /dev/null";
