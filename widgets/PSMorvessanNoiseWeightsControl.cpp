@@ -11,18 +11,15 @@
 
 namespace morvessan {
 
-PixelRect PSMorvessanNoiseWeightsControl::client() const {
+PixelRect PSMorvessanNoiseWeightsControl::pixelClient() const {
     const RECT rect = clientRect();
     return PixelRect{rect.left, rect.top, rect.right, rect.bottom};
 }
 
-void PSMorvessanNoiseWeightsControl::paint(HDC target) const {
-    const RECT rect = clientRect();
-    VXMemoryDC buffer(target, rect);
-    HDC dc = buffer.get();
+void PSMorvessanNoiseWeightsControl::draw(HDC dc, const RECT& rect) {
     const bool enabled = IsWindowEnabled(m_hwnd) != FALSE;
     vxFillRect(dc, rect, m_scheme[VXColourRole::Background]);
-    const PixelRect area = client();
+    const PixelRect area = pixelClient();
     // Twelve grid lines, one per halving of the weight.
     for (int i = 0; i < 12; ++i) {
         const int y = weightMarkerY(area, 1.0 / static_cast<double>(1 << i));
@@ -51,25 +48,18 @@ LRESULT PSMorvessanNoiseWeightsControl::onMessage(UINT message, WPARAM wParam, L
     const int x = GET_X_LPARAM(lParam);
     const int y = GET_Y_LPARAM(lParam);
     switch (message) {
-    case WM_PAINT: {
-        VXPaintDC dc(m_hwnd);
-        paint(dc.get());
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return TRUE;
     case WM_SETCURSOR: {
         POINT pointer{};
         GetCursorPos(&pointer);
         ScreenToClient(m_hwnd, &pointer);
-        if (m_model.grabbedBar() >= 0 || m_model.overSpectrumBar(client(), pointer.x, pointer.y)) {
+        if (m_model.grabbedBar() >= 0 || m_model.overSpectrumBar(pixelClient(), pointer.x, pointer.y)) {
             SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_SIZENS)));
             return TRUE;
         }
         break;
     }
     case WM_LBUTTONDOWN:
-        if (m_model.pressSpectrum(client(), x, y)) {
+        if (m_model.pressSpectrum(pixelClient(), x, y)) {
             SetCapture(m_hwnd);
             repaint();
         }
@@ -94,7 +84,7 @@ LRESULT PSMorvessanNoiseWeightsControl::onMessage(UINT message, WPARAM wParam, L
     default:
         break;
     }
-    return defaultProc(message, wParam, lParam);
+    return VXCustomControl::onMessage(message, wParam, lParam);
 }
 
 } // namespace morvessan

@@ -4,13 +4,13 @@
 
 #include "dialog/PSMorvessanAdvancedTextureChildModel.h"
 #include "dialog/VXColourScheme.h"
-#include "dialog/win32/VXWnd.h"
+#include "widgets/VXCustomControl.h"
 
 namespace morvessan {
 
 class PSMorvessanPlugin;
 
-class PSMorvessanNoiseWeightsControl : public VXWnd {
+class PSMorvessanNoiseWeightsControl : public VXCustomControl {
 public:
     static constexpr int kChanged = 1;  // WM_COMMAND code after a drag step
 
@@ -18,13 +18,13 @@ public:
                                    PSMorvessanPlugin& plugin)
         : m_model(model), m_scheme(scheme), m_plugin(plugin) {}
     unsigned lastChanges() const { return m_changes; }
-    PixelRect client() const;
+    PixelRect pixelClient() const;
 
 protected:
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void draw(HDC dc, const RECT& rect) override;
 
 private:
-    void paint(HDC dc) const;
 
     PSMorvessanAdvancedTextureChildModel& m_model;
     const VXColourScheme& m_scheme;

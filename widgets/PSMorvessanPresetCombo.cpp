@@ -143,10 +143,7 @@ void PSMorvessanPresetCombo::closeUp(bool chosen) {
     }
 }
 
-void PSMorvessanPresetCombo::paint(HDC target) const {
-    const RECT client = clientRect();
-    VXMemoryDC buffer(target, client);
-    HDC dc = buffer.get();
+void PSMorvessanPresetCombo::draw(HDC dc, const RECT& client) {
     const bool enabled = IsWindowEnabled(m_hwnd) != FALSE;
     vxFillRect(dc, client, m_scheme[enabled ? VXColourRole::Background : VXColourRole::Face]);
     vxDrawEdge(dc, client, m_scheme[VXColourRole::Shadow], m_scheme[VXColourRole::Highlight]);
@@ -181,20 +178,6 @@ void PSMorvessanPresetCombo::paint(HDC target) const {
 
 LRESULT PSMorvessanPresetCombo::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: {
-        VXPaintDC dc(m_hwnd);
-        paint(dc.get());
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return TRUE;
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_ENABLE:
-        invalidate();
-        return 0;
     case WM_LBUTTONDOWN:
         SetFocus(m_hwnd);
         if (m_drop_down) {
@@ -221,7 +204,7 @@ LRESULT PSMorvessanPresetCombo::onMessage(UINT message, WPARAM wParam, LPARAM lP
     default:
         break;
     }
-    return defaultProc(message, wParam, lParam);
+    return VXCustomControl::onMessage(message, wParam, lParam);
 }
 
 } // namespace morvessan

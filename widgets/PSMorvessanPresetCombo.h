@@ -4,7 +4,7 @@
 
 #include "dialog/PSMorvessanPresetPickersModel.h"
 #include "dialog/VXColourScheme.h"
-#include "dialog/win32/VXWnd.h"
+#include "widgets/VXCustomControl.h"
 #include "widgets/PSMorvessanPresetsListBox.h"
 
 #include <memory>
@@ -12,7 +12,7 @@
 
 namespace morvessan {
 
-class PSMorvessanPresetCombo : public VXWnd {
+class PSMorvessanPresetCombo : public VXCustomControl {
 public:
     static constexpr int kSelectionChanged = 1;  // WM_COMMAND code: a preset was chosen
     static constexpr int kThumbnailSize = 70;
@@ -34,10 +34,11 @@ public:
 
 protected:
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void draw(HDC dc, const RECT& client) override;
+    LRESULT dialogCode() const override { return DLGC_WANTARROWS; }
 
 private:
     class DropDown;
-    void paint(HDC dc) const;
 
     const PSMorvessanPresetPickersModel& m_model;
     const VXColourScheme& m_scheme;

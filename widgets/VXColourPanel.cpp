@@ -58,16 +58,13 @@ void VXColourPanel::renderPicture(int width, int height) {
     m_stale = false;
 }
 
-void VXColourPanel::paint(HDC target) {
-    const RECT client = clientRect();
+void VXColourPanel::draw(HDC dc, const RECT& client) {
     const RECT area = inner();
     const int width = std::max<int>(area.right - area.left, 1);
     const int height = std::max<int>(area.bottom - area.top, 1);
     if (m_stale || width != m_picture_width || height != m_picture_height) {
         renderPicture(width, height);
     }
-    VXMemoryDC buffer(target, client);
-    HDC dc = buffer.get();
     vxFillRect(dc, client, m_scheme[VXColourRole::Face]);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -123,19 +120,6 @@ void VXColourPanel::pick(int x, int y) {
 
 LRESULT VXColourPanel::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: {
-        VXPaintDC dc(m_hwnd);
-        paint(dc.get());
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return TRUE;
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        invalidate();
-        return 0;
     case WM_LBUTTONDOWN:
         SetFocus(m_hwnd);
         SetCapture(m_hwnd);
@@ -173,7 +157,7 @@ LRESULT VXColourPanel::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return defaultProc(message, wParam, lParam);
+    return VXCustomControl::onMessage(message, wParam, lParam);
 }
 
 } // namespace morvessan

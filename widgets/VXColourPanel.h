@@ -4,13 +4,13 @@
 
 #include "dialog/VXColourAxes.h"
 #include "dialog/VXColourScheme.h"
-#include "dialog/win32/VXWnd.h"
+#include "widgets/VXCustomControl.h"
 
 #include <vector>
 
 namespace morvessan {
 
-class VXColourPanel : public VXWnd {
+class VXColourPanel : public VXCustomControl {
 public:
     static constexpr const char* kClassName = "VXColourPanel";
     static constexpr int kChanged = 1;  // WM_COMMAND code: the model's colour changed
@@ -23,10 +23,11 @@ public:
 
 protected:
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void draw(HDC dc, const RECT& client) override;
+    LRESULT dialogCode() const override { return DLGC_WANTARROWS; }
 
 private:
     void renderPicture(int width, int height);
-    void paint(HDC dc);
     void pick(int x, int y);
     RECT inner() const;
 

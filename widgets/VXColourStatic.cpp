@@ -20,10 +20,7 @@ void VXColourStatic::setSelected(bool selected) {
     }
 }
 
-void VXColourStatic::paint(HDC target) const {
-    const RECT client = clientRect();
-    VXMemoryDC buffer(target, client);
-    HDC dc = buffer.get();
+void VXColourStatic::draw(HDC dc, const RECT& client) {
     const bool enabled = IsWindowEnabled(m_hwnd) != FALSE;
     const COLORREF frame = m_scheme[m_selected ? VXColourRole::Text : VXColourRole::DarkShadow];
     vxFillRect(dc, client, m_scheme[VXColourRole::Face]);
@@ -52,20 +49,6 @@ void VXColourStatic::paint(HDC target) const {
 
 LRESULT VXColourStatic::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: {
-        VXPaintDC dc(m_hwnd);
-        paint(dc.get());
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return TRUE;
-    case WM_GETDLGCODE:
-        return DLGC_WANTCHARS;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_ENABLE:
-        invalidate();
-        return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
         if (GetWindowLongA(m_hwnd, GWL_STYLE) & WS_TABSTOP) {
@@ -82,7 +65,7 @@ LRESULT VXColourStatic::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return defaultProc(message, wParam, lParam);
+    return VXCustomControl::onMessage(message, wParam, lParam);
 }
 
 } // namespace morvessan

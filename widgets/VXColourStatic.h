@@ -3,13 +3,13 @@
 #pragma once
 
 #include "dialog/VXColourScheme.h"
-#include "dialog/win32/VXWnd.h"
+#include "widgets/VXCustomControl.h"
 
 #include <cstdint>
 
 namespace morvessan {
 
-class VXColourStatic : public VXWnd {
+class VXColourStatic : public VXCustomControl {
 public:
     static constexpr const char* kClassName = "VXColourStatic";
     // Sent to the parent (WM_COMMAND) when the well is clicked.
@@ -25,9 +25,10 @@ public:
 
 protected:
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void draw(HDC dc, const RECT& client) override;
+    LRESULT dialogCode() const override { return DLGC_WANTCHARS; }
 
 private:
-    void paint(HDC dc) const;
 
     const VXColourScheme& m_scheme;
     std::uint32_t m_colour = 0xFFFFFF;

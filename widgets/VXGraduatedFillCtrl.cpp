@@ -26,10 +26,7 @@ void VXGraduatedFillCtrl::rebuildTable() {
     m_table = buildColourTable(fields, ColourOrder::Display);
 }
 
-void VXGraduatedFillCtrl::paint(HDC target) {
-    const RECT client = clientRect();
-    VXMemoryDC buffer(target, client);
-    HDC dc = buffer.get();
+void VXGraduatedFillCtrl::draw(HDC dc, const RECT& client) {
     const int width = client.right;
     const int height = client.bottom;
     vxFillRect(dc, client, m_scheme[VXColourRole::Face]);
@@ -138,20 +135,6 @@ void VXGraduatedFillCtrl::release() {
 
 LRESULT VXGraduatedFillCtrl::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: {
-        VXPaintDC dc(m_hwnd);
-        paint(dc.get());
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return TRUE;
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_ENABLE:
-        invalidate();
-        return 0;
     case WM_LBUTTONDOWN:
         press(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
@@ -188,7 +171,7 @@ LRESULT VXGraduatedFillCtrl::onMessage(UINT message, WPARAM wParam, LPARAM lPara
     default:
         break;
     }
-    return defaultProc(message, wParam, lParam);
+    return VXCustomControl::onMessage(message, wParam, lParam);
 }
 
 } // namespace morvessan

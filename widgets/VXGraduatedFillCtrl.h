@@ -3,7 +3,7 @@
 #pragma once
 
 #include "dialog/VXColourScheme.h"
-#include "dialog/win32/VXWnd.h"
+#include "widgets/VXCustomControl.h"
 #include "texture/GradientEditorGeometry.h"
 #include "texture/GradientStops.h"
 
@@ -11,7 +11,7 @@
 
 namespace morvessan {
 
-class VXGraduatedFillCtrl : public VXWnd {
+class VXGraduatedFillCtrl : public VXCustomControl {
 public:
     static constexpr const char* kClassName = "VXGraduatedFillCtrl";
 
@@ -24,9 +24,10 @@ public:
 
 protected:
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void draw(HDC dc, const RECT& client) override;
+    LRESULT dialogCode() const override { return DLGC_WANTARROWS; }
 
 private:
-    void paint(HDC dc);
     void rebuildTable();
     void press(int x, int y);
     void drag(int x, int y);

@@ -86,10 +86,7 @@ void VXGridControl::ensureVisible(int index) {
     }
 }
 
-void VXGridControl::paint(HDC target) {
-    const RECT client = clientRect();
-    VXMemoryDC buffer(target, client);
-    HDC dc = buffer.get();
+void VXGridControl::draw(HDC dc, const RECT& client) {
     const bool enabled = IsWindowEnabled(m_hwnd) != FALSE;
     vxFillRect(dc, client, m_scheme[enabled ? VXColourRole::Background : VXColourRole::Face]);
     const VXGridLayout grid = layout();
@@ -110,29 +107,15 @@ void VXGridControl::paint(HDC target) {
 
 LRESULT VXGridControl::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: {
-        VXPaintDC dc(m_hwnd);
-        paint(dc.get());
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return TRUE;
     case WM_SIZE:
         updateScrollBar();
         layoutChanged();
         invalidate();
         return 0;
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS;
     case kGetCount:
         return count();
     case kGetSelected:
         return m_selected;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_ENABLE:
-        invalidate();
-        return 0;
     case WM_LBUTTONDOWN: {
         SetFocus(m_hwnd);
         choose(layout().hit(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), m_scroll_row, count()));
@@ -195,7 +178,7 @@ LRESULT VXGridControl::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return defaultProc(message, wParam, lParam);
+    return VXCustomControl::onMessage(message, wParam, lParam);
 }
 
 } // namespace morvessan

@@ -4,11 +4,11 @@
 
 #include "dialog/VXColourScheme.h"
 #include "dialog/VXGridMetrics.h"
-#include "dialog/win32/VXWnd.h"
+#include "widgets/VXCustomControl.h"
 
 namespace morvessan {
 
-class VXGridControl : public VXWnd {
+class VXGridControl : public VXCustomControl {
 public:
     static constexpr const char* kClassName = "VXGridControl";
     // WM_COMMAND codes sent to the parent.
@@ -34,6 +34,8 @@ public:
 
 protected:
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void draw(HDC dc, const RECT& client) override;
+    LRESULT dialogCode() const override { return DLGC_WANTARROWS; }
     virtual void drawItem(HDC dc, int index, const RECT& cell, bool selected) = 0;
     // After the layout or scroll position changed (tooltips follow the cells).
     virtual void layoutChanged() {}
@@ -43,7 +45,6 @@ protected:
     const VXColourScheme& m_scheme;
 
 private:
-    void paint(HDC dc);
     void updateScrollBar();
     void scrollTo(int row);
     void ensureVisible(int index);

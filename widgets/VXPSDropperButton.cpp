@@ -14,10 +14,7 @@ std::uint32_t VXPSDropperButton::colourUnderPointer() const {
     return colour == CLR_INVALID ? 0 : static_cast<std::uint32_t>(colour);
 }
 
-void VXPSDropperButton::paint(HDC target) const {
-    const RECT client = clientRect();
-    VXMemoryDC buffer(target, client);
-    HDC dc = buffer.get();
+void VXPSDropperButton::draw(HDC dc, const RECT& client) {
     const bool enabled = IsWindowEnabled(m_hwnd) != FALSE;
     vxFillRect(dc, client, m_scheme[m_picking ? VXColourRole::Selected : VXColourRole::Face]);
     vxDrawEdge(dc, client, m_scheme[m_picking ? VXColourRole::DarkShadow : VXColourRole::Highlight],
@@ -53,20 +50,6 @@ void VXPSDropperButton::finish(int code) {
 
 LRESULT VXPSDropperButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: {
-        VXPaintDC dc(m_hwnd);
-        paint(dc.get());
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return TRUE;
-    case WM_GETDLGCODE:
-        return m_picking ? DLGC_WANTALLKEYS : 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_ENABLE:
-        invalidate();
-        return 0;
     case WM_LBUTTONDOWN:
         SetFocus(m_hwnd);
         m_picking = true;
@@ -102,7 +85,7 @@ LRESULT VXPSDropperButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         break;
     }
-    return defaultProc(message, wParam, lParam);
+    return VXCustomControl::onMessage(message, wParam, lParam);
 }
 
 } // namespace morvessan

@@ -3,13 +3,13 @@
 #pragma once
 
 #include "dialog/VXColourScheme.h"
-#include "dialog/win32/VXWnd.h"
+#include "widgets/VXCustomControl.h"
 
 #include <cstdint>
 
 namespace morvessan {
 
-class VXPSDropperButton : public VXWnd {
+class VXPSDropperButton : public VXCustomControl {
 public:
     static constexpr const char* kClassName = "VXPSDropperButton";
     // WM_COMMAND codes sent to the parent.
@@ -25,9 +25,10 @@ public:
 
 protected:
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void draw(HDC dc, const RECT& client) override;
+    LRESULT dialogCode() const override { return m_picking ? DLGC_WANTALLKEYS : 0; }
 
 private:
-    void paint(HDC dc) const;
     void finish(int code);
 
     const VXColourScheme& m_scheme;

@@ -20,10 +20,7 @@ bool VXPSPreviewControl::attach(HWND window) {
     return true;
 }
 
-void VXPSPreviewControl::paint(HDC target) {
-    const RECT client = clientRect();
-    VXMemoryDC buffer(target, client);
-    HDC dc = buffer.get();
+void VXPSPreviewControl::draw(HDC dc, const RECT& client) {
     const COLORREF background = m_scheme[VXColourRole::Face];
     VXImage2* image = m_model.image();
     if (!image || image->width() <= 0) {
@@ -62,13 +59,6 @@ LRESULT VXPSPreviewControl::onMessage(UINT message, WPARAM wParam, LPARAM lParam
     const int x = GET_X_LPARAM(lParam);
     const int y = GET_Y_LPARAM(lParam);
     switch (message) {
-    case WM_PAINT: {
-        VXPaintDC dc(m_hwnd);
-        paint(dc.get());
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return TRUE;
     case WM_SIZE:
         m_model.setClientSize(LOWORD(lParam), HIWORD(lParam));
         invalidate();
@@ -131,15 +121,10 @@ LRESULT VXPSPreviewControl::onMessage(UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         }
         break;
-    case WM_GETDLGCODE:
-        return m_texture_model ? DLGC_WANTARROWS : 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        return 0;
     default:
         break;
     }
-    return defaultProc(message, wParam, lParam);
+    return VXCustomControl::onMessage(message, wParam, lParam);
 }
 
 } // namespace morvessan

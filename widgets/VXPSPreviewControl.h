@@ -5,13 +5,13 @@
 #include "VXLib/VXImage2.h"
 #include "dialog/VXColourScheme.h"
 #include "dialog/VXPSPreviewControlModel.h"
-#include "dialog/win32/VXWnd.h"
+#include "widgets/VXCustomControl.h"
 
 namespace morvessan {
 
 class PSMorvessanPreviewControlModel;
 
-class VXPSPreviewControl : public VXWnd {
+class VXPSPreviewControl : public VXCustomControl {
 public:
     static constexpr const char* kClassName = "VXPSPreviewControl";
 
@@ -27,9 +27,10 @@ public:
 
 protected:
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void draw(HDC dc, const RECT& client) override;
+    LRESULT dialogCode() const override { return m_texture_model ? DLGC_WANTARROWS : 0; }
 
 private:
-    void paint(HDC dc);
     void notify(int code, unsigned changes);
 
     VXPSPreviewControlModel& m_model;

@@ -5,24 +5,19 @@
 
 namespace morvessan {
 
+void VXPSZoomRatioStatic::draw(HDC dc, const RECT& client) {
+    vxFillRect(dc, client, m_scheme[VXColourRole::Background]);
+    VXSelectObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, m_scheme[VXColourRole::Text]);
+    const std::string shown = text();
+    RECT area = client;
+    DrawTextA(dc, shown.c_str(), static_cast<int>(shown.size()), &area,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
 LRESULT VXPSZoomRatioStatic::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: {
-        VXPaintDC paint(m_hwnd);
-        RECT client = clientRect();
-        VXMemoryDC buffer(paint.get(), client);
-        HDC dc = buffer.get();
-        vxFillRect(dc, client, m_scheme[VXColourRole::Background]);
-        VXSelectObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, m_scheme[VXColourRole::Text]);
-        const std::string shown = text();
-        DrawTextA(dc, shown.c_str(), static_cast<int>(shown.size()), &client,
-                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return TRUE;
     case WM_GETTEXT: {
         // Lets tests and screen readers read the ratio like a label's text.
         const std::string shown = text();
@@ -40,7 +35,7 @@ LRESULT VXPSZoomRatioStatic::onMessage(UINT message, WPARAM wParam, LPARAM lPara
     default:
         break;
     }
-    return defaultProc(message, wParam, lParam);
+    return VXCustomControl::onMessage(message, wParam, lParam);
 }
 
 } // namespace morvessan

@@ -3,14 +3,14 @@
 #pragma once
 
 #include "dialog/VXColourScheme.h"
-#include "dialog/win32/VXWnd.h"
+#include "widgets/VXCustomControl.h"
 
 #include <functional>
 #include <string>
 
 namespace morvessan {
 
-class VXPSZoomRatioStatic : public VXWnd {
+class VXPSZoomRatioStatic : public VXCustomControl {
 public:
     VXPSZoomRatioStatic(const VXColourScheme& scheme, std::function<std::string()> text)
         : m_scheme(scheme), m_text(std::move(text)) {}
@@ -18,6 +18,7 @@ public:
 
 protected:
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void draw(HDC dc, const RECT& client) override;
 
 private:
     const VXColourScheme& m_scheme;

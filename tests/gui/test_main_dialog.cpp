@@ -36,7 +36,7 @@ HostImage gradientImage(std::int32_t width, std::int32_t height) {
 
 // The main dialog: a top-level "Morvessan" window holding the "Original Image".
 HWND findMainDialog() {
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; i < 3000; ++i) {
         HWND window = nullptr;
         while ((window = FindWindowExA(nullptr, window, nullptr, "Morvessan")) != nullptr) {
             if (GetDlgItem(window, IDC_ORIGINAL_IMAGE) && IsWindowVisible(window)) {
@@ -150,7 +150,7 @@ TEST_F(MainDialog, EditsChangeThePreviewAndOkRendersWhatASilentRunWithTheBlockRe
         HWND presets = findControl(dialog, IDC_PRESET_LIST);
         SendMessageA(presets, WM_KEYDOWN, VK_RIGHT, 0);
         SendMessageA(presets, WM_KEYDOWN, VK_RIGHT, 0);
-        Sleep(200);
+        Sleep(500);
         const VXImage2 before = captureWindow(GetDlgItem(dialog, IDC_PREVIEW_IMAGE));
         presetApplied = SendMessageA(presets, WM_USER + 2, 0, 0) == 1 &&
                         capturedColour(first, first.width() / 2, first.height() / 2) !=
@@ -179,7 +179,7 @@ TEST_F(MainDialog, EditsChangeThePreviewAndOkRendersWhatASilentRunWithTheBlockRe
         SendMessageA(preview, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(75, 64));
         SendMessageA(preview, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(95, 70));
         SendMessageA(preview, WM_LBUTTONUP, 0, MAKELPARAM(95, 70));
-        Sleep(100);
+        Sleep(500);
         const VXImage2 after = captureWindow(preview);
         for (int y = 0; y < after.height() && !previewChanged; y += 3) {
             for (int x = 0; x < after.width() && !previewChanged; x += 3) {
@@ -252,7 +252,7 @@ TEST_F(MainDialog, TheTextureScanShowsItsProgressAndCanBeCancelled) {
         SendMessageA(tabs, TCM_SETCURSEL, 2, 0);
         PostMessageA(GetParent(tabs), WM_NOTIFY, IDC_TABS, reinterpret_cast<LPARAM>(&header));
         HWND progress = nullptr;
-        for (int i = 0; i < 500 && !progress; ++i) {
+        for (int i = 0; i < 5000 && !progress; ++i) {
             progress = FindWindowA(nullptr, "Loading Textures...");
             Sleep(2);
         }
@@ -261,7 +261,7 @@ TEST_F(MainDialog, TheTextureScanShowsItsProgressAndCanBeCancelled) {
             dialogDisabled = !IsWindowEnabled(dialog);
             PostMessageA(progress, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         }
-        for (int i = 0; i < 500 && FindWindowA(nullptr, "Loading Textures..."); ++i) {
+        for (int i = 0; i < 3000 && FindWindowA(nullptr, "Loading Textures..."); ++i) {
             Sleep(10);
         }
         Sleep(200);
@@ -293,7 +293,7 @@ TEST_F(MainDialog, TheLocatorMovesThePreviewToWhereItIsReleased) {
         const VXImage2 before = captureWindow(original);
         PostMessageA(locator, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
         HWND popup = nullptr;
-        for (int i = 0; i < 300 && !popup; ++i) {
+        for (int i = 0; i < 2000 && !popup; ++i) {
             popup = FindWindowA(nullptr, "Preview Locator");
             Sleep(5);
         }
@@ -305,7 +305,7 @@ TEST_F(MainDialog, TheLocatorMovesThePreviewToWhereItIsReleased) {
             PostMessageA(popup, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2000, 2000));
             PostMessageA(popup, WM_LBUTTONUP, 0, MAKELPARAM(2000, 2000));
         }
-        Sleep(300);
+        Sleep(600);
         const VXImage2 after = captureWindow(original);
         for (int y = 0; y < after.height() && !originalChanged; y += 4) {
             for (int x = 0; x < after.width() && !originalChanged; x += 4) {
