@@ -4,6 +4,7 @@
 #include "dialog/PSMorvessanChange.h"
 #include "plugin/VXPSFilter.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace morvessan {
@@ -35,28 +36,9 @@ VXPSRect locatorToImage(const PixelRect& rect, const VXPSRect& filter, const Pix
 }
 
 VXPSRect keepInsideFilter(VXPSRect r, const VXPSRect& f) {
-    if (r.right > f.right) {
-        r.left -= r.right - f.right;
-        r.right = f.right;
-    }
-    if (r.bottom > f.bottom) {
-        r.top -= r.bottom - f.bottom;
-        r.bottom = f.bottom;
-    }
-    if (r.left < f.left) {
-        r.right += f.left - r.left;
-        r.left = f.left;
-    }
-    if (r.top < f.top) {
-        r.bottom += f.top - r.top;
-        r.top = f.top;
-    }
-    if (r.right > f.right) {
-        r.right = f.right;
-    }
-    if (r.bottom > f.bottom) {
-        r.bottom = f.bottom;
-    }
+    r = shiftInside(r, f);
+    r.right = std::min(r.right, f.right);
+    r.bottom = std::min(r.bottom, f.bottom);
     return r;
 }
 

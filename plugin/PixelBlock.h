@@ -45,4 +45,27 @@ struct VXPSRect {
     bool operator==(const VXPSRect&) const = default;
 };
 
+// `r` moved (not resized) back inside `bounds`: shifted left when its right edge is
+// beyond, up when its bottom is, right when its left is before, down when its top is.
+// A rectangle larger than `bounds` ends at bounds' left or top edge and sticks out.
+inline VXPSRect shiftInside(VXPSRect r, const VXPSRect& bounds) {
+    if (r.right > bounds.right) {
+        r.left -= r.right - bounds.right;
+        r.right = bounds.right;
+    }
+    if (r.bottom > bounds.bottom) {
+        r.top -= r.bottom - bounds.bottom;
+        r.bottom = bounds.bottom;
+    }
+    if (r.left < bounds.left) {
+        r.right += bounds.left - r.left;
+        r.left = bounds.left;
+    }
+    if (r.top < bounds.top) {
+        r.bottom += bounds.top - r.top;
+        r.top = bounds.top;
+    }
+    return r;
+}
+
 } // namespace morvessan

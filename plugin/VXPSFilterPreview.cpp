@@ -91,25 +91,7 @@ void VXPSFilter::SetPreviewRect(const VXPSRect& rect) {
     std::int32_t w = 0;
     std::int32_t h = 0;
     GetVisibleSize(w, h);
-    VXPSRect r{rect.left, rect.top, rect.left + w, rect.top + h};
-    const VXPSRect& f = m_filter_rect;
-    if (r.right > f.right) {
-        r.left -= r.right - f.right;
-        r.right = f.right;
-    }
-    if (r.bottom > f.bottom) {
-        r.top -= r.bottom - f.bottom;
-        r.bottom = f.bottom;
-    }
-    if (r.left < f.left) {
-        r.right += f.left - r.left;
-        r.left = f.left;
-    }
-    if (r.top < f.top) {
-        r.bottom += f.top - r.top;
-        r.top = f.top;
-    }
-    m_preview_rect = r;
+    m_preview_rect = shiftInside(VXPSRect{rect.left, rect.top, rect.left + w, rect.top + h}, m_filter_rect);
     RebuildPreview();
 }
 

@@ -38,16 +38,7 @@ void VXPSPreviewControl::draw(HDC dc, const RECT& client) {
         composeOverCheckerboard(*image, m_composed);
         shown = &m_composed;
     }
-    const int rows = std::abs(shown->height());
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = shown->width();
-    info.bmiHeader.biHeight = shown->height() > 0 ? -rows : rows;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = static_cast<WORD>(shown->bitCount());
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchDIBits(dc, place.left, place.top, place.right - place.left, place.bottom - place.top, 0, 0,
-                  shown->width(), rows, shown->bits(), &info, DIB_RGB_COLORS, SRCCOPY);
+    vxStretchImage(dc, RECT{place.left, place.top, place.right, place.bottom}, *shown);
 }
 
 void VXPSPreviewControl::notify(int code, unsigned changes) {

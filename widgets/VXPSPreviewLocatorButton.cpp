@@ -54,16 +54,7 @@ protected:
             HDC dc = buffer.get();
             VXImage2* overview = m_button.m_filter.GetOverviewImage();
             if (overview && overview->width() > 0) {
-                const int rows = std::abs(overview->height());
-                BITMAPINFO info{};
-                info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-                info.bmiHeader.biWidth = overview->width();
-                info.bmiHeader.biHeight = overview->height() > 0 ? -rows : rows;
-                info.bmiHeader.biPlanes = 1;
-                info.bmiHeader.biBitCount = static_cast<WORD>(overview->bitCount());
-                SetStretchBltMode(dc, COLORONCOLOR);
-                StretchDIBits(dc, 0, 0, client.right, client.bottom, 0, 0, overview->width(), rows,
-                              overview->bits(), &info, DIB_RGB_COLORS, SRCCOPY);
+                vxStretchImage(dc, client, *overview);
             } else {
                 vxFillRect(dc, client, GetSysColor(COLOR_WINDOW));
             }

@@ -1,6 +1,10 @@
 // Double-buffered painting and the small drawing helpers of the controls.
 #include "dialog/win32/VXGdi.h"
 
+#include "VXLib/VXImage2.h"
+
+#include <cstdlib>
+
 namespace morvessan {
 
 VXMemoryDC::VXMemoryDC(HDC target, const RECT& rect) : m_target(target), m_rect(rect) {
@@ -20,6 +24,17 @@ VXMemoryDC::~VXMemoryDC() {
            SRCCOPY);
     SelectObject(m_dc, m_old);
     DeleteDC(m_dc);
+}
+
+void vxStretchImage(HDC dc, const RECT& destination, const VXImage2& image) {
+    if (image.isEmpty() || !image.header()) {
+        return;
+    }
+    // The image's own header (with its colour table) describes its bits as they lie.
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchDIBits(dc, destination.left, destination.top, destination.right - destination.left,
+                  destination.bottom - destination.top, 0, 0, image.width(), std::abs(image.height()), image.bits(),
+                  reinterpret_cast<const BITMAPINFO*>(image.header()), DIB_RGB_COLORS, SRCCOPY);
 }
 
 void vxFillRect(HDC dc, const RECT& rect, COLORREF colour) {

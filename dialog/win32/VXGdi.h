@@ -111,7 +111,11 @@ private:
     HGDIOBJ m_old = nullptr;
 };
 
+class VXImage2;
+
 // Drawing helpers shared by the controls.
+// Stretches a whole packed image (8 to 32 bits, either row order) over `destination`.
+void vxStretchImage(HDC dc, const RECT& destination, const VXImage2& image);
 void vxFillRect(HDC dc, const RECT& rect, COLORREF colour);
 void vxFrameRect(HDC dc, const RECT& rect, COLORREF colour);
 // A raised (or sunken) edge of two lines in the scheme's light and shadow colours.

@@ -292,6 +292,19 @@ int runFilter(const Arguments& args, HostImage image, const std::string& output,
     return 0;
 }
 
+// The picture of INPUT OUTPUT commands; the operands are checked first.
+HostImage loadInput(const Arguments& args) {
+    args.expectOperands(2, "two operands: INPUT OUTPUT");
+    HostImage image;
+    std::string error;
+    std::string warning;
+    if (!loadHostImage(args.operands()[0], image, error, pictureReading(args), &warning)) {
+        throw CliError(error);
+    }
+    warn(warning);
+    return image;
+}
+
 } // namespace
 
 int commandRender(const std::vector<std::string>& list) {
@@ -313,15 +326,7 @@ int commandApply(const std::vector<std::string>& list) {
         std::cout << kApplyHelp << kRunOptionsHelp;
         return 0;
     }
-    args.expectOperands(2, "two operands: INPUT OUTPUT");
-    HostImage image;
-    std::string error;
-    std::string warning;
-    if (!loadHostImage(args.operands()[0], image, error, pictureReading(args), &warning)) {
-        throw CliError(error);
-    }
-    warn(warning);
-    return runFilter(args, std::move(image), args.operands()[1], false);
+    return runFilter(args, loadInput(args), args.operands()[1], false);
 }
 
 int commandEdit(const std::vector<std::string>& list) {
@@ -333,14 +338,7 @@ int commandEdit(const std::vector<std::string>& list) {
 #if !defined(_WIN32)
     throw usageError("edit shows the filter's dialog, which only the Windows program (morvessan.exe) has");
 #else
-    args.expectOperands(2, "two operands: INPUT OUTPUT");
-    HostImage image;
-    std::string error;
-    std::string warning;
-    if (!loadHostImage(args.operands()[0], image, error, pictureReading(args), &warning)) {
-        throw CliError(error);
-    }
-    warn(warning);
+    HostImage image = loadInput(args);
     // The dialog talks to the user through Windows itself: message boxes, cursors, help.
     vxSetPlatform(vxMakeNativePlatform());
     return runFilter(args, std::move(image), args.operands()[1], false, true);
