@@ -357,3 +357,31 @@ TEST_F(MainDialog, EditWritesOnOkAndNothingOnCancel) {
     DeleteFileA(input.c_str());
     DeleteFileA(output.c_str());
 }
+
+TEST_F(MainDialog, TheDropperTakesTheColourUnderItFromThePreview) {
+    FilterHost host(m_module->entry());
+    host.setImage(gradientImage(200, 150));
+    std::uint32_t underPointer = 0;
+    std::uint32_t wellAfter = 1;
+    runWithUser(host, [&](HWND dialog) {
+        click(GetDlgItem(dialog, IDC_SWITCH_PAGE));
+        selectTab(findControl(dialog, IDC_TABS), 1);
+        Sleep(300);
+        HWND original = GetDlgItem(dialog, IDC_ORIGINAL_IMAGE);
+        RECT area{};
+        GetWindowRect(original, &area);
+        const POINT centre{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+        const VXImage2 shown = captureWindow(original);
+        underPointer = capturedColour(shown, shown.width() / 2, shown.height() / 2);
+        HWND dropper = findControl(dialog, IDC_DROPPER);
+        SendMessageA(dropper, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        SetCursorPos(centre.x, centre.y);
+        SendMessageA(dropper, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2, 2));
+        SendMessageA(dropper, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        Sleep(300);
+        const VXImage2 well = captureWindow(findControl(dialog, IDC_STOP_COLOUR));
+        wellAfter = capturedColour(well, well.width() / 2, well.height() / 2);
+        click(GetDlgItem(dialog, IDCANCEL));
+    });
+    EXPECT_EQ(wellAfter, underPointer);
+}
