@@ -1,11 +1,14 @@
-// "params show" and "params init": the parameter block as text, and a fresh one.
+// "params show", "params set" and "params init": the parameter block as text or
+// JSON, fields changed by name, and a fresh block.
 #include "VXLib/VXUTIL/VXNumberText.h"
 #include "host/HostFiles.h"
+#include "host/cli/CliFields.h"
 #include "host/cli/CliSupport.h"
 #include "host/cli/Commands.h"
 #include "texture/FilterParameters.h"
 
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 
 namespace morvessan::cli {
@@ -13,60 +16,71 @@ namespace morvessan::cli {
 namespace {
 
 const char* const kParamsHelp =
-    "usage: morvessan params show FILE\n"
+    "usage: morvessan params show [--json] FILE\n"
+    "       morvessan params set FILE FIELD=VALUE...\n"
     "       morvessan params init FILE\n"
     "\n"
-    "show  prints the fields of a parameter block file as text\n"
+    "show  prints the fields of a parameter block file, one 'name: value' a line, or\n"
+    "      with --json as one JSON object (the fields below, then presetFile,\n"
+    "      categoryIndex, scaleBySource and overwriteSource)\n"
+    "set   changes fields of a block file (a missing file starts from the defaults);\n"
+    "      nothing is written when any value is refused\n"
     "init  writes a parameter block with every default\n";
-
-const char* typeName(std::int32_t type) {
-    switch (type) {
-    case kFire:
-        return "Fire";
-    case kMarble:
-        return "Marble";
-    case kWood:
-        return "Wood";
-    case kCloud:
-        return "Cloud";
-    default:
-        return "Cloud (unknown type value)";
-    }
-}
 
 std::string onOff(std::uint8_t flag) {
     return flag ? "on" : "off";
 }
 
 void show(const FilterParameters& b) {
-    const TextureFields& t = b.texture;
-    std::cout << "type: " << typeName(t.type) << " (" << formatInt(t.type) << ")\n";
-    std::cout << "noiseLevel: " << formatG(t.noiseLevel) << "\n";
-    std::cout << "noiseSeed: " << formatInt(t.noiseSeed) << "\n";
-    std::cout << "colourCount: " << formatInt(t.colourCount) << "\n";
-    const int stops = t.colourCount < 0 ? 0 : (t.colourCount > kMaxColourStops ? kMaxColourStops : t.colourCount);
-    for (int i = 0; i < stops; ++i) {
-        std::cout << "  stop " << i << ": colour " << formatHex8(t.colours[i]) << " position "
-                  << formatInt(t.positions[i]) << "\n";
+    for (const TextureField& field : textureFields()) {
+        std::cout << field.name << ": " << printable(textureFieldText(b.texture, field)) << "\n";
     }
-    std::cout << "totalOpacity: " << formatG(t.totalOpacity) << "\n";
-    std::cout << "transformation:";
-    for (int i = 0; i < 9; ++i) {
-        std::cout << (i % 3 == 0 && i > 0 ? " /" : "") << " " << formatG(t.transformation.m[i]);
-    }
-    std::cout << "\nnoiseWeights:";
-    for (double w : t.noiseWeights) {
-        std::cout << " " << formatG(w);
-    }
-    std::cout << "\nnoiseParameter: " << formatG(t.noiseParameter) << "\n";
-    std::cout << "blur: " << onOff(t.blurEnabled) << ", amount " << formatInt(t.blur) << "\n";
-    std::cout << "noise: " << onOff(t.noiseEnabled) << ", amount " << formatInt(t.noise) << "\n";
-    std::cout << "texture: " << onOff(t.textureEnabled) << ", amount " << formatInt(t.textureAmount) << ", path '"
-              << printable(readField(t.texturePath, kPathSize)) << "'\n";
     std::cout << "presetFile: '" << printable(readField(b.presetFile, kPathSize)) << "'\n";
     std::cout << "categoryIndex: " << formatInt(b.categoryIndex) << "\n";
     std::cout << "scaleBySource: " << onOff(b.scaleBySource) << "\n";
     std::cout << "overwriteSource: " << onOff(b.overwriteSource) << "\n";
+}
+
+// One object, keys in a fixed order, so scripts and diffs can rely on it.
+void showJson(const FilterParameters& b) {
+    std::string out = "{";
+    for (const TextureField& field : textureFields()) {
+        out += "\n  " + jsonString(field.name) + ": " + textureFieldJson(b.texture, field) + ",";
+    }
+    const auto flag = [](std::uint8_t on) { return std::string(on ? "true" : "false"); };
+    out += "\n  \"presetFile\": " + jsonString(readField(b.presetFile, kPathSize)) + ",";
+    out += "\n  \"categoryIndex\": " + formatInt(b.categoryIndex) + ",";
+    out += "\n  \"scaleBySource\": " + flag(b.scaleBySource) + ",";
+    out += "\n  \"overwriteSource\": " + flag(b.overwriteSource) + "\n}\n";
+    std::cout << out;
+}
+
+// Padding bytes zeroed too, so the same fields always give the same file.
+FilterParameters freshBlock() {
+    FilterParameters block;
+    std::memset(static_cast<void*>(&block), 0, sizeof block);
+    writeDefaultParameters(block);
+    return block;
+}
+
+FilterParameters readBlock(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    if (!readParameterFile(path, bytes, error)) {
+        throw CliError(error);
+    }
+    FilterParameters block;
+    std::memcpy(static_cast<void*>(&block), bytes.data(), sizeof block);
+    return block;
+}
+
+void writeBlock(const std::string& path, const FilterParameters& block) {
+    const auto* data = reinterpret_cast<const std::uint8_t*>(&block);
+    const std::vector<std::uint8_t> bytes(data, data + sizeof block);
+    std::string error;
+    if (!writeFileWhole(path, bytes, error)) {
+        throw CliError(error);
+    }
 }
 
 } // namespace
@@ -77,34 +91,43 @@ int commandParams(const std::vector<std::string>& list) {
         return list.empty() ? 2 : 0;
     }
     const std::vector<std::string> rest(list.begin() + 1, list.end());
-    const Arguments args("params " + list[0], rest, {}, {});
+    const Arguments args("params " + list[0], rest, {}, {"--json"});
     if (args.help()) {
-        std::cout << kParamsHelp;
+        std::cout << kParamsHelp << fieldOptionsHelp().substr(fieldOptionsHelp().find("\nFields"));
         return 0;
     }
     if (list[0] == "show") {
         args.expectOperands(1, "one operand: FILE");
-        std::vector<std::uint8_t> bytes;
-        std::string error;
-        if (!readParameterFile(args.operands()[0], bytes, error)) {
-            throw CliError(error);
+        const FilterParameters block = readBlock(args.operands()[0]);
+        if (args.has("--json")) {
+            showJson(block);
+        } else {
+            show(block);
         }
-        FilterParameters block;
-        std::memcpy(static_cast<void*>(&block), bytes.data(), sizeof block);
-        show(block);
+        return 0;
+    }
+    if (list[0] == "set") {
+        if (args.operands().size() < 2) {
+            throw usageError("'params set' takes FILE FIELD=VALUE... (see 'morvessan params --help')");
+        }
+        const std::string& path = args.operands()[0];
+        FilterParameters block = freshBlock();
+        std::error_code ec;
+        if (std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
+            block = readBlock(path);
+        }
+        for (std::size_t i = 1; i < args.operands().size(); ++i) {
+            applyAssignment(block.texture, args.operands()[i]);
+        }
+        writeBlock(path, block);
         return 0;
     }
     if (list[0] == "init") {
         args.expectOperands(1, "one operand: FILE");
-        std::vector<std::uint8_t> bytes(kFilterParametersSize, 0);
-        writeDefaultParameters(*reinterpret_cast<FilterParameters*>(bytes.data()));
-        std::string error;
-        if (!writeFileWhole(args.operands()[0], bytes, error)) {
-            throw CliError(error);
-        }
+        writeBlock(args.operands()[0], freshBlock());
         return 0;
     }
-    throw usageError("unknown params command '" + list[0] + "' (show or init)");
+    throw usageError("unknown params command '" + list[0] + "' (show, set or init)");
 }
 
 } // namespace morvessan::cli

@@ -3,6 +3,7 @@
 #include "VXLib/VXUTIL/VXPlatform.h"
 #include "host/FilterHost.h"
 #include "host/HostFiles.h"
+#include "host/cli/CliFields.h"
 #include "host/cli/CliLibrary.h"
 #include "host/cli/CliSupport.h"
 #include "host/cli/Commands.h"
@@ -66,6 +67,19 @@ const std::vector<std::string> kRunValued{"--params", "--preset-file",  "--categ
                                           "--max-pixels"};
 const std::vector<std::string> kRunFlags{"--scale-by-source",    "--overwrite-source", "--no-scale-by-source",
                                          "--no-overwrite-source", "--quiet",            "--strict"};
+
+// The run options and the texture options together.
+std::vector<std::string> runValued() {
+    std::vector<std::string> names = kRunValued;
+    names.insert(names.end(), fieldValuedOptions().begin(), fieldValuedOptions().end());
+    return names;
+}
+
+std::vector<std::string> runFlags() {
+    std::vector<std::string> names = kRunFlags;
+    names.insert(names.end(), fieldFlagOptions().begin(), fieldFlagOptions().end());
+    return names;
+}
 
 // The same file under two names (both may not exist yet).
 bool sameFile(const std::string& a, const std::string& b) {
@@ -225,12 +239,18 @@ int runFilter(const Arguments& args, HostImage image, const std::string& output,
     std::string chosen;
     // A first render without a block or a choice shows a preset worth seeing; with
     // a parameter file that does not exist yet, the run starts from the defaults.
-    const bool showcase = canvas && !paramsPath && !choice.any();
+    // Texture options describe a texture from the defaults up, not an edit of the showcase.
+    const bool showcase = canvas && !paramsPath && !choice.any() && !hasFieldOptions(args);
     if (choice.any() || showcase) {
         PresetLibrary library;
         loadLibrary(library, presetsDir, texturesDir, block->texture);
         chosen = choice.any() ? applyChoice(*block, library, choice) : applyShowcase(*block, library);
     }
+    FieldEditContext context;
+    context.width = rect ? rect->right - rect->left : image.width;
+    context.height = rect ? rect->bottom - rect->top : image.height;
+    context.texturesDir = texturesDir;
+    applyFieldOptions(args, block->texture, context);
     applyFlag(args, "scale-by-source", block->scaleBySource);
     applyFlag(args, "overwrite-source", block->overwriteSource);
     if (args.has("--overwrite-source") && !block->scaleBySource) {
@@ -308,12 +328,12 @@ HostImage loadInput(const Arguments& args) {
 } // namespace
 
 int commandRender(const std::vector<std::string>& list) {
-    std::vector<std::string> valued = kRunValued;
+    std::vector<std::string> valued = runValued();
     valued.push_back("--size");
     valued.push_back("--background");
-    const Arguments args("render", list, valued, kRunFlags);
+    const Arguments args("render", list, valued, runFlags());
     if (args.help()) {
-        std::cout << kRenderHelp << kRunOptionsHelp;
+        std::cout << kRenderHelp << kRunOptionsHelp << fieldOptionsHelp();
         return 0;
     }
     args.expectOperands(1, "one operand: OUTPUT");
@@ -321,18 +341,18 @@ int commandRender(const std::vector<std::string>& list) {
 }
 
 int commandApply(const std::vector<std::string>& list) {
-    const Arguments args("apply", list, kRunValued, kRunFlags);
+    const Arguments args("apply", list, runValued(), runFlags());
     if (args.help()) {
-        std::cout << kApplyHelp << kRunOptionsHelp;
+        std::cout << kApplyHelp << kRunOptionsHelp << fieldOptionsHelp();
         return 0;
     }
     return runFilter(args, loadInput(args), args.operands()[1], false);
 }
 
 int commandEdit(const std::vector<std::string>& list) {
-    const Arguments args("edit", list, kRunValued, kRunFlags);
+    const Arguments args("edit", list, runValued(), runFlags());
     if (args.help()) {
-        std::cout << kEditHelp << kRunOptionsHelp;
+        std::cout << kEditHelp << kRunOptionsHelp << fieldOptionsHelp();
         return 0;
     }
 #if !defined(_WIN32)

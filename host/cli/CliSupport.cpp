@@ -60,6 +60,7 @@ Arguments::Arguments(const std::string& command, const std::vector<std::string>&
             m_help = true;
             continue;
         }
+        // "-" alone is an operand: standard input or output.
         if (arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
             m_operands.push_back(arg);
             continue;
@@ -78,8 +79,10 @@ Arguments::Arguments(const std::string& command, const std::vector<std::string>&
             } else {
                 throw usageError("option " + name + " needs a value (see 'morvessan " + command + " --help')");
             }
+            m_ordered.emplace_back(name, m_values[name]);
         } else if (known(flags, name) && !inlineValue) {
             m_flags.push_back(name);
+            m_ordered.emplace_back(name, std::string());
         } else {
             throw usageError("unknown option '" + arg + "' for '" + command + "' (see 'morvessan " + command +
                              " --help')");

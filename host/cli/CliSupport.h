@@ -10,6 +10,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace morvessan::cli {
@@ -40,6 +41,8 @@ public:
     bool has(const std::string& name) const;
     std::optional<std::string> value(const std::string& name) const;
     const std::vector<std::string>& operands() const { return m_operands; }
+    // Every option with its value (empty for flags) in the order given, repeats included.
+    const std::vector<std::pair<std::string, std::string>>& ordered() const { return m_ordered; }
     // Exactly `count` operands, or a usage error naming them.
     void expectOperands(std::size_t count, const std::string& names) const;
 
@@ -49,6 +52,7 @@ private:
     std::map<std::string, std::string> m_values;
     std::vector<std::string> m_flags;
     std::vector<std::string> m_operands;
+    std::vector<std::pair<std::string, std::string>> m_ordered;
 };
 
 // The entry point the commands run (the linked-in plug-in by default).

@@ -7,6 +7,11 @@
 #include "host/win32/VXPSModuleOption.h"
 #endif
 
+// The build passes the project's version; this is its value when it does not.
+#if !defined(MORVESSAN_VERSION)
+#define MORVESSAN_VERSION "0.1.0"
+#endif
+
 #include <exception>
 #include <iostream>
 #include <new>
@@ -22,9 +27,10 @@ const char* const kMainHelp =
     "  edit [options] INPUT OUTPUT      the filter's dialog over a picture (Windows)\n"
     "  presets list|check|add ...       the preset library\n"
     "  sheet [options] OUTPUT           every preset of a file as thumbnails\n"
-    "  params show|init FILE            parameter block files\n"
+    "  params show|set|init FILE ...    parameter block files\n"
     "\n"
-    "'morvessan COMMAND --help' describes each command.\n";
+    "'morvessan COMMAND --help' describes each command; 'morvessan --version' prints\n"
+    "the version.\n";
 
 } // namespace morvessan::cli
 
@@ -55,6 +61,10 @@ int main(int argc, char** argv) {
         const std::vector<std::string> rest(args.begin() + 1, args.end());
         if (command == "--help" || command == "-h" || command == "help") {
             std::cout << kMainHelp;
+            return 0;
+        }
+        if (command == "--version" || command == "version") {
+            std::cout << "morvessan " MORVESSAN_VERSION "\n";
             return 0;
         }
         if (command == "render") {
