@@ -2,6 +2,7 @@
 // formulas with no octaves, the type and octave limits, and inputs beyond any number.
 #include "texture/MsRandom.h"
 #include "texture/Perlin.h"
+#include "texture/PortableTrig.h"
 #include "texture/TextureBuilder.h"
 #include "texture/TextureTypes.h"
 
@@ -84,13 +85,13 @@ TEST(Textures, ValuesFollowThePlainFormulas) {
     }
     f.type = kCloud;
     EXPECT_EQ(makeTexture(f)->evaluate(x, y),
-              std::cos(std::sqrt((u - 200) * (u - 200) + (v - 200) * (v - 200)) + 8.0 * signedSum));
+              portableCos(std::sqrt((u - 200) * (u - 200) + (v - 200) * (v - 200)) + 8.0 * signedSum));
     f.type = kFire;
-    EXPECT_EQ(makeTexture(f)->evaluate(x, y), std::sin(u + 8.0 * absSum));
+    EXPECT_EQ(makeTexture(f)->evaluate(x, y), portableSin(u + 8.0 * absSum));
     f.type = kMarble;
-    EXPECT_EQ(makeTexture(f)->evaluate(x, y), std::sqrt(std::fabs(std::sin(u + 8.0 * absSum))));
+    EXPECT_EQ(makeTexture(f)->evaluate(x, y), std::sqrt(std::fabs(portableSin(u + 8.0 * absSum))));
     f.type = kWood;
-    EXPECT_EQ(makeTexture(f)->evaluate(x, y), std::fabs(std::sin(u + 10.0 * p.noise2(u, v))));
+    EXPECT_EQ(makeTexture(f)->evaluate(x, y), std::fabs(portableSin(u + 10.0 * p.noise2(u, v))));
 }
 
 TEST(Textures, NoOctavesLeaveTheBareShapes) {
