@@ -17,444 +17,368 @@ namespace {
 using Kind = TextureFieldKind;
 
 enum FieldId {
-  kType,
-  kNoiseLevel,
-  kNoiseSeed,
-  kColours,
-  kTotalOpacity,
-  kTransformation,
-  kNoiseWeights,
-  kNoiseParameter,
-  kBlurEnabled,
-  kBlur,
-  kNoiseEnabled,
-  kNoise,
-  kTextureEnabled,
-  kTextureAmount,
-  kTexturePath,
-  kFieldCount,
+    kType,
+    kNoiseLevel,
+    kNoiseSeed,
+    kColours,
+    kTotalOpacity,
+    kTransformation,
+    kNoiseWeights,
+    kNoiseParameter,
+    kBlurEnabled,
+    kBlur,
+    kNoiseEnabled,
+    kNoise,
+    kTextureEnabled,
+    kTextureAmount,
+    kTexturePath,
+    kFieldCount,
 };
 
-constexpr double kLightestWeight =
-    0.00048828125; // 2^-11, the bottom of the spectrum editor
+constexpr double kLightestWeight = 0.00048828125;  // 2^-11, the bottom of the spectrum editor
 
 // The ranges are those the dialog's editors keep to.
 constexpr std::array<TextureField, kFieldCount> kFields{{
     {"type", Kind::Choice, 1, 4, 1, "texture type"},
-    {"noiseLevel", Kind::Integer, 1, kMaxOctaves, 1,
-     "noise octaves (turbulence bands)"},
+    {"noiseLevel", Kind::Integer, 1, kMaxOctaves, 1, "noise octaves (turbulence bands)"},
     {"noiseSeed", Kind::Integer, 0, 32767, 1, "seed of the noise"},
-    {"colours", Kind::Colours, 0, 255, 1,
-     "gradient stops, #RRGGBB[AA]@POS,... (1 to 8)"},
-    {"totalOpacity", Kind::Integer, 0, 100, 1,
-     "opacity of the texture in percent"},
-    {"transformation", Kind::Matrix, 0, 0, 0,
-     "3x3 matrix, nine numbers row by row"},
-    {"noiseWeights", Kind::Weights, kLightestWeight, 1, 0,
-     "weight of each octave, W1,W2,..."},
+    {"colours", Kind::Colours, 0, 255, 1, "gradient stops, #RRGGBB[AA]@POS,... (1 to 8)"},
+    {"totalOpacity", Kind::Integer, 0, 100, 1, "opacity of the texture in percent"},
+    {"transformation", Kind::Matrix, 0, 0, 0, "3x3 matrix, nine numbers row by row"},
+    {"noiseWeights", Kind::Weights, kLightestWeight, 1, 0, "weight of each octave, W1,W2,..."},
     {"noiseParameter", Kind::Decimal, 1, 50, 0.1, "grain of Wood"},
     {"blurEnabled", Kind::Flag, 0, 1, 1, "apply blur"},
     {"blur", Kind::Integer, 1, 100, 1, "blur amount"},
     {"noiseEnabled", Kind::Flag, 0, 1, 1, "apply noise"},
     {"noise", Kind::Integer, 1, 100, 1, "amount of added noise"},
     {"textureEnabled", Kind::Flag, 0, 1, 1, "apply the texture picture"},
-    {"textureAmount", Kind::Integer, 1, 100, 1,
-     "strength of the texture picture"},
-    {"texturePath", Kind::Path, 0, kPathSize - 1, 0,
-     "path of the texture picture"},
+    {"textureAmount", Kind::Integer, 1, 100, 1, "strength of the texture picture"},
+    {"texturePath", Kind::Path, 0, kPathSize - 1, 0, "path of the texture picture"},
 }};
 
-constexpr std::array<std::string_view, 4> kTypeWords{"Cloud", "Fire", "Marble",
-                                                     "Wood"};
+constexpr std::array<std::string_view, 4> kTypeWords{"Cloud", "Fire", "Marble", "Wood"};
 
 char lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 bool sameWord(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (lower(a[i]) != lower(b[i])) {
-      return false;
+    if (a.size() != b.size()) {
+        return false;
     }
-  }
-  return true;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::vector<std::string_view> splitCommas(std::string_view text) {
-  std::vector<std::string_view> parts;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t comma = text.find(',', start);
-    parts.push_back(text.substr(start, comma == std::string_view::npos
-                                           ? std::string_view::npos
-                                           : comma - start));
-    if (comma == std::string_view::npos) {
-      return parts;
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = text.find(',', start);
+        parts.push_back(text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
+        if (comma == std::string_view::npos) {
+            return parts;
+        }
+        start = comma + 1;
     }
-    start = comma + 1;
-  }
 }
 
-std::string rangeText(const TextureField &field) {
-  return formatShortest(field.low) + ".." + formatShortest(field.high);
+std::string rangeText(const TextureField& field) {
+    return formatShortest(field.low) + ".." + formatShortest(field.high);
 }
 
-std::string problem(const TextureField &field, std::string_view text,
-                    const std::string &why) {
-  return std::string(field.name) + " '" + std::string(text) + "' " + why;
+std::string problem(const TextureField& field, std::string_view text, const std::string& why) {
+    return std::string(field.name) + " '" + std::string(text) + "' " + why;
 }
 
 int hexDigit(char c) {
-  if (c >= '0' && c <= '9')
-    return c - '0';
-  if (c >= 'a' && c <= 'f')
-    return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F')
-    return c - 'A' + 10;
-  return -1;
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
 }
 
-bool parseWhole(std::string_view text, double &value) {
-  if (!parseDecimal(text, value)) {
-    return false;
-  }
-  return value == std::floor(value) &&
-         text.find_first_of(".eE") == std::string_view::npos;
+bool parseWhole(std::string_view text, double& value) {
+    if (!parseDecimal(text, value)) {
+        return false;
+    }
+    return value == std::floor(value) && text.find_first_of(".eE") == std::string_view::npos;
 }
 
 // "#RRGGBB" or "#RRGGBBAA" as 0xAABBGGRR; no alpha means opaque.
-bool parseColour(std::string_view text, std::uint32_t &colour) {
-  if ((text.size() != 7 && text.size() != 9) || text[0] != '#') {
-    return false;
-  }
-  std::uint32_t bytes[4] = {0, 0, 0, 255};
-  for (std::size_t i = 0; 1 + 2 * i < text.size(); ++i) {
-    const int high = hexDigit(text[1 + 2 * i]);
-    const int low = hexDigit(text[2 + 2 * i]);
-    if (high < 0 || low < 0) {
-      return false;
+bool parseColour(std::string_view text, std::uint32_t& colour) {
+    if ((text.size() != 7 && text.size() != 9) || text[0] != '#') {
+        return false;
     }
-    bytes[i] = static_cast<std::uint32_t>(high * 16 + low);
-  }
-  colour = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | bytes[3] << 24;
-  return true;
+    std::uint32_t bytes[4] = {0, 0, 0, 255};
+    for (std::size_t i = 0; 1 + 2 * i < text.size(); ++i) {
+        const int high = hexDigit(text[1 + 2 * i]);
+        const int low = hexDigit(text[2 + 2 * i]);
+        if (high < 0 || low < 0) {
+            return false;
+        }
+        bytes[i] = static_cast<std::uint32_t>(high * 16 + low);
+    }
+    colour = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | bytes[3] << 24;
+    return true;
 }
 
 std::string colourText(std::uint32_t colour) {
-  const char *const digits = "0123456789ABCDEF";
-  std::string out = "#";
-  for (int i = 0; i < 4; ++i) {
-    const std::uint32_t byte = colour >> (8 * i) & 0xFF;
-    out += digits[byte >> 4];
-    out += digits[byte & 15];
-  }
-  return out;
-}
-
-int stopCount(const TextureFields &t) {
-  return t.colourCount < 0 ? 0
-                           : (t.colourCount > kMaxColourStops ? kMaxColourStops
-                                                              : t.colourCount);
-}
-
-std::string setColours(TextureFields &t, const TextureField &field,
-                       std::string_view text) {
-  const std::vector<std::string_view> parts = splitCommas(text);
-  const std::string expected =
-      "is not 1 to 8 stops #RRGGBB[AA]@POS, POS 0..255 and rising";
-  if (parts.size() > static_cast<std::size_t>(kMaxColourStops)) {
-    return problem(field, text, expected);
-  }
-  std::uint32_t colours[kMaxColourStops];
-  std::int32_t positions[kMaxColourStops];
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    const std::size_t at = parts[i].find('@');
-    double position = 0;
-    if (at == std::string_view::npos ||
-        !parseColour(parts[i].substr(0, at), colours[i]) ||
-        !parseWhole(parts[i].substr(at + 1), position) || position < 0 ||
-        position > 255 || (i > 0 && position < positions[i - 1])) {
-      return problem(field, text, expected);
+    const char* const digits = "0123456789ABCDEF";
+    std::string out = "#";
+    for (int i = 0; i < 4; ++i) {
+        const std::uint32_t byte = colour >> (8 * i) & 0xFF;
+        out += digits[byte >> 4];
+        out += digits[byte & 15];
     }
-    positions[i] = static_cast<std::int32_t>(position);
-  }
-  t.colourCount = static_cast<std::int32_t>(parts.size());
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    t.colours[i] = colours[i];
-    t.positions[i] = positions[i];
-  }
-  return {};
+    return out;
 }
 
-std::string setNumbers(double *target, std::size_t most, bool exact,
-                       const TextureField &field, std::string_view text) {
-  const std::vector<std::string_view> parts = splitCommas(text);
-  double values[kMaxOctaves > 9 ? kMaxOctaves : 9];
-  const bool ranged = field.kind == Kind::Weights;
-  const std::string expected =
-      exact ? "is not " + std::to_string(most) + " numbers separated by commas"
-            : "is not 1 to " + std::to_string(most) + " numbers in " +
-                  rangeText(field) + " separated by commas";
-  if (parts.size() > most || (exact && parts.size() != most)) {
-    return problem(field, text, expected);
-  }
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    if (!parseDecimal(parts[i], values[i]) ||
-        (ranged && (values[i] < field.low || values[i] > field.high))) {
-      return problem(field, text, expected);
+int stopCount(const TextureFields& t) {
+    return t.colourCount < 0 ? 0 : (t.colourCount > kMaxColourStops ? kMaxColourStops : t.colourCount);
+}
+
+std::string setColours(TextureFields& t, const TextureField& field, std::string_view text) {
+    const std::vector<std::string_view> parts = splitCommas(text);
+    const std::string expected = "is not 1 to 8 stops #RRGGBB[AA]@POS, POS 0..255 and rising";
+    if (parts.size() > static_cast<std::size_t>(kMaxColourStops)) {
+        return problem(field, text, expected);
     }
-  }
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    target[i] = values[i];
-  }
-  return {};
+    std::uint32_t colours[kMaxColourStops];
+    std::int32_t positions[kMaxColourStops];
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const std::size_t at = parts[i].find('@');
+        double position = 0;
+        if (at == std::string_view::npos || !parseColour(parts[i].substr(0, at), colours[i]) ||
+            !parseWhole(parts[i].substr(at + 1), position) || position < 0 || position > 255 ||
+            (i > 0 && position < positions[i - 1])) {
+            return problem(field, text, expected);
+        }
+        positions[i] = static_cast<std::int32_t>(position);
+    }
+    t.colourCount = static_cast<std::int32_t>(parts.size());
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        t.colours[i] = colours[i];
+        t.positions[i] = positions[i];
+    }
+    return {};
 }
 
-std::string numberList(const double *values, std::size_t count, bool json) {
-  std::string out = json ? "[" : "";
-  for (std::size_t i = 0; i < count; ++i) {
-    out += (i ? "," : "") + formatShortest(values[i]);
-  }
-  return json ? out + "]" : out;
+std::string setNumbers(double* target, std::size_t most, bool exact, const TextureField& field, std::string_view text) {
+    const std::vector<std::string_view> parts = splitCommas(text);
+    double values[kMaxOctaves > 9 ? kMaxOctaves : 9];
+    const bool ranged = field.kind == Kind::Weights;
+    const std::string expected =
+        exact ? "is not " + std::to_string(most) + " numbers separated by commas"
+              : "is not 1 to " + std::to_string(most) + " numbers in " + rangeText(field) + " separated by commas";
+    if (parts.size() > most || (exact && parts.size() != most)) {
+        return problem(field, text, expected);
+    }
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (!parseDecimal(parts[i], values[i]) || (ranged && (values[i] < field.low || values[i] > field.high))) {
+            return problem(field, text, expected);
+        }
+    }
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        target[i] = values[i];
+    }
+    return {};
 }
 
-std::size_t indexOf(const TextureField &field) {
-  return static_cast<std::size_t>(&field - kFields.data());
+std::string numberList(const double* values, std::size_t count, bool json) {
+    std::string out = json ? "[" : "";
+    for (std::size_t i = 0; i < count; ++i) {
+        out += (i ? "," : "") + formatShortest(values[i]);
+    }
+    return json ? out + "]" : out;
+}
+
+std::size_t indexOf(const TextureField& field) {
+    return static_cast<std::size_t>(&field - kFields.data());
 }
 
 } // namespace
 
-std::span<const TextureField> textureFields() { return kFields; }
+std::span<const TextureField> textureFields() {
+    return kFields;
+}
 
-const TextureField *findTextureField(std::string_view name) {
-  for (const TextureField &field : kFields) {
-    if (sameWord(field.name, name)) {
-      return &field;
+const TextureField* findTextureField(std::string_view name) {
+    for (const TextureField& field : kFields) {
+        if (sameWord(field.name, name)) {
+            return &field;
+        }
     }
-  }
-  return nullptr;
+    return nullptr;
 }
 
-std::string textureFieldRange(const TextureField &field) {
-  switch (field.kind) {
-  case Kind::Choice:
-    return "cloud|fire|marble|wood";
-  case Kind::Flag:
-    return "on|off";
-  case Kind::Colours:
-    return "1 to 8 stops, POS 0..255";
-  case Kind::Matrix:
-    return "any numbers";
-  case Kind::Path:
-    return "at most 259 bytes";
-  case Kind::Weights:
-    return "1 to 12 of " + rangeText(field);
-  case Kind::Decimal:
-    return rangeText(field) + " step " + formatShortest(field.step);
-  case Kind::Integer:
-    break;
-  }
-  return rangeText(field);
+std::string textureFieldRange(const TextureField& field) {
+    switch (field.kind) {
+    case Kind::Choice: return "cloud|fire|marble|wood";
+    case Kind::Flag: return "on|off";
+    case Kind::Colours: return "1 to 8 stops, POS 0..255";
+    case Kind::Matrix: return "any numbers";
+    case Kind::Path: return "at most 259 bytes";
+    case Kind::Weights: return "1 to 12 of " + rangeText(field);
+    case Kind::Decimal: return rangeText(field) + " step " + formatShortest(field.step);
+    case Kind::Integer: break;
+    }
+    return rangeText(field);
 }
 
-std::string setTextureField(TextureFields &t, const TextureField &field,
-                            std::string_view text) {
-  switch (indexOf(field)) {
-  case kType:
-    for (std::size_t i = 0; i < kTypeWords.size(); ++i) {
-      if (sameWord(kTypeWords[i], text)) {
-        t.type = static_cast<std::int32_t>(i + 1);
+std::string setTextureField(TextureFields& t, const TextureField& field, std::string_view text) {
+    switch (indexOf(field)) {
+    case kType:
+        for (std::size_t i = 0; i < kTypeWords.size(); ++i) {
+            if (sameWord(kTypeWords[i], text)) {
+                t.type = static_cast<std::int32_t>(i + 1);
+                return {};
+            }
+        }
+        return problem(field, text, "is not one of " + textureFieldRange(field));
+    case kColours: return setColours(t, field, text);
+    case kTransformation: return setNumbers(t.transformation.m, 9, true, field, text);
+    case kNoiseWeights: return setNumbers(t.noiseWeights, kMaxOctaves, false, field, text);
+    case kTexturePath:
+        if (text.size() > kPathSize - 1 || text.find('\0') != std::string_view::npos) {
+            return problem(field, text.substr(0, 40), "is longer than 259 bytes");
+        }
+        copyToField(t.texturePath, kPathSize, std::string(text));
         return {};
-      }
+    default: break;
     }
-    return problem(field, text, "is not one of " + textureFieldRange(field));
-  case kColours:
-    return setColours(t, field, text);
-  case kTransformation:
-    return setNumbers(t.transformation.m, 9, true, field, text);
-  case kNoiseWeights:
-    return setNumbers(t.noiseWeights, kMaxOctaves, false, field, text);
-  case kTexturePath:
-    if (text.size() > kPathSize - 1 ||
-        text.find('\0') != std::string_view::npos) {
-      return problem(field, text.substr(0, 40), "is longer than 259 bytes");
+    if (field.kind == Kind::Flag) {
+        std::uint8_t on = 0;
+        if (sameWord(text, "on") || sameWord(text, "true") || text == "1") {
+            on = 1;
+        } else if (!sameWord(text, "off") && !sameWord(text, "false") && text != "0") {
+            return problem(field, text, "is not on or off");
+        }
+        (indexOf(field) == kBlurEnabled    ? t.blurEnabled
+         : indexOf(field) == kNoiseEnabled ? t.noiseEnabled
+                                           : t.textureEnabled) = on;
+        return {};
     }
-    copyToField(t.texturePath, kPathSize, std::string(text));
+    double value = 0;
+    const bool whole = field.kind == Kind::Integer;
+    if (!(whole ? parseWhole(text, value) : parseDecimal(text, value))) {
+        return problem(field, text, whole ? "is not a whole number" : "is not a number");
+    }
+    if (value < field.low || value > field.high) {
+        return problem(field, text, "is outside " + rangeText(field));
+    }
+    if (field.step > 0 && !whole) {
+        const double per = std::round(1 / field.step);
+        value = std::round(value * per) / per;
+    }
+    const auto integer = static_cast<std::int32_t>(value);
+    switch (indexOf(field)) {
+    case kNoiseLevel: t.noiseLevel = value; break;
+    case kNoiseSeed: t.noiseSeed = integer; break;
+    case kTotalOpacity: t.totalOpacity = value; break;
+    case kNoiseParameter: t.noiseParameter = value; break;
+    case kBlur: t.blur = integer; break;
+    case kNoise: t.noise = integer; break;
+    case kTextureAmount: t.textureAmount = integer; break;
+    default: break;
+    }
     return {};
-  default:
-    break;
-  }
-  if (field.kind == Kind::Flag) {
-    std::uint8_t on = 0;
-    if (sameWord(text, "on") || sameWord(text, "true") || text == "1") {
-      on = 1;
-    } else if (!sameWord(text, "off") && !sameWord(text, "false") &&
-               text != "0") {
-      return problem(field, text, "is not on or off");
-    }
-    (indexOf(field) == kBlurEnabled    ? t.blurEnabled
-     : indexOf(field) == kNoiseEnabled ? t.noiseEnabled
-                                       : t.textureEnabled) = on;
-    return {};
-  }
-  double value = 0;
-  const bool whole = field.kind == Kind::Integer;
-  if (!(whole ? parseWhole(text, value) : parseDecimal(text, value))) {
-    return problem(field, text,
-                   whole ? "is not a whole number" : "is not a number");
-  }
-  if (value < field.low || value > field.high) {
-    return problem(field, text, "is outside " + rangeText(field));
-  }
-  if (field.step > 0 && !whole) {
-    const double per = std::round(1 / field.step);
-    value = std::round(value * per) / per;
-  }
-  const auto integer = static_cast<std::int32_t>(value);
-  switch (indexOf(field)) {
-  case kNoiseLevel:
-    t.noiseLevel = value;
-    break;
-  case kNoiseSeed:
-    t.noiseSeed = integer;
-    break;
-  case kTotalOpacity:
-    t.totalOpacity = value;
-    break;
-  case kNoiseParameter:
-    t.noiseParameter = value;
-    break;
-  case kBlur:
-    t.blur = integer;
-    break;
-  case kNoise:
-    t.noise = integer;
-    break;
-  case kTextureAmount:
-    t.textureAmount = integer;
-    break;
-  default:
-    break;
-  }
-  return {};
 }
 
 namespace {
 
-std::string fieldValue(const TextureFields &t, const TextureField &field,
-                       bool json) {
-  const auto flag = [json](std::uint8_t on) {
-    return json ? (on ? "true" : "false") : (on ? "on" : "off");
-  };
-  switch (indexOf(field)) {
-  case kType: {
-    // Any value but the four types is built and written as Cloud.
-    const std::string word(t.type >= kCloud && t.type <= kWood
-                               ? kTypeWords[t.type - 1]
-                               : kTypeWords[0]);
-    return json ? jsonString(word) : word;
-  }
-  case kNoiseLevel:
-    return formatShortest(t.noiseLevel);
-  case kNoiseSeed:
-    return formatInt(t.noiseSeed);
-  case kColours: {
-    std::string out = json ? "[" : "";
-    for (int i = 0; i < stopCount(t); ++i) {
-      out += i ? "," : "";
-      out += json ? "{\"colour\":\"" + colourText(t.colours[i]) +
-                        "\",\"position\":" + formatInt(t.positions[i]) + "}"
-                  : colourText(t.colours[i]) + "@" + formatInt(t.positions[i]);
+std::string fieldValue(const TextureFields& t, const TextureField& field, bool json) {
+    const auto flag = [json](std::uint8_t on) { return json ? (on ? "true" : "false") : (on ? "on" : "off"); };
+    switch (indexOf(field)) {
+    case kType: {
+        // Any value but the four types is built and written as Cloud.
+        const std::string word(t.type >= kCloud && t.type <= kWood ? kTypeWords[t.type - 1] : kTypeWords[0]);
+        return json ? jsonString(word) : word;
     }
-    return json ? out + "]" : out;
-  }
-  case kTotalOpacity:
-    return formatShortest(t.totalOpacity);
-  case kTransformation:
-    return numberList(t.transformation.m, 9, json);
-  case kNoiseWeights:
-    return numberList(t.noiseWeights, kMaxOctaves, json);
-  case kNoiseParameter:
-    return formatShortest(t.noiseParameter);
-  case kBlurEnabled:
-    return flag(t.blurEnabled);
-  case kBlur:
-    return formatInt(t.blur);
-  case kNoiseEnabled:
-    return flag(t.noiseEnabled);
-  case kNoise:
-    return formatInt(t.noise);
-  case kTextureEnabled:
-    return flag(t.textureEnabled);
-  case kTextureAmount:
-    return formatInt(t.textureAmount);
-  case kTexturePath: {
-    const std::string path = readField(t.texturePath, kPathSize);
-    return json ? jsonString(path) : path;
-  }
-  default:
-    return {};
-  }
+    case kNoiseLevel: return formatShortest(t.noiseLevel);
+    case kNoiseSeed: return formatInt(t.noiseSeed);
+    case kColours: {
+        std::string out = json ? "[" : "";
+        for (int i = 0; i < stopCount(t); ++i) {
+            out += i ? "," : "";
+            out += json ? "{\"colour\":\"" + colourText(t.colours[i]) + "\",\"position\":" + formatInt(t.positions[i]) +
+                              "}"
+                        : colourText(t.colours[i]) + "@" + formatInt(t.positions[i]);
+        }
+        return json ? out + "]" : out;
+    }
+    case kTotalOpacity: return formatShortest(t.totalOpacity);
+    case kTransformation: return numberList(t.transformation.m, 9, json);
+    case kNoiseWeights: return numberList(t.noiseWeights, kMaxOctaves, json);
+    case kNoiseParameter: return formatShortest(t.noiseParameter);
+    case kBlurEnabled: return flag(t.blurEnabled);
+    case kBlur: return formatInt(t.blur);
+    case kNoiseEnabled: return flag(t.noiseEnabled);
+    case kNoise: return formatInt(t.noise);
+    case kTextureEnabled: return flag(t.textureEnabled);
+    case kTextureAmount: return formatInt(t.textureAmount);
+    case kTexturePath: {
+        const std::string path = readField(t.texturePath, kPathSize);
+        return json ? jsonString(path) : path;
+    }
+    default: return {};
+    }
 }
 
 } // namespace
 
-std::string textureFieldText(const TextureFields &fields,
-                             const TextureField &field) {
-  return fieldValue(fields, field, false);
+std::string textureFieldText(const TextureFields& fields, const TextureField& field) {
+    return fieldValue(fields, field, false);
 }
 
-std::string textureFieldJson(const TextureFields &fields,
-                             const TextureField &field) {
-  return fieldValue(fields, field, true);
+std::string textureFieldJson(const TextureFields& fields, const TextureField& field) {
+    return fieldValue(fields, field, true);
 }
 
 std::string formatShortest(double value) {
-  if (!std::isfinite(value)) {
-    // JSON has no infinities; a block read from a file may hold them.
-    return value != value ? "null" : (value > 0 ? "1e999" : "-1e999");
-  }
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
+    if (!std::isfinite(value)) {
+        // JSON has no infinities; a block read from a file may hold them.
+        return value != value ? "null" : (value > 0 ? "1e999" : "-1e999");
+    }
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
 }
 
-bool parseDecimal(std::string_view text, double &value) {
-  // from_chars takes "inf", "nan" and hexadecimal-free forms; only plain
-  // decimals are wanted.
-  if (text.empty() || text.size() > 64) {
-    return false;
-  }
-  const std::size_t start = text[0] == '-' ? 1 : 0;
-  if (start == text.size() ||
-      (!(text[start] >= '0' && text[start] <= '9') && text[start] != '.')) {
-    return false;
-  }
-  const auto result =
-      std::from_chars(text.data(), text.data() + text.size(), value);
-  return result.ec == std::errc() && result.ptr == text.data() + text.size() &&
-         std::isfinite(value);
+bool parseDecimal(std::string_view text, double& value) {
+    // from_chars takes "inf", "nan" and hexadecimal-free forms; only plain
+    // decimals are wanted.
+    if (text.empty() || text.size() > 64) {
+        return false;
+    }
+    const std::size_t start = text[0] == '-' ? 1 : 0;
+    if (start == text.size() || (!(text[start] >= '0' && text[start] <= '9') && text[start] != '.')) {
+        return false;
+    }
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    return result.ec == std::errc() && result.ptr == text.data() + text.size() && std::isfinite(value);
 }
 
 std::string jsonString(std::string_view text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (byte < 0x20 || byte == 0x7F) {
-      out += "\\u00";
-      out += "0123456789abcdef"[byte >> 4];
-      out += "0123456789abcdef"[byte & 15];
-    } else {
-      out += c;
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20 || byte == 0x7F) {
+            out += "\\u00";
+            out += "0123456789abcdef"[byte >> 4];
+            out += "0123456789abcdef"[byte & 15];
+        } else {
+            out += c;
+        }
     }
-  }
-  return out + "\"";
+    return out + "\"";
 }
 
 } // namespace morvessan

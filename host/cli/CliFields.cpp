@@ -16,240 +16,224 @@ namespace morvessan::cli {
 
 namespace {
 
-const TextureField &field(std::string_view name) {
-  return *findTextureField(name);
+const TextureField& field(std::string_view name) {
+    return *findTextureField(name);
 }
 
-void set(TextureFields &fields, std::string_view name,
-         const std::string &value) {
-  if (const std::string error = setTextureField(fields, field(name), value);
-      !error.empty()) {
-    throw usageError(error);
-  }
+void set(TextureFields& fields, std::string_view name, const std::string& value) {
+    if (const std::string error = setTextureField(fields, field(name), value); !error.empty()) {
+        throw usageError(error);
+    }
 }
 
 // "--blur N": 0 or "off" switches the effect off, as a preset file's 0 does.
-void setEffect(TextureFields &fields, std::string_view enabled,
-               std::string_view amount, const std::string &value) {
-  if (value == "0" || value == "off") {
-    set(fields, enabled, "off");
-    return;
-  }
-  set(fields, amount, value);
-  set(fields, enabled, "on");
+void setEffect(TextureFields& fields, std::string_view enabled, std::string_view amount, const std::string& value) {
+    if (value == "0" || value == "off") {
+        set(fields, enabled, "off");
+        return;
+    }
+    set(fields, amount, value);
+    set(fields, enabled, "on");
 }
 
-std::string pictureFile(const std::string &value,
-                        const FieldEditContext &context) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  // A bare name is one of the textures folder, as the dialog's texture list
-  // offers them.
-  const bool bare = value.find_first_of("/\\") == std::string::npos;
-  const std::string path =
-      bare ? (fs::path(context.texturesDir) / value).string() : value;
-  if (!fs::is_regular_file(path, ec)) {
-    throw usageError("--picture '" + value + "': no such file" +
-                     (bare ? " in " + context.texturesDir : std::string()));
-  }
-  return bare ? path : fs::absolute(path, ec).string();
+std::string pictureFile(const std::string& value, const FieldEditContext& context) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    // A bare name is one of the textures folder, as the dialog's texture list
+    // offers them.
+    const bool bare = value.find_first_of("/\\") == std::string::npos;
+    const std::string path = bare ? (fs::path(context.texturesDir) / value).string() : value;
+    if (!fs::is_regular_file(path, ec)) {
+        throw usageError("--picture '" + value + "': no such file" +
+                         (bare ? " in " + context.texturesDir : std::string()));
+    }
+    return bare ? path : fs::absolute(path, ec).string();
 }
 
 const TransformView kWholeRectangle{};
 
 } // namespace
 
-const std::vector<std::string> &fieldValuedOptions() {
-  static const std::vector<std::string> names{
-      "--set",     "--type",           "--seed",
-      "--octaves", "--weights",        "--colours",
-      "--opacity", "--blur",           "--grain",
-      "--picture", "--picture-amount", "--move",
-      "--rotate",  "--scale",          "--zoom"};
-  return names;
+const std::vector<std::string>& fieldValuedOptions() {
+    static const std::vector<std::string> names{
+        "--set",   "--type",    "--seed",           "--octaves", "--weights", "--colours", "--opacity", "--blur",
+        "--grain", "--picture", "--picture-amount", "--move",    "--rotate",  "--scale",   "--zoom"};
+    return names;
 }
 
-const std::vector<std::string> &fieldFlagOptions() {
-  static const std::vector<std::string> names{"--reset-transform"};
-  return names;
+const std::vector<std::string>& fieldFlagOptions() {
+    static const std::vector<std::string> names{"--reset-transform"};
+    return names;
 }
 
 std::string fieldOptionsHelp() {
-  std::string help =
-      "\n"
-      "Texture options, applied after the block and the preset, in the order "
-      "given:\n"
-      "  --set FIELD=VALUE       set one field (fields below)\n"
-      "  --type cloud|fire|marble|wood\n"
-      "  --seed N|random         noiseSeed; random picks 0..9999 and prints it "
-      "on stderr\n"
-      "  --octaves N             noiseLevel\n"
-      "  --weights W1,W2,...     noiseWeights of the first octaves\n"
-      "  --colours '#RRGGBB[AA]@POS,...'\n"
-      "                          the gradient, up to 8 stops, POS 0..255 "
-      "rising\n"
-      "  --opacity N             totalOpacity\n"
-      "  --blur N, --grain N     blur, added noise: amount 1..100, 0 or off "
-      "switches it off\n"
-      "  --picture NAME|PATH     blend a texture picture (NAME: from the "
-      "textures folder)\n"
-      "  --picture-amount N      textureAmount\n"
-      "  --move DX,DY            move the pattern by DX,DY pixels of the "
-      "filter rectangle\n"
-      "  --rotate DEG            turn the pattern clockwise about the "
-      "rectangle's centre\n"
-      "  --scale SX,SY           stretch the pattern about the centre (2,1: "
-      "twice as wide)\n"
-      "  --zoom F                --scale F,F\n"
-      "  --reset-transform       no rotation, scaling or shear left; the "
-      "centre keeps its value\n"
-      "\n"
-      "Fields (name: range, default):\n";
-  const TextureFields defaults;
-  for (const TextureField &f : textureFields()) {
-    std::string line = "  " + std::string(f.name) + ": " + textureFieldRange(f);
-    const std::string value = textureFieldText(defaults, f);
-    line += ", default " + (value.empty() ? std::string("none") : value);
-    help += line + "\n      " + std::string(f.meaning) + "\n";
-  }
-  return help;
+    std::string help =
+        "\n"
+        "Texture options, applied after the block and the preset, in the order "
+        "given:\n"
+        "  --set FIELD=VALUE       set one field (fields below)\n"
+        "  --type cloud|fire|marble|wood\n"
+        "  --seed N|random         noiseSeed; random picks 0..9999 and prints it "
+        "on stderr\n"
+        "  --octaves N             noiseLevel\n"
+        "  --weights W1,W2,...     noiseWeights of the first octaves\n"
+        "  --colours '#RRGGBB[AA]@POS,...'\n"
+        "                          the gradient, up to 8 stops, POS 0..255 "
+        "rising\n"
+        "  --opacity N             totalOpacity\n"
+        "  --blur N, --grain N     blur, added noise: amount 1..100, 0 or off "
+        "switches it off\n"
+        "  --picture NAME|PATH     blend a texture picture (NAME: from the "
+        "textures folder)\n"
+        "  --picture-amount N      textureAmount\n"
+        "  --move DX,DY            move the pattern by DX,DY pixels of the "
+        "filter rectangle\n"
+        "  --rotate DEG            turn the pattern clockwise about the "
+        "rectangle's centre\n"
+        "  --scale SX,SY           stretch the pattern about the centre (2,1: "
+        "twice as wide)\n"
+        "  --zoom F                --scale F,F\n"
+        "  --reset-transform       no rotation, scaling or shear left; the "
+        "centre keeps its value\n"
+        "\n"
+        "Fields (name: range, default):\n";
+    const TextureFields defaults;
+    for (const TextureField& f : textureFields()) {
+        std::string line = "  " + std::string(f.name) + ": " + textureFieldRange(f);
+        const std::string value = textureFieldText(defaults, f);
+        line += ", default " + (value.empty() ? std::string("none") : value);
+        help += line + "\n      " + std::string(f.meaning) + "\n";
+    }
+    return help;
 }
 
-void applyAssignment(TextureFields &fields, const std::string &assignment) {
-  const std::size_t eq = assignment.find('=');
-  if (eq == std::string::npos) {
-    throw usageError("'" + assignment + "' is not FIELD=VALUE");
-  }
-  const std::string name = assignment.substr(0, eq);
-  const TextureField *f = findTextureField(name);
-  if (!f) {
-    throw usageError("unknown field '" + name +
-                     "' (see 'morvessan render --help')");
-  }
-  if (const std::string error =
-          setTextureField(fields, *f, assignment.substr(eq + 1));
-      !error.empty()) {
-    throw usageError(error);
-  }
+void applyAssignment(TextureFields& fields, const std::string& assignment) {
+    const std::size_t eq = assignment.find('=');
+    if (eq == std::string::npos) {
+        throw usageError("'" + assignment + "' is not FIELD=VALUE");
+    }
+    const std::string name = assignment.substr(0, eq);
+    const TextureField* f = findTextureField(name);
+    if (!f) {
+        throw usageError("unknown field '" + name + "' (see 'morvessan render --help')");
+    }
+    if (const std::string error = setTextureField(fields, *f, assignment.substr(eq + 1)); !error.empty()) {
+        throw usageError(error);
+    }
 }
 
-double parseNumber(const std::string &text, const std::string &what) {
-  double value = 0;
-  if (!parseDecimal(text, value)) {
-    throw usageError(what + " '" + text + "' is not a number");
-  }
-  return value;
+double parseNumber(const std::string& text, const std::string& what) {
+    double value = 0;
+    if (!parseDecimal(text, value)) {
+        throw usageError(what + " '" + text + "' is not a number");
+    }
+    return value;
 }
 
-void parsePair(const std::string &text, double &a, double &b,
-               const std::string &what) {
-  const std::size_t comma = text.find(',');
-  if (comma == std::string::npos || !parseDecimal(text.substr(0, comma), a) ||
-      !parseDecimal(text.substr(comma + 1), b)) {
-    throw usageError(what + " '" + text + "' is not two numbers A,B");
-  }
+void parsePair(const std::string& text, double& a, double& b, const std::string& what) {
+    const std::size_t comma = text.find(',');
+    if (comma == std::string::npos || !parseDecimal(text.substr(0, comma), a) ||
+        !parseDecimal(text.substr(comma + 1), b)) {
+        throw usageError(what + " '" + text + "' is not two numbers A,B");
+    }
 }
 
-void moveStep(TextureTransform &m, const FieldEditContext &context, double dx,
-              double dy) {
-  moveTexture(m, kWholeRectangle, dx, dy, context.width, context.height);
+void moveStep(TextureTransform& m, const FieldEditContext& context, double dx, double dy) {
+    moveTexture(m, kWholeRectangle, dx, dy, context.width, context.height);
 }
 
-void rotateStep(TextureTransform &m, double degrees) {
-  // The buttons turn by a / 1200 radians.
-  rotateTexture(m, kWholeRectangle, degrees * std::numbers::pi / 180 * 1200);
+void rotateStep(TextureTransform& m, double degrees) {
+    // The buttons turn by a / 1200 radians.
+    rotateTexture(m, kWholeRectangle, degrees * std::numbers::pi / 180 * 1200);
 }
 
-void scaleStep(TextureTransform &m, double sx, double sy) {
-  // The buttons scale the sample spacing by 2^(-a/1200): the pattern grows by
-  // 2^(a/1200).
-  scaleTexture(m, kWholeRectangle, 1200 * std::log2(sx), 1200 * std::log2(sy));
+void scaleStep(TextureTransform& m, double sx, double sy) {
+    // The buttons scale the sample spacing by 2^(-a/1200): the pattern grows by
+    // 2^(a/1200).
+    scaleTexture(m, kWholeRectangle, 1200 * std::log2(sx), 1200 * std::log2(sy));
 }
 
 namespace {
 
-bool isFieldOption(const std::string &name) {
-  const auto &valued = fieldValuedOptions();
-  return std::find(valued.begin(), valued.end(), name) != valued.end() ||
-         name == fieldFlagOptions().front();
+bool isFieldOption(const std::string& name) {
+    const auto& valued = fieldValuedOptions();
+    return std::find(valued.begin(), valued.end(), name) != valued.end() || name == fieldFlagOptions().front();
 }
 
 } // namespace
 
-bool hasFieldOptions(const Arguments &args) {
-  for (const auto &option : args.ordered()) {
-    if (isFieldOption(option.first)) {
-      return true;
+bool hasFieldOptions(const Arguments& args) {
+    for (const auto& option : args.ordered()) {
+        if (isFieldOption(option.first)) {
+            return true;
+        }
     }
-  }
-  return false;
+    return false;
 }
 
-bool applyFieldOptions(const Arguments &args, TextureFields &fields,
-                       const FieldEditContext &context) {
-  bool any = false;
-  for (const auto &[name, value] : args.ordered()) {
-    if (!isFieldOption(name)) {
-      continue;
+bool applyFieldOptions(const Arguments& args, TextureFields& fields, const FieldEditContext& context) {
+    bool any = false;
+    for (const auto& [name, value] : args.ordered()) {
+        if (!isFieldOption(name)) {
+            continue;
+        }
+        any = true;
+        TextureTransform& m = fields.transformation;
+        if (name == "--set") {
+            applyAssignment(fields, value);
+        } else if (name == "--type") {
+            set(fields, "type", value);
+        } else if (name == "--seed") {
+            if (value == "random") {
+                // As the dialog's Randomise button: 0..9999.
+                std::random_device device;
+                const int seed = std::uniform_int_distribution<int>(0, 9999)(device);
+                set(fields, "noiseSeed", formatInt(seed));
+                std::cerr << "morvessan: seed " << seed << "\n";
+            } else {
+                set(fields, "noiseSeed", value);
+            }
+        } else if (name == "--octaves") {
+            set(fields, "noiseLevel", value);
+        } else if (name == "--weights") {
+            set(fields, "noiseWeights", value);
+        } else if (name == "--colours") {
+            set(fields, "colours", value);
+        } else if (name == "--opacity") {
+            set(fields, "totalOpacity", value);
+        } else if (name == "--blur") {
+            setEffect(fields, "blurEnabled", "blur", value);
+        } else if (name == "--grain") {
+            setEffect(fields, "noiseEnabled", "noise", value);
+        } else if (name == "--picture") {
+            set(fields, "texturePath", pictureFile(value, context));
+            set(fields, "textureEnabled", "on");
+        } else if (name == "--picture-amount") {
+            set(fields, "textureAmount", value);
+        } else if (name == "--move") {
+            double dx = 0;
+            double dy = 0;
+            parsePair(value, dx, dy, "--move");
+            moveStep(m, context, dx, dy);
+        } else if (name == "--rotate") {
+            rotateStep(m, parseNumber(value, "--rotate"));
+        } else if (name == "--scale" || name == "--zoom") {
+            double sx = 0;
+            double sy = 0;
+            if (name == "--scale") {
+                parsePair(value, sx, sy, "--scale");
+            } else {
+                sx = sy = parseNumber(value, "--zoom");
+            }
+            if (!(sx > 0 && sy > 0) || !std::isfinite(std::log2(sx)) || !std::isfinite(std::log2(sy))) {
+                throw usageError(name + " '" + value + "' must be greater than 0");
+            }
+            scaleStep(m, sx, sy);
+        } else if (name == "--reset-transform") {
+            resetTexture(m, kWholeRectangle);
+        }
     }
-    any = true;
-    TextureTransform &m = fields.transformation;
-    if (name == "--set") {
-      applyAssignment(fields, value);
-    } else if (name == "--type") {
-      set(fields, "type", value);
-    } else if (name == "--seed") {
-      if (value == "random") {
-        // As the dialog's Randomise button: 0..9999.
-        std::random_device device;
-        const int seed = std::uniform_int_distribution<int>(0, 9999)(device);
-        set(fields, "noiseSeed", formatInt(seed));
-        std::cerr << "morvessan: seed " << seed << "\n";
-      } else {
-        set(fields, "noiseSeed", value);
-      }
-    } else if (name == "--octaves") {
-      set(fields, "noiseLevel", value);
-    } else if (name == "--weights") {
-      set(fields, "noiseWeights", value);
-    } else if (name == "--colours") {
-      set(fields, "colours", value);
-    } else if (name == "--opacity") {
-      set(fields, "totalOpacity", value);
-    } else if (name == "--blur") {
-      setEffect(fields, "blurEnabled", "blur", value);
-    } else if (name == "--grain") {
-      setEffect(fields, "noiseEnabled", "noise", value);
-    } else if (name == "--picture") {
-      set(fields, "texturePath", pictureFile(value, context));
-      set(fields, "textureEnabled", "on");
-    } else if (name == "--picture-amount") {
-      set(fields, "textureAmount", value);
-    } else if (name == "--move") {
-      double dx = 0;
-      double dy = 0;
-      parsePair(value, dx, dy, "--move");
-      moveStep(m, context, dx, dy);
-    } else if (name == "--rotate") {
-      rotateStep(m, parseNumber(value, "--rotate"));
-    } else if (name == "--scale" || name == "--zoom") {
-      double sx = 0;
-      double sy = 0;
-      if (name == "--scale") {
-        parsePair(value, sx, sy, "--scale");
-      } else {
-        sx = sy = parseNumber(value, "--zoom");
-      }
-      if (!(sx > 0 && sy > 0) || !std::isfinite(std::log2(sx)) ||
-          !std::isfinite(std::log2(sy))) {
-        throw usageError(name + " '" + value + "' must be greater than 0");
-      }
-      scaleStep(m, sx, sy);
-    } else if (name == "--reset-transform") {
-      resetTexture(m, kWholeRectangle);
-    }
-  }
-  return any;
+    return any;
 }
 
 } // namespace morvessan::cli

@@ -13,43 +13,39 @@
 namespace morvessan::cli {
 
 // Option names for Arguments: with a value, and without.
-const std::vector<std::string> &fieldValuedOptions();
-const std::vector<std::string> &fieldFlagOptions();
+const std::vector<std::string>& fieldValuedOptions();
+const std::vector<std::string>& fieldFlagOptions();
 
 // The help of those options, with every field, its range and its default.
 std::string fieldOptionsHelp();
 
 // What the edits need to know of the run.
 struct FieldEditContext {
-  double width =
-      1; // size of the filter rectangle in pixels: the unit of --move
-  double height = 1;
-  std::string texturesDir; // where --picture NAME is looked up
+    double width = 1;  // size of the filter rectangle in pixels: the unit of --move
+    double height = 1;
+    std::string texturesDir;  // where --picture NAME is looked up
 };
 
 // Applies "FIELD=VALUE", or a usage error naming the field and its range.
-void applyAssignment(TextureFields &fields, const std::string &assignment);
+void applyAssignment(TextureFields& fields, const std::string& assignment);
 
 // Whether `args` holds any texture option.
-bool hasFieldOptions(const Arguments &args);
+bool hasFieldOptions(const Arguments& args);
 
 // Applies every texture option of `args` in the order given; true when there
 // was any.
 // "--seed random" prints the seed it chose on stderr.
-bool applyFieldOptions(const Arguments &args, TextureFields &fields,
-                       const FieldEditContext &context);
+bool applyFieldOptions(const Arguments& args, TextureFields& fields, const FieldEditContext& context);
 
 // The transformation steps: the dialog's own operations about the rectangle's
 // centre.
-void moveStep(TextureTransform &m, const FieldEditContext &context, double dx,
-              double dy);
-void rotateStep(TextureTransform &m, double degrees);
-void scaleStep(TextureTransform &m, double sx, double sy);
+void moveStep(TextureTransform& m, const FieldEditContext& context, double dx, double dy);
+void rotateStep(TextureTransform& m, double degrees);
+void scaleStep(TextureTransform& m, double sx, double sy);
 
 // "A,B": two numbers, or a usage error naming `what`.
-void parsePair(const std::string &text, double &a, double &b,
-               const std::string &what);
+void parsePair(const std::string& text, double& a, double& b, const std::string& what);
 // One number, or a usage error naming `what`.
-double parseNumber(const std::string &text, const std::string &what);
+double parseNumber(const std::string& text, const std::string& what);
 
 } // namespace morvessan::cli

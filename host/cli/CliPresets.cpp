@@ -7,6 +7,7 @@
 #include "host/cli/Commands.h"
 #include "presets/PresetDiskFile.h"
 #include "presets/PresetText.h"
+#include "texture/TextureFieldTable.h"
 
 #include <iostream>
 
@@ -15,21 +16,61 @@ namespace morvessan::cli {
 namespace {
 
 const char* const kPresetsHelp =
-    "usage: morvessan presets list [--presets-dir DIR] [--textures-dir DIR]\n"
+    "usage: morvessan presets list [--json] [--presets-dir DIR] [--textures-dir DIR]\n"
     "       morvessan presets check FILE...\n"
     "       morvessan presets add --preset-file NAME --category NAME --name NAME [--params FILE]\n"
     "                             [--presets-dir DIR] [--textures-dir DIR]\n"
     "\n"
     "list   shows every preset file of the presets folder with its categories and presets;\n"
-    "       a file that cannot be read whole is marked with '!' and the exit status is 1\n"
+    "       a file that cannot be read whole is marked with '!' and the exit status is 1;\n"
+    "       --json prints one JSON object instead (see the README)\n"
     "check  reads each preset file and says where reading stopped and why; the exit\n"
     "       status is non-zero when a file was not read whole\n"
     "add    adds the texture of the parameter block (defaults without --params) as a\n"
     "       preset and saves the file, as \"Add Preset\" does; a missing file or\n"
     "       category is created; a file that was not read whole is left as it is\n";
 
+std::string jsonBool(bool value) {
+    return value ? "true" : "false";
+}
+
+// The library as one JSON object; each preset carries the fields as "params show --json" names them.
+void listJson(const PresetLibrary& library, bool& whole) {
+    std::string out = "{\n  \"files\": [";
+    for (int f = 0; f < library.fileCount(); ++f) {
+        const PresetFile& file = library.file(f);
+        whole = whole && file.readWhole();
+        out += std::string(f ? "," : "") + "\n    {\"name\": " + jsonString(file.name()) +
+               ", \"path\": " + jsonString(file.path()) + ", \"readWhole\": " + jsonBool(file.readWhole()) +
+               ", \"damage\": " + jsonString(file.readWhole() ? std::string() : file.damage()) +
+               ", \"categories\": [";
+        for (int c = 0; c < file.categoryCount(); ++c) {
+            out += std::string(c ? "," : "") + "\n      {\"name\": " + jsonString(file.categoryName(c)) +
+                   ", \"presets\": [";
+            for (int p = 0; p < file.presetCount(c); ++p) {
+                const TexturePreset& preset = file.preset(c, p);
+                out += std::string(p ? "," : "") + "\n        {\"name\": " + jsonString(preset.name);
+                for (const TextureField& field : textureFields()) {
+                    out += ", " + jsonString(field.name) + ": " + textureFieldJson(preset, field);
+                }
+                out += "}";
+            }
+            out += "]}";
+        }
+        out += "]}";
+    }
+    out += "\n  ],\n  \"unreadable\": [";
+    bool first = true;
+    for (const UnreadablePresetFile& file : library.unreadableFiles()) {
+        out += std::string(first ? "" : ",") + "\n    {\"name\": " + jsonString(file.name) +
+               ", \"error\": " + jsonString(file.error) + "}";
+        first = false;
+    }
+    std::cout << out << "\n  ]\n}\n";
+}
+
 int list(const std::vector<std::string>& rest) {
-    const Arguments args("presets list", rest, {"--presets-dir", "--textures-dir"}, {});
+    const Arguments args("presets list", rest, {"--presets-dir", "--textures-dir"}, {"--json"});
     if (args.help()) {
         std::cout << kPresetsHelp;
         return 0;
@@ -47,6 +88,10 @@ int list(const std::vector<std::string>& rest) {
         throw CliError("no preset files in " + library.presetsFolder());
     }
     bool whole = library.unreadableFiles().empty();
+    if (args.has("--json")) {
+        listJson(library, whole);
+        return whole ? 0 : 1;
+    }
     for (int f = 0; f < library.fileCount(); ++f) {
         const PresetFile& file = library.file(f);
         std::cout << printable(file.name()) << "  (" << printable(file.path()) << ")\n";

@@ -25,129 +25,120 @@ using namespace morvessan;
 namespace fs = std::filesystem;
 
 struct Result {
-  int status;
-  std::string out;
-  std::string err;
+    int status;
+    std::string out;
+    std::string err;
 };
 
 // A shell word: single quotes for sh, double quotes for cmd.
-std::string q(const std::string &word) {
+std::string q(const std::string& word) {
 #if defined(_WIN32)
-  return "\"" + word + "\"";
+    return "\"" + word + "\"";
 #else
-  return "'" + word + "'";
+    return "'" + word + "'";
 #endif
 }
 
-std::string readText(const fs::path &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+std::string readText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 class Cli : public ::testing::Test {
 protected:
-  void SetUp() override {
-    m_dir =
-        fs::temp_directory_path() /
-        ("morvessan-cli-" +
-         std::string(
-             ::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    removeTree();
-    fs::create_directories(m_dir / "presets");
-    fs::create_directories(m_dir / "textures");
-  }
-  void TearDown() override { removeTree(); }
-
-  // Read-only files (some tests make them) cannot be removed on Windows.
-  void removeTree() const {
-    std::error_code ec;
-    for (fs::recursive_directory_iterator it(m_dir, ec), end; !ec && it != end;
-         it.increment(ec)) {
-      if (!it->is_symlink()) {
-        fs::permissions(it->path(), fs::perms::owner_write,
-                        fs::perm_options::add, ec);
-      }
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() /
+                ("morvessan-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        removeTree();
+        fs::create_directories(m_dir / "presets");
+        fs::create_directories(m_dir / "textures");
     }
-    fs::remove_all(m_dir);
-  }
+    void TearDown() override { removeTree(); }
 
-  fs::path at(const std::string &name) const { return m_dir / name; }
-  std::string p(const std::string &name) const { return q(at(name).string()); }
-
-  // Runs the program with the folders of this test unless given.
-  Result run(const std::string &arguments, bool folders = true) const {
-    std::string command = q(MORVESSAN_PROGRAM) + " " + arguments;
-    if (folders) {
-      command +=
-          " --presets-dir " + p("presets") + " --textures-dir " + p("textures");
+    // Read-only files (some tests make them) cannot be removed on Windows.
+    void removeTree() const {
+        std::error_code ec;
+        for (fs::recursive_directory_iterator it(m_dir, ec), end; !ec && it != end; it.increment(ec)) {
+            if (!it->is_symlink()) {
+                fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ec);
+            }
+        }
+        fs::remove_all(m_dir);
     }
-    command += " >" + p("stdout.txt") + " 2>" + p("stderr.txt");
+
+    fs::path at(const std::string& name) const { return m_dir / name; }
+    std::string p(const std::string& name) const { return q(at(name).string()); }
+
+    // Runs the program with the folders of this test unless given.
+    Result run(const std::string& arguments, bool folders = true) const {
+        std::string command = q(MORVESSAN_PROGRAM) + " " + arguments;
+        if (folders) {
+            command += " --presets-dir " + p("presets") + " --textures-dir " + p("textures");
+        }
+        command += " >" + p("stdout.txt") + " 2>" + p("stderr.txt");
 #if defined(_WIN32)
-    command = "\"" + command +
-              "\""; // cmd /c keeps inner quotes only inside an outer pair
+        command = "\"" + command + "\"";  // cmd /c keeps inner quotes only inside an outer pair
 #endif
-    int status = std::system(command.c_str());
+        int status = std::system(command.c_str());
 #if !defined(_WIN32)
-    status = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+        status = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
 #endif
-    Result result{status, readText(at("stdout.txt")),
-                  readText(at("stderr.txt"))};
+        Result result{status, readText(at("stdout.txt")), readText(at("stderr.txt"))};
 #if defined(_WIN32)
-    // The console streams are in text mode there: line ends come out as CR LF.
-    for (std::string *text : {&result.out, &result.err}) {
-      text->erase(std::remove(text->begin(), text->end(), '\r'), text->end());
-    }
+        // The console streams are in text mode there: line ends come out as CR LF.
+        for (std::string* text : {&result.out, &result.err}) {
+            text->erase(std::remove(text->begin(), text->end(), '\r'), text->end());
+        }
 #endif
-    return result;
-  }
-
-  // One clear line on stderr, a failure status, and `output` not written.
-  void expectRefused(const Result &r, const std::string &part,
-                     const std::string &output = "") const {
-    EXPECT_NE(r.status, 0);
-    EXPECT_EQ(r.err.rfind("morvessan: ", 0), 0u) << r.err;
-    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-    EXPECT_NE(r.err.find(part), std::string::npos) << r.err;
-    if (!output.empty()) {
-      EXPECT_FALSE(fs::exists(at(output)));
+        return result;
     }
-  }
 
-  void writePresetFile(const std::string &name) const {
-    PresetFile file;
-    file.setTexturesFolder((m_dir / "textures").string() + "/");
-    file.setPath((m_dir / "presets" / (name + ".txt")).string());
-    file.deleteCategory(0);
-    file.addCategory("Stone");
-    TexturePreset marble;
-    marble.type = kMarble;
-    marble.colourCount = 3;
-    marble.colours[0] = 0xFF202020u;
-    marble.colours[1] = 0xFF8090A0u;
-    marble.positions[1] = 128;
-    marble.colours[2] = 0xFFF0F0F0u;
-    marble.positions[2] = 255;
-    file.addPreset(marble, 0, "Grey Marble");
-    file.addCategory("Sky");
-    TexturePreset cloud;
-    file.addPreset(cloud, 1, "Plain Cloud");
-    ASSERT_TRUE(file.save());
-  }
+    // One clear line on stderr, a failure status, and `output` not written.
+    void expectRefused(const Result& r, const std::string& part, const std::string& output = "") const {
+        EXPECT_NE(r.status, 0);
+        EXPECT_EQ(r.err.rfind("morvessan: ", 0), 0u) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_NE(r.err.find(part), std::string::npos) << r.err;
+        if (!output.empty()) {
+            EXPECT_FALSE(fs::exists(at(output)));
+        }
+    }
 
-  HostImage load(const std::string &name) const {
-    HostImage image;
-    std::string error;
-    EXPECT_TRUE(loadHostImage(at(name).string(), image, error)) << error;
-    return image;
-  }
-  void save(const std::string &name, const HostImage &image) const {
-    std::string error;
-    ASSERT_TRUE(saveHostImage(at(name).string(), image, error)) << error;
-  }
+    void writePresetFile(const std::string& name) const {
+        PresetFile file;
+        file.setTexturesFolder((m_dir / "textures").string() + "/");
+        file.setPath((m_dir / "presets" / (name + ".txt")).string());
+        file.deleteCategory(0);
+        file.addCategory("Stone");
+        TexturePreset marble;
+        marble.type = kMarble;
+        marble.colourCount = 3;
+        marble.colours[0] = 0xFF202020u;
+        marble.colours[1] = 0xFF8090A0u;
+        marble.positions[1] = 128;
+        marble.colours[2] = 0xFFF0F0F0u;
+        marble.positions[2] = 255;
+        file.addPreset(marble, 0, "Grey Marble");
+        file.addCategory("Sky");
+        TexturePreset cloud;
+        file.addPreset(cloud, 1, "Plain Cloud");
+        ASSERT_TRUE(file.save());
+    }
 
-  fs::path m_dir;
+    HostImage load(const std::string& name) const {
+        HostImage image;
+        std::string error;
+        EXPECT_TRUE(loadHostImage(at(name).string(), image, error)) << error;
+        return image;
+    }
+    void save(const std::string& name, const HostImage& image) const {
+        std::string error;
+        ASSERT_TRUE(saveHostImage(at(name).string(), image, error)) << error;
+    }
+
+    fs::path m_dir;
 };
 
 } // namespace
