@@ -5,6 +5,7 @@
 #include "VXLib/VXImageFile.h"
 #include "VXLib/VXUTIL/VXPlatform.h"
 #include "dialog/PSMorvessanChange.h"
+#include "dialog/win32/VXControlHelp.h"
 #include "dialog/win32/VXWnd.h"
 #include "plugin/PSMorvessanPlugin.h"
 #include "resources/dialogs/DialogIds.h"
@@ -187,7 +188,6 @@ bool PSMorvessanPluginDialog::onCommand(int id, int code, HWND control) {
 }
 
 std::optional<LRESULT> PSMorvessanPluginDialog::onPageHelp(PSMorvessanPage& page, const HELPINFO* info) {
-    (void)info;
     PSMorvessanHelpPage topic = PSMorvessanHelpPage::MainDialog;
     if (&page == &m_preset_page) {
         topic = PSMorvessanHelpPage::PresetPage;
@@ -198,8 +198,16 @@ std::optional<LRESULT> PSMorvessanPluginDialog::onPageHelp(PSMorvessanPage& page
     } else if (&page == &m_customise_page.colourPage()) {
         topic = PSMorvessanHelpPage::Colours;
     }
-    vxPlatform().showHelp(m_model.controlHelpPath(topic));
+    showControlHelp(topic, info);
     return TRUE;
+}
+
+// The pop-up of the control under F1 or the help click; the page's whole text when
+// the help system cannot show a single pop-up.
+void PSMorvessanPluginDialog::showControlHelp(PSMorvessanHelpPage page, const HELPINFO* info) {
+    if (!info || !vxShowControlHelp(m_model.plugin(), *info, helpTopic(page))) {
+        vxPlatform().showHelp(m_model.controlHelpPath(page));
+    }
 }
 
 std::optional<LRESULT> PSMorvessanPluginDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -219,7 +227,7 @@ std::optional<LRESULT> PSMorvessanPluginDialog::onMessage(UINT message, WPARAM w
         }
         break;
     case WM_HELP:
-        vxPlatform().showHelp(m_model.controlHelpPath(PSMorvessanHelpPage::MainDialog));
+        showControlHelp(PSMorvessanHelpPage::MainDialog, reinterpret_cast<const HELPINFO*>(lParam));
         return TRUE;
     default:
         break;

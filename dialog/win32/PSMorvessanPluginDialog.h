@@ -45,6 +45,7 @@ protected:
 
 private:
     void updateEnabledStates();
+    void showControlHelp(PSMorvessanHelpPage page, const HELPINFO* info);
     void showPages();
 
     PSMorvessanPluginDialogModel m_model;
