@@ -56,13 +56,14 @@ const TransformView kWholeRectangle{};
 
 const std::vector<std::string>& fieldValuedOptions() {
     static const std::vector<std::string> names{
-        "--set",   "--type",    "--seed",           "--octaves", "--weights", "--colours", "--opacity", "--blur",
-        "--grain", "--picture", "--picture-amount", "--move",    "--rotate",  "--scale",   "--zoom"};
+        "--set",     "--type",  "--seed",  "--octaves",        "--weights",          "--colours",
+        "--opacity", "--blur",  "--grain", "--picture",        "--picture-amount",   "--move",
+        "--rotate",  "--scale", "--zoom",  "--per-frame-move", "--per-frame-rotate", "--per-frame-zoom"};
     return names;
 }
 
 const std::vector<std::string>& fieldFlagOptions() {
-    static const std::vector<std::string> names{"--reset-transform"};
+    static const std::vector<std::string> names{"--reset-transform", "--per-frame-seed"};
     return names;
 }
 
@@ -155,9 +156,21 @@ void scaleStep(TextureTransform& m, double sx, double sy) {
 
 namespace {
 
+bool isFrameStep(const std::string& name) {
+    return name.rfind("--per-frame-", 0) == 0;
+}
+
 bool isFieldOption(const std::string& name) {
     const auto& valued = fieldValuedOptions();
-    return std::find(valued.begin(), valued.end(), name) != valued.end() || name == fieldFlagOptions().front();
+    return !isFrameStep(name) &&
+           (std::find(valued.begin(), valued.end(), name) != valued.end() || name == "--reset-transform");
+}
+
+double positive(const std::string& name, const std::string& value, double number) {
+    if (!(number > 0) || !std::isfinite(std::log2(number))) {
+        throw usageError(name + " '" + value + "' must be greater than 0");
+    }
+    return number;
 }
 
 } // namespace
@@ -185,11 +198,8 @@ bool applyFieldOptions(const Arguments& args, TextureFields& fields, const Field
             set(fields, "type", value);
         } else if (name == "--seed") {
             if (value == "random") {
-                // As the dialog's Randomise button: 0..9999.
-                std::random_device device;
-                const int seed = std::uniform_int_distribution<int>(0, 9999)(device);
+                const std::int32_t seed = context.randomSeed ? *context.randomSeed : *chooseRandomSeed(args);
                 set(fields, "noiseSeed", formatInt(seed));
-                std::cerr << "morvessan: seed " << seed << "\n";
             } else {
                 set(fields, "noiseSeed", value);
             }
@@ -225,15 +235,55 @@ bool applyFieldOptions(const Arguments& args, TextureFields& fields, const Field
             } else {
                 sx = sy = parseNumber(value, "--zoom");
             }
-            if (!(sx > 0 && sy > 0) || !std::isfinite(std::log2(sx)) || !std::isfinite(std::log2(sy))) {
-                throw usageError(name + " '" + value + "' must be greater than 0");
-            }
-            scaleStep(m, sx, sy);
+            scaleStep(m, positive(name, value, sx), positive(name, value, sy));
         } else if (name == "--reset-transform") {
             resetTexture(m, kWholeRectangle);
         }
     }
     return any;
+}
+
+std::optional<std::int32_t> chooseRandomSeed(const Arguments& args) {
+    for (const auto& [name, value] : args.ordered()) {
+        if (name == "--seed" && value == "random") {
+            // As the dialog's Randomise button: 0..9999.
+            std::random_device device;
+            const std::int32_t seed = std::uniform_int_distribution<std::int32_t>(0, 9999)(device);
+            std::cerr << "morvessan: seed " << seed << "\n";
+            return seed;
+        }
+    }
+    return std::nullopt;
+}
+
+bool hasFrameSteps(const Arguments& args) {
+    for (const auto& option : args.ordered()) {
+        if (isFrameStep(option.first)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void applyFrameSteps(const Arguments& args, TextureFields& fields, const FieldEditContext& context, int times) {
+    for (int k = 0; k < times; ++k) {
+        for (const auto& [name, value] : args.ordered()) {
+            if (name == "--per-frame-move") {
+                double dx = 0;
+                double dy = 0;
+                parsePair(value, dx, dy, name);
+                moveStep(fields.transformation, context, dx, dy);
+            } else if (name == "--per-frame-rotate") {
+                rotateStep(fields.transformation, parseNumber(value, name));
+            } else if (name == "--per-frame-zoom") {
+                const double f = positive(name, value, parseNumber(value, name));
+                scaleStep(fields.transformation, f, f);
+            } else if (name == "--per-frame-seed") {
+                // Past the editors' top the seeds start again from 0.
+                fields.noiseSeed = fields.noiseSeed >= 0 && fields.noiseSeed < 32767 ? fields.noiseSeed + 1 : 0;
+            }
+        }
+    }
 }
 
 } // namespace morvessan::cli

@@ -11,6 +11,9 @@
 
 #include <filesystem>
 #include <iostream>
+#include <optional>
+#include <random>
+#include <set>
 #include <string_view>
 
 namespace morvessan::cli {
@@ -20,7 +23,8 @@ namespace {
 const char* const kRenderHelp =
     "usage: morvessan render [options] OUTPUT\n"
     "\n"
-    "Renders the texture onto a new canvas and writes it to OUTPUT (.png, .jpg, .bmp).\n"
+    "Renders the texture onto a new canvas and writes it to OUTPUT (.png, .jpg, .bmp;\n"
+    "- writes a PNG to standard output).\n"
     "Without --params or preset options a preset of the shipped library is used;\n"
     "with a --params file that does not exist yet, the defaults.\n"
     "\n"
@@ -29,10 +33,16 @@ const char* const kRenderHelp =
 
 const char* const kApplyHelp =
     "usage: morvessan apply [options] INPUT OUTPUT\n"
+    "       morvessan apply [options] --output-dir DIR [--format png|jpg|bmp] INPUT...\n"
     "\n"
     "Renders the texture over the picture INPUT (PNG, JPEG or bitmap; a picture with\n"
     "transparency is filtered with four planes) and writes OUTPUT. INPUT is only\n"
-    "replaced when OUTPUT names the same file.\n";
+    "replaced when OUTPUT names the same file. - as INPUT reads standard input, as\n"
+    "OUTPUT writes a PNG to standard output (messages go to stderr).\n"
+    "\n"
+    "With --output-dir every INPUT is written to DIR under its own name, in the format\n"
+    "--format names or its own; a picture that fails is reported with its name, the\n"
+    "others are still done, and the exit status is 1.\n";
 
 const char* const kEditHelp =
     "usage: morvessan edit [options] INPUT OUTPUT\n"
@@ -41,6 +51,16 @@ const char* const kEditHelp =
     "writes the textured picture to OUTPUT (and the block to --params FILE). Cancel\n"
     "writes nothing and exits with status 3. Windows only (morvessan.exe); --module\n"
     "FILE shows the dialog of an installed filter module.\n";
+
+const char* const kFramesHelp =
+    "\n"
+    "Animation:\n"
+    "  --frames N              write N frames: OUTPUT holds %d or %0Nd for the frame number\n"
+    "                          (frame 0 first); without it, -%04d goes before the extension\n"
+    "  --per-frame-move DX,DY  steps applied once more in each frame, in the order given\n"
+    "  --per-frame-rotate DEG\n"
+    "  --per-frame-zoom F\n"
+    "  --per-frame-seed        the seed grows by 1 each frame\n";
 
 const char* const kRunOptionsHelp =
     "\n"
@@ -186,14 +206,83 @@ std::string describeFailure(int16 code, const std::string& message) {
 // The exit status of a run the user cancelled in the dialog.
 constexpr int kCancelledStatus = 3;
 
-int runFilter(const Arguments& args, HostImage image, const std::string& output, bool canvas,
-              bool interactive = false) {
-    if (!isWritableImagePath(output)) {
-        throw usageError("output '" + output + "' must end in .png, .jpg, .jpeg or .bmp");
+// The block every run of a command starts from: the kept file or the defaults, the
+// chosen preset and the two flags; the texture options are applied per run.
+struct BaseBlock {
+    std::vector<std::uint8_t> bytes;
+    std::string chosen;
+    std::string presetsDir;
+    std::string texturesDir;
+    std::optional<std::int32_t> randomSeed;
+};
+
+BaseBlock prepareBlock(const Arguments& args, bool canvas) {
+    BaseBlock base;
+    const auto paramsPath = args.value("--params");
+    // The parameter block: the kept file, or defaults when there is none yet.
+    base.bytes.assign(kFilterParametersSize, 0);
+    writeDefaultParameters(*reinterpret_cast<FilterParameters*>(base.bytes.data()));
+    if (paramsPath) {
+        std::error_code ec;
+        // A link to a missing file is read, and refused, rather than taken for no file.
+        if (std::filesystem::exists(std::filesystem::symlink_status(*paramsPath, ec))) {
+            std::string error;
+            if (!readParameterFile(*paramsPath, base.bytes, error)) {
+                throw CliError(error);
+            }
+        }
+    }
+    auto* block = reinterpret_cast<FilterParameters*>(base.bytes.data());
+    base.presetsDir = args.value("--presets-dir").value_or(defaultPresetsDir());
+    base.texturesDir = args.value("--textures-dir").value_or(defaultTexturesDir());
+    const PresetChoice choice{args.value("--preset-file"), args.value("--category"), args.value("--preset")};
+    // A first render without a block or a choice shows a preset worth seeing; with
+    // a parameter file that does not exist yet, the run starts from the defaults.
+    // Texture options describe a texture from the defaults up, not an edit of the showcase.
+    const bool showcase = canvas && !paramsPath && !choice.any() && !hasFieldOptions(args) && !hasFrameSteps(args);
+    if (choice.any() || showcase) {
+        PresetLibrary library;
+        loadLibrary(library, base.presetsDir, base.texturesDir, block->texture);
+        base.chosen = choice.any() ? applyChoice(*block, library, choice) : applyShowcase(*block, library);
+    }
+    applyFlag(args, "scale-by-source", block->scaleBySource);
+    applyFlag(args, "overwrite-source", block->overwriteSource);
+    if (args.has("--overwrite-source") && !block->scaleBySource) {
+        throw usageError("--overwrite-source acts only together with --scale-by-source");
+    }
+    // One seed for every picture and frame of the command.
+    base.randomSeed = chooseRandomSeed(args);
+    return base;
+}
+
+// How one run sits in the command: the dialog or not, its share of one progress bar,
+// and the frame whose per-frame steps it applies.
+struct RunShape {
+    bool interactive = false;
+    ProgressBar* bar = nullptr;
+    int part = 0;
+    int parts = 1;
+    int frame = 0;
+};
+
+// A picture the run writes to standard output goes through a file of its own first,
+// so that it is encoded by the same writer and nothing half-made reaches the pipe.
+std::string standardOutputFile() {
+    std::random_device device;
+    const auto name = "morvessan-out-" + std::to_string(device()) + std::to_string(device()) + ".png";
+    return (std::filesystem::temp_directory_path() / name).string();
+}
+
+int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, const std::string& output,
+              const RunShape& shape = {}) {
+    const bool toPipe = output == "-";
+    if (!toPipe && !isWritableImagePath(output)) {
+        throw usageError("output '" + output + "' must end in .png, .jpg, .jpeg or .bmp (or be - for a PNG on "
+                         "standard output)");
     }
     const bool quiet = args.has("--quiet");
     const auto paramsPath = args.value("--params");
-    if (paramsPath && sameFile(*paramsPath, output)) {
+    if (paramsPath && !toPipe && sameFile(*paramsPath, output)) {
         throw usageError("--params '" + *paramsPath + "' names the output picture; the block needs a file of its own");
     }
     std::optional<HostMask> mask;
@@ -217,71 +306,52 @@ int runFilter(const Arguments& args, HostImage image, const std::string& output,
         rect = parseRect(*text, image);
     }
 
-    // The parameter block: the kept file, or defaults when there is none yet.
-    std::vector<std::uint8_t> bytes(kFilterParametersSize, 0);
+    std::vector<std::uint8_t> bytes = base.bytes;
     auto* block = reinterpret_cast<FilterParameters*>(bytes.data());
-    writeDefaultParameters(*block);
-    if (paramsPath) {
-        std::error_code ec;
-        // A link to a missing file is read, and refused, rather than taken for no file.
-        if (std::filesystem::exists(std::filesystem::symlink_status(*paramsPath, ec))) {
-            std::string error;
-            if (!readParameterFile(*paramsPath, bytes, error)) {
-                throw CliError(error);
-            }
-            block = reinterpret_cast<FilterParameters*>(bytes.data());
-        }
-    }
-
-    const std::string presetsDir = args.value("--presets-dir").value_or(defaultPresetsDir());
-    const std::string texturesDir = args.value("--textures-dir").value_or(defaultTexturesDir());
-    const PresetChoice choice{args.value("--preset-file"), args.value("--category"), args.value("--preset")};
-    std::string chosen;
-    // A first render without a block or a choice shows a preset worth seeing; with
-    // a parameter file that does not exist yet, the run starts from the defaults.
-    // Texture options describe a texture from the defaults up, not an edit of the showcase.
-    const bool showcase = canvas && !paramsPath && !choice.any() && !hasFieldOptions(args);
-    if (choice.any() || showcase) {
-        PresetLibrary library;
-        loadLibrary(library, presetsDir, texturesDir, block->texture);
-        chosen = choice.any() ? applyChoice(*block, library, choice) : applyShowcase(*block, library);
-    }
     FieldEditContext context;
     context.width = rect ? rect->right - rect->left : image.width;
     context.height = rect ? rect->bottom - rect->top : image.height;
-    context.texturesDir = texturesDir;
+    context.texturesDir = base.texturesDir;
+    context.randomSeed = base.randomSeed;
     applyFieldOptions(args, block->texture, context);
-    applyFlag(args, "scale-by-source", block->scaleBySource);
-    applyFlag(args, "overwrite-source", block->overwriteSource);
-    if (args.has("--overwrite-source") && !block->scaleBySource) {
-        throw usageError("--overwrite-source acts only together with --scale-by-source");
-    }
+    applyFrameSteps(args, block->texture, context, shape.frame);
 
     // Every output is checked and opened before the run, and put in place after it:
     // the picture and the block are written both or neither.
+    const std::string pictureTarget = toPipe ? standardOutputFile() : output;
     VXFileReplacement pictureFile;
     VXFileReplacement blockFile;
-    if (!pictureFile.begin(output)) {
+    if (!pictureFile.begin(pictureTarget)) {
         throw CliError(pictureFile.error());
     }
     if (paramsPath && !blockFile.begin(*paramsPath)) {
         throw CliError(blockFile.error());
     }
 
-    morvessanPlugin().SetFolders(presetsDir, texturesDir);
+    morvessanPlugin().SetFolders(base.presetsDir, base.texturesDir);
     FilterHost host(pluginEntry());
     host.setImage(std::move(image));
     host.setMask(std::move(mask));
     host.setFilterRect(rect);
-    host.setPlayInfo(interactive ? plugInDialogDisplay : plugInDialogSilent);
+    host.setPlayInfo(shape.interactive ? plugInDialogDisplay : plugInDialogSilent);
     host.setParameterBytes(bytes);
     int16 result = noErr;
     {
-        ProgressBar bar("Rendering", quiet);
-        host.setProgressListener([&bar](std::int32_t done, std::int32_t total) { bar.update(done, total); });
+        std::optional<ProgressBar> own;
+        ProgressBar* bar = shape.bar;
+        if (!bar) {
+            bar = &own.emplace("Rendering", quiet);
+        }
+        const std::int64_t part = shape.part;
+        const std::int64_t parts = shape.parts;
+        host.setProgressListener([bar, part, parts](std::int32_t done, std::int32_t total) {
+            // One bar over every part: the parts before this one count as done.
+            const std::int64_t scale = total > 0 ? total : 1;
+            bar->update(static_cast<std::int32_t>((part * scale + done) * 1000 / (parts * scale)), 1000);
+        });
         result = host.run();
     }
-    if (interactive && result == userCanceledErr) {
+    if (shape.interactive && result == userCanceledErr) {
         throw CliError("cancelled in the dialog; nothing was written", kCancelledStatus);
     }
     if (result != noErr) {
@@ -302,27 +372,147 @@ int runFilter(const Arguments& args, HostImage image, const std::string& output,
     if (!pictureFile.commit()) {
         throw CliError(pictureFile.error());
     }
+    if (toPipe) {
+        const VXFileBytes written = vxReadWholeFile(pictureTarget, std::uint64_t(1) << 40);
+        std::error_code ec;
+        std::filesystem::remove(pictureTarget, ec);
+        if (written.status != VXReadStatus::Read || !writeStandardOutput(written.bytes)) {
+            throw CliError("cannot write the picture to standard output" +
+                           (written.error.empty() ? std::string() : ": " + written.error));
+        }
+    }
     if (paramsPath && !blockFile.commit()) {
         throw CliError(blockFile.error() + " (the picture was written)");
     }
     if (!quiet) {
-        std::cout << "Wrote " << printable(output) << " (" << host.image().width << "x" << host.image().height
-                  << (chosen.empty() ? std::string() : ", preset " + printable(chosen)) << ")\n";
+        // Standard output may be the picture itself: the summary then goes to stderr.
+        (toPipe ? std::cerr : std::cout) << "Wrote " << printable(toPipe ? "standard output" : output) << " ("
+                                         << host.image().width << "x" << host.image().height
+                                         << (base.chosen.empty() ? std::string() : ", preset " + printable(base.chosen))
+                                         << ")\n";
     }
     return 0;
+}
+
+// One input picture; "-" reads a picture from standard input.
+HostImage loadPicture(const Arguments& args, const std::string& path) {
+    HostImage image;
+    std::string error;
+    std::string warning;
+    if (path == "-") {
+        std::string damage;
+        if (!decodeHostPicture(readStandardInput(), pictureReading(args), image, error, damage)) {
+            throw CliError("cannot read standard input: " + error);
+        }
+        warn(damage.empty() ? std::string() : "standard input: " + damage);
+        return image;
+    }
+    if (!loadHostImage(path, image, error, pictureReading(args), &warning)) {
+        throw CliError(error);
+    }
+    warn(warning);
+    return image;
 }
 
 // The picture of INPUT OUTPUT commands; the operands are checked first.
 HostImage loadInput(const Arguments& args) {
     args.expectOperands(2, "two operands: INPUT OUTPUT");
-    HostImage image;
-    std::string error;
-    std::string warning;
-    if (!loadHostImage(args.operands()[0], image, error, pictureReading(args), &warning)) {
-        throw CliError(error);
+    return loadPicture(args, args.operands()[0]);
+}
+
+std::string lowerCase(std::string text) {
+    for (char& c : text) {
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     }
-    warn(warning);
-    return image;
+    return text;
+}
+
+// The output of INPUT in the --output-dir folder: its name kept, the extension
+// that --format names, or the input's own.
+std::string batchOutput(const std::string& dir, const std::string& input, const std::optional<std::string>& format) {
+    std::filesystem::path name = std::filesystem::path(input).filename();
+    if (format) {
+        name.replace_extension("." + *format);
+    }
+    return (std::filesystem::path(dir) / name).string();
+}
+
+int applyBatch(const Arguments& args) {
+    const std::string dir = *args.value("--output-dir");
+    if (args.operands().empty()) {
+        throw usageError("'apply --output-dir' takes one or more INPUT pictures (see 'morvessan apply --help')");
+    }
+    std::optional<std::string> format;
+    if (const auto text = args.value("--format")) {
+        format = lowerCase(*text);
+        if (*format != "png" && *format != "jpg" && *format != "jpeg" && *format != "bmp") {
+            throw usageError("--format '" + *text + "' is not png, jpg or bmp");
+        }
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_directory(dir, ec)) {
+        throw CliError("--output-dir '" + dir + "' is not a folder");
+    }
+    const BaseBlock base = prepareBlock(args, false);
+    ProgressBar bar("Rendering", args.has("--quiet"));
+    std::set<std::string> written;
+    int failed = 0;
+    const auto& inputs = args.operands();
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        const std::string output = batchOutput(dir, inputs[i], format);
+        try {
+            if (inputs[i] == "-") {
+                throw usageError("standard input cannot be one of several inputs");
+            }
+            // Two inputs of the same name would write one output twice.
+            if (!written.insert(lowerCase(std::filesystem::path(output).filename().string())).second) {
+                throw CliError("an earlier input has the same name; '" + output + "' is not written twice");
+            }
+            RunShape shape;
+            shape.bar = &bar;
+            shape.part = static_cast<int>(i);
+            shape.parts = static_cast<int>(inputs.size());
+            runFilter(args, base, loadPicture(args, inputs[i]), output, shape);
+        } catch (const CliError& error) {
+            ++failed;
+            const std::string what = error.what();
+            // Messages that already name the file keep their words; others get its name.
+            bar.breakLine();
+            std::cerr << "morvessan: "
+                      << printable(what.find(inputs[i]) != std::string::npos ? what : inputs[i] + ": " + what)
+                      << "\n";
+        }
+    }
+    if (failed > 0) {
+        throw CliError(std::to_string(failed) + " of " + std::to_string(inputs.size()) + " pictures failed");
+    }
+    return 0;
+}
+
+// "out-%04d.png": the frame number in place of the one printf-style %d (with an
+// optional zero-padded width); without one, "-%04d" goes before the extension.
+std::string frameName(const std::string& pattern, int frame) {
+    const std::size_t percent = pattern.find('%');
+    if (percent == std::string::npos) {
+        const std::filesystem::path path(pattern);
+        std::filesystem::path name = path.stem();
+        name += "-%04d";
+        name += path.extension();
+        return frameName((path.parent_path() / name).string(), frame);
+    }
+    std::size_t end = percent + 1;
+    int width = 0;
+    while (end < pattern.size() && pattern[end] >= '0' && pattern[end] <= '9' && width < 100) {
+        width = width * 10 + (pattern[end++] - '0');
+    }
+    if (end >= pattern.size() || pattern[end] != 'd' || pattern.find('%', end) != std::string::npos || width > 9) {
+        throw usageError("output '" + pattern + "' for --frames must hold one %d or %0Nd (N up to 9)");
+    }
+    std::string number = std::to_string(frame);
+    if (static_cast<int>(number.size()) < width) {
+        number.insert(0, static_cast<std::size_t>(width) - number.size(), '0');
+    }
+    return pattern.substr(0, percent) + number + pattern.substr(end + 1);
 }
 
 } // namespace
@@ -331,22 +521,60 @@ int commandRender(const std::vector<std::string>& list) {
     std::vector<std::string> valued = runValued();
     valued.push_back("--size");
     valued.push_back("--background");
+    valued.push_back("--frames");
     const Arguments args("render", list, valued, runFlags());
     if (args.help()) {
-        std::cout << kRenderHelp << kRunOptionsHelp << fieldOptionsHelp();
+        std::cout << kRenderHelp << kRunOptionsHelp << fieldOptionsHelp() << kFramesHelp;
         return 0;
     }
     args.expectOperands(1, "one operand: OUTPUT");
-    return runFilter(args, makeCanvas(args), args.operands()[0], true);
+    const std::string& output = args.operands()[0];
+    if (!args.has("--frames")) {
+        if (hasFrameSteps(args)) {
+            throw usageError("the --per-frame options need --frames N");
+        }
+        HostImage canvas = makeCanvas(args);
+        return runFilter(args, prepareBlock(args, true), std::move(canvas), output);
+    }
+    const int frames = parseInteger(*args.value("--frames"), 1, 100000, "--frames");
+    if (output == "-") {
+        throw usageError("--frames writes a numbered sequence of files, not standard output");
+    }
+    frameName(output, 0);  // checks the pattern before any work
+    const BaseBlock base = prepareBlock(args, true);
+    const HostImage canvas = makeCanvas(args);
+    ProgressBar bar("Rendering", args.has("--quiet"));
+    for (int k = 0; k < frames; ++k) {
+        RunShape shape;
+        shape.bar = &bar;
+        shape.part = k;
+        shape.parts = frames;
+        shape.frame = k;
+        runFilter(args, base, canvas, frameName(output, k), shape);
+    }
+    return 0;
 }
 
 int commandApply(const std::vector<std::string>& list) {
-    const Arguments args("apply", list, runValued(), runFlags());
+    std::vector<std::string> valued = runValued();
+    valued.push_back("--output-dir");
+    valued.push_back("--format");
+    const Arguments args("apply", list, valued, runFlags());
     if (args.help()) {
         std::cout << kApplyHelp << kRunOptionsHelp << fieldOptionsHelp();
         return 0;
     }
-    return runFilter(args, loadInput(args), args.operands()[1], false);
+    if (hasFrameSteps(args)) {
+        throw usageError("the --per-frame options belong to 'render --frames'");
+    }
+    if (args.has("--output-dir")) {
+        return applyBatch(args);
+    }
+    if (args.has("--format")) {
+        throw usageError("--format names the outputs of --output-dir");
+    }
+    HostImage image = loadInput(args);
+    return runFilter(args, prepareBlock(args, false), std::move(image), args.operands()[1]);
 }
 
 int commandEdit(const std::vector<std::string>& list) {
@@ -361,7 +589,9 @@ int commandEdit(const std::vector<std::string>& list) {
     HostImage image = loadInput(args);
     // The dialog talks to the user through Windows itself: message boxes, cursors, help.
     vxSetPlatform(vxMakeNativePlatform());
-    return runFilter(args, std::move(image), args.operands()[1], false, true);
+    RunShape shape;
+    shape.interactive = true;
+    return runFilter(args, prepareBlock(args, false), std::move(image), args.operands()[1], shape);
 #endif
 }
 

@@ -13,6 +13,7 @@
 #include <iostream>
 
 #if defined(_WIN32)
+#include <fcntl.h>
 #include <io.h>
 #else
 #include <unistd.h>
@@ -166,6 +167,13 @@ ProgressBar::~ProgressBar() {
     }
 }
 
+void ProgressBar::breakLine() {
+    if (m_active && m_shown >= 0) {
+        std::cerr << "\n";
+        m_shown = -1;
+    }
+}
+
 void ProgressBar::update(std::int32_t done, std::int32_t total) {
     if (!m_active || total <= 0) {
         return;
@@ -248,6 +256,27 @@ void installInterruptCleanup() {
 #if !defined(_WIN32)
     std::signal(SIGHUP, onInterrupt);
 #endif
+}
+
+std::string readStandardInput() {
+#if defined(_WIN32)
+    // Text mode would turn CR LF into LF inside the picture.
+    _setmode(_fileno(stdin), _O_BINARY);
+#endif
+    std::string bytes;
+    char buffer[65536];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;) {
+        bytes.append(buffer, n);
+    }
+    return bytes;
+}
+
+bool writeStandardOutput(std::string_view bytes) {
+    std::cout.flush();
+#if defined(_WIN32)
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0;
 }
 
 std::int32_t parseInteger(const std::string& text, std::int32_t low, std::int32_t high, const std::string& what) {

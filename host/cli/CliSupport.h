@@ -10,6 +10,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -79,6 +80,8 @@ public:
     ProgressBar(const ProgressBar&) = delete;
     ProgressBar& operator=(const ProgressBar&) = delete;
     void update(std::int32_t done, std::int32_t total);
+    // Ends the bar's line so that a message can take a line of its own; the bar goes on below.
+    void breakLine();
 
 private:
     std::string m_label;
@@ -104,6 +107,11 @@ std::string printable(const std::string& text, std::size_t longest = 600);
 // Removes the temporary files of unfinished writes when the program is stopped by
 // Ctrl-C or a termination signal, then ends it as the signal would.
 void installInterruptCleanup();
+
+// Standard input read whole, and bytes written to standard output, both in binary
+// mode (pictures through pipes). The write is false when the stream failed.
+std::string readStandardInput();
+bool writeStandardOutput(std::string_view bytes);
 
 // The help text of each command.
 extern const char* const kMainHelp;

@@ -143,7 +143,6 @@ TEST_F(CliFields, ShorthandsAndBadValuesOfEachKind) {
     expectRefused(run("render --size 8x8 --picture none.png " + p("z.png")), "--picture 'none.png'", "z.png");
 }
 
-
 TEST_F(CliFields, JsonListsAndVersion) {
     writePresetFile("Stones");
     const Result r = run("presets list --json");
@@ -156,6 +155,44 @@ TEST_F(CliFields, JsonListsAndVersion) {
         << r.out;
     EXPECT_NE(r.out.find("\"unreadable\": [\n  ]\n}\n"), std::string::npos) << r.out;
     EXPECT_EQ(run("--version", false).out.rfind("morvessan ", 0), 0u);
+}
+
+TEST_F(CliFields, PipesBatchesAndFrames) {
+    // A PNG on standard output and one read from standard input are the files' bytes.
+    ASSERT_EQ(run("render --quiet --size 24x16 --type fire " + p("file.png")).status, 0);
+    Result r = run("render --size 24x16 --type fire -");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readText(at("stdout.txt")), readText(at("file.png")));  // r.out lost its CRs on Windows
+    EXPECT_NE(r.err.find("Wrote standard output"), std::string::npos);
+    ASSERT_EQ(run("apply --quiet --type wood " + p("file.png") + " " + p("a.png")).status, 0);
+    ASSERT_EQ(run("apply --quiet --type wood - " + p("b.png") + " <" + p("file.png")).status, 0);
+    EXPECT_EQ(readText(at("a.png")), readText(at("b.png")));
+
+    // One unreadable input among good ones: the others are done, its name reported, status 1.
+    std::ofstream(at("bad.png")) << "not a picture";
+    fs::create_directories(at("out"));
+    r = run("apply --quiet --type marble --output-dir " + p("out") + " --format bmp " + p("file.png") + " " +
+            p("bad.png") + " " + p("a.png"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("bad.png"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("1 of 3 pictures failed"), std::string::npos) << r.err;
+    EXPECT_TRUE(fs::exists(at("out/file.bmp")));
+    EXPECT_TRUE(fs::exists(at("out/a.bmp")));
+    EXPECT_FALSE(fs::exists(at("out/bad.bmp")));
+
+    // Frame k is a single render with the per-frame steps applied k times.
+    ASSERT_EQ(run("render --quiet --size 24x16 --frames 3 --per-frame-move 3,1 --per-frame-rotate 10 "
+                  "--per-frame-seed " +
+                  p("f-%02d.png"))
+                  .status,
+              0);
+    EXPECT_FALSE(fs::exists(at("f-03.png")));
+    ASSERT_EQ(
+        run("render --quiet --size 24x16 --move 3,1 --rotate 10 --move 3,1 --rotate 10 --seed 3 " + p("single.png"))
+            .status,
+        0);
+    EXPECT_EQ(load("f-02.png").pixels, load("single.png").pixels);
+    EXPECT_NE(load("f-01.png").pixels, load("single.png").pixels);
 }
 
 } // namespace
