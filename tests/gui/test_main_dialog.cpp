@@ -6,6 +6,7 @@
 #include "host/win32/VXPSModule.h"
 #include "resources/dialogs/DialogIds.h"
 #include "tests/gui/Capture.h"
+#include "tests/gui/WindowSearch.h"
 
 #include <gtest/gtest.h>
 
@@ -48,26 +49,6 @@ HWND findMainDialog() {
     return nullptr;
 }
 
-// A control anywhere below `root` (the pages are child dialogs).
-HWND findControl(HWND root, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        root,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (GetDlgCtrlID(child) == s->id && IsWindowVisible(child)) {
-                s->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 void click(HWND button) {
     SendMessageA(button, BM_CLICK, 0, 0);
 }
@@ -82,12 +63,6 @@ void selectTab(HWND tabs, int index) {
     SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
     NMHDR header{tabs, static_cast<UINT_PTR>(GetDlgCtrlID(tabs)), static_cast<UINT>(TCN_SELCHANGE)};
     SendMessageA(GetParent(tabs), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
-}
-
-std::string windowText(HWND window) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
 }
 
 class MainDialog : public ::testing::Test {

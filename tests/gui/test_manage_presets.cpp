@@ -7,6 +7,7 @@
 #include "presets/PresetMessages.h"
 #include "resources/dialogs/DialogIds.h"
 #include "tests/gui/Capture.h"
+#include "tests/gui/WindowSearch.h"
 
 #include <gtest/gtest.h>
 
@@ -28,12 +29,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const bool g_dpi_aware = SetProcessDPIAware() != FALSE;
-
-std::string windowText(HWND window) {
-    char text[1024] = {};
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
-}
 
 // A visible top-level dialog titled `title` that `accept` takes, waited for up to ten seconds.
 HWND waitForDialog(const char* title, const std::function<bool(HWND)>& accept = {}) {
@@ -69,25 +64,6 @@ bool waitUntilGone(HWND window) {
 // A click that may open a modal dialog: posted, so this thread stays free to answer it.
 void postClick(HWND dialog, int id) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-HWND findControl(HWND root, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        root,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (GetDlgCtrlID(child) == s->id && IsWindowVisible(child)) {
-                s->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 // --- The tree, read and steered from outside.
