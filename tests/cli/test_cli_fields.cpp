@@ -143,8 +143,26 @@ TEST_F(CliFields, ShorthandsAndBadValuesOfEachKind) {
     expectRefused(run("render --size 8x8 --picture none.png " + p("z.png")), "--picture 'none.png'", "z.png");
 }
 
-TEST_F(CliFields, JsonListsAndVersion) {
+TEST_F(CliFields, JsonListsPresetsAddAndVersion) {
     writePresetFile("Stones");
+    // A preset added from a block set by name gives that block back when chosen.
+    ASSERT_EQ(run("params set " + p("set.bin") + " type=fire noiseSeed=77 " + q("colours=#102030@0,#FFFFFF80@255") +
+                      " totalOpacity=70 transformation=1,0.5,0,0,2,0.25,0,0,1 blurEnabled=on blur=20"
+                      // Preset files keep six digits: these weights survive them.
+                      " noiseWeights=1,0.5,0.25,0.125,0.0625,0.03125,0.015625,0.0078125,0.00390625,0.002,0.001,0.0005",
+                  false)
+                  .status,
+              0);
+    ASSERT_EQ(run("presets add --preset-file Made --category Mine --name Flame --params " + p("set.bin")).status, 0);
+    ASSERT_EQ(run("render --quiet --size 8x8 --preset-file Made --preset Flame --params " + p("chosen.bin") + " " +
+                  p("chosen.png"))
+                  .status,
+              0);
+    // Every field (bytes past a path's end or the used stops are no field's value).
+    const std::string set = run("params show " + p("set.bin"), false).out;
+    const std::string chosen = run("params show " + p("chosen.bin"), false).out;
+    EXPECT_EQ(set.substr(0, set.find("presetFile")), chosen.substr(0, chosen.find("presetFile")));
+
     const Result r = run("presets list --json");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("{\"name\": \"Stones\", \"path\": "), std::string::npos) << r.out;
