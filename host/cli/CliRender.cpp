@@ -517,6 +517,18 @@ std::string frameName(const std::string& pattern, int frame) {
 
 } // namespace
 
+std::vector<std::string> runOptionNames(const std::string& command) {
+    std::vector<std::string> names = runValued();
+    const std::vector<std::string> flags = runFlags();
+    names.insert(names.end(), flags.begin(), flags.end());
+    if (command == "render") {
+        names.insert(names.end(), {"--size", "--background", "--frames"});
+    } else if (command == "apply") {
+        names.insert(names.end(), {"--output-dir", "--format"});
+    }
+    return names;
+}
+
 int commandRender(const std::vector<std::string>& list) {
     std::vector<std::string> valued = runValued();
     valued.push_back("--size");

@@ -28,6 +28,7 @@ const char* const kMainHelp =
     "  presets list|check|add ...       the preset library\n"
     "  sheet [options] OUTPUT           every preset of a file as thumbnails\n"
     "  params show|set|init FILE ...    parameter block files\n"
+    "  completion bash                  a bash completion script for this program\n"
     "\n"
     "'morvessan COMMAND --help' describes each command; 'morvessan --version' prints\n"
     "the version.\n";
@@ -84,6 +85,9 @@ int main(int argc, char** argv) {
         }
         if (command == "params") {
             return finish(commandParams(rest));
+        }
+        if (command == "completion") {
+            return finish(commandCompletion(rest));
         }
         throw usageError("unknown command '" + command + "' (see 'morvessan --help')");
     } catch (const CliError& error) {

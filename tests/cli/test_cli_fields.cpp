@@ -173,6 +173,9 @@ TEST_F(CliFields, JsonListsPresetsAddAndVersion) {
         << r.out;
     EXPECT_NE(r.out.find("\"unreadable\": [\n  ]\n}\n"), std::string::npos) << r.out;
     EXPECT_EQ(run("--version", false).out.rfind("morvessan ", 0), 0u);
+    const std::string completion = run("completion bash", false).out;
+    EXPECT_NE(completion.find(" noiseSeed= "), std::string::npos);
+    EXPECT_NE(completion.find(" --per-frame-move "), std::string::npos);
 }
 
 TEST_F(CliFields, PipesBatchesAndFrames) {
