@@ -86,14 +86,15 @@ void writeBlock(const std::string& path, const FilterParameters& block) {
 } // namespace
 
 int commandParams(const std::vector<std::string>& list) {
+    const std::string fields = fieldOptionsHelp().substr(fieldOptionsHelp().find("\nFields"));
     if (list.empty() || list[0] == "--help" || list[0] == "-h") {
-        std::cout << kParamsHelp;
+        std::cout << kParamsHelp << (list.empty() ? "" : fields);
         return list.empty() ? 2 : 0;
     }
     const std::vector<std::string> rest(list.begin() + 1, list.end());
     const Arguments args("params " + list[0], rest, {}, {"--json"});
     if (args.help()) {
-        std::cout << kParamsHelp << fieldOptionsHelp().substr(fieldOptionsHelp().find("\nFields"));
+        std::cout << kParamsHelp << fields;
         return 0;
     }
     if (list[0] == "show") {
