@@ -9,7 +9,7 @@
 
 // The build passes the project's version; this is its value when it does not.
 #if !defined(MORVESSAN_VERSION)
-#define MORVESSAN_VERSION "0.1.0"
+#define MORVESSAN_VERSION "unknown"
 #endif
 
 #include <exception>
