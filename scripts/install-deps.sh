@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ gcc clang lld libclang-rt-14-dev pkg-config
+  cmake ninja-build g++ gcc clang lld libclang-rt-14-dev clang-format pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev libjpeg62-turbo-dev zlib1g-dev
 )

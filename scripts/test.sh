@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: native, then the same
 # suite under the address and undefined-behaviour sanitizers, then the Windows
-# build (mingw-w64) with its test programs run under Wine.
+# build (mingw-w64) with its test programs run under Wine. Sources must follow
+# .clang-format (scripts/format.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 scripts/install-win64-deps.sh
 jobs="${MORVESSAN_JOBS:-$(nproc)}"
+
+echo "== format"
+scripts/format.sh --check
 
 for preset in native native-asan win64; do
   echo "== $preset"
