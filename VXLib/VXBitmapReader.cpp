@@ -12,13 +12,10 @@ namespace morvessan {
 
 namespace {
 
-std::uint16_t le16(const std::uint8_t* p) {
-    return std::uint16_t(p[0] | (p[1] << 8));
-}
+std::uint16_t le16(const std::uint8_t* p) { return std::uint16_t(p[0] | (p[1] << 8)); }
 
 std::uint32_t le32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
-           (std::uint32_t(p[3]) << 24);
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
 }
 
 // Sequential input with seeking: a file or a block of memory.
@@ -86,9 +83,7 @@ private:
     std::uint64_t m_size = 0;
 };
 
-bool isBitmapBitCount(int b) {
-    return b == 1 || b == 2 || b == 4 || b == 8 || b == 16 || b == 24 || b == 32;
-}
+bool isBitmapBitCount(int b) { return b == 1 || b == 2 || b == 4 || b == 8 || b == 16 || b == 24 || b == 32; }
 
 std::uint8_t expandBits(std::uint32_t value, int bits) {
     // Scale a 5- or 6-bit channel to 8 bits so that full stays full.
@@ -120,7 +115,8 @@ public:
                 line[m_x] = value;
             } else {
                 std::uint8_t& byte = line[m_x / 2];
-                byte = (m_x % 2 == 0) ? std::uint8_t((byte & 0x0F) | (value << 4)) : std::uint8_t((byte & 0xF0) | (value & 0x0F));
+                byte = (m_x % 2 == 0) ? std::uint8_t((byte & 0x0F) | (value << 4))
+                                      : std::uint8_t((byte & 0xF0) | (value & 0x0F));
             }
         }
         ++m_x;
@@ -231,7 +227,7 @@ int parseBitmap(ByteSource& source, VXPackedBitmap& out) {
     if (runLength)
         dataSize = h.sizeImage != 0 ? h.sizeImage : available;
     else if (h.sizeImage != 0 && h.sizeImage < imageSize)
-        return kBitmapUnusable;  // rows would need more pixels than the file declares
+        return kBitmapUnusable; // rows would need more pixels than the file declares
     if (dataSize > available)
         return kBitmapUnusable;
 
@@ -304,8 +300,8 @@ bool attachBitmap(VXPackedBitmap& bitmap, VXImage2& image) {
 
 } // namespace
 
-void vxDecodeRunLength(const std::uint8_t* input, std::size_t inputSize, std::uint8_t* pixels,
-                       std::uint32_t stride, int rows, bool fourBit) {
+void vxDecodeRunLength(const std::uint8_t* input, std::size_t inputSize, std::uint8_t* pixels, std::uint32_t stride,
+                       int rows, bool fourBit) {
     RunLengthWriter out(pixels, stride, rows, fourBit);
     std::size_t i = 0;
     while (i + 2 <= inputSize && out.budget() > 0) {
@@ -314,7 +310,7 @@ void vxDecodeRunLength(const std::uint8_t* input, std::size_t inputSize, std::ui
         i += 2;
         if (n > 0) {
             if (n > out.budget())
-                continue;  // would overrun the output: skipped
+                continue; // would overrun the output: skipped
             for (int k = 0; k < n; ++k)
                 out.put(fourBit ? ((k % 2 == 0) ? std::uint8_t(v >> 4) : std::uint8_t(v & 0x0F)) : v);
             out.spend(n);
@@ -333,7 +329,7 @@ void vxDecodeRunLength(const std::uint8_t* input, std::size_t inputSize, std::ui
             for (std::uint64_t k = 0; k < count; ++k) {
                 const std::size_t at = i + (fourBit ? std::size_t(k / 2) : std::size_t(k));
                 if (at >= inputSize)
-                    return;  // literal run cut at the end of the input
+                    return; // literal run cut at the end of the input
                 out.put(fourBit ? ((k % 2 == 0) ? std::uint8_t(input[at] >> 4) : std::uint8_t(input[at] & 0x0F))
                                 : input[at]);
             }

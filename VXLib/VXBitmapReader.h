@@ -13,8 +13,8 @@ namespace morvessan {
 
 // Result codes of the bitmap reader (internal, never shown).
 inline constexpr int kBitmapRead = 0;
-inline constexpr int kBitmapCannotOpen = 201;  // the file cannot be opened
-inline constexpr int kBitmapUnusable = 300;    // not a usable bitmap
+inline constexpr int kBitmapCannotOpen = 201; // the file cannot be opened
+inline constexpr int kBitmapUnusable = 300;   // not a usable bitmap
 
 // A packed bitmap: 40-byte header, colour table (2^bitcount entries up to 8 bits),
 // then the uncompressed pixel rows in the file's storage order.
@@ -41,7 +41,7 @@ bool vxLoadBitmapMemory(const std::uint8_t* data, std::size_t size, VXImage2& im
 // nibbles) and are skipped otherwise; 0,0 ends a line, 0,1 the bitmap, 0,2,dx,dy moves
 // right dx and up dy rows; 0,n copies n literal pixels. Writes past a row or the buffer
 // and runs past the input are cut.
-void vxDecodeRunLength(const std::uint8_t* input, std::size_t inputSize, std::uint8_t* pixels,
-                       std::uint32_t stride, int rows, bool fourBit);
+void vxDecodeRunLength(const std::uint8_t* input, std::size_t inputSize, std::uint8_t* pixels, std::uint32_t stride,
+                       int rows, bool fourBit);
 
 } // namespace morvessan

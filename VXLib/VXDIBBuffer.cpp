@@ -15,8 +15,8 @@ namespace morvessan {
 namespace {
 
 bool isSupportedBitCount(int bitCount) {
-    return bitCount == 1 || bitCount == 2 || bitCount == 4 || bitCount == 8 || bitCount == 16 ||
-           bitCount == 24 || bitCount == 32;
+    return bitCount == 1 || bitCount == 2 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 ||
+           bitCount == 32;
 }
 
 // Geometry every buffer must have: one we can address and whose pixels fit the limits.
@@ -26,8 +26,8 @@ bool isSaneHeader(const VXBitmapInfoHeader& h) {
     if (h.compression != kCompressionRGB &&
         !(h.compression == kCompressionBitFields && (h.bitCount == 16 || h.bitCount == 32)))
         return false;
-    if (h.width <= 0 || h.width > kMaxImageDimension || h.height == 0 ||
-        h.height < -kMaxImageDimension || h.height > kMaxImageDimension)
+    if (h.width <= 0 || h.width > kMaxImageDimension || h.height == 0 || h.height < -kMaxImageDimension ||
+        h.height > kMaxImageDimension)
         return false;
     return vxStride(h.width, h.bitCount) * std::uint64_t(std::abs(h.height)) <= vxImageByteLimit();
 }
@@ -46,13 +46,9 @@ std::uint32_t from555(std::uint32_t w) {
 
 } // namespace
 
-std::uint64_t vxImageByteLimit() {
-    return g_image_byte_limit;
-}
+std::uint64_t vxImageByteLimit() { return g_image_byte_limit; }
 
-void vxSetImageByteLimit(std::uint64_t bytes) {
-    g_image_byte_limit = std::min(bytes, kMaxImageBytes);
-}
+void vxSetImageByteLimit(std::uint64_t bytes) { g_image_byte_limit = std::min(bytes, kMaxImageBytes); }
 
 std::uint64_t vxStride(std::int64_t width, int bitCount) {
     if (width <= 0 || bitCount <= 0)
@@ -75,9 +71,7 @@ std::uint32_t vxHeaderBlockSize(const VXBitmapInfoHeader& header) {
     return 40 + 4 * std::uint32_t(entries);
 }
 
-VXDIBBuffer::VXDIBBuffer(VXDIBBuffer&& other) noexcept {
-    *this = std::move(other);
-}
+VXDIBBuffer::VXDIBBuffer(VXDIBBuffer&& other) noexcept { *this = std::move(other); }
 
 VXDIBBuffer& VXDIBBuffer::operator=(VXDIBBuffer&& other) noexcept {
     if (this != &other) {
@@ -184,21 +178,13 @@ bool VXDIBBuffer::attachExternal(VXBitmapInfoHeader* header, std::uint8_t* bits)
     return true;
 }
 
-int VXDIBBuffer::width() const {
-    return m_header ? m_header->width : -1;
-}
+int VXDIBBuffer::width() const { return m_header ? m_header->width : -1; }
 
-int VXDIBBuffer::height() const {
-    return m_header ? m_header->height : -1;
-}
+int VXDIBBuffer::height() const { return m_header ? m_header->height : -1; }
 
-int VXDIBBuffer::bitCount() const {
-    return m_header ? m_header->bitCount : -1;
-}
+int VXDIBBuffer::bitCount() const { return m_header ? m_header->bitCount : -1; }
 
-int VXDIBBuffer::rows() const {
-    return m_header ? std::abs(m_header->height) : 0;
-}
+int VXDIBBuffer::rows() const { return m_header ? std::abs(m_header->height) : 0; }
 
 VXRGBQuad* VXDIBBuffer::colourTable() {
     return m_header && colourTableEntries() > 0
@@ -206,9 +192,7 @@ VXRGBQuad* VXDIBBuffer::colourTable() {
                : nullptr;
 }
 
-const VXRGBQuad* VXDIBBuffer::colourTable() const {
-    return const_cast<VXDIBBuffer*>(this)->colourTable();
-}
+const VXRGBQuad* VXDIBBuffer::colourTable() const { return const_cast<VXDIBBuffer*>(this)->colourTable(); }
 
 std::uint8_t* VXDIBBuffer::row(int y) {
     if (m_header == nullptr || y < 0 || y >= rows())
@@ -217,9 +201,7 @@ std::uint8_t* VXDIBBuffer::row(int y) {
     return m_bits + std::size_t(stored) * m_stride;
 }
 
-const std::uint8_t* VXDIBBuffer::row(int y) const {
-    return const_cast<VXDIBBuffer*>(this)->row(y);
-}
+const std::uint8_t* VXDIBBuffer::row(int y) const { return const_cast<VXDIBBuffer*>(this)->row(y); }
 
 std::uint8_t* VXDIBBuffer::pixelAddress(int x, int y, int* shift) {
     if (m_header == nullptr || x < 0 || x >= m_header->width)
@@ -230,9 +212,18 @@ std::uint8_t* VXDIBBuffer::pixelAddress(int x, int y, int* shift) {
     int s = 0;
     std::uint8_t* p = nullptr;
     switch (m_header->bitCount) {
-    case 1: p = r + x / 8; s = 7 - x % 8; break;
-    case 2: p = r + x / 4; s = 6 - 2 * (x % 4); break;
-    case 4: p = r + x / 2; s = (x % 2) ? 0 : 4; break;
+    case 1:
+        p = r + x / 8;
+        s = 7 - x % 8;
+        break;
+    case 2:
+        p = r + x / 4;
+        s = 6 - 2 * (x % 4);
+        break;
+    case 4:
+        p = r + x / 2;
+        s = (x % 2) ? 0 : 4;
+        break;
     default: p = r + std::size_t(x) * (m_header->bitCount / 8); break;
     }
     if (shift)
@@ -273,16 +264,31 @@ void VXDIBBuffer::setPixel(int x, int y, std::uint32_t value) {
     }
     switch (bc) {
     case 8: *p = std::uint8_t(value); break;
-    case 16: p[0] = std::uint8_t(value); p[1] = std::uint8_t(value >> 8); break;
-    case 24: p[0] = vxBlue(value); p[1] = vxGreen(value); p[2] = vxRed(value); break;
-    default: p[0] = vxBlue(value); p[1] = vxGreen(value); p[2] = vxRed(value); p[3] = vxAlpha(value); break;
+    case 16:
+        p[0] = std::uint8_t(value);
+        p[1] = std::uint8_t(value >> 8);
+        break;
+    case 24:
+        p[0] = vxBlue(value);
+        p[1] = vxGreen(value);
+        p[2] = vxRed(value);
+        break;
+    default:
+        p[0] = vxBlue(value);
+        p[1] = vxGreen(value);
+        p[2] = vxRed(value);
+        p[3] = vxAlpha(value);
+        break;
     }
 }
 
 std::uint32_t VXDIBBuffer::pixelColour(int x, int y) const {
     const std::uint32_t v = pixel(x, y);
     switch (bitCount()) {
-    case 1: case 2: case 4: case 8: {
+    case 1:
+    case 2:
+    case 4:
+    case 8: {
         const int n = colourTableEntries();
         return int(v) < n ? vxColourOf(colourTable()[v]) : 0;
     }
@@ -313,7 +319,7 @@ std::vector<std::uint8_t> VXDIBBuffer::toPackedBottomUp() const {
     h.sizeImage = m_image_size;
     std::memcpy(out.data(), &h, sizeof h);
     const int n = rows();
-    for (int stored = 0; stored < n; ++stored)  // stored row 0 is the bottom of the picture
+    for (int stored = 0; stored < n; ++stored) // stored row 0 is the bottom of the picture
         std::memcpy(out.data() + headerBlock + std::size_t(stored) * m_stride, row(n - 1 - stored), m_stride);
     return out;
 }
@@ -322,10 +328,22 @@ void VXDIBBuffer::replaceColour(std::uint32_t from, std::uint32_t to) {
     const int bc = bitCount();
     std::uint32_t f = from, t = to;
     switch (bc) {
-    case 4: f &= 0xF; t &= 0xF; break;
-    case 8: f &= 0xFF; t &= 0xFF; break;
-    case 16: f = to555(from); t = to555(to); break;
-    case 24: f &= 0xFFFFFF; t &= 0xFFFFFF; break;
+    case 4:
+        f &= 0xF;
+        t &= 0xF;
+        break;
+    case 8:
+        f &= 0xFF;
+        t &= 0xFF;
+        break;
+    case 16:
+        f = to555(from);
+        t = to555(to);
+        break;
+    case 24:
+        f &= 0xFFFFFF;
+        t &= 0xFFFFFF;
+        break;
     default: return;
     }
     for (int y = 0; y < rows(); ++y)

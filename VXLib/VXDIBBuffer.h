@@ -15,8 +15,8 @@ class VXPalette;
 class VXMaskDIBBuffer;
 
 // Pictures larger than this are refused before anything is allocated.
-inline constexpr std::uint64_t kMaxImageBytes = std::uint64_t(1) << 30;  // 1 GiB of pixel data
-inline constexpr int kMaxImageDimension = 30000;                         // per side
+inline constexpr std::uint64_t kMaxImageBytes = std::uint64_t(1) << 30; // 1 GiB of pixel data
+inline constexpr int kMaxImageDimension = 30000;                        // per side
 
 // The pixel-data limit in force (kMaxImageBytes unless lowered). Fuzz targets lower it
 // so that inputs declaring huge pictures fail fast; nothing else changes it.
@@ -146,7 +146,7 @@ protected:
     void recomputeGeometry();
 
 private:
-    VXAutoArrayPtr<std::uint8_t> m_block;  // owned memory, when m_owns_memory
+    VXAutoArrayPtr<std::uint8_t> m_block; // owned memory, when m_owns_memory
     std::size_t m_block_size = 0;
     VXBitmapInfoHeader* m_header = nullptr;
     std::uint8_t* m_bits = nullptr;

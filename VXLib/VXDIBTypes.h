@@ -59,7 +59,7 @@ inline constexpr std::uint32_t kCompressionBitFields = 3;
 // Colour values: red in bits 0-7, green 8-15, blue 16-23, alpha (where kept) 24-31.
 // As an argument of drawing and replacement operations, bit 24 set means
 // "palette index in bits 0-7" instead of a colour.
-inline constexpr std::uint32_t kMagenta = 0xFF00FFu;  // the transparent key colour
+inline constexpr std::uint32_t kMagenta = 0xFF00FFu; // the transparent key colour
 inline constexpr std::uint32_t kPaletteIndexFlag = 0x1000000u;
 
 constexpr std::uint32_t vxRGB(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {

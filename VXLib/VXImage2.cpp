@@ -11,9 +11,7 @@
 
 namespace morvessan {
 
-VXImage2::~VXImage2() {
-    releaseDeviceObjects();
-}
+VXImage2::~VXImage2() { releaseDeviceObjects(); }
 
 VXImage2::VXImage2(VXImage2&& other) noexcept : VXDIBBuffer(std::move(other)) {
     m_transparent_colour = std::exchange(other.m_transparent_colour, -1);
@@ -50,9 +48,7 @@ bool VXImage2::create(int width, int height, int bitCount, const VXPalette* pale
     return VXDIBBuffer::create(width, -height, bitCount, palette);
 }
 
-int VXImage2::height() const {
-    return isEmpty() ? -1 : -header()->height;
-}
+int VXImage2::height() const { return isEmpty() ? -1 : -header()->height; }
 
 void VXImage2::reset() {
     releaseDeviceObjects();

@@ -55,8 +55,7 @@ public:
     // or the default palette when null). `source` may be this image. An image with a
     // transparent colour gets magenta as its new transparent colour. False (image
     // unchanged) for an empty or 16-bit source or an unsupported target.
-    bool convert(int width, int height, int bitCount, const VXImage2& source,
-                 const VXPalette* palette = nullptr);
+    bool convert(int width, int height, int bitCount, const VXImage2& source, const VXPalette* palette = nullptr);
     // Converts this image in place.
     bool convert(int width, int height, int bitCount, const VXPalette* palette = nullptr) {
         return convert(width, height, bitCount, *this, palette);
@@ -76,13 +75,12 @@ public:
     // Pixels in a GDI DIB section made against the screen context, optionally selected
     // into a new memory context. 8 bits without a palette get the default palette.
     // Implemented in VXLib/win32/.
-    bool createDIBSection(int width, int height, int bitCount, const VXPalette* palette,
-                          bool makeDeviceContext);
+    bool createDIBSection(int width, int height, int bitCount, const VXPalette* palette, bool makeDeviceContext);
     VXWinHandle deviceContext() const { return m_memory_dc; }
     VXWinHandle section() const { return m_section; }
     // Stretches `source` (y from the top of the picture) to `destination` on the context.
-    void draw(VXWinHandle dc, const VXRect& destination, const VXRect& source,
-              std::int32_t transparentColour = -1, std::int32_t backgroundColour = -1, int tolerance = 0);
+    void draw(VXWinHandle dc, const VXRect& destination, const VXRect& source, std::int32_t transparentColour = -1,
+              std::int32_t backgroundColour = -1, int tolerance = 0);
     // A movable global memory block with the packed bottom-up picture; null when empty.
     VXWinHandle toGlobalMemory(unsigned flags) const;
 #endif
@@ -92,9 +90,9 @@ private:
 
     std::int32_t m_transparent_colour = -1;
     bool m_has_alpha = false;
-    void* m_section = nullptr;     // DIB section bitmap (Windows)
-    void* m_memory_dc = nullptr;   // memory device context (Windows)
-    void* m_old_object = nullptr;  // what the context held before the section
+    void* m_section = nullptr;    // DIB section bitmap (Windows)
+    void* m_memory_dc = nullptr;  // memory device context (Windows)
+    void* m_old_object = nullptr; // what the context held before the section
 };
 
 } // namespace morvessan

@@ -49,8 +49,8 @@ bool loadImageFile(const std::string& path, VXImage2& image, bool tryAll) {
     return false;
 }
 
-bool loadImageResource(VXModuleHandle module, int resourceId, const std::string& typeName,
-                       const std::string& extension, VXImage2& image) {
+bool loadImageResource(VXModuleHandle module, int resourceId, const std::string& typeName, const std::string& extension,
+                       VXImage2& image) {
     image.reset();
     const auto bytes = vxFindResource(module, resourceId, typeName);
     if (!bytes)
@@ -61,7 +61,7 @@ bool loadImageResource(VXModuleHandle module, int resourceId, const std::string&
         return topDown(image, vxLoadJpegMemory(copy.data(), copy.size(), image));
     if (equalsIgnoreCase(extension, ".PNG"))
         return topDown(image, vxLoadPngMemory(copy.data(), copy.size(), image));
-    return false;  // ".BMP", ".GIF" and anything else have no resource reader
+    return false; // ".BMP", ".GIF" and anything else have no resource reader
 }
 
 } // namespace morvessan

@@ -22,7 +22,7 @@ using VXModuleHandle = const void*;
 // Loads resource `resourceId` of type `typeName` (e.g. "IMAGE") and decodes it by
 // `extension`, without regard to case: ".JPG" JPEG, ".PNG" PNG; ".BMP", ".GIF" and
 // anything else fail. The result is top-down. False, image empty, on any failure.
-bool loadImageResource(VXModuleHandle module, int resourceId, const std::string& typeName,
-                       const std::string& extension, VXImage2& image);
+bool loadImageResource(VXModuleHandle module, int resourceId, const std::string& typeName, const std::string& extension,
+                       VXImage2& image);
 
 } // namespace morvessan

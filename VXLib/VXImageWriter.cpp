@@ -39,9 +39,7 @@ void colourRow(const VXDIBBuffer& image, int y, std::uint8_t* out, bool alpha) {
     }
 }
 
-void PNGCBAPI onPngError(png_structp png, png_const_charp) {
-    png_longjmp(png, 1);
-}
+void PNGCBAPI onPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
 void PNGCBAPI onPngWarning(png_structp, png_const_charp) {}
 
@@ -55,17 +53,18 @@ bool encodePng(png_structp png, png_infop info, const VXImage2& image, std::uint
     const bool grey = isGreyTable(image);
     const bool palette = bits <= 8 && !grey;
     const bool alpha = bits == 32 && image.hasAlpha();
-    const int colourType = grey ? PNG_COLOR_TYPE_GRAY
+    const int colourType = grey      ? PNG_COLOR_TYPE_GRAY
                            : palette ? PNG_COLOR_TYPE_PALETTE
-                           : alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
+                           : alpha   ? PNG_COLOR_TYPE_RGB_ALPHA
+                                     : PNG_COLOR_TYPE_RGB;
     png_set_IHDR(png, info, png_uint_32(width), png_uint_32(rows), 8, colourType, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_color entries[256];
     if (palette) {
         const int n = image.colourTableEntries();
         for (int i = 0; i < n; ++i)
-            entries[i] = png_color{image.colourTable()[i].red, image.colourTable()[i].green,
-                                   image.colourTable()[i].blue};
+            entries[i] =
+                png_color{image.colourTable()[i].red, image.colourTable()[i].green, image.colourTable()[i].blue};
         png_set_PLTE(png, info, entries, n);
     }
     png_write_info(png, info);
@@ -109,9 +108,7 @@ struct JpegEncoder {
     jpeg_compress_struct info;
 };
 
-void onJpegError(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<JpegEncoder*>(info->err)->jump, 1);
-}
+void onJpegError(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegEncoder*>(info->err)->jump, 1); }
 
 void onJpegMessage(j_common_ptr) {}
 

@@ -29,9 +29,7 @@ struct Decoder {
     jpeg_source_mgr source;
 };
 
-void onErrorExit(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<Decoder*>(info->err)->jump, 1);
-}
+void onErrorExit(j_common_ptr info) { std::longjmp(reinterpret_cast<Decoder*>(info->err)->jump, 1); }
 
 void onOutputMessage(j_common_ptr) {}
 
@@ -114,8 +112,7 @@ bool decode(Decoder& decoder, const std::uint8_t* data, std::size_t size, VXImag
         info.out_color_space = JCS_RGB;
 #endif
         break;
-    default:
-        return false;  // CMYK, YCCK and unknown layouts are not pictures we can hold
+    default: return false; // CMYK, YCCK and unknown layouts are not pictures we can hold
     }
     if (info.num_components != (grey ? 1 : 3) || info.image_width > unsigned(kMaxImageDimension) ||
         info.image_height > unsigned(kMaxImageDimension))

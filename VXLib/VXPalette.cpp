@@ -17,12 +17,10 @@ struct Triple {
 // rising from dark to full followed by 17 tints rising from full towards white.
 constexpr std::array<Triple, 256> makeDefaultTable() {
     std::array<Triple, 256> t{};
-    constexpr Triple low[10] = {{0, 0, 0},     {128, 0, 0},   {0, 128, 0},     {128, 128, 0},
-                                {0, 0, 128},   {128, 0, 128}, {0, 128, 128},   {192, 192, 192},
-                                {192, 220, 192}, {164, 200, 240}};
-    constexpr Triple high[10] = {{255, 251, 240}, {160, 160, 164}, {128, 128, 128}, {255, 0, 0},
-                                 {0, 255, 0},     {255, 255, 0},   {0, 0, 255},     {255, 0, 255},
-                                 {0, 255, 255},   {255, 255, 255}};
+    constexpr Triple low[10] = {{0, 0, 0},     {128, 0, 0},   {0, 128, 0},     {128, 128, 0},   {0, 0, 128},
+                                {128, 0, 128}, {0, 128, 128}, {192, 192, 192}, {192, 220, 192}, {164, 200, 240}};
+    constexpr Triple high[10] = {{255, 251, 240}, {160, 160, 164}, {128, 128, 128}, {255, 0, 0},   {0, 255, 0},
+                                 {255, 255, 0},   {0, 0, 255},     {255, 0, 255},   {0, 255, 255}, {255, 255, 255}};
     for (int i = 0; i < 10; ++i) {
         t[i] = low[i];
         t[246 + i] = high[i];
@@ -58,9 +56,7 @@ int distance(const VXRGBQuad& e, int r, int g, int b) {
 
 } // namespace
 
-VXPalette::VXPalette(const VXRGBQuad* entries, int count) {
-    setColours(entries, count);
-}
+VXPalette::VXPalette(const VXRGBQuad* entries, int count) { setColours(entries, count); }
 
 bool VXPalette::setColours(const VXRGBQuad* entries, int count) {
     m_entries.clear();
@@ -99,9 +95,7 @@ std::uint32_t VXPalette::colour(int index) const {
     return vxColourOf(m_entries[index]);
 }
 
-int VXPalette::nearestIndex(std::uint32_t colour) const {
-    return nearestIndexSkipping(colour, -1);
-}
+int VXPalette::nearestIndex(std::uint32_t colour) const { return nearestIndexSkipping(colour, -1); }
 
 int VXPalette::nearestIndexSkipping(std::uint32_t colour, int skipIndex) const {
     const int r = vxRed(colour), g = vxGreen(colour), b = vxBlue(colour);
@@ -111,7 +105,7 @@ int VXPalette::nearestIndexSkipping(std::uint32_t colour, int skipIndex) const {
         if (i == skipIndex)
             continue;
         const int d = distance(m_entries[i], r, g, b);
-        if (d <= bestDistance) {  // the later of equally near entries wins
+        if (d <= bestDistance) { // the later of equally near entries wins
             bestDistance = d;
             best = i;
         }
@@ -123,10 +117,10 @@ const std::vector<std::uint8_t>& VXPalette::inverseColourMap() {
     if (m_inverse_map.empty() && !m_entries.empty()) {
         m_inverse_map.resize(kInverseMapSize);
         for (std::size_t i = 0; i < kInverseMapSize; ++i) {
-            const std::uint32_t c =
-                i == 0x7FFF ? 0xFFFFFFu
-                            : vxRGB(std::uint8_t((i & 0x1F) << 3), std::uint8_t(((i >> 5) & 0x1F) << 3),
-                                    std::uint8_t(((i >> 10) & 0x1F) << 3));
+            const std::uint32_t c = i == 0x7FFF
+                                        ? 0xFFFFFFu
+                                        : vxRGB(std::uint8_t((i & 0x1F) << 3), std::uint8_t(((i >> 5) & 0x1F) << 3),
+                                                std::uint8_t(((i >> 10) & 0x1F) << 3));
             m_inverse_map[i] = std::uint8_t(nearestIndex(c));
         }
     }

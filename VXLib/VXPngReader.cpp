@@ -20,9 +20,7 @@ struct MemoryInput {
 };
 
 // libpng errors jump back to the reader's setjmp point; nothing is printed.
-void PNGCBAPI onError(png_structp png, png_const_charp) {
-    png_longjmp(png, 1);
-}
+void PNGCBAPI onError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
 void PNGCBAPI onWarning(png_structp, png_const_charp) {}
 
@@ -93,8 +91,9 @@ bool decode(png_structp png, png_infop info, VXImage2& image, bool keepIndex) {
     // nothing the pictures use are skipped unread: libpng only warns about an absurd
     // declared size and then allocates it.
     png_set_chunk_malloc_max(png, png_alloc_size_t(8) << 20);
-    static const png_byte ignored[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0pCAL\0sCAL\0hIST\0tIME\0pHYs\0"
-                                      "oFFs\0sBIT\0sTER\0cHRM\0gAMA\0sRGB\0bKGD";
+    static const png_byte ignored[] =
+        "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0pCAL\0sCAL\0hIST\0tIME\0pHYs\0"
+        "oFFs\0sBIT\0sTER\0cHRM\0gAMA\0sRGB\0bKGD";
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, ignored, int(sizeof ignored / 5));
     png_read_info(png, info);

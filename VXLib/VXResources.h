@@ -15,8 +15,7 @@ namespace morvessan {
 
 // The bytes of resource `id` of type `typeName` (compared without regard to case),
 // or nothing. The bytes stay valid as long as the module is loaded.
-std::optional<std::span<const std::uint8_t>> vxFindResource(VXModuleHandle module, int id,
-                                                            const std::string& typeName);
+std::optional<std::span<const std::uint8_t>> vxFindResource(VXModuleHandle module, int id, const std::string& typeName);
 
 #if !defined(_WIN32)
 // One entry of the table compiled into the program.

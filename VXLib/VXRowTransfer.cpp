@@ -64,8 +64,7 @@ bool vxPackRow(const std::uint32_t* colours, VXDIBBuffer& destination, int y, VX
             r[3] = vxAlpha(colours[x]);
         }
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 

@@ -55,13 +55,9 @@ void VXTextureList::setItems(std::vector<VXTextureItem> items) {
     m_selected = -1;
 }
 
-void VXTextureList::select(int index) {
-    m_selected = index >= 0 && index < int(m_items.size()) ? index : -1;
-}
+void VXTextureList::select(int index) { m_selected = index >= 0 && index < int(m_items.size()) ? index : -1; }
 
-std::string VXTextureList::selectedPath() const {
-    return m_selected >= 0 ? m_items[m_selected].path : std::string();
-}
+std::string VXTextureList::selectedPath() const { return m_selected >= 0 ? m_items[m_selected].path : std::string(); }
 
 bool VXTextureList::selectPath(const std::string& path) {
     m_selected = -1;

@@ -13,9 +13,9 @@ namespace morvessan {
 
 // One usable picture of the textures folder.
 struct VXTextureItem {
-    std::string path;     // full path of the file
-    std::string caption;  // file name without folder and extension
-    VXImage2 picture;     // the loaded 8-bit picture, top-down
+    std::string path;    // full path of the file
+    std::string caption; // file name without folder and extension
+    VXImage2 picture;    // the loaded 8-bit picture, top-down
 };
 
 // Called after each entry of the folder with the number processed so far (1, 2, ...)

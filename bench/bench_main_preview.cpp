@@ -59,8 +59,8 @@ void BM_MainPreviewRefresh(benchmark::State& state) {
     host.setPlayInfo(std::nullopt);
     host.run();
     morvessanPlugin().SetDialogRunner(nullptr);
-    state.counters["MP/s"] = benchmark::Counter(0.16 * static_cast<double>(state.iterations()),
-                                                benchmark::Counter::kIsRate);
+    state.counters["MP/s"] =
+        benchmark::Counter(0.16 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["threads"] = threads;
     bench::reportAgainstPeer(state, threads, seconds / (160000.0 * static_cast<double>(state.iterations())));
     setRenderThreadLimit(0);

@@ -33,7 +33,7 @@ void BM_HostRender(benchmark::State& state) {
         parameters->texture.noiseLevel = 12.0;
     }
     const HostImage image(side, side, 3, 128);
-    bench::peerSecondsPerPoint(threads);  // measured before, not during, the timed runs
+    bench::peerSecondsPerPoint(threads); // measured before, not during, the timed runs
     double seconds = 0.0;
     for (auto _ : state) {
         state.PauseTiming();

@@ -33,8 +33,8 @@ BENCHMARK(BM_Noise2);
 
 // Arguments: type, octaves.
 void BM_Evaluate(benchmark::State& state) {
-    const auto texture = makeTexture(fieldsFor(static_cast<std::int32_t>(state.range(0)),
-                                               static_cast<double>(state.range(1))));
+    const auto texture =
+        makeTexture(fieldsFor(static_cast<std::int32_t>(state.range(0)), static_cast<double>(state.range(1))));
     double x = 0.0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(texture->evaluate(x, 1.0 - x));
@@ -47,10 +47,14 @@ void BM_Evaluate(benchmark::State& state) {
 }
 BENCHMARK(BM_Evaluate)
     ->ArgNames({"type", "octaves"})
-    ->Args({kCloud, 8})->Args({kCloud, 12})
-    ->Args({kFire, 8})->Args({kFire, 12})
-    ->Args({kMarble, 8})->Args({kMarble, 12})
-    ->Args({kWood, 8})->Args({kWood, 12});
+    ->Args({kCloud, 8})
+    ->Args({kCloud, 12})
+    ->Args({kFire, 8})
+    ->Args({kFire, 12})
+    ->Args({kMarble, 8})
+    ->Args({kMarble, 12})
+    ->Args({kWood, 8})
+    ->Args({kWood, 12});
 
 // A 256 x 256 render buffer of one texture, default 8 octaves (argument: type).
 void BM_Buffer256(benchmark::State& state) {
@@ -68,6 +72,12 @@ void BM_Buffer256(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * 256 * 256);
 }
-BENCHMARK(BM_Buffer256)->ArgName("type")->Arg(kCloud)->Arg(kFire)->Arg(kMarble)->Arg(kWood)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Buffer256)
+    ->ArgName("type")
+    ->Arg(kCloud)
+    ->Arg(kFire)
+    ->Arg(kMarble)
+    ->Arg(kWood)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -12,18 +12,14 @@ namespace {
 
 constexpr unsigned kAllLists = kChangeFileList | kChangeCategoryList | kChangePresetList;
 
-std::int32_t since(std::uint32_t start) {
-    return static_cast<std::int32_t>(vxPlatform().milliseconds() - start);
-}
+std::int32_t since(std::uint32_t start) { return static_cast<std::int32_t>(vxPlatform().milliseconds() - start); }
 
 } // namespace
 
 PSMorvessanAdvancedChildModel::PSMorvessanAdvancedChildModel(PSMorvessanPlugin& plugin)
     : PSMorvessanPresetPickersModel(plugin), m_texture(plugin), m_colour(plugin), m_extras(plugin) {}
 
-void PSMorvessanAdvancedChildModel::beginInit() {
-    m_init_start = vxPlatform().milliseconds();
-}
+void PSMorvessanAdvancedChildModel::beginInit() { m_init_start = vxPlatform().milliseconds(); }
 
 void PSMorvessanAdvancedChildModel::subPagesCreated() {
     startupLog().AppendTiming("Sub took %dms\n", since(m_init_start));
@@ -40,9 +36,7 @@ unsigned PSMorvessanAdvancedChildModel::fill() {
     return kAllLists;
 }
 
-unsigned PSMorvessanAdvancedChildModel::shown() {
-    return needsRefill() ? fill() : kChangeNothing;
-}
+unsigned PSMorvessanAdvancedChildModel::shown() { return needsRefill() ? fill() : kChangeNothing; }
 
 unsigned PSMorvessanAdvancedChildModel::chooseFile(int index) {
     if (!validFile(index)) {
@@ -107,9 +101,7 @@ unsigned PSMorvessanAdvancedChildModel::addPreset(const NameRequest& askName) {
     return file->categoryCount() != hadCategories ? kChangeCategoryList | kChangePresetList : kChangePresetList;
 }
 
-unsigned PSMorvessanAdvancedChildModel::presetsManaged() {
-    return fill();
-}
+unsigned PSMorvessanAdvancedChildModel::presetsManaged() { return fill(); }
 
 unsigned PSMorvessanAdvancedChildModel::selectTab(int tab) {
     if (tab < 0 || tab >= static_cast<int>(kTabNames.size()) || tab == m_tab) {

@@ -13,8 +13,7 @@ constexpr std::uint32_t kRgbMask = 0x00FFFFFFu;
 
 } // namespace
 
-PSMorvessanAdvancedColourChildModel::PSMorvessanAdvancedColourChildModel(PSMorvessanPlugin& plugin)
-    : m_plugin(plugin) {
+PSMorvessanAdvancedColourChildModel::PSMorvessanAdvancedColourChildModel(PSMorvessanPlugin& plugin) : m_plugin(plugin) {
     refresh();
 }
 
@@ -37,13 +36,9 @@ unsigned PSMorvessanAdvancedColourChildModel::store() {
     return kChangePreview | kChangeStops | kChangeEnabledStates;
 }
 
-unsigned PSMorvessanAdvancedColourChildModel::add() {
-    return m_stops.addStop() ? store() : kChangeNothing;
-}
+unsigned PSMorvessanAdvancedColourChildModel::add() { return m_stops.addStop() ? store() : kChangeNothing; }
 
-unsigned PSMorvessanAdvancedColourChildModel::remove() {
-    return m_stops.removeStop() ? store() : kChangeNothing;
-}
+unsigned PSMorvessanAdvancedColourChildModel::remove() { return m_stops.removeStop() ? store() : kChangeNothing; }
 
 unsigned PSMorvessanAdvancedColourChildModel::reverse() {
     m_stops.reverseGradient();
@@ -82,9 +77,7 @@ unsigned PSMorvessanAdvancedColourChildModel::dropperHover(std::uint32_t colour)
     return kChangeStops;
 }
 
-unsigned PSMorvessanAdvancedColourChildModel::dropperRelease(std::uint32_t colour) {
-    return setSelectedColour(colour);
-}
+unsigned PSMorvessanAdvancedColourChildModel::dropperRelease(std::uint32_t colour) { return setSelectedColour(colour); }
 
 unsigned PSMorvessanAdvancedColourChildModel::dropperCancel() {
     m_hover.reset();

@@ -15,9 +15,7 @@ constexpr int kOk = 1;
 constexpr int kCancel = 2;
 constexpr int kHelp = 9;
 
-PSMorvessanHelpId same(int control) {
-    return PSMorvessanHelpId{control, static_cast<std::uint32_t>(control)};
-}
+PSMorvessanHelpId same(int control) { return PSMorvessanHelpId{control, static_cast<std::uint32_t>(control)}; }
 
 std::vector<PSMorvessanHelpId> sameIds(std::initializer_list<int> controls) {
     std::vector<PSMorvessanHelpId> ids;
@@ -29,14 +27,39 @@ std::vector<PSMorvessanHelpId> sameIds(std::initializer_list<int> controls) {
 
 std::vector<PSMorvessanHelpTable> makeTables() {
     std::vector<PSMorvessanHelpTable> tables;
-    PSMorvessanHelpTable main{"::/Text/XMorvessanDialog.txt",
-                              sameIds({IDC_ORIGINAL_IMAGE, IDC_PREVIEW_IMAGE, IDC_ZOOM_IN, IDC_ZOOM_RATIO,
-                                       IDC_ZOOM_OUT, IDC_LOCATOR, IDC_SCALE_BY_SOURCE, IDC_OVERWRITE_SOURCE,
-                                       IDC_OPACITY, IDC_MOVE_LEFT, IDC_MOVE_RIGHT, IDC_MOVE_UP, IDC_MOVE_DOWN,
-                                       IDC_ZOOM_TEXTURE_IN, IDC_ZOOM_TEXTURE_OUT, IDC_SQUASH_H, IDC_SPREAD_H,
-                                       IDC_SQUASH_V, IDC_SPREAD_V, IDC_ROTATE_LEFT, IDC_ROTATE_RIGHT, IDC_RESET,
-                                       IDC_SWITCH_PAGE, IDC_HELP_BUTTON, kOk, kCancel, IDC_BLUR_ON, IDC_BLUR,
-                                       IDC_NOISE_ON, IDC_NOISE, IDC_TEXTURE_ON, IDC_TEXTURE_AMOUNT, IDC_TEXTURES})};
+    PSMorvessanHelpTable main{"::/Text/XMorvessanDialog.txt", sameIds({IDC_ORIGINAL_IMAGE,
+                                                                       IDC_PREVIEW_IMAGE,
+                                                                       IDC_ZOOM_IN,
+                                                                       IDC_ZOOM_RATIO,
+                                                                       IDC_ZOOM_OUT,
+                                                                       IDC_LOCATOR,
+                                                                       IDC_SCALE_BY_SOURCE,
+                                                                       IDC_OVERWRITE_SOURCE,
+                                                                       IDC_OPACITY,
+                                                                       IDC_MOVE_LEFT,
+                                                                       IDC_MOVE_RIGHT,
+                                                                       IDC_MOVE_UP,
+                                                                       IDC_MOVE_DOWN,
+                                                                       IDC_ZOOM_TEXTURE_IN,
+                                                                       IDC_ZOOM_TEXTURE_OUT,
+                                                                       IDC_SQUASH_H,
+                                                                       IDC_SPREAD_H,
+                                                                       IDC_SQUASH_V,
+                                                                       IDC_SPREAD_V,
+                                                                       IDC_ROTATE_LEFT,
+                                                                       IDC_ROTATE_RIGHT,
+                                                                       IDC_RESET,
+                                                                       IDC_SWITCH_PAGE,
+                                                                       IDC_HELP_BUTTON,
+                                                                       kOk,
+                                                                       kCancel,
+                                                                       IDC_BLUR_ON,
+                                                                       IDC_BLUR,
+                                                                       IDC_NOISE_ON,
+                                                                       IDC_NOISE,
+                                                                       IDC_TEXTURE_ON,
+                                                                       IDC_TEXTURE_AMOUNT,
+                                                                       IDC_TEXTURES})};
     main.ids.push_back(PSMorvessanHelpId{IDC_OPACITY_EDIT, IDC_OPACITY});
     tables.push_back(std::move(main));
     tables.push_back({"::/Text/PresetDialog.txt", sameIds({IDC_PRESET_FILE, IDC_CATEGORY, IDC_PRESET_LIST})});
@@ -47,9 +70,9 @@ std::vector<PSMorvessanHelpTable> makeTables() {
     elements.ids.push_back(PSMorvessanHelpId{IDC_BANDS_SPIN, IDC_BANDS});
     elements.ids.push_back(PSMorvessanHelpId{IDC_GRAIN_SPIN, IDC_GRAIN});
     tables.push_back(std::move(elements));
-    tables.push_back({"::/Text/CustomizeColourDialog.txt",
-                      sameIds({IDC_GRADIENT, IDC_STOP_COLOUR, IDC_EDIT_STOP, IDC_DROPPER, IDC_STOP_OPACITY,
-                               IDC_ADD_STOP, IDC_REMOVE_STOP, IDC_REVERSE})});
+    tables.push_back(
+        {"::/Text/CustomizeColourDialog.txt", sameIds({IDC_GRADIENT, IDC_STOP_COLOUR, IDC_EDIT_STOP, IDC_DROPPER,
+                                                       IDC_STOP_OPACITY, IDC_ADD_STOP, IDC_REMOVE_STOP, IDC_REVERSE})});
     tables.push_back({"::/Text/ManagePresetsDialog.txt",
                       sameIds({IDC_PRESET_TREE, IDC_PRESET_PREVIEW, IDC_ADD_FILE, IDC_ADD_CATEGORY, IDC_DELETE,
                                IDC_SUBMIT, IDC_DOWNLOAD, kOk, kCancel, kHelp})});

@@ -14,7 +14,7 @@ struct PSMorvessanHelpId {
 };
 
 struct PSMorvessanHelpTable {
-    const char* topic;  // "::/Text/....txt"
+    const char* topic; // "::/Text/....txt"
     std::vector<PSMorvessanHelpId> ids;
 };
 

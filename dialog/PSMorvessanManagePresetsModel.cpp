@@ -72,12 +72,8 @@ bool PSMorvessanManagePresetsModel::drop(const std::optional<PresetTreeItem>& un
     return dragged && under && dropTreeItem(m_library, *dragged, *under);
 }
 
-void PSMorvessanManagePresetsModel::ok() {
-    saveAllPresetFiles(m_library);
-}
+void PSMorvessanManagePresetsModel::ok() { saveAllPresetFiles(m_library); }
 
-void PSMorvessanManagePresetsModel::cancel() {
-    reloadAllPresetFiles(m_library);
-}
+void PSMorvessanManagePresetsModel::cancel() { reloadAllPresetFiles(m_library); }
 
 } // namespace morvessan

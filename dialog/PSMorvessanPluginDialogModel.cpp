@@ -45,9 +45,7 @@ unsigned PSMorvessanPluginDialogModel::endOpening() {
     return kChangeEnabledStates;
 }
 
-void PSMorvessanPluginDialogModel::idle() {
-    startupLog().FinishStartupTiming();
-}
+void PSMorvessanPluginDialogModel::idle() { startupLog().FinishStartupTiming(); }
 
 int PSMorvessanPluginDialogModel::opacitySlider() const {
     const FilterParameters* block = m_plugin.GetParameters();
@@ -68,17 +66,11 @@ bool PSMorvessanPluginDialogModel::overwriteSource() const {
     return block && block->overwriteSource;
 }
 
-bool PSMorvessanPluginDialogModel::canZoomIn() const {
-    return m_plugin.CanZoomIn();
-}
+bool PSMorvessanPluginDialogModel::canZoomIn() const { return m_plugin.CanZoomIn(); }
 
-bool PSMorvessanPluginDialogModel::canZoomOut() const {
-    return m_plugin.CanZoomOut();
-}
+bool PSMorvessanPluginDialogModel::canZoomOut() const { return m_plugin.CanZoomOut(); }
 
-std::string PSMorvessanPluginDialogModel::ratioText() const {
-    return zoomRatioText(m_plugin, false, "");
-}
+std::string PSMorvessanPluginDialogModel::ratioText() const { return zoomRatioText(m_plugin, false, ""); }
 
 unsigned PSMorvessanPluginDialogModel::setOpacity(int value) {
     FilterParameters* block = m_plugin.GetParameters();
@@ -144,9 +136,7 @@ unsigned PSMorvessanPluginDialogModel::navigate(NavigationButton button, std::ui
     return m_texture_preview.apply(navigationAction(button, milliseconds, fine));
 }
 
-void PSMorvessanPluginDialogModel::help() {
-    m_plugin.ShowHelpTopic(kWelcomeTopic);
-}
+void PSMorvessanPluginDialogModel::help() { m_plugin.ShowHelpTopic(kWelcomeTopic); }
 
 std::string PSMorvessanPluginDialogModel::controlHelpPath(PSMorvessanHelpPage page) const {
     std::string path;
@@ -154,8 +144,6 @@ std::string PSMorvessanPluginDialogModel::controlHelpPath(PSMorvessanHelpPage pa
     return path + helpTopic(page);
 }
 
-void PSMorvessanPluginDialogModel::refreshPreview() {
-    m_plugin.BuildOutputImage();
-}
+void PSMorvessanPluginDialogModel::refreshPreview() { m_plugin.BuildOutputImage(); }
 
 } // namespace morvessan

@@ -19,9 +19,7 @@ unsigned PSMorvessanPresetChildModel::fill() {
     return kAllLists;
 }
 
-unsigned PSMorvessanPresetChildModel::shown() {
-    return needsRefill() ? fill() : kChangeNothing;
-}
+unsigned PSMorvessanPresetChildModel::shown() { return needsRefill() ? fill() : kChangeNothing; }
 
 unsigned PSMorvessanPresetChildModel::chooseFile(int index) {
     if (!validFile(index)) {

@@ -7,9 +7,7 @@
 
 namespace morvessan {
 
-int clampSelection(int index, int count) {
-    return count <= 0 ? -1 : std::clamp(index, 0, count - 1);
-}
+int clampSelection(int index, int count) { return count <= 0 ? -1 : std::clamp(index, 0, count - 1); }
 
 bool PSMorvessanPresetPickersModel::needsRefill() const {
     return !m_filled || m_plugin.GetCurrentPresetFile() != m_file;

@@ -9,9 +9,7 @@ namespace morvessan {
 
 namespace {
 
-PixelRect pixelRect(const VXPSRect& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
+PixelRect pixelRect(const VXPSRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 } // namespace
 

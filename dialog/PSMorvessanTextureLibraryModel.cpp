@@ -28,9 +28,7 @@ VXImage2 PSMorvessanTextureLibraryModel::thumbnail(int index, int width, int hei
     return makeTextureThumbnail(picture(index), width, height);
 }
 
-void PSMorvessanTextureLibraryModel::selectFirstIfNone() {
-    m_list.enableTexture();
-}
+void PSMorvessanTextureLibraryModel::selectFirstIfNone() { m_list.enableTexture(); }
 
 bool PSMorvessanTextureLibraryModel::storeSelectedPath(TextureFields& fields) const {
     if (m_list.selectedIndex() < 0) {

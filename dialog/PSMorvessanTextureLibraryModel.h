@@ -30,13 +30,9 @@ public:
 
     int count() const { return static_cast<int>(m_list.items().size()); }
     const std::string& path(int index) const { return m_list.items().at(static_cast<std::size_t>(index)).path; }
-    const std::string& caption(int index) const {
-        return m_list.items().at(static_cast<std::size_t>(index)).caption;
-    }
+    const std::string& caption(int index) const { return m_list.items().at(static_cast<std::size_t>(index)).caption; }
     // The loaded 8-bit picture of an item, top-down.
-    const VXImage2& picture(int index) const {
-        return m_list.items().at(static_cast<std::size_t>(index)).picture;
-    }
+    const VXImage2& picture(int index) const { return m_list.items().at(static_cast<std::size_t>(index)).picture; }
     // The item's picture stretched to width x height, 24 bits, bottom-up; empty on failure.
     VXImage2 thumbnail(int index, int width, int height) const;
 

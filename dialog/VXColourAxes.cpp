@@ -27,9 +27,7 @@ VXColourAxes colourAxes(int style) {
     }
 }
 
-int channelMaximum(VXColourChannel channel) {
-    return channel == VXColourChannel::Hue ? 359 : 255;
-}
+int channelMaximum(VXColourChannel channel) { return channel == VXColourChannel::Hue ? 359 : 255; }
 
 int channelValue(const VXPSColourPickerModel& model, VXColourChannel channel) {
     const std::uint32_t c = model.colour();

@@ -44,8 +44,8 @@ unsigned VXPSPreviewControlModel::drag(int x, int y) {
     if (!m_dragging) {
         return kChangeNothing;
     }
-    const VXPSPanTarget target = panTarget(m_press_rect, m_press_x, m_press_y, x, y, m_filter.GetPreviewWidth(),
-                                           m_filter.GetPreviewHeight());
+    const VXPSPanTarget target =
+        panTarget(m_press_rect, m_press_x, m_press_y, x, y, m_filter.GetPreviewWidth(), m_filter.GetPreviewHeight());
     const VXPSRect& now = m_filter.GetPreviewRect();
     const std::int32_t dx = target.left - now.left;
     const std::int32_t dy = target.top - now.top;

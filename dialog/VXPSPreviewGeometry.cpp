@@ -27,9 +27,7 @@ PixelRect previewPlacement(int imageWidth, int imageHeight, int clientWidth, int
     return {left, top, left + static_cast<int>(w), top + static_cast<int>(h)};
 }
 
-std::uint8_t previewCheckerGrey(int column, int row) {
-    return (column / 10 + row / 10) % 2 == 0 ? 255 : 192;
-}
+std::uint8_t previewCheckerGrey(int column, int row) { return (column / 10 + row / 10) % 2 == 0 ? 255 : 192; }
 
 bool composeOverCheckerboard(const VXImage2& source, VXImage2& target) {
     if (source.bitCount() != 32 || !target.create(source.width(), source.height(), 24)) {

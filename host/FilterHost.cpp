@@ -11,7 +11,7 @@ namespace morvessan {
 // dereferencing the handle always gives the current data address.
 struct FilterHost::HandleBlock {
     char* data = nullptr;
-    std::vector<char> storage;  // never empty, so data is never null
+    std::vector<char> storage; // never empty, so data is never null
     std::size_t size = 0;
     int locks = 0;
 
@@ -40,15 +40,13 @@ private:
 
 bool sampleRate(Fixed rate, std::int32_t& factor) {
     if (rate < kFixedOne || rate % kFixedOne != 0) {
-        return false;  // this host samples at integral rates only
+        return false; // this host samples at integral rates only
     }
     factor = rate / kFixedOne;
     return true;
 }
 
-bool isEmpty(const Rect& r) {
-    return r.right <= r.left || r.bottom <= r.top;
-}
+bool isEmpty(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
 
 // Whether every sampled pixel of `r` at `factor` lies inside width × height.
 bool inside(const Rect& r, std::int32_t factor, std::int32_t width, std::int32_t height) {
@@ -56,7 +54,7 @@ bool inside(const Rect& r, std::int32_t factor, std::int32_t width, std::int32_t
            (static_cast<std::int64_t>(r.bottom) - 1) * factor < height;
 }
 
-constexpr OSType kHostSignature = 0x4D72766E;  // 'Mrvn'
+constexpr OSType kHostSignature = 0x4D72766E; // 'Mrvn'
 
 } // namespace
 
@@ -79,7 +77,7 @@ struct FilterHostCallbacks {
     }
     static OSErr advanceState() { return t_host ? t_host->advanceState() : OSErr{paramErr}; }
     static OSErr colorServices(ColorServicesInfo*) {
-        return userCanceledErr;  // no colour picker without a window
+        return userCanceledErr; // no colour picker without a window
     }
     static Handle newProc(std::int32_t size) { return t_host ? t_host->newHandle(size) : nullptr; }
     static void disposeProc(Handle handle) {
@@ -97,7 +95,7 @@ struct FilterHostCallbacks {
             return paramErr;
         }
         if (block->locks > 0) {
-            return memFullErr;  // a locked block cannot move
+            return memFullErr; // a locked block cannot move
         }
         block->resize(static_cast<std::size_t>(size));
         return noErr;
@@ -135,9 +133,7 @@ FilterHost::FilterHost(PluginEntry entry) : m_entry(entry), m_record(std::make_u
 
 FilterHost::~FilterHost() = default;
 
-void FilterHost::setImage(HostImage image) {
-    m_image = std::move(image);
-}
+void FilterHost::setImage(HostImage image) { m_image = std::move(image); }
 
 VXPSRect FilterHost::filterRect() const {
     return m_filter_rect ? *m_filter_rect : VXPSRect{0, 0, m_image.width, m_image.height};
@@ -241,7 +237,7 @@ void FilterHost::beginRun() {
     r.haveMask = m_mask.has_value();
     r.autoMask = true;
     r.hostSig = kHostSignature;
-    r.imageMode = 3;  // RGB
+    r.imageMode = 3; // RGB
     r.imageHRes = 72 * kFixedOne;
     r.imageVRes = 72 * kFixedOne;
     m_platform_data.hwnd = 0;
@@ -250,7 +246,7 @@ void FilterHost::beginRun() {
     r.filterCase = static_cast<int16>(m_mask ? 2 : 1);
     r.advanceState = &FilterHostCallbacks::advanceState;
     r.supportsAbsolute = false;
-    r.samplingSupport = 1;  // integral rates
+    r.samplingSupport = 1; // integral rates
     r.inputRate = kFixedOne;
     r.maskRate = kFixedOne;
     r.colorServices = &FilterHostCallbacks::colorServices;
@@ -282,13 +278,14 @@ int16 FilterHost::run(bool withParameters) {
     // describe is refused before the plug-in sees it.
     const VXPSRect f = filterRect();
     const bool planesValid = m_image.planes == 3 || m_image.planes == 4;
-    const bool sizeValid = m_image.width >= 0 && m_image.height >= 0 && m_image.width <= 32767 &&
-                           m_image.height <= 32767 &&
-                           m_image.pixels.size() == static_cast<std::size_t>(m_image.width) * m_image.height * m_image.planes;
+    const bool sizeValid =
+        m_image.width >= 0 && m_image.height >= 0 && m_image.width <= 32767 && m_image.height <= 32767 &&
+        m_image.pixels.size() == static_cast<std::size_t>(m_image.width) * m_image.height * m_image.planes;
     const bool rectValid = f.left >= 0 && f.top >= 0 && f.right <= m_image.width && f.bottom <= m_image.height &&
                            f.left <= f.right && f.top <= f.bottom;
-    const bool maskValid = !m_mask || (m_mask->width == m_image.width && m_mask->height == m_image.height &&
-                                       m_mask->bytes.size() == static_cast<std::size_t>(m_mask->width) * m_mask->height);
+    const bool maskValid =
+        !m_mask || (m_mask->width == m_image.width && m_mask->height == m_image.height &&
+                    m_mask->bytes.size() == static_cast<std::size_t>(m_mask->width) * m_mask->height);
     if (!planesValid || !sizeValid || !rectValid || !maskValid) {
         return paramErr;
     }
@@ -310,7 +307,7 @@ int16 FilterHost::run(bool withParameters) {
     };
     for (int rounds = 0; result == noErr && pending(); ++rounds) {
         if (rounds == 100000) {
-            result = paramErr;  // a plug-in that never finishes
+            result = paramErr; // a plug-in that never finishes
             break;
         }
         CurrentHost current(this);

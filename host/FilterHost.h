@@ -41,7 +41,10 @@ public:
     // call per tile); advanceState call n (counted from 1) fails with `code`;
     // the handle allocator returns null.
     void setAbortAfter(std::optional<int> calls) { m_abort_after = calls; }
-    void setAdvanceStateFailure(int call, OSErr code) { m_fail_call = call; m_fail_code = code; }
+    void setAdvanceStateFailure(int call, OSErr code) {
+        m_fail_call = call;
+        m_fail_code = code;
+    }
     void setAllocationFailure(bool fail) { m_fail_allocation = fail; }
     // Every lock of a handle answers null, as a host short of memory may.
     void setLockFailure(bool fail) { m_fail_lock = fail; }

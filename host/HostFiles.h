@@ -21,8 +21,8 @@ inline constexpr std::int32_t kMaxHostSide = kMaxImageDimension;
 // transparency give four planes, all others three (decodeHostPicture). False with
 // a one-line reason naming the file in `error`. A damaged picture that could be
 // partly read gives a one-line note in `*warning` (or fails with strict reading).
-bool loadHostImage(const std::string& path, HostImage& image, std::string& error,
-                   const PictureReading& reading = {}, std::string* warning = nullptr);
+bool loadHostImage(const std::string& path, HostImage& image, std::string& error, const PictureReading& reading = {},
+                   std::string* warning = nullptr);
 // Reads a selection mask: grey level 255 = selected (colour pictures by their luminance).
 bool loadHostMask(const std::string& path, HostMask& mask, std::string& error, const PictureReading& reading = {},
                   std::string* warning = nullptr);

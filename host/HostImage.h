@@ -11,8 +11,8 @@ namespace morvessan {
 struct HostImage {
     std::int32_t width = 0;
     std::int32_t height = 0;
-    std::int32_t planes = 3;  // 3 = RGB, 4 = RGBA
-    std::vector<std::uint8_t> pixels;  // rows top to bottom, width * planes bytes each
+    std::int32_t planes = 3;          // 3 = RGB, 4 = RGBA
+    std::vector<std::uint8_t> pixels; // rows top to bottom, width * planes bytes each
 
     HostImage() = default;
     HostImage(std::int32_t w, std::int32_t h, std::int32_t p, std::uint8_t fill = 0)
@@ -30,7 +30,7 @@ struct HostImage {
 struct HostMask {
     std::int32_t width = 0;
     std::int32_t height = 0;
-    std::vector<std::uint8_t> bytes;  // rows top to bottom
+    std::vector<std::uint8_t> bytes; // rows top to bottom
 
     HostMask() = default;
     HostMask(std::int32_t w, std::int32_t h, std::uint8_t fill = 255)

@@ -96,8 +96,7 @@ bool readPngHeader(png_structp png, png_infop info, png_uint_32& width, png_uint
 }
 
 // Rows into `pixels`; false when the data broke off (what was read stays).
-bool readPngRows(png_structp png, std::uint8_t* pixels, png_uint_32 height, std::size_t stride,
-                 int passes) {
+bool readPngRows(png_structp png, std::uint8_t* pixels, png_uint_32 height, std::size_t stride, int passes) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
     }
@@ -135,8 +134,9 @@ bool decodePng(std::string_view bytes, const PictureReading& reading, HostImage&
     png_set_chunk_malloc_max(png, png_alloc_size_t(8) << 20);
     // Only the pixels matter: the other chunks are skipped unread, since libpng
     // only warns about one whose declared size is absurd and then allocates it.
-    static const png_byte ignored[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0pCAL\0sCAL\0hIST\0tIME\0pHYs\0"
-                                      "oFFs\0sBIT\0sTER\0cHRM\0gAMA\0sRGB\0bKGD";
+    static const png_byte ignored[] =
+        "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0pCAL\0sCAL\0hIST\0tIME\0pHYs\0"
+        "oFFs\0sBIT\0sTER\0cHRM\0gAMA\0sRGB\0bKGD";
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, ignored, int(sizeof ignored / 5));
     png_uint_32 width = 0;
@@ -247,7 +247,7 @@ bool readJpegHeader(JpegDecoder& d, const std::uint8_t* data, std::size_t size) 
     d.info.progress = &d.progress;
     jpeg_read_header(&d.info, TRUE);
     const J_COLOR_SPACE space = d.info.jpeg_color_space;
-    d.info.out_color_space = space == JCS_GRAYSCALE                 ? JCS_GRAYSCALE
+    d.info.out_color_space = space == JCS_GRAYSCALE                     ? JCS_GRAYSCALE
                              : (space == JCS_CMYK || space == JCS_YCCK) ? JCS_CMYK
                                                                         : JCS_RGB;
     jpeg_calc_output_dimensions(&d.info);

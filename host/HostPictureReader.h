@@ -15,7 +15,7 @@ inline constexpr std::int64_t kDefaultMaxInputPixels = 128'000'000;
 
 struct PictureReading {
     std::int64_t maxPixels = kDefaultMaxInputPixels;
-    bool strict = false;  // a damaged picture is an error, not a warning
+    bool strict = false; // a damaged picture is an error, not a warning
 };
 
 // Decodes the bytes of a PNG, JPEG or bitmap file (told apart by their content)

@@ -116,8 +116,8 @@ using TestAbortProc = Boolean (*)();
 using ProgressProc = void (*)(int32 done, int32 total);
 using HostProc = void (*)(int16 selector, std::intptr_t* data);
 using ProcessEventProc = void (*)(void* event);
-using DisplayPixelsProc = OSErr (*)(const void* source, const VRect* srcRect, int32 dstRow,
-                                    int32 dstCol, void* platformContext);
+using DisplayPixelsProc = OSErr (*)(const void* source, const VRect* srcRect, int32 dstRow, int32 dstCol,
+                                    void* platformContext);
 using AdvanceStateProc = OSErr (*)();
 using GetPropertyProc = OSErr (*)(OSType signature, OSType key, int32 index, std::intptr_t* simpleProperty,
                                   Handle* complexProperty);

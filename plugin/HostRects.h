@@ -18,12 +18,8 @@ inline Rect toHostRect(const VXPSRect& r) {
                 toHostCoordinate(r.right)};
 }
 
-inline VXPSRect fromHostRect(const Rect& r) {
-    return VXPSRect{r.left, r.top, r.right, r.bottom};
-}
+inline VXPSRect fromHostRect(const Rect& r) { return VXPSRect{r.left, r.top, r.right, r.bottom}; }
 
-inline bool isEmptyHostRect(const Rect& r) {
-    return r.right <= r.left || r.bottom <= r.top;
-}
+inline bool isEmptyHostRect(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
 
 } // namespace morvessan

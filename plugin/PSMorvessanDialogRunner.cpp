@@ -9,9 +9,7 @@ std::string PSMorvessanNoDialog::Unavailable() const {
 }
 
 #if !defined(_WIN32)
-std::unique_ptr<PSMorvessanDialogRunner> makeNativeDialogRunner() {
-    return std::make_unique<PSMorvessanNoDialog>();
-}
+std::unique_ptr<PSMorvessanDialogRunner> makeNativeDialogRunner() { return std::make_unique<PSMorvessanNoDialog>(); }
 #endif
 
 } // namespace morvessan

@@ -48,9 +48,7 @@ void PSMorvessanPlugin::SetDialogRunner(std::unique_ptr<PSMorvessanDialogRunner>
     m_dialog = runner ? std::move(runner) : makeNativeDialogRunner();
 }
 
-bool PSMorvessanPlugin::ChooseColour(std::uint32_t& colour) {
-    return m_dialog->ChooseColour(colour);
-}
+bool PSMorvessanPlugin::ChooseColour(std::uint32_t& colour) { return m_dialog->ChooseColour(colour); }
 
 void PSMorvessanPlugin::InitialiseParameters() {
     if (!m_parameters) {
@@ -63,8 +61,7 @@ void PSMorvessanPlugin::InitialiseParameters() {
 // some hosts pass "don't display" on every interactive run.
 bool PSMorvessanPlugin::IsSilentRun() const {
     const FilterRecord* record = GetFilterRecord();
-    return record && record->descriptorParameters &&
-           record->descriptorParameters->playInfo == plugInDialogSilent;
+    return record && record->descriptorParameters && record->descriptorParameters->playInfo == plugInDialogSilent;
 }
 
 void PSMorvessanPlugin::DoStart() {
@@ -84,13 +81,12 @@ void PSMorvessanPlugin::DoStart() {
     log.BeginStartupTiming();
     EnableContextHelp(false);
     const std::string module = vxPlatform().modulePath();
-    m_textures_folder =
-        m_textures_override.empty() ? texturesFolderOfModule(module) : asFolder(m_textures_override);
+    m_textures_folder = m_textures_override.empty() ? texturesFolderOfModule(module) : asFolder(m_textures_override);
     EnableAlpha(true);
     PrepareParameters();
     m_library.setTexturesFolder(m_textures_folder);
-    m_library.discoverPresetFilesIn(
-        m_presets_override.empty() ? presetsFolderOfModule(module) : m_presets_override, m_parameters->texture);
+    m_library.discoverPresetFilesIn(m_presets_override.empty() ? presetsFolderOfModule(module) : m_presets_override,
+                                    m_parameters->texture);
     BuildTexture();
     log.AppendTiming("Setup took %dms\n");
     m_library.selectCurrentFile(*m_parameters);
@@ -126,12 +122,10 @@ void PSMorvessanPlugin::DoStart() {
 
 void PSMorvessanPlugin::StoreCurrentFileName() {
     m_library.storeCurrentFileName(*m_parameters);
-    m_parameters->presetFile[kPathSize - 1] = '\0';  // the field always ends in a zero
+    m_parameters->presetFile[kPathSize - 1] = '\0'; // the field always ends in a zero
 }
 
-void PSMorvessanPlugin::EnableHostWindow() {
-    m_dialog->EnableHostWindow();
-}
+void PSMorvessanPlugin::EnableHostWindow() { m_dialog->EnableHostWindow(); }
 
 void PSMorvessanPlugin::BuildTexture() {
     m_texture.reset();
@@ -181,9 +175,7 @@ void PSMorvessanPlugin::RenderMaskedTile(const PixelBlock& in, const PixelBlock&
     renderTextureTile(Settings(), in, out, mask, rect);
 }
 
-void PSMorvessanPlugin::UpdateOutputImage(const VXPSRect&) {
-    BuildOutputImage();
-}
+void PSMorvessanPlugin::UpdateOutputImage(const VXPSRect&) { BuildOutputImage(); }
 
 bool PSMorvessanPlugin::RenderPresetThumbnail(const TexturePreset& preset, VXImage2& image) {
     if (image.bitCount() != 24 || image.width() <= 0 || image.height() <= 0) {

@@ -7,11 +7,11 @@
 namespace morvessan {
 
 enum PixelLayout : std::int32_t {
-    kLayoutRGB = 0,   // host tiles, three planes
-    kLayoutBGR = 1,   // screen images
-    kLayoutRGBA = 2,  // host tiles, four planes
-    kLayoutBGRA = 3,  // screen images with transparency
-    kLayoutMask = 4,  // one byte per pixel
+    kLayoutRGB = 0,  // host tiles, three planes
+    kLayoutBGR = 1,  // screen images
+    kLayoutRGBA = 2, // host tiles, four planes
+    kLayoutBGRA = 3, // screen images with transparency
+    kLayoutMask = 4, // one byte per pixel
 };
 
 struct PixelBlock {

@@ -15,8 +15,8 @@ VXPSPlugin* vxSetPluginOverride(VXPSPlugin* plugin) {
 
 } // namespace morvessan
 
-MORVESSAN_EXPORT void PluginMain(morvessan::int16 selector, morvessan::FilterRecord* record,
-                                 std::intptr_t* data, morvessan::int16* result) {
+MORVESSAN_EXPORT void PluginMain(morvessan::int16 selector, morvessan::FilterRecord* record, std::intptr_t* data,
+                                 morvessan::int16* result) {
     using namespace morvessan;
     VXPSPlugin& plugin = g_override ? *g_override : vxPluginObject();
     plugin.Dispatch(selector, record, data, result);

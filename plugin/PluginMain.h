@@ -12,8 +12,8 @@
 #endif
 
 // Called by the host once per selector. For About, `record` points to an AboutRecord.
-MORVESSAN_EXPORT void PluginMain(morvessan::int16 selector, morvessan::FilterRecord* record,
-                                 std::intptr_t* data, morvessan::int16* result);
+MORVESSAN_EXPORT void PluginMain(morvessan::int16 selector, morvessan::FilterRecord* record, std::intptr_t* data,
+                                 morvessan::int16* result);
 
 namespace morvessan {
 

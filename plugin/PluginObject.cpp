@@ -9,12 +9,8 @@ namespace {
 PSMorvessanPlugin g_plugin;
 } // namespace
 
-PSMorvessanPlugin& morvessanPlugin() {
-    return g_plugin;
-}
+PSMorvessanPlugin& morvessanPlugin() { return g_plugin; }
 
-VXPSPlugin& vxPluginObject() {
-    return g_plugin;
-}
+VXPSPlugin& vxPluginObject() { return g_plugin; }
 
 } // namespace morvessan

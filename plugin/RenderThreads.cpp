@@ -66,7 +66,7 @@ void forEachPart(std::int32_t count, const std::function<void(std::int32_t, std:
         try {
             helpers.emplace_back(work);
         } catch (const std::system_error&) {
-            break;  // no more threads to be had: the others share the work
+            break; // no more threads to be had: the others share the work
         }
     }
     work();

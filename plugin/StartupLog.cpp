@@ -10,13 +10,9 @@ void StartupLog::BeginStartupTiming() {
     m_timing = true;
 }
 
-std::int32_t StartupLog::Elapsed() const {
-    return static_cast<std::int32_t>(vxPlatform().milliseconds() - m_start);
-}
+std::int32_t StartupLog::Elapsed() const { return static_cast<std::int32_t>(vxPlatform().milliseconds() - m_start); }
 
-void StartupLog::AppendTiming(const std::string& format) {
-    AppendTiming(format, Elapsed());
-}
+void StartupLog::AppendTiming(const std::string& format) { AppendTiming(format, Elapsed()); }
 
 void StartupLog::AppendTiming(const std::string& format, std::int32_t milliseconds) {
     const std::size_t at = format.find("%d");

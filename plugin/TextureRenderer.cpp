@@ -13,13 +13,11 @@ namespace morvessan {
 
 namespace {
 
-double clampValue(double v) {
-    return std::clamp(v, -1.0, 1.0);
-}
+double clampValue(double v) { return std::clamp(v, -1.0, 1.0); }
 
 int clampIndex(double x) {
     if (!(x > 0.0)) {
-        return 0;  // also for a value that is not a number
+        return 0; // also for a value that is not a number
     }
     if (x >= kColourTableSize - 1) {
         return kColourTableSize - 1;
@@ -192,9 +190,7 @@ ColourRoutine chooseRoutine(bool masked, bool scale, bool overwrite) {
 
 } // namespace
 
-int colourIndex(double v) {
-    return clampIndex((v + 1.0) * 499.95);
-}
+int colourIndex(double v) { return clampIndex((v + 1.0) * 499.95); }
 
 int scaledColourIndex(double v, int sourceSum) {
     return clampIndex(static_cast<double>(sourceSum) / 768.0 * (v + 1.0) * 499.95);

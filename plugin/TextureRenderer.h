@@ -16,12 +16,12 @@ class VXImage2;
 
 struct TextureRenderSettings {
     const Texture3D* texture = nullptr;
-    const ColourEntry* colourTable = nullptr;  // 1000 entries in the pixels' channel order
-    const VXImage2* textureImage = nullptr;    // 8-bit map; used when the texture option is on
-    MersenneTwister* random = nullptr;         // grain noise source; used when the noise option is on
+    const ColourEntry* colourTable = nullptr; // 1000 entries in the pixels' channel order
+    const VXImage2* textureImage = nullptr;   // 8-bit map; used when the texture option is on
+    MersenneTwister* random = nullptr;        // grain noise source; used when the noise option is on
     const TextureFields* fields = nullptr;
     bool scaleBySource = false;
-    bool overwriteSource = false;  // acts only together with scaleBySource
+    bool overwriteSource = false; // acts only together with scaleBySource
     VXPSRect filterRect;
 };
 

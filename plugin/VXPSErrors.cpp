@@ -6,13 +6,9 @@
 
 namespace morvessan {
 
-void vxThrowMessage(const std::string& text) {
-    throw VXPSMessage{text};
-}
+void vxThrowMessage(const std::string& text) { throw VXPSMessage{text}; }
 
-void vxThrowCode(int16 code) {
-    throw VXPSErrorCode{code};
-}
+void vxThrowCode(int16 code) { throw VXPSErrorCode{code}; }
 
 void vxStorePascalString(Str255& target, const std::string& text) {
     const std::size_t n = std::min<std::size_t>(text.size(), 255);

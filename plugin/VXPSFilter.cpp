@@ -14,9 +14,7 @@ namespace morvessan {
 VXPSFilter::VXPSFilter() = default;
 VXPSFilter::~VXPSFilter() = default;
 
-void VXPSFilter::DoParameters() {
-    PrepareParameters();
-}
+void VXPSFilter::DoParameters() { PrepareParameters(); }
 
 void VXPSFilter::DoPrepare() {
     PrepareParameters();
@@ -40,9 +38,7 @@ bool VXPSFilter::HostHasMask() const {
     return record && record->haveMask;
 }
 
-VXImage2* VXPSFilter::GetDisplayImage() {
-    return HostHasMask() ? m_shaded_image.get() : m_source_image.get();
-}
+VXImage2* VXPSFilter::GetDisplayImage() { return HostHasMask() ? m_shaded_image.get() : m_source_image.get(); }
 
 bool VXPSFilter::EnableAlpha(bool allowed) {
     m_has_alpha = allowed && Record().planes > 3;
@@ -122,7 +118,7 @@ void VXPSFilter::FilterImage() {
     const std::int32_t total = columns * rows;
     const bool masked = record.haveMask;
     if (masked) {
-        record.autoMask = false;  // the tiles apply the mask themselves
+        record.autoMask = false; // the tiles apply the mask themselves
     }
     std::int32_t done = 0;
     for (std::int32_t top = area.top; top < area.bottom; top += kTileSize) {
@@ -140,15 +136,27 @@ void VXPSFilter::FilterImage() {
             record.maskRate = kFixedOne;
             AdvanceState();
             if (!record.inData || !record.outData || (masked && !record.maskData)) {
-                vxThrowCode(paramErr);  // a host that serves no pixels cannot be filtered
+                vxThrowCode(paramErr); // a host that serves no pixels cannot be filtered
             }
-            const PixelBlock in{static_cast<std::uint8_t*>(record.inData), tile.width(), tile.height(), planes,
-                                record.inRowBytes, layout};
-            const PixelBlock out{static_cast<std::uint8_t*>(record.outData), tile.width(), tile.height(), planes,
-                                 record.outRowBytes, layout};
+            const PixelBlock in{static_cast<std::uint8_t*>(record.inData),
+                                tile.width(),
+                                tile.height(),
+                                planes,
+                                record.inRowBytes,
+                                layout};
+            const PixelBlock out{static_cast<std::uint8_t*>(record.outData),
+                                 tile.width(),
+                                 tile.height(),
+                                 planes,
+                                 record.outRowBytes,
+                                 layout};
             if (masked) {
-                const PixelBlock mask{static_cast<std::uint8_t*>(record.maskData), tile.width(), tile.height(), 1,
-                                      record.maskRowBytes, kLayoutMask};
+                const PixelBlock mask{static_cast<std::uint8_t*>(record.maskData),
+                                      tile.width(),
+                                      tile.height(),
+                                      1,
+                                      record.maskRowBytes,
+                                      kLayoutMask};
                 RenderMaskedTile(in, out, mask, tile);
             } else {
                 RenderTile(in, out, tile);
@@ -182,9 +190,7 @@ bool VXPSFilter::ChooseColour(std::uint32_t& colour) {
     return true;
 }
 
-void VXPSFilter::GetHelpFilePath(std::string& path) {
-    path = replaceExtension(vxPlatform().modulePath(), ".chm");
-}
+void VXPSFilter::GetHelpFilePath(std::string& path) { path = replaceExtension(vxPlatform().modulePath(), ".chm"); }
 
 void VXPSFilter::ShowHelpTopic(const std::string& topic) {
     std::string path;

@@ -38,8 +38,8 @@ std::int32_t roundAway(std::int32_t move, std::int32_t factor) {
 void VXPSFilter::SetPreviewSize(std::int32_t width, std::int32_t height) {
     m_preview_width = width;
     m_preview_height = height;
-    const std::int32_t level = std::max(fittingLevel(m_filter_rect.width(), width),
-                                        fittingLevel(m_filter_rect.height(), height));
+    const std::int32_t level =
+        std::max(fittingLevel(m_filter_rect.width(), width), fittingLevel(m_filter_rect.height(), height));
     m_zoom_out_limit = level;
     m_zoom_in_limit = std::min(kZoomInLimit, level);
     m_zoom = level;
@@ -207,8 +207,8 @@ std::unique_ptr<VXImage2> VXPSFilter::MakeProxy(const VXPSRect& reduced, ProxyKi
 
 // Asks the host for `reduced` at `rate` and copies it into `image` at (x, y),
 // turning the host's red-green-blue order into the screen's blue-green-red.
-void VXPSFilter::FetchProxy(VXImage2& image, std::int32_t x, std::int32_t y, const VXPSRect& reduced,
-                            std::int32_t rate, ProxyKind kind) {
+void VXPSFilter::FetchProxy(VXImage2& image, std::int32_t x, std::int32_t y, const VXPSRect& reduced, std::int32_t rate,
+                            ProxyKind kind) {
     if (reduced.isEmpty()) {
         return;
     }

@@ -39,23 +39,12 @@ void VXPSPlugin::Dispatch(int16 selector, FilterRecord* record, std::intptr_t* d
 
 void VXPSPlugin::RunSelector(int16 selector) {
     switch (selector) {
-    case filterSelectorParameters:
-        DoParameters();
-        break;
-    case filterSelectorPrepare:
-        DoPrepare();
-        break;
-    case filterSelectorStart:
-        DoStart();
-        break;
-    case filterSelectorContinue:
-        DoContinue();
-        break;
-    case filterSelectorFinish:
-        DoFinish();
-        break;
-    default:
-        break;  // unknown selectors are none of our business
+    case filterSelectorParameters: DoParameters(); break;
+    case filterSelectorPrepare: DoPrepare(); break;
+    case filterSelectorStart: DoStart(); break;
+    case filterSelectorContinue: DoContinue(); break;
+    case filterSelectorFinish: DoFinish(); break;
+    default: break; // unknown selectors are none of our business
     }
 }
 

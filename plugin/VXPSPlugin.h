@@ -43,7 +43,7 @@ private:
 
     FilterRecord* m_filter_record = nullptr;
     int16* m_result = nullptr;
-    std::intptr_t* m_data = nullptr;  // stored, never used: state lives in the object and the block
+    std::intptr_t* m_data = nullptr; // stored, never used: state lives in the object and the block
 };
 
 } // namespace morvessan

@@ -20,7 +20,8 @@ FileText readWholeStream(std::istream& in) {
         while (!std::char_traits<char>::eq_int_type(source->sgetc(), std::char_traits<char>::eof())) {
             const std::streamsize buffered = source->in_avail();
             const std::streamsize wanted =
-                buffered < 1 ? 1 : (buffered > std::streamsize{sizeof chunk} ? std::streamsize{sizeof chunk} : buffered);
+                buffered < 1 ? 1
+                             : (buffered > std::streamsize{sizeof chunk} ? std::streamsize{sizeof chunk} : buffered);
             const std::streamsize got = source->sgetn(chunk, wanted);
             result.text.append(chunk, static_cast<std::size_t>(got));
         }

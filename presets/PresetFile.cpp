@@ -50,13 +50,9 @@ PresetFile::PresetFile(PresetLibrary* library) : m_library(library) {
     m_categories.push_back(PresetCategory{"Default", {}});
 }
 
-int PresetFile::presetCount(int category) const {
-    return static_cast<int>(this->category(category).presets.size());
-}
+int PresetFile::presetCount(int category) const { return static_cast<int>(this->category(category).presets.size()); }
 
-TexturePreset& PresetFile::preset(int category, int index) {
-    return *at(this->category(category).presets, index);
-}
+TexturePreset& PresetFile::preset(int category, int index) { return *at(this->category(category).presets, index); }
 
 const TexturePreset& PresetFile::preset(int category, int index) const {
     return const_cast<PresetFile*>(this)->preset(category, index);
@@ -67,9 +63,7 @@ void PresetFile::setPath(const std::string& path) {
     m_name = titleOf(path);
 }
 
-std::string PresetFile::texturesFolder() const {
-    return m_library ? m_library->texturesFolder() : m_textures_folder;
-}
+std::string PresetFile::texturesFolder() const { return m_library ? m_library->texturesFolder() : m_textures_folder; }
 
 // ---------------------------------------------------------------- categories
 
@@ -144,7 +138,7 @@ void PresetFile::deletePreset(int category, int index) {
 
 void PresetFile::movePreset(int category, int index, PresetFile& target, int targetCategory, int position) {
     auto& source = this->category(category).presets;
-    target.category(targetCategory);  // a bad target throws before anything is removed
+    target.category(targetCategory); // a bad target throws before anything is removed
     auto from = at(source, index);
     TexturePreset moved = *from;
     source.erase(from);
@@ -216,8 +210,8 @@ bool PresetFile::renameFile(const std::string& newName) {
     if (newName == m_name) {
         return true;
     }
-    const bool valid = m_library ? m_library->validateFileName(newName, this)
-                                 : PresetLibrary::validateFileNameCharacters(newName);
+    const bool valid =
+        m_library ? m_library->validateFileName(newName, this) : PresetLibrary::validateFileNameCharacters(newName);
     if (!valid) {
         return false;
     }

@@ -125,7 +125,7 @@ private:
     std::string m_path;
     std::vector<PresetCategory> m_categories;
     bool m_backup_done = false;
-    bool m_on_disk = false;  // read from disk or saved there: save() may replace it
+    bool m_on_disk = false; // read from disk or saved there: save() may replace it
     std::string m_damage;
     std::string m_save_error;
     std::string m_textures_folder;

@@ -23,8 +23,8 @@ std::string texturesFolderOfModule(const std::string& modulePath);
 
 // A "*.txt" entry of the presets folder that exists but could not be read.
 struct UnreadablePresetFile {
-    std::string name;   // file name without folder and extension
-    std::string error;  // one line naming the file and the cause
+    std::string name;  // file name without folder and extension
+    std::string error; // one line naming the file and the cause
 };
 
 class PresetLibrary {

@@ -13,9 +13,7 @@ namespace morvessan {
 
 namespace {
 
-bool validCategory(const PresetFile& file, int category) {
-    return category >= 0 && category < file.categoryCount();
-}
+bool validCategory(const PresetFile& file, int category) { return category >= 0 && category < file.categoryCount(); }
 
 // The category a preset lands in when the one asked for does not exist.
 int ensureCategory(PresetFile& file, int category) {
@@ -113,9 +111,7 @@ bool deleteTreeItem(PresetLibrary& library, const PresetTreeItem& item) {
         file.deleteCategory(item.category);
         return true;
     }
-    case PresetTreeItem::Level::Preset:
-        library.file(item.file).deletePreset(item.category, item.preset);
-        return true;
+    case PresetTreeItem::Level::Preset: library.file(item.file).deletePreset(item.category, item.preset); return true;
     }
     return false;
 }
@@ -123,12 +119,9 @@ bool deleteTreeItem(PresetLibrary& library, const PresetTreeItem& item) {
 bool renameTreeItem(PresetLibrary& library, const PresetTreeItem& item, const std::string& name) {
     PresetFile& file = library.file(item.file);
     switch (item.level) {
-    case PresetTreeItem::Level::File:
-        return file.renameFile(name);
-    case PresetTreeItem::Level::Category:
-        return file.renameCategory(item.category, name);
-    case PresetTreeItem::Level::Preset:
-        return file.renamePreset(item.category, item.preset, name);
+    case PresetTreeItem::Level::File: return file.renameFile(name);
+    case PresetTreeItem::Level::Category: return file.renameCategory(item.category, name);
+    case PresetTreeItem::Level::Preset: return file.renamePreset(item.category, item.preset, name);
     }
     return false;
 }

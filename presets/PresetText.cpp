@@ -144,8 +144,8 @@ std::string PresetReadStop::describe() const {
         }
         shown += (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) ? '?' : c;
     }
-    return "line " + formatInt(static_cast<std::int32_t>(std::min<std::size_t>(line, 0x7FFFFFFF))) + ": " +
-           reason + (atEnd ? ", found the end of the file" : ", found \"" + shown + "\"");
+    return "line " + formatInt(static_cast<std::int32_t>(std::min<std::size_t>(line, 0x7FFFFFFF))) + ": " + reason +
+           (atEnd ? ", found the end of the file" : ", found \"" + shown + "\"");
 }
 
 void PresetTextReader::noteStop(const std::string& reason) {
@@ -224,8 +224,8 @@ bool PresetTextReader::readPreset(TexturePreset& preset) {
     const std::string& name = preset.name;
 
     n = readTokens();
-    const auto* word = n >= 2 ? std::find(std::begin(kTypeWords), std::end(kTypeWords), m_tokens[1])
-                              : std::end(kTypeWords);
+    const auto* word =
+        n >= 2 ? std::find(std::begin(kTypeWords), std::end(kTypeWords), m_tokens[1]) : std::end(kTypeWords);
     if (!expect(n >= 2 && m_tokens[0] == "Type:" && word != std::end(kTypeWords), name,
                 "\"Type:\" and Cloud, Fire, Marble or Wood")) {
         return false;

@@ -11,7 +11,7 @@ namespace {
 
 struct PackedStop {
     int position;
-    std::array<std::uint8_t, 4> bytes;  // in table-entry order
+    std::array<std::uint8_t, 4> bytes; // in table-entry order
 };
 
 PackedStop packStop(std::uint32_t colour, int position, double totalOpacity, ColourOrder order) {

@@ -20,8 +20,6 @@ TexturePreset presetFromBlock(const FilterParameters& block) {
     return preset;
 }
 
-void storePresetInBlock(FilterParameters& block, const TextureFields& fields) {
-    block.texture = fields;
-}
+void storePresetInBlock(FilterParameters& block, const TextureFields& fields) { block.texture = fields; }
 
 } // namespace morvessan

@@ -8,9 +8,7 @@ namespace morvessan {
 
 int stripHeight(int height) { return std::max(height - kMarkerBandHeight, 0); }
 
-int markerX(int width, int position) {
-    return static_cast<int>(static_cast<std::int64_t>(width) * position / 255);
-}
+int markerX(int width, int position) { return static_cast<int>(static_cast<std::int64_t>(width) * position / 255); }
 
 MarkerTriangle markerTriangle(int width, int height, int position) {
     const int x = markerX(width, position);
@@ -40,8 +38,7 @@ int hitMarker(const GradientStops& stops, int width, int height, int x, int y) {
 
 bool startsDrag(int dx, int dy, int dragWidth, int dragHeight) {
     // Widened so that no difference of two window coordinates overflows.
-    return std::abs(static_cast<std::int64_t>(dx)) > dragWidth ||
-           std::abs(static_cast<std::int64_t>(dy)) > dragHeight;
+    return std::abs(static_cast<std::int64_t>(dx)) > dragWidth || std::abs(static_cast<std::int64_t>(dy)) > dragHeight;
 }
 
 int dragPosition(int startX, int offset, int width) {

@@ -39,7 +39,7 @@ template <int W>
                                               double* out, bool* done) {
     using V = typename Lanes<W>::V;
     using I = typename Lanes<W>::I;
-    constexpr double kToInteger = 0x1.8p52;  // adding it rounds |t| < 2^51 to an integer
+    constexpr double kToInteger = 0x1.8p52; // adding it rounds |t| < 2^51 to an integer
     const V toInteger = V{} + kToInteger;
     const V limit = V{} + 0x1p51;
     const V one = V{} + 1.0;
@@ -67,7 +67,7 @@ template <int W>
         whole[group] = all != 0;
         every = every && all != 0;
         if (!all) {
-            std::memset(cell + k, 0, sizeof(std::int64_t) * W);  // a harmless lookup; the result is not used
+            std::memset(cell + k, 0, sizeof(std::int64_t) * W); // a harmless lookup; the result is not used
             continue;
         }
         // Exact floor: round to an integer, step down where that went up.
@@ -139,13 +139,13 @@ bool noiseBaseline(const NoiseRowTables& t, const double* x, const double* y, in
 }
 
 #if defined(MORVESSAN_WIDE_LANES)
-[[gnu::target("avx2")]] bool noiseAvx2(const NoiseRowTables& t, const double* x, const double* y, int n,
-                                       double* out, bool* done) {
+[[gnu::target("avx2")]] bool noiseAvx2(const NoiseRowTables& t, const double* x, const double* y, int n, double* out,
+                                       bool* done) {
     return noiseLanes<4>(t, x, y, n, out, done);
 }
 
-[[gnu::target("avx512f,avx512dq,avx512vl")]] bool noiseAvx512(const NoiseRowTables& t, const double* x,
-                                                               const double* y, int n, double* out, bool* done) {
+[[gnu::target("avx512f,avx512dq,avx512vl")]] bool noiseAvx512(const NoiseRowTables& t, const double* x, const double* y,
+                                                              int n, double* out, bool* done) {
     return noiseLanes<8>(t, x, y, n, out, done);
 }
 #endif
@@ -154,21 +154,17 @@ bool noiseBaseline(const NoiseRowTables& t, const double* x, const double* y, in
 
 bool supported(NoisePath path) {
     switch (path) {
-    case NoisePath::Scalar:
-        return true;
+    case NoisePath::Scalar: return true;
 #if defined(MORVESSAN_NOISE_LANES)
-    case NoisePath::Baseline:
-        return true;
+    case NoisePath::Baseline: return true;
 #if defined(MORVESSAN_WIDE_LANES)
-    case NoisePath::Avx2:
-        return __builtin_cpu_supports("avx2");
+    case NoisePath::Avx2: return __builtin_cpu_supports("avx2");
     case NoisePath::Avx512:
         return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
                __builtin_cpu_supports("avx512vl");
 #endif
 #endif
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -219,17 +215,13 @@ bool noisePathAvailable(NoisePath path) { return supported(path); }
 NoiseRowRoutine noiseRowRoutine() {
     switch (noisePath()) {
 #if defined(MORVESSAN_NOISE_LANES)
-    case NoisePath::Baseline:
-        return &noiseBaseline;
+    case NoisePath::Baseline: return &noiseBaseline;
 #if defined(MORVESSAN_WIDE_LANES)
-    case NoisePath::Avx2:
-        return &noiseAvx2;
-    case NoisePath::Avx512:
-        return &noiseAvx512;
+    case NoisePath::Avx2: return &noiseAvx2;
+    case NoisePath::Avx512: return &noiseAvx512;
 #endif
 #endif
-    default:
-        return nullptr;
+    default: return nullptr;
     }
 }
 

@@ -17,8 +17,8 @@ struct NoiseRowTables {
 // Evaluates n <= 64 points, bit for bit as the point routine, and sets done[k];
 // a point no lane can take (|x| or |y| not below 2^51, or not a number) gets
 // done[k] = false and is left to the caller. Returns whether every point was done.
-using NoiseRowRoutine = bool (*)(const NoiseRowTables& tables, const double* x, const double* y, int n,
-                                 double* out, bool* done);
+using NoiseRowRoutine = bool (*)(const NoiseRowTables& tables, const double* x, const double* y, int n, double* out,
+                                 bool* done);
 
 enum class NoisePath { Scalar, Baseline, Avx2, Avx512 };
 

@@ -7,7 +7,7 @@
 
 namespace morvessan {
 
-inline constexpr double kSmallestWeight = 0.00048828125;  // 2^-11
+inline constexpr double kSmallestWeight = 0.00048828125; // 2^-11
 
 // Columns for a stored noise level: its whole part, limited to 0..12 (none for a level below 1).
 int weightColumns(double noiseLevel);

@@ -27,7 +27,7 @@ struct Lattice {
 // range of a 64-bit integer this is the two's-complement low byte; beyond it the
 // remainder is taken in floating point, where it is exact, so no conversion overflows.
 int cellIndex(double f) {
-    constexpr double kLimit = 4611686018427387904.0;  // 2^62
+    constexpr double kLimit = 4611686018427387904.0; // 2^62
     if (f > -kLimit && f < kLimit) {
         return static_cast<int>(static_cast<std::int64_t>(f) & 255);
     }
@@ -161,10 +161,10 @@ double Perlin::noise2(double x, double y) const {
     const double sx = fade(lx.r0);
     const double sy = fade(ly.r0);
 
-    const double a = lerp(sx, lx.r0 * m_g2[c.b00][0] + ly.r0 * m_g2[c.b00][1],
-                          lx.r1 * m_g2[c.b10][0] + ly.r0 * m_g2[c.b10][1]);
-    const double b = lerp(sx, lx.r0 * m_g2[c.b01][0] + ly.r1 * m_g2[c.b01][1],
-                          lx.r1 * m_g2[c.b11][0] + ly.r1 * m_g2[c.b11][1]);
+    const double a =
+        lerp(sx, lx.r0 * m_g2[c.b00][0] + ly.r0 * m_g2[c.b00][1], lx.r1 * m_g2[c.b10][0] + ly.r0 * m_g2[c.b10][1]);
+    const double b =
+        lerp(sx, lx.r0 * m_g2[c.b01][0] + ly.r1 * m_g2[c.b01][1], lx.r1 * m_g2[c.b11][0] + ly.r1 * m_g2[c.b11][1]);
     return lerp(sy, a, b);
 }
 
@@ -174,7 +174,7 @@ double Perlin::noise2Cell(double tx, double ty) const {
     double rx0;
     double ry0;
     if (!exactFloor(tx, ix, rx0) || !exactFloor(ty, iy, ry0)) {
-        return noise2(tx, ty);  // huge or beyond any number
+        return noise2(tx, ty); // huge or beyond any number
     }
     const double rx1 = rx0 - 1.0;
     const double ry1 = ry0 - 1.0;

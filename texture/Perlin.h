@@ -11,7 +11,7 @@ namespace morvessan {
 class Perlin : public Noise {
 public:
     static constexpr int kSize = 256;
-    static constexpr int kTableSize = kSize + kSize + 2;  // 514: indices below 256 plus one never wrap
+    static constexpr int kTableSize = kSize + kSize + 2; // 514: indices below 256 plus one never wrap
 
     Perlin(std::int32_t seed, double a, double b, double c);
 
@@ -42,7 +42,7 @@ private:
     std::array<std::array<double, 2>, kTableSize> m_g2{};
     std::array<std::array<double, 3>, kTableSize> m_g3{};
     std::array<std::uint8_t, kCornerStride * kCornerStride> m_corners{};
-    std::array<double, kSize> m_g2x{};  // m_g2 split by component
+    std::array<double, kSize> m_g2x{}; // m_g2 split by component
     std::array<double, kSize> m_g2y{};
 };
 

@@ -47,17 +47,16 @@ double kernelCos(double x, double y) {
 
 // The binary expansion of 2/pi after the point, 64 bits a word.
 constexpr std::uint64_t kTwoOverPi[] = {
-    0xA2F9836E4E441529ull, 0xFC2757D1F534DDC0ull, 0xDB6295993C439041ull, 0xFE5163ABDEBBC561ull,
-    0xB7246E3A424DD2E0ull, 0x06492EEA09D1921Cull, 0xFE1DEB1CB129A73Eull, 0xE88235F52EBB4484ull,
-    0xE99C7026B45F7E41ull, 0x3991D639835339F4ull, 0x9C845F8BBDF9283Bull, 0x1FF897FFDE05980Full,
-    0xEF2F118B5A0A6D1Full, 0x6D367ECF27CB09B7ull, 0x4F463F669E5FEA2Dull, 0x7527BAC7EBE5F17Bull,
-    0x3D0739F78A5292EAull, 0x6BFB5FB11F8D5D08ull, 0x56033046FC7B6BABull, 0xF0CFBC209AF4361Dull};
+    0xA2F9836E4E441529ull, 0xFC2757D1F534DDC0ull, 0xDB6295993C439041ull, 0xFE5163ABDEBBC561ull, 0xB7246E3A424DD2E0ull,
+    0x06492EEA09D1921Cull, 0xFE1DEB1CB129A73Eull, 0xE88235F52EBB4484ull, 0xE99C7026B45F7E41ull, 0x3991D639835339F4ull,
+    0x9C845F8BBDF9283Bull, 0x1FF897FFDE05980Full, 0xEF2F118B5A0A6D1Full, 0x6D367ECF27CB09B7ull, 0x4F463F669E5FEA2Dull,
+    0x7527BAC7EBE5F17Bull, 0x3D0739F78A5292EAull, 0x6BFB5FB11F8D5D08ull, 0x56033046FC7B6BABull, 0xF0CFBC209AF4361Dull};
 
 using U128 = unsigned __int128;
 
 // a x b exactly as hi + lo, by splitting both into halves (no fused multiply-add).
 void twoProduct(double a, double b, double& hi, double& lo) {
-    constexpr double split = 134217729.0;  // 2^27 + 1
+    constexpr double split = 134217729.0; // 2^27 + 1
     const double ca = split * a;
     const double ah = ca - (ca - a);
     const double al = a - ah;
@@ -71,7 +70,7 @@ void twoProduct(double a, double b, double& hi, double& lo) {
 // |x| >= 2^20 pi/2, finite: x = n pi/2 + y0 + y1 with |y0 + y1| <= pi/4.
 int reduceLarge(double x, double& y0, double& y1) {
     const std::uint64_t b = bitsOf(x);
-    const int e = static_cast<int>((b >> 52) & 0x7FF) - 1075;  // x = m 2^e
+    const int e = static_cast<int>((b >> 52) & 0x7FF) - 1075; // x = m 2^e
     const std::uint64_t m = (b & 0xFFFFFFFFFFFFFull) | 0x10000000000000ull;
     // Bits of 2/pi above position e - 2 add multiples of 4 to x 2/pi: skip them.
     const int skip = e > 2 ? e - 2 : 0;
@@ -93,10 +92,10 @@ int reduceLarge(double x, double& y0, double& y1) {
     p[0] = static_cast<std::uint64_t>(t0 >> 64);
     // x 2/pi = p 2^-fraction: two bits of quadrant above the point, 128 bits of fraction below.
     const int fraction = skip + 192 - e;
-    const auto bitsFrom = [&](int low) {  // the 128 bits of p from bit `low` up
+    const auto bitsFrom = [&](int low) { // the 128 bits of p from bit `low` up
         U128 value = 0;
         for (int k = 0; k < 4; ++k) {
-            const int at = (3 - k) * 64 - low;  // where word k's bit 0 lands
+            const int at = (3 - k) * 64 - low; // where word k's bit 0 lands
             if (at > -64 && at < 128) {
                 const U128 word128 = p[k];
                 value |= at >= 0 ? word128 << at : word128 >> -at;
@@ -107,7 +106,7 @@ int reduceLarge(double x, double& y0, double& y1) {
     int n = static_cast<int>(bitsFrom(fraction) & 3);
     U128 f = bitsFrom(fraction - 128);
     bool negative = false;
-    if (f >> 127) {  // fraction of a half or more: the next quadrant, from below
+    if (f >> 127) { // fraction of a half or more: the next quadrant, from below
         ++n;
         f = ~f + 1;
         negative = true;
@@ -155,17 +154,17 @@ int reduce(double x, double& y0, double& y1) {
     const double fn = (x * invPio2 + toInteger) - toInteger;
     const int n = static_cast<int>(fn);
     double r = x - fn * pio2_1;
-    double w = fn * pio2_1t;  // good to 85 bits
+    double w = fn * pio2_1t; // good to 85 bits
     const int exponent = static_cast<int>(high >> 20);
     const auto exponentOf = [](double v) { return static_cast<int>((bitsOf(v) >> 52) & 0x7FF); };
     y0 = r - w;
-    if (exponent - exponentOf(y0) > 16) {  // cancellation: 118 bits
+    if (exponent - exponentOf(y0) > 16) { // cancellation: 118 bits
         double t = r;
         w = fn * pio2_2;
         r = t - w;
         w = fn * pio2_2t - ((t - r) - w);
         y0 = r - w;
-        if (exponent - exponentOf(y0) > 49) {  // 151 bits, enough for every double
+        if (exponent - exponentOf(y0) > 49) { // 151 bits, enough for every double
             t = r;
             w = fn * pio2_3;
             r = t - w;
@@ -181,33 +180,29 @@ int reduce(double x, double& y0, double& y1) {
 
 double portableSin(double x) {
     const auto high = static_cast<std::uint32_t>(bitsOf(x) >> 32) & 0x7FFFFFFFu;
-    if (high <= 0x3FE921FBu) {  // |x| <~ pi/4
-        if (high < 0x3E400000u) {  // |x| < 2^-27: sin x rounds to x
+    if (high <= 0x3FE921FBu) {    // |x| <~ pi/4
+        if (high < 0x3E400000u) { // |x| < 2^-27: sin x rounds to x
             return x;
         }
         return kernelSin(x, 0.0);
     }
     if (high >= 0x7FF00000u) {
-        return x - x;  // NaN for infinities and NaN
+        return x - x; // NaN for infinities and NaN
     }
     double y0;
     double y1;
     switch (reduce(x, y0, y1)) {
-    case 0:
-        return kernelSin(y0, y1);
-    case 1:
-        return kernelCos(y0, y1);
-    case 2:
-        return -kernelSin(y0, y1);
-    default:
-        return -kernelCos(y0, y1);
+    case 0: return kernelSin(y0, y1);
+    case 1: return kernelCos(y0, y1);
+    case 2: return -kernelSin(y0, y1);
+    default: return -kernelCos(y0, y1);
     }
 }
 
 double portableCos(double x) {
     const auto high = static_cast<std::uint32_t>(bitsOf(x) >> 32) & 0x7FFFFFFFu;
     if (high <= 0x3FE921FBu) {
-        if (high < 0x3E46A09Eu) {  // |x| < 2^-27 sqrt 2: cos x rounds to 1
+        if (high < 0x3E46A09Eu) { // |x| < 2^-27 sqrt 2: cos x rounds to 1
             return 1.0;
         }
         return kernelCos(x, 0.0);
@@ -218,14 +213,10 @@ double portableCos(double x) {
     double y0;
     double y1;
     switch (reduce(x, y0, y1)) {
-    case 0:
-        return kernelCos(y0, y1);
-    case 1:
-        return -kernelSin(y0, y1);
-    case 2:
-        return -kernelCos(y0, y1);
-    default:
-        return kernelSin(y0, y1);
+    case 0: return kernelCos(y0, y1);
+    case 1: return -kernelSin(y0, y1);
+    case 2: return -kernelCos(y0, y1);
+    default: return kernelSin(y0, y1);
     }
 }
 

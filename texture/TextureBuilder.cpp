@@ -18,14 +18,10 @@ double clampedLevel(double level) {
 
 std::unique_ptr<Texture3D> makeOfType(std::int32_t type) {
     switch (type) {
-    case kFire:
-        return std::make_unique<Fire>();
-    case kMarble:
-        return std::make_unique<Marble>();
-    case kWood:
-        return std::make_unique<Wood>();
-    default:
-        return std::make_unique<Cloud>();
+    case kFire: return std::make_unique<Fire>();
+    case kMarble: return std::make_unique<Marble>();
+    case kWood: return std::make_unique<Wood>();
+    default: return std::make_unique<Cloud>();
     }
 }
 

@@ -35,7 +35,7 @@ enum FieldId {
     kFieldCount,
 };
 
-constexpr double kLightestWeight = 0.00048828125;  // 2^-11, the bottom of the spectrum editor
+constexpr double kLightestWeight = 0.00048828125; // 2^-11, the bottom of the spectrum editor
 
 // The ranges are those the dialog's editors keep to.
 constexpr std::array<TextureField, kFieldCount> kFields{{
@@ -58,9 +58,7 @@ constexpr std::array<TextureField, kFieldCount> kFields{{
 
 constexpr std::array<std::string_view, 4> kTypeWords{"Cloud", "Fire", "Marble", "Wood"};
 
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool sameWord(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
@@ -96,9 +94,12 @@ std::string problem(const TextureField& field, std::string_view text, const std:
 }
 
 int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -197,15 +198,11 @@ std::string numberList(const double* values, std::size_t count, bool json) {
     return json ? out + "]" : out;
 }
 
-std::size_t indexOf(const TextureField& field) {
-    return static_cast<std::size_t>(&field - kFields.data());
-}
+std::size_t indexOf(const TextureField& field) { return static_cast<std::size_t>(&field - kFields.data()); }
 
 } // namespace
 
-std::span<const TextureField> textureFields() {
-    return kFields;
-}
+std::span<const TextureField> textureFields() { return kFields; }
 
 const TextureField* findTextureField(std::string_view name) {
     for (const TextureField& field : kFields) {

@@ -12,23 +12,23 @@
 namespace morvessan {
 
 enum class TextureFieldKind {
-    Choice,   // one word of a list (the texture type)
-    Integer,  // a whole number in [low, high]
-    Decimal,  // a number in [low, high], rounded to a multiple of step
-    Flag,     // on or off
-    Weights,  // up to twelve numbers in [low, high], "W1,W2,..."; later octaves
-              // keep theirs
-    Colours,  // 1 to 8 stops "#RRGGBB[AA]@POS,...", positions rising, 0..255
-    Matrix,   // nine finite numbers, row by row
-    Path,     // a file path of at most 259 bytes
+    Choice,  // one word of a list (the texture type)
+    Integer, // a whole number in [low, high]
+    Decimal, // a number in [low, high], rounded to a multiple of step
+    Flag,    // on or off
+    Weights, // up to twelve numbers in [low, high], "W1,W2,..."; later octaves
+             // keep theirs
+    Colours, // 1 to 8 stops "#RRGGBB[AA]@POS,...", positions rising, 0..255
+    Matrix,  // nine finite numbers, row by row
+    Path,    // a file path of at most 259 bytes
 };
 
 struct TextureField {
-    std::string_view name;  // as the record and "params show" spell it: "noiseSeed"
+    std::string_view name; // as the record and "params show" spell it: "noiseSeed"
     TextureFieldKind kind;
     double low;
     double high;
-    double step;  // 0: any value in the range
+    double step; // 0: any value in the range
     std::string_view meaning;
 };
 

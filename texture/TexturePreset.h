@@ -19,7 +19,7 @@ enum TextureType : std::int32_t {
 
 inline constexpr int kMaxColourStops = 8;
 inline constexpr int kMaxOctaves = 12;
-inline constexpr std::size_t kPathSize = 260;  // MAX_PATH, terminating zero included
+inline constexpr std::size_t kPathSize = 260; // MAX_PATH, terminating zero included
 
 // The fields of a texture exactly as the parameter block stores them. Flags are
 // bytes, not bool: a block handed back by a host is used unchecked, and any byte
@@ -33,9 +33,8 @@ struct TextureFields {
     std::int32_t colourCount = 2;
     double totalOpacity = 100.0;
     TextureTransform transformation;
-    double noiseWeights[kMaxOctaves] = {1.0,        0.5,         0.25,        0.125,
-                                        0.0625,     0.03125,     0.015625,    0.0078125,
-                                        0.00390625, 0.001953125, 0.0009765625, 0.00048828125};
+    double noiseWeights[kMaxOctaves] = {1.0,      0.5,       0.25,       0.125,       0.0625,       0.03125,
+                                        0.015625, 0.0078125, 0.00390625, 0.001953125, 0.0009765625, 0.00048828125};
     double noiseParameter = 10.0;
     std::uint8_t blurEnabled = 0;
     std::int32_t blur = 10;

@@ -67,8 +67,7 @@ TransformAction doubleClickAction(int width, int height, int x, int y) {
     return {Kind::Move, static_cast<double>(width / 2 - x), static_cast<double>(height / 2 - y)};
 }
 
-void applyAction(TextureTransform& m, const TransformView& view, const TransformAction& action, double pw,
-                 double ph) {
+void applyAction(TextureTransform& m, const TransformView& view, const TransformAction& action, double pw, double ph) {
     switch (action.kind) {
     case Kind::None: break;
     case Kind::Move: moveTexture(m, view, action.a, action.b, pw, ph); break;
@@ -78,8 +77,8 @@ void applyAction(TextureTransform& m, const TransformView& view, const Transform
     }
 }
 
-TextureTransform dragTransform(const TextureTransform& saved, const TransformView& view, int pressX, int pressY,
-                               int x, int y, double pw, double ph) {
+TextureTransform dragTransform(const TextureTransform& saved, const TransformView& view, int pressX, int pressY, int x,
+                               int y, double pw, double ph) {
     TextureTransform m = saved;
     moveTexture(m, view, static_cast<double>(x) - pressX, static_cast<double>(y) - pressY, pw, ph);
     return m;

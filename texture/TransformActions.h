@@ -51,12 +51,11 @@ TransformAction wheelAction(int delta, bool shift, bool ctrl, bool alt);
 TransformAction doubleClickAction(int width, int height, int x, int y);
 
 // Applies an edit to M; moves are in preview pixels with pw x ph the image inside the preview.
-void applyAction(TextureTransform& m, const TransformView& view, const TransformAction& action, double pw,
-                 double ph);
+void applyAction(TextureTransform& m, const TransformView& view, const TransformAction& action, double pw, double ph);
 
 // A drag in the preview: the matrix saved at the press, moved by the pointer's offset from the press.
-TextureTransform dragTransform(const TextureTransform& saved, const TransformView& view, int pressX, int pressY,
-                               int x, int y, double pw, double ph);
+TextureTransform dragTransform(const TextureTransform& saved, const TransformView& view, int pressX, int pressY, int x,
+                               int y, double pw, double ph);
 
 // The auto-repeat of a navigation button: each report carries the milliseconds since the
 // previous one (or the press), so the amounts add up to the time the button was held.

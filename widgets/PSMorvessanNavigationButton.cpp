@@ -38,7 +38,7 @@ LRESULT PSMorvessanNavigationButton::onMessage(UINT message, WPARAM wParam, LPAR
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
-        const LRESULT result = defaultProc(message, wParam, lParam);  // pressed look and capture
+        const LRESULT result = defaultProc(message, wParam, lParam); // pressed look and capture
         begin();
         return result;
     }
@@ -71,8 +71,7 @@ LRESULT PSMorvessanNavigationButton::onMessage(UINT message, WPARAM wParam, LPAR
             return 0;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return defaultProc(message, wParam, lParam);
 }

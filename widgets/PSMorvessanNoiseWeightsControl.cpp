@@ -81,8 +81,7 @@ LRESULT PSMorvessanNoiseWeightsControl::onMessage(UINT message, WPARAM wParam, L
             repaint();
         }
         return 0;
-    default:
-        break;
+    default: break;
     }
     return VXCustomControl::onMessage(message, wParam, lParam);
 }

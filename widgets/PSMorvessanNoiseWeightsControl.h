@@ -12,7 +12,7 @@ class PSMorvessanPlugin;
 
 class PSMorvessanNoiseWeightsControl : public VXCustomControl {
 public:
-    static constexpr int kChanged = 1;  // WM_COMMAND code after a drag step
+    static constexpr int kChanged = 1; // WM_COMMAND code after a drag step
 
     PSMorvessanNoiseWeightsControl(PSMorvessanAdvancedTextureChildModel& model, const VXColourScheme& scheme,
                                    PSMorvessanPlugin& plugin)
@@ -25,7 +25,6 @@ protected:
     void draw(HDC dc, const RECT& rect) override;
 
 private:
-
     PSMorvessanAdvancedTextureChildModel& m_model;
     const VXColourScheme& m_scheme;
     PSMorvessanPlugin& m_plugin;

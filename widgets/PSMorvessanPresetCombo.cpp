@@ -39,8 +39,7 @@ protected:
                 return 0;
             }
             break;
-        default:
-            break;
+        default: break;
         }
         return defaultProc(message, wParam, lParam);
     }
@@ -53,9 +52,7 @@ PSMorvessanPresetCombo::PSMorvessanPresetCombo(const PSMorvessanPresetPickersMod
                                                const VXColourScheme& listScheme)
     : m_model(model), m_scheme(scheme), m_list_scheme(listScheme) {}
 
-PSMorvessanPresetCombo::~PSMorvessanPresetCombo() {
-    closeUp(false);
-}
+PSMorvessanPresetCombo::~PSMorvessanPresetCombo() { closeUp(false); }
 
 void PSMorvessanPresetCombo::categoryChanged() {
     closeUp(false);
@@ -68,9 +65,7 @@ void PSMorvessanPresetCombo::setSelected(int index) {
     invalidate();
 }
 
-HWND PSMorvessanPresetCombo::dropDownWindow() const {
-    return m_drop_down ? m_drop_down->hwnd() : nullptr;
-}
+HWND PSMorvessanPresetCombo::dropDownWindow() const { return m_drop_down ? m_drop_down->hwnd() : nullptr; }
 
 void PSMorvessanPresetCombo::dropDown() {
     if (m_drop_down || !IsWindowEnabled(m_hwnd)) {
@@ -198,11 +193,8 @@ LRESULT PSMorvessanPresetCombo::onMessage(UINT message, WPARAM wParam, LPARAM lP
             return 0;
         }
         break;
-    case WM_APP:
-        closeUp(wParam == 1);
-        return 0;
-    default:
-        break;
+    case WM_APP: closeUp(wParam == 1); return 0;
+    default: break;
     }
     return VXCustomControl::onMessage(message, wParam, lParam);
 }

@@ -14,7 +14,7 @@ namespace morvessan {
 
 class PSMorvessanPresetCombo : public VXCustomControl {
 public:
-    static constexpr int kSelectionChanged = 1;  // WM_COMMAND code: a preset was chosen
+    static constexpr int kSelectionChanged = 1; // WM_COMMAND code: a preset was chosen
     static constexpr int kThumbnailSize = 70;
 
     PSMorvessanPresetCombo(const PSMorvessanPresetPickersModel& model, const VXColourScheme& scheme,

@@ -24,15 +24,14 @@ void PSMorvessanPresetPreviewControl::clear() {
 
 LRESULT PSMorvessanPresetPreviewControl::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
         VXPaintDC paint(m_hwnd);
         const RECT client = clientRect();
         if (m_image && m_image->deviceContext()) {
             GdiFlush();
-            BitBlt(paint.get(), 0, 0, m_image->width(), m_image->height(),
-                   static_cast<HDC>(m_image->deviceContext()), 0, 0, SRCCOPY);
+            BitBlt(paint.get(), 0, 0, m_image->width(), m_image->height(), static_cast<HDC>(m_image->deviceContext()),
+                   0, 0, SRCCOPY);
             // A control grown since the picture was made shows the face beyond it.
             const RECT right{m_image->width(), 0, client.right, client.bottom};
             const RECT below{0, m_image->height(), m_image->width(), client.bottom};
@@ -46,8 +45,7 @@ LRESULT PSMorvessanPresetPreviewControl::onMessage(UINT message, WPARAM wParam, 
         }
         return 0;
     }
-    default:
-        break;
+    default: break;
     }
     return VXWnd::onMessage(message, wParam, lParam);
 }

@@ -10,13 +10,9 @@ namespace {
 constexpr COLORREF kTransparent = RGB(255, 0, 255);
 constexpr int kImageSize = 16;
 
-HTREEITEM asItem(PresetTreeView::Item item) {
-    return reinterpret_cast<HTREEITEM>(item);
-}
+HTREEITEM asItem(PresetTreeView::Item item) { return reinterpret_cast<HTREEITEM>(item); }
 
-PresetTreeView::Item asHandle(HTREEITEM item) {
-    return reinterpret_cast<PresetTreeView::Item>(item);
-}
+PresetTreeView::Item asHandle(HTREEITEM item) { return reinterpret_cast<PresetTreeView::Item>(item); }
 
 } // namespace
 
@@ -75,9 +71,7 @@ PresetTreeView::Item PSMorvessanPresetTreeControl::append(Item parent, const Pre
     return static_cast<Item>(SendMessageA(m_hwnd, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
-void PSMorvessanPresetTreeControl::remove(Item item) {
-    SendMessageA(m_hwnd, TVM_DELETEITEM, 0, item);
-}
+void PSMorvessanPresetTreeControl::remove(Item item) { SendMessageA(m_hwnd, TVM_DELETEITEM, 0, item); }
 
 void PSMorvessanPresetTreeControl::refresh(const PresetLibrary& library) {
     refreshPresetTree(*this, library);

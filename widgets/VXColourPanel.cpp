@@ -72,10 +72,9 @@ void VXColourPanel::draw(HDC dc, const RECT& client) {
     info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
-    SetDIBitsToDevice(dc, area.left, area.top, width, height, 0, 0, 0, height, m_pixels.data(), &info,
-                      DIB_RGB_COLORS);
-    vxDrawEdge(dc, RECT{area.left - 1, area.top - 1, area.right + 1, area.bottom + 1},
-               m_scheme[VXColourRole::Shadow], m_scheme[VXColourRole::Highlight]);
+    SetDIBitsToDevice(dc, area.left, area.top, width, height, 0, 0, 0, height, m_pixels.data(), &info, DIB_RGB_COLORS);
+    vxDrawEdge(dc, RECT{area.left - 1, area.top - 1, area.right + 1, area.bottom + 1}, m_scheme[VXColourRole::Shadow],
+               m_scheme[VXColourRole::Highlight]);
     // The marker: a line across the slider, a small ring in the panel, drawn inverted to show on any colour.
     const int previousMode = SetROP2(dc, R2_NOT);
     VXSelectObject brush(dc, GetStockObject(NULL_BRUSH));
@@ -104,9 +103,9 @@ void VXColourPanel::pick(int x, int y) {
         setChannelValue(m_model, m_axes.slider, cy * channelMaximum(m_axes.slider) / height);
     } else {
         // Both axes at once, so that the second does not undo the first through a rounding trip.
-        const std::uint32_t colour = colourAtAxes(m_axes, channelValue(m_model, m_axes.slider),
-                                                  cx * channelMaximum(m_axes.x) / width,
-                                                  cy * channelMaximum(m_axes.y) / height);
+        const std::uint32_t colour =
+            colourAtAxes(m_axes, channelValue(m_model, m_axes.slider), cx * channelMaximum(m_axes.x) / width,
+                         cy * channelMaximum(m_axes.y) / height);
         if (m_axes.slider == VXColourChannel::Red || m_axes.slider == VXColourChannel::Green ||
             m_axes.slider == VXColourChannel::Blue) {
             m_model.setColour(colour);
@@ -154,8 +153,7 @@ LRESULT VXColourPanel::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         notifyParent(kChanged);
         return 0;
     }
-    default:
-        break;
+    default: break;
     }
     return VXCustomControl::onMessage(message, wParam, lParam);
 }

@@ -13,7 +13,7 @@ namespace morvessan {
 class VXColourPanel : public VXCustomControl {
 public:
     static constexpr const char* kClassName = "VXColourPanel";
-    static constexpr int kChanged = 1;  // WM_COMMAND code: the model's colour changed
+    static constexpr int kChanged = 1; // WM_COMMAND code: the model's colour changed
 
     VXColourPanel(VXPSColourPickerModel& model, const VXColourScheme& scheme, bool isSlider)
         : m_model(model), m_scheme(scheme), m_is_slider(isSlider) {}

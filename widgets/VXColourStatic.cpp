@@ -34,9 +34,11 @@ void VXColourStatic::draw(HDC dc, const RECT& client) {
             for (int x = well.left; x < well.right; x += square) {
                 const int grey = (((x - well.left) / square + (y - well.top) / square) % 2 == 0) ? 255 : 192;
                 const auto mix = [&](int channel) { return (channel * m_alpha + grey * (255 - m_alpha)) / 255; };
-                const COLORREF colour = RGB(mix(GetRValue(m_colour)), mix(GetGValue(m_colour)), mix(GetBValue(m_colour)));
-                vxFillRect(dc, RECT{x, y, x + square < well.right ? x + square : well.right,
-                                    y + square < well.bottom ? y + square : well.bottom},
+                const COLORREF colour =
+                    RGB(mix(GetRValue(m_colour)), mix(GetGValue(m_colour)), mix(GetBValue(m_colour)));
+                vxFillRect(dc,
+                           RECT{x, y, x + square < well.right ? x + square : well.right,
+                                y + square < well.bottom ? y + square : well.bottom},
                            colour);
             }
         }
@@ -62,8 +64,7 @@ LRESULT VXColourStatic::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return VXCustomControl::onMessage(message, wParam, lParam);
 }

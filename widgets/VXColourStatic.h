@@ -29,7 +29,6 @@ protected:
     LRESULT dialogCode() const override { return DLGC_WANTCHARS; }
 
 private:
-
     const VXColourScheme& m_scheme;
     std::uint32_t m_colour = 0xFFFFFF;
     int m_alpha = 255;

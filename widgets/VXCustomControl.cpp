@@ -15,18 +15,15 @@ LRESULT VXCustomControl::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         draw(buffer.get(), client);
         return 0;
     }
-    case WM_ERASEBKGND:
-        return TRUE;
-    case WM_GETDLGCODE:
-        return dialogCode();
+    case WM_ERASEBKGND: return TRUE;
+    case WM_GETDLGCODE: return dialogCode();
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_ENABLE:
         // The focus cue and the disabled colours are part of the drawing.
         invalidate();
         return 0;
-    default:
-        break;
+    default: break;
     }
     return defaultProc(message, wParam, lParam);
 }

@@ -69,9 +69,8 @@ void VXGraduatedFillCtrl::draw(HDC dc, const RECT& client) {
             const POINT points[3] = {{t.apexX, t.apexY}, {t.leftX, t.baseY}, {t.rightX, t.baseY}};
             const std::uint32_t c = m_stops.colour(i);
             VXBrush fill(CreateSolidBrush(RGB(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF)));
-            const COLORREF outline =
-                !enabled ? m_scheme[VXColourRole::GreyText]
-                         : m_scheme[selected ? VXColourRole::Text : VXColourRole::Shadow];
+            const COLORREF outline = !enabled ? m_scheme[VXColourRole::GreyText]
+                                              : m_scheme[selected ? VXColourRole::Text : VXColourRole::Shadow];
             VXPen pen(CreatePen(PS_SOLID, selected ? 2 : 1, outline));
             VXSelectObject useBrush(dc, fill.get());
             VXSelectObject usePen(dc, pen.get());
@@ -135,16 +134,10 @@ void VXGraduatedFillCtrl::release() {
 
 LRESULT VXGraduatedFillCtrl::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_LBUTTONDOWN:
-        press(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        return 0;
-    case WM_MOUSEMOVE:
-        drag(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        return 0;
+    case WM_LBUTTONDOWN: press(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+    case WM_MOUSEMOVE: drag(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
     case WM_LBUTTONUP:
-    case WM_CAPTURECHANGED:
-        release();
-        return 0;
+    case WM_CAPTURECHANGED: release(); return 0;
     case WM_LBUTTONDBLCLK: {
         const RECT client = clientRect();
         if (hitMarker(m_stops, client.right, client.bottom, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)) >= 0) {
@@ -168,8 +161,7 @@ LRESULT VXGraduatedFillCtrl::onMessage(UINT message, WPARAM wParam, LPARAM lPara
         }
         return 0;
     }
-    default:
-        break;
+    default: break;
     }
     return VXCustomControl::onMessage(message, wParam, lParam);
 }

@@ -112,10 +112,8 @@ LRESULT VXGridControl::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         layoutChanged();
         invalidate();
         return 0;
-    case kGetCount:
-        return count();
-    case kGetSelected:
-        return m_selected;
+    case kGetCount: return count();
+    case kGetSelected: return m_selected;
     case WM_LBUTTONDOWN: {
         SetFocus(m_hwnd);
         choose(layout().hit(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), m_scroll_row, count()));
@@ -126,9 +124,7 @@ LRESULT VXGridControl::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             notifyParent(kItemActivated);
         }
         return 0;
-    case WM_MOUSEWHEEL:
-        scrollTo(m_scroll_row - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA);
-        return 0;
+    case WM_MOUSEWHEEL: scrollTo(m_scroll_row - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA); return 0;
     case WM_VSCROLL: {
         const int visible = std::max(layout().visibleRows(), 1);
         int row = m_scroll_row;
@@ -175,8 +171,7 @@ LRESULT VXGridControl::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return VXCustomControl::onMessage(message, wParam, lParam);
 }

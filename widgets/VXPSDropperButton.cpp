@@ -82,8 +82,7 @@ LRESULT VXPSDropperButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
             finish(kDropperCancelled);
         }
         return 0;
-    default:
-        break;
+    default: break;
     }
     return VXCustomControl::onMessage(message, wParam, lParam);
 }

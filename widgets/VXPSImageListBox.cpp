@@ -50,10 +50,15 @@ std::string VXPSImageListBox::shownCaption(int index) const {
 void VXPSImageListBox::drawItem(HDC dc, int index, const RECT& cell, bool selected) {
     const Item& item = m_items[index];
     const bool enabled = IsWindowEnabled(m_hwnd) != FALSE;
-    const VXColourRole fill = !enabled ? VXColourRole::Face : selected ? VXColourRole::Selected : VXColourRole::Background;
-    const VXColourRole text = !enabled ? VXColourRole::GreyText : selected ? VXColourRole::SelectedText : VXColourRole::Text;
+    const VXColourRole fill = !enabled   ? VXColourRole::Face
+                              : selected ? VXColourRole::Selected
+                                         : VXColourRole::Background;
+    const VXColourRole text = !enabled   ? VXColourRole::GreyText
+                              : selected ? VXColourRole::SelectedText
+                                         : VXColourRole::Text;
     vxFillRect(dc, cell, m_scheme[fill]);
-    const VXThumbnailMetrics metrics = morvessan::thumbnailMetrics(cellWidth(), cellHeight(), vxTextHeight(dc, vxWindowFont(m_hwnd)));
+    const VXThumbnailMetrics metrics =
+        morvessan::thumbnailMetrics(cellWidth(), cellHeight(), vxTextHeight(dc, vxWindowFont(m_hwnd)));
     const RECT area{cell.left + metrics.margin, cell.top + metrics.margin, cell.left + metrics.margin + metrics.width,
                     cell.top + metrics.margin + metrics.height};
     if (item.thumbnail && item.thumbnail->deviceContext()) {
@@ -67,7 +72,8 @@ void VXPSImageListBox::drawItem(HDC dc, int index, const RECT& cell, bool select
     SetTextColor(dc, m_scheme[text]);
     const std::string shown = fitCaption(item.caption, cellWidth(), measurer(dc));
     RECT line{cell.left, area.bottom, cell.right, cell.bottom};
-    DrawTextA(dc, shown.c_str(), static_cast<int>(shown.size()), &line, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextA(dc, shown.c_str(), static_cast<int>(shown.size()), &line,
+              DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 void VXPSImageListBox::rebuildToolTips() {
@@ -84,7 +90,8 @@ void VXPSImageListBox::rebuildToolTips() {
     VXClientDC dc(m_hwnd);
     VXSelectObject font(dc.get(), vxWindowFont(m_hwnd));
     const VXGridLayout grid = layout();
-    const int metricsHeight = morvessan::thumbnailMetrics(cellWidth(), cellHeight(), vxTextHeight(dc.get(), vxWindowFont(m_hwnd))).height;
+    const int metricsHeight =
+        morvessan::thumbnailMetrics(cellWidth(), cellHeight(), vxTextHeight(dc.get(), vxWindowFont(m_hwnd))).height;
     for (int i = 0; i < count(); ++i) {
         if (!captionNeedsTooltip(m_items[i].caption, cellWidth(), measurer(dc.get()))) {
             continue;

@@ -56,7 +56,7 @@ LRESULT VXPSPreviewControl::onMessage(UINT message, WPARAM wParam, LPARAM lParam
         return 0;
     case WM_SETCURSOR:
         if (m_pressed) {
-            return TRUE;  // the pan cursor stays while the button is held
+            return TRUE; // the pan cursor stays while the button is held
         }
         break;
     case WM_LBUTTONDOWN:
@@ -74,8 +74,7 @@ LRESULT VXPSPreviewControl::onMessage(UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         }
         if (!m_model.dragging()) {
-            if (!startsDrag(x - m_press.x, y - m_press.y, GetSystemMetrics(SM_CXDRAG),
-                            GetSystemMetrics(SM_CYDRAG))) {
+            if (!startsDrag(x - m_press.x, y - m_press.y, GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG))) {
                 return 0;
             }
             m_model.beginDrag();
@@ -112,8 +111,7 @@ LRESULT VXPSPreviewControl::onMessage(UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return VXCustomControl::onMessage(message, wParam, lParam);
 }

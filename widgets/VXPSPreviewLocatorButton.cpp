@@ -67,8 +67,7 @@ protected:
             SetROP2(dc, previous);
             return 0;
         }
-        case WM_ERASEBKGND:
-            return TRUE;
+        case WM_ERASEBKGND: return TRUE;
         case WM_MOUSEMOVE:
             m_button.m_model.move(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             repaint();
@@ -100,8 +99,7 @@ protected:
                 return 0;
             }
             break;
-        default:
-            break;
+        default: break;
         }
         return defaultProc(message, wParam, lParam);
     }
@@ -122,13 +120,9 @@ VXPSPreviewLocatorButton::~VXPSPreviewLocatorButton() {
     }
 }
 
-HWND VXPSPreviewLocatorButton::popup() const {
-    return m_popup ? m_popup->hwnd() : nullptr;
-}
+HWND VXPSPreviewLocatorButton::popup() const { return m_popup ? m_popup->hwnd() : nullptr; }
 
-void VXPSPreviewLocatorButton::closed() {
-    m_popup = nullptr;
-}
+void VXPSPreviewLocatorButton::closed() { m_popup = nullptr; }
 
 void VXPSPreviewLocatorButton::open() {
     VXImage2* overview = m_filter.GetOverviewImage();

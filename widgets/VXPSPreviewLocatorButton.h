@@ -26,7 +26,7 @@ private:
 
     VXPSLocatorModel& m_model;
     VXPSFilter& m_filter;
-    VXPSPreviewLocatorPopup* m_popup = nullptr;  // owned by its window while it exists
+    VXPSPreviewLocatorPopup* m_popup = nullptr; // owned by its window while it exists
 };
 
 } // namespace morvessan

@@ -30,10 +30,8 @@ LRESULT VXPSZoomRatioStatic::onMessage(UINT message, WPARAM wParam, LPARAM lPara
         reinterpret_cast<char*>(lParam)[n] = '\0';
         return static_cast<LRESULT>(n);
     }
-    case WM_GETTEXTLENGTH:
-        return static_cast<LRESULT>(text().size());
-    default:
-        break;
+    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(text().size());
+    default: break;
     }
     return VXCustomControl::onMessage(message, wParam, lParam);
 }

@@ -18,10 +18,14 @@ namespace {
 
 int g_users = 0;
 
-const char* const kClasses[] = {VXColourStatic::kClassName, VXColourPanel::kClassName,
-                                VXGraduatedFillCtrl::kClassName, VXGridControl::kClassName,
-                                VXPSDropperButton::kClassName, VXPSPreviewControl::kClassName,
-                                PSMorvessanPresetPreviewControl::kClassName, "VXCustomControl"};
+const char* const kClasses[] = {VXColourStatic::kClassName,
+                                VXColourPanel::kClassName,
+                                VXGraduatedFillCtrl::kClassName,
+                                VXGridControl::kClassName,
+                                VXPSDropperButton::kClassName,
+                                VXPSPreviewControl::kClassName,
+                                PSMorvessanPresetPreviewControl::kClassName,
+                                "VXCustomControl"};
 
 } // namespace
 

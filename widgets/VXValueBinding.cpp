@@ -148,8 +148,7 @@ LRESULT VXValueBinding::Edit::onMessage(UINT message, WPARAM wParam, LPARAM lPar
             return 0;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return defaultProc(message, wParam, lParam);
 }

@@ -11,16 +11,17 @@ namespace morvessan {
 
 namespace {
 
-bool isCSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool isCSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -55,8 +56,8 @@ std::string formatG(double value) {
     }
 
     char buffer[kExactDigits + 32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::scientific, kExactDigits);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, kExactDigits);
     // buffer: d.ddd...de[+-]xx
     const char* end = result.ptr;
     const char* e = buffer;
@@ -180,12 +181,11 @@ double readDouble(std::string_view text) {
     }
 
     double magnitude = 0.0;
-    const auto parsed = std::from_chars(text.data() + start, text.data() + i, magnitude,
-                                        std::chars_format::general);
+    const auto parsed = std::from_chars(text.data() + start, text.data() + i, magnitude, std::chars_format::general);
     if (parsed.ec == std::errc::result_out_of_range) {
         // Decide between overflow and underflow from the position of the first
         // non-zero digit relative to the decimal point.
-        std::int64_t position = 0;  // decimal exponent of the first non-zero digit, plus one
+        std::int64_t position = 0; // decimal exponent of the first non-zero digit, plus one
         bool found = false;
         std::int64_t k = 0;
         for (std::size_t j = start; j < mantissa_end && !found; ++j) {

@@ -21,20 +21,20 @@ enum class VXKey { Shift, Control, Alt };
 using VXCursorHandle = std::intptr_t;
 
 struct VXMailRequest {
-    std::string recipientName;     // "SMTP: Submissions"
-    std::string recipientAddress;  // "SMTP:" address
+    std::string recipientName;    // "SMTP: Submissions"
+    std::string recipientAddress; // "SMTP:" address
     std::string subject;
     std::string text;
-    std::string attachmentPath;    // file on disk
-    std::string attachmentName;    // name the receiver sees
+    std::string attachmentPath; // file on disk
+    std::string attachmentName; // name the receiver sees
 };
 
 class VXPlatform {
 public:
     virtual ~VXPlatform() = default;
 
-    virtual VXMessageAnswer messageBox(const std::string& text, const std::string& caption,
-                                       VXMessageButtons buttons, VXMessageIcon icon) = 0;
+    virtual VXMessageAnswer messageBox(const std::string& text, const std::string& caption, VXMessageButtons buttons,
+                                       VXMessageIcon icon) = 0;
 
     virtual VXCursorHandle currentCursor() = 0;
     // Shows a system cursor, or the module's cursor resource `resourceId` for Resource.
@@ -49,8 +49,7 @@ public:
     virtual std::string modulePath() = 0;
 
     // Per-user settings: the registry on Windows, a small file elsewhere.
-    virtual std::optional<std::vector<std::uint8_t>> readSetting(const std::string& key,
-                                                                 const std::string& name) = 0;
+    virtual std::optional<std::vector<std::uint8_t>> readSetting(const std::string& key, const std::string& name) = 0;
     virtual bool writeSetting(const std::string& key, const std::string& name,
                               const std::vector<std::uint8_t>& value) = 0;
 

@@ -14,12 +14,9 @@ namespace {
 VXMessageAnswer firstButton(VXMessageButtons buttons) {
     switch (buttons) {
     case VXMessageButtons::YesNo:
-    case VXMessageButtons::YesNoCancel:
-        return VXMessageAnswer::Yes;
-    case VXMessageButtons::RetryCancel:
-        return VXMessageAnswer::Retry;
-    default:
-        return VXMessageAnswer::Ok;
+    case VXMessageButtons::YesNoCancel: return VXMessageAnswer::Yes;
+    case VXMessageButtons::RetryCancel: return VXMessageAnswer::Retry;
+    default: return VXMessageAnswer::Ok;
     }
 }
 
@@ -37,9 +34,12 @@ std::string defaultSettingsFile() {
 const char kHex[] = "0123456789ABCDEF";
 
 int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
     return -1;
 }
 
@@ -72,9 +72,7 @@ std::uint32_t VXPortablePlatform::milliseconds() {
         duration_cast<std::chrono::milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-void VXPortablePlatform::advanceClock(std::uint32_t ms) {
-    m_fixed_clock = milliseconds() + ms;
-}
+void VXPortablePlatform::advanceClock(std::uint32_t ms) { m_fixed_clock = milliseconds() + ms; }
 
 bool VXPortablePlatform::isKeyDown(VXKey key) {
     const auto it = m_keys.find(key);

@@ -20,18 +20,16 @@ public:
 
     VXPortablePlatform();
 
-    VXMessageAnswer messageBox(const std::string& text, const std::string& caption,
-                               VXMessageButtons buttons, VXMessageIcon icon) override;
+    VXMessageAnswer messageBox(const std::string& text, const std::string& caption, VXMessageButtons buttons,
+                               VXMessageIcon icon) override;
     VXCursorHandle currentCursor() override { return m_cursor; }
     void showCursor(VXCursorKind kind, int resourceId = 0) override;
     void restoreCursor(VXCursorHandle cursor) override { m_cursor = cursor; }
     std::uint32_t milliseconds() override;
     bool isKeyDown(VXKey key) override;
     std::string modulePath() override { return m_module_path; }
-    std::optional<std::vector<std::uint8_t>> readSetting(const std::string& key,
-                                                         const std::string& name) override;
-    bool writeSetting(const std::string& key, const std::string& name,
-                      const std::vector<std::uint8_t>& value) override;
+    std::optional<std::vector<std::uint8_t>> readSetting(const std::string& key, const std::string& name) override;
+    bool writeSetting(const std::string& key, const std::string& name, const std::vector<std::uint8_t>& value) override;
     bool showHelp(const std::string& pathAndTopic) override;
     std::uint32_t sendMail(const VXMailRequest& request) override;
     bool openWebPage(const std::string& url) override;

@@ -32,27 +32,18 @@ std::string inQuotes(const std::string& path) { return "'" + path + "'"; }
 // Plain words for the failures a user meets; the system's text for the rest.
 std::string reasonOf(int code) {
     switch (code) {
-    case ENOENT:
-        return "no such file or folder";
+    case ENOENT: return "no such file or folder";
     case EACCES:
-    case EPERM:
-        return "permission denied";
-    case ENOSPC:
-        return "the disk is full";
+    case EPERM: return "permission denied";
+    case ENOSPC: return "the disk is full";
 #if defined(EDQUOT)
-    case EDQUOT:
-        return "the disk quota is used up";
+    case EDQUOT: return "the disk quota is used up";
 #endif
-    case EROFS:
-        return "the file system is read-only";
-    case ENAMETOOLONG:
-        return "the name is too long";
-    case ENOTDIR:
-        return "a part of the path is not a folder";
-    case EISDIR:
-        return "it is a folder";
-    default:
-        return std::generic_category().message(code);
+    case EROFS: return "the file system is read-only";
+    case ENAMETOOLONG: return "the name is too long";
+    case ENOTDIR: return "a part of the path is not a folder";
+    case EISDIR: return "it is a folder";
+    default: return std::generic_category().message(code);
     }
 }
 
@@ -257,7 +248,7 @@ VXFileBytes vxReadWholeFile(const std::string& path, std::uint64_t limit) {
             break;
         }
         if (result.bytes.size() + std::uint64_t(got) > limit) {
-            return failed(tooLarge);  // it grew while being read
+            return failed(tooLarge); // it grew while being read
         }
         result.bytes.append(buffer.data(), std::size_t(got));
     }
@@ -300,9 +291,9 @@ bool VXFileReplacement::begin(const std::string& path, VXReplaceMode mode, const
         std::error_code error;
         const fs::path real = fs::canonical(fs::path(path), error);
         if (error) {
-            return failWith(cannot + ": " +
-                            (error == std::errc::no_such_file_or_directory ? "it is a link to a missing file"
-                                                                           : reasonOf(error)));
+            return failWith(
+                cannot + ": " +
+                (error == std::errc::no_such_file_or_directory ? "it is a link to a missing file" : reasonOf(error)));
         }
         m_target = real.string();
     }
@@ -427,8 +418,8 @@ bool VXFileReplacement::commit() {
         // The run-time's rename never replaces an existing file.
         if (std::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
             const int code = errno;
-            return failWith(cannot + ": " + (code == EEXIST || code == EACCES ? "a file of that name already exists"
-                                                                               : reasonOf(code)));
+            return failWith(cannot + ": " +
+                            (code == EEXIST || code == EACCES ? "a file of that name already exists" : reasonOf(code)));
         }
     } else {
         std::error_code error;

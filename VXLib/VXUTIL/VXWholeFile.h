@@ -14,7 +14,7 @@ enum class VXReadStatus { Read, Missing, Failed };
 struct VXFileBytes {
     VXReadStatus status = VXReadStatus::Failed;
     std::string bytes;
-    std::string error;  // one line naming the file and the cause; empty when read
+    std::string error; // one line naming the file and the cause; empty when read
 };
 
 // Reads the whole file at `path`. Anything but a regular file (a folder, a pipe, a
@@ -22,8 +22,8 @@ struct VXFileBytes {
 VXFileBytes vxReadWholeFile(const std::string& path, std::uint64_t limit);
 
 enum class VXReplaceMode {
-    Replace,     // the target may exist and is then replaced
-    CreateOnly,  // the target must not exist, and is never replaced
+    Replace,    // the target may exist and is then replaced
+    CreateOnly, // the target must not exist, and is never replaced
 };
 
 // Writes a file so that it is replaced whole or not at all. The bytes go to a
@@ -75,7 +75,7 @@ private:
     bool failWith(const std::string& error);
 
     std::string m_path;
-    std::string m_target;  // the file that is replaced (a link's final target)
+    std::string m_target; // the file that is replaced (a link's final target)
     std::string m_temporary;
     std::string m_error;
     VXReplaceMode m_mode = VXReplaceMode::Replace;

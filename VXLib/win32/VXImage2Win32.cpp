@@ -22,8 +22,7 @@ void VXImage2::releaseDeviceObjects() {
     m_section = nullptr;
 }
 
-bool VXImage2::createDIBSection(int width, int height, int bitCount, const VXPalette* palette,
-                                bool makeDeviceContext) {
+bool VXImage2::createDIBSection(int width, int height, int bitCount, const VXPalette* palette, bool makeDeviceContext) {
     reset();
     // Build the header block in a packed buffer of our own, then move the pixels into
     // the section: the header stays ours, the bits belong to the section.
@@ -41,8 +40,8 @@ bool VXImage2::createDIBSection(int width, int height, int bitCount, const VXPal
 
     HDC screen = GetDC(nullptr);
     void* sectionBits = nullptr;
-    HBITMAP section = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(block.get()), DIB_RGB_COLORS,
-                                       &sectionBits, nullptr, 0);
+    HBITMAP section =
+        CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(block.get()), DIB_RGB_COLORS, &sectionBits, nullptr, 0);
     HDC memory = nullptr;
     if (section != nullptr && makeDeviceContext)
         memory = CreateCompatibleDC(screen);
@@ -63,8 +62,8 @@ bool VXImage2::createDIBSection(int width, int height, int bitCount, const VXPal
     return true;
 }
 
-void VXImage2::draw(VXWinHandle dc, const VXRect& destination, const VXRect& source,
-                    std::int32_t transparentColour, std::int32_t backgroundColour, int tolerance) {
+void VXImage2::draw(VXWinHandle dc, const VXRect& destination, const VXRect& source, std::int32_t transparentColour,
+                    std::int32_t backgroundColour, int tolerance) {
     (void)transparentColour;
     (void)backgroundColour;
     (void)tolerance;
@@ -75,8 +74,8 @@ void VXImage2::draw(VXWinHandle dc, const VXRect& destination, const VXRect& sou
     const int sourceHeight = source.bottom - source.top;
     const int sourceY = isTopDown() ? rows() - source.bottom : source.top;
     StretchDIBits(target, destination.left, destination.top, destination.right - destination.left,
-                  destination.bottom - destination.top, source.left, sourceY, source.right - source.left,
-                  sourceHeight, bits(), reinterpret_cast<const BITMAPINFO*>(header()), DIB_RGB_COLORS, SRCCOPY);
+                  destination.bottom - destination.top, source.left, sourceY, source.right - source.left, sourceHeight,
+                  bits(), reinterpret_cast<const BITMAPINFO*>(header()), DIB_RGB_COLORS, SRCCOPY);
 }
 
 VXWinHandle VXImage2::toGlobalMemory(unsigned flags) const {

@@ -12,14 +12,9 @@
 
 namespace morvessan {
 
-PSMorvessanAdvancedChild::PSMorvessanAdvancedChild(PSMorvessanPluginDialog& owner,
-                                                   PSMorvessanAdvancedChildModel& model)
-    : PSMorvessanPage(IDD_CUSTOMISE_PAGE, owner),
-      m_model(model),
-      m_preset_combo(model, m_colours, m_list_colours),
-      m_texture(owner, model.texturePage()),
-      m_colour(owner, model.colourPage()),
-      m_extras(owner, model.extrasPage()) {}
+PSMorvessanAdvancedChild::PSMorvessanAdvancedChild(PSMorvessanPluginDialog& owner, PSMorvessanAdvancedChildModel& model)
+    : PSMorvessanPage(IDD_CUSTOMISE_PAGE, owner), m_model(model), m_preset_combo(model, m_colours, m_list_colours),
+      m_texture(owner, model.texturePage()), m_colour(owner, model.colourPage()), m_extras(owner, model.extrasPage()) {}
 
 bool PSMorvessanAdvancedChild::onInitDialog() {
     m_model.beginInit();
@@ -112,17 +107,14 @@ bool PSMorvessanAdvancedChild::onCommand(int id, int code, HWND control) {
             apply(m_model.choosePreset(m_preset_combo.selected()));
         }
         return true;
-    case IDC_ADD_PRESET:
-        addPreset();
-        return true;
+    case IDC_ADD_PRESET: addPreset(); return true;
     case IDC_MANAGE_PRESETS: {
         PSMorvessanManagePresetsDialog dialog(m_owner.model().plugin());
         dialog.run(m_owner.hwnd());
         apply(m_model.presetsManaged());
         return true;
     }
-    default:
-        break;
+    default: break;
     }
     return PSMorvessanPage::onCommand(id, code, control);
 }

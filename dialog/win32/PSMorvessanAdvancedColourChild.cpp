@@ -10,10 +10,7 @@ namespace morvessan {
 
 PSMorvessanAdvancedColourChild::PSMorvessanAdvancedColourChild(PSMorvessanPluginDialog& owner,
                                                                PSMorvessanAdvancedColourChildModel& model)
-    : PSMorvessanPage(IDD_COLOURS_PAGE, owner),
-      m_model(model),
-      m_gradient(m_colours),
-      m_well(m_colours),
+    : PSMorvessanPage(IDD_COLOURS_PAGE, owner), m_model(model), m_gradient(m_colours), m_well(m_colours),
       m_dropper(m_colours) {}
 
 bool PSMorvessanAdvancedColourChild::onInitDialog() {
@@ -73,23 +70,12 @@ bool PSMorvessanAdvancedColourChild::onCommand(int id, int code, HWND control) {
             apply(m_model.edit());
         }
         return true;
-    case IDC_ADD_STOP:
-        apply(m_model.add());
-        return true;
-    case IDC_REMOVE_STOP:
-        apply(m_model.remove());
-        return true;
-    case IDC_REVERSE:
-        apply(m_model.reverse());
-        return true;
-    case IDC_EDIT_STOP:
-        apply(m_model.edit());
-        return true;
-    case IDC_DROPPER:
-        dropper(code);
-        return true;
-    default:
-        break;
+    case IDC_ADD_STOP: apply(m_model.add()); return true;
+    case IDC_REMOVE_STOP: apply(m_model.remove()); return true;
+    case IDC_REVERSE: apply(m_model.reverse()); return true;
+    case IDC_EDIT_STOP: apply(m_model.edit()); return true;
+    case IDC_DROPPER: dropper(code); return true;
+    default: break;
     }
     return PSMorvessanPage::onCommand(id, code, control);
 }

@@ -82,22 +82,15 @@ void PSMorvessanAdvancedExtrasChild::refresh(unsigned changes) {
 
 bool PSMorvessanAdvancedExtrasChild::onCommand(int id, int code, HWND control) {
     switch (id) {
-    case IDC_BLUR_ON:
-        apply(m_model.setBlurEnabled(isChecked(IDC_BLUR_ON)));
-        return true;
-    case IDC_NOISE_ON:
-        apply(m_model.setNoiseEnabled(isChecked(IDC_NOISE_ON)));
-        return true;
-    case IDC_TEXTURE_ON:
-        apply(m_model.setTextureEnabled(isChecked(IDC_TEXTURE_ON)));
-        return true;
+    case IDC_BLUR_ON: apply(m_model.setBlurEnabled(isChecked(IDC_BLUR_ON))); return true;
+    case IDC_NOISE_ON: apply(m_model.setNoiseEnabled(isChecked(IDC_NOISE_ON))); return true;
+    case IDC_TEXTURE_ON: apply(m_model.setTextureEnabled(isChecked(IDC_TEXTURE_ON))); return true;
     case IDC_TEXTURES:
         if (code == VXGridControl::kSelectionChanged) {
             apply(m_model.chooseTexture(m_textures.selected()));
         }
         return true;
-    default:
-        break;
+    default: break;
     }
     return PSMorvessanPage::onCommand(id, code, control);
 }

@@ -22,11 +22,9 @@ std::string windowText(HWND window) {
 
 PSMorvessanAdvancedTextureChild::PSMorvessanAdvancedTextureChild(PSMorvessanPluginDialog& owner,
                                                                  PSMorvessanAdvancedTextureChildModel& model)
-    : PSMorvessanPage(IDD_ELEMENTS_PAGE, owner),
-      m_model(model),
-      m_spectrum(model, m_colours, owner.model().plugin()),
-      m_seed(VXValueRange{PSMorvessanAdvancedTextureChildModel::kSeedMin, PSMorvessanAdvancedTextureChildModel::kSeedMax,
-                          1.0, 0}),
+    : PSMorvessanPage(IDD_ELEMENTS_PAGE, owner), m_model(model), m_spectrum(model, m_colours, owner.model().plugin()),
+      m_seed(VXValueRange{PSMorvessanAdvancedTextureChildModel::kSeedMin,
+                          PSMorvessanAdvancedTextureChildModel::kSeedMax, 1.0, 0}),
       m_bands(VXValueRange{PSMorvessanAdvancedTextureChildModel::kBandsMin,
                            PSMorvessanAdvancedTextureChildModel::kBandsMax, 1.0, 0}),
       m_grain(VXValueRange{PSMorvessanAdvancedTextureChildModel::kGrainMin,
@@ -92,16 +90,13 @@ bool PSMorvessanAdvancedTextureChild::onCommand(int id, int code, HWND control) 
             apply(m_model.chooseType(static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0))));
         }
         return true;
-    case IDC_RANDOMISE:
-        apply(m_model.randomiseSeed());
-        return true;
+    case IDC_RANDOMISE: apply(m_model.randomiseSeed()); return true;
     case IDC_SPECTRUM:
         if (code == PSMorvessanNoiseWeightsControl::kChanged) {
             apply(m_spectrum.lastChanges());
         }
         return true;
-    default:
-        break;
+    default: break;
     }
     return PSMorvessanPage::onCommand(id, code, control);
 }

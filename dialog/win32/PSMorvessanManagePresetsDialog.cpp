@@ -16,9 +16,7 @@ namespace morvessan {
 PSMorvessanManagePresetsDialog::PSMorvessanManagePresetsDialog(PSMorvessanPlugin& plugin)
     : VXPSPluginDialog(IDD_MANAGE_PRESETS), m_plugin(plugin), m_model(plugin.GetPresetLibrary()) {}
 
-void PSMorvessanManagePresetsDialog::run(HWND owner) {
-    doModal(owner);
-}
+void PSMorvessanManagePresetsDialog::run(HWND owner) { doModal(owner); }
 
 bool PSMorvessanManagePresetsDialog::onInitDialog() {
     VXPSPluginDialog::onInitDialog();
@@ -40,8 +38,7 @@ void PSMorvessanManagePresetsDialog::selectionChanged() {
     m_model.select(m_tree.entryOf(m_tree.selectedItem(), m_model.library()));
     const std::optional<PresetTreeItem>& selection = m_model.selection();
     if (m_model.previewPreset()) {
-        m_preview.showPreset(m_plugin, m_model.library().file(selection->file), selection->category,
-                             selection->preset);
+        m_preview.showPreset(m_plugin, m_model.library().file(selection->file), selection->category, selection->preset);
     } else {
         m_preview.clear();
     }
@@ -73,21 +70,11 @@ bool PSMorvessanManagePresetsDialog::onCommand(int id, int code, HWND control) {
     case IDC_ADD_CATEGORY:
         changed = m_model.addCategory([this] { return askName(PSMorvessanAddPresetDialog::kCategory); });
         break;
-    case IDC_DELETE:
-        changed = m_model.deleteSelected();
-        break;
-    case IDC_SUBMIT:
-        submit();
-        break;
-    case IDC_DOWNLOAD:
-        openMorePresetsPage();
-        break;
-    case IDHELP:
-        m_plugin.ShowHelpTopic(PSMorvessanManagePresetsModel::kHelpTopic);
-        break;
-    case IDOK:
-        m_model.ok();
-        return VXPSPluginDialog::onCommand(id, code, control);
+    case IDC_DELETE: changed = m_model.deleteSelected(); break;
+    case IDC_SUBMIT: submit(); break;
+    case IDC_DOWNLOAD: openMorePresetsPage(); break;
+    case IDHELP: m_plugin.ShowHelpTopic(PSMorvessanManagePresetsModel::kHelpTopic); break;
+    case IDOK: m_model.ok(); return VXPSPluginDialog::onCommand(id, code, control);
     case IDCANCEL:
         if (m_model.dragging()) {
             // Esc while dragging drops nothing and keeps the dialog open.
@@ -97,8 +84,7 @@ bool PSMorvessanManagePresetsDialog::onCommand(int id, int code, HWND control) {
         }
         m_model.cancel();
         return VXPSPluginDialog::onCommand(id, code, control);
-    default:
-        return VXPSPluginDialog::onCommand(id, code, control);
+    default: return VXPSPluginDialog::onCommand(id, code, control);
     }
     if (changed) {
         refreshTree();
@@ -117,9 +103,7 @@ std::optional<LRESULT> PSMorvessanManagePresetsDialog::onTreeNotify(const NMHDR&
         }
         return 0;
     case TVN_BEGINLABELEDITA:
-    case TVN_BEGINLABELEDITW:
-        m_tree.editStarted();
-        return FALSE;
+    case TVN_BEGINLABELEDITW: m_tree.editStarted(); return FALSE;
     case TVN_ENDLABELEDITA: {
         const auto& info = reinterpret_cast<const NMTVDISPINFOA&>(header);
         if (!info.item.pszText) {
@@ -137,8 +121,7 @@ std::optional<LRESULT> PSMorvessanManagePresetsDialog::onTreeNotify(const NMHDR&
         }
         return 0;
     }
-    default:
-        return std::nullopt;
+    default: return std::nullopt;
     }
 }
 
@@ -200,8 +183,7 @@ std::optional<LRESULT> PSMorvessanManagePresetsDialog::onMessage(UINT message, W
         vxShowControlHelp(m_plugin, *reinterpret_cast<const HELPINFO*>(lParam),
                           PSMorvessanManagePresetsModel::kPopupTopic);
         return TRUE;
-    default:
-        break;
+    default: break;
     }
     return VXPSPluginDialog::onMessage(message, wParam, lParam);
 }

@@ -29,13 +29,9 @@ bool PSMorvessanPage::onInitDialog() {
     return false;
 }
 
-void PSMorvessanPage::addToolTipsFromStrings() {
-    m_tooltips.addFromStrings(m_hwnd);
-}
+void PSMorvessanPage::addToolTipsFromStrings() { m_tooltips.addFromStrings(m_hwnd); }
 
-void PSMorvessanPage::apply(unsigned changes) {
-    m_owner.apply(changes);
-}
+void PSMorvessanPage::apply(unsigned changes) { m_owner.apply(changes); }
 
 void PSMorvessanPage::fillCombo(int id, const std::vector<std::string>& names, int index) const {
     HWND combo = item(id);

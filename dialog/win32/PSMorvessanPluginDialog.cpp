@@ -40,14 +40,10 @@ constexpr NavigationEntry kNavigation[13] = {
 } // namespace
 
 PSMorvessanPluginDialog::PSMorvessanPluginDialog(PSMorvessanPlugin& plugin)
-    : VXPSPluginDialog(IDD_MAIN),
-      m_model(plugin),
-      m_original(m_model.originalPreview(), m_colours),
+    : VXPSPluginDialog(IDD_MAIN), m_model(plugin), m_original(m_model.originalPreview(), m_colours),
       m_preview(m_model.texturePreview(), m_colours, &m_model.texturePreview()),
-      m_ratio(m_colours, [this] { return m_model.ratioText(); }),
-      m_locator(m_model.locator(), plugin),
-      m_preset_page(*this, m_model.presetPage()),
-      m_customise_page(*this, m_model.customisePage()) {}
+      m_ratio(m_colours, [this] { return m_model.ratioText(); }), m_locator(m_model.locator(), plugin),
+      m_preset_page(*this, m_model.presetPage()), m_customise_page(*this, m_model.customisePage()) {}
 
 PSMorvessanPluginDialog::~PSMorvessanPluginDialog() = default;
 
@@ -149,27 +145,13 @@ bool PSMorvessanPluginDialog::onCommand(int id, int code, HWND control) {
         return true;
     }
     switch (id) {
-    case IDC_ZOOM_IN:
-        apply(m_model.zoomIn());
-        return true;
-    case IDC_ZOOM_OUT:
-        apply(m_model.zoomOut());
-        return true;
-    case IDC_LOCATOR:
-        apply(m_model.locatorChosen());
-        return true;
-    case IDC_SCALE_BY_SOURCE:
-        apply(m_model.setScaleBySource(isChecked(IDC_SCALE_BY_SOURCE)));
-        return true;
-    case IDC_OVERWRITE_SOURCE:
-        apply(m_model.setOverwriteSource(isChecked(IDC_OVERWRITE_SOURCE)));
-        return true;
-    case IDC_SWITCH_PAGE:
-        apply(m_model.switchPages() | kChangePages | kChangeEnabledStates);
-        return true;
-    case IDC_HELP_BUTTON:
-        m_model.help();
-        return true;
+    case IDC_ZOOM_IN: apply(m_model.zoomIn()); return true;
+    case IDC_ZOOM_OUT: apply(m_model.zoomOut()); return true;
+    case IDC_LOCATOR: apply(m_model.locatorChosen()); return true;
+    case IDC_SCALE_BY_SOURCE: apply(m_model.setScaleBySource(isChecked(IDC_SCALE_BY_SOURCE))); return true;
+    case IDC_OVERWRITE_SOURCE: apply(m_model.setOverwriteSource(isChecked(IDC_OVERWRITE_SOURCE))); return true;
+    case IDC_SWITCH_PAGE: apply(m_model.switchPages() | kChangePages | kChangeEnabledStates); return true;
+    case IDC_HELP_BUTTON: m_model.help(); return true;
     case IDC_ORIGINAL_IMAGE:
         if (code == kPreviewDragged) {
             apply(m_original.lastChanges() | kChangeSourcePreview);
@@ -181,8 +163,7 @@ bool PSMorvessanPluginDialog::onCommand(int id, int code, HWND control) {
             m_original.repaint();
         }
         return true;
-    default:
-        break;
+    default: break;
     }
     return VXPSPluginDialog::onCommand(id, code, control);
 }
@@ -229,14 +210,11 @@ std::optional<LRESULT> PSMorvessanPluginDialog::onMessage(UINT message, WPARAM w
     case WM_HELP:
         showControlHelp(PSMorvessanHelpPage::MainDialog, reinterpret_cast<const HELPINFO*>(lParam));
         return TRUE;
-    default:
-        break;
+    default: break;
     }
     return VXPSPluginDialog::onMessage(message, wParam, lParam);
 }
 
-void PSMorvessanPluginDialog::onIdle() {
-    m_model.idle();
-}
+void PSMorvessanPluginDialog::onIdle() { m_model.idle(); }
 
 } // namespace morvessan

@@ -56,8 +56,7 @@ bool PSMorvessanPresetChild::onCommand(int id, int code, HWND control) {
             apply(m_model.choosePreset(m_presets.selected()));
         }
         return true;
-    default:
-        break;
+    default: break;
     }
     return PSMorvessanPage::onCommand(id, code, control);
 }

@@ -8,13 +8,10 @@
 
 namespace morvessan {
 
-PSMorvessanSubmitPresetFileDialog::PSMorvessanSubmitPresetFileDialog(PSMorvessanPlugin& plugin,
-                                                                     const PresetFile& file)
+PSMorvessanSubmitPresetFileDialog::PSMorvessanSubmitPresetFileDialog(PSMorvessanPlugin& plugin, const PresetFile& file)
     : VXPSPluginDialog(IDD_SUBMIT_PRESET_FILE), m_plugin(plugin), m_file(file) {}
 
-bool PSMorvessanSubmitPresetFileDialog::run(HWND owner) {
-    return doModal(owner) == IDOK;
-}
+bool PSMorvessanSubmitPresetFileDialog::run(HWND owner) { return doModal(owner) == IDOK; }
 
 bool PSMorvessanSubmitPresetFileDialog::onInitDialog() {
     VXPSPluginDialog::onInitDialog();

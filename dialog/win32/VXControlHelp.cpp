@@ -11,15 +11,15 @@ namespace morvessan {
 namespace {
 
 using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
-constexpr UINT kHelpWmHelp = 0x0011;  // HH_TP_HELP_WM_HELP
+constexpr UINT kHelpWmHelp = 0x0011; // HH_TP_HELP_WM_HELP
 
 // Loaded once and kept: a pop-up may outlive the dialog that asked for it.
 HtmlHelpFunction helpViewer() {
     static const HtmlHelpFunction function = [] {
         HMODULE library = LoadLibraryA("hhctrl.ocx");
-        return library ? reinterpret_cast<HtmlHelpFunction>(
-                             reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpA")))
-                       : nullptr;
+        return library
+                   ? reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpA")))
+                   : nullptr;
     }();
     return function;
 }

@@ -21,18 +21,14 @@ bool returnsDirectly(UINT message) {
     case WM_VKEYTOITEM:
     case WM_CHARTOITEM:
     case WM_QUERYDRAGICON:
-    case WM_INITDIALOG:
-        return true;
-    default:
-        return false;
+    case WM_INITDIALOG: return true;
+    default: return false;
     }
 }
 
 } // namespace
 
-VXDialog::~VXDialog() {
-    destroy();
-}
+VXDialog::~VXDialog() { destroy(); }
 
 void VXDialog::destroy() {
     if (m_hwnd && IsWindow(m_hwnd)) {
@@ -126,14 +122,11 @@ bool VXDialog::onCommand(int id, int, HWND) {
     return false;
 }
 
-std::optional<LRESULT> VXDialog::onMessage(UINT, WPARAM, LPARAM) {
-    return std::nullopt;
-}
+std::optional<LRESULT> VXDialog::onMessage(UINT, WPARAM, LPARAM) { return std::nullopt; }
 
 INT_PTR VXDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        return onInitDialog() ? TRUE : FALSE;
+    case WM_INITDIALOG: return onInitDialog() ? TRUE : FALSE;
     case WM_COMMAND:
         if (onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))) {
             return TRUE;
@@ -145,8 +138,7 @@ INT_PTR VXDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         onCommand(IDCANCEL, BN_CLICKED, nullptr);
         return TRUE;
-    default:
-        break;
+    default: break;
     }
     const std::optional<LRESULT> result = onMessage(message, wParam, lParam);
     if (!result) {

@@ -16,8 +16,8 @@ namespace morvessan {
 namespace {
 
 constexpr int kFieldIds[6] = {IDC_RED, IDC_GREEN, IDC_BLUE, IDC_HUE, IDC_SATURATION, IDC_LUMINANCE};
-constexpr int kSpinIds[6] = {IDC_RED_SPIN, IDC_GREEN_SPIN, IDC_BLUE_SPIN, IDC_HUE_SPIN, IDC_SATURATION_SPIN,
-                             IDC_LUMINANCE_SPIN};
+constexpr int kSpinIds[6] = {IDC_RED_SPIN, IDC_GREEN_SPIN,      IDC_BLUE_SPIN,
+                             IDC_HUE_SPIN, IDC_SATURATION_SPIN, IDC_LUMINANCE_SPIN};
 
 BOOL CALLBACK collectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     MONITORINFO info{};
@@ -32,10 +32,7 @@ BOOL CALLBACK collectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
 } // namespace
 
 VXPSColourDialog::VXPSColourDialog(std::uint32_t colour)
-    : VXPSPluginDialog(IDD_COLOUR_PICKER),
-      m_model(colour),
-      m_current(m_colours),
-      m_panel(m_model, m_colours, false),
+    : VXPSPluginDialog(IDD_COLOUR_PICKER), m_model(colour), m_current(m_colours), m_panel(m_model, m_colours, false),
       m_slider(m_model, m_colours, true) {}
 
 VXPSColourDialog::~VXPSColourDialog() = default;
@@ -79,8 +76,8 @@ bool VXPSColourDialog::onInitDialog() {
     }
     setChecked(IDC_PANEL_CONTROLS_SLIDER, true);
     setChecked(IDC_SLIDER_CONTROLS_PANEL, true);
-    if (HICON icon = static_cast<HICON>(LoadImageA(vxModuleInstance(), MAKEINTRESOURCEA(IDI_SMALL_ICON), IMAGE_ICON,
-                                                   16, 16, LR_SHARED))) {
+    if (HICON icon = static_cast<HICON>(
+            LoadImageA(vxModuleInstance(), MAKEINTRESOURCEA(IDI_SMALL_ICON), IMAGE_ICON, 16, 16, LR_SHARED))) {
         SendMessageA(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
     applyStyle();
@@ -125,8 +122,12 @@ void VXPSColourDialog::showColour(int changedField) {
     m_updating = true;
     const std::uint32_t c = m_model.colour();
     const VXHsl hsl = m_model.hsl();
-    const int values[6] = {static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                           static_cast<int>((c >> 16) & 0xFF), hsl.hue, hsl.saturation, hsl.luminance};
+    const int values[6] = {static_cast<int>(c & 0xFF),
+                           static_cast<int>((c >> 8) & 0xFF),
+                           static_cast<int>((c >> 16) & 0xFF),
+                           hsl.hue,
+                           hsl.saturation,
+                           hsl.luminance};
     for (int i = 0; i < 6; ++i) {
         if (kFieldIds[i] != changedField) {
             SetDlgItemInt(m_hwnd, kFieldIds[i], static_cast<UINT>(values[i]), FALSE);
@@ -188,8 +189,9 @@ bool VXPSColourDialog::onCommand(int id, int code, HWND control) {
             showColour(-1);
             const bool fromPanel = id == IDC_COLOUR_PANEL;
             // The options say whether the other half redraws its colours from this one.
-            const bool other = fromPanel ? isChecked(IDC_PANEL_CONTROLS_SLIDER) || !IsWindowEnabled(item(IDC_PANEL_CONTROLS_SLIDER))
-                                         : isChecked(IDC_SLIDER_CONTROLS_PANEL) || !IsWindowEnabled(item(IDC_SLIDER_CONTROLS_PANEL));
+            const bool other =
+                fromPanel ? isChecked(IDC_PANEL_CONTROLS_SLIDER) || !IsWindowEnabled(item(IDC_PANEL_CONTROLS_SLIDER))
+                          : isChecked(IDC_SLIDER_CONTROLS_PANEL) || !IsWindowEnabled(item(IDC_SLIDER_CONTROLS_PANEL));
             (fromPanel ? m_panel : m_slider).refresh(false);
             (fromPanel ? m_slider : m_panel).refresh(other);
         }
@@ -217,11 +219,10 @@ bool VXPSColourDialog::onCommand(int id, int code, HWND control) {
                 m_slider.refresh(true);
             }
         } else if (code == EN_KILLFOCUS) {
-            showColour(-1);  // a field left out of range shows the clamped value
+            showColour(-1); // a field left out of range shows the clamped value
         }
         return true;
-    default:
-        break;
+    default: break;
     }
     return VXPSPluginDialog::onCommand(id, code, control);
 }
@@ -258,11 +259,8 @@ std::optional<LRESULT> VXPSColourDialog::onMessage(UINT message, WPARAM wParam, 
             info->ptMinTrackSize = POINT{m_natural.cx, m_natural.cy};
         }
         return 0;
-    case WM_DESTROY:
-        saveSettings();
-        break;
-    default:
-        break;
+    case WM_DESTROY: saveSettings(); break;
+    default: break;
     }
     return VXPSPluginDialog::onMessage(message, wParam, lParam);
 }

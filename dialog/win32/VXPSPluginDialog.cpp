@@ -10,15 +10,12 @@ namespace morvessan {
 
 namespace {
 
-COLORREF asColour(std::uint32_t value) {
-    return static_cast<COLORREF>(value & 0xFFFFFF);
-}
+COLORREF asColour(std::uint32_t value) { return static_cast<COLORREF>(value & 0xFFFFFF); }
 
 } // namespace
 
 VXPSPluginDialog::VXPSPluginDialog(int templateId)
-    : VXDialog(templateId),
-      m_colours(VXColourScheme::dialogDefaults()),
+    : VXDialog(templateId), m_colours(VXColourScheme::dialogDefaults()),
       m_list_colours(VXColourScheme::listBoxDefaults()) {}
 
 VXPSPluginDialog::~VXPSPluginDialog() = default;
@@ -131,7 +128,8 @@ void VXPSPluginDialog::drawButton(const DRAWITEMSTRUCT& item) const {
     const COLORREF dark = asColour(m_colours[VXColourRole::DarkShadow]);
     vxDrawEdge(dc, rect, pressed ? dark : light, pressed ? light : dark);
     RECT inner{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
-    vxDrawEdge(dc, inner, pressed ? asColour(m_colours[VXColourRole::Shadow]) : asColour(m_colours[VXColourRole::Light]),
+    vxDrawEdge(dc, inner,
+               pressed ? asColour(m_colours[VXColourRole::Shadow]) : asColour(m_colours[VXColourRole::Light]),
                asColour(m_colours[VXColourRole::Shadow]));
     char text[128] = {};
     GetWindowTextA(item.hwndItem, text, sizeof(text));
@@ -184,8 +182,7 @@ std::optional<LRESULT> VXPSPluginDialog::onMessage(UINT message, WPARAM wParam, 
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return std::nullopt;
 }

@@ -90,9 +90,7 @@ bool VXPSProgressDialog::onCommand(int id, int, HWND) {
     return false;
 }
 
-void VXPSProgressDialog::onDestroy() {
-    enableOwner();
-}
+void VXPSProgressDialog::onDestroy() { enableOwner(); }
 
 void VXPSProgressDialog::enableOwner() {
     if (m_owner_disabled && m_owner && IsWindow(m_owner)) {

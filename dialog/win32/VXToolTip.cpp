@@ -18,9 +18,9 @@ VXToolTip::~VXToolTip() {
 
 bool VXToolTip::create(HWND owner) {
     m_owner = owner;
-    m_hwnd = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
-                             vxModuleInstance(), nullptr);
+    m_hwnd =
+        CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, vxModuleInstance(), nullptr);
     if (m_hwnd) {
         // Long captions wrap instead of running off the screen.
         SendMessageA(m_hwnd, TTM_SETMAXTIPWIDTH, 0, 400);
@@ -76,7 +76,8 @@ void VXToolTip::addFromStrings(HWND dialog) {
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         const int id = GetDlgCtrlID(child);
         char buffer[512] = {};
-        if (id <= 0 || !text(child).empty() || LoadStringA(vxModuleInstance(), static_cast<UINT>(id), buffer, sizeof(buffer)) <= 0) {
+        if (id <= 0 || !text(child).empty() ||
+            LoadStringA(vxModuleInstance(), static_cast<UINT>(id), buffer, sizeof(buffer)) <= 0) {
             continue;
         }
         const char* tip = std::strchr(buffer, '\n');

@@ -7,7 +7,7 @@ namespace morvessan {
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x5658;  // "VX"
+constexpr UINT_PTR kSubclassId = 0x5658; // "VX"
 constexpr const char* kFontProperty = "VXFont";
 
 } // namespace
@@ -19,9 +19,7 @@ HINSTANCE vxModuleInstance() {
     return module;
 }
 
-VXWnd::~VXWnd() {
-    detach();
-}
+VXWnd::~VXWnd() { detach(); }
 
 bool VXWnd::attach(HWND window) {
     if (!window || m_hwnd) {
@@ -33,8 +31,8 @@ bool VXWnd::attach(HWND window) {
 }
 
 bool VXWnd::subclass(HWND window) {
-    if (!window || m_hwnd || !SetWindowSubclass(window, &VXWnd::subclassProc, kSubclassId,
-                                                reinterpret_cast<DWORD_PTR>(this))) {
+    if (!window || m_hwnd ||
+        !SetWindowSubclass(window, &VXWnd::subclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
         return false;
     }
     m_hwnd = window;
@@ -42,8 +40,8 @@ bool VXWnd::subclass(HWND window) {
     return true;
 }
 
-bool VXWnd::create(const char* className, const char* text, DWORD style, DWORD exStyle, const RECT& rect,
-                   HWND parent, int id) {
+bool VXWnd::create(const char* className, const char* text, DWORD style, DWORD exStyle, const RECT& rect, HWND parent,
+                   int id) {
     HWND window = CreateWindowExA(exStyle, className, text, style, rect.left, rect.top, rect.right - rect.left,
                                   rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                   vxModuleInstance(), nullptr);
@@ -98,13 +96,9 @@ bool VXWnd::registerClass(const char* className, HCURSOR cursor, UINT style) {
     return GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-void VXWnd::unregisterClass(const char* className) {
-    UnregisterClassA(className, vxModuleInstance());
-}
+void VXWnd::unregisterClass(const char* className) { UnregisterClassA(className, vxModuleInstance()); }
 
-LRESULT VXWnd::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return defaultProc(message, wParam, lParam);
-}
+LRESULT VXWnd::onMessage(UINT message, WPARAM wParam, LPARAM lParam) { return defaultProc(message, wParam, lParam); }
 
 LRESULT VXWnd::defaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return m_subclassed ? DefSubclassProc(m_hwnd, message, wParam, lParam)

@@ -16,9 +16,7 @@ namespace morvessan::cli {
 
 namespace {
 
-const TextureField& field(std::string_view name) {
-    return *findTextureField(name);
-}
+const TextureField& field(std::string_view name) { return *findTextureField(name); }
 
 void set(TextureFields& fields, std::string_view name, const std::string& value) {
     if (const std::string error = setTextureField(fields, field(name), value); !error.empty()) {
@@ -156,9 +154,7 @@ void scaleStep(TextureTransform& m, double sx, double sy) {
 
 namespace {
 
-bool isFrameStep(const std::string& name) {
-    return name.rfind("--per-frame-", 0) == 0;
-}
+bool isFrameStep(const std::string& name) { return name.rfind("--per-frame-", 0) == 0; }
 
 bool isFieldOption(const std::string& name) {
     const auto& valued = fieldValuedOptions();

@@ -23,10 +23,10 @@ std::string fieldOptionsHelp();
 
 // What the edits need to know of the run.
 struct FieldEditContext {
-    double width = 1;  // size of the filter rectangle in pixels: the unit of --move
+    double width = 1; // size of the filter rectangle in pixels: the unit of --move
     double height = 1;
-    std::string texturesDir;                 // where --picture NAME is looked up
-    std::optional<std::int32_t> randomSeed;  // what "--seed random" gives, when chosen already
+    std::string texturesDir;                // where --picture NAME is looked up
+    std::optional<std::int32_t> randomSeed; // what "--seed random" gives, when chosen already
 };
 
 // The seed "--seed random" gives, chosen once for the whole command and printed on

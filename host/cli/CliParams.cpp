@@ -27,9 +27,7 @@ const char* const kParamsHelp =
     "      nothing is written when any value is refused\n"
     "init  writes a parameter block with every default\n";
 
-std::string onOff(std::uint8_t flag) {
-    return flag ? "on" : "off";
-}
+std::string onOff(std::uint8_t flag) { return flag ? "on" : "off"; }
 
 void show(const FilterParameters& b) {
     for (const TextureField& field : textureFields()) {

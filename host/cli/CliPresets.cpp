@@ -30,9 +30,7 @@ const char* const kPresetsHelp =
     "       preset and saves the file, as \"Add Preset\" does; a missing file or\n"
     "       category is created; a file that was not read whole is left as it is\n";
 
-std::string jsonBool(bool value) {
-    return value ? "true" : "false";
-}
+std::string jsonBool(bool value) { return value ? "true" : "false"; }
 
 // The library as one JSON object; each preset carries the fields as "params show --json" names them.
 void listJson(const PresetLibrary& library, bool& whole) {
@@ -42,8 +40,7 @@ void listJson(const PresetLibrary& library, bool& whole) {
         whole = whole && file.readWhole();
         out += std::string(f ? "," : "") + "\n    {\"name\": " + jsonString(file.name()) +
                ", \"path\": " + jsonString(file.path()) + ", \"readWhole\": " + jsonBool(file.readWhole()) +
-               ", \"damage\": " + jsonString(file.readWhole() ? std::string() : file.damage()) +
-               ", \"categories\": [";
+               ", \"damage\": " + jsonString(file.readWhole() ? std::string() : file.damage()) + ", \"categories\": [";
         for (int c = 0; c < file.categoryCount(); ++c) {
             out += std::string(c ? "," : "") + "\n      {\"name\": " + jsonString(file.categoryName(c)) +
                    ", \"presets\": [";

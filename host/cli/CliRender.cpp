@@ -82,11 +82,10 @@ const char* const kRunOptionsHelp =
     "  --strict                refuse a damaged input picture instead of using what can be read\n"
     "  --quiet                 no progress bar and no summary\n";
 
-const std::vector<std::string> kRunValued{"--params", "--preset-file",  "--category",     "--preset",
-                                          "--mask",   "--rect",         "--presets-dir",  "--textures-dir",
-                                          "--max-pixels"};
-const std::vector<std::string> kRunFlags{"--scale-by-source",    "--overwrite-source", "--no-scale-by-source",
-                                         "--no-overwrite-source", "--quiet",            "--strict"};
+const std::vector<std::string> kRunValued{"--params", "--preset-file", "--category",     "--preset",    "--mask",
+                                          "--rect",   "--presets-dir", "--textures-dir", "--max-pixels"};
+const std::vector<std::string> kRunFlags{
+    "--scale-by-source", "--overwrite-source", "--no-scale-by-source", "--no-overwrite-source", "--quiet", "--strict"};
 
 // The run options and the texture options together.
 std::vector<std::string> runValued() {
@@ -163,9 +162,12 @@ HostImage makeCanvas(const Arguments& args) {
     std::uint8_t rgb[3] = {255, 255, 255};
     if (background != "white") {
         const auto hex = [](char c) {
-            if (c >= '0' && c <= '9') return c - '0';
-            if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-            if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+            if (c >= '0' && c <= '9')
+                return c - '0';
+            if (c >= 'a' && c <= 'f')
+                return c - 'a' + 10;
+            if (c >= 'A' && c <= 'F')
+                return c - 'A' + 10;
             return -1;
         };
         bool valid = background.size() == 7 && background[0] == '#';
@@ -190,16 +192,11 @@ HostImage makeCanvas(const Arguments& args) {
 
 std::string describeFailure(int16 code, const std::string& message) {
     switch (code) {
-    case errReportString:
-        return message.empty() ? "the filter reported an error" : message;
-    case userCanceledErr:
-        return "the filter run was cancelled";
-    case memFullErr:
-        return "out of memory";
-    case paramErr:
-        return "the filter asked for something the host cannot serve";
-    default:
-        return "the filter failed with code " + std::to_string(code);
+    case errReportString: return message.empty() ? "the filter reported an error" : message;
+    case userCanceledErr: return "the filter run was cancelled";
+    case memFullErr: return "out of memory";
+    case paramErr: return "the filter asked for something the host cannot serve";
+    default: return "the filter failed with code " + std::to_string(code);
     }
 }
 
@@ -277,7 +274,8 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
               const RunShape& shape = {}) {
     const bool toPipe = output == "-";
     if (!toPipe && !isWritableImagePath(output)) {
-        throw usageError("output '" + output + "' must end in .png, .jpg, .jpeg or .bmp (or be - for a PNG on "
+        throw usageError("output '" + output +
+                         "' must end in .png, .jpg, .jpeg or .bmp (or be - for a PNG on "
                          "standard output)");
     }
     const bool quiet = args.has("--quiet");
@@ -296,8 +294,8 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
         warn(warning);
         if (loaded.width != image.width || loaded.height != image.height) {
             throw CliError("mask '" + *maskPath + "' is " + std::to_string(loaded.width) + "x" +
-                           std::to_string(loaded.height) + " but the image is " + std::to_string(image.width) +
-                           "x" + std::to_string(image.height));
+                           std::to_string(loaded.height) + " but the image is " + std::to_string(image.width) + "x" +
+                           std::to_string(image.height));
         }
         mask = std::move(loaded);
     }
@@ -479,8 +477,7 @@ int applyBatch(const Arguments& args) {
             // Messages that already name the file keep their words; others get its name.
             bar.breakLine();
             std::cerr << "morvessan: "
-                      << printable(what.find(inputs[i]) != std::string::npos ? what : inputs[i] + ": " + what)
-                      << "\n";
+                      << printable(what.find(inputs[i]) != std::string::npos ? what : inputs[i] + ": " + what) << "\n";
         }
     }
     if (failed > 0) {
@@ -552,7 +549,7 @@ int commandRender(const std::vector<std::string>& list) {
     if (output == "-") {
         throw usageError("--frames writes a numbered sequence of files, not standard output");
     }
-    frameName(output, 0);  // checks the pattern before any work
+    frameName(output, 0); // checks the pattern before any work
     const BaseBlock base = prepareBlock(args, true);
     const HostImage canvas = makeCanvas(args);
     ProgressBar bar("Rendering", args.has("--quiet"));

@@ -125,17 +125,11 @@ std::string withPlatformMessage(const std::string& what) {
     return message.empty() ? what : what + ": " + message;
 }
 
-std::string programPath() {
-    return g_program_path;
-}
+std::string programPath() { return g_program_path; }
 
-std::string defaultPresetsDir() {
-    return presetsFolderOfModule(programPath());
-}
+std::string defaultPresetsDir() { return presetsFolderOfModule(programPath()); }
 
-std::string defaultTexturesDir() {
-    return texturesFolderOfModule(programPath());
-}
+std::string defaultTexturesDir() { return texturesFolderOfModule(programPath()); }
 
 void installCliPlatform(const std::string& argv0) {
     namespace fs = std::filesystem;
@@ -280,10 +274,10 @@ bool writeStandardOutput(std::string_view bytes) {
 }
 
 std::int32_t parseInteger(const std::string& text, std::int32_t low, std::int32_t high, const std::string& what) {
-    const bool digits = !text.empty() && text.size() <= 10 &&
-                        std::all_of(text.begin() + (text[0] == '-' ? 1 : 0), text.end(),
-                                    [](char c) { return c >= '0' && c <= '9'; }) &&
-                        text != "-";
+    const bool digits =
+        !text.empty() && text.size() <= 10 &&
+        std::all_of(text.begin() + (text[0] == '-' ? 1 : 0), text.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+        text != "-";
     if (!digits) {
         throw usageError(what + " '" + text + "' is not a whole number");
     }

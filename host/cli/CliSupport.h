@@ -27,16 +27,14 @@ private:
 };
 
 // A wrong command line: exit status 2.
-inline CliError usageError(const std::string& what) {
-    return CliError(what, 2);
-}
+inline CliError usageError(const std::string& what) { return CliError(what, 2); }
 
 // Options of one command: flags, options with one value, and the operands left.
 class Arguments {
 public:
     // `valued` and `flags` are the option names the command accepts ("--size").
-    Arguments(const std::string& command, const std::vector<std::string>& args,
-              const std::vector<std::string>& valued, const std::vector<std::string>& flags);
+    Arguments(const std::string& command, const std::vector<std::string>& args, const std::vector<std::string>& valued,
+              const std::vector<std::string>& flags);
 
     bool help() const { return m_help; }
     bool has(const std::string& name) const;

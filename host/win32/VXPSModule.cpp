@@ -15,9 +15,9 @@ namespace {
 
 std::string systemMessage(DWORD code) {
     char* text = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-        0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    const DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
     std::string message = length ? std::string(text, length) : "error " + std::to_string(code);
     LocalFree(text);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.')) {
@@ -39,7 +39,8 @@ BOOL CALLBACK firstName(HMODULE, LPCSTR, LPSTR name, LONG_PTR found) {
 struct Library {
     HMODULE handle = nullptr;
     ~Library() {
-        if (handle) FreeLibrary(handle);
+        if (handle)
+            FreeLibrary(handle);
     }
 };
 
@@ -67,8 +68,8 @@ std::unique_ptr<VXPSModule> VXPSModule::load(const std::string& path, std::strin
             return nullptr;
         }
         std::string reason;
-        const auto properties = decodePipl(static_cast<const std::uint8_t*>(bytes),
-                                           SizeofResource(data.handle, resource), &reason);
+        const auto properties =
+            decodePipl(static_cast<const std::uint8_t*>(bytes), SizeofResource(data.handle, resource), &reason);
         if (!properties) {
             error = path + " has a damaged PiPL resource: " + reason;
             return nullptr;
@@ -90,8 +91,8 @@ std::unique_ptr<VXPSModule> VXPSModule::load(const std::string& path, std::strin
         return nullptr;
     }
     module->m_library = library;
-    module->m_entry = reinterpret_cast<PluginEntry>(
-        reinterpret_cast<void*>(GetProcAddress(library, entryName.c_str())));
+    module->m_entry =
+        reinterpret_cast<PluginEntry>(reinterpret_cast<void*>(GetProcAddress(library, entryName.c_str())));
     if (!module->m_entry) {
         error = path + " does not export its entry point " + entryName;
         return nullptr;

@@ -26,7 +26,7 @@ public:
 private:
     VXPSModule() = default;
 
-    void* m_library = nullptr;  // HMODULE of the loaded module
+    void* m_library = nullptr; // HMODULE of the loaded module
     PluginEntry m_entry = nullptr;
     std::string m_entry_name;
     std::string m_path;

@@ -9,7 +9,7 @@
 namespace morvessan {
 
 std::optional<PluginEntry> takeModuleOption(std::vector<std::string>& args) {
-    static std::unique_ptr<VXPSModule> loaded;  // lives as long as the program
+    static std::unique_ptr<VXPSModule> loaded; // lives as long as the program
     std::optional<std::string> path;
     for (std::size_t i = 0; i < args.size();) {
         if (args[i] == "--module") {

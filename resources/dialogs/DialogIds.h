@@ -9,8 +9,8 @@
 #define IDC_PAN_CURSOR 9005
 
 #define IDD_COLOUR_PICKER 3200
-#define IDC_BASIC_FIRST 3201      /* 49 wells: 3201..3249 */
-#define IDC_CUSTOM_FIRST 3250     /* 21 wells: 3250..3270 */
+#define IDC_BASIC_FIRST 3201  /* 49 wells: 3201..3249 */
+#define IDC_CUSTOM_FIRST 3250 /* 21 wells: 3250..3270 */
 #define IDC_COLOUR_PANEL 3280
 #define IDC_COLOUR_SLIDER 3281
 #define IDC_CURRENT_COLOUR 3282

@@ -15,8 +15,7 @@ void putU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
 }
 
 std::uint32_t getU32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
-           (std::uint32_t(p[3]) << 24);
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
 }
 
 std::vector<std::uint8_t> number(std::uint32_t value) {
@@ -57,9 +56,9 @@ std::vector<PiplProperty> morvessanPiplProperties(std::uint32_t entryKey) {
     // writes outside the selection), reserved 0.
     std::vector<std::uint8_t> filterCases(7 * 4);
     for (std::size_t entry = 0; entry < filterCases.size(); entry += 4) {
-        filterCases[entry] = 1;         // input handling
-        filterCases[entry + 1] = 1;     // output handling
-        filterCases[entry + 2] = 0x0E;  // flags 1; flags 2 stays 0
+        filterCases[entry] = 1;        // input handling
+        filterCases[entry + 1] = 1;    // output handling
+        filterCases[entry + 2] = 0x0E; // flags 1; flags 2 stays 0
     }
     return {
         {kPiplVendor, fourCharCode("kind"), 0, number(fourCharCode("8BFM"))},
@@ -67,15 +66,15 @@ std::vector<PiplProperty> morvessanPiplProperties(std::uint32_t entryKey) {
         {kPiplVendor, fourCharCode("catg"), 0, pascalString("artisory")},
         {kPiplVendor, fourCharCode("vers"), 0, number(0x00040000)},
         {kPiplVendor, entryKey, 0, cString("PluginMain")},
-        {kPiplVendor, fourCharCode("mode"), 0, {0x10, 0x00}},  // RGB colour only
+        {kPiplVendor, fourCharCode("mode"), 0, {0x10, 0x00}}, // RGB colour only
         {kPiplVendor, fourCharCode("enbl"), 0, cString("in (PSHOP_ImageMode, RGBMode)")},
         {kPiplVendor, fourCharCode("fici"), 0, filterCases},
     };
 }
 
 std::vector<std::uint8_t> encodePipl(const std::vector<PiplProperty>& properties) {
-    std::vector<std::uint8_t> out{1, 0};  // resource version 1 (16 bits)
-    putU32(out, 0);                       // PiPL version
+    std::vector<std::uint8_t> out{1, 0}; // resource version 1 (16 bits)
+    putU32(out, 0);                      // PiPL version
     putU32(out, static_cast<std::uint32_t>(properties.size()));
     for (const PiplProperty& property : properties) {
         putU32(out, property.vendor);
@@ -89,8 +88,7 @@ std::vector<std::uint8_t> encodePipl(const std::vector<PiplProperty>& properties
     return out;
 }
 
-std::optional<std::vector<PiplProperty>> decodePipl(const std::uint8_t* bytes, std::size_t size,
-                                                    std::string* error) {
+std::optional<std::vector<PiplProperty>> decodePipl(const std::uint8_t* bytes, std::size_t size, std::string* error) {
     constexpr std::size_t kHeader = 10;
     constexpr std::size_t kPropertyHeader = 16;
     if (!bytes || size < kHeader) {

@@ -17,15 +17,15 @@ constexpr std::uint32_t fourCharCode(const char (&code)[5]) {
 }
 
 inline constexpr std::uint32_t kPiplVendor = fourCharCode("8BIM");
-inline constexpr std::uint32_t kPiplEntry64 = fourCharCode("8664");  // entry name, x64 module
-inline constexpr std::uint32_t kPiplEntry32 = fourCharCode("wx86");  // entry name, 32-bit x86 module
+inline constexpr std::uint32_t kPiplEntry64 = fourCharCode("8664"); // entry name, x64 module
+inline constexpr std::uint32_t kPiplEntry32 = fourCharCode("wx86"); // entry name, 32-bit x86 module
 inline constexpr int kPiplResourceId = 16000;
 
 struct PiplProperty {
     std::uint32_t vendor = kPiplVendor;
     std::uint32_t key = 0;
     std::int32_t id = 0;
-    std::vector<std::uint8_t> data;  // without the padding
+    std::vector<std::uint8_t> data; // without the padding
 
     bool operator==(const PiplProperty&) const = default;
 };

@@ -43,12 +43,12 @@ void putImage(std::vector<std::uint8_t>& out, const VXImage2& image) {
     put32(out, kBitmapHeaderSize);
     put32(out, static_cast<std::uint32_t>(width));
     put32(out, static_cast<std::uint32_t>(height) * 2);
-    put16(out, 1);   // planes
-    put16(out, 32);  // bits per pixel
-    put32(out, 0);   // no compression
+    put16(out, 1);  // planes
+    put16(out, 32); // bits per pixel
+    put32(out, 0);  // no compression
     put32(out, imageSize(image) - kBitmapHeaderSize);
     for (int i = 0; i < 4; ++i) {
-        put32(out, 0);  // resolution and colour counts: unused
+        put32(out, 0); // resolution and colour counts: unused
     }
     for (int y = height - 1; y >= 0; --y) {
         const std::uint8_t* row = image.row(y);
@@ -88,9 +88,9 @@ std::vector<std::uint8_t> encode(std::span<const VXImage2> images, std::uint32_t
     put16(out, static_cast<std::uint32_t>(images.size()));
     std::uint32_t offset = kDirectorySize + kEntrySize * static_cast<std::uint32_t>(images.size());
     for (const VXImage2& image : images) {
-        out.push_back(static_cast<std::uint8_t>(image.width() & 0xFF));  // 256 is stored as 0
+        out.push_back(static_cast<std::uint8_t>(image.width() & 0xFF)); // 256 is stored as 0
         out.push_back(static_cast<std::uint8_t>(image.height() & 0xFF));
-        out.push_back(0);  // colour count: none for 32 bits
+        out.push_back(0); // colour count: none for 32 bits
         out.push_back(0);
         put16(out, type == 1 ? 1 : static_cast<std::uint32_t>(hotspotX));
         put16(out, type == 1 ? 32 : static_cast<std::uint32_t>(hotspotY));

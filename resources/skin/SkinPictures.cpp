@@ -43,8 +43,8 @@ public:
         const double length2 = dx * dx + dy * dy;
         update(std::min(a.x, b.x) - radius, std::min(a.y, b.y) - radius, std::max(a.x, b.x) + radius,
                std::max(a.y, b.y) + radius, [&](double x, double y) {
-                   const double t = length2 > 0.0 ? std::clamp(((x - a.x) * dx + (y - a.y) * dy) / length2, 0.0, 1.0)
-                                                  : 0.0;
+                   const double t =
+                       length2 > 0.0 ? std::clamp(((x - a.x) * dx + (y - a.y) * dy) / length2, 0.0, 1.0) : 0.0;
                    return std::hypot(x - a.x - t * dx, y - a.y - t * dy) - radius;
                });
     }
@@ -139,7 +139,8 @@ public:
     }
 
     void paint(const Shape& shape, const Colour& colour, double opacity = 1.0, double grow = 0.0) {
-        paint(shape, [&](double, double) { return colour; }, opacity, grow);
+        paint(
+            shape, [&](double, double) { return colour; }, opacity, grow);
     }
 
     // 32 bits, top-down, with alpha; fully transparent pixels are all zero.
@@ -241,7 +242,7 @@ VXImage2 makeSkinBackground() {
     fields.noiseLevel = 5.0;
     fields.noiseSeed = 2718;
     fields.colourCount = 3;
-    fields.colours[0] = 0xFFC8B8AEu;  // 0xAABBGGRR: red 174, green 184, blue 200
+    fields.colours[0] = 0xFFC8B8AEu; // 0xAABBGGRR: red 174, green 184, blue 200
     fields.colours[1] = 0xFFDCD0C6u;
     fields.colours[2] = 0xFFEAE4DEu;
     fields.positions[0] = 0;
@@ -313,7 +314,7 @@ VXImage2 composeSkin(const VXImage2& background, const VXImage2& overlay) {
 }
 
 VXImage2 makePanCursor() {
-    constexpr double c = kPanCursorHotspot + 0.5;  // the centre of the hotspot pixel
+    constexpr double c = kPanCursorHotspot + 0.5; // the centre of the hotspot pixel
     constexpr double reach = 13.5, head = 5.0, halfHead = 3.5, halfShaft = 0.5;
     Shape arrow(32, 32);
     arrow.addRoundedBox(c - reach + head, c - halfShaft, c + reach - head, c + halfShaft, 0.0);

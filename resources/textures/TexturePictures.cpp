@@ -39,7 +39,8 @@ TexturePicture blank(const char* name, std::uint8_t fill) {
 std::vector<int> valueNoise(int cells, std::uint32_t seed) {
     Sequence random(seed);
     std::vector<int> lattice(cells * cells);
-    for (int& value : lattice) value = random.next(256);
+    for (int& value : lattice)
+        value = random.next(256);
     std::vector<int> out(kSize * kSize);
     const int step = kSize / cells;
     for (int y = 0; y < kSize; ++y) {
@@ -91,11 +92,12 @@ TexturePicture bricks() {
     Sequence random(32);
     int brightness[8][4];
     for (auto& row : brightness) {
-        for (int& value : row) value = 120 + random.next(60);
+        for (int& value : row)
+            value = 120 + random.next(60);
     }
     for (int y = 0; y < kSize; ++y) {
         const int row = y / 32;
-        const int offset = row % 2 == 0 ? 0 : 32;  // every other row is laid half a brick over
+        const int offset = row % 2 == 0 ? 0 : 32; // every other row is laid half a brick over
         for (int x = 0; x < kSize; ++x) {
             const int bx = (x + offset) % kSize;
             const bool mortar = y % 32 < 4 || bx % 64 < 4;
@@ -111,7 +113,7 @@ TexturePicture scratches() {
     TexturePicture picture = blank("Scratches.png", 215);
     Sequence random(41);
     for (int line = 0; line < 90; ++line) {
-        int x = random.next(kSize) * 16, y = random.next(kSize) * 16;  // 1/16 pixel steps
+        int x = random.next(kSize) * 16, y = random.next(kSize) * 16; // 1/16 pixel steps
         const int dx = random.next(33) - 16, dy = random.next(33) - 16;
         const int length = 20 + random.next(160);
         const int depth = 40 + random.next(120);
@@ -163,14 +165,16 @@ TexturePicture noise() {
     TexturePicture picture = blank("Noise.png", 0);
     Sequence random(61);
     std::vector<int> raw(kSize * kSize);
-    for (int& value : raw) value = random.next(256);
+    for (int& value : raw)
+        value = random.next(256);
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
             // A light 3 x 3 blur, wrapping: noise that still reads as a surface.
             int sum = 0;
             for (int dy = -1; dy <= 1; ++dy) {
                 for (int dx = -1; dx <= 1; ++dx) {
-                    sum += raw[((y + dy + kSize) % kSize) * kSize + (x + dx + kSize) % kSize] * (dx == 0 && dy == 0 ? 4 : 1);
+                    sum += raw[((y + dy + kSize) % kSize) * kSize + (x + dx + kSize) % kSize] *
+                           (dx == 0 && dy == 0 ? 4 : 1);
                 }
             }
             picture.pixels[y * kSize + x] = clampByte((sum / 12 - 128) * 2 + 128);

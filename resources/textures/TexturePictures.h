@@ -9,10 +9,10 @@
 namespace morvessan {
 
 struct TexturePicture {
-    std::string name;  // file name, e.g. "Canvas.png"
+    std::string name; // file name, e.g. "Canvas.png"
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> pixels;  // one grey byte per pixel, rows top to bottom
+    std::vector<std::uint8_t> pixels; // one grey byte per pixel, rows top to bottom
 };
 
 // Every shipped picture, drawn the same way on every run and platform.

@@ -26,7 +26,8 @@ void PNGCBAPI pngFlush(png_structp) {}
 
 int channelsOf(int colourType) {
     switch (colourType) {
-    case 0: case 3: return 1;
+    case 0:
+    case 3: return 1;
     case 4: return 2;
     case 2: return 3;
     default: return 4;
@@ -97,8 +98,7 @@ Bytes makePng(const PngRecipe& recipe, const SampleFunction& sample) {
     return out;
 }
 
-Bytes makeJpeg(int width, int height, bool grey, const std::function<std::uint32_t(int, int)>& rgb,
-               bool progressive) {
+Bytes makeJpeg(int width, int height, bool grey, const std::function<std::uint32_t(int, int)>& rgb, bool progressive) {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
@@ -114,7 +114,7 @@ Bytes makeJpeg(int width, int height, bool grey, const std::function<std::uint32
     jpeg_set_quality(&info, 100, TRUE);
     if (progressive)
         jpeg_simple_progression(&info);
-    if (!grey)  // no chroma subsampling, so flat colours come back exactly or nearly
+    if (!grey) // no chroma subsampling, so flat colours come back exactly or nearly
         for (int c = 0; c < 3; ++c)
             info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
     jpeg_start_compress(&info, TRUE);
@@ -218,8 +218,8 @@ Bytes makeBmp(const BmpRecipe& recipe) {
 ScratchFolder::ScratchFolder() {
     static int counter = 0;
     m_path = std::filesystem::temp_directory_path() /
-             ("morvessan-images-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
-              "-" + std::to_string(++counter));
+             ("morvessan-images-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
+              std::to_string(++counter));
     std::filesystem::remove_all(m_path);
     std::filesystem::create_directories(m_path);
 }

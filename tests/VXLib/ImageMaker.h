@@ -18,13 +18,13 @@ using SampleFunction = std::function<unsigned(int x, int y, int c)>;
 struct PngRecipe {
     int width = 4;
     int height = 3;
-    int colourType = 0;  // PNG colour type 0, 2, 3, 4 or 6
+    int colourType = 0; // PNG colour type 0, 2, 3, 4 or 6
     int bitDepth = 8;
     bool interlaced = false;
-    std::vector<std::uint8_t> paletteRGB;  // 3 bytes per entry, colour type 3
-    std::vector<std::uint8_t> trnsAlpha;   // palette tRNS entries
-    bool trnsKey = false;                  // grey or RGB tRNS key of (1, 2, 3) / 1
-    bool headerOnly = false;               // stop after the header chunks (no pixel data)
+    std::vector<std::uint8_t> paletteRGB; // 3 bytes per entry, colour type 3
+    std::vector<std::uint8_t> trnsAlpha;  // palette tRNS entries
+    bool trnsKey = false;                 // grey or RGB tRNS key of (1, 2, 3) / 1
+    bool headerOnly = false;              // stop after the header chunks (no pixel data)
 };
 
 Bytes makePng(const PngRecipe& recipe, const SampleFunction& sample);
@@ -45,9 +45,9 @@ struct BmpRecipe {
     std::uint32_t compression = 0;
     std::uint32_t sizeImage = 0;
     std::uint32_t clrUsed = 0;
-    std::vector<std::uint8_t> table;  // raw colour table bytes as they go into the file
-    std::vector<std::uint8_t> masks;  // bit-field masks (12 bytes) after the header
-    Bytes pixels;                     // raw pixel data as it goes into the file
+    std::vector<std::uint8_t> table; // raw colour table bytes as they go into the file
+    std::vector<std::uint8_t> masks; // bit-field masks (12 bytes) after the header
+    Bytes pixels;                    // raw pixel data as it goes into the file
 };
 
 Bytes makeBmp(const BmpRecipe& recipe);

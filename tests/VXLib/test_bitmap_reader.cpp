@@ -151,15 +151,15 @@ TEST(BitmapReader, BitFieldsStandardLayoutsLoadOthersAreRefused) {
     s.height = 1;
     s.bitCount = 16;
     s.compression = 3;
-    s.masks = {0x00, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0};  // 5-6-5
-    s.pixels = {0xFF, 0xFF, 0x20, 0x00, 0, 0, 0, 0};                  // white; green step 1
+    s.masks = {0x00, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0}; // 5-6-5
+    s.pixels = {0xFF, 0xFF, 0x20, 0x00, 0, 0, 0, 0};               // white; green step 1
     VXImage2 image = load(makeBmp(s));
     EXPECT_EQ(image.bitCount(), 24);
     EXPECT_EQ(image.pixel(0, 0), 0xFFFFFFu);
     EXPECT_EQ(image.pixel(1, 0), vxRGB(0, 4, 0));
 
-    s.masks = {0x00, 0x7C, 0, 0, 0xE0, 0x03, 0, 0, 0x1F, 0, 0, 0};  // 5-5-5
-    s.pixels = {0x00, 0x7C, 0x1F, 0x00, 0, 0, 0, 0};                 // red; blue
+    s.masks = {0x00, 0x7C, 0, 0, 0xE0, 0x03, 0, 0, 0x1F, 0, 0, 0}; // 5-5-5
+    s.pixels = {0x00, 0x7C, 0x1F, 0x00, 0, 0, 0, 0};               // red; blue
     image = load(makeBmp(s));
     EXPECT_EQ(image.pixel(0, 0), vxRGB(255, 0, 0));
     EXPECT_EQ(image.pixel(1, 0), vxRGB(0, 0, 255));
@@ -176,7 +176,7 @@ TEST(BitmapReader, BitFieldsStandardLayoutsLoadOthersAreRefused) {
     EXPECT_EQ(image.header()->compression, 0u);
     EXPECT_EQ(image.pixel(0, 0), vxRGB(3, 2, 1));
 
-    wide.masks = {0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0};  // red in the low byte
+    wide.masks = {0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0}; // red in the low byte
     EXPECT_EQ(readCode(makeBmp(wide)), kBitmapUnusable);
 }
 
@@ -224,7 +224,7 @@ TEST(BitmapReader, RunLengthDeltaMovesRightAndUp) {
     s.pixels = {0, 2, 2, 1, 1, 5, 0, 1};
     s.sizeImage = std::uint32_t(s.pixels.size());
     const VXImage2 image = load(makeBmp(s));
-    EXPECT_EQ(image.pixel(2, 1), 5u);  // stored row 1 is the middle row
+    EXPECT_EQ(image.pixel(2, 1), 5u); // stored row 1 is the middle row
     EXPECT_EQ(image.pixel(2, 2), 0u);
 }
 
@@ -258,15 +258,15 @@ TEST(BitmapReader, RunLengthOverrunsAreCut) {
     vxDecodeRunLength(far.data(), far.size(), guarded.data(), 4, 2, false);
     for (std::size_t i = 8; i < guarded.size(); ++i)
         ASSERT_EQ(guarded[i], 0xEE) << "wrote past the buffer at " << i;
-    EXPECT_EQ(guarded[0], 0xEE);  // moved away before writing
-    const Bytes wideRow = {20, 6};  // a run wider than the row stops at the row end
+    EXPECT_EQ(guarded[0], 0xEE);   // moved away before writing
+    const Bytes wideRow = {20, 6}; // a run wider than the row stops at the row end
     std::vector<std::uint8_t> two(8 + 4, 0);
     vxDecodeRunLength(wideRow.data(), wideRow.size(), two.data(), 4, 2, false);
-    EXPECT_EQ(two[3], 0);  // 20 > budget of 8: skipped altogether
+    EXPECT_EQ(two[3], 0); // 20 > budget of 8: skipped altogether
     const Bytes fits = {6, 6};
     vxDecodeRunLength(fits.data(), fits.size(), two.data(), 4, 2, false);
     EXPECT_EQ(two[3], 6);
-    EXPECT_EQ(two[4], 0);  // cut at the row end, not wrapped
+    EXPECT_EQ(two[4], 0); // cut at the row end, not wrapped
 }
 
 TEST(BitmapReader, RefusesDamagedAndUnsupportedFiles) {
@@ -289,12 +289,12 @@ TEST(BitmapReader, RefusesDamagedAndUnsupportedFiles) {
     EXPECT_EQ(readCode(makeBmp(v4)), kBitmapUnusable);
 
     BmpRecipe shortData = good;
-    shortData.sizeImage = 8;  // rows need 16
+    shortData.sizeImage = 8; // rows need 16
     EXPECT_EQ(readCode(makeBmp(shortData)), kBitmapUnusable);
 
     BmpRecipe huge = good;
     huge.width = 30000;
-    huge.height = 30000;  // 2.7 GB of pixels
+    huge.height = 30000; // 2.7 GB of pixels
     EXPECT_EQ(readCode(makeBmp(huge)), kBitmapUnusable);
     huge.width = 30001;
     huge.height = 1;
@@ -306,9 +306,9 @@ TEST(BitmapReader, RefusesDamagedAndUnsupportedFiles) {
     odd.bitCount = 12;
     EXPECT_EQ(readCode(makeBmp(odd)), kBitmapUnusable);
     odd.bitCount = 24;
-    odd.compression = 1;  // run-length 8 on 24 bits
+    odd.compression = 1; // run-length 8 on 24 bits
     EXPECT_EQ(readCode(makeBmp(odd)), kBitmapUnusable);
-    odd.compression = 4;  // embedded JPEG
+    odd.compression = 4; // embedded JPEG
     EXPECT_EQ(readCode(makeBmp(odd)), kBitmapUnusable);
 
     BmpRecipe rle;
@@ -317,7 +317,7 @@ TEST(BitmapReader, RefusesDamagedAndUnsupportedFiles) {
     rle.compression = 1;
     rle.table = greyTable(256);
     rle.pixels = {2, 1, 0, 1};
-    rle.sizeImage = 100;  // more than the file holds
+    rle.sizeImage = 100; // more than the file holds
     EXPECT_EQ(readCode(makeBmp(rle)), kBitmapUnusable);
 
     VXPackedBitmap out;

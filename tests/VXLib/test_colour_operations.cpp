@@ -38,7 +38,7 @@ TEST(ColourReplace, ExactReplacementByDepth) {
     EXPECT_EQ(indexed.pixel(1, 0), 6u);
     EXPECT_EQ(indexed.pixel(2, 0), 9u);
 
-    VXImage2 wide;  // 32 bits is left as it is
+    VXImage2 wide; // 32 bits is left as it is
     ASSERT_TRUE(wide.create(1, 1, 32));
     wide.replaceColour(0, 0xFFFFFF);
     EXPECT_EQ(wide.pixel(0, 0), 0u);
@@ -57,7 +57,7 @@ TEST(ColourReplace, MaskedFillFollowsTheMaskBits) {
     EXPECT_EQ(image.pixel(1, 1), 4u);
     VXMaskDIBBuffer other;
     ASSERT_TRUE(other.create(3, 2));
-    image.maskedFill(other, 0, 0);  // a mask of another size does nothing
+    image.maskedFill(other, 0, 0); // a mask of another size does nothing
     EXPECT_EQ(image.pixel(0, 0), 1u);
 }
 
@@ -66,14 +66,14 @@ TEST(ColourReplace, ToleranceIsClampedAndPerChannel) {
     EXPECT_EQ(image.replaceColourWithinTolerance(vxRGB(255, 0, 100), 5), std::int32_t(vxRGB(255, 0, 100)));
     EXPECT_EQ(image.pixel(0, 0), vxRGB(255, 0, 100));
     EXPECT_EQ(image.pixel(1, 0), vxRGB(255, 0, 100));
-    EXPECT_EQ(image.pixel(0, 1), vxRGB(255, 0, 94));   // blue 6 away
-    EXPECT_EQ(image.pixel(1, 1), vxRGB(244, 0, 100));  // red 11 away
+    EXPECT_EQ(image.pixel(0, 1), vxRGB(255, 0, 94));  // blue 6 away
+    EXPECT_EQ(image.pixel(1, 1), vxRGB(244, 0, 100)); // red 11 away
 
     VXImage2 wide;
     ASSERT_TRUE(wide.create(1, 1, 32));
     wide.setPixel(0, 0, 0x7F000001u);
     EXPECT_EQ(wide.replaceColourWithinTolerance(0, 1), 0);
-    EXPECT_EQ(wide.pixel(0, 0), 0x7F000000u);  // colour replaced, alpha kept
+    EXPECT_EQ(wide.pixel(0, 0), 0x7F000000u); // colour replaced, alpha kept
 
     VXImage2 one;
     ASSERT_TRUE(one.create(8, 1, 1));
@@ -93,7 +93,7 @@ TEST(ColourReplace, IndexedKeyResolvesThroughTheTable) {
     EXPECT_EQ(image.pixel(2, 0), 110u);
     VXImage2 small;
     ASSERT_TRUE(small.create(1, 1, 4));
-    EXPECT_EQ(small.replaceColourWithinTolerance(kPaletteIndexFlag | 16, 0), -1);  // past the 16 entries
+    EXPECT_EQ(small.replaceColourWithinTolerance(kPaletteIndexFlag | 16, 0), -1); // past the 16 entries
 }
 
 TEST(MaskBuilding, ZeroWhereTheKeyIsMostSignificantBitFirst) {

@@ -69,7 +69,7 @@ TEST(DIBGeometry, RefusesBadGeometryAndReportsEmpty) {
     EXPECT_FALSE(b.create(5, 0, 24));
     EXPECT_FALSE(b.create(5, 5, 12));
     EXPECT_FALSE(b.create(30001, 1, 8));
-    EXPECT_FALSE(b.create(30000, 30000, 32));  // 3.6 GB of pixels
+    EXPECT_FALSE(b.create(30000, 30000, 32)); // 3.6 GB of pixels
     EXPECT_TRUE(b.isEmpty());
     VXImage2 image;
     EXPECT_EQ(image.width(), -1);
@@ -176,7 +176,7 @@ TEST(DIBCopy, AttachValidatesAndCopies) {
     EXPECT_EQ(copy.pixel(1, 1), 77u);
 
     std::vector<std::uint8_t> bad(block, block + size);
-    bad[14] = 12;  // bit count 12
+    bad[14] = 12; // bit count 12
     EXPECT_FALSE(copy.attachCopy(bad.data(), bad.size()));
 
     VXDIBBuffer external;
@@ -188,7 +188,7 @@ TEST(DIBCopy, AttachValidatesAndCopies) {
 
 TEST(DIBCopy, PackedFormIsBottomUpWithPositiveHeight) {
     VXImage2 image;
-    ASSERT_TRUE(image.create(1, 3, 8));  // top-down
+    ASSERT_TRUE(image.create(1, 3, 8)); // top-down
     image.setPixel(0, 0, 1);
     image.setPixel(0, 1, 2);
     image.setPixel(0, 2, 3);
@@ -198,7 +198,7 @@ TEST(DIBCopy, PackedFormIsBottomUpWithPositiveHeight) {
     std::memcpy(&h, packed.data(), sizeof h);
     EXPECT_EQ(h.height, 3);
     EXPECT_EQ(h.sizeImage, 12u);
-    EXPECT_EQ(packed[1064], 3);  // first stored row: the bottom
+    EXPECT_EQ(packed[1064], 3); // first stored row: the bottom
     EXPECT_EQ(packed[1068], 2);
     EXPECT_EQ(packed[1072], 1);
 }
@@ -215,7 +215,7 @@ TEST(ImageOrientation, FlipKeepsThePictureAndTheMiddleRow) {
     for (int y = 0; y < 3; ++y)
         EXPECT_EQ(image.pixel(1, y), std::uint32_t(10 + y));
     EXPECT_EQ(image.bits()[image.stride() + 1], middle);
-    EXPECT_EQ(image.bits()[1], 12);  // stored row 0 is now the bottom
+    EXPECT_EQ(image.bits()[1], 12); // stored row 0 is now the bottom
 }
 
 TEST(ImageConvert, NearestNeighbourColumnsAndRows) {
@@ -232,7 +232,7 @@ TEST(ImageConvert, NearestNeighbourColumnsAndRows) {
     image.setTransparentColour(5);
     ASSERT_TRUE(image.convert(7, 4, 24));
     EXPECT_EQ(image.bitCount(), 24);
-    EXPECT_EQ(image.height(), -4);  // bottom-up result
+    EXPECT_EQ(image.height(), -4); // bottom-up result
     EXPECT_EQ(image.transparentColour(), std::int32_t(kMagenta));
     const int expectedColumns[7] = {0, 0, 0, 1, 1, 2, 2};
     for (int x = 0; x < 7; ++x) {
@@ -259,7 +259,7 @@ TEST(ImageConvert, AlphaIsKeptOnlyWhenTheImageHasIt) {
     VXImage2 sixteen;
     ASSERT_TRUE(sixteen.create(1, 1, 16));
     EXPECT_FALSE(copy.convert(1, 1, 24, sixteen));
-    EXPECT_EQ(copy.bitCount(), 32);  // unchanged after a refusal
+    EXPECT_EQ(copy.bitCount(), 32); // unchanged after a refusal
 }
 
 TEST(ImageShift, RowsAndColumnsMoveAndLeaveTheRestAlone) {
@@ -269,16 +269,16 @@ TEST(ImageShift, RowsAndColumnsMoveAndLeaveTheRestAlone) {
         for (int x = 0; x < 3; ++x)
             image.setPixel(x, y, std::uint32_t(10 * y + x));
     image.shiftRows(1);
-    EXPECT_EQ(image.pixel(0, 0), 0u);   // left behind
-    EXPECT_EQ(image.pixel(0, 1), 0u);   // old row 0
-    EXPECT_EQ(image.pixel(2, 2), 12u);  // old row 1
+    EXPECT_EQ(image.pixel(0, 0), 0u);  // left behind
+    EXPECT_EQ(image.pixel(0, 1), 0u);  // old row 0
+    EXPECT_EQ(image.pixel(2, 2), 12u); // old row 1
     image.shiftRows(-2);
     EXPECT_EQ(image.pixel(1, 0), 11u);
-    image.shiftRows(3);  // not smaller than the height: nothing
+    image.shiftRows(3); // not smaller than the height: nothing
     EXPECT_EQ(image.pixel(1, 0), 11u);
     image.shiftColumns(2);
     EXPECT_EQ(image.pixel(2, 0), 10u);
-    EXPECT_EQ(image.pixel(0, 0), 10u);  // left behind
+    EXPECT_EQ(image.pixel(0, 0), 10u); // left behind
     image.shiftColumns(-1);
     EXPECT_EQ(image.pixel(1, 0), 10u);
 }

@@ -30,7 +30,7 @@ Bytes greyPng() {
     return makePng(s, [](int x, int y, int) { return unsigned(10 * y + x); });
 }
 
-[[maybe_unused]] Bytes palettePngWithTransparentIndex() {  // not on Windows: see below
+[[maybe_unused]] Bytes palettePngWithTransparentIndex() { // not on Windows: see below
     PngRecipe s;
     s.width = 2;
     s.height = 1;
@@ -83,7 +83,7 @@ TEST(LoadImageFile, TryAllReadsContentWhateverTheName) {
     EXPECT_TRUE(image.isEmpty());
     EXPECT_EQ(image.transparentColour(), -1);
     EXPECT_FALSE(loadImageFile(folder.file("missing.png"), image, true));
-    EXPECT_FALSE(loadImageFile(folder.path().string(), image, true));  // a folder
+    EXPECT_FALSE(loadImageFile(folder.path().string(), image, true)); // a folder
     EXPECT_FALSE(loadImageFile("", image, true));
 }
 
@@ -101,13 +101,13 @@ TEST(LoadImageResource, DecodesPngAndJpegByExtensionOnly) {
     ASSERT_TRUE(loadImageResource(nullptr, 9101, "image", ".PNG", image));
     EXPECT_EQ(image.bitCount(), 8);
     EXPECT_TRUE(image.isTopDown());
-    EXPECT_EQ(image.transparentColour(), 0);  // the memory reader keeps the index
+    EXPECT_EQ(image.transparentColour(), 0); // the memory reader keeps the index
     ASSERT_TRUE(loadImageResource(nullptr, 9102, "IMAGE", ".jpg", image));
     EXPECT_EQ(image.bitCount(), 24);
     EXPECT_FALSE(loadImageResource(nullptr, 9101, "IMAGE", ".GIF", image));
     EXPECT_TRUE(image.isEmpty());
     EXPECT_FALSE(loadImageResource(nullptr, 9103, "IMAGE", ".BMP", image));
-    EXPECT_FALSE(loadImageResource(nullptr, 9101, "IMAGE", ".jpg", image));  // wrong content
+    EXPECT_FALSE(loadImageResource(nullptr, 9101, "IMAGE", ".jpg", image)); // wrong content
     EXPECT_FALSE(loadImageResource(nullptr, 9999, "IMAGE", ".png", image));
     EXPECT_FALSE(loadImageResource(nullptr, 9101, "ICON", ".png", image));
 }
@@ -148,7 +148,7 @@ TEST(SaveImageFile, RoundTripsThroughEveryFormat) {
     EXPECT_EQ(back.pixel(1, 2), 200u);
     ASSERT_TRUE(saveImageFile(folder.file("t.jpeg"), texture));
     ASSERT_TRUE(loadImageFile(folder.file("t.jpeg"), back, true));
-    EXPECT_EQ(back.bitCount(), 8);  // greyscale JPEG
+    EXPECT_EQ(back.bitCount(), 8); // greyscale JPEG
 
     const VXRGBQuad table[2] = {{0, 0, 255, 0}, {255, 0, 0, 0}};
     VXPalette two(table, 2);
@@ -205,7 +205,7 @@ TEST(SaveImageFile, BitmapBytesAreTheClassicLayout) {
     ASSERT_EQ(file.size(), 14u + 1064u + 8u);
     EXPECT_EQ(file[0], 'B');
     EXPECT_EQ(file[10] | (file[11] << 8), 1078);
-    EXPECT_EQ(file[1078], 2);  // bottom row first
+    EXPECT_EQ(file[1078], 2); // bottom row first
     EXPECT_EQ(file[1082], 1);
     VXImage2 back;
     ASSERT_TRUE(vxLoadBitmapMemory(file.data(), file.size(), back));

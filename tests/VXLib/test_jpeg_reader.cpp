@@ -40,7 +40,7 @@ TEST(JpegReader, ColourBaselineAndProgressiveAreBlueGreenRed) {
         for (int y = 1; y < 16; y += 8)
             for (int x = 1; x < 16; x += 8)
                 expectNear(image.pixel(x + 3, y + 3), blockColour(x, y), 3);
-        EXPECT_GT(image.row(4)[2], 200);  // red is the third byte of a pixel
+        EXPECT_GT(image.row(4)[2], 200); // red is the third byte of a pixel
     }
 }
 
@@ -60,14 +60,14 @@ TEST(JpegReader, ExistingBuffersMustMatch) {
     VXImage2 bottomUp;
     ASSERT_TRUE(bottomUp.create(16, -16, 24));
     ASSERT_TRUE(vxLoadJpegMemory(jpeg.data(), jpeg.size(), bottomUp));
-    EXPECT_FALSE(bottomUp.isTopDown());  // the buffer given is kept; rows land from the top
+    EXPECT_FALSE(bottomUp.isTopDown()); // the buffer given is kept; rows land from the top
     expectNear(bottomUp.pixel(2, 2), blockColour(2, 2), 3);
 
     VXImage2 wrongSize;
     ASSERT_TRUE(wrongSize.create(15, 16, 24));
     EXPECT_FALSE(vxLoadJpegMemory(jpeg.data(), jpeg.size(), wrongSize));
-    EXPECT_FALSE(wrongSize.isEmpty());  // not ours to reset
-    VXImage2 eightBit;  // three bytes per pixel must never go into one-byte pixels
+    EXPECT_FALSE(wrongSize.isEmpty()); // not ours to reset
+    VXImage2 eightBit;                 // three bytes per pixel must never go into one-byte pixels
     ASSERT_TRUE(eightBit.create(16, 16, 8));
     EXPECT_FALSE(vxLoadJpegMemory(jpeg.data(), jpeg.size(), eightBit));
 }
@@ -81,7 +81,7 @@ TEST(JpegReader, TruncatedStreamDecodesAsFarAsItGoes) {
     expectNear(image.pixel(3, 3), blockColour(3, 3), 3);
     for (std::size_t n : {std::size_t(0), std::size_t(1), std::size_t(2), std::size_t(20), std::size_t(100)}) {
         VXImage2 cut;
-        EXPECT_FALSE(vxLoadJpegMemory(jpeg.data(), n, cut)) << n;  // the header is incomplete
+        EXPECT_FALSE(vxLoadJpegMemory(jpeg.data(), n, cut)) << n; // the header is incomplete
         EXPECT_TRUE(cut.isEmpty());
     }
 }

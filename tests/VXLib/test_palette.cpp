@@ -40,7 +40,7 @@ TEST(Palette, GreyPaletteAndTooLongTables) {
 TEST(Palette, NearestColourTiesGoToTheLaterEntry) {
     const VXRGBQuad t[4] = {{0, 0, 10, 0}, {0, 0, 30, 0}, {0, 0, 30, 0}, {0, 0, 200, 0}};
     VXPalette p(t, 4);
-    EXPECT_EQ(p.nearestIndex(vxRGB(20, 0, 0)), 2);  // 10 and 30 equally near; duplicates: the last
+    EXPECT_EQ(p.nearestIndex(vxRGB(20, 0, 0)), 2); // 10 and 30 equally near; duplicates: the last
     EXPECT_EQ(p.nearestIndex(vxRGB(9, 0, 0)), 0);
     EXPECT_EQ(p.nearestIndexSkipping(vxRGB(30, 0, 0), 2), 1);
     EXPECT_EQ(p.nearestIndexSkipping(vxRGB(10, 0, 0), 0), 2);
@@ -53,10 +53,10 @@ TEST(Palette, InverseMapAndFifteenBitTable) {
     const auto& map = p.inverseColourMap();
     ASSERT_EQ(map.size(), 32768u);
     EXPECT_EQ(map[0], 0);
-    EXPECT_EQ(map[0x7FFF], 255);  // computed for pure white, not 248
-    EXPECT_EQ(map[0x7FFE], 245);  // red 240, green 248, blue 248: the nearest grey is their mean
+    EXPECT_EQ(map[0x7FFF], 255); // computed for pure white, not 248
+    EXPECT_EQ(map[0x7FFE], 245); // red 240, green 248, blue 248: the nearest grey is their mean
     EXPECT_EQ(p.table15()[255], 0x7FFF);
-    const VXRGBQuad t[1] = {{0x08, 0x10, 0xF8, 0}};  // blue 8, green 16, red 248
+    const VXRGBQuad t[1] = {{0x08, 0x10, 0xF8, 0}}; // blue 8, green 16, red 248
     VXPalette q(t, 1);
     EXPECT_EQ(q.table15()[0], (1 << 10) | (2 << 5) | 31);
     EXPECT_EQ(q.table15()[1], 0);

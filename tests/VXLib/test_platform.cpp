@@ -17,8 +17,7 @@ TEST(PortablePlatform, MessagesAreLoggedAndAnsweredFromTheScript) {
               VXMessageAnswer::No);
     // Without a scripted answer the first button is taken.
     EXPECT_EQ(p.messageBox("Done", "", VXMessageButtons::Ok, VXMessageIcon::None), VXMessageAnswer::Ok);
-    EXPECT_EQ(p.messageBox("Sure?", "", VXMessageButtons::YesNoCancel, VXMessageIcon::None),
-              VXMessageAnswer::Yes);
+    EXPECT_EQ(p.messageBox("Sure?", "", VXMessageButtons::YesNoCancel, VXMessageIcon::None), VXMessageAnswer::Yes);
     ASSERT_EQ(p.messages().size(), 3u);
     EXPECT_EQ(p.messages()[0].text, "Delete?");
     EXPECT_EQ(p.messages()[0].caption, "Confirm");

@@ -80,8 +80,9 @@ TEST_P(PngDepths, PaletteOfEveryDepthKeepsIndicesAndTable) {
         const VXImage2 image = decode(makePng(s, f));
         ASSERT_EQ(image.bitCount(), 8) << depth;
         ASSERT_EQ(image.colourTableEntries(), 256);
-        EXPECT_EQ(image.colourTable()[entries - 1],
-                  (VXRGBQuad{std::uint8_t((entries - 1) / 2), std::uint8_t(256 - entries), std::uint8_t(entries - 1), 0}));
+        EXPECT_EQ(
+            image.colourTable()[entries - 1],
+            (VXRGBQuad{std::uint8_t((entries - 1) / 2), std::uint8_t(256 - entries), std::uint8_t(entries - 1), 0}));
         if (entries < 256) {
             EXPECT_EQ(image.colourTable()[entries], (VXRGBQuad{0, 0, 0, 0}));
         }
@@ -101,7 +102,8 @@ TEST_P(PngDepths, ColourAndColourWithAlpha) {
         EXPECT_FALSE(image.hasAlpha());
         for (int y = 0; y < 6; ++y)
             for (int x = 0; x < 7; ++x)
-                ASSERT_EQ(image.pixel(x, y), vxRGB(to8(f(x, y, 0), depth), to8(f(x, y, 1), depth), to8(f(x, y, 2), depth)));
+                ASSERT_EQ(image.pixel(x, y),
+                          vxRGB(to8(f(x, y, 0), depth), to8(f(x, y, 1), depth), to8(f(x, y, 2), depth)));
 
         PngRecipe rgba = rgb;
         rgba.colourType = 6;
@@ -110,13 +112,14 @@ TEST_P(PngDepths, ColourAndColourWithAlpha) {
         EXPECT_TRUE(image.hasAlpha());
         for (int y = 0; y < 6; ++y)
             for (int x = 0; x < 7; ++x)
-                ASSERT_EQ(image.pixel(x, y), vxRGB(to8(f(x, y, 0), depth), to8(f(x, y, 1), depth), to8(f(x, y, 2), depth)) |
-                                                 (std::uint32_t(to8(f(x, y, 3), depth)) << 24));
+                ASSERT_EQ(image.pixel(x, y),
+                          vxRGB(to8(f(x, y, 0), depth), to8(f(x, y, 1), depth), to8(f(x, y, 2), depth)) |
+                              (std::uint32_t(to8(f(x, y, 3), depth)) << 24));
 
         PngRecipe greyAlpha = rgb;
         greyAlpha.colourType = 4;
         image = decode(makePng(greyAlpha, f));
-        ASSERT_EQ(image.bitCount(), 8);  // the alpha is dropped
+        ASSERT_EQ(image.bitCount(), 8); // the alpha is dropped
         EXPECT_FALSE(image.hasAlpha());
         EXPECT_TRUE(greyTable(image));
         EXPECT_EQ(image.pixel(3, 2), to8(f(3, 2, 0), depth));
@@ -134,7 +137,7 @@ TEST(PngTransparency, SingleTransparentIndexIsRecorded) {
     EXPECT_EQ(image.bitCount(), 8);
     EXPECT_EQ(image.transparentColour(), 0);
 
-    s.trnsAlpha = {255, 0};  // the only non-opaque entry is the last one
+    s.trnsAlpha = {255, 0}; // the only non-opaque entry is the last one
     EXPECT_EQ(decode(makePng(s, [](int x, int, int) { return unsigned(x); })).transparentColour(), 1);
 }
 
@@ -169,13 +172,15 @@ TEST(PngTransparency, SeveralEntriesExpandToColourWithAlpha) {
 }
 
 TEST(PngTransparency, ColourKeysGiveAlphaGreyKeysAreDropped) {
-    PngRecipe rgb = pngRecipe(2, 1, 2, 8); rgb.trnsKey = true;
+    PngRecipe rgb = pngRecipe(2, 1, 2, 8);
+    rgb.trnsKey = true;
     VXImage2 image = decode(makePng(rgb, [](int x, int, int c) { return x == 0 ? unsigned(c + 1) : 9u; }));
     ASSERT_EQ(image.bitCount(), 32);
-    EXPECT_EQ(image.pixel(0, 0), vxRGB(1, 2, 3));  // the key colour: alpha 0
+    EXPECT_EQ(image.pixel(0, 0), vxRGB(1, 2, 3)); // the key colour: alpha 0
     EXPECT_EQ(image.pixel(1, 0), vxRGB(9, 9, 9) | 0xFF000000u);
 
-    PngRecipe grey = pngRecipe(2, 1, 0, 8); grey.trnsKey = true;
+    PngRecipe grey = pngRecipe(2, 1, 0, 8);
+    grey.trnsKey = true;
     image = decode(makePng(grey, [](int x, int, int) { return unsigned(x); }));
     EXPECT_EQ(image.bitCount(), 8);
     EXPECT_EQ(image.pixel(1, 0), 1u);
@@ -194,12 +199,13 @@ TEST(PngDamage, TruncatedWrongMagicAndOversized) {
     VXImage2 image;
     EXPECT_FALSE(vxLoadPngMemory(magic.data(), magic.size(), image));
     Bytes crc = png;
-    crc[30] ^= 0xFF;  // inside IHDR: its checksum no longer matches
+    crc[30] ^= 0xFF; // inside IHDR: its checksum no longer matches
     EXPECT_FALSE(vxLoadPngMemory(crc.data(), crc.size(), image));
 
-    PngRecipe big = pngRecipe(30000, 30000, 6, 8); big.headerOnly = true;
+    PngRecipe big = pngRecipe(30000, 30000, 6, 8);
+    big.headerOnly = true;
     const Bytes header = makePng(big, nullptr);
-    EXPECT_FALSE(vxLoadPngMemory(header.data(), header.size(), image));  // 3.6 GB: refused
+    EXPECT_FALSE(vxLoadPngMemory(header.data(), header.size(), image)); // 3.6 GB: refused
     big.width = 30001;
     big.height = 1;
     const Bytes wide = makePng(big, nullptr);

@@ -26,7 +26,7 @@ Bytes greyPng(int width, int height, unsigned base) {
 Bytes colourfulBmp(int width, int height) {
     BmpRecipe s;
     s.width = width;
-    s.height = height;  // bottom-up
+    s.height = height; // bottom-up
     s.bitCount = 8;
     for (int i = 0; i < 256; ++i)
         s.table.insert(s.table.end(), {7, std::uint8_t(i), std::uint8_t(255 - i), 0});
@@ -79,10 +79,11 @@ TEST(TextureScan, CancelKeepsWhatWasLoadedAndMissingFoldersAreEmpty) {
     folder.write("a.png", greyPng(2, 2, 0));
     folder.write("b.png", greyPng(2, 2, 1));
     folder.write("c.png", greyPng(2, 2, 2));
-    const auto items = scanTextureFolder(folder.path().string() + kPathSeparator, [](int done, int) { return done < 2; });
+    const auto items =
+        scanTextureFolder(folder.path().string() + kPathSeparator, [](int done, int) { return done < 2; });
     ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(items[1].caption, "b");
-    EXPECT_EQ(items[1].path, (folder.path() / "b.png").string());  // no doubled separator
+    EXPECT_EQ(items[1].path, (folder.path() / "b.png").string()); // no doubled separator
     EXPECT_TRUE(scanTextureFolder((folder.path() / "none").string()).empty());
 }
 
@@ -142,15 +143,15 @@ TEST(TextureMap, EightBitPicturesGiveTheirIndicesTopDown) {
     EXPECT_EQ(map.width(), 3);
     EXPECT_EQ(map.height(), 2);
     EXPECT_EQ(map.colourTable()[9], (VXRGBQuad{9, 9, 9, 0}));
-    EXPECT_EQ(map.row(0)[2], 2);    // index, not the colour's brightness
-    EXPECT_EQ(map.row(1)[1], 101);  // row 1 from the top
+    EXPECT_EQ(map.row(0)[2], 2);   // index, not the colour's brightness
+    EXPECT_EQ(map.row(1)[1], 101); // row 1 from the top
 }
 
 TEST(TextureMap, OtherDepthsGiveRoundedLuminance) {
-    EXPECT_EQ(vxLuminance(vxRGB(255, 0, 0)), 76);   // 76.245
-    EXPECT_EQ(vxLuminance(vxRGB(0, 255, 0)), 150);  // 149.685
-    EXPECT_EQ(vxLuminance(vxRGB(0, 0, 255)), 29);   // 29.07
-    EXPECT_EQ(vxLuminance(vxRGB(10, 20, 30)), 18);  // 18.15
+    EXPECT_EQ(vxLuminance(vxRGB(255, 0, 0)), 76);  // 76.245
+    EXPECT_EQ(vxLuminance(vxRGB(0, 255, 0)), 150); // 149.685
+    EXPECT_EQ(vxLuminance(vxRGB(0, 0, 255)), 29);  // 29.07
+    EXPECT_EQ(vxLuminance(vxRGB(10, 20, 30)), 18); // 18.15
     EXPECT_EQ(vxLuminance(0xFFFFFF), 255);
     ScratchFolder folder;
     folder.write("c.bmp", colourBmp({vxRGB(255, 0, 0), vxRGB(0, 255, 0), vxRGB(10, 20, 30)}));

@@ -79,7 +79,7 @@ protected:
         }
         command += " >" + p("stdout.txt") + " 2>" + p("stderr.txt");
 #if defined(_WIN32)
-        command = "\"" + command + "\"";  // cmd /c keeps inner quotes only inside an outer pair
+        command = "\"" + command + "\""; // cmd /c keeps inner quotes only inside an outer pair
 #endif
         int status = std::system(command.c_str());
 #if !defined(_WIN32)

@@ -77,16 +77,16 @@ std::string laterBitmap(std::uint32_t headerSize) {
         }
     };
     put(0, headerSize);
-    put(4, 2);                                // width
-    put(8, 1);                                // height
-    put(12, 1 | (alpha ? 32u : 24u) << 16);   // one plane, then the bit count
-    put(16, alpha ? 3 : 0);                   // bit fields, or plain pixels
+    put(4, 2);                              // width
+    put(8, 1);                              // height
+    put(12, 1 | (alpha ? 32u : 24u) << 16); // one plane, then the bit count
+    put(16, alpha ? 3 : 0);                 // bit fields, or plain pixels
     put(40, 0x00FF0000);
     put(44, 0x0000FF00);
     put(48, 0x000000FF);
     put(52, alpha ? 0xFF000000u : 0);
-    const std::string pixels = alpha ? std::string("\x10\x20\x30\x40\x50\x60\x70\x80", 8)
-                                     : std::string("\x10\x20\x30\x50\x60\x70\0\0", 8);
+    const std::string pixels =
+        alpha ? std::string("\x10\x20\x30\x40\x50\x60\x70\x80", 8) : std::string("\x10\x20\x30\x50\x60\x70\0\0", 8);
     std::string file = "BM" + std::string(12, '\0') + header + pixels;
     const std::uint32_t offset = 14 + headerSize;
     for (int i = 0; i < 4; ++i) {
@@ -121,7 +121,8 @@ TEST_F(Cli, RenderUsesAPresetOfTheLibraryOrTheDefaults) {
     const HostImage clear = load("clear.png");
     EXPECT_EQ(clear.planes, 4);
 
-    r = run("render --size 40x30 --background " + q("#102030") + " --preset-file Stones --category Sky " + p("dark.bmp"));
+    r = run("render --size 40x30 --background " + q("#102030") + " --preset-file Stones --category Sky " +
+            p("dark.bmp"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(load("dark.bmp").width, 40);
 }
@@ -134,8 +135,7 @@ TEST_F(Cli, ApplyKeepsTheInputAndHonoursMaskRectAndPlanes) {
     }
     save("mask.png", maskPicture);
     const std::string inputBytes = readText(at("in.png"));
-    Result r = run("apply --quiet --mask " + p("mask.png") + " --rect 10,0,30,40 " + p("in.png") + " " +
-                   p("out.png"));
+    Result r = run("apply --quiet --mask " + p("mask.png") + " --rect 10,0,30,40 " + p("in.png") + " " + p("out.png"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(readText(at("in.png")), inputBytes);
     const HostImage in = load("in.png");
@@ -231,8 +231,8 @@ TEST_F(Cli, BadInputIsRefusedWithOneLineAndNothingWritten) {
     expectRefused(run("apply " + p("text.png") + " " + p("out.png")), "cannot read", "out.png");
     save("in.png", picture(20, 10, 3));
     save("small-mask.png", picture(10, 10, 3));
-    expectRefused(run("apply --mask " + p("small-mask.png") + " " + p("in.png") + " " + p("out.png")),
-                  "mask", "out.png");
+    expectRefused(run("apply --mask " + p("small-mask.png") + " " + p("in.png") + " " + p("out.png")), "mask",
+                  "out.png");
     expectRefused(run("apply --rect 15,0,10,10 " + p("in.png") + " " + p("out.png")), "does not fit", "out.png");
     expectRefused(run("apply --rect 1,2,3 " + p("in.png") + " " + p("out.png")), "X,Y,W,H", "out.png");
     expectRefused(run("render --size 0x10 " + p("out.png")), "width", "out.png");
@@ -320,9 +320,10 @@ TEST_F(Cli, OutputsAreReplacedWholeTogetherAndNeverThroughPlantedLinks) {
                   "same.png");
 #if !defined(_WIN32)
     // Stopped while rendering: the temporary files go too.
-    const std::string command = "cd " + q(m_dir.string()) + " && { " + q(MORVESSAN_PROGRAM) +
-                                " render --quiet --size 4000x4000 big.png & pid=$!; until ls -a | grep -q "
-                                "'^[.]big[.]png[.].*[.]tmp$'; do sleep 0.02; done; kill -TERM $pid; wait $pid; } 2>/dev/null";
+    const std::string command =
+        "cd " + q(m_dir.string()) + " && { " + q(MORVESSAN_PROGRAM) +
+        " render --quiet --size 4000x4000 big.png & pid=$!; until ls -a | grep -q "
+        "'^[.]big[.]png[.].*[.]tmp$'; do sleep 0.02; done; kill -TERM $pid; wait $pid; } 2>/dev/null";
     EXPECT_NE(std::system(command.c_str()), 0);
     EXPECT_FALSE(fs::exists(at("big.png")));
 #endif
@@ -342,10 +343,8 @@ TEST_F(Cli, InputPicturesKeepTransparencyAndAreCheckedBeforeAnyWork) {
     std::ofstream(at("v5.bmp"), std::ios::binary) << laterBitmap(124);
     std::ofstream(at("v4.bmp"), std::ios::binary) << laterBitmap(108);
     const std::vector<std::pair<std::string, std::vector<std::uint8_t>>> expected = {
-        {"ga.png", {10, 10, 10, 0, 200, 200, 200, 128}},
-        {"pal.png", {1, 2, 3, 77, 4, 5, 6, 255}},
-        {"grey.png", {9, 9, 9, 255, 50, 50, 50, 0}},
-        {"v5.bmp", {0x30, 0x20, 0x10, 0x40, 0x70, 0x60, 0x50, 0x80}},
+        {"ga.png", {10, 10, 10, 0, 200, 200, 200, 128}},  {"pal.png", {1, 2, 3, 77, 4, 5, 6, 255}},
+        {"grey.png", {9, 9, 9, 255, 50, 50, 50, 0}},      {"v5.bmp", {0x30, 0x20, 0x10, 0x40, 0x70, 0x60, 0x50, 0x80}},
         {"v4.bmp", {0x30, 0x20, 0x10, 0x70, 0x60, 0x50}},
     };
     for (const auto& [name, pixels] : expected) {
@@ -360,7 +359,7 @@ TEST_F(Cli, InputPicturesKeepTransparencyAndAreCheckedBeforeAnyWork) {
     std::string jpeg = readText(at("small.jpg"));
     const std::size_t frame = jpeg.find("\xFF\xC0");
     ASSERT_NE(frame, std::string::npos);
-    jpeg.replace(frame + 5, 4, "\x46\x50\x46\x50");  // 18000 x 18000
+    jpeg.replace(frame + 5, 4, "\x46\x50\x46\x50"); // 18000 x 18000
     std::ofstream(at("huge.jpg"), std::ios::binary) << jpeg.substr(0, jpeg.find("\xFF\xDA") + 40);
     expectRefused(run("apply " + p("huge.jpg") + " " + p("out.png")),
                   "huge.jpg': it is 18000x18000, more than the limit of 128 megapixels for input pictures", "out.png");

@@ -17,9 +17,9 @@ TEST(MainGeometryTest, ZoomRatioTexts) {
     EXPECT_EQ(zoomRatioText(0, true, false, rect, 200, 200), "2:1");
     EXPECT_EQ(zoomRatioText(-5, true, false, rect, 200, 200), "7:1");
     EXPECT_EQ(zoomRatioText(5, false, true, rect, 200, 200), "1:5.0");
-    EXPECT_EQ(zoomRatioText(5, false, true, {0, 0, 300, 410}, 200, 200), "1:2.0");  // 2.05 is stored just below itself
+    EXPECT_EQ(zoomRatioText(5, false, true, {0, 0, 300, 410}, 200, 200), "1:2.0"); // 2.05 is stored just below itself
     EXPECT_EQ(zoomRatioText(5, true, true, rect, 200, 200), "1:5");
-    EXPECT_EQ(zoomRatioText(5, false, true, rect, 0, 0), "1:5");  // no preview size yet
+    EXPECT_EQ(zoomRatioText(5, false, true, rect, 0, 0), "1:5"); // no preview size yet
 }
 
 TEST(MainGeometryTest, PlacementAndCheckerboard) {
@@ -29,10 +29,10 @@ TEST(MainGeometryTest, PlacementAndCheckerboard) {
 
     VXImage2 proxy;
     ASSERT_TRUE(proxy.create(12, 12, 32));
-    proxy.row(0)[3] = 0;                       // (0, 0) transparent over white
-    std::uint8_t* p = proxy.row(0) + 10 * 4;   // (10, 0) half over grey 192
+    proxy.row(0)[3] = 0;                     // (0, 0) transparent over white
+    std::uint8_t* p = proxy.row(0) + 10 * 4; // (10, 0) half over grey 192
     p[0] = 0, p[1] = 100, p[2] = 255, p[3] = 128;
-    std::uint8_t* q = proxy.row(11) + 11 * 4;  // (11, 11) opaque, copied
+    std::uint8_t* q = proxy.row(11) + 11 * 4; // (11, 11) opaque, copied
     q[0] = 1, q[1] = 2, q[2] = 3, q[3] = 255;
     VXImage2 shown;
     ASSERT_TRUE(composeOverCheckerboard(proxy, shown));

@@ -39,7 +39,7 @@ TEST_F(MainPagesTest, PresetPageChoosesFilesCategoriesAndPresets) {
     m_block.categoryIndex = 99;
     page.fill();
     EXPECT_EQ(page.fileNames(), (std::vector<std::string>{"Default", "Second"}));
-    EXPECT_EQ(page.selectedCategory(), 2);  // past the end: the last one
+    EXPECT_EQ(page.selectedCategory(), 2); // past the end: the last one
     EXPECT_EQ(page.presetNames().size(), 3u);
     EXPECT_EQ(m_block.categoryIndex, 99);
 
@@ -87,7 +87,7 @@ TEST_F(MainPagesTest, CustomisePageKeepsItsCategoryAndAddsPresets) {
     // A refill keeps the page's own category, not the block's.
     m_plugin->SetCurrentPresetFile(1);
     page.shown();
-    EXPECT_EQ(page.selectedCategory(), 0);  // "Second" has only one
+    EXPECT_EQ(page.selectedCategory(), 0); // "Second" has only one
     page.chooseFile(0);
     EXPECT_EQ(page.selectedCategory(), 0);
 

@@ -22,11 +22,13 @@ namespace {
 
 bool writePng(const std::string& path, int width, int height, int channels, const std::vector<std::uint8_t>& bytes) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
+    if (!file)
+        return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     std::vector<png_bytep> rows(height);
-    for (int y = 0; y < height; ++y) rows[y] = const_cast<png_bytep>(bytes.data() + std::size_t(y) * width * channels);
+    for (int y = 0; y < height; ++y)
+        rows[y] = const_cast<png_bytep>(bytes.data() + std::size_t(y) * width * channels);
     bool ok = false;
     if (!setjmp(png_jmpbuf(png))) {
         const int type = channels == 1 ? PNG_COLOR_TYPE_GRAY : channels == 3 ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_RGBA;
@@ -45,7 +47,8 @@ bool writePng(const std::string& path, int width, int height, int channels, cons
 // exercises the decoder's upsampling as texture pictures and inputs do.
 bool writeJpeg(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
+    if (!file)
+        return false;
     jpeg_compress_struct info;
     jpeg_error_mgr errors;
     info.err = jpeg_std_error(&errors);
@@ -77,7 +80,8 @@ std::vector<std::uint8_t> picture(int width, int height, int channels) {
                 p[1] = std::uint8_t(y * 255 / height);
                 p[2] = std::uint8_t((x * 7 + y * 3) & 255);
             }
-            if (channels == 4) p[3] = std::uint8_t(255 - (x + y) % 200);
+            if (channels == 4)
+                p[3] = std::uint8_t(255 - (x + y) % 200);
         }
     }
     return bytes;
@@ -91,7 +95,7 @@ bool writeBlock(const std::string& path, const FilterParameters& block) {
 
 FilterParameters defaults() {
     FilterParameters block;
-    std::memset(static_cast<void*>(&block), 0, sizeof block);  // padding too: the bytes are compared
+    std::memset(static_cast<void*>(&block), 0, sizeof block); // padding too: the bytes are compared
     writeDefaultParameters(block);
     return block;
 }
@@ -160,9 +164,16 @@ int main(int argc, char** argv) {
     wood.texture.noise = 20;
     wood.texture.transformation = translation(13.25, -40.5);
     compose(wood.texture.transformation, rotation(-1.1));
-    for (int i = 0; i < kMaxOctaves; ++i) wood.texture.noiseWeights[i] = 1.0 / (1.0 + i * i);
-    stops(wood.texture, {{0xFF1A3050u, 0}, {0xC02A4870u, 30}, {0x80406090u, 70}, {0xFF5070A0u, 100},
-                         {0x40608090u, 150}, {0xFF7090B0u, 190}, {0xA080A0C0u, 220}, {0xFFC0D0E0u, 255}});
+    for (int i = 0; i < kMaxOctaves; ++i)
+        wood.texture.noiseWeights[i] = 1.0 / (1.0 + i * i);
+    stops(wood.texture, {{0xFF1A3050u, 0},
+                         {0xC02A4870u, 30},
+                         {0x80406090u, 70},
+                         {0xFF5070A0u, 100},
+                         {0x40608090u, 150},
+                         {0xFF7090B0u, 190},
+                         {0xA080A0C0u, 220},
+                         {0xFFC0D0E0u, 255}});
     if (!texturePicture.empty()) {
         wood.texture.textureEnabled = 1;
         wood.texture.textureAmount = 40;
@@ -180,7 +191,8 @@ int main(int argc, char** argv) {
     ok &= writeJpeg((folder / "photo.jpg").string(), 181, 97, picture(181, 97, 3));
     std::vector<std::uint8_t> mask(257 * 131);
     for (int y = 0; y < 131; ++y) {
-        for (int x = 0; x < 257; ++x) mask[y * 257 + x] = (x > 40 && x < 220 && y > 10) ? std::uint8_t(x + y) : 0;
+        for (int x = 0; x < 257; ++x)
+            mask[y * 257 + x] = (x > 40 && x < 220 && y > 10) ? std::uint8_t(x + y) : 0;
     }
     ok &= writePng((folder / "mask.png").string(), 257, 131, 1, mask);
     if (!ok) {

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!decodeHostPicture(std::string_view(reinterpret_cast<const char*>(data), size), reading, image, error,
                            damage)) {
         if (error.empty()) {
-            std::abort();  // every refusal says why
+            std::abort(); // every refusal says why
         }
         return 0;
     }

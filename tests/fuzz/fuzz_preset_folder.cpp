@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string original = texts[std::stoul(file.name().substr(1))];
         if (!file.readWhole()) {
             if (onDisk != original || fs::exists(folder / (file.name() + ".bak"))) {
-                std::abort();  // a damaged file is never written, nor its backup
+                std::abort(); // a damaged file is never written, nor its backup
             }
             continue;
         }

@@ -44,9 +44,7 @@ VXImage2 captureWindow(HWND window, bool whole) {
     return image;
 }
 
-std::uint32_t capturedColour(const VXImage2& image, int x, int y) {
-    return image.pixel(x, y) & 0xFFFFFF;
-}
+std::uint32_t capturedColour(const VXImage2& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
 
 void saveCapture(const VXImage2& image, const std::string& name) {
     const char* folder = std::getenv("MORVESSAN_CAPTURE_DIR");

@@ -11,12 +11,8 @@
 namespace morvessan {
 
 Gallery::Gallery()
-    : VXPSPluginDialog(IDD_GALLERY),
-      m_well(m_colours),
-      m_well_off(m_colours),
-      m_gradient(m_colours),
-      m_images(m_list_colours),
-      m_dropper(m_colours) {}
+    : VXPSPluginDialog(IDD_GALLERY), m_well(m_colours), m_well_off(m_colours), m_gradient(m_colours),
+      m_images(m_list_colours), m_dropper(m_colours) {}
 
 bool Gallery::loadBackgroundImage(VXImage2& image) {
     return loadImageResource(vxModuleInstance(), 3016, "IMAGE", ".png", image);
@@ -72,7 +68,8 @@ bool Gallery::onInitDialog() {
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT;
     insert.item.pszText = const_cast<char*>("Essentials");
-    HTREEITEM file = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    HTREEITEM file =
+        reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
     insert.hParent = file;
     insert.item.pszText = const_cast<char*>("Skies");
     SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
@@ -100,19 +97,14 @@ bool Gallery::onCommand(int id, int code, HWND control) {
         }
         return true;
     }
-    case IDC_G_PROGRESS:
-        runProgress(m_hwnd, 100);
-        return true;
-    case IDC_G_GRADIENT:
-        ++m_gradient_notes;
-        return true;
+    case IDC_G_PROGRESS: runProgress(m_hwnd, 100); return true;
+    case IDC_G_GRADIENT: ++m_gradient_notes; return true;
     case IDC_G_DROPPER:
         if (code == VXPSDropperButton::kDropperMoved || code == VXPSDropperButton::kDropperPicked) {
             m_well.setColour(m_dropper.colourUnderPointer());
         }
         return true;
-    default:
-        break;
+    default: break;
     }
     return VXPSPluginDialog::onCommand(id, code, control);
 }

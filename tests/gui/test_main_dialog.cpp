@@ -49,9 +49,7 @@ HWND findMainDialog() {
     return nullptr;
 }
 
-void click(HWND button) {
-    SendMessageA(button, BM_CLICK, 0, 0);
-}
+void click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
 
 void chooseInCombo(HWND combo, int index) {
     SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -173,7 +171,7 @@ TEST_F(MainDialog, EditsChangeThePreviewAndOkRendersWhatASilentRunWithTheBlockRe
         click(GetDlgItem(dialog, IDOK));
     });
     EXPECT_EQ(result, noErr);
-    EXPECT_EQ(ratio.rfind("1:", 0), 0u) << ratio;  // the picture is larger than the preview: reduced
+    EXPECT_EQ(ratio.rfind("1:", 0), 0u) << ratio; // the picture is larger than the preview: reduced
     EXPECT_TRUE(presetApplied);
     EXPECT_TRUE(woodHidesBands);
     EXPECT_TRUE(previewChanged);
@@ -242,7 +240,7 @@ TEST_F(MainDialog, TheTextureScanShowsItsProgressAndCanBeCancelled) {
         Sleep(200);
         dialogEnabledAfter = IsWindowEnabled(dialog) != FALSE;
         HWND list = findControl(dialog, IDC_TEXTURES);
-        items = list ? static_cast<int>(SendMessageA(list, WM_USER + 1, 0, 0)) : -1;  // the grid's item count
+        items = list ? static_cast<int>(SendMessageA(list, WM_USER + 1, 0, 0)) : -1; // the grid's item count
         click(GetDlgItem(dialog, IDCANCEL));
     });
     EXPECT_TRUE(progressSeen);

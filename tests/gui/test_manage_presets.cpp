@@ -36,7 +36,7 @@ HWND waitForDialog(const char* title, const std::function<bool(HWND)>& accept = 
         HWND window = nullptr;
         while ((window = FindWindowExA(nullptr, window, "#32770", title)) != nullptr) {
             if (IsWindowVisible(window) && (!accept || accept(window))) {
-                Sleep(100);  // let it finish painting
+                Sleep(100); // let it finish painting
                 return window;
             }
         }
@@ -111,7 +111,7 @@ void selectItem(HWND tree, HTREEITEM item) {
 // The centre of an item's label in the dialog's client coordinates.
 POINT itemCentre(HWND dialog, HWND tree, HTREEITEM item) {
     RECT rect{};
-    std::memcpy(&rect, &item, sizeof(item));  // the message takes the item in the rectangle
+    std::memcpy(&rect, &item, sizeof(item)); // the message takes the item in the rectangle
     SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
     POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     MapWindowPoints(tree, dialog, &centre, 1);

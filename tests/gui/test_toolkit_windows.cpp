@@ -141,7 +141,7 @@ TEST_F(ToolkitWindows, ColourPickerReadsAndWritesItsSettingsAndPlacesItself) {
     setDword("CustomColour1", 0x00FF00);
     setDword("WindowLeft", 40);
     setDword("WindowTop", 30);
-    setDword("WindowRight", 60);   // smaller than the picker: it grows to its natural size
+    setDword("WindowRight", 60); // smaller than the picker: it grows to its natural size
     setDword("WindowBottom", 50);
     setDword("ColorStyle", 0);
 

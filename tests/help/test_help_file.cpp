@@ -50,13 +50,13 @@ protected:
 } // namespace
 
 TEST_F(HelpFile, HoldsEveryTopicTheDialogsOpen) {
-    std::set<std::string> topics = {PSMorvessanPluginDialogModel::kWelcomeTopic,
-                                    PSMorvessanManagePresetsModel::kHelpTopic,
-                                    PSMorvessanManagePresetsModel::kPopupTopic,
-                                    PSMorvessanManagePresetsModel::kSubmissionTopic,
-                                    PSMorvessanManagePresetsModel::kNamePopupTopic};
-    for (auto page : {PSMorvessanHelpPage::MainDialog, PSMorvessanHelpPage::PresetPage,
-                      PSMorvessanHelpPage::CustomisePage, PSMorvessanHelpPage::Elements, PSMorvessanHelpPage::Colours}) {
+    std::set<std::string> topics = {
+        PSMorvessanPluginDialogModel::kWelcomeTopic, PSMorvessanManagePresetsModel::kHelpTopic,
+        PSMorvessanManagePresetsModel::kPopupTopic, PSMorvessanManagePresetsModel::kSubmissionTopic,
+        PSMorvessanManagePresetsModel::kNamePopupTopic};
+    for (auto page :
+         {PSMorvessanHelpPage::MainDialog, PSMorvessanHelpPage::PresetPage, PSMorvessanHelpPage::CustomisePage,
+          PSMorvessanHelpPage::Elements, PSMorvessanHelpPage::Colours}) {
         topics.insert(helpTopic(page));
     }
     EXPECT_EQ(topics.size(), 10u);

@@ -32,7 +32,7 @@ TEST_F(PluginTest, DefaultParametersBlendAGreyWhoseAlphaIsItsLevel) {
         for (std::int32_t x = 0; x < 150; x += 2) {
             const double v = hostValue(*texture, x, y, 150, 131);
             const int index = static_cast<int>((v + 1.0) * 499.95);
-            const unsigned g = 255u * index / 1000u;  // grey level = alpha
+            const unsigned g = 255u * index / 1000u; // grey level = alpha
             const std::uint8_t* in = original.pixel(x, y);
             const std::uint8_t* out = host.image().pixel(x, y);
             for (int k = 0; k < 3; ++k) {
@@ -81,7 +81,7 @@ TEST_F(PluginTest, PartialMaskScalesTheAlpha) {
     host.setMask(HostMask(130, 4, 128));
     giveBlock(host, [](FilterParameters& b) {
         b.texture.colourCount = 1;
-        b.texture.colours[0] = 0xC8FFFFFFu;  // white, alpha 200
+        b.texture.colours[0] = 0xC8FFFFFFu; // white, alpha 200
     });
     ASSERT_EQ(host.run(), noErr);
     const unsigned a = 200u * 128u / 255u;
@@ -199,10 +199,10 @@ TEST(TextureRenderer, BlurTenInTheHostRenderAveragesSevenBySeven) {
     fields.blur = 10;
     EXPECT_EQ(blurBorder(fields, 128, 128), 3);
     EXPECT_EQ(blurBorder(fields, 17, 17), 3);
-    EXPECT_EQ(blurBorder(fields, 100, 400), 1);  // a preview four times reduced: (3·100 + 200) / 400
+    EXPECT_EQ(blurBorder(fields, 100, 400), 1); // a preview four times reduced: (3·100 + 200) / 400
     fields.blur = 100;
     EXPECT_EQ(blurBorder(fields, 128, 128), 21);
-    fields.blur = 2000000000;  // a block from elsewhere cannot ask for more
+    fields.blur = 2000000000; // a block from elsewhere cannot ask for more
     EXPECT_EQ(blurBorder(fields, 128, 128), 21);
     fields.blur = -7;
     EXPECT_EQ(blurBorder(fields, 128, 128), 1);
@@ -256,7 +256,7 @@ TEST(TextureRenderer, GrainNoiseAddsScaledDrawsAndClamps) {
     settings.random = &random;
     settings.filterRect = {0, 0, 64, 64};
     const VXPSRect rect{0, 0, 64, 8};
-    const std::vector<double> noisy = textureValues(settings, 32, 4, rect);  // amount = 100·32·0.01/64 = 0.5
+    const std::vector<double> noisy = textureValues(settings, 32, 4, rect); // amount = 100·32·0.01/64 = 0.5
     settings.random = nullptr;
     fields.noiseEnabled = 0;
     const std::vector<double> plain = textureValues(settings, 32, 4, rect);
@@ -279,7 +279,7 @@ TEST_F(PluginTest, GrainNoiseDrawsTheSameSequenceEveryRender) {
         });
         ASSERT_EQ(host.run(), noErr);
         results.push_back(host.image());
-        morvessanPlugin().GetRandom().Next();  // a stray draw between renders changes nothing
+        morvessanPlugin().GetRandom().Next(); // a stray draw between renders changes nothing
     }
     EXPECT_EQ(results[0], results[1]);
     FilterHost host;
@@ -305,7 +305,7 @@ TEST(TextureRenderer, TexturePictureRepeatsAcrossTheTile) {
     settings.fields = &fields;
     settings.textureImage = &map;
     settings.filterRect = {0, 0, 100, 100};
-    const VXPSRect rect{4, 7, 24, 17};  // 10 x 5 pixels: steps 2 and 2
+    const VXPSRect rect{4, 7, 24, 17}; // 10 x 5 pixels: steps 2 and 2
     const std::vector<double> with = textureValues(settings, 10, 5, rect);
     settings.textureImage = nullptr;
     const std::vector<double> without = textureValues(settings, 10, 5, rect);
@@ -336,7 +336,7 @@ TEST(TextureRenderer, ColourIndexStaysInTheTable) {
 }
 
 TEST(MersenneTwister, SeedsBy69069AndMatchesTheStandardGenerator) {
-    MersenneTwister random(0);  // 0 is taken as 1
+    MersenneTwister random(0); // 0 is taken as 1
     EXPECT_EQ(random.State()[0], 1u);
     EXPECT_EQ(random.State()[1], 69069u);
     EXPECT_EQ(random.State()[2], 69069u * 69069u);
@@ -345,7 +345,7 @@ TEST(MersenneTwister, SeedsBy69069AndMatchesTheStandardGenerator) {
     for (std::uint32_t word : random.State()) {
         state << word << ' ';
     }
-    state << MersenneTwister::kStateSize;  // the position: the whole state is still to be generated
+    state << MersenneTwister::kStateSize; // the position: the whole state is still to be generated
     std::mt19937 reference;
     state >> reference;
     for (int i = 0; i < 2000; ++i) {

@@ -132,7 +132,7 @@ TEST_F(PluginTest, StartupLogGainsSetupLinesAndShowsBothRunsWithShift) {
     const std::string before = startupLog().Text();
     FilterHost host;
     host.setImage(patternImage(10, 10, 3));
-    ASSERT_EQ(host.run(), noErr);  // silent: set-up is still timed
+    ASSERT_EQ(host.run(), noErr); // silent: set-up is still timed
     const std::string afterSilent = startupLog().Text().substr(before.size());
     EXPECT_EQ(afterSilent, "Setup took 0ms\n");
 
@@ -140,11 +140,11 @@ TEST_F(PluginTest, StartupLogGainsSetupLinesAndShowsBothRunsWithShift) {
     useDialog([this](PSMorvessanPlugin&) {
         m_platform->advanceClock(25);
         startupLog().FinishStartupTiming();
-        startupLog().FinishStartupTiming();  // later idle moments add nothing
+        startupLog().FinishStartupTiming(); // later idle moments add nothing
         return true;
     });
     ASSERT_EQ(host.run(), noErr);
-    EXPECT_TRUE(m_platform->messages().empty());  // no Shift, no message box
+    EXPECT_TRUE(m_platform->messages().empty()); // no Shift, no message box
     m_platform->setKeyDown(VXKey::Shift, true);
     ASSERT_EQ(host.run(), noErr);
     ASSERT_EQ(m_platform->messages().size(), 1u);
@@ -163,7 +163,7 @@ TEST_F(PluginTest, SetupBuildsTheFolderPathsAndFallbackLibrary) {
     EXPECT_EQ(plugin.GetTexturesFolder(), (m_folder / "Morvessan Textures").string() + kPathSeparator);
     EXPECT_EQ(plugin.GetPresetsFolder(), (m_folder / "Morvessan Presets").string() + kPathSeparator);
     EXPECT_FALSE(plugin.IsContextHelpEnabled());
-    ASSERT_EQ(plugin.GetPresetFileCount(), 1);  // no folder: the in-memory "Default" file
+    ASSERT_EQ(plugin.GetPresetFileCount(), 1); // no folder: the in-memory "Default" file
     EXPECT_EQ(plugin.GetPresetFile(0).name(), "Default");
     EXPECT_EQ(std::string(blockOf(host).presetFile), "Default");
 
@@ -173,7 +173,7 @@ TEST_F(PluginTest, SetupBuildsTheFolderPathsAndFallbackLibrary) {
     const FilterParameters block = blockOf(host);
     EXPECT_EQ(readField(block.presetFile, kPathSize), "Default");
     EXPECT_EQ(block.presetFile[kPathSize - 1], '\0');
-    EXPECT_EQ(m_platform->currentCursor(), VXCursorHandle{0});  // the wait cursor gave way to what was showing
+    EXPECT_EQ(m_platform->currentCursor(), VXCursorHandle{0}); // the wait cursor gave way to what was showing
 }
 
 TEST_F(PluginTest, OutputProxyAtOneToOneEqualsTheHostRender) {
@@ -197,7 +197,7 @@ TEST_F(PluginTest, OutputProxyAtOneToOneEqualsTheHostRender) {
             plugin.ZoomIn();
         }
         EXPECT_EQ(plugin.GetZoom(), 1);
-        plugin.SetPreviewRect({128, 128, 0, 0});  // a tile's corner: the same coordinates as the host's
+        plugin.SetPreviewRect({128, 128, 0, 0}); // a tile's corner: the same coordinates as the host's
         VXImage2* out = plugin.GetOutputImage();
         EXPECT_NE(out, nullptr);
         if (!out) {
@@ -284,7 +284,7 @@ TEST_F(PluginTest, ThumbnailsShowThePresetOverACheckerboard) {
     VXImage2 deep;
     ASSERT_TRUE(deep.create(4, 4, 32));
     EXPECT_FALSE(plugin.RenderPresetThumbnail(solid, deep));
-    EXPECT_EQ(host.parameterBytes(), blockBefore);  // the block is not touched
+    EXPECT_EQ(host.parameterBytes(), blockBefore); // the block is not touched
 }
 
 TEST_F(PluginTest, ApplyPresetCopiesTheTextureIntoTheBlock) {

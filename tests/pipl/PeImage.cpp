@@ -12,12 +12,14 @@ char upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 } // namespace
 
 std::uint16_t PeImage::u16(std::size_t offset) const {
-    if (offset + 2 > m_bytes.size()) return 0;
+    if (offset + 2 > m_bytes.size())
+        return 0;
     return std::uint16_t(m_bytes[offset] | (m_bytes[offset + 1] << 8));
 }
 
 std::uint32_t PeImage::u32(std::size_t offset) const {
-    if (offset + 4 > m_bytes.size()) return 0;
+    if (offset + 4 > m_bytes.size())
+        return 0;
     return std::uint32_t(m_bytes[offset]) | (std::uint32_t(m_bytes[offset + 1]) << 8) |
            (std::uint32_t(m_bytes[offset + 2]) << 16) | (std::uint32_t(m_bytes[offset + 3]) << 24);
 }
@@ -93,7 +95,8 @@ std::vector<std::string> PeImage::exportNames() const {
     const std::uint32_t table = u32(*directory + 32);
     for (std::uint32_t i = 0; i < count; ++i) {
         const auto entry = offsetOf(table + 4 * i, 4);
-        if (!entry) break;
+        if (!entry)
+            break;
         names.push_back(cStringAt(u32(*entry)));
     }
     return names;
@@ -106,7 +109,8 @@ std::vector<std::string> PeImage::importedLibraries() const {
     }
     for (std::uint32_t rva = m_directories[1][0];; rva += 20) {
         const auto descriptor = offsetOf(rva, 20);
-        if (!descriptor || u32(*descriptor + 12) == 0) break;
+        if (!descriptor || u32(*descriptor + 12) == 0)
+            break;
         names.push_back(cStringAt(u32(*descriptor + 12)));
     }
     return names;
@@ -115,7 +119,8 @@ std::vector<std::string> PeImage::importedLibraries() const {
 // Resource names are counted UTF-16 strings; the tests only meet ASCII ones.
 std::string PeImage::resourceName(std::uint32_t nameField) const {
     const auto base = offsetOf(m_directories[2][0], 2);
-    if (!base) return {};
+    if (!base)
+        return {};
     const std::size_t offset = *base + (nameField & 0x7FFFFFFF);
     std::string name;
     const std::uint16_t length = u16(offset);
@@ -128,7 +133,8 @@ std::string PeImage::resourceName(std::uint32_t nameField) const {
 std::vector<std::string> PeImage::namedResourceTypes() const {
     std::vector<std::string> types;
     const auto root = offsetOf(m_directories[2][0], 16);
-    if (!m_directories[2][0] || !root) return types;
+    if (!m_directories[2][0] || !root)
+        return types;
     const std::uint16_t named = u16(*root + 12);
     for (std::uint16_t i = 0; i < named; ++i) {
         types.push_back(resourceName(u32(*root + 16 + 8 * i)));
@@ -139,7 +145,8 @@ std::vector<std::string> PeImage::namedResourceTypes() const {
 template <typename TypeMatch>
 std::optional<std::vector<std::uint8_t>> PeImage::findResource(TypeMatch typeMatches, std::uint16_t id) const {
     const auto root = offsetOf(m_directories[2][0], 16);
-    if (!m_directories[2][0] || !root) return std::nullopt;
+    if (!m_directories[2][0] || !root)
+        return std::nullopt;
     const std::size_t base = *root;
     // Entries: name or id, then the offset of a subdirectory (top bit set) or of a data entry.
     auto subdirectory = [&](std::size_t directory, auto&& pick) -> std::optional<std::uint32_t> {
@@ -147,35 +154,43 @@ std::optional<std::vector<std::uint8_t>> PeImage::findResource(TypeMatch typeMat
         const std::uint16_t numbered = u16(directory + 14);
         for (std::uint32_t i = 0; i < std::uint32_t(named) + numbered; ++i) {
             const std::size_t entry = directory + 16 + 8 * i;
-            if (entry + 8 > m_bytes.size()) break;
-            if (pick(u32(entry), i < named)) return u32(entry + 4);
+            if (entry + 8 > m_bytes.size())
+                break;
+            if (pick(u32(entry), i < named))
+                return u32(entry + 4);
         }
         return std::nullopt;
     };
     const auto type = subdirectory(base, [&](std::uint32_t name, bool isNamed) { return typeMatches(name, isNamed); });
-    if (!type || !(*type & 0x80000000u)) return std::nullopt;
-    const auto name = subdirectory(base + (*type & 0x7FFFFFFF), [&](std::uint32_t name, bool isNamed) {
-        return !isNamed && name == id;
-    });
-    if (!name || !(*name & 0x80000000u)) return std::nullopt;
+    if (!type || !(*type & 0x80000000u))
+        return std::nullopt;
+    const auto name = subdirectory(base + (*type & 0x7FFFFFFF),
+                                   [&](std::uint32_t name, bool isNamed) { return !isNamed && name == id; });
+    if (!name || !(*name & 0x80000000u))
+        return std::nullopt;
     const auto language = subdirectory(base + (*name & 0x7FFFFFFF), [](std::uint32_t, bool) { return true; });
-    if (!language || (*language & 0x80000000u)) return std::nullopt;
+    if (!language || (*language & 0x80000000u))
+        return std::nullopt;
     const std::size_t dataEntry = base + *language;
     const std::uint32_t rva = u32(dataEntry);
     const std::uint32_t size = u32(dataEntry + 4);
     const auto data = offsetOf(rva, size);
-    if (!data) return std::nullopt;
+    if (!data)
+        return std::nullopt;
     return std::vector<std::uint8_t>(m_bytes.begin() + *data, m_bytes.begin() + *data + size);
 }
 
 std::optional<std::vector<std::uint8_t>> PeImage::resource(const std::string& typeName, std::uint16_t id) const {
     return findResource(
         [&](std::uint32_t name, bool isNamed) {
-            if (!isNamed) return false;
+            if (!isNamed)
+                return false;
             const std::string stored = resourceName(name);
-            if (stored.size() != typeName.size()) return false;
+            if (stored.size() != typeName.size())
+                return false;
             for (std::size_t i = 0; i < stored.size(); ++i) {
-                if (upper(stored[i]) != upper(typeName[i])) return false;
+                if (upper(stored[i]) != upper(typeName[i]))
+                    return false;
             }
             return true;
         },

@@ -43,7 +43,7 @@ private:
 
     std::vector<std::uint8_t> m_bytes;
     std::vector<Section> m_sections;
-    std::uint32_t m_directories[3][2] = {};  // export, import, resource: rva, size
+    std::uint32_t m_directories[3][2] = {}; // export, import, resource: rva, size
     std::string m_error;
 };
 

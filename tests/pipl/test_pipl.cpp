@@ -17,32 +17,264 @@ namespace {
 
 // Written out by hand from the host's PiPL layout; not derived from the encoder.
 const std::vector<std::uint8_t> kExpectedPipl = {
-    0x01, 0x00,              // resource version 1
-    0x00, 0x00, 0x00, 0x00,  // PiPL version 0
-    0x08, 0x00, 0x00, 0x00,  // eight properties
+    0x01,
+    0x00, // resource version 1
+    0x00,
+    0x00,
+    0x00,
+    0x00, // PiPL version 0
+    0x08,
+    0x00,
+    0x00,
+    0x00, // eight properties
     // kind: '8BFM'
-    'M', 'I', 'B', '8', 'd', 'n', 'i', 'k', 0, 0, 0, 0, 4, 0, 0, 0, 'M', 'F', 'B', '8',
+    'M',
+    'I',
+    'B',
+    '8',
+    'd',
+    'n',
+    'i',
+    'k',
+    0,
+    0,
+    0,
+    0,
+    4,
+    0,
+    0,
+    0,
+    'M',
+    'F',
+    'B',
+    '8',
     // name: "Morvessan..." as a counted string, 13 bytes padded to 16
-    'M', 'I', 'B', '8', 'e', 'm', 'a', 'n', 0, 0, 0, 0, 16, 0, 0, 0,
-    12, 'M', 'o', 'r', 'v', 'e', 's', 's', 'a', 'n', '.', '.', '.', 0, 0, 0,
+    'M',
+    'I',
+    'B',
+    '8',
+    'e',
+    'm',
+    'a',
+    'n',
+    0,
+    0,
+    0,
+    0,
+    16,
+    0,
+    0,
+    0,
+    12,
+    'M',
+    'o',
+    'r',
+    'v',
+    'e',
+    's',
+    's',
+    'a',
+    'n',
+    '.',
+    '.',
+    '.',
+    0,
+    0,
+    0,
     // catg: "artisory", 9 bytes padded to 12
-    'M', 'I', 'B', '8', 'g', 't', 'a', 'c', 0, 0, 0, 0, 12, 0, 0, 0,
-    8, 'a', 'r', 't', 'i', 's', 'o', 'r', 'y', 0, 0, 0,
+    'M',
+    'I',
+    'B',
+    '8',
+    'g',
+    't',
+    'a',
+    'c',
+    0,
+    0,
+    0,
+    0,
+    12,
+    0,
+    0,
+    0,
+    8,
+    'a',
+    'r',
+    't',
+    'i',
+    's',
+    'o',
+    'r',
+    'y',
+    0,
+    0,
+    0,
     // vers: 4.0
-    'M', 'I', 'B', '8', 's', 'r', 'e', 'v', 0, 0, 0, 0, 4, 0, 0, 0, 0x00, 0x00, 0x04, 0x00,
+    'M',
+    'I',
+    'B',
+    '8',
+    's',
+    'r',
+    'e',
+    'v',
+    0,
+    0,
+    0,
+    0,
+    4,
+    0,
+    0,
+    0,
+    0x00,
+    0x00,
+    0x04,
+    0x00,
     // 8664: "PluginMain" and its zero, 11 bytes padded to 12
-    'M', 'I', 'B', '8', '4', '6', '6', '8', 0, 0, 0, 0, 12, 0, 0, 0,
-    'P', 'l', 'u', 'g', 'i', 'n', 'M', 'a', 'i', 'n', 0, 0,
+    'M',
+    'I',
+    'B',
+    '8',
+    '4',
+    '6',
+    '6',
+    '8',
+    0,
+    0,
+    0,
+    0,
+    12,
+    0,
+    0,
+    0,
+    'P',
+    'l',
+    'u',
+    'g',
+    'i',
+    'n',
+    'M',
+    'a',
+    'i',
+    'n',
+    0,
+    0,
     // mode: RGB only
-    'M', 'I', 'B', '8', 'e', 'd', 'o', 'm', 0, 0, 0, 0, 4, 0, 0, 0, 0x10, 0x00, 0, 0,
+    'M',
+    'I',
+    'B',
+    '8',
+    'e',
+    'd',
+    'o',
+    'm',
+    0,
+    0,
+    0,
+    0,
+    4,
+    0,
+    0,
+    0,
+    0x10,
+    0x00,
+    0,
+    0,
     // enbl: 29 characters and the zero, padded to 32
-    'M', 'I', 'B', '8', 'l', 'b', 'n', 'e', 0, 0, 0, 0, 32, 0, 0, 0,
-    'i', 'n', ' ', '(', 'P', 'S', 'H', 'O', 'P', '_', 'I', 'm', 'a', 'g', 'e', 'M',
-    'o', 'd', 'e', ',', ' ', 'R', 'G', 'B', 'M', 'o', 'd', 'e', ')', 0, 0, 0,
+    'M',
+    'I',
+    'B',
+    '8',
+    'l',
+    'b',
+    'n',
+    'e',
+    0,
+    0,
+    0,
+    0,
+    32,
+    0,
+    0,
+    0,
+    'i',
+    'n',
+    ' ',
+    '(',
+    'P',
+    'S',
+    'H',
+    'O',
+    'P',
+    '_',
+    'I',
+    'm',
+    'a',
+    'g',
+    'e',
+    'M',
+    'o',
+    'd',
+    'e',
+    ',',
+    ' ',
+    'R',
+    'G',
+    'B',
+    'M',
+    'o',
+    'd',
+    'e',
+    ')',
+    0,
+    0,
+    0,
     // fici: seven filter cases
-    'M', 'I', 'B', '8', 'i', 'c', 'i', 'f', 0, 0, 0, 0, 28, 0, 0, 0,
-    1, 1, 0x0E, 0, 1, 1, 0x0E, 0, 1, 1, 0x0E, 0, 1, 1, 0x0E, 0,
-    1, 1, 0x0E, 0, 1, 1, 0x0E, 0, 1, 1, 0x0E, 0,
+    'M',
+    'I',
+    'B',
+    '8',
+    'i',
+    'c',
+    'i',
+    'f',
+    0,
+    0,
+    0,
+    0,
+    28,
+    0,
+    0,
+    0,
+    1,
+    1,
+    0x0E,
+    0,
+    1,
+    1,
+    0x0E,
+    0,
+    1,
+    1,
+    0x0E,
+    0,
+    1,
+    1,
+    0x0E,
+    0,
+    1,
+    1,
+    0x0E,
+    0,
+    1,
+    1,
+    0x0E,
+    0,
+    1,
+    1,
+    0x0E,
+    0,
 };
 
 std::vector<std::uint8_t> readFile(const std::string& path) {
@@ -56,7 +288,8 @@ std::string environment(const char* name) {
 }
 
 void putU32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[offset + i] = std::uint8_t(value >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        bytes[offset + i] = std::uint8_t(value >> (8 * i));
 }
 
 } // namespace
@@ -69,7 +302,7 @@ TEST(Pipl, EncodesEveryByteAsTheHostExpects) {
 
 TEST(Pipl, ThirtyTwoBitTableDiffersOnlyInTheEntryKey) {
     auto bytes32 = encodePipl(morvessanPiplProperties(kPiplEntry32));
-    const std::size_t key = 10 + (16 + 4) + (16 + 16) + (16 + 12) + (16 + 4) + 4;  // fifth property's key
+    const std::size_t key = 10 + (16 + 4) + (16 + 16) + (16 + 12) + (16 + 4) + 4; // fifth property's key
     EXPECT_EQ(std::string(bytes32.begin() + key, bytes32.begin() + key + 4), "68xw");
     std::copy_n("4668", 4, bytes32.begin() + key);
     EXPECT_EQ(bytes32, kExpectedPipl);
@@ -85,7 +318,7 @@ TEST(Pipl, HostReadsTheEntryNameBackAndNothingElse) {
         EXPECT_EQ((*properties)[i].key, fourCharCode(*reinterpret_cast<const char(*)[5]>(keys[i]))) << i;
         EXPECT_EQ((*properties)[i].vendor, kPiplVendor);
     }
-    EXPECT_EQ((*properties)[1].data.size(), 16u);  // padded data as stored
+    EXPECT_EQ((*properties)[1].data.size(), 16u); // padded data as stored
     EXPECT_EQ(piplString(*properties, kPiplEntry64), "PluginMain");
     EXPECT_EQ(piplString(*properties, fourCharCode("enbl")), "in (PSHOP_ImageMode, RGBMode)");
     EXPECT_FALSE(piplString(*properties, kPiplEntry32));
@@ -106,7 +339,7 @@ TEST(Pipl, DamagedResourcesAreRefusedWithAReason) {
     EXPECT_EQ(error, "PiPL property count exceeds the resource");
 
     bytes = kExpectedPipl;
-    putU32(bytes, 10 + 12, 0x7FFFFFF0);  // first property's length
+    putU32(bytes, 10 + 12, 0x7FFFFFF0); // first property's length
     EXPECT_FALSE(decodePipl(bytes.data(), bytes.size(), &error));
     EXPECT_EQ(error, "PiPL property data runs past the end");
 
@@ -119,8 +352,9 @@ TEST(Pipl, DamagedResourcesAreRefusedWithAReason) {
 
 TEST(Pipl, UnroundedLengthsAndUnterminatedNamesAsAHostMeetsThem) {
     // Another writer's PiPL with the exact (unrounded) entry-name length 11.
-    std::vector<PiplProperty> written = {{kPiplVendor, kPiplEntry64, 0, {'P', 'l', 'u', 'g', 'i', 'n', 'M', 'a', 'i', 'n', 0}},
-                                         {kPiplVendor, fourCharCode("mode"), 0, {0x10, 0}}};
+    std::vector<PiplProperty> written = {
+        {kPiplVendor, kPiplEntry64, 0, {'P', 'l', 'u', 'g', 'i', 'n', 'M', 'a', 'i', 'n', 0}},
+        {kPiplVendor, fourCharCode("mode"), 0, {0x10, 0}}};
     auto bytes = encodePipl(written);
     putU32(bytes, 10 + 12, 11);
     putU32(bytes, 10 + 16 + 12 + 12, 2);
@@ -164,7 +398,8 @@ TEST(PiplFiles, BuiltModuleCarriesThePiplAndExportsOnlyPluginMain) {
     ASSERT_TRUE(version) << "no version resource";
     const auto utf16 = [](const std::string& text) {
         std::vector<std::uint8_t> bytes;
-        for (char c : text) bytes.insert(bytes.end(), {std::uint8_t(c), 0});
+        for (char c : text)
+            bytes.insert(bytes.end(), {std::uint8_t(c), 0});
         bytes.insert(bytes.end(), {0, 0});
         return bytes;
     };

@@ -23,7 +23,7 @@ public:
 
     std::int32_t parameterSize = 16;
     bool allowAlpha = true;
-    std::function<void(TestFilter&)> start;  // what DoStart does; default FilterImage
+    std::function<void(TestFilter&)> start; // what DoStart does; default FilterImage
     std::vector<Tile> tiles;
     std::vector<bool> beginRenders;
     unsigned char* block = nullptr;

@@ -11,9 +11,7 @@ using namespace morvessan::test;
 
 namespace {
 
-bool isZero(const Rect& r) {
-    return r.top == 0 && r.left == 0 && r.bottom == 0 && r.right == 0;
-}
+bool isZero(const Rect& r) { return r.top == 0 && r.left == 0 && r.bottom == 0 && r.right == 0; }
 
 // Whether (x, y) of `image` holds the test pattern.
 bool painted(const HostImage& image, std::int32_t x, std::int32_t y) {
@@ -143,7 +141,7 @@ TEST(Driver, FourPlanesOnlyWhenTheFilterAllowsThem) {
         ASSERT_EQ(host.run(), noErr);
         EXPECT_EQ(filter.tiles[0].in.layout, kLayoutRGB);
         EXPECT_EQ(host.requests()[0].inHiPlane, 2);
-        EXPECT_EQ(host.image().pixel(3, 2)[3], 100 + 3);  // alpha left alone
+        EXPECT_EQ(host.image().pixel(3, 2)[3], 100 + 3); // alpha left alone
         EXPECT_TRUE(painted(host.image(), 3, 2));
     }
 }
@@ -158,7 +156,7 @@ TEST(Driver, AbortStopsAfterTheTileInProgressIsWritten) {
     EXPECT_EQ(host.run(), userCanceledErr);
     EXPECT_EQ(filter.tiles.size(), 2u);
     EXPECT_EQ(host.progress().size(), 1u);
-    EXPECT_TRUE(painted(host.image(), 200, 5));  // second tile written
+    EXPECT_TRUE(painted(host.image(), 200, 5)); // second tile written
     EXPECT_EQ(std::memcmp(host.image().pixel(300, 5), original.pixel(300, 5), 3), 0);
     EXPECT_FALSE(host.parametersLocked());
 }

@@ -23,9 +23,7 @@ int16 runThrowing(FilterHost& host, std::function<void()> thrower) {
     return host.run();
 }
 
-void useSmallImage(FilterHost& host) {
-    host.setImage(gradientImage(8, 8, 3));
-}
+void useSmallImage(FilterHost& host) { host.setImage(gradientImage(8, 8, 3)); }
 
 } // namespace
 
@@ -92,7 +90,7 @@ TEST(Entry, ParametersAreCreatedOnceKeptAndUnlockedAfterEverySelector) {
     useSmallImage(host);
     ASSERT_EQ(host.run(true), noErr);
     EXPECT_EQ(filter.initialised, 1);
-    EXPECT_EQ(filter.restored, 1);  // Prepare takes over what Parameters made
+    EXPECT_EQ(filter.restored, 1); // Prepare takes over what Parameters made
     EXPECT_FALSE(host.parametersLocked());
     std::vector<std::uint8_t> bytes = host.parameterBytes();
     ASSERT_EQ(bytes.size(), 16u);

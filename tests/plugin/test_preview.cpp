@@ -51,7 +51,7 @@ HostMask stripeMask(std::int32_t w, std::int32_t h) {
 TEST(Preview, SmallFilterRectangleIsEnlargedUpToSevenToOne) {
     duringStart(gradientImage(50, 50, 3), std::nullopt, [](TestFilter& f) {
         f.SetPreviewSize(300, 300);
-        EXPECT_EQ(f.GetZoom(), -4);  // 6:1
+        EXPECT_EQ(f.GetZoom(), -4); // 6:1
         EXPECT_EQ(f.GetZoomInLimit(), -5);
         EXPECT_EQ(f.GetZoomOutLimit(), -4);
         EXPECT_FALSE(f.CanZoomOut());
@@ -59,7 +59,7 @@ TEST(Preview, SmallFilterRectangleIsEnlargedUpToSevenToOne) {
         f.GetVisibleSize(w, h);
         EXPECT_EQ(w, 50);
         EXPECT_EQ(h, 50);
-        f.ZoomOut();  // beyond the limit: nothing
+        f.ZoomOut(); // beyond the limit: nothing
         EXPECT_EQ(f.GetZoom(), -4);
         f.ZoomIn();
         EXPECT_EQ(f.GetZoom(), -5);
@@ -92,7 +92,7 @@ TEST(Preview, LargeFilterRectangleIsReducedBySampling) {
         EXPECT_EQ(p[2], static_cast<std::uint8_t>(55));
         EXPECT_EQ(p[1], static_cast<std::uint8_t>(35));
         EXPECT_EQ(p[0], static_cast<std::uint8_t>(55 + 70));
-        EXPECT_EQ(f.GetDisplayImage(), source);  // no selection: the source itself
+        EXPECT_EQ(f.GetDisplayImage(), source); // no selection: the source itself
         EXPECT_EQ(f.GetMaskImage(), nullptr);
 
         f.ZoomIn();
@@ -197,7 +197,7 @@ TEST(Preview, ScrollWithBandUpdatesEqualsAFullRebuild) {
             const auto shaded = bytesOf(f.GetShadedImage());
             const auto maskBytes = bytesOf(f.GetMaskImage());
             const auto output = bytesOf(f.GetOutputImage());
-            f.SetPreviewRect(r);  // the full rebuild
+            f.SetPreviewRect(r); // the full rebuild
             ASSERT_EQ(f.GetPreviewRect(), r);
             EXPECT_EQ(source, bytesOf(f.GetSourceImage())) << dx << "," << dy;
             EXPECT_EQ(shaded, bytesOf(f.GetShadedImage())) << dx << "," << dy;

@@ -29,8 +29,8 @@ TEST(FormatG, SixDigitsRoundedHalfUpWithThreeDigitExponents) {
     EXPECT_EQ(formatG(0.0001), "0.0001");
     EXPECT_EQ(formatG(0.000123456789), "0.000123457");
     EXPECT_EQ(formatG(999999.0), "999999");
-    EXPECT_EQ(formatG(999999.5), "1e+006");   // the carry moves the exponent
-    EXPECT_EQ(formatG(123456.5), "123457");   // a tie goes up
+    EXPECT_EQ(formatG(999999.5), "1e+006"); // the carry moves the exponent
+    EXPECT_EQ(formatG(123456.5), "123457"); // a tie goes up
     EXPECT_EQ(formatG(2.5e-7), "2.5e-007");
     EXPECT_EQ(formatG(1.5e300), "1.5e+300");
     EXPECT_EQ(formatG(4.9406564584124654e-324), "4.94066e-324");

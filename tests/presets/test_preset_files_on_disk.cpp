@@ -54,8 +54,9 @@ TEST(PresetReading, BlankLinesAndAByteOrderMarkAreHarmlessAndEveryStopIsNamed) {
     // A block cut short by the next preset: reading goes on, the loss is named.
     std::string cut = a;
     cut.replace(cut.find("Type: Wood"), 10, "Tpye: Wood");
-    EXPECT_EQ(describeStop(cut), "line 3: expected \"Type:\" and Cloud, Fire, Marble or Wood in preset 'a1', found "
-                                 "\"Tpye: Wood\"");
+    EXPECT_EQ(describeStop(cut),
+              "line 3: expected \"Type:\" and Cloud, Fire, Marble or Wood in preset 'a1', found "
+              "\"Tpye: Wood\"");
     EXPECT_EQ(describeStop(a + "garbage\r\n" + b),
               "line 16: expected a \"Category\" heading or a \"Preset\" block, found \"garbage\"");
     // What a save would cut off: words past the twentieth, stops past the eighth.
@@ -63,8 +64,10 @@ TEST(PresetReading, BlankLinesAndAByteOrderMarkAreHarmlessAndEveryStopIsNamed) {
     for (int i = 0; i < 21; ++i) {
         words += " w";
     }
-    EXPECT_EQ(describeStop(words + "\r\n"), "line 1: expected at most 20 words or values on a line (the rest would "
-                                            "be lost), found \"" + words + "\"");
+    EXPECT_EQ(describeStop(words + "\r\n"),
+              "line 1: expected at most 20 words or values on a line (the rest would "
+              "be lost), found \"" +
+                  words + "\"");
     std::string stops = a;
     for (int i = 0; i < 7; ++i) {
         stops.insert(stops.find(", FFFFFFFF, 255"), ", 00000000, 1");
@@ -103,13 +106,13 @@ TEST_F(DiskFiles, ADamagedFileIsNeverSavedAndItsBackupIsTheWholeFile) {
 TEST_F(DiskFiles, UnreadableFilesAreNeverTakenForMissingOnes) {
     std::filesystem::create_directory(pathOf("Folder.txt"));
     write("Big.txt", "");
-    std::filesystem::resize_file(pathOf("Big.txt"), kMaxPresetFileBytes + 1);  // sparse: costs nothing
+    std::filesystem::resize_file(pathOf("Big.txt"), kMaxPresetFileBytes + 1); // sparse: costs nothing
 #if !defined(_WIN32)
-    ASSERT_EQ(::mkfifo(pathOf("Pipe.txt").c_str(), 0644), 0);  // would block a plain open
+    ASSERT_EQ(::mkfifo(pathOf("Pipe.txt").c_str(), 0644), 0); // would block a plain open
 #endif
     PresetLibrary library;
     library.discoverPresetFilesIn(folder(), TextureFields{});
-    ASSERT_EQ(library.fileCount(), 1);  // the in-memory fallback
+    ASSERT_EQ(library.fileCount(), 1); // the in-memory fallback
     std::vector<std::string> errors;
     for (const UnreadablePresetFile& file : library.unreadableFiles()) {
         errors.push_back(file.name + ": " + file.error);
@@ -170,10 +173,11 @@ TEST_F(DiskFiles, ReplacingKeepsPermissionsRefusesReadOnlyAndWritesThroughLinks)
     EXPECT_FALSE(replaceFileContents(pathOf("Dangling.txt"), "x", error));
     EXPECT_EQ(error, "cannot replace '" + pathOf("Dangling.txt") + "': it is a link to a missing file");
     EXPECT_FALSE(fs::exists(m_root / "missing.txt"));
-    if (::geteuid() == 0) {  // a link planted by a stranger is not followed
+    if (::geteuid() == 0) { // a link planted by a stranger is not followed
         ASSERT_EQ(::lchown(pathOf("Linked.txt").c_str(), 12345, 12345), 0);
         EXPECT_FALSE(linked.save());
-        EXPECT_EQ(linked.saveError(), "cannot replace '" + pathOf("Linked.txt") + "': it is a link made by another user");
+        EXPECT_EQ(linked.saveError(),
+                  "cannot replace '" + pathOf("Linked.txt") + "': it is a link made by another user");
     }
 #endif
     EXPECT_EQ(std::count_if(fs::directory_iterator(folder()), {},

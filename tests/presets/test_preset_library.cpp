@@ -54,7 +54,7 @@ TEST_F(Library, FilesInByteOrderUnreadableOnesSkipped) {
     write("b.txt", categoryText("B1", {"x"}));
     write("A.txt", categoryText("A1", {"y", "z"}) + categoryText("A2", {}));
     write("Empty.TXT", "");
-    write(".txt", categoryText("Untitled", {}));  // a file saved under the empty name
+    write(".txt", categoryText("Untitled", {})); // a file saved under the empty name
     write("notes.md", categoryText("N", {}));
     std::filesystem::create_directory(pathOf("C.txt"));
     PresetLibrary library;
@@ -66,7 +66,7 @@ TEST_F(Library, FilesInByteOrderUnreadableOnesSkipped) {
     EXPECT_EQ(library.file(3).name(), "b");
     EXPECT_EQ(library.file(1).categoryCount(), 2);
     EXPECT_EQ(library.file(1).presetCount(0), 2);
-    EXPECT_EQ(library.file(2).categoryCount(), 0);  // no category, still listed
+    EXPECT_EQ(library.file(2).categoryCount(), 0); // no category, still listed
 }
 
 TEST_F(Library, CurrentFileChosenByTheBlocksName) {
@@ -82,7 +82,7 @@ TEST_F(Library, CurrentFileChosenByTheBlocksName) {
     copyToField(block.presetFile, kPathSize, "Gone");
     EXPECT_FALSE(library.selectCurrentFile(block));
     EXPECT_EQ(library.currentFileIndex(), 1);
-    EXPECT_FALSE(library.selectCurrentFile("b"));  // exact comparison
+    EXPECT_FALSE(library.selectCurrentFile("b")); // exact comparison
     library.setCurrentFileIndex(0);
     library.storeCurrentFileName(block);
     EXPECT_EQ(readField(block.presetFile, kPathSize), "A");
@@ -134,7 +134,7 @@ TEST_F(Library, FirstSaveTakesTheBackupOnce) {
 TEST_F(Library, SavingANewFileCreatesIt) {
     PresetFile file;
     file.setPath(pathOf("Fresh.txt"));
-    EXPECT_TRUE(file.save());  // no old file: the failed backup is ignored
+    EXPECT_TRUE(file.save()); // no old file: the failed backup is ignored
     EXPECT_FALSE(exists("Fresh.bak"));
     EXPECT_EQ(read("Fresh.txt"), "Category 'Default'\r\n");
 }
@@ -147,7 +147,7 @@ TEST_F(Library, AWriteThatFailsHalfWayLeavesTheOldText) {
         ASSERT_TRUE(file.write("new te"));
         EXPECT_EQ(folderOf(file.temporaryPath()), folder());
         EXPECT_TRUE(std::filesystem::exists(file.temporaryPath()));
-    }  // given up half-way
+    } // given up half-way
     EXPECT_EQ(read("Keep.txt"), "old text\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder()), {}), 1);
 }
@@ -188,11 +188,11 @@ TEST_F(Library, AReadErrorKeepsWhatWasReadAndProtectsTheFile) {
     file.loadFrom(in);
     EXPECT_FALSE(file.readWhole());
     ASSERT_EQ(file.categoryCount(), 1);
-    EXPECT_EQ(file.presetCount(0), 1);  // the cut second block is not a preset
+    EXPECT_EQ(file.presetCount(0), 1); // the cut second block is not a preset
     EXPECT_FALSE(file.save());
     EXPECT_EQ(read("Part.txt"), text);
-    EXPECT_FALSE(exists("Part.bak"));  // nothing written, not even the backup
-    ASSERT_TRUE(file.load());           // read whole again: saving is allowed again
+    EXPECT_FALSE(exists("Part.bak")); // nothing written, not even the backup
+    ASSERT_TRUE(file.load());         // read whole again: saving is allowed again
     EXPECT_TRUE(file.readWhole());
     EXPECT_TRUE(file.save());
 }

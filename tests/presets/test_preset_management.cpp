@@ -55,7 +55,7 @@ TEST_F(Management, AddPresetStoresTheTextureAndSaves) {
     TextureFields texture;
     texture.noiseSeed = 77;
     PresetFile& a = m_library.file(0);
-    EXPECT_EQ(addPresetFromTexture(a, 1, texture, "b1"), 1);  // a clash is not checked
+    EXPECT_EQ(addPresetFromTexture(a, 1, texture, "b1"), 1); // a clash is not checked
     EXPECT_EQ(names(0, 1), (Names{"b1", "b1"}));
     EXPECT_EQ(a.preset(1, 1).noiseSeed, 77);
     EXPECT_EQ(read("A.txt"), a.text());
@@ -164,7 +164,7 @@ TEST_F(Management, OkSavesEverythingCancelReloads) {
     fresh.renameCategory(0, "Mine");
     reloadAllPresetFiles(m_library);
     EXPECT_EQ(m_library.file(0).categoryName(0), "A");
-    EXPECT_EQ(fresh.categoryName(0), "Mine");  // never saved: kept as it is
+    EXPECT_EQ(fresh.categoryName(0), "Mine"); // never saved: kept as it is
 
     m_library.file(0).renameCategory(0, "Renamed");
     saveAllPresetFiles(m_library);
@@ -195,26 +195,29 @@ TEST_F(Management, SubmittingAFileByMail) {
     EXPECT_EQ(mail.attachmentName, "A.txt");
     EXPECT_EQ(messages().back().text, "The e-mail was successfully sent to Quellory.");
     EXPECT_EQ(messages().back().icon, VXMessageIcon::Information);
-    EXPECT_EQ(m_platform->currentCursor(), before);  // restored
+    EXPECT_EQ(m_platform->currentCursor(), before); // restored
 
-    m_platform->setMailResult(2);  // no mail library
+    m_platform->setMailResult(2); // no mail library
     EXPECT_EQ(submitPresetFile(a), 2u);
     EXPECT_EQ(messages().back().text, "There was an error submitting the e-mail to Quellory.");
     EXPECT_EQ(messages().back().caption, "Mail Transport Erorr (2)");
     EXPECT_EQ(messages().back().icon, VXMessageIcon::Warning);
-    EXPECT_EQ(m_platform->currentCursor(), before);  // restored after a failure too
+    EXPECT_EQ(m_platform->currentCursor(), before); // restored after a failure too
     EXPECT_EQ(read("A.txt"), categoryText("A", {"a1", "a2"}) + categoryText("B", {"b1"}));
 
-    EXPECT_EQ(submitLocationLine(a), "Click Send to launch your default email program to send the email, or you may "
-                                     "do it yourself. Note that the preset file is store at\n" + a.path());
+    EXPECT_EQ(submitLocationLine(a),
+              "Click Send to launch your default email program to send the email, or you may "
+              "do it yourself. Note that the preset file is store at\n" +
+                  a.path());
     EXPECT_NE(submitDescriptionLine(a).find("'A'"), std::string::npos);
     EXPECT_NE(submitDescriptionLine(a).find(kSubmissionsAddress), std::string::npos);
 
     // A file name may itself hold "%s": it is shown as it stands.
     PresetFile percent;
     percent.setPath(pathOf("50%sale.txt"));
-    EXPECT_EQ(submitDescriptionLine(percent), std::string("To submit your presets, e-mail the preset file '50%sale' to ") +
-                                                  kSubmissionsAddress + " together with a brief description of them.");
+    EXPECT_EQ(submitDescriptionLine(percent),
+              std::string("To submit your presets, e-mail the preset file '50%sale' to ") + kSubmissionsAddress +
+                  " together with a brief description of them.");
 }
 
 TEST_F(Management, DownloadOpensTheMorePresetsPage) {

@@ -49,8 +49,8 @@ TEST_F(Model, CategoryNamesAreCheckedExactly) {
     EXPECT_EQ(messages()[0].text, "That name is already used by another category");
     EXPECT_EQ(messages()[0].buttons, VXMessageButtons::Ok);
     EXPECT_EQ(categoryNames(file), (Names{"A", "B"}));
-    EXPECT_TRUE(file.renameCategory(1, "a"));  // letter case counts
-    EXPECT_TRUE(file.renameCategory(1, "a"));  // its own name again: no message
+    EXPECT_TRUE(file.renameCategory(1, "a")); // letter case counts
+    EXPECT_TRUE(file.renameCategory(1, "a")); // its own name again: no message
     EXPECT_EQ(messages().size(), 1u);
     EXPECT_FALSE(file.isCategoryNameFree("A"));
     EXPECT_TRUE(file.isCategoryNameFree("C"));
@@ -71,7 +71,7 @@ TEST_F(Model, PresetNamesAreCheckedOnRenameOnly) {
     EXPECT_EQ(messages()[0].text, "That name is already used by another preset");
     EXPECT_TRUE(file.renamePreset(0, 1, "C2"));
     EXPECT_TRUE(file.renamePreset(0, 1, "Other"));
-    file.addPreset(TextureFields{}, 0, "C1");  // adding does not check
+    file.addPreset(TextureFields{}, 0, "C1"); // adding does not check
     EXPECT_EQ(presetNames(file, 0), (Names{"C1", "Other", "C1"}));
     EXPECT_EQ(messages().size(), 1u);
 }
@@ -94,7 +94,7 @@ TEST_F(Model, MovingCategories) {
     fill(file, {{"A", 1}, {"B", 0}, {"C", 0}, {"D", 0}});
     file.moveCategory(0, file, 2);
     EXPECT_EQ(categoryNames(file), (Names{"B", "C", "A", "D"}));
-    file.moveCategory(0, file, 3);  // the count after removal appends
+    file.moveCategory(0, file, 3); // the count after removal appends
     EXPECT_EQ(categoryNames(file), (Names{"C", "A", "D", "B"}));
     PresetFile other;
     file.moveCategory(1, other, 0);
@@ -106,7 +106,7 @@ TEST_F(Model, MovingCategories) {
 TEST_F(Model, MovingPresets) {
     PresetFile file;
     fill(file, {{"A", 3}, {"B", 1}});
-    file.movePreset(0, 2, file, 0, 2);  // the last one, to the end of its own category
+    file.movePreset(0, 2, file, 0, 2); // the last one, to the end of its own category
     EXPECT_EQ(presetNames(file, 0), (Names{"A1", "A2", "A3"}));
     file.movePreset(0, 0, file, 0, 2);
     EXPECT_EQ(presetNames(file, 0), (Names{"A2", "A3", "A1"}));
@@ -114,7 +114,7 @@ TEST_F(Model, MovingPresets) {
     EXPECT_EQ(presetNames(file, 0), (Names{"B1", "A2", "A3", "A1"}));
     EXPECT_EQ(file.presetCount(1), 0);
     file.addPreset(TextureFields{}, 1, "A2");
-    file.movePreset(1, 0, file, 0, 1);  // a same-named preset is allowed in
+    file.movePreset(1, 0, file, 0, 1); // a same-named preset is allowed in
     EXPECT_EQ(presetNames(file, 0), (Names{"B1", "A2", "A2", "A3", "A1"}));
     // A bad target throws before the preset is taken out.
     EXPECT_THROW(file.movePreset(0, 0, file, 5, 0), std::out_of_range);
@@ -141,7 +141,7 @@ TEST_F(Model, FileNameRules) {
     }
     EXPECT_FALSE(library.validateFileName("Default"));
     EXPECT_EQ(messages().back().text, "That name is already used by another preset file");
-    EXPECT_FALSE(library.validateFileName("default"));  // one file on case-folding file systems
+    EXPECT_FALSE(library.validateFileName("default")); // one file on case-folding file systems
     EXPECT_EQ(messages().back().text, "That name is already used by another preset file");
     const auto count = messages().size();
     EXPECT_TRUE(library.validateFileName(""));
@@ -168,12 +168,12 @@ TEST_F(Model, NewRenameAndDeleteFiles) {
     EXPECT_TRUE(stone.renameFile("Granite"));
     EXPECT_EQ(stone.name(), "Granite");
     EXPECT_EQ(stone.path(), folder() + "Granite.txt");
-    EXPECT_EQ(read("Granite.txt"), text);  // moved, not written
+    EXPECT_EQ(read("Granite.txt"), text); // moved, not written
     EXPECT_FALSE(exists("Stone.txt"));
-    EXPECT_TRUE(stone.renameFile("Granite"));  // unchanged: accepted
-    EXPECT_TRUE(stone.renameFile("granite"));  // a change of case of its own name
+    EXPECT_TRUE(stone.renameFile("Granite")); // unchanged: accepted
+    EXPECT_TRUE(stone.renameFile("granite")); // a change of case of its own name
     EXPECT_EQ(stone.name(), "granite");
-    EXPECT_FALSE(stone.renameFile("fresh"));   // the other file, by case
+    EXPECT_FALSE(stone.renameFile("fresh")); // the other file, by case
     EXPECT_EQ(messages().back().text, kFileNameUsed);
     // A file on disk that is not in the library is never replaced by a move.
     write("Taken.txt", "keep");

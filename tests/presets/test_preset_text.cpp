@@ -94,7 +94,7 @@ TEST(Writer, DefaultFileIsExactlyThirteenLines) {
     const TexturePreset& p = categories[0].presets[0];
     const TexturePreset d;
     EXPECT_EQ(p.name, "Default");
-    EXPECT_EQ(p.noiseWeights[9], 0.00195313);  // the written, rounded value
+    EXPECT_EQ(p.noiseWeights[9], 0.00195313); // the written, rounded value
     EXPECT_EQ(p.noiseLevel, d.noiseLevel);
     EXPECT_EQ(p.colourCount, 2);
     EXPECT_EQ(p.colours[1], 0xFFFFFFFFu);
@@ -106,9 +106,9 @@ TEST(Writer, DefaultFileIsExactlyThirteenLines) {
 TEST(Writer, ValuesEffectsTypesAndQuoting) {
     TexturePreset p;
     p.name = "It's mine";
-    p.type = 7;  // not a type: written as Cloud
+    p.type = 7; // not a type: written as Cloud
     p.blurEnabled = 0;
-    p.blur = 40;  // a disabled amount is not kept
+    p.blur = 40; // a disabled amount is not kept
     p.noiseEnabled = 1;
     p.noise = 33;
     p.textureEnabled = 1;
@@ -172,7 +172,7 @@ TEST(Reader, NamesHeadingsAndTheImplicitBasicCategory) {
     // A quote inside a single-quoted name ends the token: the name changes.
     c = read(crlf({"Category 'x'", "Preset 'it's'"}) + block("y").substr(block("y").find("\r\n") + 2));
     ASSERT_EQ(c[0].presets.size(), 1u);
-    EXPECT_EQ(c[0].presets[0].name, "it s ");  // the last quote opens an empty token
+    EXPECT_EQ(c[0].presets[0].name, "it s "); // the last quote opens an empty token
 
     // Presets before any heading form "Basic"; a heading after them is consumed.
     c = read(block("a") + block("b") + crlf({"Category 'Lost'"}) + block("c"));
@@ -200,8 +200,8 @@ TEST(Reader, MandatoryLinesAndBrokenBlocks) {
     const std::string head = crlf({"Category 'A'"}) + block("good");
     // A broken block ends the file; what came before stays.
     const char* const broken[] = {
-        "Type: cloud",                 // key words and type words are exact
-        "Type:\tCloud",                // a tab makes one token
+        "Type: cloud",  // key words and type words are exact
+        "Type:\tCloud", // a tab makes one token
         "type: Cloud",
     };
     for (const char* line : broken) {
@@ -214,10 +214,10 @@ TEST(Reader, MandatoryLinesAndBrokenBlocks) {
     };
     const std::string bad = block("bad");
     const std::pair<const char*, const char*> lines[] = {
-        {"Colours: FF0000FF, 0, FFFF0000, 255", "Colours: FF0000FF, 0, FFFF0000"},  // even count
+        {"Colours: FF0000FF, 0, FFFF0000, 255", "Colours: FF0000FF, 0, FFFF0000"}, // even count
         {"Colours: FF0000FF, 0, FFFF0000, 255", "Colours:"},
         {"Colours: FF0000FF, 0, FFFF0000, 255",
-         "Colours: 1, 0, 2, 1, 3, 2, 4, 3, 5, 4, 6, 5, 7, 6, 8, 7, 9, 8, A, 9"},  // ten stops: 20 tokens
+         "Colours: 1, 0, 2, 1, 3, 2, 4, 3, 5, 4, 6, 5, 7, 6, 8, 7, 9, 8, A, 9"}, // ten stops: 20 tokens
         {"Transformation: 2, 0, 0.5, 0, 2, 0.25, 0, 0, 1", "Transformation: 2, 0, 0.5, 0, 2, 0.25, 0, 0"},
         {"Transformation: 2, 0, 0.5, 0, 2, 0.25, 0, 0, 1", "Transformation: 2, 0, 0.5, 0, 2, 0.25, 0, 0, 1, 1"},
         {"NoiseSeed: 42", "NoiseSeed:"},
@@ -232,9 +232,9 @@ TEST(Reader, MandatoryLinesAndBrokenBlocks) {
 }
 
 TEST(Reader, ValuesOfEveryLine) {
-    const auto c = read(crlf({"Category 'A'"}) + block("p", {"NoiseWeights: 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13",
-                                                             "NoiseParameter: 2.5", "Blur: 7",
-                                                             "Texture: 25 'canvas.png'", "Noise: 0"}));
+    const auto c = read(crlf({"Category 'A'"}) +
+                        block("p", {"NoiseWeights: 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13", "NoiseParameter: 2.5",
+                                    "Blur: 7", "Texture: 25 'canvas.png'", "Noise: 0"}));
     ASSERT_EQ(c.size(), 1u);
     ASSERT_EQ(c[0].presets.size(), 1u);
     const TexturePreset& p = c[0].presets[0];
@@ -269,13 +269,13 @@ TEST(Reader, ColourStopCounts) {
     ASSERT_EQ(c[0].presets.size(), 1u);
     EXPECT_EQ(c[0].presets[0].colourCount, 1);
     EXPECT_EQ(c[0].presets[0].colours[0], 0x80FFFFFFu);
-    EXPECT_EQ(c[0].presets[0].colours[1], 0xFFFFFFFFu);  // stops beyond the count keep the defaults
-    c = colours("Colours: 1, 0, 2, 1, 3, 2, 4, 3, 5, 4, 6, 5, 7, 6, 8, 7, 9, 8");  // nine stops: 19 tokens
+    EXPECT_EQ(c[0].presets[0].colours[1], 0xFFFFFFFFu); // stops beyond the count keep the defaults
+    c = colours("Colours: 1, 0, 2, 1, 3, 2, 4, 3, 5, 4, 6, 5, 7, 6, 8, 7, 9, 8"); // nine stops: 19 tokens
     ASSERT_EQ(c[0].presets.size(), 1u);
     EXPECT_EQ(c[0].presets[0].colourCount, 8);
     EXPECT_EQ(c[0].presets[0].colours[7], 8u);
     EXPECT_EQ(c[0].presets[0].positions[7], 7);
-    c = colours("Colours: zz, 12abc");  // garbage reads as 0 and the prefix
+    c = colours("Colours: zz, 12abc"); // garbage reads as 0 and the prefix
     EXPECT_EQ(c[0].presets[0].colours[0], 0u);
     EXPECT_EQ(c[0].presets[0].positions[0], 12);
 }

@@ -64,7 +64,7 @@ TexturePreset randomPreset(TestRandom& r) {
     TexturePreset p;
     p.name = r.name();
     p.type = r.below(6);
-    p.noiseLevel = r.below(3) == 0 ? std::min(r.number(), 12.0) : r.below(13);  // reading lowers more to 12
+    p.noiseLevel = r.below(3) == 0 ? std::min(r.number(), 12.0) : r.below(13); // reading lowers more to 12
     p.noiseSeed = static_cast<std::int32_t>(r.next());
     p.colourCount = 1 + r.below(8);
     for (int i = 0; i < kMaxColourStops; ++i) {
@@ -85,7 +85,7 @@ TexturePreset randomPreset(TestRandom& r) {
     p.noise = r.below(200) - 50;
     p.textureEnabled = static_cast<std::uint8_t>(r.below(2));
     p.textureAmount = r.below(199) - 50;
-    p.textureAmount += p.textureAmount >= 0 ? 1 : 0;  // an amount of 0 means off in the text
+    p.textureAmount += p.textureAmount >= 0 ? 1 : 0; // an amount of 0 means off in the text
     const std::string folders[] = {"C:\\Tex\\", "c:\\tex\\", "D:\\Elsewhere\\", ""};
     // The name of a texture that is off is written but, by the format, not read
     // back; such presets are the one case where a second save differs.
@@ -123,7 +123,8 @@ TEST(RoundTrip, NamesThatCannotBeStoredStillLeaveTheFileWhole) {
     for (int i = 0; i < 300; ++i) {
         TexturePreset p;
         p.name = r.anyName() + "'\"" + r.anyName();
-        const std::string text = writePresetText({PresetCategory{r.anyName() + "\"'", {p, p}}, PresetCategory{"B", {p}}}, "");
+        const std::string text =
+            writePresetText({PresetCategory{r.anyName() + "\"'", {p, p}}, PresetCategory{"B", {p}}}, "");
         PresetReadStop stop;
         const auto read = readPresetText(text, "", &stop);
         EXPECT_TRUE(stop.whole()) << text;

@@ -53,7 +53,7 @@ TEST(ShippedPresets, EveryFileReadsWholeAndIsWrittenAsItStands) {
     std::set<int> stopCounts;
     bool transparent = false, rotated = false, squashed = false, zoomed = false;
     bool blur = false, noise = false, texture = false;
-    const std::set<std::string> pictures = {"Canvas.png", "Paper.png", "Bricks.png",
+    const std::set<std::string> pictures = {"Canvas.png",    "Paper.png", "Bricks.png",
                                             "Scratches.png", "Cells.png", "Noise.png"};
     for (int f = 0; f < library.fileCount(); ++f) {
         const PresetFile& file = library.file(f);

@@ -27,17 +27,15 @@ bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 // Coordinates of every kind: ordinary, negative, lattice points, signed zeros,
 // beyond 2^52 and 2^62, and not numbers.
 double anyCoordinate(std::mt19937_64& g) {
-    static const double special[] = {0.0,     -0.0,   1.0,     -1.0,      255.0,  256.0,  -256.0, 0x1p52,
-                                     -0x1p52, 0x1p53, 0x1p62,  -0x1p62,   1e300,  -1e300, kInf,   -kInf,
-                                     kNaN,    0.5,    -0.5,    0x1p52 - 0.5, -4503599627370495.5, 1e-310};
+    static const double special[] = {0.0,    -0.0,    1.0,    -1.0,   255.0,   256.0,        -256.0,
+                                     0x1p52, -0x1p52, 0x1p53, 0x1p62, -0x1p62, 1e300,        -1e300,
+                                     kInf,   -kInf,   kNaN,   0.5,    -0.5,    0x1p52 - 0.5, -4503599627370495.5,
+                                     1e-310};
     const std::uint64_t r = g();
     switch (r % 4) {
-    case 0:
-        return special[(r >> 8) % (sizeof special / sizeof special[0])];
-    case 1:
-        return std::ldexp(static_cast<double>(g() >> 11) * 0x1p-53 - 0.5, static_cast<int>((r >> 8) % 140) - 40);
-    default:
-        return (static_cast<double>(g() >> 11) * 0x1p-53 - 0.5) * 2000.0;
+    case 0: return special[(r >> 8) % (sizeof special / sizeof special[0])];
+    case 1: return std::ldexp(static_cast<double>(g() >> 11) * 0x1p-53 - 0.5, static_cast<int>((r >> 8) % 140) - 40);
+    default: return (static_cast<double>(g() >> 11) * 0x1p-53 - 0.5) * 2000.0;
     }
 }
 
@@ -68,7 +66,8 @@ TEST(FastPaths, NoiseRowsMatchPointNoiseBitForBitOnEveryPath) {
         std::vector<double> y(4000);
         for (std::size_t k = 0; k < x.size(); ++k) {
             // Mostly ordinary points, so that whole groups of lanes take them.
-            const double ordinary = std::ldexp(static_cast<double>(g() >> 11) * 0x1p-53 - 0.5, static_cast<int>(k % 60));
+            const double ordinary =
+                std::ldexp(static_cast<double>(g() >> 11) * 0x1p-53 - 0.5, static_cast<int>(k % 60));
             x[k] = k % 11 == 0 ? anyCoordinate(g) : ordinary;
             y[k] = k % 13 == 0 ? anyCoordinate(g) : (static_cast<double>(g() >> 11) * 0x1p-53 - 0.5) * 600.0;
         }
@@ -98,22 +97,21 @@ TEST(FastPaths, TextureRowsMatchPointValuesForEveryTypeAndTransformation) {
             m[k] = (unit() - 0.5) * 40.0;
         }
         switch (i % 6) {
-        case 0:  // affine
+        case 0: // affine
             m[6] = m[7] = 0.0;
             m[8] = 1.0;
             break;
-        case 1:  // singular
+        case 1: // singular
             m[3] = m[4] = m[6] = m[7] = m[8] = 0.0;
             break;
-        case 2:  // huge
+        case 2: // huge
             m[0] *= 1e15;
             m[4] *= 1e200;
             break;
-        case 3:  // beyond any number
+        case 3: // beyond any number
             m[i % 9] = i % 2 ? kNaN : -kInf;
             break;
-        default:
-            break;
+        default: break;
         }
         const auto texture = makeTexture(f);
         std::vector<double> x(150);
@@ -140,7 +138,7 @@ TEST(FastPaths, OwnSineAndCosineAtKnownValues) {
     const auto ulpsApart = [](double a, double b) { return std::fabs(a - b) / (std::nextafter(b, kInf) - b); };
     EXPECT_LE(ulpsApart(portableSin(1e22), -0.8522008497671888), 1.0);
     EXPECT_LE(ulpsApart(portableCos(1e22), 0.523214785395139), 1.0);
-    EXPECT_LE(ulpsApart(portableSin(0x1.921fb54442d18p+1), 1.2246467991473532e-16), 1.0);  // the double nearest pi
+    EXPECT_LE(ulpsApart(portableSin(0x1.921fb54442d18p+1), 1.2246467991473532e-16), 1.0); // the double nearest pi
     EXPECT_LE(ulpsApart(portableCos(0x1.921fb54442d18p+0), 6.123233995736766e-17), 1.0);
     EXPECT_LE(ulpsApart(portableSin(1.0), 0.8414709848078965), 1.0);
     EXPECT_LE(ulpsApart(portableCos(1.0), 0.5403023058681398), 1.0);

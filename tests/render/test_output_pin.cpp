@@ -98,31 +98,30 @@ void randomTransformation(Draws& d, TextureTransform& t, int kind) {
     t.m[2] = d.range(-50.0, 50.0);
     t.m[5] = d.range(-50.0, 50.0);
     switch (kind) {
-    case 1:  // projective, with the horizon crossing the image
+    case 1: // projective, with the horizon crossing the image
         t.m[6] = d.range(-2.0, 2.0);
         t.m[7] = d.range(-2.0, 2.0);
         t.m[8] = d.range(-0.5, 1.0);
         break;
-    case 2:  // huge coordinates
+    case 2: // huge coordinates
         t.m[0] *= 1e12;
         t.m[4] *= 3e15;
         t.m[2] = -7e17;
         break;
-    case 3:  // singular
+    case 3: // singular
         t.m[3] = t.m[0];
         t.m[4] = t.m[1];
         break;
-    case 4:  // values beyond any number
+    case 4: // values beyond any number
         t.m[d.integer(0, 8)] = std::numeric_limits<double>::quiet_NaN();
         t.m[d.integer(0, 5)] = std::numeric_limits<double>::infinity();
         break;
-    case 5:  // a vanishing denominator somewhere
+    case 5: // a vanishing denominator somewhere
         t.m[6] = 1.0;
         t.m[7] = 0.0;
         t.m[8] = -0.5;
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -130,7 +129,7 @@ RandomRun randomRun(Draws& d, int i, const std::string& picture) {
     RandomRun run;
     writeDefaultParameters(run.block);
     TextureFields& f = run.block.texture;
-    f.type = i % 6;  // 0 and 5 are no type: they draw clouds
+    f.type = i % 6; // 0 and 5 are no type: they draw clouds
     f.noiseLevel = i % 13 + (i % 3 == 0 ? d.unit() : 0.0);
     if (i == 19) {
         f.noiseLevel = std::numeric_limits<double>::quiet_NaN();

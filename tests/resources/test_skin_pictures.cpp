@@ -51,16 +51,16 @@ TEST(IconFile, DirectoryEntriesAndMaskOfASmallIconAndCursor) {
     VXImage2 image;
     ASSERT_TRUE(image.create(16, 16, 32));
     image.setHasAlpha(true);
-    image.row(15)[4 * 1 + 3] = 255;  // one visible pixel, bottom row, second column
+    image.row(15)[4 * 1 + 3] = 255; // one visible pixel, bottom row, second column
 
     const std::vector<std::uint8_t> icon = encodeIconFile(std::span<const VXImage2>(&image, 1));
     const std::vector<std::uint8_t> expected = {
-        0x00, 0x00, 0x01, 0x00, 0x01, 0x00,                          // reserved, icon, one image
-        0x10, 0x10, 0x00, 0x00, 0x01, 0x00, 0x20, 0x00,              // 16 x 16, no palette, 1 plane, 32 bits
-        0x68, 0x04, 0x00, 0x00, 0x16, 0x00, 0x00, 0x00};             // 1128 bytes at offset 22
+        0x00, 0x00, 0x01, 0x00, 0x01, 0x00,              // reserved, icon, one image
+        0x10, 0x10, 0x00, 0x00, 0x01, 0x00, 0x20, 0x00,  // 16 x 16, no palette, 1 plane, 32 bits
+        0x68, 0x04, 0x00, 0x00, 0x16, 0x00, 0x00, 0x00}; // 1128 bytes at offset 22
     ASSERT_EQ(icon.size(), 22u + 1128u);
     EXPECT_EQ(std::vector<std::uint8_t>(icon.begin(), icon.begin() + 22), expected);
-    EXPECT_EQ(icon[22 + 8], 32);  // bitmap height counts colour and mask rows
+    EXPECT_EQ(icon[22 + 8], 32); // bitmap height counts colour and mask rows
     // The mask's first row is the picture's bottom row: only its second pixel shows.
     const std::size_t mask = 22 + 40 + 16 * 16 * 4;
     EXPECT_EQ(icon[mask], 0xBF);
@@ -69,10 +69,10 @@ TEST(IconFile, DirectoryEntriesAndMaskOfASmallIconAndCursor) {
 
     const std::vector<std::uint8_t> cursor = encodeCursorFile(image, 7, 9);
     ASSERT_EQ(cursor.size(), icon.size());
-    EXPECT_EQ(cursor[2], 2);                               // cursor
-    EXPECT_EQ(cursor[10], 7);                              // hotspot x where icons keep planes
-    EXPECT_EQ(cursor[12], 9);                              // hotspot y where icons keep bit count
-    EXPECT_TRUE(encodeCursorFile(image, 16, 0).empty());   // hotspot outside the picture
+    EXPECT_EQ(cursor[2], 2);                             // cursor
+    EXPECT_EQ(cursor[10], 7);                            // hotspot x where icons keep planes
+    EXPECT_EQ(cursor[12], 9);                            // hotspot y where icons keep bit count
+    EXPECT_TRUE(encodeCursorFile(image, 16, 0).empty()); // hotspot outside the picture
 
     VXImage2 rgb;
     ASSERT_TRUE(rgb.create(16, 16, 24));

@@ -38,14 +38,16 @@ Decoded decodePng(std::FILE* file) {
     out.bitDepth = png_get_bit_depth(png, info);
     out.colourType = png_get_color_type(png, info);
     png_bytepp rows = png_get_rows(png, info);
-    for (std::uint32_t y = 0; y < out.height; ++y) out.pixels.insert(out.pixels.end(), rows[y], rows[y] + out.width);
+    for (std::uint32_t y = 0; y < out.height; ++y)
+        out.pixels.insert(out.pixels.end(), rows[y], rows[y] + out.width);
     png_destroy_read_struct(&png, &info, nullptr);
     return out;
 }
 
 Decoded readPng(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return {};
+    if (!file)
+        return {};
     Decoded decoded = decodePng(file);
     std::fclose(file);
     return decoded;
@@ -74,7 +76,8 @@ TEST(TexturePictures, SixNamedPicturesWithStructureDrawnTheSameEachTime) {
         const std::set<std::uint8_t> levels(picture.pixels.begin(), picture.pixels.end());
         EXPECT_GE(levels.size(), 20u) << picture.name << " is nearly flat";
         EXPECT_EQ(picture.pixels, again[i].pixels) << picture.name << " differs between runs";
-        for (std::size_t j = 0; j < i; ++j) EXPECT_NE(picture.pixels, pictures[j].pixels);
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_NE(picture.pixels, pictures[j].pixels);
     }
     // Bricks: mortar rows are darker than the bricks they separate.
     const auto& bricks = pictures[2].pixels;

@@ -112,7 +112,7 @@ TEST(ColourTable, StopsFromAFileAreMadeUsable) {
     // Equal positions keep their listed order.
     TextureFields ties = stops({{0xFF0000FFu, 128}, {0xFFFF0000u, 128}, {0xFF00FF00u, 10}});
     const auto t = buildColourTable(ties, ColourOrder::Host);
-    EXPECT_EQ(bytes(t[501]), (Bytes{0, 0, 255, 255}));  // after both stops at 128: the second one
+    EXPECT_EQ(bytes(t[501]), (Bytes{0, 0, 255, 255})); // after both stops at 128: the second one
     EXPECT_EQ(bytes(t[0]), (Bytes{0, 255, 0, 255}));
 
     // Counts outside 1..8.

@@ -23,15 +23,15 @@ TEST(GradientGeometry, MarkersSitBelowTheStrip) {
 }
 
 TEST(GradientGeometry, HitMarkerBoxes) {
-    GradientStops s;  // markers at 0 and 255 (x 0 and 255 in a 255-wide editor)
+    GradientStops s; // markers at 0 and 255 (x 0 and 255 in a 255-wide editor)
     EXPECT_EQ(hitMarker(s, 255, 40, 0, 28), 0);
     EXPECT_EQ(hitMarker(s, 255, 40, 4, 37), 0);
     EXPECT_EQ(hitMarker(s, 255, 40, 5, 30), -1);
     EXPECT_EQ(hitMarker(s, 255, 40, 250, 30), 1);
     EXPECT_EQ(hitMarker(s, 255, 40, 249, 30), -1);
     EXPECT_EQ(hitMarker(s, 255, 40, 100, 30), -1);
-    EXPECT_EQ(hitMarker(s, 255, 40, 0, 27), -1);  // in the strip
-    EXPECT_EQ(hitMarker(s, 255, 40, 0, 38), -1);  // below the box
+    EXPECT_EQ(hitMarker(s, 255, 40, 0, 27), -1); // in the strip
+    EXPECT_EQ(hitMarker(s, 255, 40, 0, 38), -1); // below the box
 
     // Overlapping markers: the selected one first, else the one drawn last.
     TextureFields f;
@@ -50,7 +50,7 @@ TEST(GradientGeometry, DragRule) {
     EXPECT_FALSE(startsDrag(4, -4, 4, 4));
     EXPECT_TRUE(startsDrag(-5, 0, 4, 4));
     EXPECT_TRUE(startsDrag(0, 5, 4, 4));
-    EXPECT_EQ(dragPosition(100, 50, 300), 127);  // 150 / 300 x 255 = 127.5
+    EXPECT_EQ(dragPosition(100, 50, 300), 127); // 150 / 300 x 255 = 127.5
     EXPECT_EQ(dragPosition(100, -150, 300), 0);
     EXPECT_EQ(dragPosition(100, 500, 300), 255);
     EXPECT_EQ(dragPosition(299, 1, 300), 255);
@@ -75,8 +75,8 @@ TEST(GradientGeometry, StripEntriesAndCheckerboard) {
     EXPECT_EQ(stripPixel(clear, 9, 19), (std::array<std::uint8_t, 3>{192, 192, 192}));
     // (colour x 128 + grey x 127) / 255 over light and dark squares.
     EXPECT_EQ(stripPixel(half, 0, 0), (std::array<std::uint8_t, 3>{127, (100 * 128 + 255 * 127) / 255, 255}));
-    EXPECT_EQ(stripPixel(half, 0, 10),
-              (std::array<std::uint8_t, 3>{(192 * 127) / 255, (100 * 128 + 192 * 127) / 255, (255 * 128 + 192 * 127) / 255}));
+    EXPECT_EQ(stripPixel(half, 0, 10), (std::array<std::uint8_t, 3>{(192 * 127) / 255, (100 * 128 + 192 * 127) / 255,
+                                                                    (255 * 128 + 192 * 127) / 255}));
 }
 
 } // namespace

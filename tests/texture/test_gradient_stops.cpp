@@ -44,7 +44,7 @@ TEST(GradientStops, AddStopFillsTheWidestGap) {
     ASSERT_TRUE(s.addStop());
     EXPECT_EQ(positions(s), (std::vector<int>{0, 127, 255}));
     EXPECT_EQ(s.selected(), 1);
-    EXPECT_EQ(s.colour(1), 0xFFFFFFFFu);  // the selected stop's colour
+    EXPECT_EQ(s.colour(1), 0xFFFFFFFFu); // the selected stop's colour
 
     // Gap before the first stop, and after the last.
     GradientStops a = make({{1, 200}, {2, 230}});
@@ -77,15 +77,15 @@ TEST(GradientStops, AddStopFillsTheWidestGap) {
 
 TEST(GradientStops, RemoveStopSelectsANeighbour) {
     GradientStops s = make({{1, 0}, {2, 50}, {3, 100}, {4, 255}});
-    s.selectStop(3);  // the last: the new last is selected
+    s.selectStop(3); // the last: the new last is selected
     ASSERT_TRUE(s.removeStop());
     EXPECT_EQ(colours(s), (std::vector<std::uint32_t>{1, 2, 3}));
     EXPECT_EQ(s.selected(), 2);
-    s.selectStop(1);  // a middle stop: the one before it
+    s.selectStop(1); // a middle stop: the one before it
     ASSERT_TRUE(s.removeStop());
     EXPECT_EQ(colours(s), (std::vector<std::uint32_t>{1, 3}));
     EXPECT_EQ(s.selected(), 0);
-    s.selectStop(0);  // the first: stop 0 again
+    s.selectStop(0); // the first: stop 0 again
     ASSERT_TRUE(s.removeStop());
     EXPECT_EQ(colours(s), (std::vector<std::uint32_t>{3}));
     EXPECT_EQ(s.selected(), 0);
@@ -114,7 +114,7 @@ TEST(GradientStops, MoveStopKeepsTheOrderAndTheSelection) {
     EXPECT_EQ(s.selected(), 2);
     s.moveStop(-20);
     EXPECT_EQ(positions(s), (std::vector<int>{0, 0, 100, 200}));
-    EXPECT_EQ(colours(s), (std::vector<std::uint32_t>{1, 2, 3, 4}));  // an equal neighbour is not passed
+    EXPECT_EQ(colours(s), (std::vector<std::uint32_t>{1, 2, 3, 4})); // an equal neighbour is not passed
     EXPECT_EQ(s.selected(), 1);
     s.moveStop(1000);
     EXPECT_EQ(positions(s), (std::vector<int>{0, 100, 200, 255}));
@@ -151,7 +151,7 @@ TEST(GradientStops, StopsFromARecordAndBack) {
     EXPECT_EQ(out.colourCount, 3);
     EXPECT_EQ(out.positions[1], 255);
     EXPECT_EQ(out.colours[0], 11u);
-    EXPECT_EQ(out.colours[5], 0xABCDEFu);  // beyond the count: untouched
+    EXPECT_EQ(out.colours[5], 0xABCDEFu); // beyond the count: untouched
 
     for (std::int32_t count : {0, -3, 9}) {
         TextureFields g;

@@ -11,7 +11,7 @@ using namespace morvessan;
 
 namespace {
 
-const PixelRect kClient{0, 0, 245, 120};  // columns of 30 for 8 octaves; axis height 110
+const PixelRect kClient{0, 0, 245, 120}; // columns of 30 for 8 octaves; axis height 110
 
 TEST(NoiseWeights, ColumnsAndMarkers) {
     EXPECT_EQ(weightColumns(8.0), 8);
@@ -32,7 +32,7 @@ TEST(NoiseWeights, ColumnsAndMarkers) {
 }
 
 TEST(NoiseWeights, HitTest) {
-    TextureFields f;  // 8 octaves, weights 2^-i: markers at y = 5 + 10 i
+    TextureFields f; // 8 octaves, weights 2^-i: markers at y = 5 + 10 i
     EXPECT_EQ(hitWeight(kClient, f, 5, 5), 0);
     EXPECT_EQ(hitWeight(kClient, f, 30, 9), 0);
     EXPECT_EQ(hitWeight(kClient, f, 30, 10), -1);

@@ -55,15 +55,15 @@ TEST(FilterParameters, DefaultsLeavePaddingAndPathTailAlone) {
     std::vector<std::uint8_t> raw(832, 0xAB);
     auto* block = reinterpret_cast<FilterParameters*>(raw.data());
     writeDefaultParameters(*block);
-    EXPECT_EQ(raw[4], 0xAB);            // padding after type
-    EXPECT_EQ(raw[296], 0);             // first path byte
-    EXPECT_EQ(raw[297], 0xAB);          // rest of the path
-    EXPECT_EQ(raw[560], 0);             // preset file name
+    EXPECT_EQ(raw[4], 0xAB);   // padding after type
+    EXPECT_EQ(raw[296], 0);    // first path byte
+    EXPECT_EQ(raw[297], 0xAB); // rest of the path
+    EXPECT_EQ(raw[560], 0);    // preset file name
     EXPECT_EQ(raw[561], 0xAB);
     EXPECT_EQ(raw[824], 0);
     EXPECT_EQ(raw[825], 0);
     EXPECT_EQ(raw[826], 0);
-    EXPECT_EQ(raw[827], 0xAB);          // trailing padding
+    EXPECT_EQ(raw[827], 0xAB); // trailing padding
 }
 
 TEST(FilterParameters, PresetRoundTripThroughTheBlockKeepsEveryFieldButTheName) {

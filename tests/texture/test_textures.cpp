@@ -46,7 +46,7 @@ TEST(Textures, BuildingCopiesTheRecordAndReseedsTheSequence) {
     f.noiseSeed = 321;
     f.noiseLevel = 5.9;
     f.noiseWeights[4] = 0.75;
-    f.noiseWeights[5] = 0.125;  // read (5 < 5.9) but beyond the five octaves used
+    f.noiseWeights[5] = 0.125; // read (5 < 5.9) but beyond the five octaves used
     f.noiseParameter = 3.5;
     f.transformation.at(0, 2) = 4.0;
     const auto t = makeTexture(f);

@@ -27,7 +27,7 @@ void expectMapsTo(const TextureTransform& m, double x, double y, double u, doubl
 }
 
 const TransformView kWhole{};
-const TransformView kQuarter{0.25, 0.75, 0.5, 1.0};  // pivot (0.5, 0.75)
+const TransformView kQuarter{0.25, 0.75, 0.5, 1.0}; // pivot (0.5, 0.75)
 
 TEST(Transform, ElementaryMatricesAndComposition) {
     EXPECT_EQ(identity().at(0, 0), 1.0);
@@ -95,7 +95,7 @@ TEST(Transform, ZoomAndRotationAboutThePivot) {
     TextureTransform m;
     scaleTexture(m, kQuarter, 1200.0, 1200.0);
     expectMapsTo(m, 0.5, 0.75, 0.5, 0.75);
-    expectMapsTo(m, 0.7, 0.95, 0.6, 0.85);  // sample spacing halved: the pattern is twice as large
+    expectMapsTo(m, 0.7, 0.95, 0.6, 0.85); // sample spacing halved: the pattern is twice as large
     expectBottomRowAffine(m);
     scaleTexture(m, kQuarter, -1200.0, -1200.0);
     for (int i = 0; i < 9; ++i) {

@@ -92,9 +92,9 @@ TEST(TransformActions, RepeatReportsAddUpToTheTimeHeld) {
     EXPECT_FALSE(r.pressed());
     EXPECT_EQ(r.tick(2000), 0u);
 
-    r.press(20);  // a click shorter than one period still counts once
+    r.press(20); // a click shorter than one period still counts once
     EXPECT_EQ(r.release(43), 23u);
-    r.press(0xFFFFFFF0u);  // across the clock's wrap
+    r.press(0xFFFFFFF0u); // across the clock's wrap
     EXPECT_EQ(r.release(0x10u), 0x20u);
     EXPECT_EQ(NavigationRepeat::kTimerId, 17);
     EXPECT_EQ(NavigationRepeat::kTimerPeriod, 50);

@@ -56,8 +56,7 @@ RunResult runWith(PluginEntry entry, Setup setup) {
     host.setImage(gradientImage(300, 170, 4));
     setup(host);
     const int16 result = host.run(true);
-    return {result, host.image(), host.parameterBytes(), host.advanceStateCalls(), host.abortCalls(),
-            host.progress()};
+    return {result, host.image(), host.parameterBytes(), host.advanceStateCalls(), host.abortCalls(), host.progress()};
 }
 
 void expectSameRun(const RunResult& module, const RunResult& linked) {
@@ -89,8 +88,9 @@ TEST_F(Win32Module, EntryNamedByThePiplIsTheModulesOwnPluginMain) {
     // The module's entry, not the one linked into this program.
     EXPECT_NE(reinterpret_cast<void*>(m_module->entry()), reinterpret_cast<void*>(&PluginMain));
     HMODULE owner = nullptr;
-    ASSERT_TRUE(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                                   reinterpret_cast<LPCSTR>(m_module->entry()), &owner));
+    ASSERT_TRUE(
+        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           reinterpret_cast<LPCSTR>(m_module->entry()), &owner));
     char buffer[MAX_PATH];
     const std::string ownerPath(buffer, GetModuleFileNameA(owner, buffer, MAX_PATH));
     EXPECT_NE(ownerPath.find("XMorvessan.8bf"), std::string::npos) << ownerPath;
@@ -111,7 +111,8 @@ TEST_F(Win32Module, WholeNonInteractiveRunsMatchTheLinkedInPlugin) {
         host.setImage(gradientImage(200, 140, 3));
         HostMask mask(200, 140, 0);
         for (std::int32_t y = 20; y < 120; ++y) {
-            for (std::int32_t x = 30; x < 170; ++x) mask.at(x, y) = static_cast<std::uint8_t>(x + y);
+            for (std::int32_t x = 30; x < 170; ++x)
+                mask.at(x, y) = static_cast<std::uint8_t>(x + y);
         }
         host.setMask(mask);
     };
@@ -123,13 +124,13 @@ TEST_F(Win32Module, WholeNonInteractiveRunsMatchTheLinkedInPlugin) {
 TEST_F(Win32Module, FailingAdvanceStateAndAbortBehaveAsLinkedIn) {
     const auto failing = [](FilterHost& host) { host.setAdvanceStateFailure(2, -30100); };
     const RunResult failed = runWith(m_module->entry(), failing);
-    EXPECT_EQ(failed.advanceStateCalls, 2);  // the run stops at the failing call
+    EXPECT_EQ(failed.advanceStateCalls, 2); // the run stops at the failing call
     expectSameRun(failed, runWith(&PluginMain, failing));
 
     const auto aborting = [](FilterHost& host) { host.setAbortAfter(1); };
     const RunResult aborted = runWith(m_module->entry(), aborting);
     EXPECT_GE(aborted.abortCalls, 1);
-    EXPECT_FALSE(aborted.image == runWith(m_module->entry(), [](FilterHost&) {}).image);  // stopped early
+    EXPECT_FALSE(aborted.image == runWith(m_module->entry(), [](FilterHost&) {}).image); // stopped early
     expectSameRun(aborted, runWith(&PluginMain, aborting));
 
     const auto noMemory = [](FilterHost& host) { host.setAllocationFailure(true); };
@@ -164,7 +165,7 @@ TEST_F(Win32Module, CommandLineOptionLoadsTheModuleAndLeavesTheOtherArguments) {
     args = {"--module", modulePath(), "apply", "in.png", "out.png"};
     const auto entry = takeModuleOption(args);
     ASSERT_TRUE(entry);
-    EXPECT_EQ(reinterpret_cast<void*>(*entry), reinterpret_cast<void*>(m_module->entry()));  // the same loaded library
+    EXPECT_EQ(reinterpret_cast<void*>(*entry), reinterpret_cast<void*>(m_module->entry())); // the same loaded library
     EXPECT_EQ(args, (std::vector<std::string>{"apply", "in.png", "out.png"}));
 
     args = {"apply", "--module=" + modulePath(), "in.png"};

@@ -59,7 +59,7 @@ TEST(Win32Platform, ModulePathIsTheLibrarysOwnNotTheProgramsAndIsNative) {
 
 TEST_F(Win32Registry, SettingsRoundTripAsNumbersAndBinaryValues) {
     VXWin32Platform platform;
-    EXPECT_FALSE(platform.readSetting(kTestKey, "CustomColour0"));  // no key yet
+    EXPECT_FALSE(platform.readSetting(kTestKey, "CustomColour0")); // no key yet
 
     ASSERT_TRUE(platform.writeSetting(kTestKey, "CustomColour0", {0x78, 0x56, 0x34, 0x12}));
     ASSERT_TRUE(platform.writeSetting(kTestKey, "Blob", {1, 2, 3}));
@@ -83,13 +83,17 @@ TEST_F(Win32Registry, SettingsRoundTripAsNumbersAndBinaryValues) {
 }
 
 TEST(Win32Platform, MailGoesThroughTheLibraryLoadedAtRunTime) {
-    const VXMailRequest request{"SMTP: Submissions", "SMTP:presets@example.org", "Morvessan Preset Submission",
-                                "", "C:\\p\\Morvessan Presets\\Stone.txt", "Stone.txt"};
+    const VXMailRequest request{"SMTP: Submissions",
+                                "SMTP:presets@example.org",
+                                "Morvessan Preset Submission",
+                                "",
+                                "C:\\p\\Morvessan Presets\\Stone.txt",
+                                "Stone.txt"};
     // No mail library, or one without MAPISendMail: result 2, nothing sent.
     EXPECT_EQ(VXWin32Platform({"hhctrl.ocx", "no-such-mapi-library"}).sendMail(request), 2u);
     EXPECT_EQ(VXWin32Platform({"hhctrl.ocx", "kernel32.dll"}).sendMail(request), 2u);
 
-    Library helper(LoadLibraryA(kHelper));  // keeps the stand-in's record alive between loads
+    Library helper(LoadLibraryA(kHelper)); // keeps the stand-in's record alive between loads
     ASSERT_TRUE(helper);
     VXWin32Platform platform({"hhctrl.ocx", kHelper});
     EXPECT_EQ(platform.sendMail(request), 17u);
@@ -114,19 +118,22 @@ TEST(Win32Platform, ClockCursorsKeysAndShell) {
     VXWin32Platform platform;
     const DWORD before = timeGetTime();
     const std::uint32_t now = platform.milliseconds();
-    EXPECT_LE(now - before, 1000u);  // the multimedia clock itself, modulo 2^32
+    EXPECT_LE(now - before, 1000u); // the multimedia clock itself, modulo 2^32
 
     const VXCursorHandle saved = platform.currentCursor();
     platform.showCursor(VXCursorKind::Wait);
-    EXPECT_EQ(platform.currentCursor(), reinterpret_cast<VXCursorHandle>(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514))));
+    EXPECT_EQ(platform.currentCursor(),
+              reinterpret_cast<VXCursorHandle>(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514))));
     platform.showCursor(VXCursorKind::Arrow);
-    EXPECT_EQ(platform.currentCursor(), reinterpret_cast<VXCursorHandle>(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512))));
-    platform.showCursor(VXCursorKind::Resource, 9005);  // a program without the resource keeps its cursor
-    EXPECT_EQ(platform.currentCursor(), reinterpret_cast<VXCursorHandle>(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512))));
+    EXPECT_EQ(platform.currentCursor(),
+              reinterpret_cast<VXCursorHandle>(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512))));
+    platform.showCursor(VXCursorKind::Resource, 9005); // a program without the resource keeps its cursor
+    EXPECT_EQ(platform.currentCursor(),
+              reinterpret_cast<VXCursorHandle>(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512))));
     platform.restoreCursor(saved);
     EXPECT_EQ(platform.currentCursor(), saved);
 
-    EXPECT_FALSE(platform.isKeyDown(VXKey::Shift));  // nobody is at the keyboard of a test run
+    EXPECT_FALSE(platform.isKeyDown(VXKey::Shift)); // nobody is at the keyboard of a test run
 
     // The shell's "open" reports failure for a document that is not there.
     EXPECT_FALSE(platform.openWebPage("C:\\no\\such\\folder\\morepresets.htm"));

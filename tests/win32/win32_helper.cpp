@@ -10,7 +10,7 @@
 #include <string>
 
 namespace {
-std::string g_record;  // the last request, as text
+std::string g_record; // the last request, as text
 }
 
 extern "C" __declspec(dllexport) void helperModulePath(char* buffer, unsigned size) {
@@ -19,12 +19,10 @@ extern "C" __declspec(dllexport) void helperModulePath(char* buffer, unsigned si
     buffer[size - 1] = 0;
 }
 
-extern "C" __declspec(dllexport) const char* helperLastRequest() {
-    return g_record.c_str();
-}
+extern "C" __declspec(dllexport) const char* helperLastRequest() { return g_record.c_str(); }
 
-extern "C" __declspec(dllexport) ULONG WINAPI MAPISendMail(LHANDLE session, ULONG_PTR parent, lpMapiMessage message,
-                                                         FLAGS flags, ULONG reserved) {
+extern "C" __declspec(dllexport) ULONG WINAPI
+    MAPISendMail(LHANDLE session, ULONG_PTR parent, lpMapiMessage message, FLAGS flags, ULONG reserved) {
     auto text = [](const char* s) { return std::string(s ? s : "(null)"); };
     g_record = "session=" + std::to_string(session) + " parent=" + std::to_string(parent) +
                " flags=" + std::to_string(flags) + " reserved=" + std::to_string(reserved) +
@@ -41,7 +39,7 @@ extern "C" __declspec(dllexport) ULONG WINAPI MAPISendMail(LHANDLE session, ULON
                     " path=" + text(f.lpszPathName) + " name=" + text(f.lpszFileName) +
                     " type=" + (f.lpFileType ? "set" : "none") + "]";
     }
-    return 17;  // a MAPI error code, passed on unchanged
+    return 17; // a MAPI error code, passed on unchanged
 }
 
 extern "C" __declspec(dllexport) HWND WINAPI HtmlHelpA(HWND, LPCSTR file, UINT command, DWORD_PTR data) {

@@ -71,44 +71,36 @@ VXWin32Platform::~VXWin32Platform() = default;
 
 VXMessageAnswer VXWin32Platform::messageBox(const std::string& text, const std::string& caption,
                                             VXMessageButtons buttons, VXMessageIcon icon) {
-    const int answer = MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(),
-                                   buttonFlags(buttons) | iconFlags(icon));
+    const int answer =
+        MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), buttonFlags(buttons) | iconFlags(icon));
     switch (answer) {
     case IDOK: return VXMessageAnswer::Ok;
     case IDYES: return VXMessageAnswer::Yes;
     case IDNO: return VXMessageAnswer::No;
     case IDRETRY: return VXMessageAnswer::Retry;
-    default: return VXMessageAnswer::Cancel;  // also a box that could not be shown
+    default: return VXMessageAnswer::Cancel; // also a box that could not be shown
     }
 }
 
-VXCursorHandle VXWin32Platform::currentCursor() {
-    return reinterpret_cast<VXCursorHandle>(GetCursor());
-}
+VXCursorHandle VXWin32Platform::currentCursor() { return reinterpret_cast<VXCursorHandle>(GetCursor()); }
 
 void VXWin32Platform::showCursor(VXCursorKind kind, int resourceId) {
     HCURSOR cursor = nullptr;
     switch (kind) {
-    case VXCursorKind::Arrow: cursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); break;  // IDC_ARROW
-    case VXCursorKind::Wait: cursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)); break;   // IDC_WAIT
+    case VXCursorKind::Arrow: cursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); break;   // IDC_ARROW
+    case VXCursorKind::Wait: cursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)); break;    // IDC_WAIT
     case VXCursorKind::SizeAll: cursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32646)); break; // IDC_SIZEALL
     case VXCursorKind::SizeNS: cursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32645)); break;  // IDC_SIZENS
-    case VXCursorKind::Resource:
-        cursor = LoadCursorA(thisModule(), MAKEINTRESOURCEA(resourceId));
-        break;
+    case VXCursorKind::Resource: cursor = LoadCursorA(thisModule(), MAKEINTRESOURCEA(resourceId)); break;
     }
     if (cursor) {
         SetCursor(cursor);
     }
 }
 
-void VXWin32Platform::restoreCursor(VXCursorHandle cursor) {
-    SetCursor(reinterpret_cast<HCURSOR>(cursor));
-}
+void VXWin32Platform::restoreCursor(VXCursorHandle cursor) { SetCursor(reinterpret_cast<HCURSOR>(cursor)); }
 
-std::uint32_t VXWin32Platform::milliseconds() {
-    return timeGetTime();
-}
+std::uint32_t VXWin32Platform::milliseconds() { return timeGetTime(); }
 
 bool VXWin32Platform::isKeyDown(VXKey key) {
     int code = VK_SHIFT;
@@ -134,12 +126,11 @@ std::string VXWin32Platform::modulePath() {
             path.resize(length);
             return path;
         }
-        path.resize(path.size() * 2);  // truncated: try a larger buffer
+        path.resize(path.size() * 2); // truncated: try a larger buffer
     }
 }
 
-std::optional<std::vector<std::uint8_t>> VXWin32Platform::readSetting(const std::string& key,
-                                                                      const std::string& name) {
+std::optional<std::vector<std::uint8_t>> VXWin32Platform::readSetting(const std::string& key, const std::string& name) {
     RegistryKey handle;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_QUERY_VALUE, handle.out()) != ERROR_SUCCESS) {
         return std::nullopt;
@@ -162,13 +153,13 @@ std::optional<std::vector<std::uint8_t>> VXWin32Platform::readSetting(const std:
 bool VXWin32Platform::writeSetting(const std::string& key, const std::string& name,
                                    const std::vector<std::uint8_t>& value) {
     RegistryKey handle;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
-                        nullptr, handle.out(), nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+                        handle.out(), nullptr) != ERROR_SUCCESS) {
         return false;
     }
     const DWORD type = value.size() == 4 ? REG_DWORD : REG_BINARY;
-    return RegSetValueExA(handle.get(), name.c_str(), 0, type, value.data(),
-                          static_cast<DWORD>(value.size())) == ERROR_SUCCESS;
+    return RegSetValueExA(handle.get(), name.c_str(), 0, type, value.data(), static_cast<DWORD>(value.size())) ==
+           ERROR_SUCCESS;
 }
 
 bool VXWin32Platform::showHelp(const std::string& pathAndTopic) {
@@ -187,13 +178,13 @@ bool VXWin32Platform::showHelp(const std::string& pathAndTopic) {
 }
 
 std::uint32_t VXWin32Platform::sendMail(const VXMailRequest& request) {
-    constexpr std::uint32_t kFailure = 2;  // MAPI_E_FAILURE
+    constexpr std::uint32_t kFailure = 2; // MAPI_E_FAILURE
     const HMODULE library = LoadLibraryA(m_libraries.mail.c_str());
     if (!library) {
         return kFailure;
     }
-    const auto send = reinterpret_cast<LPMAPISENDMAIL>(
-        reinterpret_cast<void*>(GetProcAddress(library, "MAPISendMail")));
+    const auto send =
+        reinterpret_cast<LPMAPISENDMAIL>(reinterpret_cast<void*>(GetProcAddress(library, "MAPISendMail")));
     if (!send) {
         FreeLibrary(library);
         return kFailure;
@@ -213,7 +204,7 @@ std::uint32_t VXWin32Platform::sendMail(const VXMailRequest& request) {
     recipient.lpszAddress = recipientAddress.data();
 
     MapiFileDesc attachment{};
-    attachment.nPosition = static_cast<ULONG>(-1);  // not placed in the text
+    attachment.nPosition = static_cast<ULONG>(-1); // not placed in the text
     attachment.lpszPathName = attachmentPath.data();
     attachment.lpszFileName = attachmentName.data();
 
@@ -237,8 +228,6 @@ bool VXWin32Platform::openWebPage(const std::string& url) {
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
-std::unique_ptr<VXPlatform> vxMakeNativePlatform() {
-    return std::make_unique<VXWin32Platform>();
-}
+std::unique_ptr<VXPlatform> vxMakeNativePlatform() { return std::make_unique<VXWin32Platform>(); }
 
 } // namespace morvessan
