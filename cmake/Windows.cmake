@@ -6,25 +6,41 @@ endif()
 
 enable_language(RC)
 
-set(MORVESSAN_WIN64_PREFIX "${CMAKE_SOURCE_DIR}/build/win64-deps/prefix" CACHE PATH
+# win64 or win32: names the libraries' prefix, the Wine loader and the prefix's kind.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(MORVESSAN_WINDOWS_ARCH win32)
+else()
+  set(MORVESSAN_WINDOWS_ARCH win64)
+endif()
+
+set(MORVESSAN_DEPS_PREFIX "${CMAKE_SOURCE_DIR}/build/${MORVESSAN_WINDOWS_ARCH}-deps/prefix" CACHE PATH
     "Prefix holding libpng and libjpeg-turbo cross-built for Windows")
-if(NOT EXISTS "${MORVESSAN_WIN64_PREFIX}/.complete")
-  message(STATUS "Cross-building libpng and libjpeg-turbo into ${MORVESSAN_WIN64_PREFIX}")
+if(NOT EXISTS "${MORVESSAN_DEPS_PREFIX}/.complete")
+  message(STATUS "Cross-building libpng and libjpeg-turbo into ${MORVESSAN_DEPS_PREFIX}")
   execute_process(
-    COMMAND "${CMAKE_SOURCE_DIR}/scripts/build-win64-libs.sh" "${MORVESSAN_WIN64_PREFIX}"
+    COMMAND "${CMAKE_SOURCE_DIR}/scripts/build-windows-libs.sh" ${MORVESSAN_WINDOWS_ARCH} "${MORVESSAN_DEPS_PREFIX}"
     RESULT_VARIABLE libs_result)
   if(NOT libs_result EQUAL 0)
-    message(FATAL_ERROR "Cross-building the Windows libraries failed (scripts/build-win64-libs.sh)")
+    message(FATAL_ERROR "Cross-building the Windows libraries failed (scripts/build-windows-libs.sh)")
   endif()
 endif()
-list(PREPEND CMAKE_FIND_ROOT_PATH "${MORVESSAN_WIN64_PREFIX}")
+list(PREPEND CMAKE_FIND_ROOT_PATH "${MORVESSAN_DEPS_PREFIX}")
 # zlib's static library, not its import library: nothing but system DLLs at run time.
 set(ZLIB_LIBRARY "/usr/${MORVESSAN_MINGW_HOST}/lib/libz.a" CACHE FILEPATH "zlib for Windows")
 set(ZLIB_INCLUDE_DIR "/usr/${MORVESSAN_MINGW_HOST}/include" CACHE PATH "zlib headers for Windows")
 
 # Programs of this build run under Wine: ctest through the emulator, custom
 # commands through MORVESSAN_WINE_RUN.
-find_program(MORVESSAN_WINE NAMES wine wine64 REQUIRED)
+# The loader of the program's own width, not Debian's wine wrapper: with wine32
+# installed the wrapper starts the 32-bit loader, which cannot start a program
+# in a 64-bit prefix made without the 32-bit half.
+if(MORVESSAN_WINDOWS_ARCH STREQUAL "win32")
+  set(wine_loader wine)
+else()
+  set(wine_loader wine64)
+endif()
+find_program(MORVESSAN_WINE_LOADER NAMES ${wine_loader} PATHS /usr/lib/wine NO_DEFAULT_PATH)
+find_program(MORVESSAN_WINE_LOADER NAMES ${wine_loader} wine REQUIRED)
 find_program(MORVESSAN_WINESERVER NAMES wineserver wineserver64
   PATHS /usr/lib/wine /usr/lib/x86_64-linux-gnu/wine REQUIRED)
 set(MORVESSAN_WINEPREFIX "${CMAKE_BINARY_DIR}/wine-prefix")

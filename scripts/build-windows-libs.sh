@@ -1,23 +1,29 @@
 #!/usr/bin/env bash
-# Cross-builds libpng and libjpeg-turbo for 64-bit Windows from Debian's source
-# packages into a cached prefix; zlib comes from Debian's libz-mingw-w64-dev.
-# Usage: scripts/build-win64-libs.sh PREFIX   (does nothing when PREFIX is complete)
+# Cross-builds libpng and libjpeg-turbo for 64-bit or 32-bit Windows from
+# Debian's source packages into a cached prefix; zlib comes from Debian's
+# libz-mingw-w64-dev.
+# Usage: scripts/build-windows-libs.sh win64|win32 PREFIX   (does nothing when PREFIX is complete)
 set -euo pipefail
 
-prefix="${1:?usage: $0 PREFIX}"
+arch="${1:?usage: $0 win64|win32 PREFIX}"
+prefix="${2:?usage: $0 win64|win32 PREFIX}"
+case "$arch" in
+  win64) host=x86_64-w64-mingw32 processor=AMD64 ;;
+  win32) host=i686-w64-mingw32 processor=X86 ;;
+  *) echo "build-windows-libs: unknown architecture $arch (win64 or win32)" >&2; exit 2 ;;
+esac
 prefix="$(realpath -m "$prefix")"
 stamp="$prefix/.complete"
 [ -f "$stamp" ] && exit 0
 
-host=x86_64-w64-mingw32
 mingw_root=/usr/$host
 jobs="${MORVESSAN_JOBS:-2}"
 work="$prefix.src"
 
 for tool in $host-gcc-posix $host-g++-posix $host-windres; do
-  command -v "$tool" >/dev/null || { echo "build-win64-libs: $tool is missing (run scripts/install-win64-deps.sh)" >&2; exit 1; }
+  command -v "$tool" >/dev/null || { echo "build-windows-libs: $tool is missing (run scripts/install-$arch-deps.sh)" >&2; exit 1; }
 done
-[ -f "$mingw_root/lib/libz.a" ] || { echo "build-win64-libs: $mingw_root/lib/libz.a is missing (libz-mingw-w64-dev)" >&2; exit 1; }
+[ -f "$mingw_root/lib/libz.a" ] || { echo "build-windows-libs: $mingw_root/lib/libz.a is missing (libz-mingw-w64-dev)" >&2; exit 1; }
 
 # apt-get source needs a deb-src entry; add one beside the binary entries when there is none.
 have_sources() {
@@ -26,7 +32,7 @@ have_sources() {
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 if ! have_sources; then
-  echo "build-win64-libs: adding a deb-src entry for Debian's source packages"
+  echo "build-windows-libs: adding a deb-src entry for Debian's source packages"
   codename="$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")"
   printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s %s-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
     "$codename" "$codename" | $sudo tee /etc/apt/sources.list.d/morvessan-deb-src.sources >/dev/null
@@ -41,11 +47,11 @@ fetch_source() {
   local package="$1"
   if ! (cd "$work" && apt-get source -qq "$package" >"$work/$package.log" 2>&1); then
     # Source lists never fetched on this machine: fetch them once and try again.
-    echo "build-win64-libs: updating the package lists for $package" >&2
+    echo "build-windows-libs: updating the package lists for $package" >&2
     $sudo apt-get update -qq
     (cd "$work" && apt-get source -qq "$package" >"$work/$package.log" 2>&1) || {
       cat "$work/$package.log" >&2
-      echo "build-win64-libs: apt-get source $package failed" >&2
+      echo "build-windows-libs: apt-get source $package failed" >&2
       exit 1
     }
   fi
@@ -55,7 +61,7 @@ fetch_source() {
 toolchain="$work/toolchain.cmake"
 cat >"$toolchain" <<TC
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR AMD64)
+set(CMAKE_SYSTEM_PROCESSOR $processor)
 set(CMAKE_C_COMPILER $host-gcc-posix)
 set(CMAKE_CXX_COMPILER $host-g++-posix)
 set(CMAKE_RC_COMPILER $host-windres)
@@ -68,10 +74,10 @@ TC
 generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
 
-echo "build-win64-libs: zlib from $mingw_root"
+echo "build-windows-libs: zlib from $mingw_root"
 zlib_args=(-DZLIB_LIBRARY="$mingw_root/lib/libz.a" -DZLIB_INCLUDE_DIR="$mingw_root/include")
 
-echo "build-win64-libs: libjpeg-turbo"
+echo "build-windows-libs: libjpeg-turbo"
 jpeg_src="$(fetch_source libjpeg-turbo)"
 # Plain C code paths: the same decoded pixels as every other build, no assembler needed.
 cmake -S "$jpeg_src" -B "$work/jpeg-build" "${generator[@]}" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
@@ -84,7 +90,7 @@ mkdir -p "$prefix/lib" "$prefix/include"
 cp "$work/jpeg-build/libjpeg.a" "$prefix/lib/"
 cp "$jpeg_src/jpeglib.h" "$jpeg_src/jmorecfg.h" "$jpeg_src/jerror.h" "$work/jpeg-build/jconfig.h" "$prefix/include/"
 
-echo "build-win64-libs: libpng"
+echo "build-windows-libs: libpng"
 png_src="$(fetch_source libpng1.6)"
 cmake -S "$png_src" -B "$work/png-build" "${generator[@]}" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" "${zlib_args[@]}" \
@@ -97,4 +103,4 @@ cp "$png_src/png.h" "$png_src/pngconf.h" "$work/png-build/pnglibconf.h" "$prefix
 
 rm -rf "$work"
 touch "$stamp"
-echo "build-win64-libs: done, $prefix"
+echo "build-windows-libs: done, $prefix"
