@@ -2,6 +2,8 @@
 // settings in a small file under the user's configuration folder.
 #include "VXLib/VXUTIL/VXPortablePlatform.h"
 
+#include "VXLib/VXUTIL/VXWholeFile.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -116,28 +118,20 @@ bool VXPortablePlatform::saveSettings() const {
     if (m_settings_file.empty()) {
         return true;
     }
-    namespace fs = std::filesystem;
     std::error_code ec;
-    const fs::path target(m_settings_file);
-    fs::create_directories(target.parent_path(), ec);
-    const fs::path temporary = target.string() + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        for (const auto& [key, bytes] : m_settings) {
-            out << key << '\t';
-            for (const std::uint8_t b : bytes) {
-                out << kHex[b >> 4] << kHex[b & 15];
-            }
-            out << '\n';
+    std::filesystem::create_directories(std::filesystem::path(m_settings_file).parent_path(), ec);
+    std::string text;
+    for (const auto& [key, bytes] : m_settings) {
+        text += key;
+        text += '\t';
+        for (const std::uint8_t b : bytes) {
+            text += kHex[b >> 4];
+            text += kHex[b & 15];
         }
-        out.flush();
-        if (!out) {
-            fs::remove(temporary, ec);
-            return false;
-        }
+        text += '\n';
     }
-    fs::rename(temporary, target, ec);
-    return !ec;
+    std::string error;
+    return vxReplaceFile(m_settings_file, text, error);
 }
 
 std::optional<std::vector<std::uint8_t>> VXPortablePlatform::readSetting(const std::string& key,

@@ -1,6 +1,7 @@
 // Build-time tool: draws the dialogs' skin pictures, pan cursor and small icon into
 // the folder named on the command line; optionally also the composed skin to look at.
 #include "VXLib/VXImageWriter.h"
+#include "VXLib/VXUTIL/VXWholeFile.h"
 #include "resources/skin/IconFile.h"
 #include "resources/skin/SkinPictures.h"
 
@@ -11,26 +12,14 @@
 
 namespace {
 
-// Writes through a temporary file, so a failed run leaves no half-written file to embed.
+// Replaced whole, so a failed run leaves no half-written file to embed.
 bool writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, std::string& error) {
-    const std::filesystem::path temporary = path.string() + ".part";
-    std::FILE* file = std::fopen(temporary.string().c_str(), "wb");
-    if (file == nullptr) {
-        error = "cannot create " + temporary.string();
+    if (bytes.empty()) {
+        error = "nothing was drawn for " + path.string();
         return false;
     }
-    bool ok = !bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = std::fclose(file) == 0 && ok;
-    std::error_code code;
-    if (ok) {
-        std::filesystem::rename(temporary, path, code);
-        if (!code) {
-            return true;
-        }
-    }
-    std::filesystem::remove(temporary, code);
-    error = "cannot write " + path.string();
-    return false;
+    return morvessan::vxReplaceFile(path.string(),
+                                    std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error);
 }
 
 } // namespace
