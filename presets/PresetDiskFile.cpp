@@ -46,10 +46,6 @@ FileText readWholeFile(const std::string& path) {
     return result;
 }
 
-bool replaceFileContents(const std::string& path, std::string_view text, std::string& error, VXReplaceMode mode) {
-    return vxReplaceFile(path, text, error, mode);
-}
-
 bool copyFileReplacing(const std::string& from, const std::string& to) {
     const VXFileBytes source = vxReadWholeFile(from, kMaxPresetFileBytes);
     std::string error;

@@ -30,13 +30,6 @@ FileText readWholeFile(const std::string& path);
 // Reads `in` to its end; a stream error keeps what came before the cut line.
 FileText readWholeStream(std::istream& in);
 
-// Replaces the contents of `path` with `text` through a VXFileReplacement (never a
-// moment in which the file is partly written; a link is written through to its
-// target; a read-only file is refused). CreateOnly never replaces an existing
-// file. False with one line in `error` on any failure; the old file stays as it was.
-bool replaceFileContents(const std::string& path, std::string_view text, std::string& error,
-                         VXReplaceMode mode = VXReplaceMode::Replace);
-
 // Copies the file `from` over `to`, which gets `from`'s permissions when new; false
 // when `from` cannot be read or `to` cannot be replaced.
 bool copyFileReplacing(const std::string& from, const std::string& to);

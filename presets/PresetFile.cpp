@@ -7,6 +7,7 @@
 #include "presets/PresetMessages.h"
 #include "presets/PresetText.h"
 #include "VXLib/VXUTIL/VXPath.h"
+#include "VXLib/VXUTIL/VXWholeFile.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -198,8 +199,7 @@ bool PresetFile::save() {
         return false;
     }
     takeBackup();
-    if (!replaceFileContents(m_path, text(), m_save_error,
-                             m_on_disk ? VXReplaceMode::Replace : VXReplaceMode::CreateOnly)) {
+    if (!vxReplaceFile(m_path, text(), m_save_error, m_on_disk ? VXReplaceMode::Replace : VXReplaceMode::CreateOnly)) {
         return false;
     }
     m_on_disk = true;

@@ -170,7 +170,7 @@ TEST_F(DiskFiles, ReplacingKeepsPermissionsRefusesReadOnlyAndWritesThroughLinks)
     EXPECT_TRUE(fs::is_symlink(pathOf("Linked.txt")));
     EXPECT_EQ(read("Linked.txt"), linked.text());
     std::string error;
-    EXPECT_FALSE(replaceFileContents(pathOf("Dangling.txt"), "x", error));
+    EXPECT_FALSE(vxReplaceFile(pathOf("Dangling.txt"), "x", error));
     EXPECT_EQ(error, "cannot replace '" + pathOf("Dangling.txt") + "': it is a link to a missing file");
     EXPECT_FALSE(fs::exists(m_root / "missing.txt"));
     if (::geteuid() == 0) { // a link planted by a stranger is not followed
