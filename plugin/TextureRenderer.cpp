@@ -15,16 +15,6 @@ namespace {
 
 double clampValue(double v) { return std::clamp(v, -1.0, 1.0); }
 
-int clampIndex(double x) {
-    if (!(x > 0.0)) {
-        return 0; // also for a value that is not a number
-    }
-    if (x >= kColourTableSize - 1) {
-        return kColourTableSize - 1;
-    }
-    return static_cast<int>(x);
-}
-
 // Box average over (2b+1)² values of the bordered buffer, by running sums along
 // each row and then down each column; rows, then columns, are shared between threads.
 std::vector<double> boxBlur(const std::vector<double>& values, std::int32_t width, std::int32_t height,
@@ -130,7 +120,7 @@ void colourPixels(const std::vector<double>& values, const ColourEntry* table, c
         std::uint8_t* o = out.row(y);
         const std::uint8_t* m = Masked ? mask.row(y) : nullptr;
         for (std::int32_t x = 0; x < out.width; ++x, i += Bytes, o += Bytes) {
-            const int index = Scale ? scaledColourIndex(v[x], i[0] + i[1] + i[2]) : colourIndex(v[x]);
+            const int index = Scale ? scaledLookupIndex(v[x], i[0] + i[1] + i[2]) : lookupIndex(v[x]);
             const ColourEntry& c = table[index];
             unsigned a = c.alpha;
             if (Overwrite && Bytes == 3) {
@@ -189,12 +179,6 @@ ColourRoutine chooseRoutine(bool masked, bool scale, bool overwrite) {
 }
 
 } // namespace
-
-int colourIndex(double v) { return clampIndex((v + 1.0) * 499.95); }
-
-int scaledColourIndex(double v, int sourceSum) {
-    return clampIndex(static_cast<double>(sourceSum) / 768.0 * (v + 1.0) * 499.95);
-}
 
 std::int32_t blurBorder(const TextureFields& fields, std::int32_t width, std::int32_t rectWidth) {
     if (!fields.blurEnabled || width <= 0 || rectWidth <= 0) {

@@ -36,9 +36,4 @@ std::int32_t blurBorder(const TextureFields& fields, std::int32_t width, std::in
 std::vector<double> textureValues(const TextureRenderSettings& settings, std::int32_t width, std::int32_t height,
                                   const VXPSRect& rect);
 
-// Colour table index of a value, optionally scaled by the source brightness
-// (sum of the three colour bytes), always inside the table.
-int colourIndex(double v);
-int scaledColourIndex(double v, int sourceSum);
-
 } // namespace morvessan

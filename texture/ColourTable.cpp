@@ -79,15 +79,4 @@ std::vector<ColourEntry> buildColourTable(const TextureFields& fields, ColourOrd
     return table;
 }
 
-int lookupIndex(double v) {
-    const double x = (v + 1.0) * 499.95;
-    if (!(x > 0.0)) {
-        return 0;
-    }
-    if (x >= kColourTableSize - 1) {
-        return kColourTableSize - 1;
-    }
-    return static_cast<int>(x);
-}
-
 } // namespace morvessan

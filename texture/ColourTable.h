@@ -30,8 +30,28 @@ std::uint8_t scaledOpacity(std::uint32_t colour, double totalOpacity);
 // and the stops taken in a stable order of position.
 std::vector<ColourEntry> buildColourTable(const TextureFields& fields, ColourOrder order);
 
+// Texture values -1..1 spread over the table: (v + 1) x this.
+inline constexpr double kColourIndexScale = 499.95;
+
+// x truncated into the table, 0..999; a value that is not a number gives 0.
+inline int tableIndex(double x) {
+    if (!(x > 0.0)) {
+        return 0;
+    }
+    if (x >= kColourTableSize - 1) {
+        return kColourTableSize - 1;
+    }
+    return static_cast<int>(x);
+}
+
 // The entry for texture value v: trunc((v + 1) x 499.95), limited to 0..999;
-// a value that is not a number takes entry 0.
-int lookupIndex(double v);
+// a value that is not a number takes entry 0. Inline: the renderer calls it per pixel.
+inline int lookupIndex(double v) { return tableIndex((v + 1.0) * kColourIndexScale); }
+
+// The entry for v scaled by the source brightness (the sum of its three colour
+// bytes): trunc(sum / 768 x (v + 1) x 499.95), limited as above.
+inline int scaledLookupIndex(double v, int sourceSum) {
+    return tableIndex(static_cast<double>(sourceSum) / 768.0 * (v + 1.0) * kColourIndexScale);
+}
 
 } // namespace morvessan

@@ -31,7 +31,7 @@ TEST_F(PluginTest, DefaultParametersBlendAGreyWhoseAlphaIsItsLevel) {
     for (std::int32_t y = 0; y < 131; y += 3) {
         for (std::int32_t x = 0; x < 150; x += 2) {
             const double v = hostValue(*texture, x, y, 150, 131);
-            const int index = static_cast<int>((v + 1.0) * 499.95);
+            const int index = lookupIndex(v);
             const unsigned g = 255u * index / 1000u; // grey level = alpha
             const std::uint8_t* in = original.pixel(x, y);
             const std::uint8_t* out = host.image().pixel(x, y);
@@ -112,7 +112,7 @@ TEST_F(PluginTest, OverwriteWithScaleBySourceReplacesEveryPixel) {
             const std::uint8_t* in = original.pixel(x, y);
             const double v = hostValue(*texture, x, y, 130, 40);
             const int s = in[0] + in[1] + in[2];
-            const int index = static_cast<int>(s / 768.0 * (v + 1.0) * 499.95);
+            const int index = scaledLookupIndex(v, s);
             const std::uint8_t* out = host.image().pixel(x, y);
             for (int k = 0; k < 3; ++k) {
                 ASSERT_EQ(out[k], table[index].channel[k]) << x << "," << y;
@@ -126,7 +126,7 @@ TEST_F(PluginTest, OverwriteWithScaleBySourceReplacesEveryPixel) {
     giveBlock(host, [](FilterParameters& b) { b.overwriteSource = 1; });
     ASSERT_EQ(host.run(), noErr);
     const double v = hostValue(*makeTexture(defaults().texture), 3, 3, 130, 40);
-    const unsigned g = 255u * static_cast<unsigned>((v + 1.0) * 499.95) / 1000u;
+    const unsigned g = 255u * static_cast<unsigned>(lookupIndex(v)) / 1000u;
     EXPECT_EQ(host.image().pixel(3, 3)[1], (original.pixel(3, 3)[1] * (255u - g) + g * g) / 255u);
 }
 
@@ -145,7 +145,7 @@ TEST_F(PluginTest, FourPlanesBlendWithTheSourceAlpha) {
     for (std::int32_t y = 0; y < 50; ++y) {
         for (std::int32_t x = 0; x < 60; ++x) {
             const std::uint8_t* i = original.pixel(x, y);
-            const ColourEntry& c = table[colourIndex(hostValue(*texture, x, y, 60, 50))];
+            const ColourEntry& c = table[lookupIndex(hostValue(*texture, x, y, 60, 50))];
             const unsigned s = i[3];
             const unsigned a = c.alpha;
             const unsigned o = s + a - s * a / 255u;
@@ -325,14 +325,11 @@ TEST(TextureRenderer, TexturePictureRepeatsAcrossTheTile) {
     EXPECT_EQ(textureValues(settings, 10, 5, rect), without);
 }
 
-TEST(TextureRenderer, ColourIndexStaysInTheTable) {
-    EXPECT_EQ(colourIndex(-1.0), 0);
-    EXPECT_EQ(colourIndex(0.0), 499);
-    EXPECT_EQ(colourIndex(1.0), 999);
-    EXPECT_EQ(colourIndex(5.0), 999);
-    EXPECT_EQ(colourIndex(std::nan("")), 0);
-    EXPECT_EQ(scaledColourIndex(1.0, 765), static_cast<int>(765 / 768.0 * 2.0 * 499.95));
-    EXPECT_EQ(scaledColourIndex(1.0, 0), 0);
+TEST(TextureRenderer, ScaledColourIndexStaysInTheTable) {
+    EXPECT_EQ(scaledLookupIndex(1.0, 765), static_cast<int>(765 / 768.0 * 2.0 * 499.95));
+    EXPECT_EQ(scaledLookupIndex(1.0, 0), 0);
+    EXPECT_EQ(scaledLookupIndex(5.0, 765), 999);
+    EXPECT_EQ(scaledLookupIndex(std::nan(""), 765), 0);
 }
 
 TEST(MersenneTwister, SeedsBy69069AndMatchesTheStandardGenerator) {
