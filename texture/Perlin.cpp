@@ -199,7 +199,7 @@ void Perlin::noise2Row(const double* x, const double* y, int n, double* out) con
         }
         return;
     }
-    const NoiseRowTables tables{m_corners.data(), m_g2x.data(), m_g2y.data()};
+    const NoiseRowTables tables = rowTables();
     constexpr int kPart = 64;
     bool done[kPart];
     for (int start = 0; start < n; start += kPart) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "texture/Noise.h"
+#include "texture/NoiseRows.h"
 
 #include <array>
 
@@ -32,6 +33,9 @@ public:
     // corner in one lookup, the next corner along either axis one step away.
     static constexpr int kCornerStride = kSize + 1;
     const std::array<std::uint8_t, kCornerStride * kCornerStride>& corners() const { return m_corners; }
+
+    // The tables the row routines read.
+    NoiseRowTables rowTables() const { return {m_corners.data(), m_g2x.data(), m_g2y.data()}; }
 
 private:
     // noise2 through the corner table, for coordinates below 2^52 in size.

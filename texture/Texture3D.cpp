@@ -11,6 +11,7 @@ namespace morvessan {
 
 void Texture3D::setSeed(std::int32_t seed) {
     auto fresh = std::make_unique<Perlin>(seed, 6.0, 2.0, 0.5);
+    m_perlin = fresh.get();
     m_noise = std::move(fresh);
 }
 
@@ -100,6 +101,28 @@ void Texture3D::octaveSumRun(const double* u, const double* v, int n, bool absol
         }
         frequency *= 2.0;
     }
+}
+
+bool Texture3D::evaluateRowInLanes(TextureFormula formula, const double* x, double y, int n, double* out) const {
+    const TextureRowRoutine lanes = textureRowRoutine();
+    if (!lanes || !m_perlin) {
+        return false;
+    }
+    const TextureRowJob job{
+        m_perlin->rowTables(), m_transformation.m, m_weights, m_octaves, m_noise_parameter, formula};
+    bool done[kRun];
+    for (int start = 0; start < n; start += kRun) {
+        const int count = std::min(kRun, n - start);
+        if (lanes(job, x + start, y, count, out + start, done)) {
+            continue;
+        }
+        for (int k = 0; k < count; ++k) {
+            if (!done[k]) {
+                out[start + k] = evaluate(x[start + k], y);
+            }
+        }
+    }
+    return true;
 }
 
 double Texture3D::finiteOrZero(double value) { return std::isfinite(value) ? value : 0.0; }

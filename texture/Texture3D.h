@@ -4,11 +4,14 @@
 
 #include "texture/Noise.h"
 #include "texture/TexturePreset.h"
+#include "texture/TextureRows.h"
 #include "texture/TextureTransform.h"
 
 #include <memory>
 
 namespace morvessan {
+
+class Perlin;
 
 class Texture3D {
 public:
@@ -64,7 +67,12 @@ protected:
     // octaveSum() (or turbulenceSum() when `absolute`) of u[k], v[k], k < n <= kRun.
     void octaveSumRun(const double* u, const double* v, int n, bool absolute, double* sum) const;
 
+    // The whole row through the lanes of the current path, with `formula`, the
+    // pixels they leave through evaluate(); false (nothing done) on the scalar path.
+    bool evaluateRowInLanes(TextureFormula formula, const double* x, double y, int n, double* out) const;
+
     std::unique_ptr<Noise> m_noise;
+    const Perlin* m_perlin = nullptr; // m_noise, whose tables the lanes read
     TextureTransform m_transformation;
     std::int32_t m_octaves = 0;
     double m_weights[kMaxOctaves] = {};

@@ -64,6 +64,9 @@ void byRuns(const double* x, int n, double* out, int run, Body body) {
 } // namespace
 
 void Cloud::evaluateRow(const double* x, double y, int n, double* out) const {
+    if (evaluateRowInLanes(TextureFormula::Cloud, x, y, n, out)) {
+        return;
+    }
     byRuns(x, n, out, kRun, [&](const double* xs, int count, double* o) {
         double u[kRun];
         double v[kRun];
@@ -84,6 +87,9 @@ void Cloud::evaluateRow(const double* x, double y, int n, double* out) const {
 }
 
 void Fire::evaluateRow(const double* x, double y, int n, double* out) const {
+    if (evaluateRowInLanes(TextureFormula::Fire, x, y, n, out)) {
+        return;
+    }
     byRuns(x, n, out, kRun, [&](const double* xs, int count, double* o) {
         double u[kRun];
         double v[kRun];
@@ -101,6 +107,9 @@ void Fire::evaluateRow(const double* x, double y, int n, double* out) const {
 }
 
 void Marble::evaluateRow(const double* x, double y, int n, double* out) const {
+    if (evaluateRowInLanes(TextureFormula::Marble, x, y, n, out)) {
+        return;
+    }
     byRuns(x, n, out, kRun, [&](const double* xs, int count, double* o) {
         double u[kRun];
         double v[kRun];
@@ -118,6 +127,9 @@ void Marble::evaluateRow(const double* x, double y, int n, double* out) const {
 }
 
 void Wood::evaluateRow(const double* x, double y, int n, double* out) const {
+    if (evaluateRowInLanes(TextureFormula::Wood, x, y, n, out)) {
+        return;
+    }
     byRuns(x, n, out, kRun, [&](const double* xs, int count, double* o) {
         double u[kRun];
         double v[kRun];

@@ -133,6 +133,33 @@ TEST(FastPaths, TextureRowsMatchPointValuesForEveryTypeAndTransformation) {
     }
 }
 
+TEST(FastPaths, TextureRowsMatchPointValuesForEveryKindOfSineArgument) {
+    // No octaves and no transformation: Fire gives sin(x), Cloud cos(|x - 200|) on
+    // the row y = 200, so x runs through every branch of the sine and cosine in lanes.
+    std::mt19937_64 g(12);
+    std::vector<double> x;
+    for (int k = -4000; k <= 4000; ++k) {
+        const double near = k * 0x1.921fb54442d18p+0 + (k % 2 ? 200.0 : 0.0); // multiples of pi/2, also about 200
+        x.insert(x.end(), {near, std::nextafter(near, kInf), std::nextafter(near, -kInf)});
+    }
+    for (int k = 0; k < 3000; ++k) {
+        x.push_back(std::ldexp(static_cast<double>(g() >> 11) * 0x1p-53 - 0.5, k % 70 - 40));
+    }
+    x.insert(x.end(), {0x1.921fb54442d18p+20, 0x1.921fb50000000p+20, 1e22, -0.0, 1e-300, kInf, -kInf, kNaN, 0x1p-27});
+    for (int i = 0; i < 16; ++i) {
+        SCOPED_TRACE(static_cast<int>(forcePath(i)));
+        TextureFields f;
+        f.type = 1 + i % 4;
+        f.noiseLevel = 0.0;
+        const auto texture = makeTexture(f);
+        std::vector<double> row(x.size());
+        texture->evaluateRow(x.data(), 200.0, static_cast<int>(x.size()), row.data());
+        for (std::size_t k = 0; k < x.size(); ++k) {
+            ASSERT_TRUE(sameBits(row[k], texture->evaluate(x[k], 200.0))) << "type " << f.type << " at " << x[k];
+        }
+    }
+}
+
 TEST(FastPaths, OwnSineAndCosineAtKnownValues) {
     // Correctly rounded values of the true functions, met to within one unit in the last place.
     const auto ulpsApart = [](double a, double b) { return std::fabs(a - b) / (std::nextafter(b, kInf) - b); };

@@ -1,0 +1,330 @@
+// One kernel over lanes of doubles for the whole texture value, compiled for
+// each instruction set; every lane does the scalar routines' operations in
+// their order (no fused multiply-add), so the paths agree bit for bit.
+#include "texture/TextureRows.h"
+
+#include <cstdint>
+#include <cstring>
+
+// The helpers pass wide vectors by value but are always inlined into the
+// routine of their width, so the calling convention they warn about never applies.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+namespace morvessan {
+
+namespace {
+
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(_M_X64))
+#define MORVESSAN_TEXTURE_LANES 1
+#endif
+
+#if defined(MORVESSAN_TEXTURE_LANES)
+
+constexpr int kMaxRun = 64;
+
+double fromBits(std::uint64_t bits) {
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+template <int W>
+struct Lanes {
+    typedef double V __attribute__((vector_size(W * 8)));
+    typedef std::int64_t I __attribute__((vector_size(W * 8)));
+};
+
+// Helpers over the lanes; always inlined, so their vectors never cross a call.
+#define MORVESSAN_LANE_HELPER         \
+    template <typename V, typename I> \
+    [[gnu::always_inline]] inline
+
+MORVESSAN_LANE_HELPER V bitsAsDouble(I i) { return reinterpret_cast<V>(i); }
+MORVESSAN_LANE_HELPER I doubleAsBits(V v) { return reinterpret_cast<I>(v); }
+MORVESSAN_LANE_HELPER V absLanes(V v) { return reinterpret_cast<V>(reinterpret_cast<I>(v) & 0x7FFFFFFFFFFFFFFFll); }
+// mask ? a : b, lane by lane (mask lanes are all ones or all zeros).
+MORVESSAN_LANE_HELPER V select(I mask, V a, V b) {
+    return reinterpret_cast<V>((reinterpret_cast<I>(a) & mask) | (reinterpret_cast<I>(b) & ~mask));
+}
+
+template <int W, typename I>
+[[gnu::always_inline]] inline bool anyLane(I mask) {
+    std::int64_t r = 0;
+#pragma GCC unroll 8
+    for (int j = 0; j < W; ++j) {
+        r |= mask[j];
+    }
+    return r != 0;
+}
+
+template <int W, typename I>
+[[gnu::always_inline]] inline bool allLanes(I mask) {
+    std::int64_t r = -1;
+#pragma GCC unroll 8
+    for (int j = 0; j < W; ++j) {
+        r &= mask[j];
+    }
+    return r != 0;
+}
+
+// Square roots in lanes (the instruction, correctly rounded as std::sqrt); an
+// instruction of its own width in each routine, without an intrinsic's target.
+template <int W>
+[[gnu::always_inline]] inline typename Lanes<W>::V sqrtLanes(typename Lanes<W>::V a) {
+    if constexpr (W == 2) {
+        asm("sqrtpd %0, %0" : "+x"(a));
+    } else {
+        asm("vsqrtpd %0, %0" : "+v"(a));
+    }
+    return a;
+}
+
+// Perlin's noise2Cell in lanes; false (nothing computed) when a coordinate of
+// some lane is not below 2^51 in size.
+template <int W>
+[[gnu::always_inline]] inline bool noiseInLanes(const NoiseRowTables& t, typename Lanes<W>::V tx,
+                                                typename Lanes<W>::V ty, typename Lanes<W>::V& result) {
+    using V = typename Lanes<W>::V;
+    using I = typename Lanes<W>::I;
+    constexpr double kToInteger = 0x1.8p52; // adding it rounds |t| < 2^51 to an integer
+    const V limit = V{} + 0x1p51;
+    if (!allLanes<W, I>((absLanes<V, I>(tx) < limit) & (absLanes<V, I>(ty) < limit))) {
+        return false;
+    }
+    const V one = V{} + 1.0;
+    // Exact floor: round to an integer, step down where that went up.
+    V fx = (tx + kToInteger) - kToInteger;
+    V fy = (ty + kToInteger) - kToInteger;
+    fx = fx - bitsAsDouble<V, I>((fx > tx) & doubleAsBits<V, I>(one));
+    fy = fy - bitsAsDouble<V, I>((fy > ty) & doubleAsBits<V, I>(one));
+    const V rx0 = (tx - fx) + 0.0;
+    const V ry0 = (ty - fy) + 0.0;
+    const I cell = (doubleAsBits<V, I>(fx + kToInteger) & 255) * 257 + (doubleAsBits<V, I>(fy + kToInteger) & 255);
+    double g[8][W];
+#pragma GCC unroll 8
+    for (int j = 0; j < W; ++j) {
+        const std::uint8_t* c0 = t.corners + cell[j];
+        const int b00 = c0[0];
+        const int b01 = c0[1];
+        const int b10 = c0[257];
+        const int b11 = c0[258];
+        g[0][j] = t.gx[b00];
+        g[1][j] = t.gy[b00];
+        g[2][j] = t.gx[b10];
+        g[3][j] = t.gy[b10];
+        g[4][j] = t.gx[b01];
+        g[5][j] = t.gy[b01];
+        g[6][j] = t.gx[b11];
+        g[7][j] = t.gy[b11];
+    }
+    V gv[8];
+#pragma GCC unroll 8
+    for (int i = 0; i < 8; ++i) {
+        std::memcpy(&gv[i], g[i], sizeof gv[i]);
+    }
+    const V rx1 = rx0 - 1.0;
+    const V ry1 = ry0 - 1.0;
+    const V sx = rx0 * rx0 * (3.0 - 2.0 * rx0);
+    const V sy = ry0 * ry0 * (3.0 - 2.0 * ry0);
+    const V u0 = rx0 * gv[0] + ry0 * gv[1];
+    const V v0 = rx1 * gv[2] + ry0 * gv[3];
+    const V a = u0 + sx * (v0 - u0);
+    const V u1 = rx0 * gv[4] + ry1 * gv[5];
+    const V v1 = rx1 * gv[6] + ry1 * gv[7];
+    const V b = u1 + sx * (v1 - u1);
+    result = a + sy * (b - a);
+    return true;
+}
+
+// portableSin's and portableCos's polynomials.
+template <typename V>
+[[gnu::always_inline]] inline V kernelSin(V x, V y) {
+    constexpr double s1 = -0x1.5555555555549p-3;
+    constexpr double s2 = 0x1.111111110f8a6p-7;
+    constexpr double s3 = -0x1.a01a019c161d5p-13;
+    constexpr double s4 = 0x1.71de357b1fe7dp-19;
+    constexpr double s5 = -0x1.ae5e68a2b9cebp-26;
+    constexpr double s6 = 0x1.5d93a5acfd57cp-33;
+    const V z = x * x;
+    const V w = z * z;
+    const V r = s2 + z * (s3 + z * s4) + z * w * (s5 + z * s6);
+    const V v = z * x;
+    return x - ((z * (0.5 * y - v * r) - y) - v * s1);
+}
+
+template <typename V>
+[[gnu::always_inline]] inline V kernelCos(V x, V y) {
+    constexpr double c1 = 0x1.555555555554cp-5;
+    constexpr double c2 = -0x1.6c16c16c15177p-10;
+    constexpr double c3 = 0x1.a01a019cb159p-16;
+    constexpr double c4 = -0x1.27e4f809c52adp-22;
+    constexpr double c5 = 0x1.1ee9ebdb4b1c4p-29;
+    constexpr double c6 = -0x1.8fae9be8838d4p-37;
+    const V z = x * x;
+    const V w = z * z;
+    const V r = z * (c1 + z * (c2 + z * c3)) + w * w * (c4 + z * (c5 + z * c6));
+    const V hz = 0.5 * z;
+    const V one = 1.0 - hz;
+    return one + (((1.0 - one) - hz) + (z * r - x * y));
+}
+
+// portableSin (or portableCos) in lanes for arguments below 2^20 pi/2 in size;
+// `hard` marks the lanes the scalar routine must do (larger arguments, or a
+// reduction that cancels and needs more bits of pi/2).
+template <int W>
+[[gnu::always_inline]] inline typename Lanes<W>::V sineInLanes(typename Lanes<W>::V x, bool cosine,
+                                                               typename Lanes<W>::I& hard) {
+    using V = typename Lanes<W>::V;
+    using I = typename Lanes<W>::I;
+    constexpr double invPio2 = 0x1.45f306dc9c883p-1;
+    constexpr double pio2_1 = 0x1.921fb544p+0;
+    constexpr double pio2_1t = 0x1.0b4611a626331p-34;
+    constexpr double toInteger = 0x1.8p52;
+    // The scalar routine's tests on the high word of |x|, as comparisons of |x|.
+    const V a = absLanes<V, I>(x);
+    const I small = a < fromBits(0x3FE921FC00000000ull);
+    const I tiny = a < fromBits(cosine ? 0x3E46A09E00000000ull : 0x3E40000000000000ull);
+    const I finite = a < fromBits(0x7FF0000000000000ull);
+    const I large = a >= fromBits(0x413921FB00000000ull);
+    const V t = x * invPio2 + toInteger;
+    const V fn = t - toInteger;
+    const V r = x - fn * pio2_1;
+    const V w = fn * pio2_1t;
+    const V y0 = r - w;
+    // The exponent of y0 more than 16 below that of x: |y0| under 2^-16 times x's power of two.
+    const V scale = bitsAsDouble<V, I>(doubleAsBits<V, I>(x) & 0x7FF0000000000000ll) * 0x1p-16;
+    const I cancels = absLanes<V, I>(y0) < scale;
+    hard = (large | cancels) & ~small & finite;
+    const V y1 = (r - y0) - w;
+    const I n = doubleAsBits<V, I>(t) & ~small & 3;
+    const V k0 = select<V, I>(small, x, y0);
+    const V k1 = select<V, I>(small, V{}, y1);
+    const V ks = kernelSin(k0, k1);
+    const V kc = kernelCos(k0, k1);
+    // sin: ks, kc, -ks, -kc by quadrant; cos: kc, -ks, -kc, ks.
+    const I odd = -(n & 1);
+    const I negative = -((cosine ? n + 1 : n) >> 1 & 1);
+    V value = cosine ? select<V, I>(odd, ks, kc) : select<V, I>(odd, kc, ks);
+    value = select<V, I>(negative, -value, value);
+    value = select<V, I>(tiny, cosine ? V{} + 1.0 : x, value);
+    return select<V, I>(finite, value, x - x);
+}
+
+template <int W>
+[[gnu::always_inline]] inline bool textureLanes(const TextureRowJob& job, const double* x, double y, int n, double* out,
+                                                bool* done) {
+    using V = typename Lanes<W>::V;
+    using I = typename Lanes<W>::I;
+    const double* m = job.m;
+    const double m1y = m[1] * y;
+    const double m4y = m[4] * y;
+    const double m7y = m[7] * y;
+    const double octaves = static_cast<double>(job.octaves);
+    const bool cosine = job.formula == TextureFormula::Cloud;
+    const bool absolute = job.formula == TextureFormula::Fire || job.formula == TextureFormula::Marble;
+    bool every = true;
+    const int groups = (n < kMaxRun ? n : kMaxRun) / W;
+    double argument[kMaxRun];
+    std::int64_t hardLanes[kMaxRun];
+    bool anyHard = false;
+    for (int group = 0; group < groups; ++group) {
+        const int k = group * W;
+        V xv;
+        std::memcpy(&xv, x + k, sizeof xv);
+        const V w = 1.0 / (m[6] * xv + m7y + m[8]);
+        const V u = (m[0] * xv + m1y + m[2]) * w;
+        const V v = (m[3] * xv + m4y + m[5]) * w;
+        V arg;
+        bool whole = true;
+        if (job.formula == TextureFormula::Wood) {
+            V value;
+            whole = noiseInLanes<W>(job.tables, u, v, value);
+            arg = u + job.noiseParameter * value;
+        } else {
+            V sum = V{};
+            double frequency = 1.0;
+            for (int i = 0; i < job.octaves; ++i) {
+                V value;
+                if (!noiseInLanes<W>(job.tables, frequency * u, frequency * v, value)) {
+                    whole = false;
+                    break;
+                }
+                const V term = job.weights[i] * value;
+                sum = sum + (absolute ? absLanes<V, I>(term) : term);
+                frequency *= 2.0;
+            }
+            if (cosine) {
+                const V du = u - 200.0;
+                const V dv = v - 200.0;
+                arg = sqrtLanes<W>(du * du + dv * dv) + octaves * sum;
+            } else {
+                arg = u + octaves * sum;
+            }
+        }
+        if (!whole) {
+            std::memset(done + k, 0, W);
+            every = false;
+            continue;
+        }
+        I hard;
+        V value = sineInLanes<W>(arg, cosine, hard);
+        if (job.formula == TextureFormula::Marble) {
+            value = sqrtLanes<W>(absLanes<V, I>(value));
+        } else if (job.formula == TextureFormula::Wood) {
+            value = absLanes<V, I>(value);
+        }
+        value = select<V, I>(absLanes<V, I>(value) < fromBits(0x7FF0000000000000ull), value, V{});
+        std::memcpy(out + k, &value, sizeof value);
+        std::memset(done + k, 1, W);
+        if (anyLane<W, I>(hard)) {
+            std::memcpy(argument + k, &arg, sizeof arg);
+            std::memcpy(hardLanes + k, &hard, sizeof hard);
+            anyHard = true;
+        } else {
+            std::memset(hardLanes + k, 0, sizeof hard);
+        }
+    }
+    if (anyHard) {
+        for (int k = 0; k < groups * W; ++k) {
+            if (hardLanes[k] != 0 && done[k]) {
+                done[k] = false;
+                every = false;
+            }
+        }
+    }
+    for (int k = groups * W; k < n; ++k) {
+        done[k] = false;
+    }
+    return every && groups * W == n;
+}
+
+bool textureBaseline(const TextureRowJob& job, const double* x, double y, int n, double* out, bool* done) {
+    return textureLanes<2>(job, x, y, n, out, done);
+}
+
+[[gnu::target("avx2")]] bool textureAvx2(const TextureRowJob& job, const double* x, double y, int n, double* out,
+                                         bool* done) {
+    return textureLanes<4>(job, x, y, n, out, done);
+}
+
+[[gnu::target("avx512f,avx512dq,avx512vl")]] bool textureAvx512(const TextureRowJob& job, const double* x, double y,
+                                                                int n, double* out, bool* done) {
+    return textureLanes<8>(job, x, y, n, out, done);
+}
+
+#endif
+
+} // namespace
+
+TextureRowRoutine textureRowRoutine() {
+    switch (noisePath()) {
+#if defined(MORVESSAN_TEXTURE_LANES)
+    case NoisePath::Baseline: return &textureBaseline;
+    case NoisePath::Avx2: return &textureAvx2;
+    case NoisePath::Avx512: return &textureAvx512;
+#endif
+    default: return nullptr;
+    }
+}
+
+} // namespace morvessan

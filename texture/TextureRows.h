@@ -1,0 +1,30 @@
+// The texture value of a run of pixels in lanes: projective mapping, octave
+// sums, the type's formula and our sine and cosine, for each instruction set.
+#pragma once
+
+#include "texture/NoiseRows.h"
+
+namespace morvessan {
+
+enum class TextureFormula { Cloud, Fire, Marble, Wood };
+
+// Everything a row of one texture needs.
+struct TextureRowJob {
+    NoiseRowTables tables;
+    const double* m;       // the transformation, row by row
+    const double* weights; // one per octave
+    int octaves;
+    double noiseParameter;
+    TextureFormula formula;
+};
+
+// The texture at (x[k], y) for k < n <= 64, bit for bit as the point routines,
+// and done[k]; a pixel whose coordinates no lane takes (huge, not a number) or
+// whose sine needs the long argument reduction gets done[k] = false and is left
+// to the caller. Returns whether every pixel was done.
+using TextureRowRoutine = bool (*)(const TextureRowJob& job, const double* x, double y, int n, double* out, bool* done);
+
+// The routine of the current noise path (see noisePath()); null for Scalar.
+TextureRowRoutine textureRowRoutine();
+
+} // namespace morvessan
