@@ -2,6 +2,7 @@
 // 128 bits of 2/pi's expansion beyond), then polynomials on [-pi/4, pi/4].
 #include "texture/PortableTrig.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -52,7 +53,87 @@ constexpr std::uint64_t kTwoOverPi[] = {
     0x9C845F8BBDF9283Bull, 0x1FF897FFDE05980Full, 0xEF2F118B5A0A6D1Full, 0x6D367ECF27CB09B7ull, 0x4F463F669E5FEA2Dull,
     0x7527BAC7EBE5F17Bull, 0x3D0739F78A5292EAull, 0x6BFB5FB11F8D5D08ull, 0x56033046FC7B6BABull, 0xF0CFBC209AF4361Dull};
 
+#ifdef __SIZEOF_INT128__
 using U128 = unsigned __int128;
+#else
+// 32-bit targets have no 128-bit integer: the few operations the reduction uses,
+// exact, so every build reduces to the same bits.
+class U128 {
+public:
+    U128(std::uint64_t low = 0) : m_hi(0), m_lo(low) {}
+    // An integral double below 2^128, exactly.
+    explicit U128(double value) {
+        const std::uint64_t b = bitsOf(value);
+        const int e = static_cast<int>((b >> 52) & 0x7FF);
+        if (e == 0)
+            return; // zero (no subnormal is integral and non-zero)
+        const std::uint64_t bits = (b & 0xFFFFFFFFFFFFFull) | 0x10000000000000ull;
+        const U128 mantissa(bits);
+        *this = e - 1075 >= 0 ? mantissa << (e - 1075) : mantissa >> (1075 - e);
+    }
+    explicit operator std::uint64_t() const { return m_lo; }
+    explicit operator int() const { return static_cast<int>(m_lo); }
+    explicit operator bool() const { return m_hi != 0 || m_lo != 0; }
+    // Rounded to nearest as the conversion of a native 128-bit integer: the top
+    // 64 bits with a sticky bit for the rest round once, then scale exactly.
+    explicit operator double() const {
+        if (m_hi == 0)
+            return static_cast<double>(m_lo);
+        int top = 127;
+        while (!((*this >> top).m_lo & 1))
+            --top;
+        const int shift = top - 63;
+        const U128 kept = *this >> shift;
+        const bool sticky = static_cast<bool>(*this - (kept << shift));
+        return std::ldexp(static_cast<double>(kept.m_lo | (sticky ? 1u : 0u)), shift);
+    }
+
+    friend U128 operator+(U128 a, U128 b) {
+        const std::uint64_t lo = a.m_lo + b.m_lo;
+        return U128(a.m_hi + b.m_hi + (lo < a.m_lo ? 1 : 0), lo);
+    }
+    friend U128 operator-(U128 a, U128 b) { return U128(a.m_hi - b.m_hi - (a.m_lo < b.m_lo ? 1 : 0), a.m_lo - b.m_lo); }
+    friend U128 operator*(U128 a, U128 b) {
+        U128 product = multiply(a.m_lo, b.m_lo);
+        product.m_hi += a.m_hi * b.m_lo + a.m_lo * b.m_hi;
+        return product;
+    }
+    friend U128 operator&(U128 a, U128 b) { return U128(a.m_hi & b.m_hi, a.m_lo & b.m_lo); }
+    U128& operator|=(U128 b) {
+        m_hi |= b.m_hi;
+        m_lo |= b.m_lo;
+        return *this;
+    }
+    U128 operator~() const { return U128(~m_hi, ~m_lo); }
+    U128 operator<<(int n) const {
+        if (n == 0)
+            return *this;
+        if (n >= 64)
+            return U128(m_lo << (n - 64), 0);
+        return U128((m_hi << n) | (m_lo >> (64 - n)), m_lo << n);
+    }
+    U128 operator>>(int n) const {
+        if (n == 0)
+            return *this;
+        if (n >= 64)
+            return U128(0, m_hi >> (n - 64));
+        return U128(m_hi >> n, (m_lo >> n) | (m_hi << (64 - n)));
+    }
+    friend bool operator>(U128 a, U128 b) { return a.m_hi != b.m_hi ? a.m_hi > b.m_hi : a.m_lo > b.m_lo; }
+
+private:
+    U128(std::uint64_t hi, std::uint64_t lo) : m_hi(hi), m_lo(lo) {}
+    // a x b in full, from 32-bit halves.
+    static U128 multiply(std::uint64_t a, std::uint64_t b) {
+        const std::uint64_t a0 = a & 0xFFFFFFFFu, a1 = a >> 32, b0 = b & 0xFFFFFFFFu, b1 = b >> 32;
+        const std::uint64_t p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
+        const std::uint64_t middle = (p00 >> 32) + (p01 & 0xFFFFFFFFu) + (p10 & 0xFFFFFFFFu);
+        return U128(p11 + (p01 >> 32) + (p10 >> 32) + (middle >> 32), (middle << 32) | (p00 & 0xFFFFFFFFu));
+    }
+    std::uint64_t m_hi = 0;
+    std::uint64_t m_lo = 0;
+};
+#endif
 
 // a x b exactly as hi + lo, by splitting both into halves (no fused multiply-add).
 void twoProduct(double a, double b, double& hi, double& lo) {

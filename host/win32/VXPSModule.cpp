@@ -74,9 +74,12 @@ std::unique_ptr<VXPSModule> VXPSModule::load(const std::string& path, std::strin
             error = path + " has a damaged PiPL resource: " + reason;
             return nullptr;
         }
-        const auto name = piplString(*properties, kPiplEntry64);
+        // A host loads only modules of its own width, named by that width's property.
+        constexpr bool wide = sizeof(void*) == 8;
+        const auto name = piplString(*properties, wide ? kPiplEntry64 : kPiplEntry32);
         if (!name || name->empty()) {
-            error = path + " has no entry point for 64-bit Windows (no 8664 property in its PiPL)";
+            error = path + (wide ? " has no entry point for 64-bit Windows (no 8664 property in its PiPL)"
+                                 : " has no entry point for 32-bit Windows (no wx86 property in its PiPL)");
             return nullptr;
         }
         entryName = *name;

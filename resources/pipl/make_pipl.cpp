@@ -1,6 +1,6 @@
 // Build-time tool: writes the module's PiPL resource bytes to the file named
 // on the command line, for the resource script to embed ("wx86" after the file
-// name gives the 32-bit module's entry property instead, for tests).
+// name gives the 32-bit module's entry property instead).
 #include "resources/pipl/Pipl.h"
 #include "VXLib/VXUTIL/VXWholeFile.h"
 

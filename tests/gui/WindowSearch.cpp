@@ -3,22 +3,29 @@
 
 namespace morvessan {
 
+namespace {
+
+struct Search {
+    int id;
+    HWND found;
+};
+
+// A named function: only it can carry the system's calling convention, which
+// on 32-bit Windows differs from a lambda's.
+BOOL CALLBACK matchControl(HWND child, LPARAM data) {
+    auto* s = reinterpret_cast<Search*>(data);
+    if (GetDlgCtrlID(child) == s->id && IsWindowVisible(child)) {
+        s->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
 HWND findControl(HWND root, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        root,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (GetDlgCtrlID(child) == s->id && IsWindowVisible(child)) {
-                s->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    Search search{id, nullptr};
+    EnumChildWindows(root, matchControl, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

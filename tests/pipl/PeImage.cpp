@@ -43,14 +43,18 @@ bool PeImage::load(const std::string& path) {
     const std::uint16_t sectionCount = u16(pe + 6);
     const std::uint16_t optionalSize = u16(pe + 20);
     const std::size_t optional = pe + 24;
-    if (u16(optional) != 0x20B) {
-        m_error = "not a 64-bit (PE32+) image";
-        return false;
+    // PE32 (32-bit) has a shorter optional header than PE32+: its data directories start earlier.
+    std::size_t directories = 0;
+    switch (u16(optional)) {
+    case 0x10B: directories = optional + 92; break;
+    case 0x20B: directories = optional + 108; break;
+    default: m_error = "neither a 32-bit (PE32) nor a 64-bit (PE32+) image"; return false;
     }
-    const std::uint32_t directoryCount = u32(optional + 108);
+    m_machine = u16(pe + 4);
+    const std::uint32_t directoryCount = u32(directories);
     for (std::uint32_t i = 0; i < 3 && i < directoryCount; ++i) {
-        m_directories[i][0] = u32(optional + 112 + 8 * i);
-        m_directories[i][1] = u32(optional + 116 + 8 * i);
+        m_directories[i][0] = u32(directories + 4 + 8 * i);
+        m_directories[i][1] = u32(directories + 8 + 8 * i);
     }
     const std::size_t sections = optional + optionalSize;
     if (sections + 40 * std::size_t(sectionCount) > m_bytes.size()) {

@@ -14,6 +14,8 @@ public:
     // Reads and checks the headers; false with a reason in error() when the file is no PE image.
     bool load(const std::string& path);
     const std::string& error() const { return m_error; }
+    // The file header's machine: 0x8664 for x64, 0x14C for 32-bit x86.
+    std::uint16_t machine() const { return m_machine; }
 
     std::vector<std::string> exportNames() const;
     std::vector<std::string> importedLibraries() const;
@@ -44,6 +46,7 @@ private:
     std::vector<std::uint8_t> m_bytes;
     std::vector<Section> m_sections;
     std::uint32_t m_directories[3][2] = {}; // export, import, resource: rva, size
+    std::uint16_t m_machine = 0;
     std::string m_error;
 };
 

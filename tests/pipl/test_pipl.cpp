@@ -277,6 +277,26 @@ const std::vector<std::uint8_t> kExpectedPipl = {
     0,
 };
 
+// The 32-bit module's PiPL: the same, but for its fifth property, by hand.
+// clang-format off
+const std::vector<std::uint8_t> kExpectedEntry32 = {
+    // wx86: "PluginMain" and its zero, 11 bytes padded to 12
+    'M', 'I', 'B', '8', '6', '8', 'x', 'w', 0, 0, 0, 0, 12, 0, 0, 0,
+    'P', 'l', 'u', 'g', 'i', 'n', 'M', 'a', 'i', 'n', 0, 0,
+};
+// clang-format on
+const std::size_t kEntryOffset = 10 + (16 + 4) + (16 + 16) + (16 + 12) + (16 + 4);
+
+std::vector<std::uint8_t> expectedPipl32() {
+    std::vector<std::uint8_t> bytes(kExpectedPipl.begin(), kExpectedPipl.begin() + kEntryOffset);
+    bytes.insert(bytes.end(), kExpectedEntry32.begin(), kExpectedEntry32.end());
+    bytes.insert(bytes.end(), kExpectedPipl.begin() + kEntryOffset + kExpectedEntry32.size(), kExpectedPipl.end());
+    return bytes;
+}
+
+// What this build's module carries: one module per pointer width.
+std::vector<std::uint8_t> expectedPiplOfThisBuild() { return sizeof(void*) == 4 ? expectedPipl32() : kExpectedPipl; }
+
 std::vector<std::uint8_t> readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -301,11 +321,12 @@ TEST(Pipl, EncodesEveryByteAsTheHostExpects) {
 }
 
 TEST(Pipl, ThirtyTwoBitTableDiffersOnlyInTheEntryKey) {
-    auto bytes32 = encodePipl(morvessanPiplProperties(kPiplEntry32));
-    const std::size_t key = 10 + (16 + 4) + (16 + 16) + (16 + 12) + (16 + 4) + 4; // fifth property's key
-    EXPECT_EQ(std::string(bytes32.begin() + key, bytes32.begin() + key + 4), "68xw");
-    std::copy_n("4668", 4, bytes32.begin() + key);
-    EXPECT_EQ(bytes32, kExpectedPipl);
+    const auto bytes32 = encodePipl(morvessanPiplProperties(kPiplEntry32));
+    EXPECT_EQ(bytes32, expectedPipl32());
+    const auto properties = decodePipl(bytes32.data(), bytes32.size());
+    ASSERT_TRUE(properties);
+    EXPECT_EQ(piplString(*properties, kPiplEntry32), "PluginMain");
+    EXPECT_FALSE(piplString(*properties, kPiplEntry64));
 }
 
 TEST(Pipl, HostReadsTheEntryNameBackAndNothingElse) {
@@ -376,19 +397,20 @@ TEST(PiplFiles, GeneratedResourceFileHasTheExpectedBytes) {
     if (file.empty()) {
         GTEST_SKIP() << "MORVESSAN_PIPL_FILE not set: run through ctest";
     }
-    EXPECT_EQ(readFile(file), kExpectedPipl);
+    EXPECT_EQ(readFile(file), expectedPiplOfThisBuild());
 }
 
 TEST(PiplFiles, BuiltModuleCarriesThePiplAndExportsOnlyPluginMain) {
     const std::string module = environment("MORVESSAN_MODULE");
     if (module.empty()) {
-        GTEST_SKIP() << "no Windows module in this build (XMorvessan.8bf is made by the win64 preset)";
+        GTEST_SKIP() << "no Windows module in this build (XMorvessan.8bf is made by the win64 and win32 presets)";
     }
     PeImage image;
     ASSERT_TRUE(image.load(module)) << image.error();
+    EXPECT_EQ(image.machine(), sizeof(void*) == 4 ? 0x14C : 0x8664);
     const auto pipl = image.resource("PiPL", 16000);
     ASSERT_TRUE(pipl) << "no resource of type PiPL with id 16000";
-    EXPECT_EQ(*pipl, kExpectedPipl);
+    EXPECT_EQ(*pipl, expectedPiplOfThisBuild());
     EXPECT_EQ(image.exportNames(), std::vector<std::string>{"PluginMain"});
     EXPECT_FALSE(image.resource("PiPL", 16001));
     EXPECT_FALSE(image.resource("IMAGE", 16000));

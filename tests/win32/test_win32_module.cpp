@@ -23,6 +23,11 @@ std::string modulePath() {
     return path ? path : "";
 }
 
+// The helper library's PiPL names only the other architecture's entry point.
+const std::string kHelperRefused =
+    sizeof(void*) == 8 ? "win32_helper.dll has no entry point for 64-bit Windows (no 8664 property in its PiPL)"
+                       : "win32_helper.dll has no entry point for 32-bit Windows (no wx86 property in its PiPL)";
+
 std::string programPath() {
     char buffer[MAX_PATH];
     return std::string(buffer, GetModuleFileNameA(nullptr, buffer, MAX_PATH));
@@ -72,7 +77,7 @@ class Win32Module : public ::testing::Test {
 protected:
     void SetUp() override {
         if (modulePath().empty()) {
-            GTEST_SKIP() << "MORVESSAN_MODULE not set: run through ctest of the win64 build";
+            GTEST_SKIP() << "MORVESSAN_MODULE not set: run through ctest of the win64 or win32 build";
         }
         std::string error;
         m_module = VXPSModule::load(modulePath(), error);
@@ -152,9 +157,8 @@ TEST(Win32ModuleLoading, RefusesWhatIsNoUsableModuleWithAClearReason) {
     EXPECT_FALSE(VXPSModule::load(programPath(), error));
     EXPECT_NE(error.find("has no PiPL resource"), std::string::npos) << error;
 
-    // A library whose PiPL names only a 32-bit entry point.
     EXPECT_FALSE(VXPSModule::load("win32_helper.dll", error));
-    EXPECT_EQ(error, "win32_helper.dll has no entry point for 64-bit Windows (no 8664 property in its PiPL)");
+    EXPECT_EQ(error, kHelperRefused);
 }
 
 TEST_F(Win32Module, CommandLineOptionLoadsTheModuleAndLeavesTheOtherArguments) {
@@ -182,8 +186,7 @@ TEST_F(Win32Module, CommandLineOptionLoadsTheModuleAndLeavesTheOtherArguments) {
     };
     EXPECT_EQ(message({"apply", "--module"}), "--module needs the path of a filter module (.8bf)");
     EXPECT_EQ(message({"--module=", "apply"}), "--module needs the path of a filter module (.8bf)");
-    EXPECT_EQ(message({"--module", "win32_helper.dll"}),
-              "win32_helper.dll has no entry point for 64-bit Windows (no 8664 property in its PiPL)");
+    EXPECT_EQ(message({"--module", "win32_helper.dll"}), kHelperRefused);
 }
 
 #else
