@@ -6,12 +6,13 @@
 
 namespace morvessan {
 
-// The tables one row needs: corner gradient indices (257 x 257, see Perlin) and
-// the two components of the 256 gradients.
+// The tables one row needs: corner gradient indices (257 x 257, see Perlin),
+// the two components of the 256 gradients, and the same as pairs (x, y).
 struct NoiseRowTables {
     const std::uint8_t* corners;
     const double* gx;
     const double* gy;
+    const double* gxy;
 };
 
 // Evaluates n <= 64 points, bit for bit as the point routine, and sets done[k];

@@ -137,6 +137,8 @@ void Perlin::initTables() {
     for (int i = 0; i < kSize; ++i) {
         m_g2x[i] = m_g2[i][0];
         m_g2y[i] = m_g2[i][1];
+        m_g2xy[2 * i] = m_g2[i][0];
+        m_g2xy[2 * i + 1] = m_g2[i][1];
     }
 }
 

@@ -35,7 +35,7 @@ public:
     const std::array<std::uint8_t, kCornerStride * kCornerStride>& corners() const { return m_corners; }
 
     // The tables the row routines read.
-    NoiseRowTables rowTables() const { return {m_corners.data(), m_g2x.data(), m_g2y.data()}; }
+    NoiseRowTables rowTables() const { return {m_corners.data(), m_g2x.data(), m_g2y.data(), m_g2xy.data()}; }
 
 private:
     // noise2 through the corner table, for coordinates below 2^52 in size.
@@ -48,6 +48,7 @@ private:
     std::array<std::uint8_t, kCornerStride * kCornerStride> m_corners{};
     std::array<double, kSize> m_g2x{}; // m_g2 split by component
     std::array<double, kSize> m_g2y{};
+    alignas(16) std::array<double, 2 * kSize> m_g2xy{}; // and as pairs, one load a corner
 };
 
 } // namespace morvessan
