@@ -343,6 +343,10 @@ void FilterHost::flushOutput() {
     const std::int32_t n = m_served_out_hi - m_served_out_lo + 1;
     for (std::int32_t y = r.top; y < r.bottom; ++y) {
         const std::uint8_t* s = m_out_buffer.data() + static_cast<std::size_t>(y - r.top) * m_served_out_row_bytes;
+        if (n == m_image.planes) { // every plane: the row is one run of bytes
+            std::copy(s, s + static_cast<std::size_t>(r.right - r.left) * n, m_image.pixel(r.left, y));
+            continue;
+        }
         for (std::int32_t x = r.left; x < r.right; ++x, s += n) {
             std::copy(s, s + n, m_image.pixel(x, y) + m_served_out_lo);
         }
@@ -360,6 +364,11 @@ std::int32_t FilterHost::gatherPlanes(const Rect& rect, std::int32_t factor, int
     buffer.assign(static_cast<std::size_t>(rowBytes) * h, 0);
     for (std::int32_t y = 0; y < h; ++y) {
         std::uint8_t* d = buffer.data() + static_cast<std::size_t>(y) * rowBytes;
+        if (factor == 1 && n == m_image.planes) { // every plane of every pixel: one run of bytes
+            const std::uint8_t* s = m_image.pixel(rect.left, rect.top + y);
+            std::copy(s, s + static_cast<std::size_t>(w) * n, d);
+            continue;
+        }
         for (std::int32_t x = 0; x < w; ++x, d += n) {
             const std::uint8_t* s = m_image.pixel((rect.left + x) * factor, (rect.top + y) * factor) + lo;
             std::copy(s, s + n, d);
