@@ -1,6 +1,8 @@
 // The exported entry point: every host call goes to the one plug-in object.
 #include "plugin/PluginMain.h"
 
+#include "plugin/RenderThreads.h"
+
 namespace morvessan {
 
 namespace {
@@ -18,6 +20,7 @@ VXPSPlugin* vxSetPluginOverride(VXPSPlugin* plugin) {
 MORVESSAN_EXPORT void PluginMain(morvessan::int16 selector, morvessan::FilterRecord* record, std::intptr_t* data,
                                  morvessan::int16* result) {
     using namespace morvessan;
+    const RenderThreadSession threads; // the render threads end with the host's call
     VXPSPlugin& plugin = g_override ? *g_override : vxPluginObject();
     plugin.Dispatch(selector, record, data, result);
 }

@@ -1,12 +1,17 @@
-// Worker threads of one render call: started for the call and joined before it
-// returns, so none outlives the call (or the module, when a host unloads it).
+// A small pool of worker threads shared by every render: they wait on a
+// condition variable for a job, take parts of it in turn, and are joined when
+// the host's call ends (or at exit in a program that holds no session).
 #include "plugin/RenderThreads.h"
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstdlib>
+#include <exception>
+#include <mutex>
 #include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace morvessan {
@@ -26,6 +31,139 @@ int defaultThreadCount() {
     return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 64u));
 }
 
+using Body = std::function<void(std::int32_t, std::int32_t)>;
+
+class Pool {
+public:
+    ~Pool() { stop(); }
+
+    // Runs the job on the caller and up to `helpers` pool threads; false when the
+    // pool is in use by another call.
+    bool run(std::int32_t count, std::int32_t part, int helpers, const Body& body) {
+        std::unique_lock<std::mutex> own(m_busy, std::try_to_lock);
+        if (!own.owns_lock()) {
+            return false;
+        }
+        grow(helpers);
+        helpers = std::min<int>(helpers, static_cast<int>(m_threads.size()));
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_body = &body;
+            m_count = count;
+            m_part = part;
+            m_next.store(0, std::memory_order_relaxed);
+            m_wanted = helpers;
+            m_active = helpers;
+            m_error = nullptr;
+            ++m_generation;
+        }
+        m_wake.notify_all();
+        work();
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_finished.wait(lock, [this] { return m_active == 0; });
+        m_body = nullptr;
+        if (m_error) {
+            std::rethrow_exception(std::exchange(m_error, nullptr));
+        }
+        return true;
+    }
+
+    void stop() {
+        const std::lock_guard<std::mutex> own(m_busy);
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_stopping = true;
+        }
+        m_wake.notify_all();
+        for (std::thread& thread : m_threads) {
+            thread.join();
+        }
+        m_threads.clear();
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_stopping = false;
+    }
+
+    int size() {
+        const std::lock_guard<std::mutex> own(m_busy);
+        return static_cast<int>(m_threads.size());
+    }
+
+private:
+    void grow(int helpers) {
+        while (static_cast<int>(m_threads.size()) < helpers) {
+            const int index = static_cast<int>(m_threads.size());
+            try {
+                m_threads.emplace_back([this, index] { serve(index); });
+            } catch (const std::system_error&) {
+                return; // no more threads to be had: the others share the work
+            }
+        }
+    }
+
+    // Parts handed out in turn, so threads stay busy when rows differ in cost.
+    void work() {
+        try {
+            for (;;) {
+                const std::int32_t begin = m_next.fetch_add(m_part, std::memory_order_relaxed);
+                if (begin >= m_count) {
+                    return;
+                }
+                (*m_body)(begin, std::min(m_count, begin + m_part));
+            }
+        } catch (...) {
+            m_next.store(m_count, std::memory_order_relaxed); // the others stop at their next part
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            if (!m_error) {
+                m_error = std::current_exception();
+            }
+        }
+    }
+
+    void serve(int index) {
+        std::uint64_t seen = 0;
+        std::unique_lock<std::mutex> lock(m_mutex);
+        for (;;) {
+            m_wake.wait(lock, [&] { return m_stopping || m_generation != seen; });
+            if (m_stopping) {
+                return;
+            }
+            seen = m_generation;
+            if (index >= m_wanted) {
+                continue; // this job asked for fewer threads
+            }
+            lock.unlock();
+            work();
+            lock.lock();
+            if (--m_active == 0) {
+                m_finished.notify_one();
+            }
+        }
+    }
+
+    std::mutex m_busy; // held by the one call the pool serves
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_finished;
+    std::vector<std::thread> m_threads;
+    const Body* m_body = nullptr;
+    std::int32_t m_count = 0;
+    std::int32_t m_part = 1;
+    std::atomic<std::int32_t> m_next{0};
+    int m_wanted = 0;
+    int m_active = 0;
+    std::uint64_t m_generation = 0;
+    bool m_stopping = false;
+    std::exception_ptr m_error;
+};
+
+Pool& pool() {
+    static Pool instance;
+    return instance;
+}
+
+std::mutex g_sessionMutex;
+int g_sessions = 0;
+
 } // namespace
 
 int renderThreadCount() {
@@ -39,7 +177,7 @@ int renderThreadCount() {
 
 void setRenderThreadLimit(int threads) { g_limit.store(std::clamp(threads, 0, 64), std::memory_order_relaxed); }
 
-void forEachPart(std::int32_t count, const std::function<void(std::int32_t, std::int32_t)>& body) {
+void forEachPart(std::int32_t count, const Body& body) {
     if (count <= 0) {
         return;
     }
@@ -48,31 +186,24 @@ void forEachPart(std::int32_t count, const std::function<void(std::int32_t, std:
         body(0, count);
         return;
     }
-    // Small parts handed out in turn keep the threads busy when rows differ in cost.
     const std::int32_t part = std::max<std::int32_t>(1, count / (threads * 8));
-    std::atomic<std::int32_t> next{0};
-    const auto work = [&] {
-        for (;;) {
-            const std::int32_t begin = next.fetch_add(part, std::memory_order_relaxed);
-            if (begin >= count) {
-                return;
-            }
-            body(begin, std::min(count, begin + part));
-        }
-    };
-    std::vector<std::thread> helpers;
-    helpers.reserve(threads - 1);
-    for (int t = 1; t < threads; ++t) {
-        try {
-            helpers.emplace_back(work);
-        } catch (const std::system_error&) {
-            break; // no more threads to be had: the others share the work
-        }
-    }
-    work();
-    for (std::thread& helper : helpers) {
-        helper.join();
+    if (!pool().run(count, part, threads - 1, body)) {
+        body(0, count);
     }
 }
+
+RenderThreadSession::RenderThreadSession() {
+    const std::lock_guard<std::mutex> lock(g_sessionMutex);
+    ++g_sessions;
+}
+
+RenderThreadSession::~RenderThreadSession() {
+    const std::lock_guard<std::mutex> lock(g_sessionMutex);
+    if (--g_sessions == 0) {
+        pool().stop();
+    }
+}
+
+int renderPoolThreads() { return pool().size(); }
 
 } // namespace morvessan

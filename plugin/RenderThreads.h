@@ -1,5 +1,5 @@
-// The threads a render spreads its rows over: how many may run, and the loop
-// that hands out parts of a range to them and waits until every part is done.
+// The threads a render spreads its rows over: how many may run, the loop that
+// hands out parts of a range to them, and how long the pool of them lives.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +18,24 @@ void setRenderThreadLimit(int threads);
 // renderThreadCount() threads, the calling thread among them, and returns when
 // all have finished. Each index lands in exactly one part, so a body whose
 // parts touch separate data gives the same result with any number of threads.
+// The helpers are a pool of waiting threads, started at the first call that
+// wants them; a call made while another is running (from a body, or from a
+// second thread) runs its parts on its own thread. An exception from a body
+// is passed on to the caller once every part has finished.
 void forEachPart(std::int32_t count, const std::function<void(std::int32_t, std::int32_t)>& body);
+
+// While one of these lives, the pool's threads wait for work between calls;
+// when the outermost one ends they are joined, so none outlives a host's call
+// into the module (a module's own static destructors may not join threads).
+class RenderThreadSession {
+public:
+    RenderThreadSession();
+    ~RenderThreadSession();
+    RenderThreadSession(const RenderThreadSession&) = delete;
+    RenderThreadSession& operator=(const RenderThreadSession&) = delete;
+};
+
+// The threads the pool holds now (for tests).
+int renderPoolThreads();
 
 } // namespace morvessan

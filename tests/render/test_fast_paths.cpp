@@ -10,10 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <random>
+#include <stdexcept>
 
 using namespace morvessan;
 
@@ -241,4 +243,32 @@ TEST(FastPaths, OneThreadAndManyGiveTheSameBytes) {
     for (int threads : {2, 3, 8}) {
         EXPECT_EQ(render(threads), one) << threads << " threads";
     }
+}
+
+TEST(FastPaths, ThreadPoolLivesForItsSessionAndPassesOnExceptions) {
+    std::vector<int> hits(1000, 0);
+    const auto mark = [&](std::int32_t first, std::int32_t last) {
+        for (std::int32_t k = first; k < last; ++k) {
+            ++hits[k];
+        }
+    };
+    {
+        const RenderThreadSession session;
+        setRenderThreadLimit(3);
+        forEachPart(1000, mark);
+        forEachPart(1000, [&](std::int32_t first, std::int32_t last) { // a call from a part runs on its thread
+            forEachPart(last - first, [&](std::int32_t a, std::int32_t b) { mark(first + a, first + b); });
+        });
+        EXPECT_GE(renderPoolThreads(), 2);
+        EXPECT_THROW(forEachPart(1000,
+                                 [](std::int32_t first, std::int32_t) {
+                                     if (first > 500) {
+                                         throw std::runtime_error("part");
+                                     }
+                                 }),
+                     std::runtime_error);
+        setRenderThreadLimit(0);
+    }
+    EXPECT_EQ(renderPoolThreads(), 0);
+    EXPECT_EQ(std::count(hits.begin(), hits.end(), 2), 1000);
 }
