@@ -69,6 +69,9 @@ protected:
     }
 
     fs::path at(const std::string& name) const { return m_dir / name; }
+    // The last run's standard output as written, before its line ends were touched.
+    fs::path lastOutput() const { return at("stdout-" + std::to_string(m_runs) + ".txt"); }
+    mutable int m_runs = 0;
     std::string p(const std::string& name) const { return q(at(name).string()); }
 
     // Runs the program with the folders of this test unless given.
@@ -77,7 +80,11 @@ protected:
         if (folders) {
             command += " --presets-dir " + p("presets") + " --textures-dir " + p("textures");
         }
-        command += " >" + p("stdout.txt") + " 2>" + p("stderr.txt");
+        // Fresh names for every run: under Wine a finished program's handles may close a
+        // moment after it ends, and reopening the same file then fails as shared.
+        const std::string out = "stdout-" + std::to_string(++m_runs) + ".txt";
+        const std::string err = "stderr-" + std::to_string(m_runs) + ".txt";
+        command += " >" + p(out) + " 2>" + p(err);
 #if defined(_WIN32)
         command = "\"" + command + "\""; // cmd /c keeps inner quotes only inside an outer pair
 #endif
@@ -85,7 +92,7 @@ protected:
 #if !defined(_WIN32)
         status = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
 #endif
-        Result result{status, readText(at("stdout.txt")), readText(at("stderr.txt"))};
+        Result result{status, readText(at(out)), readText(at(err))};
 #if defined(_WIN32)
         // The console streams are in text mode there: line ends come out as CR LF.
         for (std::string* text : {&result.out, &result.err}) {

@@ -183,7 +183,7 @@ TEST_F(CliFields, PipesBatchesAndFrames) {
     ASSERT_EQ(run("render --quiet --size 24x16 --type fire " + p("file.png")).status, 0);
     Result r = run("render --size 24x16 --type fire -");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(readText(at("stdout.txt")), readText(at("file.png"))); // r.out lost its CRs on Windows
+    EXPECT_EQ(readText(lastOutput()), readText(at("file.png"))); // r.out lost its CRs on Windows
     EXPECT_NE(r.err.find("Wrote standard output"), std::string::npos);
     ASSERT_EQ(run("apply --quiet --type wood " + p("file.png") + " " + p("a.png")).status, 0);
     ASSERT_EQ(run("apply --quiet --type wood - " + p("b.png") + " <" + p("file.png")).status, 0);

@@ -14,6 +14,8 @@
 #include <sstream>
 #include <string>
 
+#include <unistd.h>
+
 using namespace morvessan;
 namespace fs = std::filesystem;
 
@@ -32,8 +34,9 @@ protected:
         const char* help = std::getenv("MORVESSAN_HELP_FILE");
         const char* extract = std::getenv("MORVESSAN_EXTRACT_CHM");
         ASSERT_TRUE(help && extract) << "run through ctest, which names the help file and the reader";
-        // Beside the help file, so builds in other folders do not share it.
-        s_folder = fs::path(help).parent_path() / "help-extracted";
+        // Beside the help file, so builds in other folders do not share it, and one
+        // per process, since ctest runs each test in a process of its own at once.
+        s_folder = fs::path(help).parent_path() / ("help-extracted-" + std::to_string(getpid()));
         fs::remove_all(s_folder);
         const std::string command =
             std::string("\"") + extract + "\" \"" + help + "\" \"" + s_folder.string() + "\" > /dev/null";
