@@ -183,7 +183,7 @@ bool PSMorvessanPlugin::RenderPresetThumbnail(const TexturePreset& preset, VXIma
     }
     const std::unique_ptr<Texture3D> texture = makeTexture(preset);
     const std::vector<ColourEntry> table = buildColourTable(preset, ColourOrder::Display);
-    std::unique_ptr<VXImage2> picture;
+    std::shared_ptr<const VXImage2> picture;
     if (preset.textureEnabled) {
         picture = loadTextureMap(readField(preset.texturePath, kPathSize));
     }

@@ -84,7 +84,7 @@ private:
     FilterParameters* m_parameters = nullptr;
     std::unique_ptr<Texture3D> m_texture;
     std::vector<ColourEntry> m_colour_table;
-    std::unique_ptr<VXImage2> m_texture_image;
+    std::shared_ptr<const VXImage2> m_texture_image;
     MersenneTwister m_random{1};
     PresetLibrary m_library;
     std::string m_textures_folder;
@@ -95,8 +95,9 @@ private:
 };
 
 // The 8-bit map of the texture picture at `path`; the neutral 20 × 20 map of 128
-// when the file cannot be used.
-std::unique_ptr<VXImage2> loadTextureMap(const std::string& path);
+// when the file cannot be used. The last picture is decoded once and shared while
+// its file keeps its path, size and modification time.
+std::shared_ptr<const VXImage2> loadTextureMap(const std::string& path);
 
 // The module's one plug-in object.
 PSMorvessanPlugin& morvessanPlugin();

@@ -1,18 +1,50 @@
-// The texture picture of "Apply Texture" as the 8-bit map the renderer samples.
+// The texture picture of "Apply Texture" as the 8-bit map the renderer samples,
+// decoded once and shared while its file is unchanged (the dialog asks at every edit).
 #include "plugin/PSMorvessanPlugin.h"
 
 #include "VXLib/VXTextureMap.h"
 
 #include <filesystem>
+#include <mutex>
 
 namespace morvessan {
 
-std::unique_ptr<VXImage2> loadTextureMap(const std::string& path) {
+namespace {
+
+struct LastMap {
+    std::string path;
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type time;
+    std::shared_ptr<const VXImage2> image;
+};
+
+std::mutex g_mutex;
+LastMap g_last;
+
+} // namespace
+
+std::shared_ptr<const VXImage2> loadTextureMap(const std::string& path) {
     // A block from a host names any path; only plain files are read, so a device
     // or a pipe can never stall a render.
     std::error_code ec;
-    const bool readable = !path.empty() && std::filesystem::is_regular_file(path, ec);
-    return std::make_unique<VXImage2>(readable ? prepareTextureMap(path) : neutralTextureMap());
+    if (path.empty() || !std::filesystem::is_regular_file(path, ec)) {
+        return std::make_shared<const VXImage2>(neutralTextureMap());
+    }
+    const std::string whole = std::filesystem::absolute(path, ec).string(); // the same file from any folder
+    bool known = !ec;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    known = known && !ec;
+    const std::filesystem::file_time_type time = std::filesystem::last_write_time(path, ec);
+    known = known && !ec;
+    const std::lock_guard<std::mutex> lock(g_mutex);
+    if (known && g_last.image && g_last.path == whole && g_last.size == size && g_last.time == time) {
+        return g_last.image;
+    }
+    auto image = std::make_shared<const VXImage2>(prepareTextureMap(path));
+    if (known) {
+        g_last = {whole, size, time, image};
+    }
+    return image;
 }
 
 } // namespace morvessan

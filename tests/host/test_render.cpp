@@ -2,6 +2,7 @@
 // mask, the two flags, four planes, blur, grain noise and the texture picture.
 #include "HostFixture.h"
 
+#include "VXLib/VXImageWriter.h"
 #include "VXLib/VXPalette.h"
 #include "plugin/TextureRenderer.h"
 
@@ -323,6 +324,21 @@ TEST(TextureRenderer, TexturePictureRepeatsAcrossTheTile) {
     EXPECT_EQ(neutral->height(), 20);
     settings.textureImage = neutral.get();
     EXPECT_EQ(textureValues(settings, 10, 5, rect), without);
+}
+
+TEST_F(PluginTest, TexturePictureIsDecodedOnceWhileItsFileIsUnchanged) {
+    const std::string path = (m_folder / "map.png").string();
+    const VXPalette grey = VXPalette::greyPalette();
+    VXImage2 picture;
+    ASSERT_TRUE(picture.create(4, 3, 8, &grey));
+    ASSERT_TRUE(saveImageFile(path, picture));
+    const auto first = loadTextureMap(path);
+    EXPECT_EQ(loadTextureMap(path), first);
+    ASSERT_TRUE(picture.create(5, 3, 8, &grey));
+    ASSERT_TRUE(saveImageFile(path, picture));
+    const auto changed = loadTextureMap(path);
+    EXPECT_NE(changed, first);
+    EXPECT_EQ(changed->width(), 5);
 }
 
 TEST(TextureRenderer, ScaledColourIndexStaysInTheTable) {
