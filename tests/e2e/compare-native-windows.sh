@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Applies the same parameter blocks to the same pictures with the native
-# command line and with morvessan.exe --module XMorvessan.8bf under Wine, and
-# requires byte-identical output files and written-back blocks.
-# Usage: compare-native-win64.sh NATIVE_BUILD MORVESSAN_EXE MODULE WINE_RUN TEXTURES PRESETS WORK
+# command line and with morvessan.exe --module XMorvessan.8bf under Wine (64-bit
+# or 32-bit build), and requires byte-identical output files and written-back blocks.
+# Usage: compare-native-windows.sh win64|win32 NATIVE_BUILD MORVESSAN_EXE MODULE WINE_RUN TEXTURES PRESETS WORK
 set -euo pipefail
 trap 'echo "FAILED: line $LINENO: $BASH_COMMAND (status $?)"' ERR
-native_build="$1" exe="$2" module="$3" wine_run="$4" textures="$5" presets="$6" work="$7"
+arch="$1" native_build="$2" exe="$3" module="$4" wine_run="$5" textures="$6" presets="$7" work="$8"
 
 native="$native_build/host/morvessan"
 inputs_tool="$native_build/tests/e2e/make_e2e_inputs"
@@ -15,7 +15,7 @@ if [ ! -x "$native" ] || [ ! -x "$inputs_tool" ]; then
 fi
 
 rm -rf "$work"
-mkdir -p "$work/in" "$work/native" "$work/win64"
+mkdir -p "$work/in" "$work/native" "$work/$arch"
 # The wood block applies a texture picture, named relative to the working folder.
 cp "$textures/Canvas.png" "$work/in/Canvas.png"
 "$inputs_tool" "$work/in" "in/Canvas.png"
@@ -45,7 +45,7 @@ cases=(
 status=0
 for entry in "${cases[@]}"; do
   IFS='|' read -r name block input extra <<<"$entry"
-  for side in native win64; do
+  for side in native "$arch"; do
     cp "$work/in/$block" "$work/$side/$name.bin"
   done
   # shellcheck disable=SC2086
@@ -56,20 +56,20 @@ for entry in "${cases[@]}"; do
   for attempt in 1 2; do
     rc=0
     # shellcheck disable=SC2086
-    (cd "$work" && "$wine_run" "$exe" --module "$module" apply --quiet --params "win64/$name.bin" ${extra//IN/in} \
-       "in/$input" "win64/$name.png") 2>"$work/win64/$name.err" || rc=$?
+    (cd "$work" && "$wine_run" "$exe" --module "$module" apply --quiet --params "$arch/$name.bin" ${extra//IN/in} \
+       "in/$input" "$arch/$name.png") 2>"$work/$arch/$name.err" || rc=$?
     [ "$rc" -eq 0 ] && break
-    cat "$work/win64/$name.err" >&2
-    if [ "$attempt" -eq 2 ] || [ -s "$work/win64/$name.err" ] || [ -e "$work/win64/$name.png" ]; then
+    cat "$work/$arch/$name.err" >&2
+    if [ "$attempt" -eq 2 ] || [ -s "$work/$arch/$name.err" ] || [ -e "$work/$arch/$name.png" ]; then
       echo "FAILED: $name: morvessan.exe under Wine exited with status $rc"
       exit 1
     fi
     echo "note: $name: Wine exited with status $rc before the program said anything; running it again"
-    cp "$work/in/$block" "$work/win64/$name.bin"
+    cp "$work/in/$block" "$work/$arch/$name.bin"
   done
   for file in "$name.png" "$name.bin"; do
-    if ! cmp -s "$work/native/$file" "$work/win64/$file"; then
-      echo "DIFFERENT: $file (native and Windows module under Wine)"
+    if ! cmp -s "$work/native/$file" "$work/$arch/$file"; then
+      echo "DIFFERENT: $file (native and $arch module under Wine)"
       status=1
     fi
   done
