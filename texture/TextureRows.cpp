@@ -79,18 +79,23 @@ template <int W>
     return a;
 }
 
-// Perlin's noise2Cell in lanes; false (nothing computed) when a coordinate of
-// some lane is not below 2^51 in size.
+// Whether every lane of scale x (tx, ty) is below 2^51 in size, as the lanes
+// below need (scale a power of two, so smaller scales pass too).
 template <int W>
-[[gnu::always_inline]] inline bool noiseInLanes(const NoiseRowTables& t, typename Lanes<W>::V tx,
-                                                typename Lanes<W>::V ty, typename Lanes<W>::V& result) {
+[[gnu::always_inline]] inline bool inRange(typename Lanes<W>::V tx, typename Lanes<W>::V ty, double scale) {
+    using V = typename Lanes<W>::V;
+    using I = typename Lanes<W>::I;
+    const V limit = V{} + 0x1p51;
+    return allLanes<W, I>((absLanes<V, I>(tx) * scale < limit) & (absLanes<V, I>(ty) * scale < limit));
+}
+
+// Perlin's noise2Cell in lanes, for coordinates inRange.
+template <int W>
+[[gnu::always_inline]] inline typename Lanes<W>::V noiseInLanes(const NoiseRowTables& t, typename Lanes<W>::V tx,
+                                                                typename Lanes<W>::V ty) {
     using V = typename Lanes<W>::V;
     using I = typename Lanes<W>::I;
     constexpr double kToInteger = 0x1.8p52; // adding it rounds |t| < 2^51 to an integer
-    const V limit = V{} + 0x1p51;
-    if (!allLanes<W, I>((absLanes<V, I>(tx) < limit) & (absLanes<V, I>(ty) < limit))) {
-        return false;
-    }
     const V one = V{} + 1.0;
     // Exact floor: round to an integer, step down where that went up.
     V fx = (tx + kToInteger) - kToInteger;
@@ -101,48 +106,60 @@ template <int W>
     const V ry0 = (ty - fy) + 0.0;
     const I cell = (doubleAsBits<V, I>(fx + kToInteger) & 255) * 257 + (doubleAsBits<V, I>(fy + kToInteger) & 255);
     V gv[8];
-    // Each lane's four gradients as (x, y) pairs, one load each; the pairs of the
-    // even and of the odd lanes side by side, then unpacked into x and y lanes.
-    typedef double P __attribute__((vector_size(16)));
-    P pair[4][W];
-#pragma GCC unroll 8
-    for (int j = 0; j < W; ++j) {
-        const std::uint8_t* c0 = t.corners + cell[j];
-        std::uint16_t near; // the corners (i, j) and (i, j + 1), little-endian
-        std::uint16_t far;  // (i + 1, j) and (i + 1, j + 1)
-        std::memcpy(&near, c0, sizeof near);
-        std::memcpy(&far, c0 + 257, sizeof far);
-        std::memcpy(&pair[0][j], t.gxy + 2 * (near & 255), sizeof(P));
-        std::memcpy(&pair[1][j], t.gxy + 2 * (far & 255), sizeof(P));
-        std::memcpy(&pair[2][j], t.gxy + 2 * (near >> 8), sizeof(P));
-        std::memcpy(&pair[3][j], t.gxy + 2 * (far >> 8), sizeof(P));
-    }
+    if (allLanes<W, I>(cell == cell[0])) {
+        // Every lane in one cell, as in the octaves whose cells span many pixels:
+        // its four gradients once, in every lane.
+        const std::uint8_t* c0 = t.corners + cell[0];
+        const int corner[4] = {c0[0], c0[257], c0[1], c0[258]}; // b00, b10, b01, b11
 #pragma GCC unroll 4
-    for (int c = 0; c < 4; ++c) {
-        const P* q = pair[c];
-        V even;
-        V odd;
-        if constexpr (W == 2) {
-            even = q[0];
-            odd = q[1];
-        } else if constexpr (W == 4) {
-            even = __builtin_shufflevector(q[0], q[2], 0, 1, 2, 3);
-            odd = __builtin_shufflevector(q[1], q[3], 0, 1, 2, 3);
-        } else {
-            even = __builtin_shufflevector(__builtin_shufflevector(q[0], q[2], 0, 1, 2, 3),
-                                           __builtin_shufflevector(q[4], q[6], 0, 1, 2, 3), 0, 1, 2, 3, 4, 5, 6, 7);
-            odd = __builtin_shufflevector(__builtin_shufflevector(q[1], q[3], 0, 1, 2, 3),
-                                          __builtin_shufflevector(q[5], q[7], 0, 1, 2, 3), 0, 1, 2, 3, 4, 5, 6, 7);
+        for (int c = 0; c < 4; ++c) {
+            gv[2 * c] = V{} + t.gxy[2 * corner[c]];
+            gv[2 * c + 1] = V{} + t.gxy[2 * corner[c] + 1];
         }
-        if constexpr (W == 2) {
-            gv[2 * c] = __builtin_shufflevector(even, odd, 0, 2);
-            gv[2 * c + 1] = __builtin_shufflevector(even, odd, 1, 3);
-        } else if constexpr (W == 4) {
-            gv[2 * c] = __builtin_shufflevector(even, odd, 0, 4, 2, 6);
-            gv[2 * c + 1] = __builtin_shufflevector(even, odd, 1, 5, 3, 7);
-        } else {
-            gv[2 * c] = __builtin_shufflevector(even, odd, 0, 8, 2, 10, 4, 12, 6, 14);
-            gv[2 * c + 1] = __builtin_shufflevector(even, odd, 1, 9, 3, 11, 5, 13, 7, 15);
+    } else {
+        // Each lane's four gradients as (x, y) pairs, one load each; the pairs of the
+        // even and of the odd lanes side by side, then unpacked into x and y lanes.
+        typedef double P __attribute__((vector_size(16)));
+        P pair[4][W];
+#pragma GCC unroll 8
+        for (int j = 0; j < W; ++j) {
+            const std::uint8_t* c0 = t.corners + cell[j];
+            std::uint16_t near; // the corners (i, j) and (i, j + 1), little-endian
+            std::uint16_t far;  // (i + 1, j) and (i + 1, j + 1)
+            std::memcpy(&near, c0, sizeof near);
+            std::memcpy(&far, c0 + 257, sizeof far);
+            std::memcpy(&pair[0][j], t.gxy + 2 * (near & 255), sizeof(P));
+            std::memcpy(&pair[1][j], t.gxy + 2 * (far & 255), sizeof(P));
+            std::memcpy(&pair[2][j], t.gxy + 2 * (near >> 8), sizeof(P));
+            std::memcpy(&pair[3][j], t.gxy + 2 * (far >> 8), sizeof(P));
+        }
+#pragma GCC unroll 4
+        for (int c = 0; c < 4; ++c) {
+            const P* q = pair[c];
+            V even;
+            V odd;
+            if constexpr (W == 2) {
+                even = q[0];
+                odd = q[1];
+            } else if constexpr (W == 4) {
+                even = __builtin_shufflevector(q[0], q[2], 0, 1, 2, 3);
+                odd = __builtin_shufflevector(q[1], q[3], 0, 1, 2, 3);
+            } else {
+                even = __builtin_shufflevector(__builtin_shufflevector(q[0], q[2], 0, 1, 2, 3),
+                                               __builtin_shufflevector(q[4], q[6], 0, 1, 2, 3), 0, 1, 2, 3, 4, 5, 6, 7);
+                odd = __builtin_shufflevector(__builtin_shufflevector(q[1], q[3], 0, 1, 2, 3),
+                                              __builtin_shufflevector(q[5], q[7], 0, 1, 2, 3), 0, 1, 2, 3, 4, 5, 6, 7);
+            }
+            if constexpr (W == 2) {
+                gv[2 * c] = __builtin_shufflevector(even, odd, 0, 2);
+                gv[2 * c + 1] = __builtin_shufflevector(even, odd, 1, 3);
+            } else if constexpr (W == 4) {
+                gv[2 * c] = __builtin_shufflevector(even, odd, 0, 4, 2, 6);
+                gv[2 * c + 1] = __builtin_shufflevector(even, odd, 1, 5, 3, 7);
+            } else {
+                gv[2 * c] = __builtin_shufflevector(even, odd, 0, 8, 2, 10, 4, 12, 6, 14);
+                gv[2 * c + 1] = __builtin_shufflevector(even, odd, 1, 9, 3, 11, 5, 13, 7, 15);
+            }
         }
     }
     const V rx1 = rx0 - 1.0;
@@ -155,8 +172,7 @@ template <int W>
     const V u1 = rx0 * gv[4] + ry1 * gv[5];
     const V v1 = rx1 * gv[6] + ry1 * gv[7];
     const V b = u1 + sx * (v1 - u1);
-    result = a + sy * (b - a);
-    return true;
+    return a + sy * (b - a);
 }
 
 // portableSin's and portableCos's polynomials.
@@ -244,6 +260,7 @@ template <int W>
     const double m7y = m[7] * y;
     const double octaves = static_cast<double>(job.octaves);
     const bool cosine = job.formula == TextureFormula::Cloud;
+    const double top = job.octaves > 0 ? static_cast<double>(std::int64_t{1} << (job.octaves - 1)) : 1.0;
     const bool absolute = job.formula == TextureFormula::Fire || job.formula == TextureFormula::Marble;
     bool every = true;
     const int groups = (n < kMaxRun ? n : kMaxRun) / W;
@@ -257,22 +274,19 @@ template <int W>
         const V w = 1.0 / (m[6] * xv + m7y + m[8]);
         const V u = (m[0] * xv + m1y + m[2]) * w;
         const V v = (m[3] * xv + m4y + m[5]) * w;
-        V arg;
+        V arg = V{};
         bool whole = true;
         if (job.formula == TextureFormula::Wood) {
-            V value;
-            whole = noiseInLanes<W>(job.tables, u, v, value);
-            arg = u + job.noiseParameter * value;
+            whole = inRange<W>(u, v, 1.0);
+            if (whole) {
+                arg = u + job.noiseParameter * noiseInLanes<W>(job.tables, u, v);
+            }
         } else {
             V sum = V{};
+            whole = job.octaves == 0 || inRange<W>(u, v, top);
             double frequency = 1.0;
-            for (int i = 0; i < job.octaves; ++i) {
-                V value;
-                if (!noiseInLanes<W>(job.tables, frequency * u, frequency * v, value)) {
-                    whole = false;
-                    break;
-                }
-                const V term = job.weights[i] * value;
+            for (int i = 0; whole && i < job.octaves; ++i) {
+                const V term = job.weights[i] * noiseInLanes<W>(job.tables, frequency * u, frequency * v);
                 sum = sum + (absolute ? absLanes<V, I>(term) : term);
                 frequency *= 2.0;
             }
