@@ -17,11 +17,9 @@ namespace {
 
 #if defined(MORVESSAN_NOISE_LANES)
 
-// mingw-w64's GCC does not align the stack for 32- and 64-byte spill slots
-// (GCC bug 54412), so the wide paths are built only where the stack is aligned.
-#if !defined(_WIN32)
-#define MORVESSAN_WIDE_LANES 1
-#endif
+// The wide paths run on Windows too: mingw-w64's GCC does not align the stack
+// for 32- and 64-byte spill slots (GCC bug 54412), so that build assembles every
+// aligned vector move as an unaligned one (-muse-unaligned-vector-move).
 
 template <int W>
 struct Lanes {
@@ -138,7 +136,6 @@ bool noiseBaseline(const NoiseRowTables& t, const double* x, const double* y, in
     return noiseLanes<2>(t, x, y, n, out, done);
 }
 
-#if defined(MORVESSAN_WIDE_LANES)
 [[gnu::target("avx2")]] bool noiseAvx2(const NoiseRowTables& t, const double* x, const double* y, int n, double* out,
                                        bool* done) {
     return noiseLanes<4>(t, x, y, n, out, done);
@@ -148,7 +145,6 @@ bool noiseBaseline(const NoiseRowTables& t, const double* x, const double* y, in
                                                               int n, double* out, bool* done) {
     return noiseLanes<8>(t, x, y, n, out, done);
 }
-#endif
 
 #endif
 
@@ -157,12 +153,10 @@ bool supported(NoisePath path) {
     case NoisePath::Scalar: return true;
 #if defined(MORVESSAN_NOISE_LANES)
     case NoisePath::Baseline: return true;
-#if defined(MORVESSAN_WIDE_LANES)
     case NoisePath::Avx2: return __builtin_cpu_supports("avx2");
     case NoisePath::Avx512:
         return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
                __builtin_cpu_supports("avx512vl");
-#endif
 #endif
     default: return false;
     }
@@ -216,10 +210,8 @@ NoiseRowRoutine noiseRowRoutine() {
     switch (noisePath()) {
 #if defined(MORVESSAN_NOISE_LANES)
     case NoisePath::Baseline: return &noiseBaseline;
-#if defined(MORVESSAN_WIDE_LANES)
     case NoisePath::Avx2: return &noiseAvx2;
     case NoisePath::Avx512: return &noiseAvx512;
-#endif
 #endif
     default: return nullptr;
     }
