@@ -140,9 +140,15 @@ void colourPixels(const std::vector<double>& values, const ColourEntry* table, c
                 continue;
             }
             if (Bytes == 3) {
-                for (int k = 0; k < 3; ++k) {
-                    o[k] = static_cast<std::uint8_t>((i[k] * (255u - a) + c.channel[k] * a) / 255u);
-                }
+                // Read before writing: `in` and `out` may be the same pixels. Every
+                // sum is below 2^16, where x / 255 is (x * 0x8081) >> 23 exactly.
+                const unsigned s0 = i[0];
+                const unsigned s1 = i[1];
+                const unsigned s2 = i[2];
+                const unsigned rest = 255u - a;
+                o[0] = static_cast<std::uint8_t>(((s0 * rest + c.channel[0] * a) * 0x8081u) >> 23);
+                o[1] = static_cast<std::uint8_t>(((s1 * rest + c.channel[1] * a) * 0x8081u) >> 23);
+                o[2] = static_cast<std::uint8_t>(((s2 * rest + c.channel[2] * a) * 0x8081u) >> 23);
             } else {
                 const unsigned s = i[3];
                 const unsigned t = s * a / 255u;

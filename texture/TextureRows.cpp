@@ -5,6 +5,9 @@
 
 #include <cstdint>
 #include <cstring>
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(_M_X64))
+#include <immintrin.h> // the vector types of the instruction builtins
+#endif
 
 // The helpers pass wide vectors by value but are always inlined into the
 // routine of their width, so the calling convention they warn about never applies.
@@ -47,24 +50,25 @@ MORVESSAN_LANE_HELPER V select(I mask, V a, V b) {
     return reinterpret_cast<V>((reinterpret_cast<I>(a) & mask) | (reinterpret_cast<I>(b) & ~mask));
 }
 
+// The sign bits of a mask's lanes, one instruction for each width.
+template <int W, typename I>
+[[gnu::always_inline]] inline int laneBits(I mask) {
+    static_assert(W == 2 || W == 4);
+    if constexpr (W == 2) {
+        return __builtin_ia32_movmskpd(reinterpret_cast<__v2df>(mask));
+    } else {
+        return __builtin_ia32_movmskpd256(reinterpret_cast<__v4df>(mask));
+    }
+}
+
 template <int W, typename I>
 [[gnu::always_inline]] inline bool anyLane(I mask) {
-    std::int64_t r = 0;
-#pragma GCC unroll 8
-    for (int j = 0; j < W; ++j) {
-        r |= mask[j];
-    }
-    return r != 0;
+    return laneBits<W, I>(mask) != 0;
 }
 
 template <int W, typename I>
 [[gnu::always_inline]] inline bool allLanes(I mask) {
-    std::int64_t r = -1;
-#pragma GCC unroll 8
-    for (int j = 0; j < W; ++j) {
-        r &= mask[j];
-    }
-    return r != 0;
+    return laneBits<W, I>(mask) == (1 << W) - 1;
 }
 
 // Square roots in lanes (the instruction, correctly rounded as std::sqrt); an
@@ -113,8 +117,9 @@ template <int W>
         const int corner[4] = {c0[0], c0[257], c0[1], c0[258]}; // b00, b10, b01, b11
 #pragma GCC unroll 4
         for (int c = 0; c < 4; ++c) {
-            gv[2 * c] = V{} + t.gxy[2 * corner[c]];
-            gv[2 * c + 1] = V{} + t.gxy[2 * corner[c] + 1];
+            // s - 0 is s for every s (unlike s + 0 at -0), so these are plain broadcasts.
+            gv[2 * c] = t.gxy[2 * corner[c]] - V{};
+            gv[2 * c + 1] = t.gxy[2 * corner[c] + 1] - V{};
         }
     } else {
         // Each lane's four gradients as (x, y) pairs, one load each; the pairs of the
