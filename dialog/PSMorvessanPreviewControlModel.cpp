@@ -7,12 +7,6 @@
 
 namespace morvessan {
 
-namespace {
-
-PixelRect pixelRect(const VXPSRect& r) { return {r.left, r.top, r.right, r.bottom}; }
-
-} // namespace
-
 PSMorvessanPreviewControlModel::PSMorvessanPreviewControlModel(PSMorvessanPlugin& plugin)
     : VXPSPreviewControlModel(plugin, kPreviewOutput), m_plugin(plugin) {}
 
@@ -22,7 +16,7 @@ TextureTransform* PSMorvessanPreviewControlModel::transform() const {
 }
 
 TransformView PSMorvessanPreviewControlModel::view() const {
-    return viewFromRectangles(pixelRect(m_plugin.GetPreviewRect()), pixelRect(m_plugin.GetFilterRect()));
+    return viewFromRectangles(m_plugin.GetPreviewRect(), m_plugin.GetFilterRect());
 }
 
 void PSMorvessanPreviewControlModel::beginDrag() {

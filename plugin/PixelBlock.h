@@ -2,6 +2,8 @@
 // left-top-right-bottom rectangle the driver keeps image areas in.
 #pragma once
 
+#include "texture/PixelRect.h"
+
 #include <cstdint>
 
 namespace morvessan {
@@ -33,17 +35,8 @@ struct PixelBlock {
     }
 };
 
-struct VXPSRect {
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    std::int32_t right = 0;
-    std::int32_t bottom = 0;
-
-    std::int32_t width() const { return right - left; }
-    std::int32_t height() const { return bottom - top; }
-    bool isEmpty() const { return right <= left || bottom <= top; }
-    bool operator==(const VXPSRect&) const = default;
-};
+// The driver's name for the plug-in's one pixel rectangle.
+using VXPSRect = PixelRect;
 
 // `r` moved (not resized) back inside `bounds`: shifted left when its right edge is
 // beyond, up when its bottom is, right when its left is before, down when its top is.
