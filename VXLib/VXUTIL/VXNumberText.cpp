@@ -15,16 +15,6 @@ bool isCSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' |
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 std::size_t skipSpace(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && isCSpace(text[i])) {
@@ -240,13 +230,13 @@ std::uint32_t readHex(std::string_view text) {
         ++i;
     }
     if (i + 2 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
-        hexDigit(text[i + 2]) >= 0) {
+        hexDigitValue(text[i + 2]) >= 0) {
         i += 2;
     }
     std::uint64_t value = 0;
     bool overflow = false;
-    while (i < text.size() && hexDigit(text[i]) >= 0) {
-        value = value * 16 + static_cast<std::uint64_t>(hexDigit(text[i]));
+    while (i < text.size() && hexDigitValue(text[i]) >= 0) {
+        value = value * 16 + static_cast<std::uint64_t>(hexDigitValue(text[i]));
         if (value > 0xFFFFFFFFu) {
             overflow = true;
             value = 0xFFFFFFFFu;
@@ -258,6 +248,19 @@ std::uint32_t readHex(std::string_view text) {
     }
     const auto result = static_cast<std::uint32_t>(value);
     return negative ? static_cast<std::uint32_t>(0u - result) : result;
+}
+
+int hexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
 }
 
 } // namespace morvessan

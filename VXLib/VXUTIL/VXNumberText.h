@@ -36,4 +36,7 @@ std::int32_t readInt(std::string_view text);
 // digits; values beyond 32 bits give 0xFFFFFFFF; no digits give 0.
 std::uint32_t readHex(std::string_view text);
 
+// The value of one hexadecimal digit (either case), or -1 for any other character.
+int hexDigitValue(char c);
+
 } // namespace morvessan

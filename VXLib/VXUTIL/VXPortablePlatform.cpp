@@ -2,6 +2,7 @@
 // settings in a small file under the user's configuration folder.
 #include "VXLib/VXUTIL/VXPortablePlatform.h"
 
+#include "VXLib/VXUTIL/VXNumberText.h"
 #include "VXLib/VXUTIL/VXWholeFile.h"
 
 #include <chrono>
@@ -34,16 +35,6 @@ std::string defaultSettingsFile() {
 }
 
 const char kHex[] = "0123456789ABCDEF";
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 } // namespace
 
@@ -100,8 +91,8 @@ void VXPortablePlatform::loadSettings() {
         std::vector<std::uint8_t> bytes;
         bool ok = true;
         for (std::size_t i = tab + 1; i + 1 < line.size(); i += 2) {
-            const int hi = hexValue(line[i]);
-            const int lo = hexValue(line[i + 1]);
+            const int hi = hexDigitValue(line[i]);
+            const int lo = hexDigitValue(line[i + 1]);
             if (hi < 0 || lo < 0) {
                 ok = false;
                 break;
