@@ -9,6 +9,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include <jpeglib.h>
@@ -27,16 +28,80 @@ bool isGreyTable(const VXDIBBuffer& image) {
     return true;
 }
 
-// Row y as blue, green, red bytes (alpha appended when `alpha`), through colours.
-void colourRow(const VXDIBBuffer& image, int y, std::uint8_t* out, bool alpha) {
-    for (int x = 0; x < image.width(); ++x) {
-        const std::uint32_t c = image.pixelColour(x, y);
-        *out++ = vxBlue(c);
-        *out++ = vxGreen(c);
-        *out++ = vxRed(c);
-        if (alpha)
-            *out++ = vxAlpha(image.pixel(x, y));
-    }
+// A picture as the encoders take it: its size, its form in the file, and each row in
+// the file's byte order (grey levels, palette indices, or red, green, blue and alpha).
+struct RowSource {
+    enum class Form { Grey, Palette, Rgb, Rgba };
+    int width = 0;
+    int rows = 0;
+    Form form = Form::Rgb;
+    const VXRGBQuad* palette = nullptr;
+    int paletteEntries = 0;
+    // Row y: the stored bytes where they are already in the file's order, else
+    // written into `scratch` (room for width * 4 bytes).
+    std::function<const std::uint8_t*(int y, std::uint8_t* scratch)> row;
+};
+
+// A picture's rows as red, green, blue (and alpha) through its colours.
+RowSource colourRows(const VXImage2& image, bool alpha) {
+    RowSource source{image.width(), image.rows(), alpha ? RowSource::Form::Rgba : RowSource::Form::Rgb};
+    source.row = [&image, alpha](int y, std::uint8_t* out) {
+        std::uint8_t* p = out;
+        for (int x = 0; x < image.width(); ++x) {
+            const std::uint32_t c = image.pixelColour(x, y);
+            *p++ = vxRed(c);
+            *p++ = vxGreen(c);
+            *p++ = vxBlue(c);
+            if (alpha)
+                *p++ = vxAlpha(image.pixel(x, y));
+        }
+        return static_cast<const std::uint8_t*>(out);
+    };
+    return source;
+}
+
+// What a PNG file keeps of a picture: grey levels, palette indices or colours.
+RowSource pngRows(const VXImage2& image) {
+    const int bits = image.bitCount();
+    if (!isGreyTable(image) && bits > 8)
+        return colourRows(image, bits == 32 && image.hasAlpha());
+    RowSource source{image.width(), image.rows(),
+                     isGreyTable(image) ? RowSource::Form::Grey : RowSource::Form::Palette};
+    source.palette = image.colourTable();
+    source.paletteEntries = image.colourTableEntries();
+    source.row = [&image, bits](int y, std::uint8_t* out) {
+        if (bits == 8)
+            return image.row(y);
+        for (int x = 0; x < image.width(); ++x)
+            out[x] = std::uint8_t(image.pixel(x, y));
+        return static_cast<const std::uint8_t*>(out);
+    };
+    return source;
+}
+
+// What a JPEG file keeps of a picture: grey levels, or colours without alpha.
+RowSource jpegRows(const VXImage2& image) {
+    if (!isGreyTable(image))
+        return colourRows(image, false);
+    RowSource source{image.width(), image.rows(), RowSource::Form::Grey};
+    source.row = [&image](int y, std::uint8_t*) { return image.row(y); };
+    return source;
+}
+
+// Pixels kept in red-green-blue order are written as they are; `alpha` false drops
+// a fourth plane (JPEG has none).
+RowSource rgbRows(const VXRgbPixels& pixels, bool alpha) {
+    const bool keep = alpha && pixels.planes == 4;
+    RowSource source{pixels.width, pixels.height, keep ? RowSource::Form::Rgba : RowSource::Form::Rgb};
+    source.row = [&pixels, keep](int y, std::uint8_t* out) {
+        const std::uint8_t* in = pixels.data + std::size_t(y) * pixels.stride;
+        if (keep || pixels.planes == 3)
+            return in;
+        for (int x = 0; x < pixels.width; ++x)
+            std::memcpy(out + 3 * x, in + 4 * x, 3);
+        return static_cast<const std::uint8_t*>(out);
+    };
+    return source;
 }
 
 void PNGCBAPI onPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
@@ -44,49 +109,30 @@ void PNGCBAPI onPngError(png_structp png, png_const_charp) { png_longjmp(png, 1)
 void PNGCBAPI onPngWarning(png_structp, png_const_charp) {}
 
 // Only trivially destructible locals: the error jump skips nothing.
-bool encodePng(png_structp png, png_infop info, const VXImage2& image, std::uint8_t* scratch) {
+bool encodePng(png_structp png, png_infop info, const RowSource& source, std::uint8_t* scratch) {
     if (setjmp(png_jmpbuf(png)))
         return false;
-    const int width = image.width();
-    const int rows = image.rows();
-    const int bits = image.bitCount();
-    const bool grey = isGreyTable(image);
-    const bool palette = bits <= 8 && !grey;
-    const bool alpha = bits == 32 && image.hasAlpha();
-    const int colourType = grey      ? PNG_COLOR_TYPE_GRAY
-                           : palette ? PNG_COLOR_TYPE_PALETTE
-                           : alpha   ? PNG_COLOR_TYPE_RGB_ALPHA
-                                     : PNG_COLOR_TYPE_RGB;
-    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(rows), 8, colourType, PNG_INTERLACE_NONE,
+    using Form = RowSource::Form;
+    const int colourType = source.form == Form::Grey      ? PNG_COLOR_TYPE_GRAY
+                           : source.form == Form::Palette ? PNG_COLOR_TYPE_PALETTE
+                           : source.form == Form::Rgba    ? PNG_COLOR_TYPE_RGB_ALPHA
+                                                          : PNG_COLOR_TYPE_RGB;
+    png_set_IHDR(png, info, png_uint_32(source.width), png_uint_32(source.rows), 8, colourType, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_color entries[256];
-    if (palette) {
-        const int n = image.colourTableEntries();
-        for (int i = 0; i < n; ++i)
-            entries[i] =
-                png_color{image.colourTable()[i].red, image.colourTable()[i].green, image.colourTable()[i].blue};
-        png_set_PLTE(png, info, entries, n);
+    if (source.form == Form::Palette) {
+        for (int i = 0; i < source.paletteEntries; ++i)
+            entries[i] = png_color{source.palette[i].red, source.palette[i].green, source.palette[i].blue};
+        png_set_PLTE(png, info, entries, source.paletteEntries);
     }
     png_write_info(png, info);
-    if (!grey && !palette)
-        png_set_bgr(png);
-    for (int y = 0; y < rows; ++y) {
-        if (bits == 8) {
-            png_write_row(png, image.row(y));
-        } else if (bits < 8) {
-            for (int x = 0; x < width; ++x)
-                scratch[x] = std::uint8_t(image.pixel(x, y));
-            png_write_row(png, scratch);
-        } else {
-            colourRow(image, y, scratch, alpha);
-            png_write_row(png, scratch);
-        }
-    }
+    for (int y = 0; y < source.rows; ++y)
+        png_write_row(png, source.row(y, scratch));
     png_write_end(png, nullptr);
     return true;
 }
 
-bool writePng(std::FILE* file, const VXImage2& image) {
+bool writePng(std::FILE* file, const RowSource& source) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onPngError, onPngWarning);
     if (png == nullptr)
         return false;
@@ -95,9 +141,9 @@ bool writePng(std::FILE* file, const VXImage2& image) {
         png_destroy_write_struct(&png, nullptr);
         return false;
     }
-    std::vector<std::uint8_t> scratch(std::size_t(image.width()) * 4);
+    std::vector<std::uint8_t> scratch(std::size_t(source.width) * 4);
     png_init_io(png, file);
-    const bool ok = encodePng(png, info, image, scratch.data());
+    const bool ok = encodePng(png, info, source, scratch.data());
     png_destroy_write_struct(&png, &info);
     return ok;
 }
@@ -112,46 +158,36 @@ void onJpegError(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegEncoder*
 
 void onJpegMessage(j_common_ptr) {}
 
-bool encodeJpeg(JpegEncoder& encoder, std::FILE* file, const VXImage2& image, std::uint8_t* scratch) {
+bool encodeJpeg(JpegEncoder& encoder, std::FILE* file, const RowSource& source, std::uint8_t* scratch) {
     jpeg_compress_struct& info = encoder.info;
     if (setjmp(encoder.jump))
         return false;
     jpeg_create_compress(&info);
     jpeg_stdio_dest(&info, file);
-    const bool grey = isGreyTable(image);
-    info.image_width = JDIMENSION(image.width());
-    info.image_height = JDIMENSION(image.rows());
+    const bool grey = source.form == RowSource::Form::Grey;
+    info.image_width = JDIMENSION(source.width);
+    info.image_height = JDIMENSION(source.rows);
     info.input_components = grey ? 1 : 3;
     info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 90, TRUE);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
-        const int y = int(info.next_scanline);
-        JSAMPROW row = scratch;
-        if (grey) {
-            std::memcpy(scratch, image.row(y), std::size_t(image.width()));
-        } else {
-            for (int x = 0; x < image.width(); ++x) {
-                const std::uint32_t c = image.pixelColour(x, y);
-                scratch[3 * x] = vxRed(c);
-                scratch[3 * x + 1] = vxGreen(c);
-                scratch[3 * x + 2] = vxBlue(c);
-            }
-        }
+        // libjpeg takes rows as writable pointers but only reads them.
+        JSAMPROW row = const_cast<std::uint8_t*>(source.row(int(info.next_scanline), scratch));
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
     return true;
 }
 
-bool writeJpeg(std::FILE* file, const VXImage2& image) {
+bool writeJpeg(std::FILE* file, const RowSource& source) {
     auto encoder = std::make_unique<JpegEncoder>();
     encoder->info.err = jpeg_std_error(&encoder->errors);
     encoder->errors.error_exit = onJpegError;
     encoder->errors.output_message = onJpegMessage;
-    std::vector<std::uint8_t> scratch(std::size_t(image.width()) * 3);
-    const bool ok = encodeJpeg(*encoder, file, image, scratch.data());
+    std::vector<std::uint8_t> scratch(std::size_t(source.width) * 4);
+    const bool ok = encodeJpeg(*encoder, file, source, scratch.data());
     jpeg_destroy_compress(&encoder->info);
     return ok;
 }
@@ -210,11 +246,16 @@ std::string sentence(const std::string& reason) {
 
 bool isImageFilePath(const std::string& path) { return formatOf(path) != ImageFormat::None; }
 
-bool writeImageFile(VXFileReplacement& file, const VXImage2& image, std::string* error) {
+namespace {
+
+// The format's encoder run into `file`, which is then finished (not committed).
+// `encode` writes the picture's bytes to the open stream.
+bool encodeInto(VXFileReplacement& file, bool empty, std::string* error,
+                const std::function<bool(ImageFormat, std::FILE*)>& encode) {
     const std::string& path = file.path();
     const ImageFormat format = formatOf(path);
     std::string problem;
-    if (image.isEmpty())
+    if (empty)
         problem = "There is no picture to write to \"" + path + "\".";
     else if (format == ImageFormat::None)
         problem = "Cannot write \"" + path + "\": use a .png, .jpg or .bmp file name.";
@@ -227,14 +268,7 @@ bool writeImageFile(VXFileReplacement& file, const VXImage2& image, std::string*
     }
     bool ok = false;
     try {
-        if (format == ImageFormat::Png) {
-            ok = writePng(file.stream(), image);
-        } else if (format == ImageFormat::Jpeg) {
-            ok = writeJpeg(file.stream(), image);
-        } else {
-            const std::vector<std::uint8_t> bytes = vxEncodeBitmap(image);
-            ok = std::fwrite(bytes.data(), 1, bytes.size(), file.stream()) == bytes.size();
-        }
+        ok = encode(format, file.stream());
     } catch (const std::exception&) {
         ok = false;
     }
@@ -249,6 +283,54 @@ bool writeImageFile(VXFileReplacement& file, const VXImage2& image, std::string*
         return false;
     }
     return true;
+}
+
+bool writeBitmap(std::FILE* file, const VXDIBBuffer& image) {
+    const std::vector<std::uint8_t> bytes = vxEncodeBitmap(image);
+    return !bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+}
+
+} // namespace
+
+bool writeImageFile(VXFileReplacement& file, const VXImage2& image, std::string* error) {
+    return encodeInto(file, image.isEmpty(), error, [&image](ImageFormat format, std::FILE* stream) {
+        switch (format) {
+        case ImageFormat::Png: return writePng(stream, pngRows(image));
+        case ImageFormat::Jpeg: return writeJpeg(stream, jpegRows(image));
+        default: return writeBitmap(stream, image);
+        }
+    });
+}
+
+bool writeImageFile(VXFileReplacement& file, const VXRgbPixels& pixels, std::string* error) {
+    const bool empty =
+        pixels.width <= 0 || pixels.height <= 0 || pixels.data == nullptr || (pixels.planes != 3 && pixels.planes != 4);
+    return encodeInto(file, empty, error, [&pixels](ImageFormat format, std::FILE* stream) {
+        switch (format) {
+        case ImageFormat::Png: return writePng(stream, rgbRows(pixels, true));
+        case ImageFormat::Jpeg: return writeJpeg(stream, rgbRows(pixels, false));
+        default: {
+            // The bitmap format keeps blue, green, red: the one place the order turns.
+            const bool alpha = pixels.planes == 4;
+            VXImage2 picture;
+            if (!picture.create(pixels.width, pixels.height, alpha ? 32 : 24))
+                return false;
+            picture.setHasAlpha(alpha);
+            for (int y = 0; y < pixels.height; ++y) {
+                const std::uint8_t* s = pixels.data + std::size_t(y) * pixels.stride;
+                std::uint8_t* d = picture.row(y);
+                for (int x = 0; x < pixels.width; ++x, s += pixels.planes, d += pixels.planes) {
+                    d[0] = s[2];
+                    d[1] = s[1];
+                    d[2] = s[0];
+                    if (alpha)
+                        d[3] = s[3];
+                }
+            }
+            return writeBitmap(stream, picture);
+        }
+        }
+    });
 }
 
 bool saveImageFile(const std::string& path, const VXImage2& image, std::string* error) {

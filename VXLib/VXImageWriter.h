@@ -5,6 +5,7 @@
 #include "VXLib/VXImage2.h"
 #include "VXLib/VXUTIL/VXWholeFile.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -26,6 +27,20 @@ bool saveImageFile(const std::string& path, const VXImage2& image, std::string* 
 // put in place together. False, with the reason in `*error` and the temporary file
 // removed, on failure.
 bool writeImageFile(VXFileReplacement& file, const VXImage2& image, std::string* error = nullptr);
+
+// Pixels in red, green, blue (and alpha) byte order, rows top to bottom: the order
+// the host and the command line keep pictures in.
+struct VXRgbPixels {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::int32_t planes = 3; // 3, or 4 with alpha last
+    const std::uint8_t* data = nullptr;
+    std::size_t stride = 0; // bytes from one row to the next
+};
+
+// The same for pixels in red-green-blue order, encoded without reordering them (a
+// bitmap file, which keeps blue first, is the exception). Alpha goes into PNG files.
+bool writeImageFile(VXFileReplacement& file, const VXRgbPixels& pixels, std::string* error = nullptr);
 
 // Whether `path` names a format saveImageFile writes (.png, .jpg, .jpeg, .bmp).
 bool isImageFilePath(const std::string& path);

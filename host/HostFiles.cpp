@@ -1,7 +1,6 @@
 // Pictures to and from host images, and whole-file reads and writes.
 #include "host/HostFiles.h"
 
-#include "VXLib/VXImage2.h"
 #include "VXLib/VXImageWriter.h"
 #include "texture/FilterParameters.h"
 
@@ -28,38 +27,6 @@ std::string phrase(std::string text) {
         text.pop_back();
     }
     return text;
-}
-
-bool toPicture(const HostImage& image, VXImage2& picture, std::string& error) {
-    const std::string size = pictureSizeProblem(image.width, image.height, image.planes);
-    if (!size.empty()) {
-        error = size;
-        return false;
-    }
-    const bool alpha = image.planes == 4;
-    try {
-        if (!picture.create(image.width, image.height, alpha ? 32 : 24)) {
-            error = "out of memory";
-            return false;
-        }
-    } catch (const std::bad_alloc&) {
-        error = "out of memory";
-        return false;
-    }
-    picture.setHasAlpha(alpha);
-    for (std::int32_t y = 0; y < image.height; ++y) {
-        std::uint8_t* d = picture.row(y);
-        for (std::int32_t x = 0; x < image.width; ++x, d += image.planes) {
-            const std::uint8_t* s = image.pixel(x, y);
-            d[0] = s[2];
-            d[1] = s[1];
-            d[2] = s[0];
-            if (alpha) {
-                d[3] = s[3];
-            }
-        }
-    }
-    return true;
 }
 
 } // namespace
@@ -105,15 +72,23 @@ bool loadHostMask(const std::string& path, HostMask& mask, std::string& error, c
 bool isWritableImagePath(const std::string& path) { return isImageFilePath(path); }
 
 bool writeHostImage(VXFileReplacement& file, const HostImage& image, std::string& error) {
-    VXImage2 picture;
-    if (!toPicture(image, picture, error)) {
-        error = "cannot write '" + file.path() + "': " + error;
+    const std::string size = pictureSizeProblem(image.width, image.height, image.planes);
+    if (!size.empty()) {
+        error = "cannot write '" + file.path() + "': " + size;
         file.fail(error);
         return false;
     }
+    const VXRgbPixels pixels{image.width, image.height, image.planes, image.pixels.data(),
+                             std::size_t(image.width) * std::size_t(image.planes)};
     std::string reason;
-    if (!writeImageFile(file, picture, &reason)) {
-        error = phrase(reason);
+    try {
+        if (!writeImageFile(file, pixels, &reason)) {
+            error = phrase(reason);
+            return false;
+        }
+    } catch (const std::bad_alloc&) {
+        error = "cannot write '" + file.path() + "': out of memory";
+        file.fail(error);
         return false;
     }
     return true;
