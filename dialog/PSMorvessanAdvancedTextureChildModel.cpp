@@ -6,6 +6,7 @@
 #include "plugin/PSMorvessanPlugin.h"
 #include "texture/MsRandom.h"
 #include "texture/NoiseWeightsGeometry.h"
+#include "texture/UsableFields.h"
 
 #include <algorithm>
 #include <cmath>
@@ -31,7 +32,7 @@ TextureFields* PSMorvessanAdvancedTextureChildModel::fields() const {
 
 int PSMorvessanAdvancedTextureChildModel::typeIndex() const {
     const TextureFields* f = fields();
-    return f && f->type >= kCloud && f->type <= kWood ? f->type - kCloud : 0;
+    return f ? usableType(f->type) - kCloud : 0;
 }
 
 unsigned PSMorvessanAdvancedTextureChildModel::chooseType(int index) {

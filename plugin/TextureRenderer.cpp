@@ -5,6 +5,7 @@
 
 #include "VXLib/VXImage2.h"
 #include "plugin/RenderThreads.h"
+#include "texture/UsableFields.h"
 
 #include <algorithm>
 #include <cmath>
@@ -190,8 +191,7 @@ std::int32_t blurBorder(const TextureFields& fields, std::int32_t width, std::in
     if (!fields.blurEnabled || width <= 0 || rectWidth <= 0) {
         return 0;
     }
-    // The editors keep the amount in 1..100; a block from elsewhere is held to that.
-    const std::int64_t blur = std::clamp<std::int32_t>(fields.blur, 0, 100);
+    const std::int64_t blur = usableBlur(fields.blur);
     return static_cast<std::int32_t>(((blur / 5 + 1) * width + rectWidth / 2) / rectWidth);
 }
 

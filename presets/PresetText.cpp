@@ -4,6 +4,7 @@
 
 #include "VXLib/VXUTIL/VXNumberText.h"
 #include "VXLib/VXUTIL/VXPath.h"
+#include "texture/UsableFields.h"
 
 #include <algorithm>
 
@@ -355,13 +356,13 @@ std::string writePresetBlock(const TexturePreset& p, const std::string& textures
     const std::string eol = "\r\n";
     std::string out;
     out += "Preset " + quotePresetName(p.name) + eol;
-    const int type = (p.type >= kCloud && p.type <= kWood) ? p.type : kCloud;
+    const int type = usableType(p.type);
     out += std::string("Type: ") + kTypeWords[type - 1] + eol;
     out += "NoiseLevel: " + formatG(p.noiseLevel) + eol;
     out += "NoiseSeed: " + formatInt(p.noiseSeed) + eol;
     // A count outside 1..8 (only a damaged parameter block holds one) is written
     // as the stops that exist, so the line always reads back.
-    const int stops = std::clamp(p.colourCount, 1, kMaxColourStops);
+    const int stops = usableColourCount(p.colourCount);
     out += "Colours:";
     for (int i = 0; i < stops; ++i) {
         out += i == 0 ? " " : ", ";

@@ -2,6 +2,8 @@
 // by position and one stop selected.
 #include "texture/GradientStops.h"
 
+#include "texture/UsableFields.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -17,10 +19,10 @@ GradientStops::GradientStops() {
 
 GradientStops GradientStops::fromFields(const TextureFields& fields) {
     GradientStops s;
-    s.m_count = std::clamp<std::int32_t>(fields.colourCount, 1, kMaxColourStops);
+    s.m_count = usableColourCount(fields.colourCount);
     std::pair<int, std::uint32_t> stops[kMaxColourStops];
     for (int i = 0; i < s.m_count; ++i) {
-        stops[i] = {std::clamp<std::int32_t>(fields.positions[i], 0, 255), fields.colours[i]};
+        stops[i] = {usablePosition(fields.positions[i]), fields.colours[i]};
     }
     std::stable_sort(stops, stops + s.m_count, [](const auto& l, const auto& r) { return l.first < r.first; });
     for (int i = 0; i < kMaxColourStops; ++i) {
@@ -106,7 +108,7 @@ void GradientStops::reverseGradient() {
 
 void GradientStops::moveStop(int position) {
     int i = m_selected;
-    m_positions[i] = std::clamp(position, 0, 255);
+    m_positions[i] = usablePosition(position);
     while (i + 1 < m_count && m_positions[i + 1] < m_positions[i]) {
         std::swap(m_positions[i], m_positions[i + 1]);
         std::swap(m_colours[i], m_colours[i + 1]);

@@ -3,21 +3,14 @@
 #include "texture/TextureBuilder.h"
 
 #include "texture/TextureTypes.h"
+#include "texture/UsableFields.h"
 
 namespace morvessan {
 
 namespace {
 
-// The noise level limited to 0..12; not a number gives 0.
-double clampedLevel(double level) {
-    if (!(level > 0.0)) {
-        return 0.0;
-    }
-    return level > kMaxOctaves ? static_cast<double>(kMaxOctaves) : level;
-}
-
 std::unique_ptr<Texture3D> makeOfType(std::int32_t type) {
-    switch (type) {
+    switch (usableType(type)) {
     case kFire: return std::make_unique<Fire>();
     case kMarble: return std::make_unique<Marble>();
     case kWood: return std::make_unique<Wood>();
@@ -27,13 +20,13 @@ std::unique_ptr<Texture3D> makeOfType(std::int32_t type) {
 
 } // namespace
 
-int octaveCount(double noiseLevel) { return static_cast<int>(clampedLevel(noiseLevel)); }
+int octaveCount(double noiseLevel) { return static_cast<int>(usableNoiseLevel(noiseLevel)); }
 
 std::unique_ptr<Texture3D> makeTexture(const TextureFields& fields) {
     auto texture = makeOfType(fields.type);
     texture->setSeed(fields.noiseSeed);
     texture->setTransformation(fields.transformation);
-    const double level = clampedLevel(fields.noiseLevel);
+    const double level = usableNoiseLevel(fields.noiseLevel);
     texture->setOctaves(static_cast<int>(level));
     for (int i = 0; i < level; ++i) {
         texture->setWeight(i, fields.noiseWeights[i]);
