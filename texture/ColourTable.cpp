@@ -2,6 +2,8 @@
 // piecewise linear interpolation of every byte.
 #include "texture/ColourTable.h"
 
+#include "texture/GradientStops.h"
+
 #include <algorithm>
 #include <array>
 
@@ -52,15 +54,14 @@ std::uint8_t scaledOpacity(std::uint32_t colour, double totalOpacity) {
 }
 
 std::vector<ColourEntry> buildColourTable(const TextureFields& fields, ColourOrder order) {
-    const int count = std::clamp<std::int32_t>(fields.colourCount, 1, kMaxColourStops);
+    // The stops as the gradient editor makes them usable: count, positions and order.
+    const GradientStops usable = GradientStops::fromFields(fields);
+    const int count = usable.count();
     std::vector<PackedStop> stops;
     stops.reserve(count);
     for (int i = 0; i < count; ++i) {
-        const int position = std::clamp<std::int32_t>(fields.positions[i], 0, 255);
-        stops.push_back(packStop(fields.colours[i], position, fields.totalOpacity, order));
+        stops.push_back(packStop(usable.colour(i), usable.position(i), fields.totalOpacity, order));
     }
-    std::stable_sort(stops.begin(), stops.end(),
-                     [](const PackedStop& l, const PackedStop& r) { return l.position < r.position; });
 
     std::vector<ColourEntry> table(kColourTableSize);
     if (count == 1) {

@@ -2,6 +2,8 @@
 // 128 bits of 2/pi's expansion beyond), then polynomials on [-pi/4, pi/4].
 #include "texture/PortableTrig.h"
 
+#include "texture/TrigKernels.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -16,35 +18,8 @@ std::uint64_t bitsOf(double x) {
     return b;
 }
 
-// Minimax polynomials of sin and cos on [-pi/4, pi/4]; y is the tail of x + y.
-double kernelSin(double x, double y) {
-    constexpr double s1 = -0x1.5555555555549p-3;
-    constexpr double s2 = 0x1.111111110f8a6p-7;
-    constexpr double s3 = -0x1.a01a019c161d5p-13;
-    constexpr double s4 = 0x1.71de357b1fe7dp-19;
-    constexpr double s5 = -0x1.ae5e68a2b9cebp-26;
-    constexpr double s6 = 0x1.5d93a5acfd57cp-33;
-    const double z = x * x;
-    const double w = z * z;
-    const double r = s2 + z * (s3 + z * s4) + z * w * (s5 + z * s6);
-    const double v = z * x;
-    return x - ((z * (0.5 * y - v * r) - y) - v * s1);
-}
-
-double kernelCos(double x, double y) {
-    constexpr double c1 = 0x1.555555555554cp-5;
-    constexpr double c2 = -0x1.6c16c16c15177p-10;
-    constexpr double c3 = 0x1.a01a019cb159p-16;
-    constexpr double c4 = -0x1.27e4f809c52adp-22;
-    constexpr double c5 = 0x1.1ee9ebdb4b1c4p-29;
-    constexpr double c6 = -0x1.8fae9be8838d4p-37;
-    const double z = x * x;
-    const double w = z * z;
-    const double r = z * (c1 + z * (c2 + z * c3)) + w * w * (c4 + z * (c5 + z * c6));
-    const double hz = 0.5 * z;
-    const double one = 1.0 - hz;
-    return one + (((1.0 - one) - hz) + (z * r - x * y));
-}
+using trig::kernelCos;
+using trig::kernelSin;
 
 // The binary expansion of 2/pi after the point, 64 bits a word.
 constexpr std::uint64_t kTwoOverPi[] = {
@@ -224,32 +199,25 @@ int reduce(double x, double& y0, double& y1) {
     if (high >= 0x413921FBu) {
         return reduceLarge(x, y0, y1);
     }
-    constexpr double invPio2 = 0x1.45f306dc9c883p-1;
-    constexpr double pio2_1 = 0x1.921fb544p+0;
-    constexpr double pio2_1t = 0x1.0b4611a626331p-34;
-    constexpr double pio2_2 = 0x1.0b4611a6p-34;
-    constexpr double pio2_2t = 0x1.3198a2e037073p-69;
-    constexpr double pio2_3 = 0x1.3198a2ep-69;
-    constexpr double pio2_3t = 0x1.b839a252049c1p-104;
-    constexpr double toInteger = 0x1.8p52;
-    const double fn = (x * invPio2 + toInteger) - toInteger;
+    using namespace trig;
+    const double fn = (x * kInvPio2 + kToInteger) - kToInteger;
     const int n = static_cast<int>(fn);
-    double r = x - fn * pio2_1;
-    double w = fn * pio2_1t; // good to 85 bits
+    double r = x - fn * kPio2_1;
+    double w = fn * kPio2_1t; // good to 85 bits
     const int exponent = static_cast<int>(high >> 20);
     const auto exponentOf = [](double v) { return static_cast<int>((bitsOf(v) >> 52) & 0x7FF); };
     y0 = r - w;
     if (exponent - exponentOf(y0) > 16) { // cancellation: 118 bits
         double t = r;
-        w = fn * pio2_2;
+        w = fn * kPio2_2;
         r = t - w;
-        w = fn * pio2_2t - ((t - r) - w);
+        w = fn * kPio2_2t - ((t - r) - w);
         y0 = r - w;
         if (exponent - exponentOf(y0) > 49) { // 151 bits, enough for every double
             t = r;
-            w = fn * pio2_3;
+            w = fn * kPio2_3;
             r = t - w;
-            w = fn * pio2_3t - ((t - r) - w);
+            w = fn * kPio2_3t - ((t - r) - w);
             y0 = r - w;
         }
     }

@@ -29,28 +29,16 @@ bool Texture3D::map(double x, double y, double& u, double& v) const {
     if (!m_noise) {
         return false;
     }
-    const double* m = m_transformation.m;
-    const double w = 1.0 / (m[6] * x + m[7] * y + m[8]);
-    u = (m[0] * x + m[1] * y + m[2]) * w;
-    v = (m[3] * x + m[4] * y + m[5]) * w;
+    mapPoint(m_transformation, x, y, u, v);
     return true;
 }
 
-double Texture3D::octaveSum(double u, double v) const {
+double Texture3D::octaveSum(double u, double v, bool absolute) const {
     double sum = 0.0;
     double frequency = 1.0;
     for (int i = 0; i < m_octaves; ++i) {
-        sum += m_weights[i] * m_noise->noise2(frequency * u, frequency * v);
-        frequency *= 2.0;
-    }
-    return sum;
-}
-
-double Texture3D::turbulenceSum(double u, double v) const {
-    double sum = 0.0;
-    double frequency = 1.0;
-    for (int i = 0; i < m_octaves; ++i) {
-        sum += std::fabs(m_weights[i] * m_noise->noise2(frequency * u, frequency * v));
+        const double term = m_weights[i] * m_noise->noise2(frequency * u, frequency * v);
+        sum += absolute ? std::fabs(term) : term;
         frequency *= 2.0;
     }
     return sum;
@@ -66,11 +54,8 @@ bool Texture3D::mapRun(const double* x, double y, int n, double* u, double* v) c
     if (!m_noise) {
         return false;
     }
-    const double* m = m_transformation.m;
     for (int k = 0; k < n; ++k) {
-        const double w = 1.0 / (m[6] * x[k] + m[7] * y + m[8]);
-        u[k] = (m[0] * x[k] + m[1] * y + m[2]) * w;
-        v[k] = (m[3] * x[k] + m[4] * y + m[5]) * w;
+        mapPoint(m_transformation, x[k], y, u[k], v[k]);
     }
     return true;
 }

@@ -53,9 +53,8 @@ protected:
     // v untouched, while no seed has been set and the texture has no values.
     bool map(double x, double y, double& u, double& v) const;
 
-    // Sum over the octaves of weight_i x n(2^i u, 2^i v), signed or of absolute values.
-    double octaveSum(double u, double v) const;
-    double turbulenceSum(double u, double v) const;
+    // Sum over the octaves of weight_i x n(2^i u, 2^i v), signed or (`absolute`) of absolute values.
+    double octaveSum(double u, double v, bool absolute) const;
 
     static double finiteOrZero(double value);
 
@@ -64,7 +63,7 @@ protected:
 
     // map() for x[k], y, k < n (n <= kRun); false when there is no generator.
     bool mapRun(const double* x, double y, int n, double* u, double* v) const;
-    // octaveSum() (or turbulenceSum() when `absolute`) of u[k], v[k], k < n <= kRun.
+    // octaveSum() of u[k], v[k], k < n <= kRun.
     void octaveSumRun(const double* u, const double* v, int n, bool absolute, double* sum) const;
 
     // The whole row through the lanes of the current path, with `formula`, the

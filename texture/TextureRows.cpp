@@ -1,17 +1,20 @@
 // One kernel over lanes of doubles for the whole texture value, compiled for
 // each instruction set; every lane does the scalar routines' operations in
 // their order (no fused multiply-add), so the paths agree bit for bit.
+
+// The helpers pass wide vectors by value but are always inlined into the
+// routine of their width, so the calling convention they warn about never applies.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
 #include "texture/TextureRows.h"
+
+#include "texture/TrigKernels.h"
 
 #include <cstdint>
 #include <cstring>
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(_M_X64))
 #include <immintrin.h> // the vector types of the instruction builtins
 #endif
-
-// The helpers pass wide vectors by value but are always inlined into the
-// routine of their width, so the calling convention they warn about never applies.
-#pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace morvessan {
 
@@ -180,38 +183,6 @@ template <int W>
     return a + sy * (b - a);
 }
 
-// portableSin's and portableCos's polynomials.
-template <typename V>
-[[gnu::always_inline]] inline V kernelSin(V x, V y) {
-    constexpr double s1 = -0x1.5555555555549p-3;
-    constexpr double s2 = 0x1.111111110f8a6p-7;
-    constexpr double s3 = -0x1.a01a019c161d5p-13;
-    constexpr double s4 = 0x1.71de357b1fe7dp-19;
-    constexpr double s5 = -0x1.ae5e68a2b9cebp-26;
-    constexpr double s6 = 0x1.5d93a5acfd57cp-33;
-    const V z = x * x;
-    const V w = z * z;
-    const V r = s2 + z * (s3 + z * s4) + z * w * (s5 + z * s6);
-    const V v = z * x;
-    return x - ((z * (0.5 * y - v * r) - y) - v * s1);
-}
-
-template <typename V>
-[[gnu::always_inline]] inline V kernelCos(V x, V y) {
-    constexpr double c1 = 0x1.555555555554cp-5;
-    constexpr double c2 = -0x1.6c16c16c15177p-10;
-    constexpr double c3 = 0x1.a01a019cb159p-16;
-    constexpr double c4 = -0x1.27e4f809c52adp-22;
-    constexpr double c5 = 0x1.1ee9ebdb4b1c4p-29;
-    constexpr double c6 = -0x1.8fae9be8838d4p-37;
-    const V z = x * x;
-    const V w = z * z;
-    const V r = z * (c1 + z * (c2 + z * c3)) + w * w * (c4 + z * (c5 + z * c6));
-    const V hz = 0.5 * z;
-    const V one = 1.0 - hz;
-    return one + (((1.0 - one) - hz) + (z * r - x * y));
-}
-
 // portableSin (or portableCos) in lanes for arguments below 2^20 pi/2 in size;
 // `hard` marks the lanes the scalar routine must do (larger arguments, or a
 // reduction that cancels and needs more bits of pi/2).
@@ -220,20 +191,17 @@ template <int W>
                                                                typename Lanes<W>::I& hard) {
     using V = typename Lanes<W>::V;
     using I = typename Lanes<W>::I;
-    constexpr double invPio2 = 0x1.45f306dc9c883p-1;
-    constexpr double pio2_1 = 0x1.921fb544p+0;
-    constexpr double pio2_1t = 0x1.0b4611a626331p-34;
-    constexpr double toInteger = 0x1.8p52;
+    using namespace trig;
     // The scalar routine's tests on the high word of |x|, as comparisons of |x|.
     const V a = absLanes<V, I>(x);
     const I small = a < fromBits(0x3FE921FC00000000ull);
     const I tiny = a < fromBits(cosine ? 0x3E46A09E00000000ull : 0x3E40000000000000ull);
     const I finite = a < fromBits(0x7FF0000000000000ull);
     const I large = a >= fromBits(0x413921FB00000000ull);
-    const V t = x * invPio2 + toInteger;
-    const V fn = t - toInteger;
-    const V r = x - fn * pio2_1;
-    const V w = fn * pio2_1t;
+    const V t = x * kInvPio2 + kToInteger;
+    const V fn = t - kToInteger;
+    const V r = x - fn * kPio2_1;
+    const V w = fn * kPio2_1t;
     const V y0 = r - w;
     // The exponent of y0 more than 16 below that of x: |y0| under 2^-16 times x's power of two.
     const V scale = bitsAsDouble<V, I>(doubleAsBits<V, I>(x) & 0x7FF0000000000000ll) * 0x1p-16;

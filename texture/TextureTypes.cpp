@@ -17,7 +17,7 @@ double Cloud::evaluate(double x, double y) const {
     const double du = u - 200.0;
     const double dv = v - 200.0;
     const double r = std::sqrt(du * du + dv * dv);
-    return finiteOrZero(portableCos(r + static_cast<double>(m_octaves) * octaveSum(u, v)));
+    return finiteOrZero(portableCos(r + static_cast<double>(m_octaves) * octaveSum(u, v, false)));
 }
 
 double Fire::evaluate(double x, double y) const {
@@ -26,7 +26,7 @@ double Fire::evaluate(double x, double y) const {
     if (!map(x, y, u, v)) {
         return 0.0;
     }
-    return finiteOrZero(portableSin(u + static_cast<double>(m_octaves) * turbulenceSum(u, v)));
+    return finiteOrZero(portableSin(u + static_cast<double>(m_octaves) * octaveSum(u, v, true)));
 }
 
 double Marble::evaluate(double x, double y) const {
@@ -35,7 +35,7 @@ double Marble::evaluate(double x, double y) const {
     if (!map(x, y, u, v)) {
         return 0.0;
     }
-    return finiteOrZero(std::sqrt(std::fabs(portableSin(u + static_cast<double>(m_octaves) * turbulenceSum(u, v)))));
+    return finiteOrZero(std::sqrt(std::fabs(portableSin(u + static_cast<double>(m_octaves) * octaveSum(u, v, true)))));
 }
 
 double Wood::evaluate(double x, double y) const {
