@@ -32,6 +32,18 @@ bool isSaneHeader(const VXBitmapInfoHeader& h) {
     return vxStride(h.width, h.bitCount) * std::uint64_t(std::abs(h.height)) <= vxImageByteLimit();
 }
 
+// The bytes a packed bitmap (header, colour table, pixels) at `data` takes, or 0
+// when its header is not a sane one or `size` bytes do not hold it all.
+std::uint64_t packedSize(const std::uint8_t* data, std::size_t size) {
+    VXBitmapInfoHeader h;
+    std::memcpy(&h, data, sizeof h);
+    if (!isSaneHeader(h))
+        return 0;
+    const std::uint64_t needed =
+        vxHeaderBlockSize(h) + vxStride(h.width, h.bitCount) * std::uint64_t(std::abs(h.height));
+    return size < needed ? 0 : needed;
+}
+
 std::uint64_t g_image_byte_limit = kMaxImageBytes;
 
 // 5-5-5 word of a colour value.
@@ -138,13 +150,7 @@ bool VXDIBBuffer::attachOwn(VXAutoArrayPtr<std::uint8_t> block, std::size_t size
     release();
     if (!block || size < sizeof(VXBitmapInfoHeader))
         return false;
-    VXBitmapInfoHeader h;
-    std::memcpy(&h, block.get(), sizeof h);
-    if (!isSaneHeader(h))
-        return false;
-    const std::uint64_t needed =
-        vxHeaderBlockSize(h) + vxStride(h.width, h.bitCount) * std::uint64_t(std::abs(h.height));
-    if (size < needed)
+    if (packedSize(block.get(), size) == 0)
         return false;
     adopt(std::move(block), size, true, nullptr);
     return true;
@@ -154,13 +160,8 @@ bool VXDIBBuffer::attachCopy(const std::uint8_t* data, std::size_t size) {
     release();
     if (data == nullptr || size < sizeof(VXBitmapInfoHeader))
         return false;
-    VXBitmapInfoHeader h;
-    std::memcpy(&h, data, sizeof h);
-    if (!isSaneHeader(h))
-        return false;
-    const std::uint64_t needed =
-        vxHeaderBlockSize(h) + vxStride(h.width, h.bitCount) * std::uint64_t(std::abs(h.height));
-    if (size < needed)
+    const std::uint64_t needed = packedSize(data, size);
+    if (needed == 0)
         return false;
     VXAutoArrayPtr<std::uint8_t> block(new std::uint8_t[needed]);
     std::memcpy(block.get(), data, needed);

@@ -2,6 +2,8 @@
 // transparent index rule, size limits, and errors that unwind to a false result.
 #include "VXLib/VXPngReader.h"
 
+#include "VXLib/VXPngChunks.h"
+
 #include <png.h>
 
 #include <csetjmp>
@@ -87,15 +89,7 @@ bool decode(png_structp png, png_infop info, VXImage2& image, bool keepIndex) {
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_user_limits(png, kMaxImageDimension, kMaxImageDimension);
-    // No chunk may claim more memory than a real one needs, and chunks that carry
-    // nothing the pictures use are skipped unread: libpng only warns about an absurd
-    // declared size and then allocates it.
-    png_set_chunk_malloc_max(png, png_alloc_size_t(8) << 20);
-    static const png_byte ignored[] =
-        "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0pCAL\0sCAL\0hIST\0tIME\0pHYs\0"
-        "oFFs\0sBIT\0sTER\0cHRM\0gAMA\0sRGB\0bKGD";
-    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
-    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, ignored, int(sizeof ignored / 5));
+    vxLimitPngChunks(png);
     png_read_info(png, info);
 
     png_uint_32 width = 0, height = 0;
@@ -187,6 +181,15 @@ bool vxLoadPngMemory(const std::uint8_t* data, std::size_t size, VXImage2& image
     }
     MemoryInput input{data, size, 0};
     return load(nullptr, &input, image);
+}
+
+void vxLimitPngChunks(png_structp png) {
+    png_set_chunk_malloc_max(png, png_alloc_size_t(8) << 20);
+    static const png_byte ignored[] =
+        "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0pCAL\0sCAL\0hIST\0tIME\0pHYs\0"
+        "oFFs\0sBIT\0sTER\0cHRM\0gAMA\0sRGB\0bKGD";
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, ignored, int(sizeof ignored / 5));
 }
 
 } // namespace morvessan

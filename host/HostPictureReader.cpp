@@ -5,6 +5,7 @@
 #include "VXLib/VXBitmapReader.h"
 #include "VXLib/VXDIBBuffer.h"
 #include "VXLib/VXImage2.h"
+#include "VXLib/VXPngChunks.h"
 
 #include <png.h>
 
@@ -128,17 +129,9 @@ bool decodePng(std::string_view bytes, const PictureReading& reading, HostImage&
         return false;
     }
     png_set_read_fn(png, state.get(), readPngBytes);
-    // The size is checked here, before anything the header declares is allocated;
-    // no other chunk may claim more memory than a real one needs.
+    // The size is checked here, before anything the header declares is allocated.
     png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);
-    png_set_chunk_malloc_max(png, png_alloc_size_t(8) << 20);
-    // Only the pixels matter: the other chunks are skipped unread, since libpng
-    // only warns about one whose declared size is absurd and then allocates it.
-    static const png_byte ignored[] =
-        "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0pCAL\0sCAL\0hIST\0tIME\0pHYs\0"
-        "oFFs\0sBIT\0sTER\0cHRM\0gAMA\0sRGB\0bKGD";
-    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
-    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, ignored, int(sizeof ignored / 5));
+    vxLimitPngChunks(png);
     png_uint_32 width = 0;
     png_uint_32 height = 0;
     int channels = 0;
