@@ -8,8 +8,10 @@
 
 #include "texture/TextureRows.h"
 
+#include "texture/PortableTrig.h"
 #include "texture/TrigKernels.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(_M_X64))
@@ -86,6 +88,16 @@ template <int W>
     return a;
 }
 
+// *p in every lane, loaded once.
+template <int W, typename V>
+[[gnu::always_inline]] inline V broadcast(const double* p) {
+    if constexpr (W == 4) {
+        return __builtin_ia32_vbroadcastsd256(p);
+    } else {
+        return *p - V{}; // s - 0 is s for every s (unlike s + 0 at -0)
+    }
+}
+
 // Whether every lane of scale x (tx, ty) is below 2^51 in size, as the lanes
 // below need (scale a power of two, so smaller scales pass too).
 template <int W>
@@ -117,12 +129,11 @@ template <int W>
         // Every lane in one cell, as in the octaves whose cells span many pixels:
         // its four gradients once, in every lane.
         const std::uint8_t* c0 = t.corners + cell[0];
-        const int corner[4] = {c0[0], c0[257], c0[1], c0[258]}; // b00, b10, b01, b11
+        const std::size_t corner[4] = {c0[0], c0[257], c0[1], c0[258]}; // b00, b10, b01, b11
 #pragma GCC unroll 4
         for (int c = 0; c < 4; ++c) {
-            // s - 0 is s for every s (unlike s + 0 at -0), so these are plain broadcasts.
-            gv[2 * c] = t.gxy[2 * corner[c]] - V{};
-            gv[2 * c + 1] = t.gxy[2 * corner[c] + 1] - V{};
+            gv[2 * c] = broadcast<W, V>(t.gxy + 2 * corner[c]);
+            gv[2 * c + 1] = broadcast<W, V>(t.gxy + 2 * corner[c] + 1);
         }
     } else {
         // Each lane's four gradients as (x, y) pairs, one load each; the pairs of the
@@ -222,6 +233,18 @@ template <int W>
     return select<V, I>(finite, value, x - x);
 }
 
+// The formula's last steps for one pixel from the argument of its sine or cosine.
+double finishScalar(TextureFormula formula, double argument) {
+    double value;
+    switch (formula) {
+    case TextureFormula::Cloud: value = portableCos(argument); break;
+    case TextureFormula::Marble: value = std::sqrt(std::fabs(portableSin(argument))); break;
+    case TextureFormula::Wood: value = std::fabs(portableSin(argument)); break;
+    default: value = portableSin(argument); break;
+    }
+    return std::isfinite(value) ? value : 0.0;
+}
+
 template <int W>
 [[gnu::always_inline]] inline bool textureLanes(const TextureRowJob& job, const double* x, double y, int n, double* out,
                                                 bool* done) {
@@ -295,10 +318,10 @@ template <int W>
         }
     }
     if (anyHard) {
+        // The sine or cosine the lanes left, by the point routine, and the formula's end.
         for (int k = 0; k < groups * W; ++k) {
             if (hardLanes[k] != 0 && done[k]) {
-                done[k] = false;
-                every = false;
+                out[k] = finishScalar(job.formula, argument[k]);
             }
         }
     }

@@ -19,9 +19,10 @@ struct TextureRowJob {
 };
 
 // The texture at (x[k], y) for k < n <= 64, bit for bit as the point routines,
-// and done[k]; a pixel whose coordinates no lane takes (huge, not a number) or
-// whose sine needs the long argument reduction gets done[k] = false and is left
-// to the caller. Returns whether every pixel was done.
+// and done[k]; a pixel whose coordinates no lane takes (huge, not a number) gets
+// done[k] = false and is left to the caller (a sine whose argument needs more
+// reduction than the lanes do is taken by the point routine here). Returns
+// whether every pixel was done.
 using TextureRowRoutine = bool (*)(const TextureRowJob& job, const double* x, double y, int n, double* out, bool* done);
 
 // The routine of the current noise path (see noisePath()); null for Scalar.
