@@ -98,6 +98,22 @@ template <int W, typename V>
     }
 }
 
+// Exact floor of lanes below 2^51 in size: the rounding instruction where there
+// is one, else round to an integer by adding 1.5 x 2^52 and step down where that
+// went up. (They differ only in the sign of a zero, which no result keeps.)
+template <int W>
+[[gnu::always_inline]] inline typename Lanes<W>::V floorLanes(typename Lanes<W>::V t) {
+    using V = typename Lanes<W>::V;
+    using I = typename Lanes<W>::I;
+    if constexpr (W == 4) {
+        return __builtin_ia32_roundpd256(t, 0x09); // toward minus infinity, no exceptions
+    } else {
+        constexpr double kToInteger = 0x1.8p52;
+        const V f = (t + kToInteger) - kToInteger;
+        return f - bitsAsDouble<V, I>((f > t) & doubleAsBits<V, I>(V{} + 1.0));
+    }
+}
+
 // Whether every lane of scale x (tx, ty) is below 2^51 in size, as the lanes
 // below need (scale a power of two, so smaller scales pass too).
 template <int W>
@@ -115,12 +131,8 @@ template <int W>
     using V = typename Lanes<W>::V;
     using I = typename Lanes<W>::I;
     constexpr double kToInteger = 0x1.8p52; // adding it rounds |t| < 2^51 to an integer
-    const V one = V{} + 1.0;
-    // Exact floor: round to an integer, step down where that went up.
-    V fx = (tx + kToInteger) - kToInteger;
-    V fy = (ty + kToInteger) - kToInteger;
-    fx = fx - bitsAsDouble<V, I>((fx > tx) & doubleAsBits<V, I>(one));
-    fy = fy - bitsAsDouble<V, I>((fy > ty) & doubleAsBits<V, I>(one));
+    const V fx = floorLanes<W>(tx);
+    const V fy = floorLanes<W>(ty);
     const V rx0 = (tx - fx) + 0.0;
     const V ry0 = (ty - fy) + 0.0;
     const I cell = (doubleAsBits<V, I>(fx + kToInteger) & 255) * 257 + (doubleAsBits<V, I>(fy + kToInteger) & 255);
