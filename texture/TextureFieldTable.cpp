@@ -93,16 +93,6 @@ std::string problem(const TextureField& field, std::string_view text, const std:
     return std::string(field.name) + " '" + std::string(text) + "' " + why;
 }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool parseWhole(std::string_view text, double& value) {
     if (!parseDecimal(text, value)) {
         return false;
@@ -117,8 +107,8 @@ bool parseColour(std::string_view text, std::uint32_t& colour) {
     }
     std::uint32_t bytes[4] = {0, 0, 0, 255};
     for (std::size_t i = 0; 1 + 2 * i < text.size(); ++i) {
-        const int high = hexDigit(text[1 + 2 * i]);
-        const int low = hexDigit(text[2 + 2 * i]);
+        const int high = hexDigitValue(text[1 + 2 * i]);
+        const int low = hexDigitValue(text[2 + 2 * i]);
         if (high < 0 || low < 0) {
             return false;
         }

@@ -1,5 +1,6 @@
 // "render", "apply" and "edit": a whole filter run over a new canvas or an image
 // file (without a dialog, or with it for edit), the parameter block kept in a file between runs.
+#include "VXLib/VXUTIL/VXNumberText.h"
 #include "VXLib/VXUTIL/VXPlatform.h"
 #include "host/FilterHost.h"
 #include "host/HostFiles.h"
@@ -161,19 +162,10 @@ HostImage makeCanvas(const Arguments& args) {
     }
     std::uint8_t rgb[3] = {255, 255, 255};
     if (background != "white") {
-        const auto hex = [](char c) {
-            if (c >= '0' && c <= '9')
-                return c - '0';
-            if (c >= 'a' && c <= 'f')
-                return c - 'a' + 10;
-            if (c >= 'A' && c <= 'F')
-                return c - 'A' + 10;
-            return -1;
-        };
         bool valid = background.size() == 7 && background[0] == '#';
         for (int i = 0; valid && i < 3; ++i) {
-            const int high = hex(background[1 + 2 * i]);
-            const int low = hex(background[2 + 2 * i]);
+            const int high = hexDigitValue(background[1 + 2 * i]);
+            const int low = hexDigitValue(background[2 + 2 * i]);
             valid = high >= 0 && low >= 0;
             rgb[i] = static_cast<std::uint8_t>(high * 16 + low);
         }
