@@ -66,6 +66,11 @@ protected:
     // octaveSum() of u[k], v[k], k < n <= kRun.
     void octaveSumRun(const double* u, const double* v, int n, bool absolute, double* sum) const;
 
+    // A row in runs as the point routine computes it: the run mapped, `sum(u, v, n,
+    // s)` for its octave sums, then `finish(u, v, s)` per pixel, non-finite made 0.
+    template <typename Sum, typename Finish>
+    void evaluateRuns(const double* x, double y, int n, double* out, Sum sum, Finish finish) const;
+
     // The whole row through the lanes of the current path, with `formula`, the
     // pixels they leave through evaluate(); false (nothing done) on the scalar path.
     bool evaluateRowInLanes(TextureFormula formula, const double* x, double y, int n, double* out) const;

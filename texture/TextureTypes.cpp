@@ -1,4 +1,5 @@
-// The formulas of the four texture types over the shared mapping and octave sums.
+// The formulas of the four texture types over the shared mapping and octave sums;
+// each formula is written once and serves the point routine and the row routine.
 #include "texture/TextureTypes.h"
 
 #include "texture/PortableTrig.h"
@@ -8,50 +9,22 @@
 
 namespace morvessan {
 
-double Cloud::evaluate(double x, double y) const {
-    double u;
-    double v;
-    if (!map(x, y, u, v)) {
-        return 0.0;
-    }
+namespace {
+
+// Each type's value at the mapped point (u, v) from its octave sum (Wood: its
+// one noise value) `s`, before non-finite values become 0.
+double cloudValue(double u, double v, double octaves, double s) {
     const double du = u - 200.0;
     const double dv = v - 200.0;
     const double r = std::sqrt(du * du + dv * dv);
-    return finiteOrZero(portableCos(r + static_cast<double>(m_octaves) * octaveSum(u, v, false)));
+    return portableCos(r + octaves * s);
 }
 
-double Fire::evaluate(double x, double y) const {
-    double u;
-    double v;
-    if (!map(x, y, u, v)) {
-        return 0.0;
-    }
-    return finiteOrZero(portableSin(u + static_cast<double>(m_octaves) * octaveSum(u, v, true)));
-}
+double fireValue(double u, double octaves, double s) { return portableSin(u + octaves * s); }
 
-double Marble::evaluate(double x, double y) const {
-    double u;
-    double v;
-    if (!map(x, y, u, v)) {
-        return 0.0;
-    }
-    return finiteOrZero(std::sqrt(std::fabs(portableSin(u + static_cast<double>(m_octaves) * octaveSum(u, v, true)))));
-}
+double marbleValue(double u, double octaves, double s) { return std::sqrt(std::fabs(portableSin(u + octaves * s))); }
 
-double Wood::evaluate(double x, double y) const {
-    double u;
-    double v;
-    if (!map(x, y, u, v)) {
-        return 0.0;
-    }
-    return finiteOrZero(std::fabs(portableSin(u + m_noise_parameter * m_noise->noise2(u, v))));
-}
-
-} // namespace morvessan
-
-namespace morvessan {
-
-namespace {
+double woodValue(double u, double grain, double s) { return std::fabs(portableSin(u + grain * s)); }
 
 // Runs `body(x, n, out)` over the row in runs of at most `run` pixels.
 template <typename Body>
@@ -63,86 +36,96 @@ void byRuns(const double* x, int n, double* out, int run, Body body) {
 
 } // namespace
 
-void Cloud::evaluateRow(const double* x, double y, int n, double* out) const {
-    if (evaluateRowInLanes(TextureFormula::Cloud, x, y, n, out)) {
-        return;
+double Cloud::evaluate(double x, double y) const {
+    double u;
+    double v;
+    if (!map(x, y, u, v)) {
+        return 0.0;
     }
+    return finiteOrZero(cloudValue(u, v, static_cast<double>(m_octaves), octaveSum(u, v, false)));
+}
+
+double Fire::evaluate(double x, double y) const {
+    double u;
+    double v;
+    if (!map(x, y, u, v)) {
+        return 0.0;
+    }
+    return finiteOrZero(fireValue(u, static_cast<double>(m_octaves), octaveSum(u, v, true)));
+}
+
+double Marble::evaluate(double x, double y) const {
+    double u;
+    double v;
+    if (!map(x, y, u, v)) {
+        return 0.0;
+    }
+    return finiteOrZero(marbleValue(u, static_cast<double>(m_octaves), octaveSum(u, v, true)));
+}
+
+double Wood::evaluate(double x, double y) const {
+    double u;
+    double v;
+    if (!map(x, y, u, v)) {
+        return 0.0;
+    }
+    return finiteOrZero(woodValue(u, m_noise_parameter, m_noise->noise2(u, v)));
+}
+
+template <typename Sum, typename Finish>
+void Texture3D::evaluateRuns(const double* x, double y, int n, double* out, Sum sum, Finish finish) const {
     byRuns(x, n, out, kRun, [&](const double* xs, int count, double* o) {
         double u[kRun];
         double v[kRun];
-        double sum[kRun];
+        double s[kRun];
         if (!mapRun(xs, y, count, u, v)) {
             std::fill(o, o + count, 0.0);
             return;
         }
-        octaveSumRun(u, v, count, false, sum);
-        const double octaves = static_cast<double>(m_octaves);
+        sum(u, v, count, s);
         for (int k = 0; k < count; ++k) {
-            const double du = u[k] - 200.0;
-            const double dv = v[k] - 200.0;
-            const double r = std::sqrt(du * du + dv * dv);
-            o[k] = finiteOrZero(portableCos(r + octaves * sum[k]));
+            o[k] = finiteOrZero(finish(u[k], v[k], s[k]));
         }
     });
+}
+
+void Cloud::evaluateRow(const double* x, double y, int n, double* out) const {
+    if (evaluateRowInLanes(TextureFormula::Cloud, x, y, n, out)) {
+        return;
+    }
+    const double octaves = static_cast<double>(m_octaves);
+    evaluateRuns(
+        x, y, n, out, [&](const double* u, const double* v, int c, double* s) { octaveSumRun(u, v, c, false, s); },
+        [&](double u, double v, double s) { return cloudValue(u, v, octaves, s); });
 }
 
 void Fire::evaluateRow(const double* x, double y, int n, double* out) const {
     if (evaluateRowInLanes(TextureFormula::Fire, x, y, n, out)) {
         return;
     }
-    byRuns(x, n, out, kRun, [&](const double* xs, int count, double* o) {
-        double u[kRun];
-        double v[kRun];
-        double sum[kRun];
-        if (!mapRun(xs, y, count, u, v)) {
-            std::fill(o, o + count, 0.0);
-            return;
-        }
-        octaveSumRun(u, v, count, true, sum);
-        const double octaves = static_cast<double>(m_octaves);
-        for (int k = 0; k < count; ++k) {
-            o[k] = finiteOrZero(portableSin(u[k] + octaves * sum[k]));
-        }
-    });
+    const double octaves = static_cast<double>(m_octaves);
+    evaluateRuns(
+        x, y, n, out, [&](const double* u, const double* v, int c, double* s) { octaveSumRun(u, v, c, true, s); },
+        [&](double u, double, double s) { return fireValue(u, octaves, s); });
 }
 
 void Marble::evaluateRow(const double* x, double y, int n, double* out) const {
     if (evaluateRowInLanes(TextureFormula::Marble, x, y, n, out)) {
         return;
     }
-    byRuns(x, n, out, kRun, [&](const double* xs, int count, double* o) {
-        double u[kRun];
-        double v[kRun];
-        double sum[kRun];
-        if (!mapRun(xs, y, count, u, v)) {
-            std::fill(o, o + count, 0.0);
-            return;
-        }
-        octaveSumRun(u, v, count, true, sum);
-        const double octaves = static_cast<double>(m_octaves);
-        for (int k = 0; k < count; ++k) {
-            o[k] = finiteOrZero(std::sqrt(std::fabs(portableSin(u[k] + octaves * sum[k]))));
-        }
-    });
+    const double octaves = static_cast<double>(m_octaves);
+    evaluateRuns(
+        x, y, n, out, [&](const double* u, const double* v, int c, double* s) { octaveSumRun(u, v, c, true, s); },
+        [&](double u, double, double s) { return marbleValue(u, octaves, s); });
 }
 
 void Wood::evaluateRow(const double* x, double y, int n, double* out) const {
     if (evaluateRowInLanes(TextureFormula::Wood, x, y, n, out)) {
         return;
     }
-    byRuns(x, n, out, kRun, [&](const double* xs, int count, double* o) {
-        double u[kRun];
-        double v[kRun];
-        double value[kRun];
-        if (!mapRun(xs, y, count, u, v)) {
-            std::fill(o, o + count, 0.0);
-            return;
-        }
-        m_noise->noise2Row(u, v, count, value);
-        for (int k = 0; k < count; ++k) {
-            o[k] = finiteOrZero(std::fabs(portableSin(u[k] + m_noise_parameter * value[k])));
-        }
-    });
+    evaluateRuns(
+        x, y, n, out, [&](const double* u, const double* v, int c, double* s) { m_noise->noise2Row(u, v, c, s); },
+        [&](double u, double, double s) { return woodValue(u, m_noise_parameter, s); });
 }
 
 } // namespace morvessan
