@@ -9,6 +9,7 @@
 #include "texture/TextureRows.h"
 
 #include "texture/PortableTrig.h"
+#include "texture/TextureTypes.h"
 #include "texture/TrigKernels.h"
 
 #include <cmath>
@@ -299,8 +300,8 @@ template <int W>
                 frequency *= 2.0;
             }
             if (cosine) {
-                const V du = u - 200.0;
-                const V dv = v - 200.0;
+                const V du = u - kCloudCentre;
+                const V dv = v - kCloudCentre;
                 arg = sqrtLanes<W>(du * du + dv * dv) + octaves * sum;
             } else {
                 arg = u + octaves * sum;

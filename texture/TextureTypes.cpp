@@ -14,8 +14,8 @@ namespace {
 // Each type's value at the mapped point (u, v) from its octave sum (Wood: its
 // one noise value) `s`, before non-finite values become 0.
 double cloudValue(double u, double v, double octaves, double s) {
-    const double du = u - 200.0;
-    const double dv = v - 200.0;
+    const double du = u - kCloudCentre;
+    const double dv = v - kCloudCentre;
     const double r = std::sqrt(du * du + dv * dv);
     return portableCos(r + octaves * s);
 }

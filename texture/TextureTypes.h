@@ -6,6 +6,9 @@
 
 namespace morvessan {
 
+// Cloud's rings are centred on the plane point (kCloudCentre, kCloudCentre).
+inline constexpr double kCloudCentre = 200.0;
+
 // cos(r + N x S): rings around the plane point (200, 200), distorted by the signed octave sum.
 class Cloud : public Texture3D {
 public:
