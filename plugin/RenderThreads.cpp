@@ -93,7 +93,9 @@ private:
         while (static_cast<int>(m_threads.size()) < helpers) {
             const int index = static_cast<int>(m_threads.size());
             try {
-                m_threads.emplace_back([this, index] { serve(index); });
+                // A new thread waits for the next job, not one posted before it existed:
+                // started with 0 it would take the last job's leftovers as a job of its own.
+                m_threads.emplace_back([this, index, seen = m_generation] { serve(index, seen); });
             } catch (const std::system_error&) {
                 return; // no more threads to be had: the others share the work
             }
@@ -119,8 +121,7 @@ private:
         }
     }
 
-    void serve(int index) {
-        std::uint64_t seen = 0;
+    void serve(int index, std::uint64_t seen) {
         std::unique_lock<std::mutex> lock(m_mutex);
         for (;;) {
             m_wake.wait(lock, [&] { return m_stopping || m_generation != seen; });

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: native, then the same
-# suite under the address and undefined-behaviour sanitizers, then the 64-bit
+# suite under the address and undefined-behaviour sanitizers, the renderer's
+# tests under the thread sanitizer (the native-tsan preset builds only those
+# programs and runs only their tests), then the 64-bit
 # and 32-bit Windows builds (mingw-w64) with their test programs run under
 # Wine, and both release packages. Sources must follow .clang-format
 # (scripts/format.sh).
@@ -16,7 +18,7 @@ scripts/format.sh --check
 
 passed=0
 skipped=0
-for preset in native native-asan win64 win32; do
+for preset in native native-asan native-tsan win64 win32; do
   echo "== $preset"
   started=$SECONDS
   cmake --preset "$preset" >/dev/null
