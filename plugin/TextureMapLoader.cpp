@@ -3,6 +3,7 @@
 #include "plugin/PSMorvessanPlugin.h"
 
 #include "VXLib/VXTextureMap.h"
+#include "VXLib/VXUTIL/VXWholeFile.h"
 
 #include <filesystem>
 #include <mutex>
@@ -13,8 +14,7 @@ namespace {
 
 struct LastMap {
     std::string path;
-    std::uintmax_t size = 0;
-    std::filesystem::file_time_type time;
+    VXFileStamp stamp;
     std::shared_ptr<const VXImage2> image;
 };
 
@@ -31,18 +31,15 @@ std::shared_ptr<const VXImage2> loadTextureMap(const std::string& path) {
         return std::make_shared<const VXImage2>(neutralTextureMap());
     }
     const std::string whole = std::filesystem::absolute(path, ec).string(); // the same file from any folder
-    bool known = !ec;
-    const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    known = known && !ec;
-    const std::filesystem::file_time_type time = std::filesystem::last_write_time(path, ec);
-    known = known && !ec;
+    VXFileStamp stamp;
+    const bool known = !ec && vxFileStamp(path, stamp);
     const std::lock_guard<std::mutex> lock(g_mutex);
-    if (known && g_last.image && g_last.path == whole && g_last.size == size && g_last.time == time) {
+    if (known && g_last.image && g_last.path == whole && g_last.stamp == stamp) {
         return g_last.image;
     }
     auto image = std::make_shared<const VXImage2>(prepareTextureMap(path));
     if (known) {
-        g_last = {whole, size, time, image};
+        g_last = {whole, stamp, image};
     }
     return image;
 }

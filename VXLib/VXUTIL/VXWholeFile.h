@@ -21,6 +21,18 @@ struct VXFileBytes {
 // device) is refused without reading it, and so is a file of more than `limit` bytes.
 VXFileBytes vxReadWholeFile(const std::string& path, std::uint64_t limit);
 
+// What tells one version of a file from the next: its size and its modification
+// time in the finest units the system keeps (nanoseconds here, 100 ns on Windows;
+// the standard library's clock has only whole seconds there).
+struct VXFileStamp {
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;
+    bool operator==(const VXFileStamp&) const = default;
+};
+
+// The stamp of the regular file at `path`; false when there is none to be had.
+bool vxFileStamp(const std::string& path, VXFileStamp& stamp);
+
 enum class VXReplaceMode {
     Replace,    // the target may exist and is then replaced
     CreateOnly, // the target must not exist, and is never replaced
