@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ gcc clang lld libclang-rt-14-dev clang-format pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev libjpeg62-turbo-dev zlib1g-dev
+  libnoise-dev # the benchmarks' peer
 )
 if [ "$#" -gt 0 ]; then
   packages+=("$@")
