@@ -9,11 +9,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #if !defined(_WIN32)
 #include <sys/wait.h>
@@ -65,7 +67,12 @@ protected:
                 fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ec);
             }
         }
-        fs::remove_all(m_dir);
+        // Under Wine a finished program's console host may hold one of its redirected
+        // files a moment longer, and the folder cannot go until it lets go.
+        for (int attempt = 0; fs::remove_all(m_dir, ec), ec && attempt < 50; ++attempt) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        EXPECT_FALSE(ec) << "cannot remove " << m_dir.string() << ": " << ec.message();
     }
 
     fs::path at(const std::string& name) const { return m_dir / name; }
