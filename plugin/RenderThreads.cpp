@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdlib>
 #include <exception>
@@ -33,6 +34,26 @@ int defaultThreadCount() {
 
 using Body = std::function<void(std::int32_t, std::int32_t)>;
 
+// A tile's passes are a fraction of a millisecond apart, less than a sleeping
+// thread takes to wake, so a thread looks for the next step this long before it sleeps.
+constexpr std::chrono::microseconds kSpinTime{200};
+
+template <typename Ready>
+bool spinUntil(const Ready& ready) {
+    const auto end = std::chrono::steady_clock::now() + kSpinTime;
+    for (;;) {
+        for (int i = 0; i < 64; ++i) {
+            if (ready()) {
+                return true;
+            }
+            std::atomic_signal_fence(std::memory_order_seq_cst);
+        }
+        if (std::chrono::steady_clock::now() >= end) {
+            return false;
+        }
+    }
+}
+
 class Pool {
 public:
     ~Pool() { stop(); }
@@ -53,14 +74,15 @@ public:
             m_part = part;
             m_next.store(0, std::memory_order_relaxed);
             m_wanted = helpers;
-            m_active = helpers;
+            m_active.store(helpers, std::memory_order_relaxed);
             m_error = nullptr;
-            ++m_generation;
+            m_generation.fetch_add(1, std::memory_order_release);
         }
         m_wake.notify_all();
         work();
+        spinUntil([this] { return m_active.load(std::memory_order_acquire) == 0; });
         std::unique_lock<std::mutex> lock(m_mutex);
-        m_finished.wait(lock, [this] { return m_active == 0; });
+        m_finished.wait(lock, [this] { return m_active.load(std::memory_order_relaxed) == 0; });
         m_body = nullptr;
         if (m_error) {
             std::rethrow_exception(std::exchange(m_error, nullptr));
@@ -95,7 +117,8 @@ private:
             try {
                 // A new thread waits for the next job, not one posted before it existed:
                 // started with 0 it would take the last job's leftovers as a job of its own.
-                m_threads.emplace_back([this, index, seen = m_generation] { serve(index, seen); });
+                m_threads.emplace_back(
+                    [this, index, seen = m_generation.load(std::memory_order_relaxed)] { serve(index, seen); });
             } catch (const std::system_error&) {
                 return; // no more threads to be had: the others share the work
             }
@@ -124,18 +147,21 @@ private:
     void serve(int index, std::uint64_t seen) {
         std::unique_lock<std::mutex> lock(m_mutex);
         for (;;) {
-            m_wake.wait(lock, [&] { return m_stopping || m_generation != seen; });
+            lock.unlock();
+            spinUntil([&] { return m_generation.load(std::memory_order_acquire) != seen; });
+            lock.lock();
+            m_wake.wait(lock, [&] { return m_stopping || m_generation.load(std::memory_order_relaxed) != seen; });
             if (m_stopping) {
                 return;
             }
-            seen = m_generation;
+            seen = m_generation.load(std::memory_order_relaxed);
             if (index >= m_wanted) {
                 continue; // this job asked for fewer threads
             }
             lock.unlock();
             work();
             lock.lock();
-            if (--m_active == 0) {
+            if (m_active.fetch_sub(1, std::memory_order_acq_rel) == 1) {
                 m_finished.notify_one();
             }
         }
@@ -151,8 +177,8 @@ private:
     std::int32_t m_part = 1;
     std::atomic<std::int32_t> m_next{0};
     int m_wanted = 0;
-    int m_active = 0;
-    std::uint64_t m_generation = 0;
+    std::atomic<int> m_active{0};
+    std::atomic<std::uint64_t> m_generation{0}; // written under m_mutex, also read without it while spinning
     bool m_stopping = false;
     std::exception_ptr m_error;
 };
