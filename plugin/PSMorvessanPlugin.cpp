@@ -153,16 +153,17 @@ void PSMorvessanPlugin::BeginRender(bool preview) {
     }
 }
 
-TextureRenderSettings PSMorvessanPlugin::Settings() const {
+TextureRenderSettings PSMorvessanPlugin::Settings() {
     TextureRenderSettings settings;
     settings.texture = m_texture.get();
     settings.colourTable = m_colour_table.size() == kColourTableSize ? m_colour_table.data() : nullptr;
     settings.textureImage = m_texture_image.get();
-    settings.random = const_cast<MersenneTwister*>(&m_random);
+    settings.random = &m_random;
     settings.fields = m_parameters ? &m_parameters->texture : nullptr;
     settings.scaleBySource = m_parameters && m_parameters->scaleBySource;
     settings.overwriteSource = m_parameters && m_parameters->overwriteSource;
     settings.filterRect = GetFilterRect();
+    settings.buffers = &m_tile_buffers;
     return settings;
 }
 

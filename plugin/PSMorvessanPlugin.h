@@ -79,13 +79,14 @@ private:
     void BuildTexture();
     void StoreCurrentFileName();
     bool IsSilentRun() const;
-    TextureRenderSettings Settings() const;
+    TextureRenderSettings Settings();
 
     FilterParameters* m_parameters = nullptr;
     std::unique_ptr<Texture3D> m_texture;
     std::vector<ColourEntry> m_colour_table;
     std::shared_ptr<const VXImage2> m_texture_image;
     MersenneTwister m_random{1};
+    TileBuffers m_tile_buffers;
     PresetLibrary m_library;
     std::string m_textures_folder;
     std::unique_ptr<PSMorvessanDialogRunner> m_dialog;

@@ -16,18 +16,26 @@ namespace {
 
 double clampValue(double v) { return std::clamp(v, -1.0, 1.0); }
 
+// The first `count` elements of a buffer that only grows.
+template <typename T>
+T* sized(std::vector<T>& buffer, std::size_t count) {
+    if (buffer.size() < count) {
+        buffer.resize(count);
+    }
+    return buffer.data();
+}
+
 // Box average over (2b+1)² values of the bordered buffer, by running sums along
 // each row and then down each column; rows, then columns, are shared between threads.
-std::vector<double> boxBlur(const std::vector<double>& values, std::int32_t width, std::int32_t height,
-                            std::int32_t b) {
+double* boxBlur(const double* values, std::int32_t width, std::int32_t height, std::int32_t b, TileBuffers& buffers) {
     const std::int32_t bw = width + 2 * b;
     const std::int32_t bh = height + 2 * b;
     const std::int32_t span = 2 * b + 1;
-    std::vector<double> rows(static_cast<std::size_t>(width) * bh);
+    double* rows = sized(buffers.rowSums, static_cast<std::size_t>(width) * bh);
     forEachPart(bh, [&](std::int32_t first, std::int32_t last) {
         for (std::int32_t y = first; y < last; ++y) {
-            const double* v = values.data() + static_cast<std::size_t>(y) * bw;
-            double* r = rows.data() + static_cast<std::size_t>(y) * width;
+            const double* v = values + static_cast<std::size_t>(y) * bw;
+            double* r = rows + static_cast<std::size_t>(y) * width;
             double sum = 0.0;
             for (std::int32_t k = 0; k < span; ++k) {
                 sum += v[k];
@@ -40,26 +48,27 @@ std::vector<double> boxBlur(const std::vector<double>& values, std::int32_t widt
             }
         }
     });
-    std::vector<double> result(static_cast<std::size_t>(width) * height);
+    double* result = sized(buffers.blurred, static_cast<std::size_t>(width) * height);
     const double divisor = static_cast<double>(span) * span;
-    std::vector<double> sums(width, 0.0);
+    double* sums = sized(buffers.columnSums, static_cast<std::size_t>(width));
     forEachPart(width, [&](std::int32_t first, std::int32_t last) {
+        std::fill(sums + first, sums + last, 0.0);
         for (std::int32_t k = 0; k < span; ++k) {
-            const double* r = rows.data() + static_cast<std::size_t>(k) * width;
+            const double* r = rows + static_cast<std::size_t>(k) * width;
             for (std::int32_t x = first; x < last; ++x) {
                 sums[x] += r[x];
             }
         }
         for (std::int32_t y = 0; y < height; ++y) {
             if (y > 0) {
-                const double* enter = rows.data() + static_cast<std::size_t>(y + span - 1) * width;
-                const double* leave = rows.data() + static_cast<std::size_t>(y - 1) * width;
+                const double* enter = rows + static_cast<std::size_t>(y + span - 1) * width;
+                const double* leave = rows + static_cast<std::size_t>(y - 1) * width;
                 for (std::int32_t x = first; x < last; ++x) {
                     sums[x] += enter[x];
                     sums[x] -= leave[x];
                 }
             }
-            double* out = result.data() + static_cast<std::size_t>(y) * width;
+            double* out = result + static_cast<std::size_t>(y) * width;
             for (std::int32_t x = first; x < last; ++x) {
                 out[x] = clampValue(sums[x] / divisor);
             }
@@ -68,8 +77,8 @@ std::vector<double> boxBlur(const std::vector<double>& values, std::int32_t widt
     return result;
 }
 
-void applyTexturePicture(std::vector<double>& values, const VXImage2& map, std::int32_t amount, std::int32_t width,
-                         std::int32_t height, const VXPSRect& rect) {
+void applyTexturePicture(double* values, const VXImage2& map, std::int32_t amount, std::int32_t width,
+                         std::int32_t height, const VXPSRect& rect, TileBuffers& buffers) {
     const std::int32_t tw = map.width();
     const std::int32_t th = map.height();
     if (tw <= 0 || th <= 0 || map.bitCount() != 8) {
@@ -87,7 +96,7 @@ void applyTexturePicture(std::vector<double>& values, const VXImage2& map, std::
     const std::int32_t stepY = wrap(sy, th);
     const double strength = static_cast<double>(amount);
     // The picture row of each value row, stepped as before, so the rows can be shared out.
-    std::vector<std::int32_t> pictureRows(height);
+    std::int32_t* pictureRows = sized(buffers.pictureRows, static_cast<std::size_t>(height));
     for (std::int32_t y = 0; y < height; ++y) {
         pictureRows[y] = row;
         row += stepY;
@@ -98,7 +107,7 @@ void applyTexturePicture(std::vector<double>& values, const VXImage2& map, std::
     forEachPart(height, [&](std::int32_t first, std::int32_t last) {
         for (std::int32_t y = first; y < last; ++y) {
             const std::uint8_t* p = map.row(pictureRows[y]);
-            double* v = values.data() + static_cast<std::size_t>(y) * width;
+            double* v = values + static_cast<std::size_t>(y) * width;
             std::int32_t column = startColumn;
             for (std::int32_t x = 0; x < width; ++x) {
                 v[x] = clampValue(v[x] + strength * static_cast<double>(p[column] - 128) * 0.000078125);
@@ -113,10 +122,10 @@ void applyTexturePicture(std::vector<double>& values, const VXImage2& map, std::
 
 // One colouring routine per combination, so the choices are made once per tile.
 template <bool Masked, bool Scale, bool Overwrite, int Bytes>
-void colourPixels(const std::vector<double>& values, const ColourEntry* table, const PixelBlock& in,
-                  const PixelBlock& out, const PixelBlock& mask, std::int32_t first, std::int32_t last) {
+void colourPixels(const double* values, const ColourEntry* table, const PixelBlock& in, const PixelBlock& out,
+                  const PixelBlock& mask, std::int32_t first, std::int32_t last) {
     for (std::int32_t y = first; y < last; ++y) {
-        const double* v = values.data() + static_cast<std::size_t>(y) * out.width;
+        const double* v = values + static_cast<std::size_t>(y) * out.width;
         const std::uint8_t* i = in.row(y);
         std::uint8_t* o = out.row(y);
         const std::uint8_t* m = Masked ? mask.row(y) : nullptr;
@@ -171,7 +180,7 @@ void colourPixels(const std::vector<double>& values, const ColourEntry* table, c
     }
 }
 
-using ColourRoutine = void (*)(const std::vector<double>&, const ColourEntry*, const PixelBlock&, const PixelBlock&,
+using ColourRoutine = void (*)(const double*, const ColourEntry*, const PixelBlock&, const PixelBlock&,
                                const PixelBlock&, std::int32_t, std::int32_t);
 
 template <int Bytes>
@@ -195,8 +204,11 @@ std::int32_t blurBorder(const TextureFields& fields, std::int32_t width, std::in
     return static_cast<std::int32_t>(((blur / 5 + 1) * width + rectWidth / 2) / rectWidth);
 }
 
-std::vector<double> textureValues(const TextureRenderSettings& settings, std::int32_t width, std::int32_t height,
-                                  const VXPSRect& rect) {
+namespace {
+
+// The tile's W × H values, row by row, in the buffers' memory.
+const double* computeValues(const TextureRenderSettings& settings, TileBuffers& buffers, std::int32_t width,
+                            std::int32_t height, const VXPSRect& rect) {
     const TextureFields& fields = *settings.fields;
     const std::int32_t rectWidth = std::max(rect.width(), 1);
     const double fw = std::max(settings.filterRect.width(), 1);
@@ -210,37 +222,35 @@ std::vector<double> textureValues(const TextureRenderSettings& settings, std::in
     const std::int32_t bw = width + 2 * b;
     const std::int32_t bh = height + 2 * b;
     // Coordinates advance by repeated addition, the same along every row.
-    std::vector<double> xs(bw);
+    double* xs = sized(buffers.xs, static_cast<std::size_t>(bw));
     double x = x0 - b * dx;
-    for (double& value : xs) {
-        value = x;
+    for (std::int32_t i = 0; i < bw; ++i) {
+        xs[i] = x;
         x += dx;
     }
-    std::vector<double> ys(bh);
+    double* ys = sized(buffers.ys, static_cast<std::size_t>(bh));
     double y = y0 - b * dy;
-    for (double& value : ys) {
-        value = y;
+    for (std::int32_t i = 0; i < bh; ++i) {
+        ys[i] = y;
         y += dy;
     }
     // The grain comes from one sequence in buffer order: drawn here, added by the rows.
     const bool grain = fields.noiseEnabled && settings.random;
-    std::vector<std::uint32_t> draws;
-    if (grain) {
-        draws.resize(static_cast<std::size_t>(bw) * bh);
-        for (std::uint32_t& draw : draws) {
-            draw = settings.random->Next();
-        }
+    const std::size_t count = static_cast<std::size_t>(bw) * bh;
+    std::uint32_t* draws = grain ? sized(buffers.draws, count) : nullptr;
+    for (std::size_t i = 0; grain && i < count; ++i) {
+        draws[i] = settings.random->Next();
     }
     const double amount = grain ? static_cast<double>(fields.noise) * width * 0.01 / rectWidth : 0.0;
 
-    std::vector<double> values(static_cast<std::size_t>(bw) * bh);
+    double* values = sized(buffers.values, count);
     forEachPart(bh, [&](std::int32_t first, std::int32_t last) {
         for (std::int32_t row = first; row < last; ++row) {
             const std::size_t start = static_cast<std::size_t>(row) * bw;
-            double* v = values.data() + start;
-            settings.texture->evaluateRow(xs.data(), ys[row], bw, v);
+            double* v = values + start;
+            settings.texture->evaluateRow(xs, ys[row], bw, v);
             if (grain) {
-                const std::uint32_t* d = draws.data() + start;
+                const std::uint32_t* d = draws + start;
                 for (std::int32_t column = 0; column < bw; ++column) {
                     const double u = d[column] / 4294967295.0;
                     v[column] = clampValue(v[column] + amount * (u - 0.5));
@@ -250,12 +260,21 @@ std::vector<double> textureValues(const TextureRenderSettings& settings, std::in
     });
 
     if (fields.blurEnabled) {
-        values = boxBlur(values, width, height, b);
+        values = boxBlur(values, width, height, b, buffers);
     }
     if (fields.textureEnabled && settings.textureImage) {
-        applyTexturePicture(values, *settings.textureImage, fields.textureAmount, width, height, rect);
+        applyTexturePicture(values, *settings.textureImage, fields.textureAmount, width, height, rect, buffers);
     }
     return values;
+}
+
+} // namespace
+
+std::vector<double> textureValues(const TextureRenderSettings& settings, std::int32_t width, std::int32_t height,
+                                  const VXPSRect& rect) {
+    TileBuffers buffers;
+    const double* values = computeValues(settings, buffers, width, height, rect);
+    return std::vector<double>(values, values + static_cast<std::size_t>(width) * height);
 }
 
 void renderTextureTile(const TextureRenderSettings& settings, const PixelBlock& in, const PixelBlock& out,
@@ -264,7 +283,9 @@ void renderTextureTile(const TextureRenderSettings& settings, const PixelBlock& 
         !settings.fields || rect.width() <= 0 || rect.height() <= 0) {
         return;
     }
-    const std::vector<double> values = textureValues(settings, out.width, out.height, rect);
+    TileBuffers ownBuffers;
+    TileBuffers& buffers = settings.buffers ? *settings.buffers : ownBuffers;
+    const double* values = computeValues(settings, buffers, out.width, out.height, rect);
     const bool masked = mask.data != nullptr;
     const bool scale = settings.scaleBySource;
     const bool overwrite = scale && settings.overwriteSource;

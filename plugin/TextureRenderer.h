@@ -14,6 +14,19 @@ namespace morvessan {
 
 class VXImage2;
 
+// Buffers a series of tiles reuses: they only grow, so a render's tiles neither
+// allocate nor clear memory after the first.
+struct TileBuffers {
+    std::vector<double> values;  // the tile's values, with the blur's border while it runs
+    std::vector<double> blurred; // the blur's result
+    std::vector<double> rowSums; // the blur's sums along the rows
+    std::vector<double> columnSums;
+    std::vector<double> xs;
+    std::vector<double> ys;
+    std::vector<std::uint32_t> draws;
+    std::vector<std::int32_t> pictureRows;
+};
+
 struct TextureRenderSettings {
     const Texture3D* texture = nullptr;
     const ColourEntry* colourTable = nullptr; // 1000 entries in the pixels' channel order
@@ -23,6 +36,7 @@ struct TextureRenderSettings {
     bool scaleBySource = false;
     bool overwriteSource = false; // acts only together with scaleBySource
     VXPSRect filterRect;
+    TileBuffers* buffers = nullptr; // reused between calls when given
 };
 
 // Renders `rect` of the image (W × H pixels in `in` and `out`) with `mask`
