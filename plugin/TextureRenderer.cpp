@@ -77,49 +77,6 @@ double* boxBlur(const double* values, std::int32_t width, std::int32_t height, s
     return result;
 }
 
-void applyTexturePicture(double* values, const VXImage2& map, std::int32_t amount, std::int32_t width,
-                         std::int32_t height, const VXPSRect& rect, TileBuffers& buffers) {
-    const std::int32_t tw = map.width();
-    const std::int32_t th = map.height();
-    if (tw <= 0 || th <= 0 || map.bitCount() != 8) {
-        return;
-    }
-    const std::int32_t sx = rect.width() / width;
-    const std::int32_t sy = rect.height() / height;
-    const auto wrap = [](std::int64_t value, std::int32_t size) {
-        const std::int64_t m = value % size;
-        return static_cast<std::int32_t>(m < 0 ? m + size : m);
-    };
-    const std::int32_t startColumn = wrap(rect.left, tw);
-    std::int32_t row = wrap(rect.top, th);
-    const std::int32_t stepX = wrap(sx, tw);
-    const std::int32_t stepY = wrap(sy, th);
-    const double strength = static_cast<double>(amount);
-    // The picture row of each value row, stepped as before, so the rows can be shared out.
-    std::int32_t* pictureRows = sized(buffers.pictureRows, static_cast<std::size_t>(height));
-    for (std::int32_t y = 0; y < height; ++y) {
-        pictureRows[y] = row;
-        row += stepY;
-        if (row >= th) {
-            row -= th;
-        }
-    }
-    forEachPart(height, [&](std::int32_t first, std::int32_t last) {
-        for (std::int32_t y = first; y < last; ++y) {
-            const std::uint8_t* p = map.row(pictureRows[y]);
-            double* v = values + static_cast<std::size_t>(y) * width;
-            std::int32_t column = startColumn;
-            for (std::int32_t x = 0; x < width; ++x) {
-                v[x] = clampValue(v[x] + strength * static_cast<double>(p[column] - 128) * 0.000078125);
-                column += stepX;
-                if (column >= tw) {
-                    column -= tw;
-                }
-            }
-        }
-    });
-}
-
 // One colouring routine per combination, so the choices are made once per tile.
 template <bool Masked, bool Scale, bool Overwrite, int Bytes>
 void colourPixels(const double* values, const ColourEntry* table, const PixelBlock& in, const PixelBlock& out,
@@ -206,66 +163,149 @@ std::int32_t blurBorder(const TextureFields& fields, std::int32_t width, std::in
 
 namespace {
 
-// The tile's W × H values, row by row, in the buffers' memory.
-const double* computeValues(const TextureRenderSettings& settings, TileBuffers& buffers, std::int32_t width,
-                            std::int32_t height, const VXPSRect& rect) {
-    const TextureFields& fields = *settings.fields;
-    const std::int32_t rectWidth = std::max(rect.width(), 1);
-    const double fw = std::max(settings.filterRect.width(), 1);
-    const double fh = std::max(settings.filterRect.height(), 1);
-    const double x0 = (rect.left - settings.filterRect.left) / fw;
-    const double y0 = (rect.top - settings.filterRect.top) / fh;
-    const double dx = rect.width() / (fw * width);
-    const double dy = rect.height() / (fh * height);
+// One tile's values, pass by pass: texture and grain on rows of the bordered
+// buffer, the blur over it all, the picture on rows of the result. What the
+// rows share (coordinates, grain draws, picture rows) is worked out first,
+// so that parts of rows can go to different threads.
+class TileValues {
+public:
+    TileValues(const TextureRenderSettings& settings, TileBuffers& buffers, std::int32_t width, std::int32_t height,
+               const VXPSRect& rect)
+        : m_settings(settings), m_fields(*settings.fields), m_buffers(buffers), m_width(width), m_height(height) {
+        const std::int32_t rectWidth = std::max(rect.width(), 1);
+        const double fw = std::max(settings.filterRect.width(), 1);
+        const double fh = std::max(settings.filterRect.height(), 1);
+        const double x0 = (rect.left - settings.filterRect.left) / fw;
+        const double y0 = (rect.top - settings.filterRect.top) / fh;
+        const double dx = rect.width() / (fw * width);
+        const double dy = rect.height() / (fh * height);
+        m_border = blurBorder(m_fields, width, rectWidth);
+        m_bordered_width = width + 2 * m_border;
+        m_bordered_height = height + 2 * m_border;
+        // Coordinates advance by repeated addition, the same along every row.
+        m_xs = sized(buffers.xs, static_cast<std::size_t>(m_bordered_width));
+        double x = x0 - m_border * dx;
+        for (std::int32_t i = 0; i < m_bordered_width; ++i) {
+            m_xs[i] = x;
+            x += dx;
+        }
+        m_ys = sized(buffers.ys, static_cast<std::size_t>(m_bordered_height));
+        double y = y0 - m_border * dy;
+        for (std::int32_t i = 0; i < m_bordered_height; ++i) {
+            m_ys[i] = y;
+            y += dy;
+        }
+        const std::size_t count = static_cast<std::size_t>(m_bordered_width) * m_bordered_height;
+        // The grain comes from one sequence in buffer order: drawn here, added by the rows.
+        if (m_fields.noiseEnabled && settings.random) {
+            m_draws = sized(buffers.draws, count);
+            for (std::size_t i = 0; i < count; ++i) {
+                m_draws[i] = settings.random->Next();
+            }
+            m_grain = static_cast<double>(m_fields.noise) * width * 0.01 / rectWidth;
+        }
+        m_values = sized(buffers.values, count);
+        if (m_fields.textureEnabled && settings.textureImage) {
+            preparePicture(*settings.textureImage, rect);
+        }
+    }
 
-    const std::int32_t b = blurBorder(fields, width, rectWidth);
-    const std::int32_t bw = width + 2 * b;
-    const std::int32_t bh = height + 2 * b;
-    // Coordinates advance by repeated addition, the same along every row.
-    double* xs = sized(buffers.xs, static_cast<std::size_t>(bw));
-    double x = x0 - b * dx;
-    for (std::int32_t i = 0; i < bw; ++i) {
-        xs[i] = x;
-        x += dx;
-    }
-    double* ys = sized(buffers.ys, static_cast<std::size_t>(bh));
-    double y = y0 - b * dy;
-    for (std::int32_t i = 0; i < bh; ++i) {
-        ys[i] = y;
-        y += dy;
-    }
-    // The grain comes from one sequence in buffer order: drawn here, added by the rows.
-    const bool grain = fields.noiseEnabled && settings.random;
-    const std::size_t count = static_cast<std::size_t>(bw) * bh;
-    std::uint32_t* draws = grain ? sized(buffers.draws, count) : nullptr;
-    for (std::size_t i = 0; grain && i < count; ++i) {
-        draws[i] = settings.random->Next();
-    }
-    const double amount = grain ? static_cast<double>(fields.noise) * width * 0.01 / rectWidth : 0.0;
+    bool blurs() const { return m_fields.blurEnabled; }
+    std::int32_t borderedHeight() const { return m_bordered_height; }
+    const double* values() const { return m_values; }
 
-    double* values = sized(buffers.values, count);
-    forEachPart(bh, [&](std::int32_t first, std::int32_t last) {
+    // Texture and grain for rows [first, last) of the bordered buffer.
+    void evaluate(std::int32_t first, std::int32_t last) {
         for (std::int32_t row = first; row < last; ++row) {
-            const std::size_t start = static_cast<std::size_t>(row) * bw;
-            double* v = values + start;
-            settings.texture->evaluateRow(xs, ys[row], bw, v);
-            if (grain) {
-                const std::uint32_t* d = draws + start;
-                for (std::int32_t column = 0; column < bw; ++column) {
+            const std::size_t start = static_cast<std::size_t>(row) * m_bordered_width;
+            double* v = m_values + start;
+            m_settings.texture->evaluateRow(m_xs, m_ys[row], m_bordered_width, v);
+            if (m_draws) {
+                const std::uint32_t* d = m_draws + start;
+                for (std::int32_t column = 0; column < m_bordered_width; ++column) {
                     const double u = d[column] / 4294967295.0;
-                    v[column] = clampValue(v[column] + amount * (u - 0.5));
+                    v[column] = clampValue(v[column] + m_grain * (u - 0.5));
                 }
             }
         }
-    });
+    }
 
-    if (fields.blurEnabled) {
-        values = boxBlur(values, width, height, b, buffers);
+    void blur() { m_values = boxBlur(m_values, m_width, m_height, m_border, m_buffers); }
+
+    // The texture picture over rows [first, last) of the W × H values.
+    void picture(std::int32_t first, std::int32_t last) {
+        if (!m_picture) {
+            return;
+        }
+        const std::int32_t tw = m_picture->width();
+        for (std::int32_t y = first; y < last; ++y) {
+            const std::uint8_t* p = m_picture->row(m_picture_rows[y]);
+            double* v = m_values + static_cast<std::size_t>(y) * m_width;
+            std::int32_t column = m_picture_column;
+            for (std::int32_t x = 0; x < m_width; ++x) {
+                v[x] = clampValue(v[x] + m_picture_strength * static_cast<double>(p[column] - 128) * 0.000078125);
+                column += m_picture_step;
+                if (column >= tw) {
+                    column -= tw;
+                }
+            }
+        }
     }
-    if (fields.textureEnabled && settings.textureImage) {
-        applyTexturePicture(values, *settings.textureImage, fields.textureAmount, width, height, rect, buffers);
+
+private:
+    void preparePicture(const VXImage2& map, const VXPSRect& rect) {
+        const std::int32_t tw = map.width();
+        const std::int32_t th = map.height();
+        if (tw <= 0 || th <= 0 || map.bitCount() != 8) {
+            return;
+        }
+        const auto wrap = [](std::int64_t value, std::int32_t size) {
+            const std::int64_t m = value % size;
+            return static_cast<std::int32_t>(m < 0 ? m + size : m);
+        };
+        m_picture = &map;
+        m_picture_strength = static_cast<double>(m_fields.textureAmount);
+        m_picture_column = wrap(rect.left, tw);
+        m_picture_step = wrap(rect.width() / m_width, tw);
+        // The picture row of each value row, stepped as before, so the rows can be shared out.
+        const std::int32_t stepY = wrap(rect.height() / m_height, th);
+        std::int32_t row = wrap(rect.top, th);
+        m_picture_rows = sized(m_buffers.pictureRows, static_cast<std::size_t>(m_height));
+        for (std::int32_t y = 0; y < m_height; ++y) {
+            m_picture_rows[y] = row;
+            row += stepY;
+            if (row >= th) {
+                row -= th;
+            }
+        }
     }
-    return values;
+
+    const TextureRenderSettings& m_settings;
+    const TextureFields& m_fields;
+    TileBuffers& m_buffers;
+    std::int32_t m_width;
+    std::int32_t m_height;
+    std::int32_t m_border = 0;
+    std::int32_t m_bordered_width = 0;
+    std::int32_t m_bordered_height = 0;
+    double* m_xs = nullptr;
+    double* m_ys = nullptr;
+    double* m_values = nullptr;
+    std::uint32_t* m_draws = nullptr; // null without grain
+    double m_grain = 0.0;
+    const VXImage2* m_picture = nullptr; // null without a usable picture
+    double m_picture_strength = 0.0;
+    std::int32_t m_picture_column = 0;
+    std::int32_t m_picture_step = 0;
+    std::int32_t* m_picture_rows = nullptr;
+};
+
+// Runs the passes before colouring: texture rows, then the blur over the whole
+// buffer and the picture rows.
+void blurAndPicture(TileValues& tile, std::int32_t height) {
+    forEachPart(tile.borderedHeight(), [&](std::int32_t first, std::int32_t last) { tile.evaluate(first, last); });
+    tile.blur();
+    forEachPart(height, [&](std::int32_t first, std::int32_t last) { tile.picture(first, last); });
 }
 
 } // namespace
@@ -273,8 +313,16 @@ const double* computeValues(const TextureRenderSettings& settings, TileBuffers& 
 std::vector<double> textureValues(const TextureRenderSettings& settings, std::int32_t width, std::int32_t height,
                                   const VXPSRect& rect) {
     TileBuffers buffers;
-    const double* values = computeValues(settings, buffers, width, height, rect);
-    return std::vector<double>(values, values + static_cast<std::size_t>(width) * height);
+    TileValues tile(settings, buffers, width, height, rect);
+    if (tile.blurs()) {
+        blurAndPicture(tile, height);
+    } else {
+        forEachPart(height, [&](std::int32_t first, std::int32_t last) {
+            tile.evaluate(first, last);
+            tile.picture(first, last);
+        });
+    }
+    return std::vector<double>(tile.values(), tile.values() + static_cast<std::size_t>(width) * height);
 }
 
 void renderTextureTile(const TextureRenderSettings& settings, const PixelBlock& in, const PixelBlock& out,
@@ -284,15 +332,25 @@ void renderTextureTile(const TextureRenderSettings& settings, const PixelBlock& 
         return;
     }
     TileBuffers ownBuffers;
-    TileBuffers& buffers = settings.buffers ? *settings.buffers : ownBuffers;
-    const double* values = computeValues(settings, buffers, out.width, out.height, rect);
+    TileValues tile(settings, settings.buffers ? *settings.buffers : ownBuffers, out.width, out.height, rect);
     const bool masked = mask.data != nullptr;
     const bool scale = settings.scaleBySource;
     const bool overwrite = scale && settings.overwriteSource;
     const ColourRoutine routine = out.bytesPerPixel == 4 ? chooseRoutine<4>(masked, scale, overwrite)
                                                          : chooseRoutine<3>(masked, scale, overwrite);
+    if (tile.blurs()) {
+        blurAndPicture(tile, out.height);
+        forEachPart(out.height, [&](std::int32_t first, std::int32_t last) {
+            routine(tile.values(), settings.colourTable, in, out, mask, first, last);
+        });
+        return;
+    }
+    // Without a blur no row needs another: each part of rows goes through every
+    // pass at once, while its values are still in the cache.
     forEachPart(out.height, [&](std::int32_t first, std::int32_t last) {
-        routine(values, settings.colourTable, in, out, mask, first, last);
+        tile.evaluate(first, last);
+        tile.picture(first, last);
+        routine(tile.values(), settings.colourTable, in, out, mask, first, last);
     });
 }
 
