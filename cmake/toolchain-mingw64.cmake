@@ -1,22 +1,5 @@
 # Cross compilers for 64-bit Windows: Debian's mingw-w64 with the posix thread
 # model (standard threads work), run-time libraries linked in statically.
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
-
 set(MORVESSAN_MINGW_HOST x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${MORVESSAN_MINGW_HOST}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${MORVESSAN_MINGW_HOST}-g++-posix)
-set(CMAKE_RC_COMPILER ${MORVESSAN_MINGW_HOST}-windres)
-set(CMAKE_OBJDUMP ${MORVESSAN_MINGW_HOST}-objdump)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${MORVESSAN_MINGW_HOST})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# Every program and the module import nothing but Windows system libraries:
-# libgcc, libstdc++ and winpthread go inside.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
