@@ -3,6 +3,8 @@
 // multiply-add is ever enabled), so the widths agree bit for bit.
 #include "texture/NoiseRows.h"
 
+#include "texture/Lanes.h"
+
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -11,21 +13,11 @@ namespace morvessan {
 
 namespace {
 
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(_M_X64))
-#define MORVESSAN_NOISE_LANES 1
-#endif
-
-#if defined(MORVESSAN_NOISE_LANES)
+#if defined(MORVESSAN_LANES)
 
 // The wide paths run on Windows too: mingw-w64's GCC does not align the stack
 // for 32- and 64-byte spill slots (GCC bug 54412), so that build assembles every
 // aligned vector move as an unaligned one (-muse-unaligned-vector-move).
-
-template <int W>
-struct Lanes {
-    typedef double V __attribute__((vector_size(W * 8)));
-    typedef std::int64_t I __attribute__((vector_size(W * 8)));
-};
 
 // Three passes over at most kMaxRun points: lattice cells and offsets in lanes,
 // the corner lookups one point at a time into plain arrays, then the
@@ -151,7 +143,7 @@ bool noiseBaseline(const NoiseRowTables& t, const double* x, const double* y, in
 bool supported(NoisePath path) {
     switch (path) {
     case NoisePath::Scalar: return true;
-#if defined(MORVESSAN_NOISE_LANES)
+#if defined(MORVESSAN_LANES)
     case NoisePath::Baseline: return true;
     case NoisePath::Avx2: return __builtin_cpu_supports("avx2");
     case NoisePath::Avx512:
@@ -207,14 +199,11 @@ NoisePath setNoisePath(NoisePath path) {
 bool noisePathAvailable(NoisePath path) { return supported(path); }
 
 NoiseRowRoutine noiseRowRoutine() {
-    switch (noisePath()) {
-#if defined(MORVESSAN_NOISE_LANES)
-    case NoisePath::Baseline: return &noiseBaseline;
-    case NoisePath::Avx2: return &noiseAvx2;
-    case NoisePath::Avx512: return &noiseAvx512;
+#if defined(MORVESSAN_LANES)
+    return routineOfPath<NoiseRowRoutine>(&noiseBaseline, &noiseAvx2, &noiseAvx512);
+#else
+    return nullptr;
 #endif
-    default: return nullptr;
-    }
 }
 
 } // namespace morvessan

@@ -8,6 +8,7 @@
 
 #include "texture/TextureRows.h"
 
+#include "texture/Lanes.h"
 #include "texture/PortableTrig.h"
 #include "texture/TextureTypes.h"
 #include "texture/TrigKernels.h"
@@ -15,7 +16,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(_M_X64))
+#if defined(MORVESSAN_LANES)
 #include <immintrin.h> // the vector types of the instruction builtins
 #endif
 
@@ -23,11 +24,7 @@ namespace morvessan {
 
 namespace {
 
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(_M_X64))
-#define MORVESSAN_TEXTURE_LANES 1
-#endif
-
-#if defined(MORVESSAN_TEXTURE_LANES)
+#if defined(MORVESSAN_LANES)
 
 constexpr int kMaxRun = 64;
 
@@ -36,12 +33,6 @@ double fromBits(std::uint64_t bits) {
     std::memcpy(&value, &bits, sizeof value);
     return value;
 }
-
-template <int W>
-struct Lanes {
-    typedef double V __attribute__((vector_size(W * 8)));
-    typedef std::int64_t I __attribute__((vector_size(W * 8)));
-};
 
 // Helpers over the lanes; always inlined, so their vectors never cross a call.
 #define MORVESSAN_LANE_HELPER         \
@@ -366,14 +357,11 @@ bool textureBaseline(const TextureRowJob& job, const double* x, double y, int n,
 } // namespace
 
 TextureRowRoutine textureRowRoutine() {
-    switch (noisePath()) {
-#if defined(MORVESSAN_TEXTURE_LANES)
-    case NoisePath::Baseline: return &textureBaseline;
-    case NoisePath::Avx2: return &textureAvx2;
-    case NoisePath::Avx512: return &textureAvx512;
+#if defined(MORVESSAN_LANES)
+    return routineOfPath<TextureRowRoutine>(&textureBaseline, &textureAvx2, &textureAvx512);
+#else
+    return nullptr;
 #endif
-    default: return nullptr;
-    }
 }
 
 } // namespace morvessan
