@@ -2,6 +2,10 @@
 // routine's builds for each instruction set; shared by the noise and texture rows.
 #pragma once
 
+// The helpers pass wide vectors by value but are always inlined into the
+// routine of their width, so the calling convention they warn about never applies.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
 #include "texture/NoiseRows.h"
 
 #include <cstdint>
@@ -18,6 +22,24 @@ struct Lanes {
     typedef double V __attribute__((vector_size(W * 8)));
     typedef std::int64_t I __attribute__((vector_size(W * 8)));
 };
+
+// The end of Perlin's noise2Cell in lanes: the corners' dot products blended
+// along the fade curves, from the offsets in the cell and the corners'
+// gradients (x, y) in the order (0, 0), (1, 0), (0, 1), (1, 1).
+template <typename V>
+[[gnu::always_inline]] inline V blendCorners(V rx0, V ry0, const V* gv) {
+    const V rx1 = rx0 - 1.0;
+    const V ry1 = ry0 - 1.0;
+    const V sx = rx0 * rx0 * (3.0 - 2.0 * rx0);
+    const V sy = ry0 * ry0 * (3.0 - 2.0 * ry0);
+    const V u0 = rx0 * gv[0] + ry0 * gv[1];
+    const V v0 = rx1 * gv[2] + ry0 * gv[3];
+    const V a = u0 + sx * (v0 - u0);
+    const V u1 = rx0 * gv[4] + ry1 * gv[5];
+    const V v1 = rx1 * gv[6] + ry1 * gv[7];
+    const V b = u1 + sx * (v1 - u1);
+    return a + sy * (b - a);
+}
 #endif
 
 // The build of a routine for the current path (see noisePath()); null for Scalar.

@@ -104,17 +104,7 @@ template <int W>
         for (int i = 0; i < 8; ++i) {
             std::memcpy(&gv[i], g[i] + k, sizeof gv[i]);
         }
-        const V rx1 = rx0 - 1.0;
-        const V ry1 = ry0 - 1.0;
-        const V sx = rx0 * rx0 * (3.0 - 2.0 * rx0);
-        const V sy = ry0 * ry0 * (3.0 - 2.0 * ry0);
-        const V u0 = rx0 * gv[0] + ry0 * gv[1];
-        const V v0 = rx1 * gv[2] + ry0 * gv[3];
-        const V a = u0 + sx * (v0 - u0);
-        const V u1 = rx0 * gv[4] + ry1 * gv[5];
-        const V v1 = rx1 * gv[6] + ry1 * gv[7];
-        const V b = u1 + sx * (v1 - u1);
-        const V result = a + sy * (b - a);
+        const V result = blendCorners(rx0, ry0, gv);
         std::memcpy(out + k, &result, sizeof result);
         std::memset(done + k, 1, W);
     }

@@ -2,10 +2,6 @@
 // each instruction set; every lane does the scalar routines' operations in
 // their order (no fused multiply-add), so the paths agree bit for bit.
 
-// The helpers pass wide vectors by value but are always inlined into the
-// routine of their width, so the calling convention they warn about never applies.
-#pragma GCC diagnostic ignored "-Wpsabi"
-
 #include "texture/TextureRows.h"
 
 #include "texture/Lanes.h"
@@ -185,17 +181,7 @@ template <int W>
             }
         }
     }
-    const V rx1 = rx0 - 1.0;
-    const V ry1 = ry0 - 1.0;
-    const V sx = rx0 * rx0 * (3.0 - 2.0 * rx0);
-    const V sy = ry0 * ry0 * (3.0 - 2.0 * ry0);
-    const V u0 = rx0 * gv[0] + ry0 * gv[1];
-    const V v0 = rx1 * gv[2] + ry0 * gv[3];
-    const V a = u0 + sx * (v0 - u0);
-    const V u1 = rx0 * gv[4] + ry1 * gv[5];
-    const V v1 = rx1 * gv[6] + ry1 * gv[7];
-    const V b = u1 + sx * (v1 - u1);
-    return a + sy * (b - a);
+    return blendCorners(rx0, ry0, gv);
 }
 
 // portableSin (or portableCos) in lanes for arguments below 2^20 pi/2 in size;
