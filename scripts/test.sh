@@ -4,8 +4,8 @@
 # tests under the thread sanitizer (the native-tsan preset builds only those
 # programs and runs only their tests), then the 64-bit
 # and 32-bit Windows builds (mingw-w64) with their test programs run under
-# Wine, and both release packages. Sources must follow .clang-format
-# (scripts/format.sh).
+# Wine, a short run of every fuzz target from its seeds, and both release
+# packages. Sources must follow .clang-format (scripts/format.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -37,6 +37,11 @@ for preset in native native-asan native-tsan win64 win32; do
   skipped=$((skipped + skips))
   echo "== $preset: tested in $((SECONDS - built)) s (built and tested in $((SECONDS - started)) s)"
 done
+
+echo "== fuzz targets"
+started=$SECONDS
+MORVESSAN_JOBS="$jobs" tests/fuzz/smoke.sh 10
+echo "== fuzz targets: built and run in $((SECONDS - started)) s"
 
 for preset in win64 win32; do
   echo "== $preset release package"
