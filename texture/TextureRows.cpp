@@ -212,12 +212,21 @@ template <int W>
     const I n = doubleAsBits<V, I>(t) & ~small & 3;
     const V k0 = select<V, I>(small, x, y0);
     const V k1 = select<V, I>(small, V{}, y1);
-    const V ks = kernelSin(k0, k1);
-    const V kc = kernelCos(k0, k1);
-    // sin: ks, kc, -ks, -kc by quadrant; cos: kc, -ks, -kc, ks.
+    // sin: ks, kc, -ks, -kc by quadrant; cos: kc, -ks, -kc, ks. Neighbouring
+    // pixels mostly share a quadrant, and then one polynomial serves them all.
     const I odd = -(n & 1);
     const I negative = -((cosine ? n + 1 : n) >> 1 & 1);
-    V value = cosine ? select<V, I>(odd, ks, kc) : select<V, I>(odd, kc, ks);
+    const int oddLanes = laneBits<W, I>(odd);
+    V value;
+    if (oddLanes == 0) {
+        value = cosine ? kernelCos(k0, k1) : kernelSin(k0, k1);
+    } else if (oddLanes == (1 << W) - 1) {
+        value = cosine ? kernelSin(k0, k1) : kernelCos(k0, k1);
+    } else {
+        const V ks = kernelSin(k0, k1);
+        const V kc = kernelCos(k0, k1);
+        value = cosine ? select<V, I>(odd, ks, kc) : select<V, I>(odd, kc, ks);
+    }
     value = select<V, I>(negative, -value, value);
     value = select<V, I>(tiny, cosine ? V{} + 1.0 : x, value);
     return select<V, I>(finite, value, x - x);
