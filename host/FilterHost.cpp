@@ -361,7 +361,9 @@ std::int32_t FilterHost::gatherPlanes(const Rect& rect, std::int32_t factor, int
     const std::int32_t w = rect.right - rect.left;
     const std::int32_t h = rect.bottom - rect.top;
     const std::int32_t rowBytes = w * n + m_row_padding;
-    buffer.assign(static_cast<std::size_t>(rowBytes) * h, 0);
+    // Every row's pixels are written below, so only the padding keeps older bytes:
+    // no clearing of the whole buffer at every tile.
+    buffer.resize(static_cast<std::size_t>(rowBytes) * h);
     for (std::int32_t y = 0; y < h; ++y) {
         std::uint8_t* d = buffer.data() + static_cast<std::size_t>(y) * rowBytes;
         if (factor == 1 && n == m_image.planes) { // every plane of every pixel: one run of bytes
@@ -422,7 +424,7 @@ OSErr FilterHost::serve() {
         const std::int32_t w = r.maskRect.right - r.maskRect.left;
         const std::int32_t h = r.maskRect.bottom - r.maskRect.top;
         const std::int32_t rowBytes = w + m_row_padding;
-        m_mask_buffer.assign(static_cast<std::size_t>(rowBytes) * h, 0);
+        m_mask_buffer.resize(static_cast<std::size_t>(rowBytes) * h);
         for (std::int32_t y = 0; y < h; ++y) {
             std::uint8_t* d = m_mask_buffer.data() + static_cast<std::size_t>(y) * rowBytes;
             for (std::int32_t x = 0; x < w; ++x) {
