@@ -19,9 +19,11 @@ void setRenderThreadLimit(int threads);
 // all have finished. Each index lands in exactly one part, so a body whose
 // parts touch separate data gives the same result with any number of threads.
 // The helpers are a pool of waiting threads, started at the first call that
-// wants them; a call made while another is running (from a body, or from a
-// second thread) runs its parts on its own thread. An exception from a body
-// is passed on to the caller once every part has finished.
+// wants them; after a job each looks for the next one for a moment before it
+// sleeps, since a tile's passes follow faster than a thread wakes. A call made
+// while another is running (from a body, or from a second thread) runs its
+// parts on its own thread. An exception from a body is passed on to the
+// caller once every part has finished.
 void forEachPart(std::int32_t count, const std::function<void(std::int32_t, std::int32_t)>& body);
 
 // While one of these lives, the pool's threads wait for work between calls;
