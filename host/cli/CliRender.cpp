@@ -9,6 +9,7 @@
 #include "host/cli/CliSupport.h"
 #include "host/cli/Commands.h"
 #include "plugin/PSMorvessanPlugin.h"
+#include "plugin/RenderThreads.h"
 
 #include <filesystem>
 #include <iostream>
@@ -51,7 +52,8 @@ const char* const kEditHelp =
     "Shows the filter's dialog over the picture INPUT, as an image editor would; on OK\n"
     "writes the textured picture to OUTPUT (and the block to --params FILE). Cancel\n"
     "writes nothing and exits with status 3. Windows only (morvessan.exe); --module\n"
-    "FILE shows the dialog of an installed filter module.\n";
+    "FILE shows the dialog of an installed filter module (which takes its number of\n"
+    "threads from MORVESSAN_THREADS, not from --threads).\n";
 
 const char* const kFramesHelp =
     "\n"
@@ -81,10 +83,12 @@ const char* const kRunOptionsHelp =
     "  --max-pixels N          refuse input pictures (and masks) of more than N pixels\n"
     "                          (default 128000000)\n"
     "  --strict                refuse a damaged input picture instead of using what can be read\n"
+    "  --threads N             render on at most N threads, 1 to 64 (default every core, or\n"
+    "                          MORVESSAN_THREADS); the picture is the same with any number\n"
     "  --quiet                 no progress bar and no summary\n";
 
-const std::vector<std::string> kRunValued{"--params", "--preset-file", "--category",     "--preset",    "--mask",
-                                          "--rect",   "--presets-dir", "--textures-dir", "--max-pixels"};
+const std::vector<std::string> kRunValued{"--params", "--preset-file", "--category",     "--preset",     "--mask",
+                                          "--rect",   "--presets-dir", "--textures-dir", "--max-pixels", "--threads"};
 const std::vector<std::string> kRunFlags{
     "--scale-by-source", "--overwrite-source", "--no-scale-by-source", "--no-overwrite-source", "--quiet", "--strict"};
 
@@ -206,6 +210,9 @@ struct BaseBlock {
 };
 
 BaseBlock prepareBlock(const Arguments& args, bool canvas) {
+    if (const auto threads = args.value("--threads")) {
+        setRenderThreadLimit(parseInteger(*threads, 1, 64, "--threads"));
+    }
     BaseBlock base;
     const auto paramsPath = args.value("--params");
     // The parameter block: the kept file, or defaults when there is none yet.

@@ -115,6 +115,10 @@ TEST_F(Cli, RenderUsesAPresetOfTheLibraryOrTheDefaults) {
     r = run("render --size 64x48 --quiet --params " + p("fresh.bin") + " " + p("fresh.png"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(load("fresh.png").pixels, plain.pixels);
+    // One thread draws what every core draws.
+    r = run("render --size 64x48 --quiet --threads 1 --params " + p("one.bin") + " " + p("one-thread.png"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(load("one-thread.png").pixels, plain.pixels);
 
     r = run("render --size 40x30 --background transparent --preset " + q("Plain Cloud") + " " + p("clear.png"));
     ASSERT_EQ(r.status, 0) << r.err;
@@ -238,6 +242,7 @@ TEST_F(Cli, BadInputIsRefusedWithOneLineAndNothingWritten) {
     expectRefused(run("render --size 0x10 " + p("out.png")), "width", "out.png");
     expectRefused(run("render --size big " + p("out.png")), "WIDTHxHEIGHT", "out.png");
     expectRefused(run("render --background pink " + p("out.png")), "background", "out.png");
+    expectRefused(run("render --threads 0 " + p("out.png")), "--threads", "out.png");
     expectRefused(run("render --frobnicate " + p("out.png")), "unknown option", "out.png");
     expectRefused(run("render " + p("out.gif")), ".png", "out.gif");
     expectRefused(run("render --preset Nothing " + p("out.png")), "no preset named", "out.png");
