@@ -1,6 +1,6 @@
-// The per-tile pipeline: all values of a tile in one buffer of doubles, effects as
-// whole-buffer passes in the order noise, blur, picture, then one colouring pass
-// whose row routine is chosen once per tile.
+// The per-tile pipeline: all values of a tile in one buffer of doubles, effects in
+// the order noise, blur, picture, then colouring by a row routine chosen once per
+// tile; rows are shared between threads, and the blur alone needs the whole buffer.
 #include "plugin/TextureRenderer.h"
 
 #include "VXLib/VXImage2.h"
@@ -300,12 +300,22 @@ private:
     std::int32_t* m_picture_rows = nullptr;
 };
 
-// Runs the passes before colouring: texture rows, then the blur over the whole
-// buffer and the picture rows.
-void blurAndPicture(TileValues& tile, std::int32_t height) {
-    forEachPart(tile.borderedHeight(), [&](std::int32_t first, std::int32_t last) { tile.evaluate(first, last); });
-    tile.blur();
-    forEachPart(height, [&](std::int32_t first, std::int32_t last) { tile.picture(first, last); });
+// Runs every pass of a tile, then `finish` on each part of its rows. Without a
+// blur no row needs another, so each part goes through every pass at once, while
+// its values are still in the cache; the blur needs the whole buffer first.
+template <typename Finish>
+void runPasses(TileValues& tile, std::int32_t height, const Finish& finish) {
+    if (tile.blurs()) {
+        forEachPart(tile.borderedHeight(), [&](std::int32_t first, std::int32_t last) { tile.evaluate(first, last); });
+        tile.blur();
+    }
+    forEachPart(height, [&](std::int32_t first, std::int32_t last) {
+        if (!tile.blurs()) {
+            tile.evaluate(first, last);
+        }
+        tile.picture(first, last);
+        finish(first, last);
+    });
 }
 
 } // namespace
@@ -314,14 +324,7 @@ std::vector<double> textureValues(const TextureRenderSettings& settings, std::in
                                   const VXPSRect& rect) {
     TileBuffers buffers;
     TileValues tile(settings, buffers, width, height, rect);
-    if (tile.blurs()) {
-        blurAndPicture(tile, height);
-    } else {
-        forEachPart(height, [&](std::int32_t first, std::int32_t last) {
-            tile.evaluate(first, last);
-            tile.picture(first, last);
-        });
-    }
+    runPasses(tile, height, [](std::int32_t, std::int32_t) {});
     return std::vector<double>(tile.values(), tile.values() + static_cast<std::size_t>(width) * height);
 }
 
@@ -338,18 +341,7 @@ void renderTextureTile(const TextureRenderSettings& settings, const PixelBlock& 
     const bool overwrite = scale && settings.overwriteSource;
     const ColourRoutine routine = out.bytesPerPixel == 4 ? chooseRoutine<4>(masked, scale, overwrite)
                                                          : chooseRoutine<3>(masked, scale, overwrite);
-    if (tile.blurs()) {
-        blurAndPicture(tile, out.height);
-        forEachPart(out.height, [&](std::int32_t first, std::int32_t last) {
-            routine(tile.values(), settings.colourTable, in, out, mask, first, last);
-        });
-        return;
-    }
-    // Without a blur no row needs another: each part of rows goes through every
-    // pass at once, while its values are still in the cache.
-    forEachPart(out.height, [&](std::int32_t first, std::int32_t last) {
-        tile.evaluate(first, last);
-        tile.picture(first, last);
+    runPasses(tile, out.height, [&](std::int32_t first, std::int32_t last) {
         routine(tile.values(), settings.colourTable, in, out, mask, first, last);
     });
 }
