@@ -46,7 +46,6 @@ bool spinUntil(const Ready& ready) {
             if (ready()) {
                 return true;
             }
-            std::atomic_signal_fence(std::memory_order_seq_cst);
         }
         if (std::chrono::steady_clock::now() >= end) {
             return false;

@@ -87,22 +87,6 @@ void closeFile(int fd) { ::close(fd); }
 int processId() { return int(::getpid()); }
 #endif
 
-} // namespace
-
-#if !defined(_WIN32)
-bool vxFileStamp(const std::string& path, VXFileStamp& stamp) {
-    StatData data;
-    if (statOf(path, data) != 0 || !isRegular(data)) {
-        return false;
-    }
-    stamp.size = std::uint64_t(data.st_size);
-    stamp.modified = std::int64_t(data.st_mtim.tv_sec) * 1000000000 + data.st_mtim.tv_nsec;
-    return true;
-}
-#endif
-
-namespace {
-
 int removeFile(const char* path) {
 #if defined(_WIN32)
     return ::_unlink(path);
@@ -207,6 +191,19 @@ void vxRemovePendingTemporaryFiles() {
 }
 
 // ------------------------------------------------------------------ reading
+
+// Windows has its own, with finer times than the C library gives there.
+#if !defined(_WIN32)
+bool vxFileStamp(const std::string& path, VXFileStamp& stamp) {
+    StatData data;
+    if (statOf(path, data) != 0 || !isRegular(data)) {
+        return false;
+    }
+    stamp.size = std::uint64_t(data.st_size);
+    stamp.modified = std::int64_t(data.st_mtim.tv_sec) * 1000000000 + data.st_mtim.tv_nsec;
+    return true;
+}
+#endif
 
 VXFileBytes vxReadWholeFile(const std::string& path, std::uint64_t limit) {
     VXFileBytes result;
