@@ -1,5 +1,4 @@
-// Preset files on disk: complete-or-flagged reading, atomic replacement through a
-// temporary file, and the backup copy.
+// Preset files on disk: complete-or-flagged reading of a file or a stream.
 #include "presets/PresetDiskFile.h"
 
 #include <istream>
@@ -44,12 +43,6 @@ FileText readWholeFile(const std::string& path) {
     result.text = std::move(file.bytes);
     result.error = std::move(file.error);
     return result;
-}
-
-bool copyFileReplacing(const std::string& from, const std::string& to) {
-    const VXFileBytes source = vxReadWholeFile(from, kMaxPresetFileBytes);
-    std::string error;
-    return source.status == VXReadStatus::Read && vxReplaceFile(to, source.bytes, error, VXReplaceMode::Replace, from);
 }
 
 } // namespace morvessan

@@ -1,6 +1,5 @@
-// Whole-file reading and writing for preset files: reading that tells a complete
-// read from a missing, unreadable or broken one, replacing a file without ever
-// leaving half of it, and the backup copy.
+// Whole-file reading for preset files: reading that tells a complete read from a
+// missing, unreadable or broken one.
 #pragma once
 
 #include "VXLib/VXUTIL/VXWholeFile.h"
@@ -29,9 +28,5 @@ FileText readWholeFile(const std::string& path);
 
 // Reads `in` to its end; a stream error keeps what came before the cut line.
 FileText readWholeStream(std::istream& in);
-
-// Copies the file `from` over `to`, which gets `from`'s permissions when new; false
-// when `from` cannot be read or `to` cannot be replaced.
-bool copyFileReplacing(const std::string& from, const std::string& to);
 
 } // namespace morvessan

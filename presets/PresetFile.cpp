@@ -6,6 +6,7 @@
 #include "presets/PresetLibrary.h"
 #include "presets/PresetMessages.h"
 #include "presets/PresetText.h"
+#include "VXLib/VXUTIL/VXFileLock.h"
 #include "VXLib/VXUTIL/VXPath.h"
 #include "VXLib/VXUTIL/VXWholeFile.h"
 
@@ -158,6 +159,7 @@ bool PresetFile::load() {
         return false;
     }
     loadText(file.text);
+    m_disk_text = std::move(file.text);
     m_on_disk = true;
     return true;
 }
@@ -183,10 +185,11 @@ void PresetFile::takeBackup() {
         return;
     }
     m_backup_done = true;
-    // Only the file this object was read from: a file that appeared meanwhile is
-    // no earlier state of this one.
+    // The text this object was read from: a file that appeared or changed meanwhile
+    // is no earlier state of this one. Written as our own file, never through a link.
     if (m_on_disk) {
-        copyFileReplacing(m_path, replaceExtension(m_path, ".bak"));
+        std::string ignored;
+        vxReplaceFile(replaceExtension(m_path, ".bak"), m_disk_text, ignored, VXReplaceMode::ReplaceName, m_path);
     }
 }
 
@@ -198,10 +201,28 @@ bool PresetFile::save() {
         showPresetMessage(std::string(kFileNotSaved) + m_damage);
         return false;
     }
-    takeBackup();
-    if (!vxReplaceFile(m_path, text(), m_save_error, m_on_disk ? VXReplaceMode::Replace : VXReplaceMode::CreateOnly)) {
+    m_changed_on_disk = false;
+    VXFileLock lock;
+    if (!lock.lock(m_path)) {
+        m_save_error = lock.error();
         return false;
     }
+    if (m_on_disk) {
+        const VXFileBytes now = vxReadWholeFile(m_path, kMaxPresetFileBytes);
+        if (now.status != VXReadStatus::Read || now.bytes != m_disk_text) {
+            m_changed_on_disk = true;
+            m_save_error = "'" + m_path + "' was " + (now.status == VXReadStatus::Missing ? "removed" : "changed") +
+                           " by another program since it was read; nothing was saved (read it again and retry)";
+            showPresetMessage(std::string(kFileChanged) + m_path);
+            return false;
+        }
+    }
+    takeBackup();
+    std::string written = text();
+    if (!vxReplaceFile(m_path, written, m_save_error, m_on_disk ? VXReplaceMode::Replace : VXReplaceMode::CreateOnly)) {
+        return false;
+    }
+    m_disk_text = std::move(written);
     m_on_disk = true;
     return true;
 }

@@ -85,15 +85,21 @@ public:
 
     // Writes every category and preset to path(). A damaged file is never saved:
     // save() shows why (and the file on disk keeps every preset it holds). The
-    // first save of this object's life first copies the file on disk to the same
-    // title with ".bak" (a failed copy is ignored and not tried again). The new
-    // text replaces the old one only once it is written whole; a file that was
-    // not read from disk is only created, never written over one that is there.
-    // On any failure the old file stays as it was and false is returned, with the
-    // reason in saveError().
+    // whole save holds the file's lock (VXFileLock), and the file is only replaced
+    // while it still holds the text that was read: a file another program changed
+    // or removed meanwhile is refused with a message (changedOnDisk()), so that no
+    // preset of theirs is lost. The first save of this object's life first writes
+    // the text as it was read to the same title with ".bak" (a failed backup is
+    // ignored and not tried again; a link of that name is replaced, never
+    // followed). The new text replaces the old one only once it is written whole;
+    // a file that was not read from disk is only created, never written over one
+    // that is there. On any failure the old file stays as it was and false is
+    // returned, with the reason in saveError().
     bool save();
     // The one-time backup alone (as the first save takes it).
     void takeBackup();
+    // True after a save refused because the file on disk is no longer the one read.
+    bool changedOnDisk() const { return m_changed_on_disk; }
     // Why the last save failed: one line naming the file; empty after a success.
     const std::string& saveError() const { return m_save_error; }
     // The text that save() writes.
@@ -126,6 +132,8 @@ private:
     std::vector<PresetCategory> m_categories;
     bool m_backup_done = false;
     bool m_on_disk = false; // read from disk or saved there: save() may replace it
+    bool m_changed_on_disk = false;
+    std::string m_disk_text; // the file's text as last read or saved
     std::string m_damage;
     std::string m_save_error;
     std::string m_textures_folder;

@@ -25,6 +25,10 @@ inline constexpr const char* kDeleteFileQuestion =
 inline constexpr const char* kFileNotSaved =
     "This preset file is not saved, so that the presets it holds on disk are kept. Mend it in a text "
     "editor, then open the dialog again.\n";
+// Followed by the file's path.
+inline constexpr const char* kFileChanged =
+    "This preset file was changed by another program since it was read, so it is not saved over those "
+    "changes. Open the dialog again to see them, then repeat your change.\n";
 inline constexpr const char* kLastFile = "You cannot delete the last preset file.";
 inline constexpr const char* kLastCategory = "You cannot delete the last preset category.";
 inline constexpr const char* kMailSent = "The e-mail was successfully sent to Quellory.";

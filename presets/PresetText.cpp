@@ -52,7 +52,7 @@ std::string textureName(const TextureFields& fields, const std::string& textures
     std::string name = path.substr(texturesFolder.size());
     // A name that cannot be written so that its line reads back is dropped, so
     // at worst the texture reads back off, never the rest of the file lost.
-    return isWritableName(name) ? name : std::string();
+    return isWritableName(name) && isTextureFileName(name) ? name : std::string();
 }
 
 } // namespace
@@ -180,7 +180,9 @@ std::vector<PresetCategory> PresetTextReader::readAll() {
     m_push_back = false;
     std::vector<PresetCategory> categories;
     PresetCategory category;
+    std::size_t presets = 0;
     while (readCategory(category)) {
+        presets += category.presets.size();
         categories.push_back(std::move(category));
         category = PresetCategory();
     }
@@ -188,7 +190,35 @@ std::vector<PresetCategory> PresetTextReader::readAll() {
     if (!m_tokens.empty()) {
         noteStop("a \"Category\" heading or a \"Preset\" block");
     }
+    checkEnd(presets);
     return categories;
+}
+
+// A file cut short (an interrupted copy or download) must not read as whole: its
+// last line has no line end, or its last preset lacks lines the one before has.
+void PresetTextReader::checkEnd(std::size_t presets) {
+    if (!m_stop.whole()) {
+        return;
+    }
+    const std::size_t lastEnd = m_text.rfind('\n');
+    const std::size_t bom = m_text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+    const std::size_t tailStart = lastEnd == std::string_view::npos ? bom : lastEnd + 1;
+    const std::string_view tail = m_text.substr(std::min(tailStart, m_text.size()));
+    if (tail.find_first_not_of(" \t,\r\f\v") != std::string_view::npos) {
+        m_stop.line = m_lines;
+        m_stop.reason = "expected a line end after the last line (the file seems cut short)";
+        m_stop.found = std::string(tail);
+        return;
+    }
+    // A preset ends after its last line, or where the one before it ended; a lone
+    // preset of the seven mandatory lines is taken as written so.
+    const bool complete = m_last_reach == 12 || (presets >= 2 ? m_last_reach >= m_previous_reach : m_last_reach == 7);
+    if (presets >= 1 && !m_heading_last && !complete) {
+        m_stop.line = m_lines + 1;
+        m_stop.atEnd = true;
+        m_stop.reason = "expected line " + formatInt(m_last_reach + 1) + " of preset '" + m_last_name +
+                        "' (the file seems cut short)";
+    }
 }
 
 bool PresetTextReader::readCategory(PresetCategory& category) {
@@ -200,6 +230,7 @@ bool PresetTextReader::readCategory(PresetCategory& category) {
     }
     if (heading) {
         category.name = joinedTokens(1);
+        m_heading_last = true;
     } else {
         m_push_back = true;
         category.name = "Basic";
@@ -278,8 +309,10 @@ bool PresetTextReader::readPreset(TexturePreset& preset) {
 
     // Optional lines 8 to 12: a line that is not the expected one is examined
     // again as the next expected line.
+    int reach = 7; // the last of the optional lines present
     n = readTokens();
     if (n >= 13 && m_tokens[0] == "NoiseWeights:") {
+        reach = 8;
         for (std::size_t i = 0; i < kMaxOctaves; ++i) {
             preset.noiseWeights[i] = readDouble(m_tokens[i + 1]);
         }
@@ -290,6 +323,7 @@ bool PresetTextReader::readPreset(TexturePreset& preset) {
 
     n = readTokens();
     if (n == 2 && m_tokens[0] == "NoiseParameter:") {
+        reach = 9;
         preset.noiseParameter = readDouble(m_tokens[1]);
     } else {
         m_push_back = true;
@@ -303,7 +337,8 @@ bool PresetTextReader::readPreset(TexturePreset& preset) {
     n = readTokens();
     const bool texture = n == 3 && m_tokens[0] == "Texture:";
     const std::int32_t amount = texture ? readInt(m_tokens[1]) : 0;
-    if (amount != 0 && !m_tokens[2].empty()) {
+    // A name that would leave the textures folder names no texture of it.
+    if (amount != 0 && !m_tokens[2].empty() && isTextureFileName(m_tokens[2])) {
         preset.textureEnabled = 1;
         preset.textureAmount = amount;
         copyToField(preset.texturePath, kPathSize, m_textures_folder + m_tokens[2]);
@@ -319,6 +354,11 @@ bool PresetTextReader::readPreset(TexturePreset& preset) {
     const bool noise = n == 2 && m_tokens[0] == "Noise:";
     readEffect(preset.noiseEnabled, preset.noise, noise, noise ? m_tokens[1] : std::string());
     m_push_back = !noise;
+
+    m_previous_reach = m_last_reach;
+    m_last_reach = noise ? 12 : texture ? 11 : blur ? 10 : reach;
+    m_last_name = name;
+    m_heading_last = false;
     return true;
 }
 
@@ -330,6 +370,10 @@ std::vector<PresetCategory> readPresetText(std::string_view text, const std::str
         *stop = reader.stop();
     }
     return categories;
+}
+
+bool isTextureFileName(const std::string& name) {
+    return name.find_first_of("/\\:") == std::string::npos && name != "." && name != "..";
 }
 
 bool isWritableName(const std::string& name) {

@@ -35,6 +35,8 @@ struct PresetReadStop {
 };
 
 // Reads categories and presets from preset text held in memory. Lines end at LF;
+// text that does not end where a line does (a number cut short), or whose last
+// preset has fewer lines than the one before it, was cut short and is not whole.
 // a CR right before the LF is dropped. A leading UTF-8 byte-order mark and blank
 // lines (nothing but blanks, tabs and commas) are skipped. Texture file names are
 // expanded with `texturesFolder` (prepended as it stands). Reading takes time in
@@ -68,6 +70,7 @@ public:
 private:
     std::string joinedTokens(std::size_t first) const;
     bool expect(bool ok, const std::string& name, const char* what);
+    void checkEnd(std::size_t presets);
     void noteStop(const std::string& reason);
 
     std::string_view m_text;
@@ -79,15 +82,26 @@ private:
     bool m_push_back = false;
     std::vector<std::string> m_tokens;
     PresetReadStop m_stop;
+    // How far the last two presets reached (7 to 12 lines), and whether a heading
+    // came after the last one.
+    int m_last_reach = 0;
+    int m_previous_reach = 0;
+    std::string m_last_name;
+    bool m_heading_last = false;
 };
 
 // Convenience: every category of `text`; where reading stopped in `*stop`.
 std::vector<PresetCategory> readPresetText(std::string_view text, const std::string& texturesFolder,
                                            PresetReadStop* stop = nullptr);
 
+// Whether a texture name read from a file names a file of the textures folder: a
+// file name, never a path that could leave the folder.
+bool isTextureFileName(const std::string& name);
+
 // The whole file text for `categories`, every line ending in CR LF. A texture
 // path inside `texturesFolder` (compared without regard to ASCII case) is
-// written as the rest after the folder, any other path as an empty name.
+// written as the rest after the folder, any other path (or a rest that is no
+// plain file name) as an empty name.
 std::string writePresetText(const std::vector<PresetCategory>& categories, const std::string& texturesFolder);
 
 // One preset block (twelve lines, CR LF ends).

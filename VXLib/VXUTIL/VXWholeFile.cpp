@@ -47,6 +47,15 @@ std::string reasonOf(int code) {
     }
 }
 
+int probeWriteError(int fd) {
+#if defined(_WIN32)
+    const bool failed = ::_lseeki64(fd, 0, SEEK_END) < 0 || ::_write(fd, "", 1) != 1;
+#else
+    const bool failed = ::lseek(fd, 0, SEEK_END) < 0 || ::write(fd, "", 1) != 1;
+#endif
+    return failed ? errno : 0;
+}
+
 std::string reasonOf(const std::error_code& error) {
     return error.category() == std::generic_category() ? reasonOf(error.value()) : error.message();
 }
@@ -150,6 +159,52 @@ std::string temporaryNameFor(const std::string& target) {
     return folderOf(target) + "." + stem + "." + randomHex() + ".tmp";
 }
 
+// Whether `name` is one that temporaryNameFor gives: ".<stem>.<16 hex digits>.tmp".
+bool isOurTemporaryName(const std::string& name) {
+    constexpr std::size_t kTail = 1 + 16 + 4;
+    if (name.size() < 1 + kTail || name[0] != '.' || name.compare(name.size() - 4, 4, ".tmp") != 0) {
+        return false;
+    }
+    const std::size_t dot = name.size() - kTail;
+    if (name[dot] != '.') {
+        return false;
+    }
+    for (std::size_t i = dot + 1; i < name.size() - 4; ++i) {
+        const char c = name[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Removes what interrupted runs left in `folder`: our temporary files of more
+// than a day, regular files only (never through a link), and on POSIX our own.
+void removeStaleTemporaryFiles(const std::string& folder) {
+    const auto now = std::chrono::system_clock::now();
+    const std::int64_t nowSeconds = std::chrono::duration_cast<std::chrono::seconds>(now.time_since_epoch()).count();
+    for (const std::string& name : listFolderNames(folder)) {
+        if (!isOurTemporaryName(name)) {
+            continue;
+        }
+        const std::string path = (folder == "." ? std::string() : folder) + name;
+#if defined(_WIN32)
+        StatData data{};
+        if (statOf(path, data) != 0 || !isRegular(data)) {
+            continue;
+        }
+#else
+        struct stat data {};
+        if (::lstat(path.c_str(), &data) != 0 || !S_ISREG(data.st_mode) || data.st_uid != ::geteuid()) {
+            continue;
+        }
+#endif
+        if (nowSeconds - std::int64_t(data.st_mtime) > kStaleTemporarySeconds) {
+            removeFile(path.c_str());
+        }
+    }
+}
+
 // ---------------------------------------------- temporary files to clean up
 
 constexpr int kSlots = 16;
@@ -181,6 +236,8 @@ void forgetTemporary(int slot) {
 }
 
 } // namespace
+
+std::string vxErrorReason(int code) { return reasonOf(code); }
 
 void vxRemovePendingTemporaryFiles() {
     for (int i = 0; i < kSlots; ++i) {
@@ -292,7 +349,10 @@ bool VXFileReplacement::begin(const std::string& path, VXReplaceMode mode, const
 
 #if !defined(_WIN32)
     struct stat link {};
-    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+    const bool isLink = ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+    if (isLink && mode == VXReplaceMode::ReplaceName) {
+        // The rename replaces the link itself; nothing is written where it points.
+    } else if (isLink) {
         // Followed only when it is ours or its folder owner's, as the kernel's
         // protected-links rule has it: a link another user planted in a shared
         // folder must not choose which file is replaced.
@@ -312,7 +372,13 @@ bool VXFileReplacement::begin(const std::string& path, VXReplaceMode mode, const
     }
 #endif
     StatData old{};
-    const bool exists = statOf(m_target, old) == 0;
+    bool exists = statOf(m_target, old) == 0;
+#if !defined(_WIN32)
+    if (isLink && mode == VXReplaceMode::ReplaceName) {
+        exists = false;
+        errno = ENOENT;
+    }
+#endif
     if (!exists && errno != ENOENT) {
         return failWith(cannot + ": " + reasonOf(errno));
     }
@@ -337,6 +403,7 @@ bool VXFileReplacement::begin(const std::string& path, VXReplaceMode mode, const
     }
 
     const std::string folder = folderOf(m_target).empty() ? std::string(".") : folderOf(m_target);
+    removeStaleTemporaryFiles(folder);
     int fd = -1;
     for (int attempt = 0; attempt < 32 && fd < 0; ++attempt) {
         m_temporary = temporaryNameFor(m_target);
@@ -408,6 +475,17 @@ bool VXFileReplacement::finish() {
     ok = ok && ::fsync(::fileno(stream)) == 0;
 #endif
     int code = errno;
+    if (!ok && code == 0) {
+        // An encoder's write failed earlier and errno has moved on since: one more
+        // byte at the end finds the cause (the temporary file is dropped anyway).
+        code = probeWriteError(
+#if defined(_WIN32)
+            ::_fileno(stream)
+#else
+            ::fileno(stream)
+#endif
+        );
+    }
     if (std::fclose(stream) != 0 && ok) {
         ok = false;
         code = errno;

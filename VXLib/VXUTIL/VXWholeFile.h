@@ -34,15 +34,25 @@ struct VXFileStamp {
 bool vxFileStamp(const std::string& path, VXFileStamp& stamp);
 
 enum class VXReplaceMode {
-    Replace,    // the target may exist and is then replaced
-    CreateOnly, // the target must not exist, and is never replaced
+    Replace,     // the target may exist and is then replaced
+    CreateOnly,  // the target must not exist, and is never replaced
+    ReplaceName, // as Replace, but a link at the name is replaced itself, never
+                 // followed: for files of our own making beside another (backups)
 };
+
+// Plain words for an errno value: "the disk is full", "permission denied" ...
+std::string vxErrorReason(int code);
+
+// Temporary files of ours that an interrupted program left behind are removed
+// from a folder when they are this old, at the next replacement made there.
+inline constexpr std::int64_t kStaleTemporarySeconds = 24 * 60 * 60;
 
 // Writes a file so that it is replaced whole or not at all. The bytes go to a
 // temporary file created exclusively, under an unpredictable name, in the target's
 // folder; commit() renames it over the target. Until then, and on every failure, the
 // target is untouched and the temporary file is removed (also when this object is
-// destroyed, and by vxRemovePendingTemporaryFiles() on an interrupt).
+// destroyed, and by vxRemovePendingTemporaryFiles() on an interrupt). Temporary
+// files of ours older than kStaleTemporarySeconds are cleared from the folder first.
 //
 // Refused with a clear error before anything is written: a target that is a folder
 // or not a regular file, a read-only target, a link to a missing file, and a link
