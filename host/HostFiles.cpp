@@ -11,13 +11,6 @@ namespace morvessan {
 
 namespace {
 
-// A picture file holds at most four bytes a pixel, plus room for what else a
-// file may carry; anything larger is no picture within the limit.
-std::uint64_t pictureFileLimit(const PictureReading& reading) {
-    const std::uint64_t pixels = reading.maxPixels > 0 ? std::uint64_t(reading.maxPixels) : 0;
-    return pixels * 4 + (std::uint64_t(64) << 20);
-}
-
 // The writers' sentences ("Cannot write \"x\": ...") as the host's phrases.
 std::string phrase(std::string text) {
     if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z') {
@@ -30,6 +23,13 @@ std::string phrase(std::string text) {
 }
 
 } // namespace
+
+// A picture file holds at most four bytes a pixel, plus room for what else a
+// file may carry; anything larger is no picture within the limit.
+std::uint64_t pictureFileLimit(const PictureReading& reading) {
+    const std::uint64_t pixels = reading.maxPixels > 0 ? std::uint64_t(reading.maxPixels) : 0;
+    return pixels * 4 + (std::uint64_t(64) << 20);
+}
 
 bool loadHostImage(const std::string& path, HostImage& image, std::string& error, const PictureReading& reading,
                    std::string* warning) {

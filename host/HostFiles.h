@@ -17,6 +17,10 @@ namespace morvessan {
 // library's limit, below the 16-bit coordinates of the filter interface.
 inline constexpr std::int32_t kMaxHostSide = kMaxImageDimension;
 
+// The most bytes a picture file within the reading's pixel limit can take: files
+// (and standard input) beyond it are refused before they are read.
+std::uint64_t pictureFileLimit(const PictureReading& reading);
+
 // Reads a PNG, JPEG or bitmap file (a regular file only): pictures with
 // transparency give four planes, all others three (decodeHostPicture). False with
 // a one-line reason naming the file in `error`. A damaged picture that could be

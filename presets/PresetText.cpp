@@ -137,6 +137,9 @@ std::string PresetReadStop::describe() const {
     if (whole()) {
         return {};
     }
+    if (wholeText) {
+        return "line 1: " + reason;
+    }
     std::string shown;
     for (const char c : found) {
         if (shown.size() >= 60) {
@@ -178,6 +181,14 @@ std::string PresetTextReader::joinedTokens(std::size_t first) const {
 
 std::vector<PresetCategory> PresetTextReader::readAll() {
     m_push_back = false;
+    // Editors that save "Unicode" write UTF-16: every other byte is zero, and no
+    // line of it reads. Said as such rather than shown as the bytes it is.
+    if (m_text.substr(0, 2) == "\xFF\xFE" || m_text.substr(0, 2) == "\xFE\xFF") {
+        m_stop.line = 1;
+        m_stop.wholeText = true;
+        m_stop.reason = "it is UTF-16 text; preset files are 8-bit text (save it as ANSI or UTF-8)";
+        return {};
+    }
     std::vector<PresetCategory> categories;
     PresetCategory category;
     std::size_t presets = 0;

@@ -23,10 +23,11 @@ std::vector<std::string> splitPresetLine(std::string_view line, bool* cut = null
 // be read, the first line after which nothing more was, or the first line that
 // would lose part of itself (more than 20 tokens, more than eight colour stops).
 struct PresetReadStop {
-    std::size_t line = 0; // 1-based; 0 when the text was read whole
-    bool atEnd = false;   // the text ended inside a preset block
-    std::string reason;   // what was expected there
-    std::string found;    // the line as it stands
+    std::size_t line = 0;   // 1-based; 0 when the text was read whole
+    bool atEnd = false;     // the text ended inside a preset block
+    std::string reason;     // what was expected there
+    std::string found;      // the line as it stands
+    bool wholeText = false; // `reason` speaks of the whole text, not of a line
 
     bool whole() const { return line == 0; }
     // "line 12: expected ..., found "Tpye: Cloud"" (long lines cut, control

@@ -4,6 +4,7 @@
 #include "texture/TextureFieldTable.h"
 
 #include "VXLib/VXUTIL/VXNumberText.h"
+#include "VXLib/VXUTIL/VXTextEncoding.h"
 
 #include <array>
 #include <charconv>
@@ -352,9 +353,18 @@ bool parseDecimal(std::string_view text, double& value) {
 
 std::string jsonString(std::string_view text) {
     std::string out = "\"";
-    for (const char c : text) {
+    // JSON is Unicode: 8-bit names become UTF-8; controls, C1 ones too, are escaped.
+    const std::string utf8 = vxToUtf8(text);
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
         const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
+        const bool c1 = byte == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) < 0xA0;
+        if (c1) {
+            const auto code = static_cast<unsigned char>(utf8[++i]);
+            out += "\\u00";
+            out += "0123456789abcdef"[code >> 4];
+            out += "0123456789abcdef"[code & 15];
+        } else if (c == '"' || c == '\\') {
             out += '\\';
             out += c;
         } else if (byte < 0x20 || byte == 0x7F) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <numbers>
@@ -41,9 +42,16 @@ std::string pictureFile(const std::string& value, const FieldEditContext& contex
     // offers them.
     const bool bare = value.find_first_of("/\\") == std::string::npos;
     const std::string path = bare ? (fs::path(context.texturesDir) / value).string() : value;
-    if (!fs::is_regular_file(path, ec)) {
-        throw usageError("--picture '" + value + "': no such file" +
-                         (bare ? " in " + context.texturesDir : std::string()));
+    const fs::file_status status = fs::status(path, ec);
+    if (!fs::is_regular_file(status)) {
+        // The cause as it is: a missing file, a folder, or a pipe or device that
+        // reading would wait on.
+        const std::string why = !fs::exists(status)        ? "no such file" + (bare ? " in " + context.texturesDir : "")
+                                : fs::is_directory(status) ? std::string("it is a folder")
+                                                           : std::string(
+                                                                 "it is not a regular file (a pipe, a "
+                                                                 "device or a socket)");
+        throw usageError("--picture '" + value + "': " + why);
     }
     return bare ? path : fs::absolute(path, ec).string();
 }
@@ -261,23 +269,47 @@ bool hasFrameSteps(const Arguments& args) {
     return false;
 }
 
-void applyFrameSteps(const Arguments& args, TextureFields& fields, const FieldEditContext& context, int times) {
-    for (int k = 0; k < times; ++k) {
-        for (const auto& [name, value] : args.ordered()) {
-            if (name == "--per-frame-move") {
-                double dx = 0;
-                double dy = 0;
-                parsePair(value, dx, dy, name);
-                moveStep(fields.transformation, context, dx, dy);
-            } else if (name == "--per-frame-rotate") {
-                rotateStep(fields.transformation, parseNumber(value, name));
-            } else if (name == "--per-frame-zoom") {
-                const double f = positive(name, value, parseNumber(value, name));
-                scaleStep(fields.transformation, f, f);
-            } else if (name == "--per-frame-seed") {
-                // Past the editors' top the seeds start again from 0.
-                fields.noiseSeed = fields.noiseSeed >= 0 && fields.noiseSeed < 32767 ? fields.noiseSeed + 1 : 0;
-            }
+FrameSteps::FrameSteps(const Arguments& args) {
+    for (const auto& option : args.ordered()) {
+        if (isFrameStep(option.first)) {
+            m_steps.push_back(option);
+        }
+    }
+}
+
+void FrameSteps::apply(TextureFields& fields, const FieldEditContext& context, int frame) {
+    const bool same = m_frame >= 0 && m_frame <= frame && context.width == m_width && context.height == m_height &&
+                      std::memcmp(&fields, &m_start, sizeof fields) == 0;
+    if (!same) {
+        // Byte copies, padding included, so that the comparison above sees only values.
+        std::memcpy(static_cast<void*>(&m_start), &fields, sizeof fields);
+        std::memcpy(static_cast<void*>(&m_reached), &fields, sizeof fields);
+        m_width = context.width;
+        m_height = context.height;
+        m_frame = 0;
+    }
+    for (; m_frame < frame; ++m_frame) {
+        round(m_reached, context);
+    }
+    fields = m_reached;
+}
+
+void FrameSteps::round(TextureFields& fields, const FieldEditContext& context) {
+    ++m_rounds;
+    for (const auto& [name, value] : m_steps) {
+        if (name == "--per-frame-move") {
+            double dx = 0;
+            double dy = 0;
+            parsePair(value, dx, dy, name);
+            moveStep(fields.transformation, context, dx, dy);
+        } else if (name == "--per-frame-rotate") {
+            rotateStep(fields.transformation, parseNumber(value, name));
+        } else if (name == "--per-frame-zoom") {
+            const double f = positive(name, value, parseNumber(value, name));
+            scaleStep(fields.transformation, f, f);
+        } else if (name == "--per-frame-seed") {
+            // Past the editors' top the seeds start again from 0.
+            fields.noiseSeed = fields.noiseSeed >= 0 && fields.noiseSeed < 32767 ? fields.noiseSeed + 1 : 0;
         }
     }
 }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace morvessan::cli {
@@ -35,8 +36,29 @@ std::optional<std::int32_t> chooseRandomSeed(const Arguments& args);
 
 // Whether `args` holds any --per-frame option.
 bool hasFrameSteps(const Arguments& args);
-// Applies the --per-frame steps `times` times over, in the order given each time.
-void applyFrameSteps(const Arguments& args, TextureFields& fields, const FieldEditContext& context, int times);
+// The --per-frame steps of a sequence: frame k holds them applied k times over, in
+// the order given each time. Each frame is reached from the one before it by one
+// more round, so N frames in order cost N rounds in all, not N * N / 2.
+class FrameSteps {
+public:
+    explicit FrameSteps(const Arguments& args);
+    // Turns frame 0's `fields` into frame `frame`'s: on from the last frame reached
+    // when that was of the same fields and context and not later, else from frame 0.
+    void apply(TextureFields& fields, const FieldEditContext& context, int frame);
+    // Rounds of steps applied so far.
+    std::int64_t rounds() const { return m_rounds; }
+
+private:
+    void round(TextureFields& fields, const FieldEditContext& context);
+
+    std::vector<std::pair<std::string, std::string>> m_steps;
+    TextureFields m_start{};
+    TextureFields m_reached{};
+    double m_width = 0;
+    double m_height = 0;
+    int m_frame = -1;
+    std::int64_t m_rounds = 0;
+};
 
 // Applies "FIELD=VALUE", or a usage error naming the field and its range.
 void applyAssignment(TextureFields& fields, const std::string& assignment);

@@ -50,6 +50,11 @@ std::string applyChoice(FilterParameters& block, PresetLibrary& library, const P
     std::vector<int> files;
     if (choice.file) {
         const int index = findFile(library, *choice.file);
+        for (const UnreadablePresetFile& unreadable : library.unreadableFiles()) {
+            if (index < 0 && unreadable.name == *choice.file) {
+                throw CliError(unreadable.error);
+            }
+        }
         if (index < 0) {
             throw CliError("no preset file named '" + *choice.file + "' in " + library.presetsFolder() +
                            " (see 'morvessan presets list')");
@@ -76,12 +81,21 @@ std::string applyChoice(FilterParameters& block, PresetLibrary& library, const P
             categoryFound = true;
             for (int p = 0; p < file.presetCount(c); ++p) {
                 if (!choice.preset || file.presetName(c, p) == *choice.preset) {
+                    // The preset itself was read whole; the rest of its file was not.
+                    warn(file.damage());
                     return store(block, file, c, p);
                 }
             }
         }
     }
-    const std::string where = choice.file ? " in '" + *choice.file + "'" : std::string(" in the library");
+    // What was not found may stand in the part of a file that could not be read.
+    std::string unread;
+    for (int f : files) {
+        if (!library.file(f).readWhole()) {
+            unread += "; " + library.file(f).damage();
+        }
+    }
+    const std::string where = (choice.file ? " in '" + *choice.file + "'" : std::string(" in the library")) + unread;
     if (!categoryFound) {
         throw CliError("no category named '" + *choice.category + "'" + where);
     }

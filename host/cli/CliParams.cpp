@@ -25,7 +25,8 @@ const char* const kParamsHelp =
     "      categoryIndex, scaleBySource and overwriteSource)\n"
     "set   changes fields of a block file (a missing file starts from the defaults);\n"
     "      nothing is written when any value is refused\n"
-    "init  writes a parameter block with every default\n";
+    "init  writes a parameter block with every default; an existing FILE is replaced\n"
+    "      only when it is a parameter block\n";
 
 std::string onOff(std::uint8_t flag) { return flag ? "on" : "off"; }
 
@@ -123,7 +124,18 @@ int commandParams(const std::vector<std::string>& list) {
     }
     if (list[0] == "init") {
         args.expectOperands(1, "one operand: FILE");
-        writeBlock(args.operands()[0], freshBlock());
+        const std::string& path = args.operands()[0];
+        // Only a parameter block is ever replaced: any other file (a picture, a preset
+        // file) that the name happens to reach is kept.
+        std::error_code ec;
+        if (std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
+            std::vector<std::uint8_t> bytes;
+            std::string error;
+            if (!readParameterFile(path, bytes, error)) {
+                throw CliError(error + "; it is kept, and no block was written");
+            }
+        }
+        writeBlock(path, freshBlock());
         return 0;
     }
     throw usageError("unknown params command '" + list[0] + "' (show, set or init)");

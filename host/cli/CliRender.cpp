@@ -1,6 +1,7 @@
 // "render", "apply" and "edit": a whole filter run over a new canvas or an image
 // file (without a dialog, or with it for edit), the parameter block kept in a file between runs.
 #include "VXLib/VXUTIL/VXNumberText.h"
+#include "VXLib/VXImageFile.h"
 #include "VXLib/VXUTIL/VXPlatform.h"
 #include "host/FilterHost.h"
 #include "host/HostFiles.h"
@@ -11,6 +12,7 @@
 #include "plugin/PSMorvessanPlugin.h"
 #include "plugin/RenderThreads.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -212,7 +214,11 @@ struct BaseBlock {
 BaseBlock prepareBlock(const Arguments& args, bool canvas) {
     if (const auto threads = args.value("--threads")) {
         setRenderThreadLimit(parseInteger(*threads, 1, 64, "--threads"));
+    } else {
+        warnAboutRenderEnvironment();
     }
+    // Checked here, so that a command without an input picture refuses it too.
+    pictureReading(args);
     BaseBlock base;
     const auto paramsPath = args.value("--params");
     // The parameter block: the kept file, or defaults when there is none yet.
@@ -259,14 +265,65 @@ struct RunShape {
     int part = 0;
     int parts = 1;
     int frame = 0;
+    FrameSteps* frameSteps = nullptr; // the sequence's steps, carried from frame to frame
 };
 
-// A picture the run writes to standard output goes through a file of its own first,
-// so that it is encoded by the same writer and nothing half-made reaches the pipe.
+// The folder for temporary files, or a CliError that names it and the variable
+// that chose it.
+std::string temporaryFolder() {
+    std::error_code ec;
+    const std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
+    if (!ec) {
+        return folder.string();
+    }
+    for (const char* name : {"TMPDIR", "TMP", "TEMP"}) {
+        if (const char* value = std::getenv(name); value != nullptr && *value != '\0') {
+            throw CliError("the folder for temporary files '" + std::string(value) + "' (" + name +
+                           ") is not a folder; standard output is written through it");
+        }
+    }
+    throw CliError("there is no folder for temporary files (" + ec.message() + ")");
+}
+
+// A picture the run writes to standard output goes through a temporary file of its
+// own first, so that it is encoded by the same writer and nothing half-made reaches
+// the pipe. The file is never put in place: it is read back and removed, and until
+// then it is one of the temporary files a signal removes.
 std::string standardOutputFile() {
-    std::random_device device;
-    const auto name = "morvessan-out-" + std::to_string(device()) + std::to_string(device()) + ".png";
-    return (std::filesystem::temp_directory_path() / name).string();
+    return (std::filesystem::path(temporaryFolder()) / "morvessan-standard-output.png").string();
+}
+
+// A message about the file behind standard output names standard output.
+std::string forStandardOutput(std::string message, const std::string& path) {
+    const std::string quoted = "'" + path + "'";
+    if (const std::size_t at = message.find(quoted); at != std::string::npos) {
+        message.replace(at, quoted.size(), "the picture for standard output");
+    }
+    return message;
+}
+
+// The filter renders without a texture picture it cannot load: a run that asked
+// for one is refused instead, with the cause. Each picture is checked once a command.
+void checkTexturePicture(const std::string& path) {
+    static std::set<std::string> usable;
+    if (path.empty() || usable.count(path) != 0) {
+        return;
+    }
+    const std::string cannot = "cannot use the texture picture '" + path + "': ";
+    const VXFileBytes file = vxReadWholeFile(path, pictureFileLimit(PictureReading{}));
+    if (file.status != VXReadStatus::Read) {
+        const std::size_t cause = file.error.find("': ");
+        throw CliError(cannot + (cause != std::string::npos ? file.error.substr(cause + 3) : file.error));
+    }
+    VXImage2 picture;
+    if (!loadImageFile(path, picture, true)) {
+        HostImage decoded;
+        std::string problem;
+        std::string damage;
+        const bool readable = decodeHostPicture(file.bytes, PictureReading{}, decoded, problem, damage);
+        throw CliError(cannot + (readable ? "it is a picture of a kind the texture cannot use" : problem));
+    }
+    usable.insert(path);
 }
 
 int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, const std::string& output,
@@ -311,7 +368,13 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
     context.texturesDir = base.texturesDir;
     context.randomSeed = base.randomSeed;
     applyFieldOptions(args, block->texture, context);
-    applyFrameSteps(args, block->texture, context, shape.frame);
+    if (shape.frameSteps != nullptr) {
+        shape.frameSteps->apply(block->texture, context, shape.frame);
+    }
+
+    if (block->texture.textureEnabled) {
+        checkTexturePicture(readField(block->texture.texturePath, kPathSize));
+    }
 
     // Every output is checked and opened before the run, and put in place after it:
     // the picture and the block are written both or neither.
@@ -319,7 +382,7 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
     VXFileReplacement pictureFile;
     VXFileReplacement blockFile;
     if (!pictureFile.begin(pictureTarget)) {
-        throw CliError(pictureFile.error());
+        throw CliError(forStandardOutput(pictureFile.error(), pictureTarget));
     }
     if (paramsPath && !blockFile.begin(*paramsPath)) {
         throw CliError(blockFile.error());
@@ -356,7 +419,7 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
     }
     std::string error;
     if (!writeHostImage(pictureFile, host.image(), error)) {
-        throw CliError(error);
+        throw CliError(toPipe ? forStandardOutput(error, pictureTarget) : error);
     }
     if (paramsPath) {
         const std::vector<std::uint8_t> after = host.parameterBytes();
@@ -366,17 +429,20 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
             throw CliError(blockFile.error());
         }
     }
-    if (!pictureFile.commit()) {
-        throw CliError(pictureFile.error());
-    }
     if (toPipe) {
-        const VXFileBytes written = vxReadWholeFile(pictureTarget, std::uint64_t(1) << 40);
-        std::error_code ec;
-        std::filesystem::remove(pictureTarget, ec);
-        if (written.status != VXReadStatus::Read || !writeStandardOutput(written.bytes)) {
-            throw CliError("cannot write the picture to standard output" +
-                           (written.error.empty() ? std::string() : ": " + written.error));
+        if (!pictureFile.finish()) {
+            throw CliError(forStandardOutput(pictureFile.error(), pictureTarget));
         }
+        const VXFileBytes written = vxReadWholeFile(pictureFile.temporaryPath(), std::uint64_t(1) << 40);
+        pictureFile.discard();
+        if (written.status != VXReadStatus::Read) {
+            throw CliError("cannot write the picture to standard output: " + written.error);
+        }
+        if (!writeStandardOutput(written.bytes, error)) {
+            throw CliError(error);
+        }
+    } else if (!pictureFile.commit()) {
+        throw CliError(pictureFile.error());
     }
     if (paramsPath && !blockFile.commit()) {
         throw CliError(blockFile.error() + " (the picture was written)");
@@ -398,7 +464,8 @@ HostImage loadPicture(const Arguments& args, const std::string& path) {
     std::string warning;
     if (path == "-") {
         std::string damage;
-        if (!decodeHostPicture(readStandardInput(), pictureReading(args), image, error, damage)) {
+        const PictureReading reading = pictureReading(args);
+        if (!decodeHostPicture(readStandardInput(pictureFileLimit(reading)), reading, image, error, damage)) {
             throw CliError("cannot read standard input: " + error);
         }
         warn(damage.empty() ? std::string() : "standard input: " + damage);
@@ -552,8 +619,10 @@ int commandRender(const std::vector<std::string>& list) {
     const BaseBlock base = prepareBlock(args, true);
     const HostImage canvas = makeCanvas(args);
     ProgressBar bar("Rendering", args.has("--quiet"));
+    FrameSteps steps(args);
     for (int k = 0; k < frames; ++k) {
         RunShape shape;
+        shape.frameSteps = &steps;
         shape.bar = &bar;
         shape.part = k;
         shape.parts = frames;

@@ -54,6 +54,11 @@ int commandSheet(const std::vector<std::string>& list) {
     int fileIndex = 0;
     if (const auto name = args.value("--preset-file")) {
         fileIndex = findFile(library, *name);
+        for (const UnreadablePresetFile& unreadable : library.unreadableFiles()) {
+            if (fileIndex < 0 && unreadable.name == *name) {
+                throw CliError(unreadable.error);
+            }
+        }
         if (fileIndex < 0) {
             throw CliError("no preset file named '" + *name + "' in " + library.presetsFolder() +
                            " (see 'morvessan presets list')");
@@ -67,7 +72,8 @@ int commandSheet(const std::vector<std::string>& list) {
         }
     }
     if (presets.empty()) {
-        throw CliError("'" + file.name() + "' holds no presets");
+        throw CliError("'" + file.name() + "' holds no presets" +
+                       (file.readWhole() ? std::string() : " that could be read: " + file.damage()));
     }
 
     const std::int32_t scale = size >= 96 ? 2 : 1;
@@ -108,7 +114,13 @@ int commandSheet(const std::vector<std::string>& list) {
         throw CliError(error);
     }
     if (!args.has("--quiet")) {
-        std::cout << "Wrote " << output << " (" << presets.size() << " presets of " << file.name() << ")\n";
+        std::cout << "Wrote " << printable(output) << " (" << presets.size() << " presets of " << printable(file.name())
+                  << (file.readWhole() ? ")\n" : ", which was not read whole)\n");
+    }
+    // A sheet of part of a file is no sheet of the file.
+    if (!file.readWhole()) {
+        warn(file.damage() + "; the sheet shows only the presets before that");
+        return 1;
     }
     return 0;
 }

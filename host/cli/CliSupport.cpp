@@ -7,8 +7,10 @@
 #include "presets/PresetLibrary.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
@@ -207,6 +209,27 @@ void warn(const std::string& text) {
     }
 }
 
+void warnAboutRenderEnvironment() {
+    if (const char* threads = std::getenv("MORVESSAN_THREADS")) {
+        // Read as the renderer reads it.
+        char* end = nullptr;
+        const long value = std::strtol(threads, &end, 10);
+        if (end == threads || *end != '\0' || value < 1) {
+            warn("MORVESSAN_THREADS '" + std::string(threads) +
+                 "' is not a whole number from 1 to 64; every core is used");
+        } else if (value > 64) {
+            warn("MORVESSAN_THREADS " + std::string(threads) + " is more than 64; 64 threads are used");
+        }
+    }
+    if (const char* simd = std::getenv("MORVESSAN_SIMD")) {
+        const std::string text = simd;
+        if (text != "scalar" && text != "baseline" && text != "avx2" && text != "avx512") {
+            warn("MORVESSAN_SIMD '" + text +
+                 "' is not scalar, baseline, avx2 or avx512; the widest instruction set of this processor is used");
+        }
+    }
+}
+
 std::string printable(const std::string& text, std::size_t longest) {
     std::string out;
     for (const char c : text) {
@@ -248,29 +271,78 @@ void installInterruptCleanup() {
         std::signal(signal, onInterrupt);
     }
 #if !defined(_WIN32)
-    std::signal(SIGHUP, onInterrupt);
+    // A reader that goes away (a pipe into head) ends the program as well.
+    for (const int signal : {SIGHUP, SIGPIPE}) {
+        std::signal(signal, onInterrupt);
+    }
 #endif
 }
 
-std::string readStandardInput() {
+namespace {
+
+// The first bytes of the pictures this program reads.
+bool startsAPicture(std::string_view bytes) {
+    return bytes.substr(0, 8) == "\x89PNG\r\n\x1a\n" || bytes.substr(0, 3) == "\xFF\xD8\xFF" ||
+           bytes.substr(0, 2) == "BM";
+}
+
+std::string sizeText(std::uint64_t bytes) {
+    constexpr std::uint64_t mebibyte = std::uint64_t(1) << 20;
+    return bytes % mebibyte == 0 ? std::to_string(bytes / mebibyte) + " MiB" : std::to_string(bytes) + " bytes";
+}
+
+} // namespace
+
+std::string readStandardInput(std::uint64_t limit) {
 #if defined(_WIN32)
     // Text mode would turn CR LF into LF inside the picture.
     _setmode(_fileno(stdin), _O_BINARY);
 #endif
     std::string bytes;
-    char buffer[65536];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;) {
-        bytes.append(buffer, n);
+    std::string buffer(std::size_t(1) << 16, '\0');
+    for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), stdin)) > 0;) {
+        if (bytes.size() + n > limit) {
+            throw CliError("cannot read standard input: it is larger than " + sizeText(limit) +
+                           " (raise the limit with --max-pixels)");
+        }
+        bytes.append(buffer.data(), n);
+        // Eight bytes tell a picture: junk is refused without reading the rest.
+        if (bytes.size() >= 8 && !startsAPicture(bytes)) {
+            return bytes;
+        }
+    }
+    if (std::ferror(stdin)) {
+        throw CliError("cannot read standard input: " + vxErrorReason(errno));
+    }
+    if (bytes.empty()) {
+        throw CliError("cannot read standard input: it is empty");
     }
     return bytes;
 }
 
-bool writeStandardOutput(std::string_view bytes) {
+bool writeStandardOutput(std::string_view bytes, std::string& error) {
     std::cout.flush();
 #if defined(_WIN32)
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0;
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0) {
+        return true;
+    }
+    error = "cannot write standard output: " + (errno != 0 ? vxErrorReason(errno) : std::string("a write error"));
+    return false;
+}
+
+bool standardOutputWritten(std::string& error) {
+    errno = 0;
+    std::cout.flush();
+    const bool flushed = std::fflush(stdout) == 0;
+    const int code = errno;
+    if (flushed && std::cout.good() && !std::ferror(stdout)) {
+        return true;
+    }
+    error = "cannot write standard output: " + (code != 0 ? vxErrorReason(code) : std::string("a write error"));
+    return false;
 }
 
 std::int32_t parseInteger(const std::string& text, std::int32_t low, std::int32_t high, const std::string& what) {

@@ -97,19 +97,28 @@ PictureReading pictureReading(const Arguments& args);
 // Prints "morvessan: warning: <text>" on stderr when `text` is not empty.
 void warn(const std::string& text);
 
+// Warns about MORVESSAN_THREADS or MORVESSAN_SIMD values the renderer ignores,
+// saying what it does instead.
+void warnAboutRenderEnvironment();
+
 // `text` safe to print on a terminal: control characters (escape sequences, line
 // breaks) are shown as "\x1B"-style escapes; a very long text keeps its start and
 // end around "...".
 std::string printable(const std::string& text, std::size_t longest = 600);
 
 // Removes the temporary files of unfinished writes when the program is stopped by
-// Ctrl-C or a termination signal, then ends it as the signal would.
+// Ctrl-C, a termination signal or a closed pipe, then ends it as the signal would.
 void installInterruptCleanup();
 
-// Standard input read whole, and bytes written to standard output, both in binary
-// mode (pictures through pipes). The write is false when the stream failed.
-std::string readStandardInput();
-bool writeStandardOutput(std::string_view bytes);
+// Standard input read whole in binary mode (pictures through pipes), refused with
+// a CliError when empty or larger than `limit` bytes. Reading stops after the
+// first bytes when they start no picture, so a stream of junk is not read whole.
+std::string readStandardInput(std::uint64_t limit);
+// Bytes written to standard output in binary mode; false with the cause in `error`.
+bool writeStandardOutput(std::string_view bytes, std::string& error);
+// Whether everything printed on standard output reached it; false with the cause
+// ("cannot write standard output: the disk is full") in `error`.
+bool standardOutputWritten(std::string& error);
 
 // The help text of each command.
 extern const char* const kMainHelp;

@@ -43,6 +43,11 @@ int main(int argc, char** argv) {
         if (const std::string note = takePlatformMessage(); !note.empty()) {
             std::cerr << "morvessan: note: " << printable(note) << "\n";
         }
+        // Output that did not arrive (a full disk, a closed pipe) is no success.
+        if (std::string error; !standardOutputWritten(error)) {
+            std::cerr << "morvessan: " << printable(error) << "\n";
+            return status != 0 ? status : 1;
+        }
         return status;
     };
     try {
@@ -62,11 +67,11 @@ int main(int argc, char** argv) {
         const std::vector<std::string> rest(args.begin() + 1, args.end());
         if (command == "--help" || command == "-h" || command == "help") {
             std::cout << kMainHelp;
-            return 0;
+            return finish(0);
         }
         if (command == "--version" || command == "version") {
             std::cout << "morvessan " MORVESSAN_VERSION "\n";
-            return 0;
+            return finish(0);
         }
         if (command == "render") {
             return finish(commandRender(rest));
