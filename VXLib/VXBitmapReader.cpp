@@ -145,8 +145,14 @@ int parseBitmap(ByteSource& source, VXPackedBitmap& out) {
     const std::uint32_t headerSize = le32(raw);
     VXBitmapInfoHeader h;
     bool core = false;
-    if (headerSize == 40) {
-        if (!source.readAll(raw + 4, 36))
+    // The later forms (52, 56, 108 and 124 bytes, as common tools write them) begin
+    // with the 40-byte one and hold the bit-field masks that follow a 40-byte one.
+    std::uint8_t extension[124 - 40];
+    const std::size_t extended = headerSize == 52 || headerSize == 56 || headerSize == 108 || headerSize == 124
+                                     ? std::size_t(headerSize) - 40
+                                     : 0;
+    if (headerSize == 40 || extended != 0) {
+        if (!source.readAll(raw + 4, 36) || !source.readAll(extension, extended))
             return kBitmapUnusable;
         h.width = std::int32_t(le32(raw + 4));
         h.height = std::int32_t(le32(raw + 8));
@@ -190,7 +196,9 @@ int parseBitmap(ByteSource& source, VXPackedBitmap& out) {
     int greenBits = 0;
     if (compression == kCompressionBitFields) {
         std::uint8_t masks[12];
-        if (!source.readAll(masks, 12))
+        if (extended != 0)
+            std::memcpy(masks, extension, 12);
+        else if (!source.readAll(masks, 12))
             return kBitmapUnusable;
         const std::uint32_t r = le32(masks), g = le32(masks + 4), b = le32(masks + 8);
         if (bitCount == 16 && r == 0x7C00 && g == 0x03E0 && b == 0x001F)

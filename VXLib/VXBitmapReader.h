@@ -23,7 +23,8 @@ struct VXPackedBitmap {
     std::size_t size = 0;
 };
 
-// Reads a bitmap file. Header sizes 40 and 12 only; 1, 2, 4, 8, 16, 24 and 32 bits;
+// Reads a bitmap file. Header sizes 40 and 12, and the 52-, 56-, 108- and 124-byte
+// forms that extend the 40-byte one (their colour space is not used); 1, 2, 4, 8, 16, 24 and 32 bits;
 // run-length 8- and 4-bit data decoded; bit-field 5-5-5 and 5-6-5 (16 bits) loaded
 // as 24 bits and 8-8-8 (32 bits) as 32 bits, other masks refused. Returns kBitmapRead,
 // kBitmapCannotOpen or kBitmapUnusable; `out` is filled only on success.

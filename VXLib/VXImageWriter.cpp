@@ -206,16 +206,32 @@ void fail(std::string* error, const std::string& text) {
 
 } // namespace
 
-std::vector<std::uint8_t> vxEncodeBitmap(const VXDIBBuffer& image) {
+std::vector<std::uint8_t> vxEncodeBitmap(const VXDIBBuffer& image, bool alpha) {
     const std::vector<std::uint8_t> packed = image.toPackedBottomUp();
     if (packed.empty())
         return {};
-    std::vector<std::uint8_t> out(14 + packed.size());
+    // The 40-byte header grows to the 108-byte form: the same fields, then the
+    // red, green, blue and alpha masks and the sRGB colour space (no end points, no gamma).
+    const bool withMasks = alpha && image.bitCount() == 32;
+    constexpr std::uint32_t kMaskedHeader = 108;
+    const std::size_t grown = withMasks ? kMaskedHeader - 40 : 0;
+    std::vector<std::uint8_t> out(14 + packed.size() + grown);
     out[0] = 'B';
     out[1] = 'M';
     putLE32(out.data() + 2, std::uint32_t(out.size()));
-    putLE32(out.data() + 10, 14 + image.headerBlockSize());
-    std::memcpy(out.data() + 14, packed.data(), packed.size());
+    putLE32(out.data() + 10, std::uint32_t(14 + image.headerBlockSize() + grown));
+    std::memcpy(out.data() + 14, packed.data(), 40);
+    std::memcpy(out.data() + 14 + 40 + grown, packed.data() + 40, packed.size() - 40);
+    if (withMasks) {
+        std::uint8_t* header = out.data() + 14;
+        putLE32(header, kMaskedHeader);
+        putLE32(header + 16, 3); // bit fields
+        putLE32(header + 40, 0x00FF0000u);
+        putLE32(header + 44, 0x0000FF00u);
+        putLE32(header + 48, 0x000000FFu);
+        putLE32(header + 52, 0xFF000000u);
+        putLE32(header + 56, 0x73524742u); // 'sRGB'
+    }
     return out;
 }
 
@@ -285,8 +301,8 @@ bool encodeInto(VXFileReplacement& file, bool empty, std::string* error,
     return true;
 }
 
-bool writeBitmap(std::FILE* file, const VXDIBBuffer& image) {
-    const std::vector<std::uint8_t> bytes = vxEncodeBitmap(image);
+bool writeBitmap(std::FILE* file, const VXImage2& image) {
+    const std::vector<std::uint8_t> bytes = vxEncodeBitmap(image, image.hasAlpha());
     return !bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
 }
 

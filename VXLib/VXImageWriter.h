@@ -45,7 +45,9 @@ bool writeImageFile(VXFileReplacement& file, const VXRgbPixels& pixels, std::str
 // Whether `path` names a format saveImageFile writes (.png, .jpg, .jpeg, .bmp).
 bool isImageFilePath(const std::string& path);
 
-// The bitmap file (file header, then the packed bottom-up bitmap) as bytes.
-std::vector<std::uint8_t> vxEncodeBitmap(const VXDIBBuffer& image);
+// The bitmap file (file header, then the packed bottom-up bitmap) as bytes. A
+// 32-bit bitmap with `alpha` gets the 108-byte header with bit fields and an alpha
+// mask (as common tools write it), so that readers keep its transparency.
+std::vector<std::uint8_t> vxEncodeBitmap(const VXDIBBuffer& image, bool alpha = false);
 
 } // namespace morvessan

@@ -330,75 +330,138 @@ std::uint32_t le32(const std::uint8_t* p) {
     return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
 }
 
-void putLe32(std::uint8_t* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) {
-        p[i] = std::uint8_t(v >> (8 * i));
+std::uint16_t le16(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
+
+// Whether the header sizes, offsets and counts of a bitmap agree with each other and
+// with the file; a phrase naming the first contradiction, or empty.
+std::string bitmapContradiction(const std::vector<std::uint8_t>& file, std::uint32_t headerSize, bool& alphaMask) {
+    const std::uint8_t* h = file.data() + 14;
+    const bool core = headerSize == 12;
+    const std::uint32_t planes = core ? le16(h + 8) : le16(h + 12);
+    const std::uint32_t bits = core ? le16(h + 10) : le16(h + 14);
+    const std::uint32_t compression = core ? 0 : le32(h + 16);
+    const std::uint32_t colours = core ? 0 : le32(h + 32);
+    const std::string bitsText = std::to_string(bits) + " bits a pixel";
+    if (planes != 1) {
+        return "its header gives " + std::to_string(planes) + " planes, not 1";
     }
+    if (bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) {
+        return "its header gives " + bitsText;
+    }
+    const bool fits = compression == 0 || (compression == 1 && bits == 8) || (compression == 2 && bits == 4) ||
+                      (compression == 3 && (bits == 16 || bits == 32));
+    if (!fits) {
+        return "compression " + std::to_string(compression) + " does not go with " + bitsText;
+    }
+    const std::uint64_t entries = bits <= 8 ? std::uint64_t(1) << bits : 0;
+    if (bits <= 8 && colours > entries) {
+        return "it names " + std::to_string(colours) + " colours for " + bitsText;
+    }
+    const std::uint64_t table = (bits <= 8 ? (colours != 0 ? colours : entries) : 0) * (core ? 3 : 4);
+    const std::uint64_t masks = headerSize == 40 && compression == 3 ? 12 : 0;
+    const std::uint64_t pixelOffset = le32(file.data() + 10);
+    if (pixelOffset < 14 + headerSize + masks + table) {
+        return "its pixels would start at byte " + std::to_string(pixelOffset) + ", inside its header or colours";
+    }
+    if (pixelOffset > file.size()) {
+        return "its pixels would start at byte " + std::to_string(pixelOffset) + ", after the end of the file";
+    }
+    if (compression == 0 && !core) {
+        const std::int64_t width = std::int32_t(le32(h + 4));
+        const std::int64_t height = std::int32_t(le32(h + 8));
+        const std::uint64_t needed = vxStride(width, int(bits)) * std::uint64_t(height < 0 ? -height : height);
+        const std::uint32_t declared = le32(h + 20);
+        if (declared != 0 && declared < needed) {
+            return "its image size of " + std::to_string(declared) + " bytes is less than its rows need (" +
+                   std::to_string(needed) + ")";
+        }
+    }
+    alphaMask = compression == 3 && bits == 32 && headerSize >= 56 && le32(h + 52) == 0xFF000000u;
+    return {};
 }
 
-bool decodeBitmap(std::string_view bytes, const PictureReading& reading, HostImage& image, std::string& error) {
+bool decodeBitmap(std::string_view bytes, const PictureReading& reading, HostImage& image, std::string& error,
+                  std::string& damage) {
     std::vector<std::uint8_t> file(bytes.begin(), bytes.end());
     const std::string unreadable = "it is not a bitmap picture this program can read";
-    if (file.size() < 18 + 12) {
-        error = unreadable + " (it is too short)";
+    if (file.size() < 14 + 4) {
+        error = unreadable + " (it ends inside its header)";
         return false;
     }
     const std::uint32_t headerSize = le32(file.data() + 14);
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-    if (headerSize == 12) {
-        width = file[18] | file[19] << 8;
-        height = file[20] | file[21] << 8;
-    } else if (headerSize >= 40 && file.size() >= 14 + 40) {
-        width = std::int32_t(le32(file.data() + 18));
-        height = std::int32_t(le32(file.data() + 22));
-        height = height < 0 ? -height : height;
-    } else {
+    const bool known = headerSize == 12 || headerSize == 40 || headerSize == 52 || headerSize == 56 ||
+                       headerSize == 108 || headerSize == 124;
+    if (!known) {
         error = unreadable + " (header size " + std::to_string(headerSize) + ")";
         return false;
     }
-    bool alpha = false;
-    // The later header forms (52, 56, 108 and 124 bytes, as common tools write them)
-    // begin with the 40-byte one and carry the bit-field masks where the masks of a
-    // 40-byte header follow it: cutting the rest makes the classic layout.
-    if (headerSize == 52 || headerSize == 56 || headerSize == 108 || headerSize == 124) {
-        if (file.size() < 14 + std::size_t(headerSize)) {
-            error = unreadable + " (it is too short)";
-            return false;
-        }
-        const std::uint32_t bitCount = file[28] | file[29] << 8;
-        const std::uint32_t compression = le32(file.data() + 30);
-        alpha = bitCount == 32 && headerSize >= 56 && le32(file.data() + 14 + 52) == 0xFF000000u;
-        const std::size_t keep = compression == 3 ? 52 : 40;
-        const std::size_t cut = headerSize - keep;
-        file.erase(file.begin() + 14 + std::ptrdiff_t(keep), file.begin() + 14 + std::ptrdiff_t(headerSize));
-        putLe32(file.data() + 14, 40);
-        const std::uint32_t offset = le32(file.data() + 10);
-        putLe32(file.data() + 10, offset >= cut ? std::uint32_t(offset - cut) : 0);
+    if (file.size() < 14 + std::size_t(headerSize)) {
+        error = unreadable + " (it ends inside its header)";
+        return false;
+    }
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    if (headerSize == 12) {
+        width = le16(file.data() + 18);
+        height = le16(file.data() + 20);
+    } else {
+        width = std::int32_t(le32(file.data() + 18));
+        height = std::int32_t(le32(file.data() + 22));
+        height = height < 0 ? -height : height;
     }
     if (width <= 0 || height <= 0) {
         error = unreadable + " (it has no pixels)";
         return false;
     }
-    if (!checkSize(width, height, alpha ? 4 : 3, reading, error)) {
+    // Contradictions are damage, said as PNG and JPEG say it, and refused.
+    bool alphaMask = false;
+    if (const std::string contradiction = bitmapContradiction(file, headerSize, alphaMask); !contradiction.empty()) {
+        error = "it is damaged (" + contradiction + ")";
         return false;
+    }
+    const std::uint32_t bits = headerSize == 12 ? le16(file.data() + 24) : le16(file.data() + 28);
+    const std::uint32_t compression = headerSize == 12 ? 0 : le32(file.data() + 30);
+    const bool mayHaveAlpha = bits == 32 && (alphaMask || compression == 0);
+    if (!checkSize(width, height, mayHaveAlpha ? 4 : 3, reading, error)) {
+        return false;
+    }
+    // Pixel data cut short: the rest is read as zeros and the picture is damaged, as
+    // a PNG or JPEG that breaks off.
+    const std::uint64_t offset = le32(file.data() + 10);
+    const std::uint32_t declared = headerSize == 12 ? 0 : le32(file.data() + 34);
+    const std::uint64_t needed =
+        compression == 1 || compression == 2 ? declared : vxStride(width, int(bits)) * std::uint64_t(height);
+    if (file.size() < offset + needed) {
+        file.resize(std::size_t(offset + needed), 0);
+        damage = "the data breaks off";
     }
     VXImage2 picture;
     if (!vxLoadBitmapMemory(file.data(), file.size(), picture) || picture.width() <= 0 || picture.height() <= 0) {
-        error = unreadable;
+        error = unreadable + (compression == 3 ? " (its bit fields are a layout this program does not read)" : "");
         return false;
     }
     if (!picture.isTopDown()) {
         picture.flipOrientation();
     }
-    const int bits = picture.bitCount();
+    const int bitCount = picture.bitCount();
+    // A 32-bit bitmap without masks keeps alpha in its fourth bytes when any is
+    // set (as this program wrote them once, and as common tools read them).
+    bool alpha = alphaMask;
+    if (bitCount == 32 && compression == 0) {
+        for (std::int32_t y = 0; y < picture.height() && !alpha; ++y) {
+            const std::uint8_t* row = picture.row(y);
+            for (std::int32_t x = 0; x < picture.width() && !alpha; ++x) {
+                alpha = row[4 * x + 3] != 0;
+            }
+        }
+    }
     HostImage result(picture.width(), picture.height(), alpha ? 4 : 3);
     for (std::int32_t y = 0; y < result.height; ++y) {
         const std::uint8_t* row = picture.row(y);
         for (std::int32_t x = 0; x < result.width; ++x) {
             std::uint8_t* p = result.pixel(x, y);
-            if (bits == 24 || bits == 32) {
-                const std::uint8_t* s = row + x * (bits / 8);
+            if (bitCount == 24 || bitCount == 32) {
+                const std::uint8_t* s = row + x * (bitCount / 8);
                 p[0] = s[2];
                 p[1] = s[1];
                 p[2] = s[0];
@@ -445,7 +508,7 @@ bool decodeHostPicture(std::string_view bytes, const PictureReading& reading, Ho
         } else if (bytes.substr(0, 3) == "\xFF\xD8\xFF") {
             ok = decodeJpeg(bytes, reading, image, error, damage);
         } else if (bytes.substr(0, 2) == "BM") {
-            ok = decodeBitmap(bytes, reading, image, error);
+            ok = decodeBitmap(bytes, reading, image, error, damage);
         } else {
             error = "it is not a PNG, JPEG or bitmap picture";
         }

@@ -20,8 +20,10 @@ struct PictureReading {
 
 // Decodes the bytes of a PNG, JPEG or bitmap file (told apart by their content)
 // into `image`: four planes for pictures with any transparency (an alpha channel,
-// a tRNS chunk of a palette, grey or colour PNG, a bitmap with an alpha mask),
-// three for the rest. The size is checked from the header, before any pixel is
+// a tRNS chunk of a palette, grey or colour PNG, a bitmap with an alpha mask, a
+// 32-bit bitmap without masks whose fourth bytes are not all zero), three for the
+// rest. A bitmap header whose sizes, offsets or counts contradict each other is
+// refused as damaged. The size is checked from the header, before any pixel is
 // decoded: at most `reading.maxPixels` pixels and what pictureSizeProblem allows.
 // A picture damaged after its header keeps what the decoder got (the rest black
 // or clear) and the cause goes to `damage`; with `reading.strict` it fails. False

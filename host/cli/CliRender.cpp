@@ -321,7 +321,9 @@ void checkTexturePicture(const std::string& path) {
         std::string problem;
         std::string damage;
         const bool readable = decodeHostPicture(file.bytes, PictureReading{}, decoded, problem, damage);
-        throw CliError(cannot + (readable ? "it is a picture of a kind the texture cannot use" : problem));
+        throw CliError(cannot + (!readable         ? problem
+                                 : !damage.empty() ? "it is damaged (" + damage + ")"
+                                                   : std::string("it is a picture of a kind the texture cannot use")));
     }
     usable.insert(path);
 }

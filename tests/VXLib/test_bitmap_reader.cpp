@@ -1,10 +1,13 @@
 // The bitmap reader: headers, colour tables, orientation, bit fields, run-length
 // decoding with its budget, and damaged files that must be refused cleanly.
 #include "VXLib/VXBitmapReader.h"
+#include "VXLib/VXImageWriter.h"
 
 #include "tests/VXLib/ImageMaker.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 using namespace morvessan;
 using namespace morvessan::testing;
@@ -284,9 +287,18 @@ TEST(BitmapReader, RefusesDamagedAndUnsupportedFiles) {
     magic[0] = 'M';
     EXPECT_EQ(readCode(magic), kBitmapUnusable);
 
+    // The longer header forms are read; bit fields in them only in the standard layouts.
     BmpRecipe v4 = good;
     v4.headerSize = 108;
-    EXPECT_EQ(readCode(makeBmp(v4)), kBitmapUnusable);
+    EXPECT_EQ(readCode(makeBmp(v4)), kBitmapRead);
+    BmpRecipe v4Fields;
+    v4Fields.headerSize = 108;
+    v4Fields.width = 1;
+    v4Fields.height = 1;
+    v4Fields.bitCount = 32;
+    v4Fields.compression = 3;
+    v4Fields.pixels = Bytes(4, 0);
+    EXPECT_EQ(readCode(makeBmp(v4Fields)), kBitmapUnusable); // masks of zero
 
     BmpRecipe shortData = good;
     shortData.sizeImage = 8; // rows need 16
@@ -326,4 +338,42 @@ TEST(BitmapReader, RefusesDamagedAndUnsupportedFiles) {
     ASSERT_TRUE(image.create(2, 2, 8));
     EXPECT_FALSE(vxLoadBitmapMemory(magic.data(), magic.size(), image));
     EXPECT_TRUE(image.isEmpty());
+}
+
+TEST(BitmapWriter, TransparentBitmapsCarryAnAlphaMaskAndReadBackWhole) {
+    VXImage2 image;
+    ASSERT_TRUE(image.create(3, 2, 32));
+    image.setHasAlpha(true);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) {
+            std::uint8_t* p = image.row(y) + 4 * x;
+            p[0] = std::uint8_t(10 * x);
+            p[1] = std::uint8_t(20 * y);
+            p[2] = 200;
+            p[3] = std::uint8_t(x * 100 + y); // alpha
+        }
+    const Bytes file = vxEncodeBitmap(image, true);
+    ASSERT_EQ(file.size(), 14u + 108u + 3u * 2u * 4u);
+    const auto le32At = [&](std::size_t at) {
+        return std::uint32_t(file[at]) | std::uint32_t(file[at + 1]) << 8 | std::uint32_t(file[at + 2]) << 16 |
+               std::uint32_t(file[at + 3]) << 24;
+    };
+    EXPECT_EQ(le32At(2), file.size());
+    EXPECT_EQ(le32At(10), 14u + 108u); // pixels right after the header
+    EXPECT_EQ(le32At(14), 108u);
+    EXPECT_EQ(le32At(14 + 16), 3u); // bit fields
+    EXPECT_EQ(le32At(14 + 40), 0x00FF0000u);
+    EXPECT_EQ(le32At(14 + 44), 0x0000FF00u);
+    EXPECT_EQ(le32At(14 + 48), 0x000000FFu);
+    EXPECT_EQ(le32At(14 + 52), 0xFF000000u);
+    VXImage2 back;
+    ASSERT_TRUE(vxLoadBitmapMemory(file.data(), file.size(), back));
+    ASSERT_EQ(back.bitCount(), 32);
+    for (int y = 0; y < 2; ++y)
+        EXPECT_EQ(std::memcmp(back.row(y), image.row(y), 12), 0) << y;
+    // Without alpha the classic header stays.
+    image.setHasAlpha(false);
+    const Bytes plain = vxEncodeBitmap(image, false);
+    EXPECT_EQ(plain.size(), 14u + 40u + 24u);
+    EXPECT_EQ(plain[14], 40);
 }
