@@ -332,6 +332,12 @@ std::uint32_t le32(const std::uint8_t* p) {
 
 std::uint16_t le16(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
 
+void putLe32(std::uint8_t* p, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) {
+        p[i] = std::uint8_t(v >> (8 * i));
+    }
+}
+
 // Whether the header sizes, offsets and counts of a bitmap agree with each other and
 // with the file; a phrase naming the first contradiction, or empty.
 std::string bitmapContradiction(const std::vector<std::uint8_t>& file, std::uint32_t headerSize, bool& alphaMask) {
@@ -425,14 +431,33 @@ bool decodeBitmap(std::string_view bytes, const PictureReading& reading, HostIma
     if (!checkSize(width, height, mayHaveAlpha ? 4 : 3, reading, error)) {
         return false;
     }
-    // Pixel data cut short: the rest is read as zeros and the picture is damaged, as
-    // a PNG or JPEG that breaks off.
+    // Pixel data cut short: the rows that are there are read, the rest stays black
+    // and the picture is damaged, as a PNG or JPEG that breaks off. Nothing is made
+    // up to fill the file, so a short file costs no more than its picture.
     const std::uint64_t offset = le32(file.data() + 10);
-    const std::uint32_t declared = headerSize == 12 ? 0 : le32(file.data() + 34);
-    const std::uint64_t needed =
-        compression == 1 || compression == 2 ? declared : vxStride(width, int(bits)) * std::uint64_t(height);
-    if (file.size() < offset + needed) {
-        file.resize(std::size_t(offset + needed), 0);
+    const std::uint64_t present = file.size() - offset;
+    const bool core = headerSize == 12;
+    const bool topDown = !core && std::int32_t(le32(file.data() + 22)) < 0;
+    std::int64_t rowsRead = height;
+    if (compression == 1 || compression == 2) {
+        // The run-length decoder stops where its input does.
+        if (le32(file.data() + 34) > present) {
+            putLe32(file.data() + 34, std::uint32_t(present));
+            damage = "the data breaks off";
+        }
+    } else if (const std::uint64_t stride = vxStride(width, int(bits)); present < stride * std::uint64_t(height)) {
+        rowsRead = std::int64_t(present / stride);
+        if (rowsRead == 0) {
+            error = "it is damaged (its pixel data is missing)";
+            return false;
+        }
+        if (core) {
+            file[20] = std::uint8_t(rowsRead);
+            file[21] = std::uint8_t(rowsRead >> 8);
+        } else {
+            putLe32(file.data() + 22, std::uint32_t(topDown ? -rowsRead : rowsRead));
+            putLe32(file.data() + 34, 0);
+        }
         damage = "the data breaks off";
     }
     VXImage2 picture;
@@ -455,11 +480,14 @@ bool decodeBitmap(std::string_view bytes, const PictureReading& reading, HostIma
             }
         }
     }
-    HostImage result(picture.width(), picture.height(), alpha ? 4 : 3);
-    for (std::int32_t y = 0; y < result.height; ++y) {
+    // Rows come bottom row first unless the bitmap is top-down: the rows read of a
+    // cut bitmap are the bottom ones, or the top ones.
+    HostImage result(picture.width(), std::int32_t(height), alpha ? 4 : 3, 0);
+    const std::int32_t first = topDown ? 0 : std::int32_t(height - picture.height());
+    for (std::int32_t y = 0; y < picture.height(); ++y) {
         const std::uint8_t* row = picture.row(y);
         for (std::int32_t x = 0; x < result.width; ++x) {
-            std::uint8_t* p = result.pixel(x, y);
+            std::uint8_t* p = result.pixel(x, first + y);
             if (bitCount == 24 || bitCount == 32) {
                 const std::uint8_t* s = row + x * (bitCount / 8);
                 p[0] = s[2];

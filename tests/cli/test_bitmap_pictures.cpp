@@ -143,6 +143,15 @@ TEST_F(CliBitmaps, ABitmapCutShortIsDamagedAsPngAndJpegAre) {
     EXPECT_NE(r.err.find("cut.bmp' is damaged (the data breaks off); using what could be read of it"),
               std::string::npos)
         << r.err;
+    // Without a single row there is nothing to use; the header alone decides no allocation.
+    EXPECT_EQ(decode(whole.substr(0, 54 + 7)).error, "it is damaged (its pixel data is missing)");
+    // A top-down bitmap keeps its top rows.
+    std::string top = whole;
+    put32(top, 22, std::uint32_t(-2));
+    const Decoded topCut = decode(top.substr(0, top.size() - 5));
+    ASSERT_TRUE(topCut.ok) << topCut.error;
+    EXPECT_EQ(topCut.image.pixel(1, 0)[2], 4);
+    EXPECT_EQ(topCut.image.pixel(1, 1)[0], 0);
     // Cut inside the header it is no picture at all.
     EXPECT_EQ(decode(whole.substr(0, 30)).error,
               "it is not a bitmap picture this program can read (it ends inside its header)");

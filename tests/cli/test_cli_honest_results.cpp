@@ -111,10 +111,12 @@ TEST_F(CliHonest, ATexturePictureThatCannotBeUsedIsReported) {
         run("render --size 32x32 --picture " + p("notes.txt") + " --picture-amount 100 " + p("o.png")),
         "cannot use the texture picture '" + at("notes.txt").string() + "': it is not a PNG, JPEG or bitmap picture",
         "o.png");
-    // A header promising more than it holds.
-    std::ofstream(at("textures/huge.bmp"), std::ios::binary)
-        << std::string("BM\x4f\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\xf8\x2a\0\0\xf8\x2a\0\0\1\0\x18\0", 34)
-        << std::string(45, '\0');
+    // A header of 11000 x 11000 pixels in 79 bytes.
+    std::string huge(79, '\0');
+    const unsigned char header[] = {'B', 'M', 79, 0,    0,    0, 0, 0,    0,    0, 54, 0, 0, 0,  40,
+                                    0,   0,   0,  0xF8, 0x2A, 0, 0, 0xF8, 0x2A, 0, 0,  1, 0, 24, 0};
+    std::copy(std::begin(header), std::end(header), huge.begin());
+    std::ofstream(at("textures/huge.bmp"), std::ios::binary) << huge;
     expectRefused(run("render --size 32x32 --picture huge.bmp " + p("o.png")), "cannot use the texture picture",
                   "o.png");
     // A preset whose picture is missing from the textures folder.
