@@ -203,7 +203,10 @@ bool PresetFile::save() {
     }
     m_changed_on_disk = false;
     VXFileLock lock;
-    if (!lock.lock(m_path)) {
+    std::error_code missing;
+    const std::string folder = folderOf(m_path).empty() ? std::string(".") : folderOf(m_path);
+    // Without its folder the file cannot be written at all; the replacement says so.
+    if (std::filesystem::is_directory(folder, missing) && !lock.lock(m_path)) {
         m_save_error = lock.error();
         return false;
     }
