@@ -30,7 +30,9 @@ const char* const kPresetsHelp =
     "       status is non-zero when a file was not read whole\n"
     "add    adds the texture of the parameter block (defaults without --params) as a\n"
     "       preset and saves the file, as \"Add Preset\" does; a missing file or\n"
-    "       category is created; a file that was not read whole is left as it is\n";
+    "       category is created; a name the category holds is refused; a file that\n"
+    "       was not read whole is left as it is; the file is locked while it is\n"
+    "       changed, so adds at the same time all keep their presets\n";
 
 std::string jsonBool(bool value) { return value ? "true" : "false"; }
 
