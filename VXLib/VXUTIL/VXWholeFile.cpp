@@ -40,6 +40,7 @@ std::string reasonOf(int code) {
     case EDQUOT: return "the disk quota is used up";
 #endif
     case EROFS: return "the file system is read-only";
+    case EFBIG: return "the file would be larger than the system allows";
     case ENAMETOOLONG: return "the name is too long";
     case ENOTDIR: return "a part of the path is not a folder";
     case EISDIR: return "it is a folder";

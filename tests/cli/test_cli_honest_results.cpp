@@ -221,6 +221,12 @@ TEST_F(CliHonest, MessagesNameTheRealCause) {
     EXPECT_EQ(tmp.status, 1);
     EXPECT_EQ(tmp.err, "morvessan: the folder for temporary files '" + at("nowhere").string() +
                            "' (TMPDIR) is not a folder; standard output is written through it\n");
+    // An encoder's write that failed is named by its cause, not as "a write error".
+    const Result big =
+        shell("trap '' XFSZ; ulimit -f 8; " + program() + " render --quiet --size 600x600 " + p("big.png") + folders());
+    EXPECT_EQ(big.status, 1);
+    EXPECT_EQ(big.err, "morvessan: cannot write '" + at("big.png").string() +
+                           "': the file would be larger than the system allows\n");
     const Result env = shell("MORVESSAN_THREADS=junk MORVESSAN_SIMD=avx9 " + program() + " render --quiet --size 8x8 " +
                              p("env.png") + folders());
     EXPECT_EQ(env.status, 0);
