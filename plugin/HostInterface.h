@@ -89,6 +89,12 @@ enum : int16 {
     errReportString = -30904,
 };
 
+// imageMode values: the only mode this driver renders is RGB (8 bits a channel
+// when depth says so, or when an older host leaves depth at zero).
+enum : int16 {
+    plugInModeRGBColor = 3,
+};
+
 // playInfo values of the descriptor parameters.
 enum : int16 {
     plugInDialogDontDisplay = 0,

@@ -3,8 +3,11 @@
 #include "plugin/VXPSFilter.h"
 
 #include "VXLib/VXImage2.h"
+#include "plugin/HostHandles.h"
 #include "plugin/HostRects.h"
 #include "plugin/VXPSErrors.h"
+
+#include <cstring>
 
 namespace morvessan {
 
@@ -15,7 +18,22 @@ void VXPSFilter::DoParameters() { PrepareParameters(); }
 
 void VXPSFilter::DoPrepare() {
     PrepareParameters();
+    ReadHostImage();
+}
+
+void VXPSFilter::ReadHostImage() {
     const FilterRecord& record = Record();
+    // Hosts that ignore the module's declared modes still call it: the tiles are
+    // 8-bit RGB(A), so anything else would be read and written with the wrong
+    // layout (or past the host's buffers when it has fewer planes).
+    const bool rgb = record.imageMode == plugInModeRGBColor && record.planes >= 3;
+    const bool eightBit = record.depth == 0 || record.depth == 8;
+    if (!rgb || !eightBit) {
+        if (record.errorString) {
+            vxStorePascalString(*record.errorString, kBadModeMessage);
+        }
+        vxThrowCode(filterBadMode);
+    }
     m_whole_rect = {0, 0, record.wholeSize.h, record.wholeSize.v};
     m_filter_rect = fromHostRect(record.filterRect);
 }
@@ -44,33 +62,55 @@ bool VXPSFilter::EnableAlpha(bool allowed) {
 
 void VXPSFilter::PrepareParameters() {
     FilterRecord& record = Record();
-    const HandleProcs* procs = record.handleProcs;
+    const HostHandles procs(record);
+    const std::int32_t size = GetParameterSize();
+    bool replaced = false;
     if (record.parameters) {
-        if (!procs || !procs->lockProc) {
+        if (!procs.lockProc) {
             vxThrowCode(paramErr);
         }
-        void* block = procs->lockProc(record.parameters, true);
-        if (!block) {
-            vxThrowCode(memFullErr);
+        // A kept handle shorter than the block (another version's, an empty one,
+        // one a host stored on disk) would be read and written past its end: it
+        // is replaced by a fresh block with the defaults.
+        const bool whole = size == 0 || (procs.getSizeProc && procs.getSizeProc(record.parameters) >= size);
+        if (whole) {
+            void* block = LockHandle(record.parameters);
+            if (!block) {
+                vxThrowCode(memFullErr);
+            }
+            SetParameterBlock(block);
+            ParametersRestored();
+            return;
         }
-        SetParameterBlock(block);
-        ParametersRestored();
-        return;
+        replaced = true;
+        const bool grown = procs.setSizeProc && procs.getSizeProc &&
+                           procs.setSizeProc(record.parameters, size) == noErr &&
+                           procs.getSizeProc(record.parameters) >= size;
+        if (!grown) {
+            if (procs.disposeProc) {
+                procs.disposeProc(record.parameters);
+            }
+            record.parameters = nullptr;
+        }
     }
-    const std::int32_t size = GetParameterSize();
     if (size == 0) {
         return;
     }
-    if (!procs || !procs->newProc || !procs->lockProc) {
-        vxThrowCode(paramErr);
-    }
-    record.parameters = procs->newProc(size);
     if (!record.parameters) {
-        vxThrowCode(memFullErr);
+        if (!procs.newProc || !procs.lockProc) {
+            vxThrowCode(paramErr);
+        }
+        record.parameters = procs.newProc(size);
+        if (!record.parameters) {
+            vxThrowCode(memFullErr);
+        }
     }
-    void* block = procs->lockProc(record.parameters, true);
+    void* block = LockHandle(record.parameters);
     if (!block) {
         vxThrowCode(memFullErr);
+    }
+    if (replaced) {
+        std::memset(block, 0, static_cast<std::size_t>(size)); // no byte of the short block's stays
     }
     SetParameterBlock(block);
     InitialiseParameters();

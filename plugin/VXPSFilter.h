@@ -24,6 +24,7 @@ class VXPSFilter : public VXPSPlugin {
 public:
     static constexpr int kTileSize = 128;
     static constexpr int kZoomInLimit = -5;
+    static constexpr const char* kBadModeMessage = "This filter works on 8-bit RGB images only.";
 
     VXPSFilter();
     ~VXPSFilter() override;
@@ -74,6 +75,10 @@ public:
 
     bool EnableAlpha(bool allowed);
     void PrepareParameters();
+    // Takes the image's mode and rectangles from the record; a mode the tiles
+    // cannot hold is the host's bad-mode error. Start reads them again, since
+    // some hosts skip Prepare when they repeat a filter.
+    void ReadHostImage();
 
     // Preview and zoom.
     void SetPreviewSize(std::int32_t width, std::int32_t height);
@@ -111,6 +116,9 @@ public:
 protected:
     // Empties inRect, outRect and maskRect: the host then asks for no more data.
     void ClearHostRectangles();
+    // After advanceState: the host served the rectangles asked for, with rows of
+    // at least `width` pixels of `planes` bytes; otherwise nothing is touched.
+    void CheckServed(const Rect& in, const Rect& out, const Rect& mask, std::int32_t width, std::int32_t planes);
     // Image pixels per proxy pixel at the current zoom.
     std::int32_t SampleFactor() const { return m_zoom > 1 ? m_zoom : 1; }
     // The preview rectangle divided by the sample factor: what the proxies hold.

@@ -224,10 +224,10 @@ void VXPSFilter::FetchProxy(VXImage2& image, std::int32_t x, std::int32_t y, con
     record.maskRect = wantMask ? toHostRect(reduced) : empty;
     record.inputRate = rate * kFixedOne;
     record.maskRate = rate * kFixedOne;
+    const Rect askedIn = record.inRect;
+    const Rect askedMask = record.maskRect;
     AdvanceState();
-    if ((wantPixels && !record.inData) || (wantMask && !record.maskData)) {
-        vxThrowCode(paramErr);
-    }
+    CheckServed(askedIn, empty, askedMask, reduced.width(), planes);
     const PixelBlock target = ImageBlock(image).sub(x, y, reduced.width(), reduced.height());
     for (std::int32_t row = 0; row < target.height; ++row) {
         std::uint8_t* d = target.row(row);

@@ -34,6 +34,31 @@ void VXPSFilter::AdvanceState() {
     }
 }
 
+namespace {
+
+bool sameRect(const Rect& a, const Rect& b) {
+    return a.top == b.top && a.left == b.left && a.bottom == b.bottom && a.right == b.right;
+}
+
+} // namespace
+
+void VXPSFilter::CheckServed(const Rect& in, const Rect& out, const Rect& mask, std::int32_t width,
+                             std::int32_t planes) {
+    const FilterRecord& record = Record();
+    const std::int64_t pixelRow = static_cast<std::int64_t>(width) * planes;
+    const auto served = [&](const Rect& asked, const Rect& given, const void* data, std::int32_t rowBytes,
+                            std::int64_t rowLength) {
+        return isEmptyHostRect(asked) || (data && sameRect(asked, given) && rowBytes >= rowLength);
+    };
+    // A host that clipped a rectangle, or whose rows are shorter than the tile,
+    // would have the tile read and written past its buffers.
+    if (!served(in, record.inRect, record.inData, record.inRowBytes, pixelRow) ||
+        !served(out, record.outRect, record.outData, record.outRowBytes, pixelRow) ||
+        !served(mask, record.maskRect, record.maskData, record.maskRowBytes, width)) {
+        vxThrowCode(paramErr);
+    }
+}
+
 void VXPSFilter::FilterImage() {
     BeginRender(false);
     FilterRecord& record = Record();
@@ -64,10 +89,9 @@ void VXPSFilter::FilterImage() {
             record.outHiPlane = static_cast<int16>(planes - 1);
             record.maskRect = masked ? toHostRect(tile) : Rect{0, 0, 0, 0};
             record.maskRate = kFixedOne;
+            const Rect asked = toHostRect(tile);
             AdvanceState();
-            if (!record.inData || !record.outData || (masked && !record.maskData)) {
-                vxThrowCode(paramErr); // a host that serves no pixels cannot be filtered
-            }
+            CheckServed(asked, asked, masked ? asked : Rect{0, 0, 0, 0}, tile.width(), planes);
             const PixelBlock in{static_cast<std::uint8_t*>(record.inData),
                                 tile.width(),
                                 tile.height(),

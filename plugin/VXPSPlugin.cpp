@@ -1,6 +1,7 @@
 // Selector dispatch and failure conversion of the generic plug-in object.
 #include "plugin/VXPSPlugin.h"
 
+#include "plugin/HostHandles.h"
 #include "plugin/VXPSErrors.h"
 
 #include <new>
@@ -12,11 +13,18 @@ void VXPSPlugin::Dispatch(int16 selector, FilterRecord* record, std::intptr_t* d
     m_filter_record = record;
     m_result = result;
     m_data = data;
+    m_locked.clear();
     // About hands us an AboutRecord, not a FilterRecord: never look at it.
     if (selector == filterSelectorAbout) {
         try {
             DoAbout();
         } catch (...) {
+        }
+        return;
+    }
+    if (!record) {
+        if (result) {
+            *result = paramErr;
         }
         return;
     }
@@ -32,9 +40,31 @@ void VXPSPlugin::Dispatch(int16 selector, FilterRecord* record, std::intptr_t* d
     } catch (...) {
         Fail(-1, nullptr);
     }
-    if (record && record->parameters && record->handleProcs && record->handleProcs->unlockProc) {
-        record->handleProcs->unlockProc(record->parameters);
+    UnlockHandles();
+}
+
+void* VXPSPlugin::LockHandle(Handle handle) {
+    const HostHandles procs(Record());
+    if (!handle || !procs.lockProc) {
+        return nullptr;
     }
+    void* block = procs.lockProc(handle, true);
+    if (block) {
+        m_locked.push_back(handle);
+    }
+    return block;
+}
+
+void VXPSPlugin::UnlockHandles() {
+    if (m_filter_record) {
+        const HostHandles procs(*m_filter_record);
+        for (Handle handle : m_locked) {
+            if (procs.unlockProc) {
+                procs.unlockProc(handle);
+            }
+        }
+    }
+    m_locked.clear();
 }
 
 void VXPSPlugin::RunSelector(int16 selector) {

@@ -5,6 +5,7 @@
 #include "plugin/HostInterface.h"
 
 #include <string>
+#include <vector>
 
 namespace morvessan {
 
@@ -16,7 +17,8 @@ public:
     virtual ~VXPSPlugin() = default;
 
     // One selector call, as the entry point makes it: stores the words, runs the
-    // operation, converts a failure into the result word, unlocks the parameters.
+    // operation, converts a failure into the result word, and unlocks what the
+    // operation locked. A call without a record is refused: there is nothing to run on.
     void Dispatch(int16 selector, FilterRecord* record, std::intptr_t* data, int16* result);
 
     virtual void DoAbout() {}
@@ -36,14 +38,20 @@ public:
 
 protected:
     FilterRecord& Record() const { return *m_filter_record; }
+    // Locks `handle` through the host until the selector ends; null when the
+    // host has no lock routine or refuses. Hosts that count locks see every
+    // lock matched by one unlock, and nothing else unlocked.
+    void* LockHandle(Handle handle);
 
 private:
     void RunSelector(int16 selector);
     void Fail(int16 code, const std::string* message);
+    void UnlockHandles();
 
     FilterRecord* m_filter_record = nullptr;
     int16* m_result = nullptr;
     std::intptr_t* m_data = nullptr; // stored, never used: state lives in the object and the block
+    std::vector<Handle> m_locked;    // what this selector locked, unlocked when it ends
 };
 
 } // namespace morvessan
