@@ -76,6 +76,7 @@ void PSMorvessanPlugin::DoStart() {
             }
         }
     } clearOnFailure{*this};
+    ReadHostImage();
     WaitCursor cursor;
     StartupLog& log = startupLog();
     log.BeginStartupTiming();
@@ -92,32 +93,27 @@ void PSMorvessanPlugin::DoStart() {
     m_library.selectCurrentFile(*m_parameters);
 
     m_silent = IsSilentRun();
-    if (m_silent) {
-        // Nobody watches a batch run: its failures go back to the host rather
-        // than leaving a half-rendered image that looks like success.
-        FilterImage();
-        StoreCurrentFileName();
-        return;
-    }
-    const std::string unavailable = m_dialog->Unavailable();
-    if (!unavailable.empty()) {
-        vxThrowMessage(unavailable);
-    }
-    cursor.Restore();
-    bool cancelled = false;
-    try {
-        if (m_dialog->RunDialog(*this)) {
-            FilterImage();
-            StoreCurrentFileName();
-        } else {
-            cancelled = true;
+    if (!m_silent) {
+        const std::string unavailable = m_dialog->Unavailable();
+        if (!unavailable.empty()) {
+            vxThrowMessage(unavailable);
         }
-    } catch (...) {
-        // The user has seen the dialog; what was rendered stays, and the run ends quietly.
+        cursor.Restore();
+        bool accepted = false;
+        try {
+            accepted = m_dialog->RunDialog(*this);
+        } catch (...) {
+            // The user has seen the dialog and the image is untouched: the run ends quietly.
+            return;
+        }
+        if (!accepted) {
+            vxThrowCode(userCanceledErr);
+        }
     }
-    if (cancelled) {
-        vxThrowCode(userCanceledErr);
-    }
+    // A render that fails or is cancelled goes back to the host as that failure,
+    // so the host reverts the image rather than keeping a half-drawn texture.
+    FilterImage();
+    StoreCurrentFileName();
 }
 
 void PSMorvessanPlugin::StoreCurrentFileName() {
