@@ -1,6 +1,6 @@
 // A small pool of worker threads shared by every render: they wait on a
 // condition variable for a job, take parts of it in turn, and are joined when
-// the host's call ends (or at exit in a program that holds no session).
+// the host's call ends.
 #include "plugin/RenderThreads.h"
 
 #include <algorithm>
@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <exception>
 #include <mutex>
+#include <new>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -55,8 +56,6 @@ bool spinUntil(const Ready& ready) {
 
 class Pool {
 public:
-    ~Pool() { stop(); }
-
     // Runs the job on the caller and up to `helpers` pool threads; false when the
     // pool is in use by another call.
     bool run(std::int32_t count, std::int32_t part, int helpers, const Body& body) {
@@ -182,9 +181,15 @@ private:
     std::exception_ptr m_error;
 };
 
+// Never destroyed: when another thread ends the process in the middle of a
+// render, Windows kills the render threads (one may hold the pool's locks) and
+// then runs the module's destructors; a destructor that waited for those locks
+// would keep the process from ever exiting. Sessions join the threads at the
+// end of every host call, so nothing is left running at unload.
 Pool& pool() {
-    static Pool instance;
-    return instance;
+    alignas(Pool) static unsigned char storage[sizeof(Pool)];
+    static Pool* const instance = ::new (storage) Pool;
+    return *instance;
 }
 
 std::mutex g_sessionMutex;
