@@ -1,0 +1,264 @@
+// The hostile host's record, callbacks and serving: every tile in buffers of
+// their own, handles that count their locks, and the faults its quirks ask for.
+#include "HostileHost.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#if defined(_WIN32)
+#include "host/win32/VXPSModule.h"
+#endif
+
+namespace morvessan::test {
+
+// A handle as hosts make them: the first word points at the data.
+struct HostileHost::Block {
+    char* data = nullptr;
+    GuardedBuffer storage;
+    int locks = 0;
+
+    void resize(std::size_t size) {
+        GuardedBuffer grown(size);
+        if (storage.data()) {
+            std::memcpy(grown.data(), storage.data(), std::min(size, storage.size()));
+        }
+        storage = std::move(grown);
+        data = reinterpret_cast<char*>(storage.data());
+    }
+    Handle handle() { return &data; }
+};
+
+namespace {
+HostileHost* g_host = nullptr;
+
+bool isEmpty(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
+} // namespace
+
+struct HostileCallbacks {
+    static Boolean abortProc() {
+        HostileHost& host = *g_host;
+        ++host.m_abort_calls;
+        return host.m_quirks.abortFrom > 0 && host.m_abort_calls >= host.m_quirks.abortFrom;
+    }
+    static void progressProc(std::int32_t, std::int32_t) {}
+    static OSErr advanceState() { return g_host->advance(); }
+    static Handle newProc(std::int32_t size) { return size < 0 ? nullptr : g_host->newHandle(size); }
+    static void disposeProc(Handle handle) {
+        auto& blocks = g_host->m_blocks;
+        blocks.erase(std::remove_if(blocks.begin(), blocks.end(), [&](auto& b) { return b->handle() == handle; }),
+                     blocks.end());
+        if (g_host->m_kept == handle) {
+            g_host->m_kept = nullptr;
+        }
+    }
+    static std::int32_t getSizeProc(Handle handle) {
+        HostileHost::Block* block = g_host->find(handle);
+        return block ? static_cast<std::int32_t>(block->storage.size()) : 0;
+    }
+    static OSErr setSizeProc(Handle handle, std::int32_t size) {
+        HostileHost::Block* block = g_host->find(handle);
+        if (!block || size < 0 || block->locks > 0) {
+            return paramErr;
+        }
+        block->resize(static_cast<std::size_t>(size));
+        return noErr;
+    }
+    static Ptr lockProc(Handle handle, Boolean) {
+        HostileHost::Block* block = g_host->find(handle);
+        if (!block || g_host->m_quirks.failLocks) {
+            return nullptr;
+        }
+        ++block->locks;
+        ++g_host->m_locks;
+        return block->data;
+    }
+    static void unlockProc(Handle handle) {
+        HostileHost::Block* block = g_host->find(handle);
+        if (!block || block->locks == 0) {
+            ++g_host->m_stray_unlocks;
+            return;
+        }
+        --block->locks;
+        ++g_host->m_unlocks;
+    }
+};
+
+HostileHost::HostileHost(PluginEntry entry, std::int32_t width, std::int32_t height, Quirks quirks)
+    : m_entry(entry), m_width(width), m_height(height), m_quirks(quirks) {
+    g_host = this;
+    m_procs.handleProcsVersion = 1;
+    m_procs.numHandleProcs = quirks.numHandleProcs;
+    m_procs.newProc = &HostileCallbacks::newProc;
+    m_procs.disposeProc = &HostileCallbacks::disposeProc;
+    m_procs.getSizeProc = &HostileCallbacks::getSizeProc;
+    m_procs.setSizeProc = quirks.setSizeProc ? &HostileCallbacks::setSizeProc : nullptr;
+    m_procs.lockProc = &HostileCallbacks::lockProc;
+    m_procs.unlockProc = &HostileCallbacks::unlockProc;
+    fillRecord();
+}
+
+HostileHost::~HostileHost() { g_host = nullptr; }
+
+void HostileHost::fillRecord() {
+    FilterRecord& r = m_record;
+    std::memset(&r, 0, sizeof r);
+    r.abortProc = &HostileCallbacks::abortProc;
+    r.progressProc = &HostileCallbacks::progressProc;
+    r.parameters = m_kept;
+    r.imageSize = Point{static_cast<int16>(m_height), static_cast<int16>(m_width)};
+    r.wholeSize = r.imageSize;
+    r.planes = m_quirks.planes;
+    r.filterRect = Rect{0, 0, static_cast<int16>(m_height), static_cast<int16>(m_width)};
+    r.haveMask = m_quirks.mask;
+    r.autoMask = true;
+    r.imageMode = m_quirks.imageMode;
+    r.handleProcs = m_quirks.handleSuite ? &m_procs : nullptr;
+    r.advanceState = m_quirks.advanceState ? &HostileCallbacks::advanceState : nullptr;
+    r.samplingSupport = 1;
+    r.inputRate = kFixedOne;
+    r.maskRate = kFixedOne;
+    if (m_quirks.playInfo) {
+        m_descriptor.playInfo = *m_quirks.playInfo;
+        r.descriptorParameters = &m_descriptor;
+    }
+    r.errorString = m_quirks.errorString ? &m_error : nullptr;
+    r.depth = m_quirks.depth;
+}
+
+void HostileHost::keepParameters(const std::vector<std::uint8_t>& bytes) {
+    g_host = this;
+    m_kept = newHandle(static_cast<std::int32_t>(bytes.size()));
+    std::copy(bytes.begin(), bytes.end(), find(m_kept)->storage.data());
+    m_record.parameters = m_kept;
+}
+
+void HostileHost::resize(std::int32_t width, std::int32_t height) {
+    m_width = width;
+    m_height = height;
+    fillRecord();
+}
+
+HostileHost::Block* HostileHost::find(Handle handle) const {
+    for (const auto& block : m_blocks) {
+        if (block->handle() == handle) {
+            return block.get();
+        }
+    }
+    return nullptr;
+}
+
+Handle HostileHost::newHandle(std::int32_t size) {
+    m_blocks.push_back(std::make_unique<Block>());
+    m_blocks.back()->resize(static_cast<std::size_t>(size));
+    std::memset(m_blocks.back()->storage.data(), 0, static_cast<std::size_t>(size));
+    return m_blocks.back()->handle();
+}
+
+int16 HostileHost::call(int16 selector) {
+    g_host = this;
+    int16 result = noErr;
+    m_entry(selector, &m_record, &m_data, &result);
+    m_kept = m_record.parameters;
+    return result;
+}
+
+int16 HostileHost::run(bool prepare) {
+    int16 result = prepare ? call(filterSelectorPrepare) : int16{noErr};
+    if (result == noErr) {
+        result = call(filterSelectorStart);
+    }
+    for (int rounds = 0; result == noErr; ++rounds) {
+        const FilterRecord& r = m_record;
+        if (isEmpty(r.inRect) && isEmpty(r.outRect) && isEmpty(r.maskRect)) {
+            break;
+        }
+        if (rounds == 100000) {
+            return paramErr;
+        }
+        result = advance();
+        if (result == noErr) {
+            result = call(filterSelectorContinue);
+        }
+    }
+    if (result == noErr) {
+        result = call(filterSelectorFinish);
+    }
+    return result;
+}
+
+std::optional<std::vector<std::uint8_t>> HostileHost::parameters() const {
+    const Block* block = find(m_kept);
+    if (!block) {
+        return std::nullopt;
+    }
+    return std::vector<std::uint8_t>(block->storage.data(), block->storage.data() + block->storage.size());
+}
+
+bool HostileHost::outputWritten() const {
+    return m_out.data() && !std::equal(m_out_served.begin(), m_out_served.end(), m_out.data());
+}
+
+// Serves the rectangles asked for in buffers of their own: each row exactly as
+// long as the quirks say, nothing after the last.
+OSErr HostileHost::advance() {
+    ++m_advance_calls;
+    FilterRecord& r = m_record;
+    if (m_quirks.failAdvanceAt == m_advance_calls) {
+        return m_quirks.failCode;
+    }
+    const auto serve = [&](Rect& rect, Fixed rate, std::int32_t planes, GuardedBuffer& buffer, void*& data,
+                           int32& rowBytes) {
+        data = nullptr;
+        rowBytes = 0;
+        if (isEmpty(rect)) {
+            return true;
+        }
+        const std::int32_t factor = std::max(rate / kFixedOne, 1);
+        if (rect.left < 0 || rect.top < 0 || (rect.right - 1) * factor >= m_width ||
+            (rect.bottom - 1) * factor >= m_height) {
+            m_outside = true;
+            return false;
+        }
+        if (m_quirks.clipTiles) {
+            --rect.right;
+        }
+        const std::int32_t width = std::max(rect.right - rect.left, 0);
+        rowBytes = std::max(width * planes - m_quirks.rowsShortBy, 0);
+        buffer = GuardedBuffer(static_cast<std::size_t>(rowBytes) * (rect.bottom - rect.top));
+        for (std::size_t i = 0; i < buffer.size(); ++i) {
+            buffer.data()[i] = static_cast<std::uint8_t>(i * 7 + 3);
+        }
+        data = buffer.data();
+        return true;
+    };
+    // Only the planes the image has are served, however many were asked for.
+    const auto served = [&](int16 lo, int16 hi) { return std::max(std::min<int>(hi, m_quirks.planes - 1) - lo + 1, 0); };
+    if (!serve(r.inRect, r.inputRate, served(r.inLoPlane, r.inHiPlane), m_in, r.inData, r.inRowBytes) ||
+        !serve(r.outRect, kFixedOne, served(r.outLoPlane, r.outHiPlane), m_out, r.outData, r.outRowBytes) ||
+        (m_quirks.mask && !serve(r.maskRect, r.maskRate, 1, m_mask, r.maskData, r.maskRowBytes))) {
+        return paramErr;
+    }
+    m_out_served.assign(m_out.data(), m_out.data() + m_out.size());
+    return noErr;
+}
+
+PluginEntry testedEntry() {
+#if defined(_WIN32)
+    static std::unique_ptr<VXPSModule> module = [] {
+        std::unique_ptr<VXPSModule> loaded;
+        if (const char* path = std::getenv("MORVESSAN_MODULE")) {
+            std::string error;
+            loaded = VXPSModule::load(path, error);
+        }
+        return loaded;
+    }();
+    if (module) {
+        return module->entry();
+    }
+#endif
+    return &PluginMain;
+}
+
+} // namespace morvessan::test

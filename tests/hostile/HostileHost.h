@@ -1,0 +1,97 @@
+// A host that breaks the rules other hosts break: odd modes, short handles and
+// rows, clipped tiles, missing suites, counted locks; every buffer it hands out ends exactly.
+#pragma once
+
+#include "GuardedBuffer.h"
+#include "plugin/HostInterface.h"
+#include "plugin/PluginMain.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace morvessan::test {
+
+struct Quirks {
+    int16 imageMode = plugInModeRGBColor;
+    int32 depth = 8;
+    int16 planes = 4;
+    bool mask = false;
+    std::int32_t rowsShortBy = 0; // rows this many bytes shorter than the tile's
+    bool clipTiles = false;       // serves every rectangle one pixel narrower than asked
+    int failAdvanceAt = 0;        // advanceState call (from 1) that fails with failCode
+    OSErr failCode = -5555;
+    int abortFrom = 0; // the abort test answers true from this call on
+    bool handleSuite = true;
+    int16 numHandleProcs = 8;
+    bool setSizeProc = true;
+    bool failLocks = false;
+    bool advanceState = true;
+    bool errorString = true;
+    std::optional<int16> playInfo = plugInDialogSilent;
+};
+
+class HostileHost {
+public:
+    HostileHost(PluginEntry entry, std::int32_t width, std::int32_t height, Quirks quirks = {});
+    ~HostileHost();
+    HostileHost(const HostileHost&) = delete;
+    HostileHost& operator=(const HostileHost&) = delete;
+
+    // The next call finds a kept parameter handle holding `bytes`.
+    void keepParameters(const std::vector<std::uint8_t>& bytes);
+    // A new document of this size; the kept handle stays.
+    void resize(std::int32_t width, std::int32_t height);
+
+    int16 call(int16 selector);
+    // Prepare (unless skipped), Start, Continue while a rectangle is set, Finish.
+    int16 run(bool prepare = true);
+
+    FilterRecord& record() { return m_record; }
+    // The kept handle's size and bytes (nothing when there is none).
+    std::optional<std::vector<std::uint8_t>> parameters() const;
+
+    int locks() const { return m_locks; }
+    int unlocks() const { return m_unlocks; }
+    int strayUnlocks() const { return m_stray_unlocks; } // of handles not locked, or not ours
+    int advanceCalls() const { return m_advance_calls; }
+    bool askedOutsideImage() const { return m_outside; }
+    // Whether the plug-in wrote into the output buffer it was last given.
+    bool outputWritten() const;
+
+private:
+    struct Block;
+    friend struct HostileCallbacks;
+
+    void fillRecord();
+    OSErr advance();
+    Block* find(Handle handle) const;
+    Handle newHandle(std::int32_t size);
+
+    PluginEntry m_entry;
+    std::int32_t m_width;
+    std::int32_t m_height;
+    Quirks m_quirks;
+    FilterRecord m_record{};
+    HandleProcs m_procs{};
+    PIDescriptorParameters m_descriptor{};
+    Str255 m_error{};
+    std::intptr_t m_data = 0;
+    std::vector<std::unique_ptr<Block>> m_blocks;
+    Handle m_kept = nullptr;
+    GuardedBuffer m_in, m_out, m_mask;
+    std::vector<std::uint8_t> m_out_served;
+    int m_locks = 0;
+    int m_unlocks = 0;
+    int m_stray_unlocks = 0;
+    int m_advance_calls = 0;
+    int m_abort_calls = 0;
+    bool m_outside = false;
+};
+
+// The entry under test: the module named by MORVESSAN_MODULE on Windows, else
+// the plug-in linked into this program.
+PluginEntry testedEntry();
+
+} // namespace morvessan::test
