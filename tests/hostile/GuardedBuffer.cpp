@@ -17,8 +17,8 @@ GuardedBuffer::GuardedBuffer(std::size_t size) : m_size(size) {
     GetSystemInfo(&info);
     const std::size_t page = info.dwPageSize;
     const std::size_t pages = (size + page - 1) / page;
-    auto* base = static_cast<std::uint8_t*>(
-        VirtualAlloc(nullptr, (pages + 1) * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    auto* base =
+        static_cast<std::uint8_t*>(VirtualAlloc(nullptr, (pages + 1) * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
     if (!base) {
         throw std::bad_alloc();
     }

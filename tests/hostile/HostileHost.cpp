@@ -208,36 +208,50 @@ OSErr HostileHost::advance() {
     if (m_quirks.failAdvanceAt == m_advance_calls) {
         return m_quirks.failCode;
     }
-    const auto serve = [&](Rect& rect, Fixed rate, std::int32_t planes, GuardedBuffer& buffer, void*& data,
-                           int32& rowBytes) {
-        data = nullptr;
-        rowBytes = 0;
+    // The record is packed: its pointers are written as values, never bound to references.
+    struct Served {
+        void* data = nullptr;
+        int32 rowBytes = 0;
+        bool ok = true;
+    };
+    const auto serve = [&](Rect& rect, Fixed rate, std::int32_t planes, GuardedBuffer& buffer) {
+        Served served;
         if (isEmpty(rect)) {
-            return true;
+            return served;
         }
         const std::int32_t factor = std::max(rate / kFixedOne, 1);
         if (rect.left < 0 || rect.top < 0 || (rect.right - 1) * factor >= m_width ||
             (rect.bottom - 1) * factor >= m_height) {
             m_outside = true;
-            return false;
+            served.ok = false;
+            return served;
         }
         if (m_quirks.clipTiles) {
             --rect.right;
         }
         const std::int32_t width = std::max(rect.right - rect.left, 0);
-        rowBytes = std::max(width * planes - m_quirks.rowsShortBy, 0);
-        buffer = GuardedBuffer(static_cast<std::size_t>(rowBytes) * (rect.bottom - rect.top));
+        served.rowBytes = std::max(width * planes - m_quirks.rowsShortBy, 0);
+        buffer = GuardedBuffer(static_cast<std::size_t>(served.rowBytes) * (rect.bottom - rect.top));
         for (std::size_t i = 0; i < buffer.size(); ++i) {
             buffer.data()[i] = static_cast<std::uint8_t>(i * 7 + 3);
         }
-        data = buffer.data();
-        return true;
+        served.data = buffer.data();
+        return served;
     };
     // Only the planes the image has are served, however many were asked for.
-    const auto served = [&](int16 lo, int16 hi) { return std::max(std::min<int>(hi, m_quirks.planes - 1) - lo + 1, 0); };
-    if (!serve(r.inRect, r.inputRate, served(r.inLoPlane, r.inHiPlane), m_in, r.inData, r.inRowBytes) ||
-        !serve(r.outRect, kFixedOne, served(r.outLoPlane, r.outHiPlane), m_out, r.outData, r.outRowBytes) ||
-        (m_quirks.mask && !serve(r.maskRect, r.maskRate, 1, m_mask, r.maskData, r.maskRowBytes))) {
+    const auto planes = [&](int16 lo, int16 hi) {
+        return std::max(std::min<int>(hi, m_quirks.planes - 1) - lo + 1, 0);
+    };
+    const Served in = serve(r.inRect, r.inputRate, planes(r.inLoPlane, r.inHiPlane), m_in);
+    const Served out = serve(r.outRect, kFixedOne, planes(r.outLoPlane, r.outHiPlane), m_out);
+    const Served mask = m_quirks.mask ? serve(r.maskRect, r.maskRate, 1, m_mask) : Served{};
+    r.inData = in.data;
+    r.inRowBytes = in.rowBytes;
+    r.outData = out.data;
+    r.outRowBytes = out.rowBytes;
+    r.maskData = mask.data;
+    r.maskRowBytes = mask.rowBytes;
+    if (!in.ok || !out.ok || !mask.ok) {
         return paramErr;
     }
     m_out_served.assign(m_out.data(), m_out.data() + m_out.size());
