@@ -227,6 +227,13 @@ TEST_F(CliHonest, MessagesNameTheRealCause) {
     EXPECT_EQ(big.status, 1);
     EXPECT_EQ(big.err, "morvessan: cannot write '" + at("big.png").string() +
                            "': the file would be larger than the system allows\n");
+    // The file a picture for standard output goes through is no name the user knows.
+    const Result piped = shell("trap '' XFSZ; ulimit -f 8; " + program() + " render --quiet --size 600x600 -" +
+                               folders() + " >/dev/null");
+    EXPECT_EQ(piped.status, 1);
+    EXPECT_EQ(piped.err,
+              "morvessan: cannot write the picture for standard output: the file would be larger than "
+              "the system allows\n");
     const Result env = shell("MORVESSAN_THREADS=junk MORVESSAN_SIMD=avx9 " + program() + " render --quiet --size 8x8 " +
                              p("env.png") + folders());
     EXPECT_EQ(env.status, 0);
