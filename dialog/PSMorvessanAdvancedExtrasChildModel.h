@@ -4,6 +4,7 @@
 
 #include "dialog/PSMorvessanChange.h"
 #include "dialog/PSMorvessanTextureLibraryModel.h"
+#include "texture/TextureFieldTable.h"
 
 namespace morvessan {
 
@@ -11,8 +12,13 @@ class PSMorvessanPlugin;
 
 class PSMorvessanAdvancedExtrasChildModel {
 public:
-    static constexpr int kAmountMin = 1;
-    static constexpr int kAmountMax = 100;
+    // Blur, grain noise and picture strength share one range in the field table.
+    static constexpr int kAmountMin = static_cast<int>(textureField(TextureFieldId::Blur).low);
+    static constexpr int kAmountMax = static_cast<int>(textureField(TextureFieldId::Blur).high);
+    static_assert(textureField(TextureFieldId::Noise).low == kAmountMin &&
+                  textureField(TextureFieldId::Noise).high == kAmountMax &&
+                  textureField(TextureFieldId::TextureAmount).low == kAmountMin &&
+                  textureField(TextureFieldId::TextureAmount).high == kAmountMax);
 
     explicit PSMorvessanAdvancedExtrasChildModel(PSMorvessanPlugin& plugin) : m_plugin(plugin) {}
 

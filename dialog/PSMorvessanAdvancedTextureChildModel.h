@@ -4,6 +4,7 @@
 
 #include "dialog/PSMorvessanChange.h"
 #include "texture/PixelRect.h"
+#include "texture/TextureFieldTable.h"
 
 #include <array>
 #include <string>
@@ -15,13 +16,14 @@ struct TextureFields;
 
 class PSMorvessanAdvancedTextureChildModel {
 public:
-    static constexpr std::array<const char*, 4> kTypeNames = {"Cloud", "Fire", "Marble", "Wood"};
-    static constexpr int kSeedMin = 0;
-    static constexpr int kSeedMax = 32767;
-    static constexpr int kBandsMin = 1;
-    static constexpr int kBandsMax = 12;
-    static constexpr double kGrainMin = 1.0;
-    static constexpr double kGrainMax = 50.0;
+    // The editors' limits, as the field table declares them.
+    static constexpr const auto& kTypeNames = kTextureTypeWords;
+    static constexpr int kSeedMin = static_cast<int>(textureField(TextureFieldId::NoiseSeed).low);
+    static constexpr int kSeedMax = static_cast<int>(textureField(TextureFieldId::NoiseSeed).high);
+    static constexpr int kBandsMin = static_cast<int>(textureField(TextureFieldId::NoiseLevel).low);
+    static constexpr int kBandsMax = static_cast<int>(textureField(TextureFieldId::NoiseLevel).high);
+    static constexpr double kGrainMin = textureField(TextureFieldId::NoiseParameter).low;
+    static constexpr double kGrainMax = textureField(TextureFieldId::NoiseParameter).high;
 
     explicit PSMorvessanAdvancedTextureChildModel(PSMorvessanPlugin& plugin) : m_plugin(plugin) {}
 

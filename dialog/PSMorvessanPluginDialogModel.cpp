@@ -5,10 +5,15 @@
 #include "dialog/VXPSZoomRatio.h"
 #include "plugin/PSMorvessanPlugin.h"
 #include "plugin/StartupLog.h"
+#include "texture/TextureFieldTable.h"
 
 #include <algorithm>
 
 namespace morvessan {
+
+namespace {
+constexpr const TextureField& kOpacity = textureField(TextureFieldId::TotalOpacity);
+} // namespace
 
 const char* helpTopic(PSMorvessanHelpPage page) {
     switch (page) {
@@ -53,7 +58,7 @@ int PSMorvessanPluginDialogModel::opacitySlider() const {
     if (!(opacity > 0.0)) {
         return 0;
     }
-    return opacity >= 100.0 ? 100 : static_cast<int>(opacity);
+    return opacity >= kOpacity.high ? static_cast<int>(kOpacity.high) : static_cast<int>(opacity);
 }
 
 bool PSMorvessanPluginDialogModel::scaleBySource() const {
@@ -77,7 +82,7 @@ unsigned PSMorvessanPluginDialogModel::setOpacity(int value) {
     if (!block) {
         return kChangeNothing;
     }
-    const double opacity = std::clamp(value, 0, 100);
+    const double opacity = std::clamp<double>(value, kOpacity.low, kOpacity.high);
     if (opacity == block->texture.totalOpacity) {
         return kChangeNothing;
     }

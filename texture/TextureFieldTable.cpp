@@ -3,6 +3,7 @@
 // presets).
 #include "texture/TextureFieldTable.h"
 
+#include "VXLib/VXUTIL/VXAsciiCase.h"
 #include "VXLib/VXUTIL/VXNumberText.h"
 #include "VXLib/VXUTIL/VXTextEncoding.h"
 
@@ -16,62 +17,28 @@ namespace morvessan {
 namespace {
 
 using Kind = TextureFieldKind;
+using Id = TextureFieldId;
 
-enum FieldId {
-    kType,
-    kNoiseLevel,
-    kNoiseSeed,
-    kColours,
-    kTotalOpacity,
-    kTransformation,
-    kNoiseWeights,
-    kNoiseParameter,
-    kBlurEnabled,
-    kBlur,
-    kNoiseEnabled,
-    kNoise,
-    kTextureEnabled,
-    kTextureAmount,
-    kTexturePath,
-    kFieldCount,
-};
+constexpr std::size_t kType = static_cast<std::size_t>(Id::Type);
+constexpr std::size_t kNoiseLevel = static_cast<std::size_t>(Id::NoiseLevel);
+constexpr std::size_t kNoiseSeed = static_cast<std::size_t>(Id::NoiseSeed);
+constexpr std::size_t kColours = static_cast<std::size_t>(Id::Colours);
+constexpr std::size_t kTotalOpacity = static_cast<std::size_t>(Id::TotalOpacity);
+constexpr std::size_t kTransformation = static_cast<std::size_t>(Id::Transformation);
+constexpr std::size_t kNoiseWeights = static_cast<std::size_t>(Id::NoiseWeights);
+constexpr std::size_t kNoiseParameter = static_cast<std::size_t>(Id::NoiseParameter);
+constexpr std::size_t kBlurEnabled = static_cast<std::size_t>(Id::BlurEnabled);
+constexpr std::size_t kBlur = static_cast<std::size_t>(Id::Blur);
+constexpr std::size_t kNoiseEnabled = static_cast<std::size_t>(Id::NoiseEnabled);
+constexpr std::size_t kNoise = static_cast<std::size_t>(Id::Noise);
+constexpr std::size_t kTextureEnabled = static_cast<std::size_t>(Id::TextureEnabled);
+constexpr std::size_t kTextureAmount = static_cast<std::size_t>(Id::TextureAmount);
+constexpr std::size_t kTexturePath = static_cast<std::size_t>(Id::TexturePath);
 
-constexpr double kLightestWeight = 0.00048828125; // 2^-11, the bottom of the spectrum editor
+const auto& kFields = kTextureFields;
+const auto& kTypeWords = kTextureTypeWords;
 
-// The ranges are those the dialog's editors keep to.
-constexpr std::array<TextureField, kFieldCount> kFields{{
-    {"type", Kind::Choice, 1, 4, 1, "texture type"},
-    {"noiseLevel", Kind::Integer, 1, kMaxOctaves, 1, "noise octaves (turbulence bands)"},
-    {"noiseSeed", Kind::Integer, 0, 32767, 1, "seed of the noise"},
-    {"colours", Kind::Colours, 0, 255, 1, "gradient stops, #RRGGBB[AA]@POS,... (1 to 8)"},
-    {"totalOpacity", Kind::Integer, 0, 100, 1, "opacity of the texture in percent"},
-    {"transformation", Kind::Matrix, 0, 0, 0, "3x3 matrix, nine numbers row by row"},
-    {"noiseWeights", Kind::Weights, kLightestWeight, 1, 0, "weight of each octave, W1,W2,..."},
-    {"noiseParameter", Kind::Decimal, 1, 50, 0.1, "grain of Wood"},
-    {"blurEnabled", Kind::Flag, 0, 1, 1, "apply blur"},
-    {"blur", Kind::Integer, 1, 100, 1, "blur amount"},
-    {"noiseEnabled", Kind::Flag, 0, 1, 1, "apply noise"},
-    {"noise", Kind::Integer, 1, 100, 1, "amount of added noise"},
-    {"textureEnabled", Kind::Flag, 0, 1, 1, "apply the texture picture"},
-    {"textureAmount", Kind::Integer, 1, 100, 1, "strength of the texture picture"},
-    {"texturePath", Kind::Path, 0, kPathSize - 1, 0, "path of the texture picture"},
-}};
-
-constexpr std::array<std::string_view, 4> kTypeWords{"Cloud", "Fire", "Marble", "Wood"};
-
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool sameWord(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
+bool sameWord(std::string_view a, std::string_view b) { return equalsIgnoreCase(a, b); }
 
 std::vector<std::string_view> splitCommas(std::string_view text) {
     std::vector<std::string_view> parts;
@@ -101,24 +68,6 @@ bool parseWhole(std::string_view text, double& value) {
     return value == std::floor(value) && text.find_first_of(".eE") == std::string_view::npos;
 }
 
-// "#RRGGBB" or "#RRGGBBAA" as 0xAABBGGRR; no alpha means opaque.
-bool parseColour(std::string_view text, std::uint32_t& colour) {
-    if ((text.size() != 7 && text.size() != 9) || text[0] != '#') {
-        return false;
-    }
-    std::uint32_t bytes[4] = {0, 0, 0, 255};
-    for (std::size_t i = 0; 1 + 2 * i < text.size(); ++i) {
-        const int high = hexDigitValue(text[1 + 2 * i]);
-        const int low = hexDigitValue(text[2 + 2 * i]);
-        if (high < 0 || low < 0) {
-            return false;
-        }
-        bytes[i] = static_cast<std::uint32_t>(high * 16 + low);
-    }
-    colour = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | bytes[3] << 24;
-    return true;
-}
-
 std::string colourText(std::uint32_t colour) {
     const char* const digits = "0123456789ABCDEF";
     std::string out = "#";
@@ -145,7 +94,7 @@ std::string setColours(TextureFields& t, const TextureField& field, std::string_
     for (std::size_t i = 0; i < parts.size(); ++i) {
         const std::size_t at = parts[i].find('@');
         double position = 0;
-        if (at == std::string_view::npos || !parseColour(parts[i].substr(0, at), colours[i]) ||
+        if (at == std::string_view::npos || !parseHexColour(parts[i].substr(0, at), colours[i]) ||
             !parseWhole(parts[i].substr(at + 1), position) || position < 0 || position > 255 ||
             (i > 0 && position < positions[i - 1])) {
             return problem(field, text, expected);
@@ -194,6 +143,23 @@ std::size_t indexOf(const TextureField& field) { return static_cast<std::size_t>
 } // namespace
 
 std::span<const TextureField> textureFields() { return kFields; }
+
+bool parseHexColour(std::string_view text, std::uint32_t& colour) {
+    if ((text.size() != 7 && text.size() != 9) || text[0] != '#') {
+        return false;
+    }
+    std::uint32_t bytes[4] = {0, 0, 0, 255};
+    for (std::size_t i = 0; 1 + 2 * i < text.size(); ++i) {
+        const int high = hexDigitValue(text[1 + 2 * i]);
+        const int low = hexDigitValue(text[2 + 2 * i]);
+        if (high < 0 || low < 0) {
+            return false;
+        }
+        bytes[i] = static_cast<std::uint32_t>(high * 16 + low);
+    }
+    colour = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | bytes[3] << 24;
+    return true;
+}
 
 const TextureField* findTextureField(std::string_view name) {
     for (const TextureField& field : kFields) {

@@ -5,6 +5,8 @@
 
 #include "texture/TexturePreset.h"
 
+#include <array>
+#include <limits>
 #include <span>
 #include <string>
 #include <string_view>
@@ -26,14 +28,74 @@ enum class TextureFieldKind {
 struct TextureField {
     std::string_view name; // as the record and "params show" spell it: "noiseSeed"
     TextureFieldKind kind;
-    double low;
+    double low; // what an editor, the command line and a preset may set
     double high;
     double step; // 0: any value in the range
+    // What the engine limits a stored value to, however a block or file left it
+    // (wider than the editors' where old blocks hold more); kAnyStored where it
+    // takes the value as stored.
+    double storedLow;
+    double storedHigh;
     std::string_view meaning;
 };
 
+// The fields, in the record's order.
+enum class TextureFieldId : std::size_t {
+    Type,
+    NoiseLevel,
+    NoiseSeed,
+    Colours,
+    TotalOpacity,
+    Transformation,
+    NoiseWeights,
+    NoiseParameter,
+    BlurEnabled,
+    Blur,
+    NoiseEnabled,
+    Noise,
+    TextureEnabled,
+    TextureAmount,
+    TexturePath,
+    Count,
+};
+
+// The four texture types as they are written and shown, Cloud first.
+inline constexpr std::array<std::string_view, 4> kTextureTypeWords{"Cloud", "Fire", "Marble", "Wood"};
+
+// The lightest octave weight the spectrum editor shows (2^-11).
+inline constexpr double kLightestNoiseWeight = 0.00048828125;
+
+inline constexpr double kAnyStored = std::numeric_limits<double>::max();
+
+// The one declaration of every field: each layer takes its limits from here.
+inline constexpr std::array<TextureField, static_cast<std::size_t>(TextureFieldId::Count)> kTextureFields{{
+    {"type", TextureFieldKind::Choice, 1, 4, 1, 1, 4, "texture type"},
+    {"noiseLevel", TextureFieldKind::Integer, 1, kMaxOctaves, 1, 0, kMaxOctaves, "noise octaves (turbulence bands)"},
+    {"noiseSeed", TextureFieldKind::Integer, 0, 32767, 1, -kAnyStored, kAnyStored, "seed of the noise"},
+    {"colours", TextureFieldKind::Colours, 0, 255, 1, 0, 255, "gradient stops, #RRGGBB[AA]@POS,... (1 to 8)"},
+    {"totalOpacity", TextureFieldKind::Integer, 0, 100, 1, -kAnyStored, kAnyStored,
+     "opacity of the texture in percent"},
+    {"transformation", TextureFieldKind::Matrix, 0, 0, 0, -kAnyStored, kAnyStored,
+     "3x3 matrix, nine numbers row by row"},
+    {"noiseWeights", TextureFieldKind::Weights, kLightestNoiseWeight, 1, 0, -kAnyStored, kAnyStored,
+     "weight of each octave, W1,W2,..."},
+    {"noiseParameter", TextureFieldKind::Decimal, 1, 50, 0.1, -kAnyStored, kAnyStored, "grain of Wood"},
+    {"blurEnabled", TextureFieldKind::Flag, 0, 1, 1, -kAnyStored, kAnyStored, "apply blur"},
+    {"blur", TextureFieldKind::Integer, 1, 100, 1, 0, 100, "blur amount"},
+    {"noiseEnabled", TextureFieldKind::Flag, 0, 1, 1, -kAnyStored, kAnyStored, "apply noise"},
+    {"noise", TextureFieldKind::Integer, 1, 100, 1, -kAnyStored, kAnyStored, "amount of added noise"},
+    {"textureEnabled", TextureFieldKind::Flag, 0, 1, 1, -kAnyStored, kAnyStored, "apply the texture picture"},
+    {"textureAmount", TextureFieldKind::Integer, 1, 100, 1, -kAnyStored, kAnyStored, "strength of the texture picture"},
+    {"texturePath", TextureFieldKind::Path, 0, kPathSize - 1, 0, 0, kPathSize - 1, "path of the texture picture"},
+}};
+
+constexpr const TextureField& textureField(TextureFieldId id) { return kTextureFields[static_cast<std::size_t>(id)]; }
+
 // Every field in the record's order.
 std::span<const TextureField> textureFields();
+
+// "#RRGGBB" or "#RRGGBBAA" as 0xAABBGGRR (no alpha: opaque); false when not such a colour.
+bool parseHexColour(std::string_view text, std::uint32_t& colour);
 
 // The field called `name`, ignoring case (so the preset format's "NoiseSeed"
 // works too); null when none.

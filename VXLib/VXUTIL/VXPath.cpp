@@ -9,8 +9,6 @@ namespace morvessan {
 
 namespace {
 std::size_t lastSeparator(const std::string& path) { return path.find_last_of("/\\"); }
-
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 } // namespace
 
 std::string folderOf(const std::string& path) {
@@ -60,18 +58,6 @@ std::vector<std::string> listFolderNames(const std::string& folder) {
     }
     std::sort(names.begin(), names.end());
     return names;
-}
-
-bool equalsIgnoreCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 } // namespace morvessan

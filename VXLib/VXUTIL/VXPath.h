@@ -2,6 +2,8 @@
 // platform comes from here, and the few path helpers everything shares.
 #pragma once
 
+#include "VXLib/VXUTIL/VXAsciiCase.h"
+
 #include <string>
 #include <vector>
 
@@ -35,8 +37,5 @@ std::string asFolder(const std::string& name);
 // alike. A missing folder gives none; a name the narrow encoding cannot hold is
 // left out rather than failing the whole listing.
 std::vector<std::string> listFolderNames(const std::string& folder);
-
-// ASCII case-insensitive comparison, independent of the C locale.
-bool equalsIgnoreCase(const std::string& a, const std::string& b);
 
 } // namespace morvessan

@@ -309,7 +309,8 @@ void FrameSteps::round(TextureFields& fields, const FieldEditContext& context) {
             scaleStep(fields.transformation, f, f);
         } else if (name == "--per-frame-seed") {
             // Past the editors' top the seeds start again from 0.
-            fields.noiseSeed = fields.noiseSeed >= 0 && fields.noiseSeed < 32767 ? fields.noiseSeed + 1 : 0;
+            const auto top = static_cast<std::int32_t>(textureField(TextureFieldId::NoiseSeed).high);
+            fields.noiseSeed = fields.noiseSeed >= 0 && fields.noiseSeed < top ? fields.noiseSeed + 1 : 0;
         }
     }
 }

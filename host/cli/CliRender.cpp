@@ -1,5 +1,6 @@
 // "render", "apply" and "edit": a whole filter run over a new canvas or an image
 // file (without a dialog, or with it for edit), the parameter block kept in a file between runs.
+#include "VXLib/VXUTIL/VXAsciiCase.h"
 #include "VXLib/VXUTIL/VXNumberText.h"
 #include "VXLib/VXImageFile.h"
 #include "VXLib/VXUTIL/VXPlatform.h"
@@ -11,6 +12,7 @@
 #include "host/cli/Commands.h"
 #include "plugin/PSMorvessanPlugin.h"
 #include "plugin/RenderThreads.h"
+#include "texture/TextureFieldTable.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -168,15 +170,12 @@ HostImage makeCanvas(const Arguments& args) {
     }
     std::uint8_t rgb[3] = {255, 255, 255};
     if (background != "white") {
-        bool valid = background.size() == 7 && background[0] == '#';
-        for (int i = 0; valid && i < 3; ++i) {
-            const int high = hexDigitValue(background[1 + 2 * i]);
-            const int low = hexDigitValue(background[2 + 2 * i]);
-            valid = high >= 0 && low >= 0;
-            rgb[i] = static_cast<std::uint8_t>(high * 16 + low);
-        }
-        if (!valid) {
+        std::uint32_t colour = 0;
+        if (background.size() != 7 || !parseHexColour(background, colour)) {
             throw usageError("background '" + background + "' is not white, transparent or #RRGGBB");
+        }
+        for (int i = 0; i < 3; ++i) {
+            rgb[i] = static_cast<std::uint8_t>(colour >> (8 * i));
         }
     }
     HostImage canvas(width, height, 3);
@@ -486,13 +485,6 @@ HostImage loadInput(const Arguments& args) {
     return loadPicture(args, args.operands()[0]);
 }
 
-std::string lowerCase(std::string text) {
-    for (char& c : text) {
-        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-    return text;
-}
-
 // The output of INPUT in the --output-dir folder: its name kept, the extension
 // that --format names, or the input's own.
 std::string batchOutput(const std::string& dir, const std::string& input, const std::optional<std::string>& format) {
@@ -510,7 +502,7 @@ int applyBatch(const Arguments& args) {
     }
     std::optional<std::string> format;
     if (const auto text = args.value("--format")) {
-        format = lowerCase(*text);
+        format = lowerAscii(*text);
         if (*format != "png" && *format != "jpg" && *format != "jpeg" && *format != "bmp") {
             throw usageError("--format '" + *text + "' is not png, jpg or bmp");
         }
@@ -531,7 +523,7 @@ int applyBatch(const Arguments& args) {
                 throw usageError("standard input cannot be one of several inputs");
             }
             // Two inputs of the same name would write one output twice.
-            if (!written.insert(lowerCase(std::filesystem::path(output).filename().string())).second) {
+            if (!written.insert(lowerAscii(std::filesystem::path(output).filename().string())).second) {
                 throw CliError("an earlier input has the same name; '" + output + "' is not written twice");
             }
             RunShape shape;
