@@ -22,7 +22,7 @@ TEST(StaleTemporaryFiles, OursOlderThanADayGoAtTheNextWriteThere) {
     make(".Stone.txt.0123456789abcdef.tmp", std::chrono::hours(25)); // ours, old
     make(".x.fedcba9876543210.tmp", std::chrono::hours(30));         // ours, old
     make(".Stone.txt.0123456789abcdee.tmp", std::chrono::hours(23)); // ours, still fresh
-    make(".Stone.txt.0123456789ABCDEF.tmp", std::chrono::hours(48)); // not our spelling
+    make(".Other.txt.0123456789ABCDEF.tmp", std::chrono::hours(48)); // not our spelling
     make("Stone.txt.0123456789abcdef.tmp", std::chrono::hours(48));  // no leading dot
     make(".Stone.txt.0123456789abcdef.tmp.keep", std::chrono::hours(48));
     make("notes.tmp", std::chrono::hours(48));
@@ -32,7 +32,7 @@ TEST(StaleTemporaryFiles, OursOlderThanADayGoAtTheNextWriteThere) {
     EXPECT_FALSE(fs::exists(dir / ".Stone.txt.0123456789abcdef.tmp"));
     EXPECT_FALSE(fs::exists(dir / ".x.fedcba9876543210.tmp"));
     for (const char* kept :
-         {".Stone.txt.0123456789abcdee.tmp", ".Stone.txt.0123456789ABCDEF.tmp", "Stone.txt.0123456789abcdef.tmp",
+         {".Stone.txt.0123456789abcdee.tmp", ".Other.txt.0123456789ABCDEF.tmp", "Stone.txt.0123456789abcdef.tmp",
           ".Stone.txt.0123456789abcdef.tmp.keep", "notes.tmp", "other.txt"}) {
         EXPECT_TRUE(fs::exists(dir / kept)) << kept;
     }

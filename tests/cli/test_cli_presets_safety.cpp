@@ -76,11 +76,11 @@ TEST_F(CliPresets, PresetsAddedAtOnceToOneFileAreAllKept) {
 TEST_F(CliPresets, APresetNameACategoryHoldsIsRefused) {
     writePresetFile("Stones");
     const std::string before = readText(at("presets/Stones.txt"));
-    const Result again = run("presets add --preset-file Stones --category Stone --name 'Grey Marble'");
+    const Result again = run("presets add --preset-file Stones --category Stone --name " + q("Grey Marble"));
     expectRefused(again, "cannot add a preset named 'Grey Marble' to Stones / Stone");
     EXPECT_NE(again.err.find("already used by another preset"), std::string::npos) << again.err;
     EXPECT_EQ(readText(at("presets/Stones.txt")), before);
     // The same name in another category, or another letter case, is a new preset.
-    EXPECT_EQ(run("presets add --preset-file Stones --category Sky --name 'Grey Marble'").status, 0);
-    EXPECT_EQ(run("presets add --preset-file Stones --category Stone --name 'grey marble'").status, 0);
+    EXPECT_EQ(run("presets add --preset-file Stones --category Sky --name " + q("Grey Marble")).status, 0);
+    EXPECT_EQ(run("presets add --preset-file Stones --category Stone --name " + q("grey marble")).status, 0);
 }
