@@ -132,8 +132,12 @@ bool PresetLibrary::deletePresetFile(int index) {
         return false;
     }
     // The save takes the backup; a damaged file is not saved, but backed up all the same.
+    // A file another program changed since it was read holds presets of theirs that
+    // no backup has: it stays (the save has said why).
     if (doomed.readWhole()) {
-        doomed.save();
+        if (!doomed.save() && doomed.changedOnDisk()) {
+            return false;
+        }
     } else {
         doomed.takeBackup();
     }

@@ -91,8 +91,9 @@ public:
     // Asks "Deleting this preset file will result in perminant loss ..." with
     // OK and Cancel; on OK saves the file (taking its backup; a damaged file is
     // only backed up), deletes it from disk (a failure is ignored) and removes it
-    // from the library. Returns true when it was removed. Callers never pass the
-    // last file.
+    // from the library. A file that another program changed since it was read is
+    // kept, with the save's message. Returns true when it was removed. Callers
+    // never pass the last file.
     bool deletePresetFile(int index);
 
 private:

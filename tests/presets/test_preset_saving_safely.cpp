@@ -3,6 +3,7 @@
 #include "PresetTestSupport.h"
 
 #include "presets/PresetFile.h"
+#include "presets/PresetLibrary.h"
 #include "presets/PresetText.h"
 #include "VXLib/VXUTIL/VXFileLock.h"
 
@@ -114,6 +115,27 @@ TEST_F(SavingSafely, AFileChangedByAnotherProgramIsNeverSavedOver) {
     EXPECT_FALSE(again.save());
     EXPECT_NE(again.saveError().find("removed by another program"), std::string::npos) << again.saveError();
     EXPECT_FALSE(exists("Stone.txt"));
+}
+
+TEST_F(SavingSafely, AFileChangedByAnotherProgramIsNotDeleted) {
+    write("A.txt", categoryText("A", {"a1"}));
+    write("B.txt", categoryText("B", {"b1"}));
+    PresetLibrary library;
+    TexturePreset current;
+    library.discoverPresetFilesIn(folder(), current);
+    ASSERT_EQ(library.fileCount(), 2);
+    const std::string theirs = categoryText("B", {"b1", "b2"});
+    write("B.txt", theirs);
+    m_platform->queueAnswer(VXMessageAnswer::Ok);
+    EXPECT_FALSE(library.deletePresetFile(1));
+    EXPECT_EQ(library.fileCount(), 2);
+    EXPECT_EQ(read("B.txt"), theirs);
+    EXPECT_NE(messages().back().text.find("changed by another program"), std::string::npos);
+    // Unchanged, it goes as before, its text in the backup.
+    m_platform->queueAnswer(VXMessageAnswer::Ok);
+    EXPECT_TRUE(library.deletePresetFile(0));
+    EXPECT_FALSE(exists("A.txt"));
+    EXPECT_EQ(read("A.bak"), categoryText("A", {"a1"}));
 }
 
 TEST_F(SavingSafely, TheLockIsTakenAgainWithinAProcessAndStaysBesideTheFile) {
