@@ -193,6 +193,14 @@ void PresetFile::takeBackup() {
     }
 }
 
+bool PresetFile::unchangedOnDisk() const {
+    if (!m_on_disk) {
+        return true;
+    }
+    const VXFileBytes now = vxReadWholeFile(m_path, kMaxPresetFileBytes);
+    return now.status == VXReadStatus::Read && now.bytes == m_disk_text;
+}
+
 bool PresetFile::save() {
     m_save_error.clear();
     // A file known only in part must not replace the whole one on disk.

@@ -100,6 +100,9 @@ public:
     void takeBackup();
     // True after a save refused because the file on disk is no longer the one read.
     bool changedOnDisk() const { return m_changed_on_disk; }
+    // Whether the file on disk still holds the text this object read or saved last
+    // (true for a file that was never on disk). Hold the file's lock to rely on it.
+    bool unchangedOnDisk() const;
     // Why the last save failed: one line naming the file; empty after a success.
     const std::string& saveError() const { return m_save_error; }
     // The text that save() writes.

@@ -4,10 +4,16 @@
 
 #include "presets/PresetContacts.h"
 #include "presets/PresetMessages.h"
+#include "VXLib/VXUTIL/VXFileLock.h"
+#include "VXLib/VXUTIL/VXPath.h"
 #include "VXLib/VXUTIL/VXPlatform.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <initializer_list>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace morvessan {
 
@@ -159,6 +165,30 @@ bool dropTreeItem(PresetLibrary& library, const PresetTreeItem& dragged, const P
 }
 
 void saveAllPresetFiles(PresetLibrary& library) {
+    // Presets moved between files are saved together or not at all: with every file
+    // locked (in the order of their paths, as any other saver takes them), one that
+    // another program changed since it was read stops the whole save, so that a
+    // preset is never saved out of one file while the file it moved to is refused.
+    std::vector<int> order;
+    for (int i = 0; i < library.fileCount(); ++i) {
+        order.push_back(i);
+    }
+    std::sort(order.begin(), order.end(),
+              [&](int a, int b) { return library.file(a).path() < library.file(b).path(); });
+    std::vector<std::unique_ptr<VXFileLock>> locks;
+    for (const int i : order) {
+        const PresetFile& file = library.file(i);
+        std::error_code missing;
+        const std::string folder = folderOf(file.path()).empty() ? std::string(".") : folderOf(file.path());
+        if (std::filesystem::is_directory(folder, missing)) {
+            locks.push_back(std::make_unique<VXFileLock>());
+            locks.back()->lock(file.path());
+        }
+        if (file.readWhole() && !file.unchangedOnDisk()) {
+            showPresetMessage(std::string(kFileChanged) + file.path());
+            return;
+        }
+    }
     for (int i = 0; i < library.fileCount(); ++i) {
         library.file(i).save();
     }

@@ -4,6 +4,7 @@
 
 #include "presets/PresetFile.h"
 #include "presets/PresetLibrary.h"
+#include "presets/PresetManagement.h"
 #include "presets/PresetText.h"
 #include "VXLib/VXUTIL/VXFileLock.h"
 
@@ -136,6 +137,29 @@ TEST_F(SavingSafely, AFileChangedByAnotherProgramIsNotDeleted) {
     EXPECT_TRUE(library.deletePresetFile(0));
     EXPECT_FALSE(exists("A.txt"));
     EXPECT_EQ(read("A.bak"), categoryText("A", {"a1"}));
+}
+
+TEST_F(SavingSafely, PresetsMovedBetweenFilesAreSavedTogetherOrNotAtAll) {
+    write("A.txt", categoryText("A", {"a1", "a2"}));
+    write("B.txt", categoryText("B", {"b1"}));
+    PresetLibrary library;
+    TexturePreset current;
+    library.discoverPresetFilesIn(folder(), current);
+    library.file(0).movePreset(0, 1, library.file(1), 0, 1);
+    const std::string theirs = categoryText("B", {"b1", "theirs"});
+    write("B.txt", theirs);
+    saveAllPresetFiles(library);
+    // a2 stays where it was on disk, rather than leaving A while B is refused.
+    EXPECT_EQ(read("A.txt"), categoryText("A", {"a1", "a2"}));
+    EXPECT_EQ(read("B.txt"), theirs);
+    EXPECT_NE(messages().back().text.find("changed by another program"), std::string::npos);
+    // Read again, the move is saved in both.
+    reloadAllPresetFiles(library);
+    library.file(0).movePreset(0, 1, library.file(1), 0, 2);
+    saveAllPresetFiles(library);
+    PresetReadStop stop;
+    EXPECT_EQ(readPresetText(read("A.txt"), "", &stop).at(0).presets.size(), 1u);
+    EXPECT_EQ(readPresetText(read("B.txt"), "", &stop).at(0).presets.at(2).name, "a2");
 }
 
 TEST_F(SavingSafely, TheLockIsTakenAgainWithinAProcessAndStaysBesideTheFile) {
