@@ -66,7 +66,8 @@ bool canDropTreeItem(const PresetTreeItem& dragged, const PresetTreeItem& target
 // something moved.
 bool dropTreeItem(PresetLibrary& library, const PresetTreeItem& dragged, const PresetTreeItem& target);
 
-// Manage Presets OK: saves every file in library order (results not reported).
+// Manage Presets OK: saves every file in library order (results not reported),
+// all of them or, when one was changed on disk by another program, none.
 void saveAllPresetFiles(PresetLibrary& library);
 // Manage Presets Cancel: reloads every file from disk; a file that cannot be
 // read (new and never saved) keeps what it holds.
