@@ -3,6 +3,7 @@
 #pragma once
 
 #include "VXLib/VXUTIL/VXPortablePlatform.h"
+#include "tests/support/TestPlatform.h"
 #include "plugin/PSMorvessanPlugin.h"
 #include "texture/FilterParameters.h"
 
@@ -16,18 +17,9 @@ namespace morvessan::test {
 class MainModelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto platform = std::make_unique<VXPortablePlatform>();
-        m_platform = platform.get();
-        m_previous = vxSetPlatform(std::move(platform));
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("morvessan-main-" + std::string(info->test_suite_name()) + "-" + info->name());
-        std::error_code ignored;
-        std::filesystem::remove_all(m_folder, ignored);
-        std::filesystem::create_directories(m_folder);
-        m_platform->setModulePath((m_folder / "XMorvessan.8bf").string());
-        m_platform->setSettingsFile("");
-        m_platform->setClock(1000);
+        m_test_platform = std::make_unique<TestPlatform>("morvessan-main-");
+        m_platform = &m_test_platform->platform();
+        m_folder = m_test_platform->folder();
         writeDefaultParameters(m_block);
         m_plugin = std::make_unique<PSMorvessanPlugin>();
         m_plugin->SetParameterBlock(&m_block);
@@ -37,15 +29,13 @@ protected:
     }
     void TearDown() override {
         m_plugin.reset();
-        vxSetPlatform(std::move(m_previous));
-        std::error_code ignored;
-        std::filesystem::remove_all(m_folder, ignored);
+        m_test_platform.reset();
     }
 
     PresetFile& file(int i) { return m_plugin->GetPresetFile(i); }
 
+    std::unique_ptr<TestPlatform> m_test_platform;
     VXPortablePlatform* m_platform = nullptr;
-    std::unique_ptr<VXPlatform> m_previous;
     std::filesystem::path m_folder;
     FilterParameters m_block{};
     std::unique_ptr<PSMorvessanPlugin> m_plugin;

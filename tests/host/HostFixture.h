@@ -8,6 +8,7 @@
 #include "plugin/StartupLog.h"
 #include "plugin/VXPSErrors.h"
 #include "texture/FilterParameters.h"
+#include "tests/support/TestPlatform.h"
 #include "texture/TextureBuilder.h"
 
 #include <gtest/gtest.h>
@@ -39,23 +40,14 @@ private:
 class PluginTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("morvessan-host-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
-        auto platform = std::make_unique<VXPortablePlatform>();
-        platform->setModulePath((m_folder / "XMorvessan.8bf").string());
-        platform->setSettingsFile("");
-        platform->setClock(1000);
-        m_platform = platform.get();
-        m_previous = vxSetPlatform(std::move(platform));
+        m_test_platform = std::make_unique<TestPlatform>("morvessan-host-test-");
+        m_platform = &m_test_platform->platform();
+        m_folder = m_test_platform->folder();
         morvessanPlugin().SetDialogRunner(nullptr);
     }
     void TearDown() override {
         morvessanPlugin().SetDialogRunner(nullptr);
-        vxSetPlatform(std::move(m_previous));
-        std::filesystem::remove_all(m_folder);
+        m_test_platform.reset();
     }
 
     void useDialog(std::function<bool(PSMorvessanPlugin&)> script) {
@@ -78,9 +70,9 @@ protected:
         return block;
     }
 
+    std::unique_ptr<TestPlatform> m_test_platform;
     std::filesystem::path m_folder;
     VXPortablePlatform* m_platform = nullptr;
-    std::unique_ptr<VXPlatform> m_previous;
     int m_dialog_runs = 0;
 };
 
