@@ -39,7 +39,7 @@ struct RowSource {
     int paletteEntries = 0;
     // Row y: the stored bytes where they are already in the file's order, else
     // written into `scratch` (room for width * 4 bytes).
-    std::function<const std::uint8_t*(int y, std::uint8_t* scratch)> row;
+    std::function<const std::uint8_t*(int y, std::uint8_t* scratch)> row{};
 };
 
 // A picture's rows as red, green, blue (and alpha) through its colours.

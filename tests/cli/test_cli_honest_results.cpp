@@ -62,7 +62,7 @@ TEST_F(CliHonest, ParamsInitReplacesOnlyAParameterBlock) {
 TEST_F(CliHonest, OutputThatCannotBeWrittenIsAFailure) {
     ASSERT_EQ(run("params init " + p("b.bin"), false).status, 0);
     writePresetFile("Stones");
-    for (const std::string command :
+    for (const std::string& command :
          {"params show --json " + p("b.bin"), "params show " + p("b.bin"), "presets list" + folders(),
           "presets check " + p("presets/Stones.txt"), std::string("completion bash"), std::string("--help"),
           std::string("--version"), "render --quiet --size 8x8 -" + folders()}) {
