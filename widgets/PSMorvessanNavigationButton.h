@@ -2,7 +2,7 @@
 // telling the dialog every 50 ms (and at the release) how long since its last report.
 #pragma once
 
-#include "dialog/win32/VXWnd.h"
+#include "ui/win32/VXWnd.h"
 
 #include <cstdint>
 

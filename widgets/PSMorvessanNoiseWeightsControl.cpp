@@ -2,10 +2,10 @@
 // bar's level and the drag that the model turns into a weight.
 #include "widgets/PSMorvessanNoiseWeightsControl.h"
 
-#include "dialog/win32/VXGdi.h"
 #include "plugin/PSMorvessanPlugin.h"
 #include "texture/NoiseWeightsGeometry.h"
 #include "texture/TexturePreset.h"
+#include "ui/win32/VXGdi.h"
 
 #include <windowsx.h>
 

@@ -2,7 +2,7 @@
 // drop-down is a popup holding a thumbnail grid that closes on a choice, Escape or a click elsewhere.
 #include "widgets/PSMorvessanPresetCombo.h"
 
-#include "dialog/win32/VXGdi.h"
+#include "ui/win32/VXGdi.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // The preset preview: one rendered picture, copied to the client area when painted.
 #include "widgets/PSMorvessanPresetPreviewControl.h"
 
-#include "dialog/win32/VXGdi.h"
 #include "plugin/PSMorvessanPlugin.h"
+#include "ui/win32/VXGdi.h"
 #include "widgets/PSMorvessanPresetsListBox.h"
 
 namespace morvessan {

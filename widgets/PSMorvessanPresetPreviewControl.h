@@ -3,7 +3,7 @@
 #pragma once
 
 #include "VXLib/VXImage2.h"
-#include "dialog/win32/VXWnd.h"
+#include "ui/win32/VXWnd.h"
 
 #include <memory>
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "dialog/PSMorvessanPresetTree.h"
-#include "dialog/win32/VXWnd.h"
+#include "ui/win32/VXWnd.h"
 
 #include <commctrl.h>
 

@@ -2,7 +2,7 @@
 // point, a marker at the current colour, and picking by pointer and keys.
 #include "widgets/VXColourPanel.h"
 
-#include "dialog/win32/VXGdi.h"
+#include "ui/win32/VXGdi.h"
 
 #include <windowsx.h>
 

@@ -1,7 +1,7 @@
 // The colour well: double-buffered paint, click and keyboard activation.
 #include "widgets/VXColourStatic.h"
 
-#include "dialog/win32/VXGdi.h"
+#include "ui/win32/VXGdi.h"
 
 namespace morvessan {
 

@@ -1,7 +1,7 @@
 // Shared message handling of the self-drawn controls.
 #include "widgets/VXCustomControl.h"
 
-#include "dialog/win32/VXGdi.h"
+#include "ui/win32/VXGdi.h"
 
 namespace morvessan {
 

@@ -2,7 +2,7 @@
 // through one off-screen buffer, no background erase, and a redraw when focus or enabling changes.
 #pragma once
 
-#include "dialog/win32/VXWnd.h"
+#include "ui/win32/VXWnd.h"
 
 namespace morvessan {
 

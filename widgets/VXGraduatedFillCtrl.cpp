@@ -2,8 +2,8 @@
 // checkerboard, markers below, mouse and arrow keys to choose and move stops.
 #include "widgets/VXGraduatedFillCtrl.h"
 
-#include "dialog/win32/VXGdi.h"
 #include "texture/ColourTable.h"
+#include "ui/win32/VXGdi.h"
 
 #include <windowsx.h>
 

@@ -1,7 +1,7 @@
 // The grid: layout from the portable metrics, painting, scrolling and keys.
 #include "widgets/VXGridControl.h"
 
-#include "dialog/win32/VXGdi.h"
+#include "ui/win32/VXGdi.h"
 
 #include <windowsx.h>
 

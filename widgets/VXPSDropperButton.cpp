@@ -2,7 +2,7 @@
 // held and reads the colour of the screen under it.
 #include "widgets/VXPSDropperButton.h"
 
-#include "dialog/win32/VXGdi.h"
+#include "ui/win32/VXGdi.h"
 
 #include <windowsx.h>
 

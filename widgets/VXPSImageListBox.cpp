@@ -2,7 +2,7 @@
 // captions fitted to the cell with the tooltips of those that were cut.
 #include "widgets/VXPSImageListBox.h"
 
-#include "dialog/win32/VXGdi.h"
+#include "ui/win32/VXGdi.h"
 
 #include <algorithm>
 

@@ -4,8 +4,8 @@
 
 #include "dialog/PSMorvessanPreviewControlModel.h"
 #include "dialog/VXPSPreviewGeometry.h"
-#include "dialog/win32/VXGdi.h"
 #include "texture/GradientEditorGeometry.h"
+#include "ui/win32/VXGdi.h"
 
 #include <windowsx.h>
 

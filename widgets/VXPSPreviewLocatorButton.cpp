@@ -3,8 +3,8 @@
 #include "widgets/VXPSPreviewLocatorButton.h"
 
 #include "VXLib/VXImage2.h"
-#include "dialog/win32/VXGdi.h"
 #include "plugin/VXPSFilter.h"
+#include "ui/win32/VXGdi.h"
 
 #include <windowsx.h>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "dialog/VXPSLocatorGeometry.h"
-#include "dialog/win32/VXWnd.h"
+#include "ui/win32/VXWnd.h"
 
 namespace morvessan {
 

@@ -1,7 +1,7 @@
 // The zoom ratio text: painted, never typed into.
 #include "widgets/VXPSZoomRatioStatic.h"
 
-#include "dialog/win32/VXGdi.h"
+#include "ui/win32/VXGdi.h"
 
 namespace morvessan {
 

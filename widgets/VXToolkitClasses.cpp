@@ -1,7 +1,7 @@
 // Registration of the custom control classes, counted so nested dialogs share it.
 #include "widgets/VXToolkitClasses.h"
 
-#include "dialog/win32/VXWnd.h"
+#include "ui/win32/VXWnd.h"
 #include "widgets/PSMorvessanPresetPreviewControl.h"
 #include "widgets/VXColourPanel.h"
 #include "widgets/VXColourStatic.h"

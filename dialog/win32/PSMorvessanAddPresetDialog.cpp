@@ -1,9 +1,9 @@
 // The name entry dialog: its title and label follow the mode; the name comes back as typed.
 #include "dialog/win32/PSMorvessanAddPresetDialog.h"
 
-#include "dialog/win32/VXControlHelp.h"
 #include "plugin/PSMorvessanPlugin.h"
 #include "resources/dialogs/DialogIds.h"
+#include "ui/win32/VXControlHelp.h"
 
 #include <vector>
 

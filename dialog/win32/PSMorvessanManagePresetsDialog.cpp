@@ -4,10 +4,10 @@
 
 #include "dialog/win32/PSMorvessanAddPresetDialog.h"
 #include "dialog/win32/PSMorvessanSubmitPresetFileDialog.h"
-#include "dialog/win32/VXControlHelp.h"
 #include "plugin/PSMorvessanPlugin.h"
 #include "presets/PresetManagement.h"
 #include "resources/dialogs/DialogIds.h"
+#include "ui/win32/VXControlHelp.h"
 
 #include <windowsx.h>
 

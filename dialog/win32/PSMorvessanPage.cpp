@@ -2,7 +2,7 @@
 #include "dialog/win32/PSMorvessanPage.h"
 
 #include "dialog/win32/PSMorvessanPluginDialog.h"
-#include "dialog/win32/VXWnd.h"
+#include "ui/win32/VXWnd.h"
 
 #include <string>
 #include <vector>

@@ -5,10 +5,10 @@
 #include "VXLib/VXImageFile.h"
 #include "VXLib/VXUTIL/VXPlatform.h"
 #include "dialog/PSMorvessanChange.h"
-#include "dialog/win32/VXControlHelp.h"
-#include "dialog/win32/VXWnd.h"
 #include "plugin/PSMorvessanPlugin.h"
 #include "resources/dialogs/DialogIds.h"
+#include "ui/win32/VXControlHelp.h"
+#include "ui/win32/VXWnd.h"
 
 namespace morvessan {
 

@@ -4,9 +4,9 @@
 
 #include "VXLib/VXImage2.h"
 #include "dialog/VXColourScheme.h"
-#include "dialog/win32/VXDialog.h"
-#include "dialog/win32/VXGdi.h"
-#include "dialog/win32/VXToolTip.h"
+#include "ui/win32/VXDialog.h"
+#include "ui/win32/VXGdi.h"
+#include "ui/win32/VXToolTip.h"
 
 #include <memory>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "dialog/VXPSProgressState.h"
-#include "dialog/win32/VXDialog.h"
+#include "ui/win32/VXDialog.h"
 
 #include <string>
 

@@ -1,5 +1,5 @@
 // Control pop-ups through HtmlHelpA's HH_TP_HELP_WM_HELP, with the viewer loaded when first needed.
-#include "dialog/win32/VXControlHelp.h"
+#include "ui/win32/VXControlHelp.h"
 
 #include "dialog/PSMorvessanHelpIds.h"
 #include "plugin/PSMorvessanPlugin.h"

@@ -1,7 +1,7 @@
 // Dialogs from templates: the dialog procedure thunk and the modal loop.
-#include "dialog/win32/VXDialog.h"
+#include "ui/win32/VXDialog.h"
 
-#include "dialog/win32/VXWnd.h"
+#include "ui/win32/VXWnd.h"
 
 namespace morvessan {
 

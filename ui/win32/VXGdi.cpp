@@ -1,5 +1,5 @@
 // Double-buffered painting and the small drawing helpers of the controls.
-#include "dialog/win32/VXGdi.h"
+#include "ui/win32/VXGdi.h"
 
 #include "VXLib/VXImage2.h"
 

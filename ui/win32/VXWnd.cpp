@@ -1,5 +1,5 @@
 // Window base: message dispatch to the C++ object bound to a window.
-#include "dialog/win32/VXWnd.h"
+#include "ui/win32/VXWnd.h"
 
 #include <commctrl.h>
 

@@ -1,7 +1,7 @@
 // Tooltips through the common control, with texts copied into the control.
-#include "dialog/win32/VXToolTip.h"
+#include "ui/win32/VXToolTip.h"
 
-#include "dialog/win32/VXWnd.h"
+#include "ui/win32/VXWnd.h"
 
 #include <commctrl.h>
 
