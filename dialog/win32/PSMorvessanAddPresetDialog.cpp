@@ -1,9 +1,9 @@
 // The name entry dialog: its title and label follow the mode; the name comes back as typed.
 #include "dialog/win32/PSMorvessanAddPresetDialog.h"
 
+#include "dialog/win32/PSMorvessanControlHelp.h"
 #include "plugin/PSMorvessanPlugin.h"
 #include "resources/dialogs/DialogIds.h"
-#include "ui/win32/VXControlHelp.h"
 
 #include <vector>
 
@@ -49,7 +49,7 @@ bool PSMorvessanAddPresetDialog::onCommand(int id, int code, HWND control) {
 
 std::optional<LRESULT> PSMorvessanAddPresetDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_HELP) {
-        vxShowControlHelp(m_plugin, *reinterpret_cast<const HELPINFO*>(lParam), "::/Text/AddPresetDialog.txt");
+        showPluginControlHelp(m_plugin, *reinterpret_cast<const HELPINFO*>(lParam), "::/Text/AddPresetDialog.txt");
         return TRUE;
     }
     return VXPSPluginDialog::onMessage(message, wParam, lParam);

@@ -3,11 +3,11 @@
 #include "dialog/win32/PSMorvessanManagePresetsDialog.h"
 
 #include "dialog/win32/PSMorvessanAddPresetDialog.h"
+#include "dialog/win32/PSMorvessanControlHelp.h"
 #include "dialog/win32/PSMorvessanSubmitPresetFileDialog.h"
 #include "plugin/PSMorvessanPlugin.h"
 #include "presets/PresetManagement.h"
 #include "resources/dialogs/DialogIds.h"
-#include "ui/win32/VXControlHelp.h"
 
 #include <windowsx.h>
 
@@ -180,8 +180,8 @@ std::optional<LRESULT> PSMorvessanManagePresetsDialog::onMessage(UINT message, W
         }
         break;
     case WM_HELP:
-        vxShowControlHelp(m_plugin, *reinterpret_cast<const HELPINFO*>(lParam),
-                          PSMorvessanManagePresetsModel::kPopupTopic);
+        showPluginControlHelp(m_plugin, *reinterpret_cast<const HELPINFO*>(lParam),
+                              PSMorvessanManagePresetsModel::kPopupTopic);
         return TRUE;
     default: break;
     }

@@ -5,9 +5,9 @@
 #include "VXLib/VXImageFile.h"
 #include "VXLib/VXUTIL/VXPlatform.h"
 #include "dialog/PSMorvessanChange.h"
+#include "dialog/win32/PSMorvessanControlHelp.h"
 #include "plugin/PSMorvessanPlugin.h"
 #include "resources/dialogs/DialogIds.h"
-#include "ui/win32/VXControlHelp.h"
 #include "ui/win32/VXWnd.h"
 
 namespace morvessan {
@@ -186,7 +186,7 @@ std::optional<LRESULT> PSMorvessanPluginDialog::onPageHelp(PSMorvessanPage& page
 // The pop-up of the control under F1 or the help click; the page's whole text when
 // the help system cannot show a single pop-up.
 void PSMorvessanPluginDialog::showControlHelp(PSMorvessanHelpPage page, const HELPINFO* info) {
-    if (!info || !vxShowControlHelp(m_model.plugin(), *info, helpTopic(page))) {
+    if (!info || !showPluginControlHelp(m_model.plugin(), *info, helpTopic(page))) {
         vxPlatform().showHelp(m_model.controlHelpPath(page));
     }
 }

@@ -1,11 +1,6 @@
 // Control pop-ups through HtmlHelpA's HH_TP_HELP_WM_HELP, with the viewer loaded when first needed.
 #include "ui/win32/VXControlHelp.h"
 
-#include "dialog/PSMorvessanHelpIds.h"
-#include "plugin/PSMorvessanPlugin.h"
-
-#include <vector>
-
 namespace morvessan {
 
 namespace {
@@ -26,18 +21,13 @@ HtmlHelpFunction helpViewer() {
 
 } // namespace
 
-bool vxShowControlHelp(PSMorvessanPlugin& plugin, const HELPINFO& info, const std::string& topic) {
-    const PSMorvessanHelpTable* table = helpTable(topic);
+bool vxShowControlHelp(const HELPINFO& info, const std::string& topicPath, const std::vector<std::uint32_t>& idPairs) {
     const HtmlHelpFunction viewer = helpViewer();
-    if (!table || !viewer || info.iContextType != HELPINFO_WINDOW) {
+    if (!viewer || info.iContextType != HELPINFO_WINDOW) {
         return false;
     }
-    const std::vector<std::uint32_t> pairs = helpIdPairs(*table);
-    std::vector<DWORD> ids(pairs.begin(), pairs.end());
-    std::string path;
-    plugin.GetHelpFilePath(path);
-    path += topic;
-    return viewer(static_cast<HWND>(info.hItemHandle), path.c_str(), kHelpWmHelp,
+    std::vector<DWORD> ids(idPairs.begin(), idPairs.end());
+    return viewer(static_cast<HWND>(info.hItemHandle), topicPath.c_str(), kHelpWmHelp,
                   reinterpret_cast<DWORD_PTR>(ids.data())) != nullptr;
 }
 

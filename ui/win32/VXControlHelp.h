@@ -4,15 +4,16 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace morvessan {
 
-class PSMorvessanPlugin;
-
-// Shows the pop-up of the control that WM_HELP names, from `topic` ("::/Text/....txt")
-// of the plug-in's help file, with that topic's table of help ids. False when the
-// viewer cannot be loaded or the topic has no table.
-bool vxShowControlHelp(PSMorvessanPlugin& plugin, const HELPINFO& info, const std::string& topic);
+// Shows the pop-up of the control that WM_HELP names, from `topicPath` (the help
+// file followed by "::/Text/....txt"), with `idPairs` (control id, help id, ...,
+// ending in two zeros) telling the viewer which text belongs to which control.
+// False when the viewer cannot be loaded or the request is not about a window.
+bool vxShowControlHelp(const HELPINFO& info, const std::string& topicPath, const std::vector<std::uint32_t>& idPairs);
 
 } // namespace morvessan
