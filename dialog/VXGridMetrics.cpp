@@ -79,4 +79,25 @@ int VXGridLayout::hit(int x, int y, int scrollRow, int count) const {
     return index >= 0 && index < count ? index : -1;
 }
 
+std::optional<int> VXGridLayout::keySelection(VXGridKey key, int selected, int count) const {
+    const int page = columns() * visibleRows();
+    const int current = selected < 0 ? 0 : selected;
+    int next = -1;
+    switch (key) {
+    case VXGridKey::Left: next = current - 1; break;
+    case VXGridKey::Right: next = selected < 0 ? 0 : current + 1; break;
+    case VXGridKey::Up: next = current - columns(); break;
+    case VXGridKey::Down: next = selected < 0 ? 0 : current + columns(); break;
+    case VXGridKey::PageUp: next = current - page; break;
+    case VXGridKey::PageDown: next = current + page; break;
+    case VXGridKey::Home: next = 0; break;
+    case VXGridKey::End: next = count - 1; break;
+    }
+    // -1 means no item, except for the two keys that step back from the first one.
+    if (next == -1 && key != VXGridKey::Left && key != VXGridKey::Up) {
+        return std::nullopt;
+    }
+    return std::clamp(next, 0, std::max(count - 1, 0));
+}
+
 } // namespace morvessan

@@ -5,6 +5,7 @@
 #include "texture/PixelRect.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,9 @@ std::string fitCaption(const std::string& caption, int cellWidth, const std::fun
 bool captionNeedsTooltip(const std::string& caption, int cellWidth,
                          const std::function<int(std::string_view)>& measure);
 
+// The keys that move a grid's selection.
+enum class VXGridKey { Left, Right, Up, Down, PageUp, PageDown, Home, End };
+
 // A grid of equal cells filling the client width row by row, scrolled by whole rows.
 struct VXGridLayout {
     int cellWidth;
@@ -44,6 +48,10 @@ struct VXGridLayout {
     int scrollRowShowing(int index, int scrollRow, int count) const;
     PixelRect cell(int index, int scrollRow) const;        // in client coordinates
     int hit(int x, int y, int scrollRow, int count) const; // item under a point; -1 none
+    // The item `key` selects from `selected` (-1: none yet) among `count` items, limited
+    // to them; nothing when the grid leaves the key to the window. Without a selection
+    // every key starts from the first item; a page is the items of the rows in view.
+    std::optional<int> keySelection(VXGridKey key, int selected, int count) const;
 };
 
 } // namespace morvessan

@@ -6,8 +6,27 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace morvessan {
+
+namespace {
+
+std::optional<VXGridKey> gridKey(WPARAM key) {
+    switch (key) {
+    case VK_LEFT: return VXGridKey::Left;
+    case VK_RIGHT: return VXGridKey::Right;
+    case VK_UP: return VXGridKey::Up;
+    case VK_DOWN: return VXGridKey::Down;
+    case VK_PRIOR: return VXGridKey::PageUp;
+    case VK_NEXT: return VXGridKey::PageDown;
+    case VK_HOME: return VXGridKey::Home;
+    case VK_END: return VXGridKey::End;
+    default: return std::nullopt;
+    }
+}
+
+} // namespace
 
 VXGridLayout VXGridControl::layout() const {
     const RECT client = clientRect();
@@ -149,28 +168,14 @@ LRESULT VXGridControl::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         scrollTo(row);
         return 0;
     }
-    case WM_KEYDOWN: {
-        const int columns = std::max(layout().columns(), 1);
-        const int page = columns * std::max(layout().visibleRows(), 1);
-        const int current = m_selected < 0 ? 0 : m_selected;
-        int next = -1;
-        switch (wParam) {
-        case VK_LEFT: next = current - 1; break;
-        case VK_RIGHT: next = m_selected < 0 ? 0 : current + 1; break;
-        case VK_UP: next = current - columns; break;
-        case VK_DOWN: next = m_selected < 0 ? 0 : current + columns; break;
-        case VK_PRIOR: next = current - page; break;
-        case VK_NEXT: next = current + page; break;
-        case VK_HOME: next = 0; break;
-        case VK_END: next = count() - 1; break;
-        default: break;
-        }
-        if (next != -1 || wParam == VK_LEFT || wParam == VK_UP) {
-            choose(std::clamp(next, 0, std::max(count() - 1, 0)));
-            return 0;
+    case WM_KEYDOWN:
+        if (const std::optional<VXGridKey> key = gridKey(wParam)) {
+            if (const std::optional<int> next = layout().keySelection(*key, m_selected, count())) {
+                choose(*next);
+                return 0;
+            }
         }
         break;
-    }
     default: break;
     }
     return VXCustomControl::onMessage(message, wParam, lParam);
