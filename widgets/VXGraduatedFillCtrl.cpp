@@ -2,7 +2,7 @@
 // checkerboard, markers below, mouse and arrow keys to choose and move stops.
 #include "widgets/VXGraduatedFillCtrl.h"
 
-#include "texture/ColourTable.h"
+#include "dialog/VXGradientStrip.h"
 #include "ui/win32/VXGdi.h"
 
 #include <windowsx.h>
@@ -19,12 +19,7 @@ void VXGraduatedFillCtrl::stopsChanged() {
     repaint();
 }
 
-void VXGraduatedFillCtrl::rebuildTable() {
-    TextureFields fields{};
-    fields.totalOpacity = 100.0;
-    m_stops.storeInFields(fields);
-    m_table = buildColourTable(fields, ColourOrder::Display);
-}
+void VXGraduatedFillCtrl::rebuildTable() { m_table = gradientStripTable(m_stops); }
 
 void VXGraduatedFillCtrl::draw(HDC dc, const RECT& client) {
     const int width = client.right;
