@@ -36,10 +36,24 @@ enum PSMorvessanChange : unsigned {
     kChangePages = 1u << 13,
     // Reload the page's own boxes, sliders and check boxes from the model.
     kChangeFields = 1u << 14,
+    // The colour picker: repaint the custom colour wells and which one is selected.
+    kChangeCustomWells = 1u << 15,
+    // The colour picker's panel: draw its picture of colours again (and its marker),
+    // or only move its marker over the picture it has.
+    kChangePanel = 1u << 16,
+    kChangePanelMarker = 1u << 17,
+    // The colour picker's slider, likewise.
+    kChangeSlider = 1u << 18,
+    kChangeSliderMarker = 1u << 19,
+    // The colour picker's style list and which of its two options are offered.
+    kChangePickerStyle = 1u << 20,
 };
 
 // Both previews and the ratio after the filter rebuilt every proxy (zoom, locator).
 inline constexpr unsigned kChangeAllPreviews =
     kChangeSourcePreview | kChangeOutputPreview | kChangeRatio | kChangeEnabledStates;
+
+// A new colour in the picker: its fields and well (kChangeFields), panel and slider.
+inline constexpr unsigned kChangePickerColour = kChangeFields | kChangePanel | kChangeSlider;
 
 } // namespace morvessan

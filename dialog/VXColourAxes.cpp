@@ -29,6 +29,14 @@ VXColourAxes colourAxes(int style) {
 
 int channelMaximum(VXColourChannel channel) { return channel == VXColourChannel::Hue ? 359 : 255; }
 
+int channelDigits(VXColourChannel channel) {
+    int digits = 1;
+    for (int rest = channelMaximum(channel); rest >= 10; rest /= 10) {
+        ++digits;
+    }
+    return digits;
+}
+
 int channelValue(const VXPSColourPickerModel& model, VXColourChannel channel) {
     const std::uint32_t c = model.colour();
     switch (channel) {
@@ -42,15 +50,16 @@ int channelValue(const VXPSColourPickerModel& model, VXColourChannel channel) {
     return 0;
 }
 
-void setChannelValue(VXPSColourPickerModel& model, VXColourChannel channel, int value) {
+unsigned setChannelValue(VXPSColourPickerModel& model, VXColourChannel channel, int value) {
     switch (channel) {
-    case VXColourChannel::Red: model.setRed(value); break;
-    case VXColourChannel::Green: model.setGreen(value); break;
-    case VXColourChannel::Blue: model.setBlue(value); break;
-    case VXColourChannel::Hue: model.setHue(value); break;
-    case VXColourChannel::Saturation: model.setSaturation(value); break;
-    case VXColourChannel::Luminance: model.setLuminance(value); break;
+    case VXColourChannel::Red: return model.setRed(value);
+    case VXColourChannel::Green: return model.setGreen(value);
+    case VXColourChannel::Blue: return model.setBlue(value);
+    case VXColourChannel::Hue: return model.setHue(value);
+    case VXColourChannel::Saturation: return model.setSaturation(value);
+    case VXColourChannel::Luminance: return model.setLuminance(value);
     }
+    return kChangeNothing;
 }
 
 std::uint32_t colourAtAxes(const VXColourAxes& axes, int sliderValue, int xValue, int yValue) {

@@ -21,8 +21,11 @@ struct VXColourAxes {
 VXColourAxes colourAxes(int style);
 // 359 for hue, 255 for the rest.
 int channelMaximum(VXColourChannel channel);
+// The characters a channel's field takes: the digits of its maximum.
+int channelDigits(VXColourChannel channel);
 int channelValue(const VXPSColourPickerModel& model, VXColourChannel channel);
-void setChannelValue(VXPSColourPickerModel& model, VXColourChannel channel, int value);
+// The model's setter of the channel; returns its change bits.
+unsigned setChannelValue(VXPSColourPickerModel& model, VXColourChannel channel, int value);
 // The colour with the three axis values given (each within its channel's range).
 std::uint32_t colourAtAxes(const VXColourAxes& axes, int sliderValue, int xValue, int yValue);
 

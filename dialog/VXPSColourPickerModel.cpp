@@ -188,27 +188,31 @@ void VXPSColourPickerModel::save(const VXRectI& windowRect) {
     m_placement = windowRect;
 }
 
-void VXPSColourPickerModel::setColour(std::uint32_t colour) {
+unsigned VXPSColourPickerModel::setColour(std::uint32_t colour) {
     m_colour = colour & kWhite;
     m_hsl = rgbToHsl(m_colour);
+    return kChangePickerColour;
 }
 
-void VXPSColourPickerModel::setRgbChannel(int shift, int value) {
+unsigned VXPSColourPickerModel::setRgbChannel(int shift, int value) {
     const std::uint32_t mask = 0xFFu << shift;
-    setColour((m_colour & ~mask) | static_cast<std::uint32_t>(std::clamp(value, 0, 255)) << shift);
+    return setColour((m_colour & ~mask) | static_cast<std::uint32_t>(std::clamp(value, 0, 255)) << shift);
 }
 
-void VXPSColourPickerModel::setHslField(int VXHsl::*field, int value, int maximum) {
+unsigned VXPSColourPickerModel::setHslField(int VXHsl::*field, int value, int maximum) {
     m_hsl.*field = std::clamp(value, 0, maximum);
     m_colour = hslToRgb(m_hsl);
+    return kChangePickerColour;
 }
 
-void VXPSColourPickerModel::setRed(int red) { setRgbChannel(0, red); }
-void VXPSColourPickerModel::setGreen(int green) { setRgbChannel(8, green); }
-void VXPSColourPickerModel::setBlue(int blue) { setRgbChannel(16, blue); }
-void VXPSColourPickerModel::setHue(int hue) { setHslField(&VXHsl::hue, hue, 359); }
-void VXPSColourPickerModel::setSaturation(int saturation) { setHslField(&VXHsl::saturation, saturation, 255); }
-void VXPSColourPickerModel::setLuminance(int luminance) { setHslField(&VXHsl::luminance, luminance, 255); }
+unsigned VXPSColourPickerModel::setRed(int red) { return setRgbChannel(0, red); }
+unsigned VXPSColourPickerModel::setGreen(int green) { return setRgbChannel(8, green); }
+unsigned VXPSColourPickerModel::setBlue(int blue) { return setRgbChannel(16, blue); }
+unsigned VXPSColourPickerModel::setHue(int hue) { return setHslField(&VXHsl::hue, hue, 359); }
+unsigned VXPSColourPickerModel::setSaturation(int saturation) {
+    return setHslField(&VXHsl::saturation, saturation, 255);
+}
+unsigned VXPSColourPickerModel::setLuminance(int luminance) { return setHslField(&VXHsl::luminance, luminance, 255); }
 
 std::uint32_t VXPSColourPickerModel::customColour(int i) const {
     return i >= 0 && i < kCustomCount ? m_custom[static_cast<std::size_t>(i)] : kWhite;
@@ -220,7 +224,12 @@ void VXPSColourPickerModel::setCustomColour(int i, std::uint32_t colour) {
     }
 }
 
-void VXPSColourPickerModel::selectCustom(int i) { m_selected_custom = i >= 0 && i < kCustomCount ? i : -1; }
+unsigned VXPSColourPickerModel::selectCustom(int i) {
+    m_selected_custom = i >= 0 && i < kCustomCount ? i : -1;
+    return kChangeCustomWells;
+}
+
+unsigned VXPSColourPickerModel::toggleCustom(int i) { return selectCustom(m_selected_custom == i ? -1 : i); }
 
 std::string VXPSColourPickerModel::addCustom() {
     int slot = m_selected_custom;
@@ -236,10 +245,31 @@ std::string VXPSColourPickerModel::addCustom() {
     return {};
 }
 
-void VXPSColourPickerModel::setStyle(int stored) {
-    if (styleListIndex(stored) >= 0) {
-        m_style = stored;
+unsigned VXPSColourPickerModel::addCustomColour() {
+    const std::string refused = addCustom();
+    if (!refused.empty()) {
+        vxPlatform().messageBox(refused, kCaption, VXMessageButtons::Ok, VXMessageIcon::Information);
     }
+    return kChangeCustomWells;
+}
+
+unsigned VXPSColourPickerModel::setStyle(int stored) {
+    if (styleListIndex(stored) < 0) {
+        return kChangeNothing;
+    }
+    m_style = stored;
+    return kChangePickerStyle | kChangePanel | kChangeSlider;
+}
+
+// The options change no picture: they decide what the next pick redraws.
+unsigned VXPSColourPickerModel::setPanelControlsSlider(bool on) {
+    m_panel_controls_slider = on;
+    return kChangeNothing;
+}
+
+unsigned VXPSColourPickerModel::setSliderControlsPanel(bool on) {
+    m_slider_controls_panel = on;
+    return kChangeNothing;
 }
 
 } // namespace morvessan

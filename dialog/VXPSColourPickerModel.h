@@ -1,7 +1,9 @@
 // The colour picker without its window: styles, basic colours, the current colour in
-// RGB and HSL kept in step, custom colours with Add Custom, and the persisted settings.
+// RGB and HSL kept in step, custom colours with Add Custom, the persisted settings, and
+// what each change asks the window to redraw.
 #pragma once
 
+#include "dialog/PSMorvessanChange.h"
 #include "dialog/VXGeometry.h"
 
 #include <array>
@@ -43,6 +45,7 @@ class VXPSColourPickerModel {
 public:
     static constexpr int kCustomCount = 21;
     static constexpr int kBasicCount = 49;
+    static constexpr const char* kCaption = "Colour Picker";
     static constexpr const char* kDefaultKey = "Quellory\\Artisory\\ColourDialog";
     // Key names are relative to this per-user root.
     static constexpr const char* kSettingsRoot = "Software\\";
@@ -59,39 +62,57 @@ public:
     // Writes all 21 custom colours, the window rectangle and the style as 4-byte little-endian values.
     void save(const VXRectI& windowRect);
 
+    // Every operation returns the PSMorvessanChange bits of what the window redraws;
+    // a new colour redraws fields, well, panel and slider (kChangePickerColour).
     std::uint32_t colour() const { return m_colour; }
-    void setColour(std::uint32_t colour);
+    unsigned setColour(std::uint32_t colour);
     VXHsl hsl() const { return m_hsl; }
     // Each clamps to its range and updates the other representation. The HSL setters keep
     // the HSL fields as set (a grey keeps its hue), the RGB ones derive them again.
-    void setRed(int red);
-    void setGreen(int green);
-    void setBlue(int blue);
-    void setHue(int hue);
-    void setSaturation(int saturation);
-    void setLuminance(int luminance);
+    unsigned setRed(int red);
+    unsigned setGreen(int green);
+    unsigned setBlue(int blue);
+    unsigned setHue(int hue);
+    unsigned setSaturation(int saturation);
+    unsigned setLuminance(int luminance);
 
     // Custom colours; reading outside 0..20 gives white, writing there is ignored.
     std::uint32_t customColour(int i) const;
     void setCustomColour(int i, std::uint32_t colour);
     int selectedCustom() const { return m_selected_custom; }
-    void selectCustom(int i); // -1 or out of range: none
+    unsigned selectCustom(int i); // -1 or out of range: none
+    // A right click on custom well `i`: selects it, or clears the selection when it was selected.
+    unsigned toggleCustom(int i);
 
     // Puts the current colour into the selected custom slot, else the first white one.
     // Returns the message to show when there is none (nothing changes), else empty.
     std::string addCustom();
     // The slot the last successful addCustom filled; -1 before or after a refusal.
     int lastAddedCustom() const { return m_last_added; }
+    // "Add Custom": addCustom, with a refusal shown as an information box captioned kCaption.
+    unsigned addCustomColour();
 
     int style() const { return m_style; }
-    void setStyle(int stored); // unknown values are ignored
+    // A new style redraws panel and slider around its channels; unknown values are ignored.
+    unsigned setStyle(int stored);
+    const VXColourStyleEntry& styleEntry() const { return colourStyles()[styleListIndex(m_style)]; }
+
+    // The options "Panel controls slider" and "Slider controls panel", both on at first.
+    bool panelControlsSlider() const { return m_panel_controls_slider; }
+    bool sliderControlsPanel() const { return m_slider_controls_panel; }
+    unsigned setPanelControlsSlider(bool on);
+    unsigned setSliderControlsPanel(bool on);
+    // Whether a colour chosen on the panel redraws the slider's picture (and the other
+    // way round): when the option is on, or when the style does not offer it.
+    bool sliderFollowsPanel() const { return m_panel_controls_slider || !styleEntry().panelControlsSlider; }
+    bool panelFollowsSlider() const { return m_slider_controls_panel || !styleEntry().sliderControlsPanel; }
 
     bool hasPlacement() const { return !(m_placement.left == -1 && m_placement.right == -1); }
     VXRectI placement() const { return m_placement; } // left == right == -1 when none
 
 private:
-    void setRgbChannel(int shift, int value);
-    void setHslField(int VXHsl::*field, int value, int maximum);
+    unsigned setRgbChannel(int shift, int value);
+    unsigned setHslField(int VXHsl::*field, int value, int maximum);
 
     std::uint32_t m_colour = 0;
     VXHsl m_hsl{0, 0, 0};
@@ -99,6 +120,8 @@ private:
     int m_selected_custom = -1;
     int m_last_added = -1;
     int m_style = 3; // "HSL - Hue", the first entry of the list
+    bool m_panel_controls_slider = true;
+    bool m_slider_controls_panel = true;
     VXRectI m_placement{-1, 0, -1, 0};
     std::string m_custom_key;
     std::string m_placement_key;

@@ -2,7 +2,7 @@
 // drawn around the picker style's channel; pointer and arrow keys set the colour.
 #pragma once
 
-#include "dialog/VXColourAxes.h"
+#include "dialog/VXColourPanelModel.h"
 #include "dialog/VXColourScheme.h"
 #include "widgets/VXCustomControl.h"
 
@@ -13,13 +13,14 @@ namespace morvessan {
 class VXColourPanel : public VXCustomControl {
 public:
     static constexpr const char* kClassName = "VXColourPanel";
-    static constexpr int kChanged = 1; // WM_COMMAND code: the model's colour changed
+    static constexpr int kChanged = 1; // WM_COMMAND code: the model's colour changed, see lastChanges()
 
     VXColourPanel(VXPSColourPickerModel& model, const VXColourScheme& scheme, bool isSlider)
-        : m_model(model), m_scheme(scheme), m_is_slider(isSlider) {}
-    void setStyle(int style);
+        : m_model(model, isSlider), m_scheme(scheme) {}
     // Redraws the picture from the model when `full`, else only the marker.
     void refresh(bool full);
+    // What the last pick or key changed, as the picker model's change bits.
+    unsigned lastChanges() const { return m_changes; }
 
 protected:
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -29,12 +30,12 @@ protected:
 private:
     void renderPicture(int width, int height);
     void pick(int x, int y);
+    void changed(unsigned changes);
     RECT inner() const;
 
-    VXPSColourPickerModel& m_model;
+    VXColourPanelModel m_model;
     const VXColourScheme& m_scheme;
-    bool m_is_slider;
-    VXColourAxes m_axes = colourAxes(3);
+    unsigned m_changes = 0;
     std::vector<std::uint8_t> m_pixels;
     int m_picture_width = 0;
     int m_picture_height = 0;

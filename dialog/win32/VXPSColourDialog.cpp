@@ -2,7 +2,7 @@
 // picker model, places itself where it was last closed, and saves on closing.
 #include "dialog/win32/VXPSColourDialog.h"
 
-#include "VXLib/VXUTIL/VXPlatform.h"
+#include "dialog/VXColourAxes.h"
 #include "dialog/VXPlacement.h"
 #include "resources/dialogs/DialogIds.h"
 #include "widgets/VXToolkitClasses.h"
@@ -15,9 +15,20 @@ namespace morvessan {
 
 namespace {
 
-constexpr int kFieldIds[6] = {IDC_RED, IDC_GREEN, IDC_BLUE, IDC_HUE, IDC_SATURATION, IDC_LUMINANCE};
-constexpr int kSpinIds[6] = {IDC_RED_SPIN, IDC_GREEN_SPIN,      IDC_BLUE_SPIN,
-                             IDC_HUE_SPIN, IDC_SATURATION_SPIN, IDC_LUMINANCE_SPIN};
+struct ColourField {
+    int id;
+    int spin;
+    VXColourChannel channel;
+};
+
+constexpr ColourField kFields[6] = {
+    {IDC_RED, IDC_RED_SPIN, VXColourChannel::Red},
+    {IDC_GREEN, IDC_GREEN_SPIN, VXColourChannel::Green},
+    {IDC_BLUE, IDC_BLUE_SPIN, VXColourChannel::Blue},
+    {IDC_HUE, IDC_HUE_SPIN, VXColourChannel::Hue},
+    {IDC_SATURATION, IDC_SATURATION_SPIN, VXColourChannel::Saturation},
+    {IDC_LUMINANCE, IDC_LUMINANCE_SPIN, VXColourChannel::Luminance},
+};
 
 BOOL CALLBACK collectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     MONITORINFO info{};
@@ -67,22 +78,20 @@ bool VXPSColourDialog::onInitDialog() {
     m_current.attach(item(IDC_CURRENT_COLOUR));
     m_panel.attach(item(IDC_COLOUR_PANEL));
     m_slider.attach(item(IDC_COLOUR_SLIDER));
-    for (int i = 0; i < 6; ++i) {
-        SendMessageA(item(kSpinIds[i]), UDM_SETRANGE32, 0, i == 3 ? 359 : 255);
-        SendMessageA(item(kFieldIds[i]), EM_LIMITTEXT, 3, 0);
+    for (const ColourField& field : kFields) {
+        SendMessageA(item(field.spin), UDM_SETRANGE32, 0, channelMaximum(field.channel));
+        SendMessageA(item(field.id), EM_LIMITTEXT, static_cast<WPARAM>(channelDigits(field.channel)), 0);
     }
     for (const VXColourStyleEntry& style : colourStyles()) {
         SendMessageA(item(IDC_STYLE_LIST), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(style.name));
     }
-    setChecked(IDC_PANEL_CONTROLS_SLIDER, true);
-    setChecked(IDC_SLIDER_CONTROLS_PANEL, true);
+    setChecked(IDC_PANEL_CONTROLS_SLIDER, m_model.panelControlsSlider());
+    setChecked(IDC_SLIDER_CONTROLS_PANEL, m_model.sliderControlsPanel());
     if (HICON icon = static_cast<HICON>(
             LoadImageA(vxModuleInstance(), MAKEINTRESOURCEA(IDI_SMALL_ICON), IMAGE_ICON, 16, 16, LR_SHARED))) {
         SendMessageA(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
-    applyStyle();
-    showCustomWells();
-    showColour(-1);
+    apply(kChangePickerStyle | kChangePanel | kChangeSlider | kChangeCustomWells | kChangeFields);
     placeWindow();
     return true;
 }
@@ -107,33 +116,35 @@ void VXPSColourDialog::placeWindow() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void VXPSColourDialog::applyStyle() {
-    const int index = styleListIndex(m_model.style());
-    SendMessageA(item(IDC_STYLE_LIST), CB_SETCURSEL, static_cast<WPARAM>(index < 0 ? 0 : index), 0);
-    const VXColourStyleEntry& style = colourStyles()[static_cast<std::size_t>(index < 0 ? 0 : index)];
-    enableItem(IDC_PANEL_CONTROLS_SLIDER, style.panelControlsSlider);
-    enableItem(IDC_SLIDER_CONTROLS_PANEL, style.sliderControlsPanel);
-    m_panel.setStyle(m_model.style());
-    m_slider.setStyle(m_model.style());
+void VXPSColourDialog::apply(unsigned changes, int typedField) {
+    if (changes & kChangePickerStyle) {
+        SendMessageA(item(IDC_STYLE_LIST), CB_SETCURSEL, static_cast<WPARAM>(styleListIndex(m_model.style())), 0);
+        enableItem(IDC_PANEL_CONTROLS_SLIDER, m_model.styleEntry().panelControlsSlider);
+        enableItem(IDC_SLIDER_CONTROLS_PANEL, m_model.styleEntry().sliderControlsPanel);
+    }
+    if (changes & kChangeFields) {
+        showColour(typedField);
+    }
+    if (changes & kChangeCustomWells) {
+        showCustomWells();
+    }
+    if (changes & (kChangePanel | kChangePanelMarker)) {
+        m_panel.refresh((changes & kChangePanel) != 0);
+    }
+    if (changes & (kChangeSlider | kChangeSliderMarker)) {
+        m_slider.refresh((changes & kChangeSlider) != 0);
+    }
 }
 
 // Shows the model's colour everywhere but in the field being typed into.
 void VXPSColourDialog::showColour(int changedField) {
     m_updating = true;
-    const std::uint32_t c = m_model.colour();
-    const VXHsl hsl = m_model.hsl();
-    const int values[6] = {static_cast<int>(c & 0xFF),
-                           static_cast<int>((c >> 8) & 0xFF),
-                           static_cast<int>((c >> 16) & 0xFF),
-                           hsl.hue,
-                           hsl.saturation,
-                           hsl.luminance};
-    for (int i = 0; i < 6; ++i) {
-        if (kFieldIds[i] != changedField) {
-            SetDlgItemInt(m_hwnd, kFieldIds[i], static_cast<UINT>(values[i]), FALSE);
+    for (const ColourField& field : kFields) {
+        if (field.id != changedField) {
+            SetDlgItemInt(m_hwnd, field.id, static_cast<UINT>(channelValue(m_model, field.channel)), FALSE);
         }
     }
-    m_current.setColour(c);
+    m_current.setColour(m_model.colour());
     m_updating = false;
 }
 
@@ -146,80 +157,54 @@ void VXPSColourDialog::showCustomWells() {
 
 bool VXPSColourDialog::onCommand(int id, int code, HWND control) {
     if (id >= IDC_BASIC_FIRST && id < IDC_BASIC_FIRST + VXPSColourPickerModel::kBasicCount) {
-        m_model.setColour(basicColour(id - IDC_BASIC_FIRST));
-        showColour(-1);
-        m_panel.refresh(true);
-        m_slider.refresh(true);
+        apply(m_model.setColour(basicColour(id - IDC_BASIC_FIRST)));
         return true;
     }
     if (id >= IDC_CUSTOM_FIRST && id < IDC_CUSTOM_FIRST + VXPSColourPickerModel::kCustomCount) {
         const int slot = id - IDC_CUSTOM_FIRST;
-        if (code == VXColourStatic::kRightClicked) {
-            m_model.selectCustom(m_model.selectedCustom() == slot ? -1 : slot);
-            showCustomWells();
-        } else {
-            m_model.setColour(m_model.customColour(slot));
-            showColour(-1);
-            m_panel.refresh(true);
-            m_slider.refresh(true);
+        apply(code == VXColourStatic::kRightClicked ? m_model.toggleCustom(slot)
+                                                    : m_model.setColour(m_model.customColour(slot)));
+        return true;
+    }
+    for (const ColourField& field : kFields) {
+        if (field.id != id) {
+            continue;
+        }
+        if (code == EN_CHANGE && !m_updating) {
+            BOOL ok = FALSE;
+            const int value = static_cast<int>(GetDlgItemInt(m_hwnd, id, &ok, FALSE));
+            if (ok) {
+                apply(setChannelValue(m_model, field.channel, value), id);
+            }
+        } else if (code == EN_KILLFOCUS) {
+            showColour(-1); // a field left out of range shows the clamped value
         }
         return true;
     }
     switch (id) {
-    case IDC_ADD_CUSTOM: {
-        const std::string refused = m_model.addCustom();
-        if (!refused.empty()) {
-            vxPlatform().messageBox(refused, "Colour Picker", VXMessageButtons::Ok, VXMessageIcon::Information);
-        }
-        showCustomWells();
-        return true;
-    }
+    case IDC_ADD_CUSTOM: apply(m_model.addCustomColour()); return true;
     case IDC_STYLE_LIST:
         if (code == CBN_SELCHANGE) {
             const LRESULT index = SendMessageA(control, CB_GETCURSEL, 0, 0);
             if (index >= 0 && index < static_cast<LRESULT>(colourStyles().size())) {
-                m_model.setStyle(colourStyles()[static_cast<std::size_t>(index)].stored);
-                applyStyle();
+                apply(m_model.setStyle(colourStyles()[static_cast<std::size_t>(index)].stored));
             }
+        }
+        return true;
+    case IDC_PANEL_CONTROLS_SLIDER:
+        if (code == BN_CLICKED) {
+            apply(m_model.setPanelControlsSlider(isChecked(id)));
+        }
+        return true;
+    case IDC_SLIDER_CONTROLS_PANEL:
+        if (code == BN_CLICKED) {
+            apply(m_model.setSliderControlsPanel(isChecked(id)));
         }
         return true;
     case IDC_COLOUR_PANEL:
     case IDC_COLOUR_SLIDER:
         if (code == VXColourPanel::kChanged) {
-            showColour(-1);
-            const bool fromPanel = id == IDC_COLOUR_PANEL;
-            // The options say whether the other half redraws its colours from this one.
-            const bool other =
-                fromPanel ? isChecked(IDC_PANEL_CONTROLS_SLIDER) || !IsWindowEnabled(item(IDC_PANEL_CONTROLS_SLIDER))
-                          : isChecked(IDC_SLIDER_CONTROLS_PANEL) || !IsWindowEnabled(item(IDC_SLIDER_CONTROLS_PANEL));
-            (fromPanel ? m_panel : m_slider).refresh(false);
-            (fromPanel ? m_slider : m_panel).refresh(other);
-        }
-        return true;
-    case IDC_RED:
-    case IDC_GREEN:
-    case IDC_BLUE:
-    case IDC_HUE:
-    case IDC_SATURATION:
-    case IDC_LUMINANCE:
-        if (code == EN_CHANGE && !m_updating) {
-            BOOL ok = FALSE;
-            const int value = static_cast<int>(GetDlgItemInt(m_hwnd, id, &ok, FALSE));
-            if (ok) {
-                switch (id) {
-                case IDC_RED: m_model.setRed(value); break;
-                case IDC_GREEN: m_model.setGreen(value); break;
-                case IDC_BLUE: m_model.setBlue(value); break;
-                case IDC_HUE: m_model.setHue(value); break;
-                case IDC_SATURATION: m_model.setSaturation(value); break;
-                default: m_model.setLuminance(value); break;
-                }
-                showColour(id);
-                m_panel.refresh(true);
-                m_slider.refresh(true);
-            }
-        } else if (code == EN_KILLFOCUS) {
-            showColour(-1); // a field left out of range shows the clamped value
+            apply((id == IDC_COLOUR_PANEL ? m_panel : m_slider).lastChanges());
         }
         return true;
     default: break;

@@ -29,9 +29,10 @@ protected:
     std::optional<LRESULT> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Refreshes what the model's change bits name; `typedField` keeps the text being typed.
+    void apply(unsigned changes, int typedField = -1);
     void showColour(int changedField);
     void showCustomWells();
-    void applyStyle();
     void placeWindow();
     void layoutBottomRow(int width, int height);
     void saveSettings();
