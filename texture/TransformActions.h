@@ -5,7 +5,6 @@
 #include "texture/TextureTransform.h"
 
 #include <cstdint>
-#include <string_view>
 
 namespace morvessan {
 
@@ -24,9 +23,6 @@ enum class NavigationButton {
     RotateRight,
     Reset,
 };
-
-// The button's text, which is also its tooltip.
-std::string_view navigationButtonText(NavigationButton button);
 
 // One edit: which operation, and its amounts (a, b).
 struct TransformAction {

@@ -5,6 +5,7 @@
 #include "VXLib/VXImageFile.h"
 #include "VXLib/VXUTIL/VXPlatform.h"
 #include "dialog/PSMorvessanChange.h"
+#include "dialog/PSMorvessanNavigationTips.h"
 #include "dialog/win32/PSMorvessanControlHelp.h"
 #include "plugin/PSMorvessanPlugin.h"
 #include "resources/dialogs/DialogIds.h"
@@ -17,24 +18,23 @@ namespace {
 struct NavigationEntry {
     int id;
     NavigationButton button;
-    const char* tip;
 };
 
-// The buttons and their tooltips, in template order.
+// The buttons in template order.
 constexpr NavigationEntry kNavigation[13] = {
-    {IDC_MOVE_LEFT, NavigationButton::MoveLeft, "Move Texture Left"},
-    {IDC_MOVE_RIGHT, NavigationButton::MoveRight, "Move Texture Right"},
-    {IDC_MOVE_UP, NavigationButton::MoveUp, "Move Texture Up"},
-    {IDC_MOVE_DOWN, NavigationButton::MoveDown, "Move Texture Down"},
-    {IDC_ROTATE_LEFT, NavigationButton::RotateLeft, "Rotate Texture Left"},
-    {IDC_ROTATE_RIGHT, NavigationButton::RotateRight, "Rotate Texture Right"},
-    {IDC_SQUASH_H, NavigationButton::SquashHorizontally, "Squash the Texture Horizontally"},
-    {IDC_SPREAD_H, NavigationButton::SpreadHorizontally, "Spread the Texture Horizontally"},
-    {IDC_SQUASH_V, NavigationButton::SquashVertically, "Squash the Texture Vertically"},
-    {IDC_SPREAD_V, NavigationButton::SpreadVertically, "Spread the Texture Vertically"},
-    {IDC_ZOOM_TEXTURE_IN, NavigationButton::ZoomIn, "Zoom In to the Texture"},
-    {IDC_ZOOM_TEXTURE_OUT, NavigationButton::ZoomOut, "Zoom Out from the Texture"},
-    {IDC_RESET, NavigationButton::Reset, "Reset the Texture Transformation"},
+    {IDC_MOVE_LEFT, NavigationButton::MoveLeft},
+    {IDC_MOVE_RIGHT, NavigationButton::MoveRight},
+    {IDC_MOVE_UP, NavigationButton::MoveUp},
+    {IDC_MOVE_DOWN, NavigationButton::MoveDown},
+    {IDC_ROTATE_LEFT, NavigationButton::RotateLeft},
+    {IDC_ROTATE_RIGHT, NavigationButton::RotateRight},
+    {IDC_SQUASH_H, NavigationButton::SquashHorizontally},
+    {IDC_SPREAD_H, NavigationButton::SpreadHorizontally},
+    {IDC_SQUASH_V, NavigationButton::SquashVertically},
+    {IDC_SPREAD_V, NavigationButton::SpreadVertically},
+    {IDC_ZOOM_TEXTURE_IN, NavigationButton::ZoomIn},
+    {IDC_ZOOM_TEXTURE_OUT, NavigationButton::ZoomOut},
+    {IDC_RESET, NavigationButton::Reset},
 };
 
 } // namespace
@@ -64,7 +64,7 @@ bool PSMorvessanPluginDialog::onInitDialog() {
     m_locator.subclass(item(IDC_LOCATOR));
     for (std::size_t i = 0; i < m_navigation.size(); ++i) {
         m_navigation[i].subclass(item(kNavigation[i].id));
-        m_tooltips.add(item(kNavigation[i].id), kNavigation[i].tip);
+        m_tooltips.add(item(kNavigation[i].id), navigationTip(kNavigation[i].button));
     }
     m_tooltips.add(item(IDC_ZOOM_IN), PSMorvessanPluginDialogModel::kZoomInTip);
     m_tooltips.add(item(IDC_ZOOM_OUT), PSMorvessanPluginDialogModel::kZoomOutTip);

@@ -35,13 +35,11 @@ TEST(TransformActions, NavigationButtons) {
         {NavigationButton::Reset, {Kind::Reset, 0.0, 0.0}, {Kind::Reset, 0.0, 0.0}},
     };
     for (const Row& r : rows) {
-        EXPECT_EQ(navigationAction(r.button, 100.0, false), r.normal) << navigationButtonText(r.button);
-        EXPECT_EQ(navigationAction(r.button, 100.0, true), r.fine) << navigationButtonText(r.button);
+        EXPECT_EQ(navigationAction(r.button, 100.0, false), r.normal) << static_cast<int>(r.button);
+        EXPECT_EQ(navigationAction(r.button, 100.0, true), r.fine) << static_cast<int>(r.button);
     }
     EXPECT_EQ(navigationAction(NavigationButton::MoveRight, 7.0, false).a, 7.0 * (1.0 / 20));
     EXPECT_EQ(navigationAction(NavigationButton::MoveRight, 7.0, true).a, 7.0 * (1.0 / 200));
-    EXPECT_EQ(navigationButtonText(NavigationButton::ZoomOut), "Zoom Out from the Texture");
-    EXPECT_EQ(navigationButtonText(NavigationButton::Reset), "Reset the Texture Transformation");
 }
 
 TEST(TransformActions, WheelWithModifiers) {
