@@ -30,13 +30,7 @@ public:
     static constexpr const char* kPresetsCaption = "Presets   <<";
     static constexpr const char* kWelcomeTopic = "::/Welcome.htm";
 
-    // The preview and zoom controls: ids and tooltips.
-    static constexpr int kOriginalImageId = 8000;
-    static constexpr int kPreviewImageId = 8001;
-    static constexpr int kZoomInId = 8007;
-    static constexpr int kLocatorId = 8008;
-    static constexpr int kZoomOutId = 8009;
-    static constexpr int kZoomRatioId = 3006;
+    // The tooltips of the zoom controls (their ids are the templates', in resources/dialogs/DialogIds.h).
     static constexpr const char* kZoomInTip = "Zoom In";
     static constexpr const char* kZoomOutTip = "Zoom Out";
     static constexpr const char* kLocatorTip = "Zoom Locator";
