@@ -1,6 +1,7 @@
 // The texture filter's set-up, dialog and rendering.
 #include "plugin/PSMorvessanPlugin.h"
 
+#include "VXLib/VXImageFile.h"
 #include "VXLib/VXUTIL/VXPath.h"
 #include "VXLib/VXUTIL/VXPlatform.h"
 #include "plugin/StartupLog.h"
@@ -9,6 +10,8 @@
 
 #include <algorithm>
 #include <exception>
+#include <filesystem>
+#include <system_error>
 
 namespace morvessan {
 
@@ -99,6 +102,12 @@ void PSMorvessanPlugin::DoStart() {
             vxThrowMessage(unavailable);
         }
         cursor.Restore();
+        // A texture picture that cannot be read would be left out without a word,
+        // so the user is told before the dialog opens. Batch runs keep drawing
+        // without it, as stored actions expect; the command line checks first.
+        if (const std::string problem = TexturePictureProblem(); !problem.empty()) {
+            vxPlatform().messageBox(problem, kTexturePictureCaption, VXMessageButtons::Ok, VXMessageIcon::Warning);
+        }
         bool accepted = false;
         try {
             accepted = m_dialog->RunDialog(*this);
@@ -114,6 +123,23 @@ void PSMorvessanPlugin::DoStart() {
     // so the host reverts the image rather than keeping a half-drawn texture.
     FilterImage();
     StoreCurrentFileName();
+}
+
+std::string PSMorvessanPlugin::TexturePictureProblem() const {
+    if (!m_parameters || !m_parameters->texture.textureEnabled) {
+        return {};
+    }
+    const std::string path = readField(m_parameters->texture.texturePath, kPathSize);
+    if (path.empty()) {
+        return {};
+    }
+    std::error_code ec;
+    VXImage2 picture;
+    if (std::filesystem::is_regular_file(path, ec) && loadImageFile(path, picture, true)) {
+        return {};
+    }
+    return "The texture picture \"" + path +
+           "\" cannot be read (it is missing, damaged or not a picture), so the texture is drawn without it.";
 }
 
 void PSMorvessanPlugin::StoreCurrentFileName() {

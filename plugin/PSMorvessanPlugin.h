@@ -21,6 +21,7 @@ namespace morvessan {
 class PSMorvessanPlugin : public VXPSFilter {
 public:
     static constexpr int kPanCursorId = 9005;
+    static constexpr const char* kTexturePictureCaption = "Morvessan";
 
     PSMorvessanPlugin();
     ~PSMorvessanPlugin() override;
@@ -79,6 +80,8 @@ private:
     void BuildTexture();
     void StoreCurrentFileName();
     bool IsSilentRun() const;
+    // Why the block's texture picture cannot be used; "" when it can or none is on.
+    std::string TexturePictureProblem() const;
     TextureRenderSettings Settings();
 
     FilterParameters* m_parameters = nullptr;

@@ -5,6 +5,9 @@
 #include "VXLib/VXImage2.h"
 #include "VXLib/VXUTIL/VXPath.h"
 
+#include <cstdlib>
+#include <fstream>
+
 using namespace morvessan;
 using namespace morvessan::test;
 
@@ -317,4 +320,50 @@ TEST(PSMorvessanPluginAlone, DefaultsNeedABlock) {
     }
     EXPECT_EQ(plugin.GetParameterSize(), 832);
     EXPECT_EQ(plugin.GetPanCursor().resourceId, 9005);
+}
+
+TEST_F(PluginTest, ATexturePictureThatCannotBeReadIsNamedBeforeTheDialogButBatchesDrawWithoutIt) {
+    const std::string notAPicture = (m_folder / "notes.png").string();
+    std::ofstream(notAPicture) << "not a picture";
+    const auto withPicture = [&](const std::string& path) {
+        return [path](FilterParameters& b) {
+            b.texture.textureEnabled = 1;
+            copyToField(b.texture.texturePath, kPathSize, path);
+        };
+    };
+    int opened = 0;
+    useDialog([&](PSMorvessanPlugin&) {
+        ++opened;
+        return true;
+    });
+    for (const std::string& path : {notAPicture, (m_folder / "missing.png").string()}) {
+        FilterHost host;
+        host.setPlayInfo(plugInDialogDisplay);
+        host.setImage(patternImage(20, 20, 3));
+        giveBlock(host, withPicture(path));
+        m_platform->clearMessages();
+        EXPECT_EQ(host.run(), noErr);
+        ASSERT_EQ(m_platform->messages().size(), 1u) << path;
+        EXPECT_NE(m_platform->messages()[0].text.find("\"" + path + "\" cannot be read"), std::string::npos);
+        EXPECT_EQ(m_platform->messages()[0].icon, VXMessageIcon::Warning);
+
+        // Nobody watches a batch: it draws without the picture, as before.
+        FilterHost batch;
+        batch.setImage(patternImage(20, 20, 3));
+        giveBlock(batch, withPicture(path));
+        m_platform->clearMessages();
+        EXPECT_EQ(batch.run(), noErr);
+        EXPECT_TRUE(m_platform->messages().empty());
+    }
+    EXPECT_EQ(opened, 2);
+
+    // A picture that reads says nothing.
+    const std::string source = std::getenv("MORVESSAN_SOURCE_DIR") ? std::getenv("MORVESSAN_SOURCE_DIR") : "";
+    FilterHost host;
+    host.setPlayInfo(plugInDialogDisplay);
+    host.setImage(patternImage(20, 20, 3));
+    giveBlock(host, withPicture(source + "/docs/help/images/main-colours.png"));
+    m_platform->clearMessages();
+    EXPECT_EQ(host.run(), noErr);
+    EXPECT_TRUE(m_platform->messages().empty());
 }

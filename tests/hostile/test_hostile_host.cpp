@@ -45,7 +45,8 @@ TEST(HostileHost, ParameterHandlesShorterThanTheBlockAreReplacedWithTheDefaults)
             EXPECT_EQ(host.strayUnlocks(), 0);
         }
     }
-    // A whole block of garbage is the host's to keep: read, checked, and run.
+    // A whole block of garbage is the host's to keep: read, checked, and run
+    // (its texture picture, a path of garbage, is left out).
     HostileHost host(testedEntry(), 40, 30);
     std::vector<std::uint8_t> garbage(kFilterParametersSize);
     for (std::size_t i = 0; i < garbage.size(); ++i) {
