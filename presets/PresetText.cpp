@@ -4,6 +4,7 @@
 
 #include "VXLib/VXUTIL/VXNumberText.h"
 #include "VXLib/VXUTIL/VXPath.h"
+#include "texture/TextureFieldTable.h"
 #include "texture/UsableFields.h"
 
 #include <algorithm>
@@ -12,7 +13,7 @@ namespace morvessan {
 
 namespace {
 
-const char* const kTypeWords[] = {"Cloud", "Fire", "Marble", "Wood"};
+const auto& kTypeWords = kTextureTypeWords;
 
 bool isSeparator(char c) { return c == ' ' || c == ','; }
 bool isQuote(char c) { return c == '\'' || c == '"'; }
@@ -412,7 +413,7 @@ std::string writePresetBlock(const TexturePreset& p, const std::string& textures
     std::string out;
     out += "Preset " + quotePresetName(p.name) + eol;
     const int type = usableType(p.type);
-    out += std::string("Type: ") + kTypeWords[type - 1] + eol;
+    out += "Type: " + std::string(kTypeWords[type - 1]) + eol;
     out += "NoiseLevel: " + formatG(p.noiseLevel) + eol;
     out += "NoiseSeed: " + formatInt(p.noiseSeed) + eol;
     // A count outside 1..8 (only a damaged parameter block holds one) is written
