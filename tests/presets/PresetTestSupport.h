@@ -4,11 +4,13 @@
 
 #include "VXLib/VXUTIL/VXPath.h"
 #include "VXLib/VXUTIL/VXPortablePlatform.h"
+#include "tests/support/TestPlatform.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -17,20 +19,12 @@ namespace morvessan::testing {
 class PresetFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto platform = std::make_unique<VXPortablePlatform>();
-        m_platform = platform.get();
-        m_previous = vxSetPlatform(std::move(platform));
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_root = std::filesystem::temp_directory_path() /
-                 ("morvessan-presets-" + std::string(info->test_suite_name()) + "-" + info->name());
-        std::filesystem::remove_all(m_root);
+        m_test_platform = std::make_unique<test::TestPlatform>("morvessan-presets-");
+        m_platform = &m_test_platform->platform();
+        m_root = m_test_platform->folder();
         std::filesystem::create_directories(m_root / "Morvessan Presets");
-        m_platform->setModulePath((m_root / "XMorvessan.8bf").string());
     }
-    void TearDown() override {
-        vxSetPlatform(std::move(m_previous));
-        std::filesystem::remove_all(m_root);
-    }
+    void TearDown() override { m_test_platform.reset(); }
 
     std::string folder() const { return (m_root / "Morvessan Presets").string() + kPathSeparator; }
     std::string pathOf(const std::string& file) const { return folder() + file; }
@@ -46,8 +40,8 @@ protected:
     bool exists(const std::string& file) const { return std::filesystem::exists(pathOf(file)); }
     const std::vector<VXPortablePlatform::Message>& messages() const { return m_platform->messages(); }
 
+    std::unique_ptr<test::TestPlatform> m_test_platform;
     VXPortablePlatform* m_platform = nullptr;
-    std::unique_ptr<VXPlatform> m_previous;
     std::filesystem::path m_root;
 };
 
