@@ -80,9 +80,12 @@ int VXGridLayout::hit(int x, int y, int scrollRow, int count) const {
 }
 
 std::optional<int> VXGridLayout::keySelection(VXGridKey key, int selected, int count) const {
+    if (count <= 0) {
+        return std::nullopt; // nothing to select
+    }
     const int page = columns() * visibleRows();
     const int current = selected < 0 ? 0 : selected;
-    int next = -1;
+    int next = 0;
     switch (key) {
     case VXGridKey::Left: next = current - 1; break;
     case VXGridKey::Right: next = selected < 0 ? 0 : current + 1; break;
@@ -93,11 +96,9 @@ std::optional<int> VXGridLayout::keySelection(VXGridKey key, int selected, int c
     case VXGridKey::Home: next = 0; break;
     case VXGridKey::End: next = count - 1; break;
     }
-    // -1 means no item, except for the two keys that step back from the first one.
-    if (next == -1 && key != VXGridKey::Left && key != VXGridKey::Up) {
-        return std::nullopt;
-    }
-    return std::clamp(next, 0, std::max(count - 1, 0));
+    // A step past either end stops at the first or last item: a page up from
+    // the first page's last item lands on the first.
+    return std::clamp(next, 0, count - 1);
 }
 
 } // namespace morvessan

@@ -33,9 +33,12 @@ TEST(GridKeys, PagesHomeAndEnd) {
     EXPECT_EQ(kGrid.keySelection(K::PageDown, 10, kCount), 13);
     EXPECT_EQ(kGrid.keySelection(K::PageUp, 10, kCount), 4);
     EXPECT_EQ(kGrid.keySelection(K::PageUp, 4, kCount), 0);
+    EXPECT_EQ(kGrid.keySelection(K::PageUp, 5, kCount), 0); // one page back is just before the first
     EXPECT_EQ(kGrid.keySelection(K::Home, 9, kCount), 0);
     EXPECT_EQ(kGrid.keySelection(K::End, 2, kCount), 13);
-    EXPECT_EQ(kGrid.keySelection(K::End, -1, 0), std::nullopt); // nothing to select
+    for (K key : {K::Left, K::Right, K::Up, K::Down, K::PageUp, K::PageDown, K::Home, K::End}) {
+        EXPECT_EQ(kGrid.keySelection(key, -1, 0), std::nullopt); // nothing to select
+    }
 }
 
 TEST(GridKeys, WithoutASelectionEveryKeyStartsFromTheFirstItem) {
