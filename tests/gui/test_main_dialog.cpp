@@ -308,8 +308,16 @@ TEST_F(MainDialog, EditWritesOnOkAndNothingOnCancel) {
         STARTUPINFOA startup{};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION process{};
-        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &process)) {
+        // Under Wine a program now and then fails to start at all: it gets two more tries.
+        bool started = false;
+        for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+            started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                     &process) != FALSE;
+            if (!started) {
+                Sleep(500);
+            }
+        }
+        if (!started) {
             return -1;
         }
         if (HWND dialog = findMainDialog()) {

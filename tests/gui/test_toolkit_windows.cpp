@@ -152,8 +152,15 @@ TEST_F(ToolkitWindows, ColourPickerReadsAndWritesItsSettingsAndPlacesItself) {
         if (!picker) {
             return;
         }
-        Sleep(300);
-        GetWindowRect(picker, &placed);
+        // The picker places itself after it shows; a loaded machine may take a while.
+        for (int i = 0; i < 60; ++i) {
+            Sleep(50);
+            GetWindowRect(picker, &placed);
+            if (placed.left == 40 && placed.top == 30) {
+                break;
+            }
+        }
+        Sleep(100);
         saveCapture(captureWindow(picker, true), "colour-picker");
         // Basic colour 10 (row 1, column 3), then Add Custom fills the first white slot (2).
         HWND well = GetDlgItem(picker, 3201 + 10);
