@@ -160,7 +160,7 @@ TEST_F(ToolkitWindows, ColourPickerReadsAndWritesItsSettingsAndPlacesItself) {
                 break;
             }
         }
-        Sleep(100);
+        Sleep(300); // its controls paint after it is placed
         saveCapture(captureWindow(picker, true), "colour-picker");
         // Basic colour 10 (row 1, column 3), then Add Custom fills the first white slot (2).
         HWND well = GetDlgItem(picker, 3201 + 10);
