@@ -19,22 +19,6 @@ namespace {
 using Kind = TextureFieldKind;
 using Id = TextureFieldId;
 
-constexpr std::size_t kType = static_cast<std::size_t>(Id::Type);
-constexpr std::size_t kNoiseLevel = static_cast<std::size_t>(Id::NoiseLevel);
-constexpr std::size_t kNoiseSeed = static_cast<std::size_t>(Id::NoiseSeed);
-constexpr std::size_t kColours = static_cast<std::size_t>(Id::Colours);
-constexpr std::size_t kTotalOpacity = static_cast<std::size_t>(Id::TotalOpacity);
-constexpr std::size_t kTransformation = static_cast<std::size_t>(Id::Transformation);
-constexpr std::size_t kNoiseWeights = static_cast<std::size_t>(Id::NoiseWeights);
-constexpr std::size_t kNoiseParameter = static_cast<std::size_t>(Id::NoiseParameter);
-constexpr std::size_t kBlurEnabled = static_cast<std::size_t>(Id::BlurEnabled);
-constexpr std::size_t kBlur = static_cast<std::size_t>(Id::Blur);
-constexpr std::size_t kNoiseEnabled = static_cast<std::size_t>(Id::NoiseEnabled);
-constexpr std::size_t kNoise = static_cast<std::size_t>(Id::Noise);
-constexpr std::size_t kTextureEnabled = static_cast<std::size_t>(Id::TextureEnabled);
-constexpr std::size_t kTextureAmount = static_cast<std::size_t>(Id::TextureAmount);
-constexpr std::size_t kTexturePath = static_cast<std::size_t>(Id::TexturePath);
-
 const auto& kFields = kTextureFields;
 const auto& kTypeWords = kTextureTypeWords;
 
@@ -138,7 +122,7 @@ std::string numberList(const double* values, std::size_t count, bool json) {
     return json ? out + "]" : out;
 }
 
-std::size_t indexOf(const TextureField& field) { return static_cast<std::size_t>(&field - kFields.data()); }
+Id idOf(const TextureField& field) { return static_cast<Id>(&field - kFields.data()); }
 
 } // namespace
 
@@ -185,8 +169,8 @@ std::string textureFieldRange(const TextureField& field) {
 }
 
 std::string setTextureField(TextureFields& t, const TextureField& field, std::string_view text) {
-    switch (indexOf(field)) {
-    case kType:
+    switch (idOf(field)) {
+    case Id::Type:
         for (std::size_t i = 0; i < kTypeWords.size(); ++i) {
             if (sameWord(kTypeWords[i], text)) {
                 t.type = static_cast<std::int32_t>(i + 1);
@@ -194,10 +178,10 @@ std::string setTextureField(TextureFields& t, const TextureField& field, std::st
             }
         }
         return problem(field, text, "is not one of " + textureFieldRange(field));
-    case kColours: return setColours(t, field, text);
-    case kTransformation: return setNumbers(t.transformation.m, 9, true, field, text);
-    case kNoiseWeights: return setNumbers(t.noiseWeights, kMaxOctaves, false, field, text);
-    case kTexturePath:
+    case Id::Colours: return setColours(t, field, text);
+    case Id::Transformation: return setNumbers(t.transformation.m, 9, true, field, text);
+    case Id::NoiseWeights: return setNumbers(t.noiseWeights, kMaxOctaves, false, field, text);
+    case Id::TexturePath:
         if (text.size() > kPathSize - 1 || text.find('\0') != std::string_view::npos) {
             return problem(field, text.substr(0, 40), "is longer than 259 bytes");
         }
@@ -212,8 +196,8 @@ std::string setTextureField(TextureFields& t, const TextureField& field, std::st
         } else if (!sameWord(text, "off") && !sameWord(text, "false") && text != "0") {
             return problem(field, text, "is not on or off");
         }
-        (indexOf(field) == kBlurEnabled    ? t.blurEnabled
-         : indexOf(field) == kNoiseEnabled ? t.noiseEnabled
+        (idOf(field) == Id::BlurEnabled    ? t.blurEnabled
+         : idOf(field) == Id::NoiseEnabled ? t.noiseEnabled
                                            : t.textureEnabled) = on;
         return {};
     }
@@ -230,14 +214,14 @@ std::string setTextureField(TextureFields& t, const TextureField& field, std::st
         value = std::round(value * per) / per;
     }
     const auto integer = static_cast<std::int32_t>(value);
-    switch (indexOf(field)) {
-    case kNoiseLevel: t.noiseLevel = value; break;
-    case kNoiseSeed: t.noiseSeed = integer; break;
-    case kTotalOpacity: t.totalOpacity = value; break;
-    case kNoiseParameter: t.noiseParameter = value; break;
-    case kBlur: t.blur = integer; break;
-    case kNoise: t.noise = integer; break;
-    case kTextureAmount: t.textureAmount = integer; break;
+    switch (idOf(field)) {
+    case Id::NoiseLevel: t.noiseLevel = value; break;
+    case Id::NoiseSeed: t.noiseSeed = integer; break;
+    case Id::TotalOpacity: t.totalOpacity = value; break;
+    case Id::NoiseParameter: t.noiseParameter = value; break;
+    case Id::Blur: t.blur = integer; break;
+    case Id::Noise: t.noise = integer; break;
+    case Id::TextureAmount: t.textureAmount = integer; break;
     default: break;
     }
     return {};
@@ -247,15 +231,15 @@ namespace {
 
 std::string fieldValue(const TextureFields& t, const TextureField& field, bool json) {
     const auto flag = [json](std::uint8_t on) { return json ? (on ? "true" : "false") : (on ? "on" : "off"); };
-    switch (indexOf(field)) {
-    case kType: {
+    switch (idOf(field)) {
+    case Id::Type: {
         // Any value but the four types is built and written as Cloud.
         const std::string word(t.type >= kCloud && t.type <= kWood ? kTypeWords[t.type - 1] : kTypeWords[0]);
         return json ? jsonString(word) : word;
     }
-    case kNoiseLevel: return formatShortest(t.noiseLevel);
-    case kNoiseSeed: return formatInt(t.noiseSeed);
-    case kColours: {
+    case Id::NoiseLevel: return formatShortest(t.noiseLevel);
+    case Id::NoiseSeed: return formatInt(t.noiseSeed);
+    case Id::Colours: {
         std::string out = json ? "[" : "";
         for (int i = 0; i < stopCount(t); ++i) {
             out += i ? "," : "";
@@ -265,17 +249,17 @@ std::string fieldValue(const TextureFields& t, const TextureField& field, bool j
         }
         return json ? out + "]" : out;
     }
-    case kTotalOpacity: return formatShortest(t.totalOpacity);
-    case kTransformation: return numberList(t.transformation.m, 9, json);
-    case kNoiseWeights: return numberList(t.noiseWeights, kMaxOctaves, json);
-    case kNoiseParameter: return formatShortest(t.noiseParameter);
-    case kBlurEnabled: return flag(t.blurEnabled);
-    case kBlur: return formatInt(t.blur);
-    case kNoiseEnabled: return flag(t.noiseEnabled);
-    case kNoise: return formatInt(t.noise);
-    case kTextureEnabled: return flag(t.textureEnabled);
-    case kTextureAmount: return formatInt(t.textureAmount);
-    case kTexturePath: {
+    case Id::TotalOpacity: return formatShortest(t.totalOpacity);
+    case Id::Transformation: return numberList(t.transformation.m, 9, json);
+    case Id::NoiseWeights: return numberList(t.noiseWeights, kMaxOctaves, json);
+    case Id::NoiseParameter: return formatShortest(t.noiseParameter);
+    case Id::BlurEnabled: return flag(t.blurEnabled);
+    case Id::Blur: return formatInt(t.blur);
+    case Id::NoiseEnabled: return flag(t.noiseEnabled);
+    case Id::Noise: return formatInt(t.noise);
+    case Id::TextureEnabled: return flag(t.textureEnabled);
+    case Id::TextureAmount: return formatInt(t.textureAmount);
+    case Id::TexturePath: {
         const std::string path = readField(t.texturePath, kPathSize);
         return json ? jsonString(path) : path;
     }
