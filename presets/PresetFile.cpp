@@ -65,6 +65,15 @@ void PresetFile::setPath(const std::string& path) {
     m_name = titleOf(path);
 }
 
+void PresetFile::copyInto(const std::string& folder) {
+    setPath(folder + m_name + ".txt");
+    // Nothing of the new file is on disk yet: no backup to take, and the save
+    // only creates it, so a file someone put there meanwhile is never written over.
+    m_on_disk = false;
+    m_disk_text.clear();
+    m_backup_done = true;
+}
+
 std::string PresetFile::texturesFolder() const { return m_library ? m_library->texturesFolder() : m_textures_folder; }
 
 // ---------------------------------------------------------------- categories

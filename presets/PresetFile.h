@@ -96,6 +96,10 @@ public:
     // that is there. On any failure the old file stays as it was and false is
     // returned, with the reason in saveError().
     bool save();
+    // Makes this file a copy in `folder` (with a trailing separator): the next
+    // save creates it there, as a new file, and the file it was read from is
+    // never written. Used to keep a shared, read-only file as it is.
+    void copyInto(const std::string& folder);
     // The one-time backup alone (as the first save takes it).
     void takeBackup();
     // True after a save refused because the file on disk is no longer the one read.

@@ -52,14 +52,31 @@ void PresetLibrary::discoverPresetFiles(const TextureFields& current) {
 }
 
 void PresetLibrary::discoverPresetFilesIn(const std::string& folder, const TextureFields& current) {
+    discoverPresetFilesIn(std::vector<std::string>{folder}, current);
+}
+
+void PresetLibrary::discoverPresetFilesIn(const std::vector<std::string>& folders, const TextureFields& current) {
     while (!m_files.empty()) {
         m_files.pop_back();
     }
     m_unreadable.clear();
-    m_presets_folder = asFolder(folder);
-    for (const std::string& entry : listTxtEntries(m_presets_folder)) {
+    m_presets_folder = folders.empty() ? std::string() : asFolder(folders.front());
+    // Every entry with the folder it comes from; an earlier folder's name wins.
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (const std::string& each : folders) {
+        const std::string folder = asFolder(each);
+        for (const std::string& entry : listTxtEntries(folder)) {
+            const bool hidden = std::any_of(entries.begin(), entries.end(),
+                                            [&](const auto& known) { return equalsIgnoreCase(known.first, entry); });
+            if (!hidden) {
+                entries.emplace_back(entry, folder);
+            }
+        }
+    }
+    std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [entry, folder] : entries) {
         auto file = std::make_unique<PresetFile>(this);
-        file->setPath(m_presets_folder + entry);
+        file->setPath(folder + entry);
         if (file->load()) {
             m_files.push_back(std::move(file));
         } else if (!file->damage().empty()) {
@@ -73,6 +90,8 @@ void PresetLibrary::discoverPresetFilesIn(const std::string& folder, const Textu
         m_files.push_back(std::move(file));
     }
 }
+
+bool PresetLibrary::isSharedFile(const PresetFile& file) const { return folderOf(file.path()) != m_presets_folder; }
 
 bool PresetLibrary::selectCurrentFile(const std::string& fileName) {
     for (std::size_t i = 0; i < m_files.size(); ++i) {

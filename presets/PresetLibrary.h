@@ -62,6 +62,14 @@ public:
     // "Default" holds `current` named "Default". The folder is never created.
     // Entries that exist but cannot be read are listed in unreadableFiles().
     void discoverPresetFilesIn(const std::string& folder, const TextureFields& current);
+    // The same over several folders: the first is the library's own (new files
+    // go there), the others are read beside it, like a system-wide share beside a
+    // user's folder. A file name found in an earlier folder hides the same name
+    // (in any letter case) in later ones; the files are listed in byte order of
+    // their names whatever folder they come from.
+    void discoverPresetFilesIn(const std::vector<std::string>& folders, const TextureFields& current);
+    // True when `file` lies outside the library's own folder (a shared file).
+    bool isSharedFile(const PresetFile& file) const;
     const std::vector<UnreadablePresetFile>& unreadableFiles() const { return m_unreadable; }
 
     // Makes the first file named exactly `fileName` current; false, leaving the

@@ -1,7 +1,9 @@
-# Assembles the release folder and zips it: the module, its help file, the shipped
-# presets, the texture pictures, the install note and the licence.
-# Run with -P and STAGE, MODULE, HELP, PRESETS, TEXTURES, NOTE, LICENSE, ZIP set.
-foreach(var STAGE MODULE HELP PRESETS TEXTURES NOTE LICENSE ZIP)
+# Assembles a release folder and zips it: the given files (the module and its
+# help, or the command-line program), the shipped presets, the texture pictures,
+# the licence and, when given, the install note and the README.
+# Run with -P and STAGE, FILES ("|" between files), PRESETS, TEXTURES, LICENSE, ZIP
+# set; NOTE and README are optional.
+foreach(var STAGE FILES PRESETS TEXTURES LICENSE ZIP)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "package.cmake: ${var} not set")
   endif()
@@ -9,9 +11,17 @@ endforeach()
 
 file(REMOVE_RECURSE "${STAGE}")
 file(MAKE_DIRECTORY "${STAGE}/Morvessan Presets" "${STAGE}/Morvessan Textures")
-file(COPY "${MODULE}" "${HELP}" DESTINATION "${STAGE}")
+string(REPLACE "|" ";" files "${FILES}")
+file(COPY ${files} DESTINATION "${STAGE}")
 # Text files with Windows line ends.
-foreach(pair "${NOTE}|INSTALL.txt" "${LICENSE}|LICENSE.txt")
+set(texts "${LICENSE}|LICENSE.txt")
+if(DEFINED NOTE)
+  list(APPEND texts "${NOTE}|INSTALL.txt")
+endif()
+if(DEFINED README)
+  list(APPEND texts "${README}|README.txt")
+endif()
+foreach(pair IN LISTS texts)
   string(REPLACE "|" ";" pair "${pair}")
   list(GET pair 0 from)
   list(GET pair 1 to)

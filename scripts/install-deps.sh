@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev libjpeg62-turbo-dev zlib1g-dev
   libnoise-dev # the benchmarks' peer
+  dpkg-dev     # dpkg-shlibdeps, for the Debian package's dependencies
 )
 if [ "$#" -gt 0 ]; then
   packages+=("$@")

@@ -2,6 +2,7 @@
 #include "host/cli/CliLibrary.h"
 
 #include "VXLib/VXUTIL/VXPath.h"
+#include "host/cli/CliFolders.h"
 #include "host/cli/CliSupport.h"
 
 #include <filesystem>
@@ -11,7 +12,7 @@ namespace morvessan::cli {
 void loadLibrary(PresetLibrary& library, const std::string& presetsDir, const std::string& texturesDir,
                  const TextureFields& current) {
     library.setTexturesFolder(asFolder(texturesDir));
-    library.discoverPresetFilesIn(presetsDir, current);
+    library.discoverPresetFilesIn(presetFoldersFor(presetsDir), current);
 }
 
 bool libraryOnDisk(const PresetLibrary& library) {

@@ -18,7 +18,8 @@ struct PresetChoice {
     bool any() const { return file || category || preset; }
 };
 
-// Rebuilds `library` from the two folders (the fallback file when none is found).
+// Rebuilds `library` from the two folders (the fallback file when none is found);
+// the program's own presets folder brings the shared ones of an install with it.
 void loadLibrary(PresetLibrary& library, const std::string& presetsDir, const std::string& texturesDir,
                  const TextureFields& current);
 // Whether any file of the library exists on disk (the fallback does not).

@@ -3,6 +3,7 @@
 #include "VXLib/VXUTIL/VXFileLock.h"
 #include "VXLib/VXUTIL/VXPath.h"
 #include "host/HostFiles.h"
+#include "host/cli/CliFolders.h"
 #include "host/cli/CliLibrary.h"
 #include "host/cli/CliSupport.h"
 #include "host/cli/Commands.h"
@@ -188,6 +189,11 @@ bool addOnce(const Arguments& args, const FilterParameters& block, const std::st
         fileIndex = library.fileCount() - 1;
     }
     PresetFile& file = library.file(fileIndex);
+    if (library.isSharedFile(file)) {
+        // A file of the installation is copied into the user's folder with the
+        // new preset; the installed one stays as it was shipped.
+        file.copyInto(library.presetsFolder());
+    }
     int category = -1;
     for (int c = 0; c < file.categoryCount(); ++c) {
         if (file.categoryName(c) == categoryName) {
@@ -252,6 +258,15 @@ int add(const std::vector<std::string>& rest) {
     // noticed at the save, and the whole add is done again on what it wrote.
     const std::string presetsDir = args.value("--presets-dir").value_or(defaultPresetsDir());
     const std::string path = asFolder(presetsDir) + *fileName + ".txt";
+    if (!args.value("--presets-dir") && !ownFolders().sharedPresets.empty()) {
+        // The user's own folder of an installed program is made on its first write.
+        std::error_code made;
+        std::filesystem::create_directories(presetsDir, made);
+        if (made) {
+            throw CliError("cannot make the presets folder '" + presetsDir + "': " + made.message() +
+                           "; nothing was added");
+        }
+    }
     constexpr int kAttempts = 5;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         VXFileLock lock;

@@ -4,6 +4,7 @@
 #include "VXLib/VXUTIL/VXPath.h"
 #include "VXLib/VXUTIL/VXPortablePlatform.h"
 #include "VXLib/VXUTIL/VXWholeFile.h"
+#include "host/cli/CliFolders.h"
 #include "presets/PresetLibrary.h"
 
 #include <algorithm>
@@ -129,9 +130,9 @@ std::string withPlatformMessage(const std::string& what) {
 
 std::string programPath() { return g_program_path; }
 
-std::string defaultPresetsDir() { return presetsFolderOfModule(programPath()); }
+std::string defaultPresetsDir() { return ownFolders().presets; }
 
-std::string defaultTexturesDir() { return texturesFolderOfModule(programPath()); }
+std::string defaultTexturesDir() { return ownFolders().textures; }
 
 void installCliPlatform(const std::string& argv0) {
     namespace fs = std::filesystem;

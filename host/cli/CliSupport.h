@@ -57,7 +57,7 @@ private:
 // The entry point the commands run (the linked-in plug-in by default).
 PluginEntry& pluginEntry();
 
-// The program's own path, and the folders beside it.
+// The program's own path, and its folders (see CliFolders.h).
 std::string programPath();
 std::string defaultPresetsDir();
 std::string defaultTexturesDir();

@@ -1,0 +1,81 @@
+// The program's preset and texture folders, beside it or in an installed prefix.
+#include "host/cli/CliFolders.h"
+
+#include "VXLib/VXUTIL/VXPath.h"
+#include "host/cli/CliSupport.h"
+#include "presets/PresetLibrary.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+namespace morvessan::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool isFolder(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_directory(path, ec);
+}
+
+// The user's data folder as the XDG base directories define it: a relative
+// $XDG_DATA_HOME is to be ignored.
+std::string userDataFolder(const std::function<std::string(const char*)>& environment) {
+    const std::string xdg = environment("XDG_DATA_HOME");
+    if (!xdg.empty() && fs::path(xdg).is_absolute()) {
+        return (fs::path(xdg) / "morvessan").string();
+    }
+    const std::string home = environment("HOME");
+    if (!home.empty()) {
+        return (fs::path(home) / ".local" / "share" / "morvessan").string();
+    }
+    return {};
+}
+
+} // namespace
+
+CliFolders programFolders(const std::string& programPath,
+                          const std::function<std::string(const char*)>& environment) {
+    CliFolders folders;
+    folders.presets = presetsFolderOfModule(programPath);
+    folders.textures = texturesFolderOfModule(programPath);
+    if (isFolder(folders.presets)) {
+        return folders;
+    }
+    const fs::path shared = fs::path(folderOf(programPath)) / ".." / kSharedDataFolder;
+    if (!isFolder(shared / "presets")) {
+        return folders;
+    }
+    const std::string shippedPresets = asFolder(fs::weakly_canonical(shared / "presets").string());
+    folders.textures = asFolder(fs::weakly_canonical(shared / "textures").string());
+    const std::string user = userDataFolder(environment);
+    if (user.empty()) {
+        // Without a home the shipped files are the only ones, and read-only.
+        folders.presets = shippedPresets;
+        return folders;
+    }
+    folders.presets = asFolder(user);
+    folders.sharedPresets.push_back(shippedPresets);
+    return folders;
+}
+
+const CliFolders& ownFolders() {
+    static const CliFolders folders = programFolders(programPath(), [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string(value ? value : "");
+    });
+    return folders;
+}
+
+std::vector<std::string> presetFoldersFor(const std::string& presetsDir) {
+    std::vector<std::string> folders{presetsDir};
+    const CliFolders& own = ownFolders();
+    if (asFolder(presetsDir) == own.presets) {
+        folders.insert(folders.end(), own.sharedPresets.begin(), own.sharedPresets.end());
+    }
+    return folders;
+}
+
+} // namespace morvessan::cli
