@@ -1,6 +1,7 @@
 // Pixel geometry of the noise-weights editor, free of windows so that it can be tested.
 #include "texture/NoiseWeightsGeometry.h"
 
+#include "texture/PortableExp.h"
 #include "texture/TextureBuilder.h"
 
 #include <cmath>
@@ -38,7 +39,7 @@ int weightAxisHeight(const PixelRect& client) { return client.bottom - client.to
 
 int weightMarkerY(const PixelRect& client, double w) {
     const int a = weightAxisHeight(client);
-    return static_cast<int>(-std::log2(limitedWeight(w)) * a / 11 + client.top + 5);
+    return static_cast<int>(-portableLog2(limitedWeight(w)) * a / 11 + client.top + 5);
 }
 
 int hitWeight(const PixelRect& client, const TextureFields& fields, int x, int y) {
@@ -63,8 +64,8 @@ double dragWeight(const PixelRect& client, double w0, int dy) {
     if (a <= 0) {
         return limitedWeight(w0);
     }
-    const int o = static_cast<int>(a * -std::log2(limitedWeight(w0)) / 11);
-    return limitedWeight(std::pow(2.0, -11.0 * (static_cast<double>(o) + dy) / a));
+    const int o = static_cast<int>(a * -portableLog2(limitedWeight(w0)) / 11);
+    return limitedWeight(portableExp2(-11.0 * (static_cast<double>(o) + dy) / a));
 }
 
 } // namespace morvessan

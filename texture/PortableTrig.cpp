@@ -2,6 +2,7 @@
 // 128 bits of 2/pi's expansion beyond), then polynomials on [-pi/4, pi/4].
 #include "texture/PortableTrig.h"
 
+#include "texture/ExactArithmetic.h"
 #include "texture/TrigKernels.h"
 
 #include <cmath>
@@ -18,6 +19,7 @@ std::uint64_t bitsOf(double x) {
     return b;
 }
 
+using exact::twoProduct;
 using trig::kernelCos;
 using trig::kernelSin;
 
@@ -109,19 +111,6 @@ private:
     std::uint64_t m_lo = 0;
 };
 #endif
-
-// a x b exactly as hi + lo, by splitting both into halves (no fused multiply-add).
-void twoProduct(double a, double b, double& hi, double& lo) {
-    constexpr double split = 134217729.0; // 2^27 + 1
-    const double ca = split * a;
-    const double ah = ca - (ca - a);
-    const double al = a - ah;
-    const double cb = split * b;
-    const double bh = cb - (cb - b);
-    const double bl = b - bh;
-    hi = a * b;
-    lo = ((ah * bh - hi) + ah * bl + al * bh) + al * bl;
-}
 
 // |x| >= 2^20 pi/2, finite: x = n pi/2 + y0 + y1 with |y0 + y1| <= pi/4.
 int reduceLarge(double x, double& y0, double& y1) {

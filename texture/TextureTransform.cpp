@@ -2,6 +2,9 @@
 // about the preview centre.
 #include "texture/TextureTransform.h"
 
+#include "texture/PortableExp.h"
+#include "texture/PortableTrig.h"
+
 #include <cmath>
 
 namespace morvessan {
@@ -59,8 +62,8 @@ TextureTransform scaling(double sx, double sy) {
 
 TextureTransform rotation(double theta) {
     TextureTransform t;
-    const double c = std::cos(theta);
-    const double s = std::sin(theta);
+    const double c = portableCos(theta);
+    const double s = portableSin(theta);
     t.at(0, 0) = c;
     t.at(0, 1) = s;
     t.at(1, 0) = -s;
@@ -99,7 +102,7 @@ void moveTexture(TextureTransform& m, const TransformView& view, double dx, doub
 }
 
 void scaleTexture(TextureTransform& m, const TransformView& view, double a, double b) {
-    composeAboutPivot(m, view, scaling(std::pow(2.0, a * -kPerUnit), std::pow(2.0, b * -kPerUnit)));
+    composeAboutPivot(m, view, scaling(portableExp2(a * -kPerUnit), portableExp2(b * -kPerUnit)));
 }
 
 void rotateTexture(TextureTransform& m, const TransformView& view, double a) {

@@ -3,6 +3,7 @@
 #include "host/cli/CliFields.h"
 
 #include "VXLib/VXUTIL/VXNumberText.h"
+#include "texture/PortableExp.h"
 #include "texture/TransformActions.h"
 
 #include <algorithm>
@@ -157,7 +158,7 @@ void rotateStep(TextureTransform& m, double degrees) {
 void scaleStep(TextureTransform& m, double sx, double sy) {
     // The buttons scale the sample spacing by 2^(-a/1200): the pattern grows by
     // 2^(a/1200).
-    scaleTexture(m, kWholeRectangle, 1200 * std::log2(sx), 1200 * std::log2(sy));
+    scaleTexture(m, kWholeRectangle, 1200 * portableLog2(sx), 1200 * portableLog2(sy));
 }
 
 namespace {
@@ -171,7 +172,7 @@ bool isFieldOption(const std::string& name) {
 }
 
 double positive(const std::string& name, const std::string& value, double number) {
-    if (!(number > 0) || !std::isfinite(std::log2(number))) {
+    if (!(number > 0) || !std::isfinite(portableLog2(number))) {
         throw usageError(name + " '" + value + "' must be greater than 0");
     }
     return number;

@@ -36,8 +36,7 @@ std::string userDataFolder(const std::function<std::string(const char*)>& enviro
 
 } // namespace
 
-CliFolders programFolders(const std::string& programPath,
-                          const std::function<std::string(const char*)>& environment) {
+CliFolders programFolders(const std::string& programPath, const std::function<std::string(const char*)>& environment) {
     CliFolders folders;
     folders.presets = presetsFolderOfModule(programPath);
     folders.textures = texturesFolderOfModule(programPath);

@@ -24,8 +24,7 @@ struct CliFolders {
 // $XDG_DATA_HOME/morvessan (~/.local/share/morvessan without it), so an install is
 // found wherever its prefix is moved and never written into. `environment` reads a
 // variable ("" when unset).
-CliFolders programFolders(const std::string& programPath,
-                          const std::function<std::string(const char*)>& environment);
+CliFolders programFolders(const std::string& programPath, const std::function<std::string(const char*)>& environment);
 
 // The folders of this program, from its own path and environment.
 const CliFolders& ownFolders();

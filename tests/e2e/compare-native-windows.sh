@@ -41,6 +41,7 @@ cases=(
   "cloud-overwrite-rgba|cloud-overwrite.bin|rgba.png|"
   "fire-rect|fire.bin|rgba.png|--rect 17,9,150,120"
   "marble-jpeg|marble.bin|photo.jpg|"
+  "marble-steps|marble.bin|rgb.png|--set transformation=1e12,0,0,0,1e12,0,0,0,1 --zoom 0.001 --rotate 33 --scale 1.7,0.4 --move 3.5,-2"
 )
 status=0
 for entry in "${cases[@]}"; do
