@@ -47,6 +47,7 @@ for preset in win64 win32; do
   echo "== $preset release package"
   started=$SECONDS
   cmake --build --preset "$preset" --target package-release
+  tests/install/test_windows_package.sh "$(ls build/"$preset"/Morvessan-CLI-*-"$preset".zip)" "build/$preset/wine-run"
   echo "== $preset release package: built in $((SECONDS - started)) s"
 done
 
