@@ -133,7 +133,8 @@ private:
     std::uint64_t m_x = 0;
 };
 
-int parseBitmap(ByteSource& source, VXPackedBitmap& out) {
+// `truncated` given: pixel data cut short is read as far as it goes (see the header).
+int parseBitmap(ByteSource& source, VXPackedBitmap& out, bool* truncated) {
     std::uint8_t fileHeader[14];
     if (!source.readAll(fileHeader, 14) || fileHeader[0] != 'B' || fileHeader[1] != 'M')
         return kBitmapUnusable;
@@ -232,10 +233,20 @@ int parseBitmap(ByteSource& source, VXPackedBitmap& out) {
 
     // The pixel data as stored in the file.
     std::uint64_t dataSize = imageSize;
-    if (runLength)
+    const bool cut = truncated != nullptr && !runLength && available < imageSize;
+    const std::uint64_t rowsPresent = cut ? available / stride : std::uint64_t(rows);
+    if (runLength) {
         dataSize = h.sizeImage != 0 ? h.sizeImage : available;
-    else if (h.sizeImage != 0 && h.sizeImage < imageSize)
+        if (truncated != nullptr && dataSize > available) {
+            dataSize = available; // the run-length decoder stops where its input does
+            *truncated = true;
+        }
+    } else if (cut) {
+        dataSize = rowsPresent * stride;
+        *truncated = true;
+    } else if (h.sizeImage != 0 && h.sizeImage < imageSize) {
         return kBitmapUnusable; // rows would need more pixels than the file declares
+    }
     if (dataSize > available)
         return kBitmapUnusable;
 
@@ -270,7 +281,7 @@ int parseBitmap(ByteSource& source, VXPackedBitmap& out) {
                           compression == kCompressionRLE4);
     } else if (greenBits != 0) {
         std::vector<std::uint8_t> line(static_cast<std::size_t>(stride));
-        for (int r = 0; r < rows; ++r) {
+        for (std::uint64_t r = 0; r < rowsPresent; ++r) {
             if (!source.readAll(line.data(), line.size()))
                 return kBitmapUnusable;
             std::uint8_t* o = pixels + std::size_t(r) * outStride;
@@ -287,7 +298,7 @@ int parseBitmap(ByteSource& source, VXPackedBitmap& out) {
                 }
             }
         }
-    } else if (!source.readAll(pixels, std::size_t(imageSize))) {
+    } else if (!source.readAll(pixels, std::size_t(dataSize))) {
         return kBitmapUnusable;
     }
 
@@ -351,14 +362,14 @@ int vxReadBitmapFile(const std::string& path, VXPackedBitmap& out) {
     FileSource source(path);
     if (!source.isOpen())
         return kBitmapCannotOpen;
-    return parseBitmap(source, out);
+    return parseBitmap(source, out, nullptr);
 }
 
-int vxReadBitmapMemory(const std::uint8_t* data, std::size_t size, VXPackedBitmap& out) {
+int vxReadBitmapMemory(const std::uint8_t* data, std::size_t size, VXPackedBitmap& out, bool* truncated) {
     if (data == nullptr)
         return kBitmapUnusable;
     MemorySource source(data, size);
-    return parseBitmap(source, out);
+    return parseBitmap(source, out, truncated);
 }
 
 bool vxLoadBitmapFile(const std::string& path, VXImage2& image) {
@@ -370,9 +381,9 @@ bool vxLoadBitmapFile(const std::string& path, VXImage2& image) {
     return attachBitmap(bitmap, image);
 }
 
-bool vxLoadBitmapMemory(const std::uint8_t* data, std::size_t size, VXImage2& image) {
+bool vxLoadBitmapMemory(const std::uint8_t* data, std::size_t size, VXImage2& image, bool* truncated) {
     VXPackedBitmap bitmap;
-    if (vxReadBitmapMemory(data, size, bitmap) != kBitmapRead) {
+    if (vxReadBitmapMemory(data, size, bitmap, truncated) != kBitmapRead) {
         image.reset();
         return false;
     }

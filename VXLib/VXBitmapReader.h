@@ -29,12 +29,15 @@ struct VXPackedBitmap {
 // as 24 bits and 8-8-8 (32 bits) as 32 bits, other masks refused. Returns kBitmapRead,
 // kBitmapCannotOpen or kBitmapUnusable; `out` is filled only on success.
 int vxReadBitmapFile(const std::string& path, VXPackedBitmap& out);
-// The same reader over a file image in memory (never reads outside `data`).
-int vxReadBitmapMemory(const std::uint8_t* data, std::size_t size, VXPackedBitmap& out);
+// The same reader over a file image in memory (never reads outside `data`). With
+// `truncated` given, pixel data cut short is no failure: the whole rows present are
+// read (the rest stay zero), run-length data is decoded as far as the file goes, the
+// declared image size is not held against the rows, and `*truncated` is set.
+int vxReadBitmapMemory(const std::uint8_t* data, std::size_t size, VXPackedBitmap& out, bool* truncated = nullptr);
 
 // Reads a bitmap file or block into `image`, top-down. False (image empty) on failure.
 bool vxLoadBitmapFile(const std::string& path, VXImage2& image);
-bool vxLoadBitmapMemory(const std::uint8_t* data, std::size_t size, VXImage2& image);
+bool vxLoadBitmapMemory(const std::uint8_t* data, std::size_t size, VXImage2& image, bool* truncated = nullptr);
 
 // Run-length decoding into `rows` stored rows of `stride` bytes (zeroed by the caller),
 // starting at stored row 0. `fourBit` selects the nibble form. Pairs (n, v) write n

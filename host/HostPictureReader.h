@@ -1,5 +1,5 @@
-// The command line's own reading of input pictures: PNG in every form with its
-// transparency, JPEG and bitmap files (108- and 124-byte headers too), with limits.
+// The command line's reading of input pictures: the image library's decoding layer
+// with the command line's limits and messages, into host images.
 #pragma once
 
 #include "host/HostImage.h"
@@ -19,15 +19,8 @@ struct PictureReading {
 };
 
 // Decodes the bytes of a PNG, JPEG or bitmap file (told apart by their content)
-// into `image`: four planes for pictures with any transparency (an alpha channel,
-// a tRNS chunk of a palette, grey or colour PNG, a bitmap with an alpha mask, a
-// 32-bit bitmap without masks whose fourth bytes are not all zero), three for the
-// rest. A bitmap header whose sizes, offsets or counts contradict each other is
-// refused as damaged. The size is checked from the header, before any pixel is
-// decoded: at most `reading.maxPixels` pixels and what pictureSizeProblem allows.
-// A picture damaged after its header keeps what the decoder got (the rest black
-// or clear) and the cause goes to `damage`; with `reading.strict` it fails. False
-// with `error` (a phrase: "it is not a PNG, JPEG or bitmap picture") on failure.
+// into `image` through vxDecodePicture (see there: planes, limits, damage), with
+// the advice to raise --max-pixels when the limit refuses it.
 bool decodeHostPicture(std::string_view bytes, const PictureReading& reading, HostImage& image, std::string& error,
                        std::string& damage);
 

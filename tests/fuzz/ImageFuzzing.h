@@ -4,8 +4,13 @@
 
 #include "VXLib/VXDIBBuffer.h"
 #include "VXLib/VXImage2.h"
+#include "VXLib/VXPictureDecoder.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
 
 namespace morvessan {
 
@@ -20,6 +25,39 @@ inline void readBack(const VXImage2& image) {
         for (int x = 1; everyPixel && x < image.width() - 1; ++x)
             sum = sum + image.pixelColour(x, y);
     }
+}
+
+// The decoding layer on the same bytes, its options taken from the last byte: what
+// it accepts has exactly the pixels its size says, each read back; every refusal says why.
+inline void decodeFuzzedPicture(const std::uint8_t* data, std::size_t size) {
+    const std::uint8_t last = size > 0 ? data[size - 1] : 0;
+    VXPictureReading reading;
+    reading.maxPixels = 4'000'000;
+    reading.strict = (last & 1) != 0;
+    reading.transparencyAsAlpha = (last & 2) == 0;
+    reading.metadata = (last & 4) == 0;
+    VXDecodedPicture picture;
+    std::string error;
+    std::string damage;
+    if (!vxDecodePicture(std::string_view(reinterpret_cast<const char*>(data), size), reading, picture, error,
+                         damage)) {
+        if (error.empty())
+            std::abort();
+        return;
+    }
+    if ((picture.planes != 3 && picture.planes != 4) || (!reading.transparencyAsAlpha && picture.planes != 3) ||
+        picture.width < 1 || picture.height < 1 ||
+        picture.pixels.size() !=
+            std::size_t(picture.width) * std::size_t(picture.height) * std::size_t(picture.planes) ||
+        (reading.strict && !damage.empty()))
+        std::abort();
+    volatile std::uint32_t sum = 0;
+    for (const std::uint8_t byte : picture.pixels)
+        sum = sum + byte;
+    for (const std::uint8_t byte : picture.metadata.icc)
+        sum = sum + byte;
+    for (const std::uint8_t byte : picture.metadata.exif)
+        sum = sum + byte;
 }
 
 } // namespace morvessan
