@@ -2,10 +2,12 @@
 // code, each written to a temporary file that replaces the target only when whole.
 #include "VXLib/VXImageWriter.h"
 
+#include "VXLib/VXExifBlock.h"
 #include "VXLib/VXUTIL/VXPath.h"
 
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -88,20 +90,39 @@ RowSource jpegRows(const VXImage2& image) {
     return source;
 }
 
-// Pixels kept in red-green-blue order are written as they are; `alpha` false drops
-// a fourth plane (JPEG has none).
-RowSource rgbRows(const VXRgbPixels& pixels, bool alpha) {
+} // namespace
+
+void vxFlattenRow(const std::uint8_t* rgba, std::uint8_t* rgb, std::int32_t width, std::uint32_t background) {
+    for (std::int32_t x = 0; x < width; ++x, rgba += 4, rgb += 3) {
+        const std::uint32_t a = rgba[3];
+        for (int c = 0; c < 3; ++c) {
+            const std::uint32_t under = (background >> (8 * c)) & 0xFF;
+            rgb[c] = std::uint8_t((rgba[c] * a + under * (255 - a) + 127) / 255);
+        }
+    }
+}
+
+namespace {
+
+// Pixels kept in red-green-blue order are written as they are; `alpha` false
+// flattens a fourth plane over `background` (0xBBGGRR), as JPEG has none.
+RowSource rgbRows(const VXRgbPixels& pixels, bool alpha, std::uint32_t background = 0xFFFFFF) {
     const bool keep = alpha && pixels.planes == 4;
     RowSource source{pixels.width, pixels.height, keep ? RowSource::Form::Rgba : RowSource::Form::Rgb};
-    source.row = [&pixels, keep](int y, std::uint8_t* out) {
+    source.row = [&pixels, keep, background](int y, std::uint8_t* out) {
         const std::uint8_t* in = pixels.data + std::size_t(y) * pixels.stride;
         if (keep || pixels.planes == 3)
             return in;
-        for (int x = 0; x < pixels.width; ++x)
-            std::memcpy(out + 3 * x, in + 4 * x, 3);
+        vxFlattenRow(in, out, pixels.width, background);
         return static_cast<const std::uint8_t*>(out);
     };
     return source;
+}
+
+// The EXIF block when libexif can read it, else none.
+const std::vector<std::uint8_t>* readableExif(const VXPictureMetadata* metadata) {
+    return metadata != nullptr && !metadata->exif.empty() && vxReadExif(metadata->exif).valid ? &metadata->exif
+                                                                                              : nullptr;
 }
 
 void PNGCBAPI onPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
@@ -109,9 +130,12 @@ void PNGCBAPI onPngError(png_structp png, png_const_charp) { png_longjmp(png, 1)
 void PNGCBAPI onPngWarning(png_structp, png_const_charp) {}
 
 // Only trivially destructible locals: the error jump skips nothing.
-bool encodePng(png_structp png, png_infop info, const RowSource& source, std::uint8_t* scratch) {
+bool encodePng(png_structp png, png_infop info, const RowSource& source, std::uint8_t* scratch,
+               const VXPictureMetadata* metadata, const std::vector<std::uint8_t>* exif) {
     if (setjmp(png_jmpbuf(png)))
         return false;
+    // A profile libpng finds wrong for the picture is left out with a warning, not an error.
+    png_set_benign_errors(png, 1);
     using Form = RowSource::Form;
     const int colourType = source.form == Form::Grey      ? PNG_COLOR_TYPE_GRAY
                            : source.form == Form::Palette ? PNG_COLOR_TYPE_PALETTE
@@ -125,6 +149,16 @@ bool encodePng(png_structp png, png_infop info, const RowSource& source, std::ui
             entries[i] = png_color{source.palette[i].red, source.palette[i].green, source.palette[i].blue};
         png_set_PLTE(png, info, entries, source.paletteEntries);
     }
+    if (metadata != nullptr) {
+        if (!metadata->icc.empty())
+            png_set_iCCP(png, info, "ICC profile", PNG_COMPRESSION_TYPE_BASE, metadata->icc.data(),
+                         png_uint_32(metadata->icc.size()));
+        if (metadata->dotsPerMetreX != 0 && metadata->dotsPerMetreY != 0)
+            png_set_pHYs(png, info, metadata->dotsPerMetreX, metadata->dotsPerMetreY, PNG_RESOLUTION_METER);
+        // libpng takes the block as writable but only copies it.
+        if (exif != nullptr)
+            png_set_eXIf_1(png, info, png_uint_32(exif->size()), const_cast<png_bytep>(exif->data()));
+    }
     png_write_info(png, info);
     for (int y = 0; y < source.rows; ++y)
         png_write_row(png, source.row(y, scratch));
@@ -132,7 +166,7 @@ bool encodePng(png_structp png, png_infop info, const RowSource& source, std::ui
     return true;
 }
 
-bool writePng(std::FILE* file, const RowSource& source) {
+bool writePng(std::FILE* file, const RowSource& source, const VXPictureMetadata* metadata = nullptr) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onPngError, onPngWarning);
     if (png == nullptr)
         return false;
@@ -143,7 +177,7 @@ bool writePng(std::FILE* file, const RowSource& source) {
     }
     std::vector<std::uint8_t> scratch(std::size_t(source.width) * 4);
     png_init_io(png, file);
-    const bool ok = encodePng(png, info, source, scratch.data());
+    const bool ok = encodePng(png, info, source, scratch.data(), metadata, readableExif(metadata));
     png_destroy_write_struct(&png, &info);
     return ok;
 }
@@ -158,7 +192,13 @@ void onJpegError(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegEncoder*
 
 void onJpegMessage(j_common_ptr) {}
 
-bool encodeJpeg(JpegEncoder& encoder, std::FILE* file, const RowSource& source, std::uint8_t* scratch) {
+// The largest APP1 marker holds 65533 bytes after its length, "Exif\0\0" first.
+constexpr std::size_t kMaxJpegExif = 65533 - 6;
+
+// Only trivially destructible locals: the error jump skips nothing. `exifMarker` is
+// the APP1 marker's bytes, or empty.
+bool encodeJpeg(JpegEncoder& encoder, std::FILE* file, const RowSource& source, std::uint8_t* scratch,
+                const VXPictureWriting& writing, const std::vector<JOCTET>& exifMarker) {
     jpeg_compress_struct& info = encoder.info;
     if (setjmp(encoder.jump))
         return false;
@@ -170,8 +210,22 @@ bool encodeJpeg(JpegEncoder& encoder, std::FILE* file, const RowSource& source, 
     info.input_components = grey ? 1 : 3;
     info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
+    jpeg_set_quality(&info, std::clamp(writing.quality, 1, 100), TRUE);
+    if (writing.fullChroma && !grey) {
+        info.comp_info[0].h_samp_factor = 1;
+        info.comp_info[0].v_samp_factor = 1;
+    }
+    const VXPictureMetadata* metadata = writing.metadata;
+    if (metadata != nullptr && metadata->dotsPerMetreX != 0 && metadata->dotsPerMetreY != 0) {
+        info.density_unit = 1; // dots per inch
+        info.X_density = UINT16(std::clamp<std::uint32_t>(vxDotsPerInch(metadata->dotsPerMetreX), 1, 65535));
+        info.Y_density = UINT16(std::clamp<std::uint32_t>(vxDotsPerInch(metadata->dotsPerMetreY), 1, 65535));
+    }
     jpeg_start_compress(&info, TRUE);
+    if (!exifMarker.empty())
+        jpeg_write_marker(&info, JPEG_APP0 + 1, exifMarker.data(), unsigned(exifMarker.size()));
+    if (metadata != nullptr && !metadata->icc.empty())
+        jpeg_write_icc_profile(&info, metadata->icc.data(), unsigned(metadata->icc.size()));
     while (info.next_scanline < info.image_height) {
         // libjpeg takes rows as writable pointers but only reads them.
         JSAMPROW row = const_cast<std::uint8_t*>(source.row(int(info.next_scanline), scratch));
@@ -181,13 +235,18 @@ bool encodeJpeg(JpegEncoder& encoder, std::FILE* file, const RowSource& source, 
     return true;
 }
 
-bool writeJpeg(std::FILE* file, const RowSource& source) {
+bool writeJpeg(std::FILE* file, const RowSource& source, const VXPictureWriting& writing = {}) {
     auto encoder = std::make_unique<JpegEncoder>();
     encoder->info.err = jpeg_std_error(&encoder->errors);
     encoder->errors.error_exit = onJpegError;
     encoder->errors.output_message = onJpegMessage;
     std::vector<std::uint8_t> scratch(std::size_t(source.width) * 4);
-    const bool ok = encodeJpeg(*encoder, file, source, scratch.data());
+    std::vector<JOCTET> exifMarker;
+    if (const auto* exif = readableExif(writing.metadata); exif != nullptr && exif->size() <= kMaxJpegExif) {
+        exifMarker = {'E', 'x', 'i', 'f', 0, 0};
+        exifMarker.insert(exifMarker.end(), exif->begin(), exif->end());
+    }
+    const bool ok = encodeJpeg(*encoder, file, source, scratch.data(), writing, exifMarker);
     jpeg_destroy_compress(&encoder->info);
     return ok;
 }
@@ -301,8 +360,13 @@ bool encodeInto(VXFileReplacement& file, bool empty, std::string* error,
     return true;
 }
 
-bool writeBitmap(std::FILE* file, const VXImage2& image) {
-    const std::vector<std::uint8_t> bytes = vxEncodeBitmap(image, image.hasAlpha());
+bool writeBitmap(std::FILE* file, const VXImage2& image, const VXPictureMetadata* metadata = nullptr) {
+    std::vector<std::uint8_t> bytes = vxEncodeBitmap(image, image.hasAlpha());
+    if (!bytes.empty() && metadata != nullptr && metadata->dotsPerMetreX != 0 && metadata->dotsPerMetreY != 0 &&
+        metadata->dotsPerMetreX <= 0x7FFFFFFF && metadata->dotsPerMetreY <= 0x7FFFFFFF) {
+        putLE32(bytes.data() + 14 + 24, metadata->dotsPerMetreX);
+        putLE32(bytes.data() + 14 + 28, metadata->dotsPerMetreY);
+    }
     return !bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
 }
 
@@ -318,13 +382,16 @@ bool writeImageFile(VXFileReplacement& file, const VXImage2& image, std::string*
     });
 }
 
-bool writeImageFile(VXFileReplacement& file, const VXRgbPixels& pixels, std::string* error) {
+bool imageFileKeepsAlpha(const std::string& path) { return formatOf(path) != ImageFormat::Jpeg; }
+
+bool writeImageFile(VXFileReplacement& file, const VXRgbPixels& pixels, std::string* error,
+                    const VXPictureWriting& writing) {
     const bool empty =
         pixels.width <= 0 || pixels.height <= 0 || pixels.data == nullptr || (pixels.planes != 3 && pixels.planes != 4);
-    return encodeInto(file, empty, error, [&pixels](ImageFormat format, std::FILE* stream) {
+    return encodeInto(file, empty, error, [&pixels, &writing](ImageFormat format, std::FILE* stream) {
         switch (format) {
-        case ImageFormat::Png: return writePng(stream, rgbRows(pixels, true));
-        case ImageFormat::Jpeg: return writeJpeg(stream, rgbRows(pixels, false));
+        case ImageFormat::Png: return writePng(stream, rgbRows(pixels, true), writing.metadata);
+        case ImageFormat::Jpeg: return writeJpeg(stream, rgbRows(pixels, false, writing.background), writing);
         default: {
             // The bitmap format keeps blue, green, red: the one place the order turns.
             const bool alpha = pixels.planes == 4;
@@ -343,7 +410,7 @@ bool writeImageFile(VXFileReplacement& file, const VXRgbPixels& pixels, std::str
                         d[3] = s[3];
                 }
             }
-            return writeBitmap(stream, picture);
+            return writeBitmap(stream, picture, writing.metadata);
         }
         }
     });

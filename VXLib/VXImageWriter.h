@@ -3,6 +3,7 @@
 #pragma once
 
 #include "VXLib/VXImage2.h"
+#include "VXLib/VXPictureMetadata.h"
 #include "VXLib/VXUTIL/VXWholeFile.h"
 
 #include <cstddef>
@@ -38,9 +39,31 @@ struct VXRgbPixels {
     std::size_t stride = 0; // bytes from one row to the next
 };
 
+// How pictures in red-green-blue order are written.
+struct VXPictureWriting {
+    std::int32_t quality = 90; // JPEG quality, 1 to 100
+    bool fullChroma = false;   // JPEG colour at full resolution (4:4:4) instead of halved both ways (4:2:0)
+    // What alpha is flattened over in a format without it (JPEG): 0xBBGGRR, red
+    // in the low byte as parseHexColour gives it.
+    std::uint32_t background = 0xFFFFFF;
+    // Written where the format holds it: PNG iCCP (compressed), eXIf and pHYs; JPEG
+    // APP2 profile chunks, APP1 EXIF and the JFIF density in dots per inch; the
+    // resolution of a bitmap. An EXIF block libexif cannot read is left out.
+    const VXPictureMetadata* metadata = nullptr;
+};
+
 // The same for pixels in red-green-blue order, encoded without reordering them (a
-// bitmap file, which keeps blue first, is the exception). Alpha goes into PNG files.
-bool writeImageFile(VXFileReplacement& file, const VXRgbPixels& pixels, std::string* error = nullptr);
+// bitmap file, which keeps blue first, is the exception). Alpha goes into PNG and
+// bitmap files; JPEG files get the colours flattened over the background.
+bool writeImageFile(VXFileReplacement& file, const VXRgbPixels& pixels, std::string* error = nullptr,
+                    const VXPictureWriting& writing = {});
+
+// Red, green, blue and alpha pixels as red, green and blue over `background`
+// (0xBBGGRR): (c * a + b * (255 - a) + 127) / 255 per channel.
+void vxFlattenRow(const std::uint8_t* rgba, std::uint8_t* rgb, std::int32_t width, std::uint32_t background);
+
+// Whether the format `path` names keeps alpha (PNG, bitmap; not JPEG).
+bool imageFileKeepsAlpha(const std::string& path);
 
 // Whether `path` names a format saveImageFile writes (.png, .jpg, .jpeg, .bmp).
 bool isImageFilePath(const std::string& path);

@@ -4,6 +4,7 @@
 
 #include "VXLib/VXBitmapReader.h"
 #include "VXLib/VXDIBBuffer.h"
+#include "VXLib/VXExifBlock.h"
 #include "VXLib/VXImage2.h"
 #include "VXLib/VXPngChunks.h"
 
@@ -11,6 +12,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -85,8 +87,8 @@ void PNGCBAPI readPngBytes(png_structp png, png_bytep out, png_size_t length) {
 // Reads the header and asks for eight-bit RGB or RGBA rows, whatever the source:
 // palettes, low bit depths and tRNS chunks expanded, grey widened to colour. Without
 // `alpha` every transparency is dropped instead.
-bool readPngHeader(png_structp png, png_infop info, bool alpha, png_uint_32& width, png_uint_32& height,
-                   int& channels, int& passes) {
+bool readPngHeader(png_structp png, png_infop info, bool alpha, png_uint_32& width, png_uint_32& height, int& channels,
+                   int& passes) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
     }
@@ -97,12 +99,13 @@ bool readPngHeader(png_structp png, png_infop info, bool alpha, png_uint_32& wid
     } else {
         png_set_palette_to_rgb(png);
         png_set_expand_gray_1_2_4_to_8(png);
-        if ((colourType & PNG_COLOR_MASK_ALPHA) != 0) {
+        // A palette's transparency becomes alpha on expansion, and goes with it.
+        if ((colourType & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS) != 0) {
             png_set_strip_alpha(png);
         }
     }
     if (png_get_bit_depth(png, info) == 16) {
-        png_set_strip_16(png);
+        png_set_scale_16(png); // rounded: (v * 255 + 32767) / 65535
     }
     if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA) {
         png_set_gray_to_rgb(png);
@@ -130,6 +133,41 @@ bool readPngRows(png_structp png, std::uint8_t* pixels, png_uint_32 height, std:
     return true;
 }
 
+// The chunks after the pixels, for an eXIf placed there; a fault there costs nothing.
+void readPngEnd(png_structp png, png_infop info) {
+    if (setjmp(png_jmpbuf(png))) {
+        return;
+    }
+    png_read_end(png, info);
+}
+
+std::vector<std::uint8_t> bytesOf(const png_byte* data, std::size_t size) {
+    return data != nullptr ? std::vector<std::uint8_t>(data, data + size) : std::vector<std::uint8_t>();
+}
+
+// The profile and the resolution (before the pixels) or the EXIF block (either side).
+void readPngMetadata(png_structp png, png_infop info, VXPictureMetadata& metadata) {
+    png_charp name = nullptr;
+    int compression = 0;
+    png_bytep profile = nullptr;
+    png_uint_32 length = 0;
+    if (metadata.icc.empty() && png_get_iCCP(png, info, &name, &compression, &profile, &length) != 0) {
+        metadata.icc = bytesOf(profile, length);
+    }
+    png_uint_32 x = 0;
+    png_uint_32 y = 0;
+    int unit = 0;
+    if (png_get_pHYs(png, info, &x, &y, &unit) != 0 && unit == PNG_RESOLUTION_METER) {
+        metadata.dotsPerMetreX = x;
+        metadata.dotsPerMetreY = y;
+    }
+    png_bytep exif = nullptr;
+    png_uint_32 exifSize = 0;
+    if (metadata.exif.empty() && png_get_eXIf_1(png, info, &exifSize, &exif) != 0) {
+        metadata.exif = bytesOf(exif, exifSize);
+    }
+}
+
 bool decodePng(std::string_view bytes, const VXPictureReading& reading, VXDecodedPicture& image, std::string& error,
                std::string& damage) {
     auto state = std::make_unique<PngState>();
@@ -151,7 +189,7 @@ bool decodePng(std::string_view bytes, const VXPictureReading& reading, VXDecode
     png_set_read_fn(png, state.get(), readPngBytes);
     // The size is checked here, before anything the header declares is allocated.
     png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);
-    vxLimitPngChunks(png);
+    vxLimitPngChunks(png, reading.metadata);
     png_uint_32 width = 0;
     png_uint_32 height = 0;
     int channels = 0;
@@ -165,8 +203,14 @@ bool decodePng(std::string_view bytes, const VXPictureReading& reading, VXDecode
         return false;
     }
     VXDecodedPicture result = blankPicture(width, height, channels);
+    if (reading.metadata) {
+        readPngMetadata(png, info, result.metadata);
+    }
     if (!readPngRows(png, result.pixels.data(), height, std::size_t(width) * std::size_t(channels), passes)) {
         damage = state->message[0] != '\0' ? state->message : "the data breaks off";
+    } else if (reading.metadata) {
+        readPngEnd(png, info);
+        readPngMetadata(png, info, result.metadata);
     }
     image = std::move(result);
     return true;
@@ -188,6 +232,7 @@ struct JpegDecoder {
     char message[JMSG_LENGTH_MAX];
     char warning[JMSG_LENGTH_MAX];
     bool created;
+    bool metadata;
 };
 
 JpegDecoder& decoderOf(j_common_ptr info) { return *reinterpret_cast<JpegDecoder*>(info->err); }
@@ -242,7 +287,44 @@ void skipJpegInput(j_decompress_ptr info, long count) {
 
 void termJpegSource(j_decompress_ptr) {}
 
-bool readJpegHeader(JpegDecoder& d, const std::uint8_t* data, std::size_t size) {
+struct FreeProfile {
+    void operator()(JOCTET* profile) const { std::free(profile); }
+};
+
+// The EXIF block (the first APP1 "Exif"), the profile (libjpeg joins the APP2
+// chunks in their order) and the JFIF density, else the EXIF block's resolution.
+void readJpegMetadata(jpeg_decompress_struct& info, VXPictureMetadata& metadata) {
+    static const char kExif[6] = {'E', 'x', 'i', 'f', 0, 0};
+    for (jpeg_saved_marker_ptr marker = info.marker_list; marker != nullptr; marker = marker->next) {
+        if (marker->marker == JPEG_APP0 + 1 && marker->data_length > sizeof kExif &&
+            std::memcmp(marker->data, kExif, sizeof kExif) == 0) {
+            metadata.exif.assign(marker->data + sizeof kExif, marker->data + marker->data_length);
+            break;
+        }
+    }
+    JOCTET* profile = nullptr;
+    unsigned int length = 0;
+    // Only a failed allocation jumps out of here, and nothing here needs destroying then.
+    if (jpeg_read_icc_profile(&info, &profile, &length) && profile != nullptr) {
+        const std::unique_ptr<JOCTET, FreeProfile> owned(profile);
+        metadata.icc.assign(profile, profile + length);
+    }
+    if (info.saw_JFIF_marker && info.X_density > 0 && info.Y_density > 0 &&
+        (info.density_unit == 1 || info.density_unit == 2)) {
+        const bool inch = info.density_unit == 1;
+        metadata.dotsPerMetreX =
+            inch ? vxDotsPerMetreFromInch(info.X_density, 1) : vxDotsPerMetreFromCentimetre(info.X_density, 1);
+        metadata.dotsPerMetreY =
+            inch ? vxDotsPerMetreFromInch(info.Y_density, 1) : vxDotsPerMetreFromCentimetre(info.Y_density, 1);
+    } else if (!metadata.exif.empty()) {
+        const VXExifFacts facts = vxReadExif(metadata.exif);
+        metadata.dotsPerMetreX = facts.dotsPerMetreX;
+        metadata.dotsPerMetreY = facts.dotsPerMetreY;
+    }
+}
+
+// With the decoder's `metadata` set, also what the file carries besides its pixels.
+bool readJpegHeader(JpegDecoder& d, const std::uint8_t* data, std::size_t size, VXPictureMetadata& metadata) {
     if (setjmp(d.jump)) {
         return false;
     }
@@ -258,7 +340,18 @@ bool readJpegHeader(JpegDecoder& d, const std::uint8_t* data, std::size_t size) 
     d.info.src = &d.source;
     d.progress.progress_monitor = onJpegProgress;
     d.info.progress = &d.progress;
+    if (d.metadata) {
+        jpeg_save_markers(&d.info, JPEG_APP0 + 1, 0xFFFF);
+        jpeg_save_markers(&d.info, JPEG_APP0 + 2, 0xFFFF);
+    }
     jpeg_read_header(&d.info, TRUE);
+    if (d.metadata) {
+        // A profile's chunks out of order make no damaged picture: the profile is left out.
+        char warning[JMSG_LENGTH_MAX];
+        std::memcpy(warning, d.warning, sizeof warning);
+        readJpegMetadata(d.info, metadata);
+        std::memcpy(d.warning, warning, sizeof warning);
+    }
     const J_COLOR_SPACE space = d.info.jpeg_color_space;
     d.info.out_color_space = space == JCS_GRAYSCALE                     ? JCS_GRAYSCALE
                              : (space == JCS_CMYK || space == JCS_YCCK) ? JCS_CMYK
@@ -311,6 +404,7 @@ bool decodeJpeg(std::string_view bytes, const VXPictureReading& reading, VXDecod
     JpegDecoder& d = *decoder;
     std::memset(static_cast<void*>(&d), 0, sizeof d);
     d.info.err = jpeg_std_error(&d.errors);
+    d.metadata = reading.metadata;
     d.errors.error_exit = onJpegError;
     d.errors.emit_message = onJpegMessage;
     struct Release {
@@ -321,7 +415,8 @@ bool decodeJpeg(std::string_view bytes, const VXPictureReading& reading, VXDecod
             }
         }
     } release{d};
-    if (!readJpegHeader(d, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())) {
+    VXPictureMetadata metadata;
+    if (!readJpegHeader(d, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), metadata)) {
         error = std::string("it is not a JPEG picture this program can read (") + d.message + ")";
         return false;
     }
@@ -334,6 +429,7 @@ bool decodeJpeg(std::string_view bytes, const VXPictureReading& reading, VXDecod
         return false;
     }
     VXDecodedPicture result = blankPicture(d.info.output_width, d.info.output_height, 3);
+    result.metadata = std::move(metadata);
     std::vector<std::uint8_t> line(std::size_t(d.info.output_width) * std::size_t(components));
     if (!readJpegRows(d, result.pixels.data(), line.data())) {
         damage = d.message;
@@ -401,8 +497,32 @@ std::string bitmapContradiction(std::string_view bytes, std::uint32_t headerSize
     return {};
 }
 
-bool decodeBitmap(std::string_view bytes, const VXPictureReading& reading, VXDecodedPicture& image,
-                  std::string& error, std::string& damage) {
+// The resolution, and a profile embedded in a 124-byte header ('MBED', its offset
+// counted from the header) when it lies inside the file.
+void readBitmapMetadata(std::string_view bytes, std::uint32_t headerSize, VXPictureMetadata& metadata) {
+    const auto* h = reinterpret_cast<const std::uint8_t*>(bytes.data()) + 14;
+    if (headerSize == 12) {
+        return;
+    }
+    const std::int32_t x = std::int32_t(le32(h + 24));
+    const std::int32_t y = std::int32_t(le32(h + 28));
+    if (x > 0 && y > 0) {
+        metadata.dotsPerMetreX = std::uint32_t(x);
+        metadata.dotsPerMetreY = std::uint32_t(y);
+    }
+    constexpr std::uint32_t kEmbedded = 0x4D424544; // 'MBED'
+    if (headerSize == 124 && le32(h + 56) == kEmbedded) {
+        const std::uint64_t offset = 14 + std::uint64_t(le32(h + 112));
+        const std::uint64_t size = le32(h + 116);
+        if (size > 0 && offset + size <= bytes.size()) {
+            const auto* profile = reinterpret_cast<const std::uint8_t*>(bytes.data()) + offset;
+            metadata.icc.assign(profile, profile + size);
+        }
+    }
+}
+
+bool decodeBitmap(std::string_view bytes, const VXPictureReading& reading, VXDecodedPicture& image, std::string& error,
+                  std::string& damage) {
     const auto* file = reinterpret_cast<const std::uint8_t*>(bytes.data());
     const std::string unreadable = "it is not a bitmap picture this program can read";
     if (bytes.size() < 14 + 4) {
@@ -452,14 +572,14 @@ bool decodeBitmap(std::string_view bytes, const VXPictureReading& reading, VXDec
     }
     VXImage2 picture;
     bool truncated = false;
-    if (!vxLoadBitmapMemory(file, bytes.size(), picture, &truncated) || picture.width() <= 0 ||
-        picture.height() <= 0) {
+    if (!vxLoadBitmapMemory(file, bytes.size(), picture, &truncated) || picture.width() <= 0 || picture.height() <= 0) {
         error = unreadable + (compression == 3 ? " (its bit fields are a layout this program does not read)" : "");
         return false;
     }
     if (truncated) {
         damage = "the data breaks off";
     }
+
     const int bitCount = picture.bitCount();
     // A 32-bit bitmap without masks keeps alpha in its fourth bytes when any is
     // set (as this program wrote them once, and as common tools read them).
@@ -473,9 +593,13 @@ bool decodeBitmap(std::string_view bytes, const VXPictureReading& reading, VXDec
         }
     }
     VXDecodedPicture result = blankPicture(picture.width(), picture.height(), alpha ? 4 : 3);
+    if (reading.metadata) {
+        readBitmapMetadata(bytes, headerSize, result.metadata);
+    }
     for (std::int32_t y = 0; y < picture.height(); ++y) {
         const std::uint8_t* row = picture.row(y);
-        std::uint8_t* p = result.pixels.data() + std::size_t(y) * std::size_t(result.width) * std::size_t(result.planes);
+        std::uint8_t* p =
+            result.pixels.data() + std::size_t(y) * std::size_t(result.width) * std::size_t(result.planes);
         for (std::int32_t x = 0; x < result.width; ++x, p += result.planes) {
             if (bitCount == 24 || bitCount == 32) {
                 const std::uint8_t* s = row + x * (bitCount / 8);

@@ -2,6 +2,8 @@
 // red-green-blue pixels, with their transparency, limits, damage and metadata.
 #pragma once
 
+#include "VXLib/VXPictureMetadata.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -9,25 +11,12 @@
 
 namespace morvessan {
 
-// What a picture file carries besides its pixels, kept so that a rewritten picture
-// looks and prints as its original: the colour profile and the EXIF block as bytes,
-// and the resolution (0 when the file gives none).
-struct VXPictureMetadata {
-    std::vector<std::uint8_t> icc;  // an ICC profile, whole
-    std::vector<std::uint8_t> exif; // a TIFF-structured EXIF block ("II*\0" or "MM\0*" first)
-    std::uint32_t dotsPerMetreX = 0;
-    std::uint32_t dotsPerMetreY = 0;
-
-    bool empty() const { return icc.empty() && exif.empty() && dotsPerMetreX == 0 && dotsPerMetreY == 0; }
-    bool operator==(const VXPictureMetadata&) const = default;
-};
-
 struct VXPictureReading {
     std::int64_t maxPixels = INT64_MAX; // pictures of more pixels are refused from their header
     std::string limitAdvice;            // said after the refusal above, in parentheses, when given
     bool strict = false;                // a damaged picture is an error, not damage
     bool transparencyAsAlpha = true;    // false: always three planes, transparency ignored
-    bool metadata = false;              // collect the profile, EXIF and resolution
+    bool metadata = false;              // collect the profile, EXIF and resolution (see below)
 };
 
 struct VXDecodedPicture {
@@ -45,8 +34,12 @@ struct VXDecodedPicture {
 // offsets or counts contradict each other is refused as damaged. The size is checked
 // from the header, before any pixel is decoded. A picture damaged after its header
 // keeps what the decoder got (the rest black or clear) and the cause goes to `damage`;
-// with `reading.strict` it fails. False with `error` (a phrase: "it is not a PNG, JPEG
-// or bitmap picture") on failure.
+// with `reading.strict` it fails. 16-bit channels are rounded to 8 bits. False with
+// `error` (a phrase: "it is not a PNG, JPEG or bitmap picture") on failure.
+// With `reading.metadata`: the ICC profile (PNG iCCP, JPEG APP2 chunks in their
+// order, a bitmap's embedded profile), the EXIF block (PNG eXIf, JPEG APP1 "Exif")
+// and the resolution (PNG pHYs in metres, JPEG JFIF density, else the EXIF block's,
+// a bitmap's pixels per metre).
 bool vxDecodePicture(std::string_view bytes, const VXPictureReading& reading, VXDecodedPicture& picture,
                      std::string& error, std::string& damage);
 

@@ -183,13 +183,16 @@ bool vxLoadPngMemory(const std::uint8_t* data, std::size_t size, VXImage2& image
     return load(nullptr, &input, image);
 }
 
-void vxLimitPngChunks(png_structp png) {
+void vxLimitPngChunks(png_structp png, bool metadata) {
     png_set_chunk_malloc_max(png, png_alloc_size_t(8) << 20);
     static const png_byte ignored[] =
-        "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0pCAL\0sCAL\0hIST\0tIME\0pHYs\0"
+        "tEXt\0zTXt\0iTXt\0sPLT\0pCAL\0sCAL\0hIST\0tIME\0"
         "oFFs\0sBIT\0sTER\0cHRM\0gAMA\0sRGB\0bKGD";
+    static const png_byte kept[] = "iCCP\0eXIf\0pHYs";
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, ignored, int(sizeof ignored / 5));
+    if (!metadata)
+        png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kept, int(sizeof kept / 5));
 }
 
 } // namespace morvessan

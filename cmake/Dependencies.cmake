@@ -1,7 +1,13 @@
-# Third-party libraries: libpng and libjpeg for the image readers, GoogleTest and
-# Google Benchmark for the test and benchmark programs.
+# Third-party libraries: libpng and libjpeg for the image readers, libexif for the
+# EXIF blocks pictures carry, GoogleTest and Google Benchmark for the test and
+# benchmark programs.
 find_package(PNG REQUIRED)
 find_package(JPEG REQUIRED)
+find_path(MORVESSAN_EXIF_INCLUDE_DIR libexif/exif-data.h REQUIRED)
+find_library(MORVESSAN_EXIF_LIBRARY NAMES exif REQUIRED)
+add_library(Exif::Exif UNKNOWN IMPORTED)
+set_target_properties(Exif::Exif PROPERTIES IMPORTED_LOCATION "${MORVESSAN_EXIF_LIBRARY}"
+  INTERFACE_INCLUDE_DIRECTORIES "${MORVESSAN_EXIF_INCLUDE_DIR}")
 if(MORVESSAN_TESTS AND NOT TARGET GTest::gtest)
   find_package(GTest REQUIRED)
 endif()

@@ -1,4 +1,4 @@
-# The Windows build: libpng and libjpeg-turbo cross-built into a cached prefix
+# The Windows build: libpng, libjpeg-turbo and libexif cross-built into a cached prefix
 # when it is missing, GoogleTest from Debian's sources, and Wine to run programs.
 if(NOT CMAKE_CROSSCOMPILING)
   return()
@@ -14,9 +14,9 @@ else()
 endif()
 
 set(MORVESSAN_DEPS_PREFIX "${CMAKE_SOURCE_DIR}/build/${MORVESSAN_WINDOWS_ARCH}-deps/prefix" CACHE PATH
-    "Prefix holding libpng and libjpeg-turbo cross-built for Windows")
-if(NOT EXISTS "${MORVESSAN_DEPS_PREFIX}/.complete")
-  message(STATUS "Cross-building libpng and libjpeg-turbo into ${MORVESSAN_DEPS_PREFIX}")
+    "Prefix holding libpng, libjpeg-turbo and libexif cross-built for Windows")
+if(NOT EXISTS "${MORVESSAN_DEPS_PREFIX}/.complete" OR NOT EXISTS "${MORVESSAN_DEPS_PREFIX}/lib/libexif.a")
+  message(STATUS "Cross-building libpng, libjpeg-turbo and libexif into ${MORVESSAN_DEPS_PREFIX}")
   execute_process(
     COMMAND "${CMAKE_SOURCE_DIR}/scripts/build-windows-libs.sh" ${MORVESSAN_WINDOWS_ARCH} "${MORVESSAN_DEPS_PREFIX}"
     RESULT_VARIABLE libs_result)

@@ -1,7 +1,6 @@
 // Pictures to and from host images, and whole-file reads and writes.
 #include "host/HostFiles.h"
 
-#include "VXLib/VXImageWriter.h"
 #include "texture/FilterParameters.h"
 
 #include <new>
@@ -71,7 +70,8 @@ bool loadHostMask(const std::string& path, HostMask& mask, std::string& error, c
 
 bool isWritableImagePath(const std::string& path) { return isImageFilePath(path); }
 
-bool writeHostImage(VXFileReplacement& file, const HostImage& image, std::string& error) {
+bool writeHostImage(VXFileReplacement& file, const HostImage& image, std::string& error,
+                    const VXPictureWriting& writing, bool strip) {
     const std::string size = pictureSizeProblem(image.width, image.height, image.planes);
     if (!size.empty()) {
         error = "cannot write '" + file.path() + "': " + size;
@@ -82,7 +82,9 @@ bool writeHostImage(VXFileReplacement& file, const HostImage& image, std::string
                              std::size_t(image.width) * std::size_t(image.planes)};
     std::string reason;
     try {
-        if (!writeImageFile(file, pixels, &reason)) {
+        VXPictureWriting options = writing;
+        options.metadata = strip || image.metadata.empty() ? nullptr : &image.metadata;
+        if (!writeImageFile(file, pixels, &reason, options)) {
             error = phrase(reason);
             return false;
         }
@@ -94,7 +96,8 @@ bool writeHostImage(VXFileReplacement& file, const HostImage& image, std::string
     return true;
 }
 
-bool saveHostImage(const std::string& path, const HostImage& image, std::string& error) {
+bool saveHostImage(const std::string& path, const HostImage& image, std::string& error, const VXPictureWriting& writing,
+                   bool strip) {
     if (!isWritableImagePath(path)) {
         error = "cannot write '" + path + "': the name must end in .png, .jpg, .jpeg or .bmp";
         return false;
@@ -104,7 +107,7 @@ bool saveHostImage(const std::string& path, const HostImage& image, std::string&
         error = file.error();
         return false;
     }
-    if (!writeHostImage(file, image, error)) {
+    if (!writeHostImage(file, image, error, writing, strip)) {
         return false;
     }
     if (!file.commit()) {

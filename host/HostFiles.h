@@ -3,6 +3,7 @@
 #pragma once
 
 #include "VXLib/VXDIBBuffer.h"
+#include "VXLib/VXImageWriter.h"
 #include "VXLib/VXUTIL/VXWholeFile.h"
 #include "host/HostImage.h"
 #include "host/HostPictureReader.h"
@@ -31,11 +32,15 @@ bool loadHostImage(const std::string& path, HostImage& image, std::string& error
 bool loadHostMask(const std::string& path, HostMask& mask, std::string& error, const PictureReading& reading = {},
                   std::string* warning = nullptr);
 // Writes the image in the format the extension names (.png, .jpg, .jpeg, .bmp);
-// the file is replaced whole or left as it was (see VXFileReplacement).
-bool saveHostImage(const std::string& path, const HostImage& image, std::string& error);
+// the file is replaced whole or left as it was (see VXFileReplacement). `writing`
+// sets the JPEG quality and chroma and the background alpha is flattened over; the
+// image's metadata is written unless `strip`.
+bool saveHostImage(const std::string& path, const HostImage& image, std::string& error,
+                   const VXPictureWriting& writing = {}, bool strip = false);
 // Encodes the image into a replacement the caller began and committs later, so
 // that several outputs are put in place together.
-bool writeHostImage(VXFileReplacement& file, const HostImage& image, std::string& error);
+bool writeHostImage(VXFileReplacement& file, const HostImage& image, std::string& error,
+                    const VXPictureWriting& writing = {}, bool strip = false);
 // Whether `path` names a format saveHostImage can write.
 bool isWritableImagePath(const std::string& path);
 

@@ -1,6 +1,8 @@
-// The pixels a host run works on: an interleaved 8-bit RGB or RGBA image and an
-// optional 8-bit selection mask (255 = selected).
+// The pixels a host run works on: an interleaved 8-bit RGB or RGBA image with what
+// its file carried besides, and an optional 8-bit selection mask (255 = selected).
 #pragma once
+
+#include "VXLib/VXPictureMetadata.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +15,7 @@ struct HostImage {
     std::int32_t height = 0;
     std::int32_t planes = 3;          // 3 = RGB, 4 = RGBA
     std::vector<std::uint8_t> pixels; // rows top to bottom, width * planes bytes each
+    VXPictureMetadata metadata;       // of the input picture, written with the result
 
     HostImage() = default;
     HostImage(std::int32_t w, std::int32_t h, std::int32_t p, std::uint8_t fill = 0)

@@ -16,6 +16,7 @@ bool decodeHostPicture(std::string_view bytes, const PictureReading& reading, Ho
     options.maxPixels = reading.maxPixels;
     options.limitAdvice = "raise it with --max-pixels";
     options.strict = reading.strict;
+    options.metadata = true;
     VXDecodedPicture picture;
     if (!vxDecodePicture(bytes, options, picture, error, damage)) {
         return false;
@@ -24,6 +25,7 @@ bool decodeHostPicture(std::string_view bytes, const PictureReading& reading, Ho
     image.height = picture.height;
     image.planes = picture.planes;
     image.pixels = std::move(picture.pixels);
+    image.metadata = std::move(picture.metadata);
     return true;
 }
 

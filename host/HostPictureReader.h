@@ -20,7 +20,8 @@ struct PictureReading {
 
 // Decodes the bytes of a PNG, JPEG or bitmap file (told apart by their content)
 // into `image` through vxDecodePicture (see there: planes, limits, damage), with
-// the advice to raise --max-pixels when the limit refuses it.
+// the advice to raise --max-pixels when the limit refuses it, and with the picture's
+// profile, EXIF block and resolution.
 bool decodeHostPicture(std::string_view bytes, const PictureReading& reading, HostImage& image, std::string& error,
                        std::string& damage);
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Cross-builds libpng and libjpeg-turbo for 64-bit or 32-bit Windows from
-# Debian's source packages into a cached prefix; zlib comes from Debian's
+# Cross-builds libpng, libjpeg-turbo and libexif for 64-bit or 32-bit Windows
+# from Debian's source packages into a cached prefix; zlib comes from Debian's
 # libz-mingw-w64-dev.
 # Usage: scripts/build-windows-libs.sh win64|win32 PREFIX   (does nothing when PREFIX is complete)
 set -euo pipefail
@@ -14,7 +14,8 @@ case "$arch" in
 esac
 prefix="$(realpath -m "$prefix")"
 stamp="$prefix/.complete"
-[ -f "$stamp" ] && exit 0
+# A prefix made before libexif joined is made again.
+[ -f "$stamp" ] && [ -f "$prefix/lib/libexif.a" ] && exit 0
 
 mingw_root=/usr/$host
 jobs="${MORVESSAN_JOBS:-2}"
@@ -100,6 +101,22 @@ cmake --build "$work/png-build" -j "$jobs" --target png_static >"$work/png-build
   || { tail -n 40 "$work/png-build.log" >&2; exit 1; }
 cp "$work/png-build/libpng16.a" "$prefix/lib/libpng.a"
 cp "$png_src/png.h" "$png_src/pngconf.h" "$work/png-build/pnglibconf.h" "$prefix/include/"
+
+# libexif's sources compiled directly: its autotools files are not generated in the
+# source package, and the library needs nothing from its configure step but these.
+echo "build-windows-libs: libexif"
+exif_src="$(fetch_source libexif)"
+mkdir -p "$work/exif-build/libexif" "$prefix/include/libexif"
+printf '#define GETTEXT_PACKAGE "libexif-12"\n#define LOCALEDIR ""\n#define HAVE_LOCALTIME_S 1\n' \
+  >"$work/exif-build/config.h"
+printf '#include <stdint.h>\n' >"$work/exif-build/libexif/_stdint.h"
+for source in "$exif_src"/libexif/*.c "$exif_src"/libexif/*/*.c; do
+  object="$work/exif-build/$(basename "$(dirname "$source")")-$(basename "${source%.c}").o"
+  $host-gcc-posix -O2 -c -I"$work/exif-build" -I"$exif_src" -I"$exif_src/libexif" "$source" -o "$object" \
+    || { echo "build-windows-libs: compiling $source failed" >&2; exit 1; }
+done
+$host-ar rcs "$prefix/lib/libexif.a" "$work"/exif-build/*.o
+cp "$exif_src"/libexif/*.h "$work/exif-build/libexif/_stdint.h" "$prefix/include/libexif/"
 
 rm -rf "$work"
 touch "$stamp"

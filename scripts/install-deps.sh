@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ gcc clang lld libclang-rt-14-dev clang-format pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libpng-dev libjpeg62-turbo-dev zlib1g-dev
+  libpng-dev libjpeg62-turbo-dev zlib1g-dev libexif-dev
   libnoise-dev # the benchmarks' peer
   dpkg-dev     # dpkg-shlibdeps, for the Debian package's dependencies
 )

@@ -48,7 +48,14 @@ const char* const kApplyHelp =
     "\n"
     "With --output-dir every INPUT is written to DIR under its own name, in the format\n"
     "--format names or its own; a picture that fails is reported with its name, the\n"
-    "others are still done, and the exit status is 1.\n";
+    "others are still done, and the exit status is 1.\n"
+    "\n"
+    "OUTPUT keeps INPUT's colour profile, EXIF block (its orientation too) and\n"
+    "resolution where its format holds them (PNG, JPEG; a bitmap its resolution).\n"
+    "\n"
+    "  --strip                 write none of them\n"
+    "  --background #RRGGBB    what transparency is flattened over in a JPEG OUTPUT\n"
+    "                          (default white)\n";
 
 const char* const kEditHelp =
     "usage: morvessan edit [options] INPUT OUTPUT\n"
@@ -89,10 +96,13 @@ const char* const kRunOptionsHelp =
     "  --strict                refuse a damaged input picture instead of using what can be read\n"
     "  --threads N             render on at most N threads, 1 to 64 (default every core, or\n"
     "                          MORVESSAN_THREADS); the picture is the same with any number\n"
+    "  --quality N             JPEG quality, 1 to 100 (default 90)\n"
+    "  --chroma 444|420        JPEG colour at full or half resolution (default 420)\n"
     "  --quiet                 no progress bar and no summary\n";
 
-const std::vector<std::string> kRunValued{"--params", "--preset-file", "--category",     "--preset",     "--mask",
-                                          "--rect",   "--presets-dir", "--textures-dir", "--max-pixels", "--threads"};
+const std::vector<std::string> kRunValued{"--params",     "--preset-file", "--category",    "--preset",
+                                          "--mask",       "--rect",        "--presets-dir", "--textures-dir",
+                                          "--max-pixels", "--threads",     "--quality",     "--chroma"};
 const std::vector<std::string> kRunFlags{
     "--scale-by-source", "--overwrite-source", "--no-scale-by-source", "--no-overwrite-source", "--quiet", "--strict"};
 
@@ -327,6 +337,40 @@ void checkTexturePicture(const std::string& path) {
     usable.insert(path);
 }
 
+// "#RRGGBB" of a colour kept as parseHexColour gives it (red in the low byte).
+std::string hexColour(std::uint32_t colour) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text = "#";
+    for (int c = 0; c < 3; ++c) {
+        const std::uint32_t value = (colour >> (8 * c)) & 0xFF;
+        text += digits[value >> 4];
+        text += digits[value & 15];
+    }
+    return text;
+}
+
+// How the output is written: --quality, --chroma, and --background as the colour
+// transparency is flattened over where the format has none (render's "transparent"
+// canvas flattens over white).
+VXPictureWriting pictureWriting(const Arguments& args) {
+    VXPictureWriting writing;
+    if (const auto quality = args.value("--quality")) {
+        writing.quality = parseInteger(*quality, 1, 100, "--quality");
+    }
+    if (const auto chroma = args.value("--chroma")) {
+        if (*chroma != "444" && *chroma != "420") {
+            throw usageError("--chroma '" + *chroma + "' is not 444 or 420");
+        }
+        writing.fullChroma = *chroma == "444";
+    }
+    if (const auto background = args.value("--background"); background && *background != "transparent") {
+        if (*background != "white" && (background->size() != 7 || !parseHexColour(*background, writing.background))) {
+            throw usageError("--background '" + *background + "' is not white or #RRGGBB");
+        }
+    }
+    return writing;
+}
+
 int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, const std::string& output,
               const RunShape& shape = {}) {
     const bool toPipe = output == "-";
@@ -336,6 +380,7 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
                          "standard output)");
     }
     const bool quiet = args.has("--quiet");
+    const VXPictureWriting writing = pictureWriting(args);
     const auto paramsPath = args.value("--params");
     if (paramsPath && !toPipe && sameFile(*paramsPath, output)) {
         throw usageError("--params '" + *paramsPath + "' names the output picture; the block needs a file of its own");
@@ -418,8 +463,15 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
     if (result != noErr) {
         throw CliError(describeFailure(result, host.errorString()));
     }
+    if (host.image().planes == 4 && !imageFileKeepsAlpha(pictureTarget) && !quiet) {
+        if (shape.bar != nullptr) {
+            shape.bar->breakLine();
+        }
+        std::cerr << "morvessan: note: " << printable(output)
+                  << " keeps no transparency; the picture is flattened over " << hexColour(writing.background) << "\n";
+    }
     std::string error;
-    if (!writeHostImage(pictureFile, host.image(), error)) {
+    if (!writeHostImage(pictureFile, host.image(), error, writing, args.has("--strip"))) {
         throw CliError(toPipe ? forStandardOutput(error, pictureTarget) : error);
     }
     if (paramsPath) {
@@ -581,7 +633,7 @@ std::vector<std::string> runOptionNames(const std::string& command) {
     if (command == "render") {
         names.insert(names.end(), {"--size", "--background", "--frames"});
     } else if (command == "apply") {
-        names.insert(names.end(), {"--output-dir", "--format"});
+        names.insert(names.end(), {"--output-dir", "--format", "--strip", "--background"});
     }
     return names;
 }
@@ -630,13 +682,19 @@ int commandApply(const std::vector<std::string>& list) {
     std::vector<std::string> valued = runValued();
     valued.push_back("--output-dir");
     valued.push_back("--format");
-    const Arguments args("apply", list, valued, runFlags());
+    valued.push_back("--background");
+    std::vector<std::string> flags = runFlags();
+    flags.push_back("--strip");
+    const Arguments args("apply", list, valued, flags);
     if (args.help()) {
         std::cout << kApplyHelp << kRunOptionsHelp << fieldOptionsHelp();
         return 0;
     }
     if (hasFrameSteps(args)) {
         throw usageError("the --per-frame options belong to 'render --frames'");
+    }
+    if (args.value("--background") == "transparent") {
+        throw usageError("--background 'transparent' is not white or #RRGGBB");
     }
     if (args.has("--output-dir")) {
         return applyBatch(args);
