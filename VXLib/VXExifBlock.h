@@ -8,8 +8,8 @@
 namespace morvessan {
 
 struct VXExifFacts {
-    bool valid = false;            // a TIFF header and a first directory with entries
-    std::int32_t orientation = 0;  // 1 to 8, 0 when the block gives none
+    bool valid = false;              // a TIFF header and a first directory with entries
+    std::int32_t orientation = 0;    // 1 to 8, 0 when the block gives none
     std::uint32_t dotsPerMetreX = 0; // 0 when the block gives no resolution
     std::uint32_t dotsPerMetreY = 0;
 };

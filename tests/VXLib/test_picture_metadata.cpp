@@ -49,8 +49,17 @@ Bytes iccProfile(std::uint32_t size) {
 Bytes exifBlock(std::uint16_t orientation, std::uint32_t resolution, std::uint16_t unit = 2) {
     Bytes b{'I', 'I', 42, 0, 8, 0, 0, 0, 4, 0};
     auto entry = [&b](std::uint16_t tag, std::uint16_t type, std::uint32_t value) {
-        const std::uint8_t e[12] = {std::uint8_t(tag), std::uint8_t(tag >> 8), std::uint8_t(type), 0, 1, 0, 0, 0,
-                                    std::uint8_t(value), std::uint8_t(value >> 8), std::uint8_t(value >> 16),
+        const std::uint8_t e[12] = {std::uint8_t(tag),
+                                    std::uint8_t(tag >> 8),
+                                    std::uint8_t(type),
+                                    0,
+                                    1,
+                                    0,
+                                    0,
+                                    0,
+                                    std::uint8_t(value),
+                                    std::uint8_t(value >> 8),
+                                    std::uint8_t(value >> 16),
                                     std::uint8_t(value >> 24)};
         b.insert(b.end(), e, e + 12);
     };
@@ -125,7 +134,9 @@ struct SamplingReader {
 JpegSampling samplingOf(const Bytes& file) {
     SamplingReader r{};
     r.info.err = jpeg_std_error(&r.errors);
-    r.errors.error_exit = [](j_common_ptr info) { std::longjmp(reinterpret_cast<SamplingReader*>(info->err)->jump, 1); };
+    r.errors.error_exit = [](j_common_ptr info) {
+        std::longjmp(reinterpret_cast<SamplingReader*>(info->err)->jump, 1);
+    };
     JpegSampling sampling;
     if (setjmp(r.jump) == 0) {
         jpeg_create_decompress(&r.info);
@@ -249,8 +260,7 @@ TEST(PictureDecoding, SixteenBitChannelsAreRoundedNotCut) {
     recipe.height = 256;
     recipe.bitDepth = 16;
     recipe.interlaced = true;
-    const VXDecodedPicture grey =
-        decode(makePng(recipe, [](int x, int y, int) { return unsigned(y * 256 + x); }));
+    const VXDecodedPicture grey = decode(makePng(recipe, [](int x, int y, int) { return unsigned(y * 256 + x); }));
     ASSERT_EQ(grey.width, 256);
     for (std::uint32_t v = 0; v < 65536; ++v)
         ASSERT_EQ(grey.pixels[std::size_t(v) * 3 + 1], (v * 255 + 32767) / 65535) << v;
