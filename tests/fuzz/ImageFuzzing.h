@@ -3,6 +3,7 @@
 #pragma once
 
 #include "VXLib/VXDIBBuffer.h"
+#include "VXLib/VXExifBlock.h"
 #include "VXLib/VXImage2.h"
 #include "VXLib/VXPictureDecoder.h"
 
@@ -58,6 +59,8 @@ inline void decodeFuzzedPicture(const std::uint8_t* data, std::size_t size) {
         sum = sum + byte;
     for (const std::uint8_t byte : picture.metadata.exif)
         sum = sum + byte;
+    if (!picture.metadata.exif.empty())
+        sum = sum + std::uint32_t(vxReadExif(picture.metadata.exif).orientation);
 }
 
 } // namespace morvessan

@@ -102,9 +102,7 @@ TEST(PortableExp, AgreeWithALongDoubleReferenceToTheLastBit) {
 
 TEST(PortableExp, EveryBuildGivesTheSameBits) {
     std::uint64_t hash = 1469598103934665603ull;
-    const auto mix = [&](double v) {
-        hash = (hash ^ bitsOf(v)) * 1099511628211ull;
-    };
+    const auto mix = [&](double v) { hash = (hash ^ bitsOf(v)) * 1099511628211ull; };
     forArguments(-1100.0, 1100.0, 3000, [&](double x) { mix(portableExp2(x)); });
     forArguments(0.0, 1e300, 3000, [&](double x) { mix(portableLog2(x)); });
     forArguments(0.0, 4.0, 3000, [&](double x) { mix(portableLog2(x)); });
