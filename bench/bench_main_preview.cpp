@@ -4,10 +4,12 @@
 #include "PeerNoise.h"
 
 #include "VXLib/VXUTIL/VXPortablePlatform.h"
+#include "dialog/PSMorvessanEditingSession.h"
 #include "dialog/PSMorvessanPluginDialogModel.h"
 #include "host/FilterHost.h"
-#include "plugin/PSMorvessanPlugin.h"
-#include "plugin/RenderThreads.h"
+#include "plugin/PSMorvessanModule.h"
+#include "renderer/RenderThreads.h"
+#include "texture/FilterParameters.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,14 +22,14 @@ namespace {
 
 class BenchDialog : public PSMorvessanDialogRunner {
 public:
-    explicit BenchDialog(std::function<void(PSMorvessanPlugin&)> body) : m_body(std::move(body)) {}
-    bool RunDialog(PSMorvessanPlugin& plugin) override {
-        m_body(plugin);
+    explicit BenchDialog(std::function<void(PSMorvessanEditingSession&)> body) : m_body(std::move(body)) {}
+    bool RunDialog(PSMorvessanEditingSession& session) override {
+        m_body(session);
         return false;
     }
 
 private:
-    std::function<void(PSMorvessanPlugin&)> m_body;
+    std::function<void(PSMorvessanEditingSession&)> m_body;
 };
 
 void BM_MainPreviewRefresh(benchmark::State& state) {
@@ -40,9 +42,9 @@ void BM_MainPreviewRefresh(benchmark::State& state) {
     const int threads = renderThreadCount();
     bench::peerSecondsPerPoint(threads);
     double seconds = 0.0;
-    morvessanPlugin().SetDialogRunner(std::make_unique<BenchDialog>([&](PSMorvessanPlugin& plugin) {
-        plugin.GetParameters()->texture.noiseLevel = octaves;
-        PSMorvessanPluginDialogModel dialog(plugin);
+    setModuleDialogRunner(std::make_unique<BenchDialog>([&](PSMorvessanEditingSession& session) {
+        session.GetParameters()->texture.noiseLevel = octaves;
+        PSMorvessanPluginDialogModel dialog(session);
         dialog.beginOpening();
         dialog.previewReady(400, 400);
         dialog.endOpening();
@@ -50,7 +52,7 @@ void BM_MainPreviewRefresh(benchmark::State& state) {
             const auto start = std::chrono::steady_clock::now();
             dialog.refreshPreview();
             seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-            benchmark::DoNotOptimize(plugin.GetOutputImage());
+            benchmark::DoNotOptimize(session.GetPreview().GetOutputImage());
         }
     }));
     FilterHost host;
@@ -58,7 +60,7 @@ void BM_MainPreviewRefresh(benchmark::State& state) {
     host.setImage(HostImage(1200, 1200, 3, 128));
     host.setPlayInfo(std::nullopt);
     host.run();
-    morvessanPlugin().SetDialogRunner(nullptr);
+    setModuleDialogRunner(nullptr);
     state.counters["MP/s"] =
         benchmark::Counter(0.16 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["threads"] = threads;

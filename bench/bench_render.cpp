@@ -5,7 +5,7 @@
 
 #include "VXLib/VXUTIL/VXPortablePlatform.h"
 #include "host/FilterHost.h"
-#include "plugin/RenderThreads.h"
+#include "renderer/RenderThreads.h"
 #include "texture/FilterParameters.h"
 
 #include <benchmark/benchmark.h>

@@ -11,15 +11,16 @@ set(layers
   "texture=VXLib"
   "presets=VXLib,texture"
   "resources=VXLib,texture"
-  "plugin=VXLib,texture,presets"
-  "dialog=VXLib,texture,presets,resources,plugin"
+  "renderer=VXLib,texture,presets"
+  "dialog=VXLib,texture,presets,resources,renderer"
   "ui/win32=VXLib,resources"
-  "widgets=VXLib,texture,presets,resources,plugin,dialog,ui/win32"
-  "dialog/win32=VXLib,texture,presets,resources,plugin,dialog,ui/win32,widgets"
-  "host=VXLib,texture,presets,resources,plugin"
-  "host/win32=VXLib,texture,presets,resources,plugin,host"
-  "host/cli=VXLib,texture,presets,resources,plugin,host,host/win32,dialog,dialog/win32,ui/win32,widgets"
-  "bench=VXLib,texture,presets,resources,plugin,dialog,host")
+  "widgets=VXLib,texture,presets,resources,renderer,dialog,ui/win32"
+  "dialog/win32=VXLib,texture,presets,resources,renderer,dialog,ui/win32,widgets"
+  "plugin=VXLib,texture,presets,resources,renderer,dialog"
+  "host=VXLib,texture,presets,resources,renderer,dialog,plugin"
+  "host/win32=VXLib,texture,presets,resources,renderer,dialog,plugin,host"
+  "host/cli=VXLib,texture,presets,resources,renderer,dialog,plugin,host,host/win32,dialog/win32,ui/win32,widgets"
+  "bench=VXLib,texture,presets,resources,renderer,dialog,plugin,host")
 # Layers whose code runs only on Windows: the Win32 headers belong there.
 set(windows_layers "VXLib/VXUTIL/win32;VXLib/win32;ui/win32;widgets;dialog/win32;host/win32")
 

@@ -2,8 +2,8 @@
 #include "dialog/PSMorvessanAdvancedChildModel.h"
 
 #include "VXLib/VXUTIL/VXPlatform.h"
-#include "plugin/PSMorvessanPlugin.h"
-#include "plugin/StartupLog.h"
+#include "dialog/PSMorvessanEditingSession.h"
+#include "texture/FilterParameters.h"
 #include "presets/PresetManagement.h"
 
 namespace morvessan {
@@ -16,17 +16,15 @@ std::int32_t since(std::uint32_t start) { return static_cast<std::int32_t>(vxPla
 
 } // namespace
 
-PSMorvessanAdvancedChildModel::PSMorvessanAdvancedChildModel(PSMorvessanPlugin& plugin)
-    : PSMorvessanPresetPickersModel(plugin), m_texture(plugin), m_colour(plugin), m_extras(plugin) {}
+PSMorvessanAdvancedChildModel::PSMorvessanAdvancedChildModel(PSMorvessanEditingSession& session)
+    : PSMorvessanPresetPickersModel(session), m_texture(session), m_colour(session), m_extras(session) {}
 
 void PSMorvessanAdvancedChildModel::beginInit() { m_init_start = vxPlatform().milliseconds(); }
 
-void PSMorvessanAdvancedChildModel::subPagesCreated() {
-    startupLog().AppendTiming("Sub took %dms\n", since(m_init_start));
-}
+void PSMorvessanAdvancedChildModel::subPagesCreated() { session().LogTiming("Sub took %dms\n", since(m_init_start)); }
 
 void PSMorvessanAdvancedChildModel::endInit() {
-    startupLog().AppendTiming("PSMorvessanAdvancedChild::OnInitDialog took %dms\n", since(m_init_start));
+    session().LogTiming("PSMorvessanAdvancedChild::OnInitDialog took %dms\n", since(m_init_start));
 }
 
 unsigned PSMorvessanAdvancedChildModel::fill() {
@@ -42,7 +40,7 @@ unsigned PSMorvessanAdvancedChildModel::chooseFile(int index) {
     if (!validFile(index)) {
         return kChangeNothing;
     }
-    plugin().SetCurrentPresetFile(index);
+    session().SetCurrentPresetFile(index);
     fillFiles();
     fillCategories(0);
     fillPresets();
@@ -63,7 +61,7 @@ unsigned PSMorvessanAdvancedChildModel::choosePreset(int index) {
     if (!chosen) {
         return kChangeNothing;
     }
-    plugin().ApplyPreset(*chosen);
+    session().ApplyPreset(*chosen);
     setSelectedPreset(index);
     return kChangePreview | refreshSubPages();
 }
@@ -73,7 +71,7 @@ void PSMorvessanAdvancedChildModel::updatePresetGrid(const std::function<void()>
     if (fillGrid) {
         fillGrid();
     }
-    startupLog().AppendTiming("m_preset_combo.UpdateCategory took %dms\n", since(start));
+    session().LogTiming("m_preset_combo.UpdateCategory took %dms\n", since(start));
 }
 
 std::string PSMorvessanAdvancedChildModel::proposedPresetName() const {
@@ -83,7 +81,7 @@ std::string PSMorvessanAdvancedChildModel::proposedPresetName() const {
 
 unsigned PSMorvessanAdvancedChildModel::addPreset(const NameRequest& askName) {
     PresetFile* file = shownFile();
-    const FilterParameters* block = plugin().GetParameters();
+    const FilterParameters* block = session().GetParameters();
     if (!file || !block || !askName) {
         return kChangeNothing;
     }

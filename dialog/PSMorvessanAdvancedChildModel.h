@@ -23,7 +23,7 @@ public:
     // Asked with the proposed name; the name to add, or nothing when the user cancels.
     using NameRequest = std::function<std::optional<std::string>(const std::string& proposal)>;
 
-    explicit PSMorvessanAdvancedChildModel(PSMorvessanPlugin& plugin);
+    explicit PSMorvessanAdvancedChildModel(PSMorvessanEditingSession& session);
 
     // Startup timing of the page's creation: begin, the sub-pages made
     // ("Sub took %dms"), the end ("PSMorvessanAdvancedChild::OnInitDialog took %dms").

@@ -1,7 +1,8 @@
 // Gradient edits on the Colours page, each stored whole into the parameter block.
 #include "dialog/PSMorvessanAdvancedColourChildModel.h"
 
-#include "plugin/PSMorvessanPlugin.h"
+#include "dialog/PSMorvessanEditingSession.h"
+#include "texture/FilterParameters.h"
 
 #include <algorithm>
 
@@ -13,13 +14,14 @@ constexpr std::uint32_t kRgbMask = 0x00FFFFFFu;
 
 } // namespace
 
-PSMorvessanAdvancedColourChildModel::PSMorvessanAdvancedColourChildModel(PSMorvessanPlugin& plugin) : m_plugin(plugin) {
+PSMorvessanAdvancedColourChildModel::PSMorvessanAdvancedColourChildModel(PSMorvessanEditingSession& session)
+    : m_session(session) {
     refresh();
 }
 
 unsigned PSMorvessanAdvancedColourChildModel::refresh() {
     m_hover.reset();
-    if (const FilterParameters* block = m_plugin.GetParameters()) {
+    if (const FilterParameters* block = m_session.GetParameters()) {
         m_stops = GradientStops::fromFields(block->texture);
     }
     return kChangeStops | kChangeEnabledStates;
@@ -30,7 +32,7 @@ std::uint32_t PSMorvessanAdvancedColourChildModel::wellColour() const {
 }
 
 unsigned PSMorvessanAdvancedColourChildModel::store() {
-    if (FilterParameters* block = m_plugin.GetParameters()) {
+    if (FilterParameters* block = m_session.GetParameters()) {
         m_stops.storeInFields(block->texture);
     }
     return kChangePreview | kChangeStops | kChangeEnabledStates;
@@ -69,7 +71,7 @@ unsigned PSMorvessanAdvancedColourChildModel::setSelectedColour(std::uint32_t co
 
 unsigned PSMorvessanAdvancedColourChildModel::edit() {
     std::uint32_t colour = m_stops.colour(m_stops.selected()) & kRgbMask;
-    return m_plugin.ChooseColour(colour) ? setSelectedColour(colour) : kChangeNothing;
+    return m_session.ChooseColour(colour) ? setSelectedColour(colour) : kChangeNothing;
 }
 
 unsigned PSMorvessanAdvancedColourChildModel::dropperHover(std::uint32_t colour) {

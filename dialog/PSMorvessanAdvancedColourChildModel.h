@@ -10,7 +10,7 @@
 
 namespace morvessan {
 
-class PSMorvessanPlugin;
+class PSMorvessanEditingSession;
 
 class PSMorvessanAdvancedColourChildModel {
 public:
@@ -19,7 +19,7 @@ public:
     static constexpr const char* kReverseTip = "Reverse Gradient";
     static constexpr const char* kEditTip = "Edit Selected Colour";
 
-    explicit PSMorvessanAdvancedColourChildModel(PSMorvessanPlugin& plugin);
+    explicit PSMorvessanAdvancedColourChildModel(PSMorvessanEditingSession& session);
 
     // Takes the stops from the block again (stop 0 selected).
     unsigned refresh();
@@ -56,7 +56,7 @@ public:
 private:
     unsigned store();
 
-    PSMorvessanPlugin& m_plugin;
+    PSMorvessanEditingSession& m_session;
     GradientStops m_stops;
     std::optional<std::uint32_t> m_hover;
 };

@@ -1,7 +1,8 @@
 // Effects page edits, written into the parameter block's texture.
 #include "dialog/PSMorvessanAdvancedExtrasChildModel.h"
 
-#include "plugin/PSMorvessanPlugin.h"
+#include "dialog/PSMorvessanEditingSession.h"
+#include "texture/FilterParameters.h"
 
 #include <algorithm>
 
@@ -19,7 +20,7 @@ int amount(std::int32_t stored) {
 } // namespace
 
 TextureFields* PSMorvessanAdvancedExtrasChildModel::fields() const {
-    FilterParameters* block = m_plugin.GetParameters();
+    FilterParameters* block = m_session.GetParameters();
     return block ? &block->texture : nullptr;
 }
 
@@ -27,7 +28,7 @@ unsigned PSMorvessanAdvancedExtrasChildModel::shown(const PSMorvessanScanProgres
     if (m_textures.scanned()) {
         return kChangeNothing;
     }
-    m_textures.scan(m_plugin.GetTexturesFolder(), progress);
+    m_textures.scan(m_session.GetTexturesFolder(), progress);
     return refresh();
 }
 

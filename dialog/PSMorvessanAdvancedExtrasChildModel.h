@@ -8,7 +8,7 @@
 
 namespace morvessan {
 
-class PSMorvessanPlugin;
+class PSMorvessanEditingSession;
 
 class PSMorvessanAdvancedExtrasChildModel {
 public:
@@ -20,7 +20,7 @@ public:
                   textureField(TextureFieldId::TextureAmount).low == kAmountMin &&
                   textureField(TextureFieldId::TextureAmount).high == kAmountMax);
 
-    explicit PSMorvessanAdvancedExtrasChildModel(PSMorvessanPlugin& plugin) : m_plugin(plugin) {}
+    explicit PSMorvessanAdvancedExtrasChildModel(PSMorvessanEditingSession& session) : m_session(session) {}
 
     // The page is shown: the first time the textures folder is scanned (the
     // progress callback may stop it). The picker then shows the block's picture.
@@ -55,7 +55,7 @@ public:
 private:
     TextureFields* fields() const;
 
-    PSMorvessanPlugin& m_plugin;
+    PSMorvessanEditingSession& m_session;
     PSMorvessanTextureLibraryModel m_textures;
 };
 

@@ -3,7 +3,8 @@
 
 #include "VXLib/VXUTIL/VXNumberText.h"
 #include "dialog/VXPSZoomRatio.h"
-#include "plugin/PSMorvessanPlugin.h"
+#include "dialog/PSMorvessanEditingSession.h"
+#include "texture/FilterParameters.h"
 #include "texture/MsRandom.h"
 #include "texture/NoiseWeightsGeometry.h"
 #include "texture/UsableFields.h"
@@ -26,7 +27,7 @@ int wholeWithin(double value, int lo, int hi) {
 } // namespace
 
 TextureFields* PSMorvessanAdvancedTextureChildModel::fields() const {
-    FilterParameters* block = m_plugin.GetParameters();
+    FilterParameters* block = m_session.GetParameters();
     return block ? &block->texture : nullptr;
 }
 

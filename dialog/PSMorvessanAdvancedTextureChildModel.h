@@ -11,7 +11,7 @@
 
 namespace morvessan {
 
-class PSMorvessanPlugin;
+class PSMorvessanEditingSession;
 struct TextureFields;
 
 class PSMorvessanAdvancedTextureChildModel {
@@ -25,7 +25,7 @@ public:
     static constexpr double kGrainMin = textureField(TextureFieldId::NoiseParameter).low;
     static constexpr double kGrainMax = textureField(TextureFieldId::NoiseParameter).high;
 
-    explicit PSMorvessanAdvancedTextureChildModel(PSMorvessanPlugin& plugin) : m_plugin(plugin) {}
+    explicit PSMorvessanAdvancedTextureChildModel(PSMorvessanEditingSession& session) : m_session(session) {}
 
     // Row of the type list: 0 Cloud .. 3 Wood; a stored type outside 1..4 renders
     // as Cloud and shows as Cloud.
@@ -62,7 +62,7 @@ public:
 private:
     TextureFields* fields() const;
 
-    PSMorvessanPlugin& m_plugin;
+    PSMorvessanEditingSession& m_session;
     int m_grabbed = -1;
     double m_grab_weight = 1.0;
     int m_grab_y = 0;

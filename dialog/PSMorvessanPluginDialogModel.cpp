@@ -3,8 +3,8 @@
 
 #include "VXLib/VXUTIL/VXPlatform.h"
 #include "dialog/VXPSZoomRatio.h"
-#include "plugin/PSMorvessanPlugin.h"
-#include "plugin/StartupLog.h"
+#include "dialog/PSMorvessanEditingSession.h"
+#include "texture/FilterParameters.h"
 #include "texture/TextureFieldTable.h"
 
 #include <algorithm>
@@ -26,12 +26,12 @@ const char* helpTopic(PSMorvessanHelpPage page) {
     return "";
 }
 
-PSMorvessanPluginDialogModel::PSMorvessanPluginDialogModel(PSMorvessanPlugin& plugin)
-    : m_plugin(plugin), m_preset_page(plugin), m_customise_page(plugin), m_original(plugin, kPreviewDisplay),
-      m_texture_preview(plugin), m_locator(plugin) {}
+PSMorvessanPluginDialogModel::PSMorvessanPluginDialogModel(PSMorvessanEditingSession& session)
+    : m_session(session), m_preview(session.GetPreview()), m_preset_page(session), m_customise_page(session),
+      m_original(m_preview, kPreviewDisplay), m_texture_preview(session), m_locator(m_preview) {}
 
 unsigned PSMorvessanPluginDialogModel::beginOpening() {
-    startupLog().AppendTiming("Get to OnInitDialog after %dms\n");
+    m_session.LogTiming("Get to OnInitDialog after %dms\n");
     m_open_start = vxPlatform().milliseconds();
     return m_preset_page.fill() | kChangeFields;
 }
@@ -39,21 +39,21 @@ unsigned PSMorvessanPluginDialogModel::beginOpening() {
 unsigned PSMorvessanPluginDialogModel::previewReady(int width, int height) {
     m_texture_preview.setClientSize(width, height);
     m_original.setClientSize(width, height);
-    m_plugin.BuildOverviewImage(width, height);
-    m_plugin.SetPreviewSize(width, height);
+    m_preview.BuildOverviewImage(width, height);
+    m_preview.SetPreviewSize(width, height);
     return kChangeAllPreviews;
 }
 
 unsigned PSMorvessanPluginDialogModel::endOpening() {
-    startupLog().AppendTiming("PSMorvessanPluginDialog::OnInitDialog took %dms\n",
-                              static_cast<std::int32_t>(vxPlatform().milliseconds() - m_open_start));
+    m_session.LogTiming("PSMorvessanPluginDialog::OnInitDialog took %dms\n",
+                        static_cast<std::int32_t>(vxPlatform().milliseconds() - m_open_start));
     return kChangeEnabledStates;
 }
 
-void PSMorvessanPluginDialogModel::idle() { startupLog().FinishStartupTiming(); }
+void PSMorvessanPluginDialogModel::idle() { m_session.FinishStartupLog(); }
 
 int PSMorvessanPluginDialogModel::opacitySlider() const {
-    const FilterParameters* block = m_plugin.GetParameters();
+    const FilterParameters* block = m_session.GetParameters();
     const double opacity = block ? block->texture.totalOpacity : 0.0;
     if (!(opacity > 0.0)) {
         return 0;
@@ -62,23 +62,23 @@ int PSMorvessanPluginDialogModel::opacitySlider() const {
 }
 
 bool PSMorvessanPluginDialogModel::scaleBySource() const {
-    const FilterParameters* block = m_plugin.GetParameters();
+    const FilterParameters* block = m_session.GetParameters();
     return block && block->scaleBySource;
 }
 
 bool PSMorvessanPluginDialogModel::overwriteSource() const {
-    const FilterParameters* block = m_plugin.GetParameters();
+    const FilterParameters* block = m_session.GetParameters();
     return block && block->overwriteSource;
 }
 
-bool PSMorvessanPluginDialogModel::canZoomIn() const { return m_plugin.CanZoomIn(); }
+bool PSMorvessanPluginDialogModel::canZoomIn() const { return m_preview.CanZoomIn(); }
 
-bool PSMorvessanPluginDialogModel::canZoomOut() const { return m_plugin.CanZoomOut(); }
+bool PSMorvessanPluginDialogModel::canZoomOut() const { return m_preview.CanZoomOut(); }
 
-std::string PSMorvessanPluginDialogModel::ratioText() const { return zoomRatioText(m_plugin, false, ""); }
+std::string PSMorvessanPluginDialogModel::ratioText() const { return zoomRatioText(m_preview, false, ""); }
 
 unsigned PSMorvessanPluginDialogModel::setOpacity(int value) {
-    FilterParameters* block = m_plugin.GetParameters();
+    FilterParameters* block = m_session.GetParameters();
     if (!block) {
         return kChangeNothing;
     }
@@ -91,7 +91,7 @@ unsigned PSMorvessanPluginDialogModel::setOpacity(int value) {
 }
 
 unsigned PSMorvessanPluginDialogModel::setScaleBySource(bool on) {
-    FilterParameters* block = m_plugin.GetParameters();
+    FilterParameters* block = m_session.GetParameters();
     if (!block) {
         return kChangeNothing;
     }
@@ -100,7 +100,7 @@ unsigned PSMorvessanPluginDialogModel::setScaleBySource(bool on) {
 }
 
 unsigned PSMorvessanPluginDialogModel::setOverwriteSource(bool on) {
-    FilterParameters* block = m_plugin.GetParameters();
+    FilterParameters* block = m_session.GetParameters();
     if (!block) {
         return kChangeNothing;
     }
@@ -109,18 +109,18 @@ unsigned PSMorvessanPluginDialogModel::setOverwriteSource(bool on) {
 }
 
 unsigned PSMorvessanPluginDialogModel::zoomIn() {
-    if (!m_plugin.CanZoomIn()) {
+    if (!m_preview.CanZoomIn()) {
         return kChangeNothing;
     }
-    m_plugin.ZoomIn();
+    m_preview.ZoomIn();
     return kChangeAllPreviews;
 }
 
 unsigned PSMorvessanPluginDialogModel::zoomOut() {
-    if (!m_plugin.CanZoomOut()) {
+    if (!m_preview.CanZoomOut()) {
         return kChangeNothing;
     }
-    m_plugin.ZoomOut();
+    m_preview.ZoomOut();
     return kChangeAllPreviews;
 }
 
@@ -141,14 +141,14 @@ unsigned PSMorvessanPluginDialogModel::navigate(NavigationButton button, std::ui
     return m_texture_preview.apply(navigationAction(button, milliseconds, fine));
 }
 
-void PSMorvessanPluginDialogModel::help() { m_plugin.ShowHelpTopic(kWelcomeTopic); }
+void PSMorvessanPluginDialogModel::help() { m_session.ShowHelpTopic(kWelcomeTopic); }
 
 std::string PSMorvessanPluginDialogModel::controlHelpPath(PSMorvessanHelpPage page) const {
     std::string path;
-    m_plugin.GetHelpFilePath(path);
+    m_session.GetHelpFilePath(path);
     return path + helpTopic(page);
 }
 
-void PSMorvessanPluginDialogModel::refreshPreview() { m_plugin.BuildOutputImage(); }
+void PSMorvessanPluginDialogModel::refreshPreview() { m_preview.BuildOutputImage(); }
 
 } // namespace morvessan

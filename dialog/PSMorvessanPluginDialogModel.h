@@ -15,7 +15,7 @@
 
 namespace morvessan {
 
-class PSMorvessanPlugin;
+class PSMorvessanEditingSession;
 
 // Pages whose controls have pop-up help, each with its own topic.
 enum class PSMorvessanHelpPage { MainDialog, PresetPage, CustomisePage, Elements, Colours };
@@ -37,7 +37,7 @@ public:
     static constexpr const char* kZoomRatioTip = "Current Zoom Ratio";
     static constexpr const char* kLocatorTitle = "Preview Locator";
 
-    explicit PSMorvessanPluginDialogModel(PSMorvessanPlugin& plugin);
+    explicit PSMorvessanPluginDialogModel(PSMorvessanEditingSession& session);
     PSMorvessanPluginDialogModel(const PSMorvessanPluginDialogModel&) = delete;
     PSMorvessanPluginDialogModel& operator=(const PSMorvessanPluginDialogModel&) = delete;
 
@@ -95,10 +95,11 @@ public:
     VXPSPreviewControlModel& originalPreview() { return m_original; }
     PSMorvessanPreviewControlModel& texturePreview() { return m_texture_preview; }
     VXPSLocatorModel& locator() { return m_locator; }
-    PSMorvessanPlugin& plugin() { return m_plugin; }
+    PSMorvessanEditingSession& session() { return m_session; }
 
 private:
-    PSMorvessanPlugin& m_plugin;
+    PSMorvessanEditingSession& m_session;
+    VXPSPreviewSession& m_preview;
     PSMorvessanPresetChildModel m_preset_page;
     PSMorvessanAdvancedChildModel m_customise_page;
     VXPSPreviewControlModel m_original;

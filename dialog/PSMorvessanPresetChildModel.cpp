@@ -1,7 +1,8 @@
 // Preset page choices, written into the plug-in and its parameter block.
 #include "dialog/PSMorvessanPresetChildModel.h"
 
-#include "plugin/PSMorvessanPlugin.h"
+#include "dialog/PSMorvessanEditingSession.h"
+#include "texture/FilterParameters.h"
 
 namespace morvessan {
 
@@ -13,7 +14,7 @@ constexpr unsigned kAllLists = kChangeFileList | kChangeCategoryList | kChangePr
 
 unsigned PSMorvessanPresetChildModel::fill() {
     fillFiles();
-    const FilterParameters* block = plugin().GetParameters();
+    const FilterParameters* block = session().GetParameters();
     fillCategories(block ? block->categoryIndex : 0);
     fillPresets();
     return kAllLists;
@@ -25,8 +26,8 @@ unsigned PSMorvessanPresetChildModel::chooseFile(int index) {
     if (!validFile(index)) {
         return kChangeNothing;
     }
-    plugin().SetCurrentPresetFile(index);
-    if (FilterParameters* block = plugin().GetParameters()) {
+    session().SetCurrentPresetFile(index);
+    if (FilterParameters* block = session().GetParameters()) {
         block->categoryIndex = 0;
     }
     fillFiles();
@@ -39,7 +40,7 @@ unsigned PSMorvessanPresetChildModel::chooseCategory(int index) {
     if (!validCategory(index)) {
         return kChangeNothing;
     }
-    if (FilterParameters* block = plugin().GetParameters()) {
+    if (FilterParameters* block = session().GetParameters()) {
         block->categoryIndex = index;
     }
     fillCategories(index);
@@ -52,7 +53,7 @@ unsigned PSMorvessanPresetChildModel::choosePreset(int index) {
     if (!chosen) {
         return kChangeNothing;
     }
-    plugin().ApplyPreset(*chosen);
+    session().ApplyPreset(*chosen);
     setSelectedPreset(index);
     return kChangePreview;
 }

@@ -1,7 +1,8 @@
 // Filling the preset pickers from the plug-in's preset library.
 #include "dialog/PSMorvessanPresetPickersModel.h"
 
-#include "plugin/PSMorvessanPlugin.h"
+#include "dialog/PSMorvessanEditingSession.h"
+#include "presets/PresetLibrary.h"
 
 #include <algorithm>
 
@@ -10,11 +11,11 @@ namespace morvessan {
 int clampSelection(int index, int count) { return count <= 0 ? -1 : std::clamp(index, 0, count - 1); }
 
 bool PSMorvessanPresetPickersModel::needsRefill() const {
-    return !m_filled || m_plugin.GetCurrentPresetFile() != m_file;
+    return !m_filled || m_session.GetCurrentPresetFile() != m_file;
 }
 
 bool PSMorvessanPresetPickersModel::validFile(int index) const {
-    return index >= 0 && index < m_plugin.GetPresetFileCount();
+    return index >= 0 && index < m_session.GetPresetFileCount();
 }
 
 bool PSMorvessanPresetPickersModel::validCategory(int index) const {
@@ -23,7 +24,7 @@ bool PSMorvessanPresetPickersModel::validCategory(int index) const {
 }
 
 PresetFile* PSMorvessanPresetPickersModel::shownFile() const {
-    return validFile(m_file) ? &m_plugin.GetPresetFile(m_file) : nullptr;
+    return validFile(m_file) ? &m_session.GetPresetFile(m_file) : nullptr;
 }
 
 const TexturePreset* PSMorvessanPresetPickersModel::preset(int index) const {
@@ -36,19 +37,19 @@ const TexturePreset* PSMorvessanPresetPickersModel::preset(int index) const {
 
 bool PSMorvessanPresetPickersModel::renderThumbnail(int index, VXImage2& image) const {
     const TexturePreset* shown = preset(index);
-    return shown && m_plugin.RenderPresetThumbnail(*shown, image);
+    return shown && m_session.RenderPresetThumbnail(*shown, image);
 }
 
 void PSMorvessanPresetPickersModel::fillFiles() {
     m_filled = true;
     m_file_names.clear();
-    const int count = m_plugin.GetPresetFileCount();
+    const int count = m_session.GetPresetFileCount();
     for (int i = 0; i < count; ++i) {
-        m_file_names.push_back(m_plugin.GetPresetFile(i).name());
+        m_file_names.push_back(m_session.GetPresetFile(i).name());
     }
-    m_file = clampSelection(m_plugin.GetCurrentPresetFile(), count);
+    m_file = clampSelection(m_session.GetCurrentPresetFile(), count);
     if (m_file >= 0) {
-        m_plugin.SetCurrentPresetFile(m_file);
+        m_session.SetCurrentPresetFile(m_file);
     }
 }
 

@@ -10,7 +10,7 @@
 
 namespace morvessan {
 
-class PSMorvessanPlugin;
+class PSMorvessanEditingSession;
 class PresetFile;
 class VXImage2;
 
@@ -19,7 +19,7 @@ int clampSelection(int index, int count);
 
 class PSMorvessanPresetPickersModel {
 public:
-    explicit PSMorvessanPresetPickersModel(PSMorvessanPlugin& plugin) : m_plugin(plugin) {}
+    explicit PSMorvessanPresetPickersModel(PSMorvessanEditingSession& session) : m_session(session) {}
     virtual ~PSMorvessanPresetPickersModel() = default;
     PSMorvessanPresetPickersModel(const PSMorvessanPresetPickersModel&) = delete;
     PSMorvessanPresetPickersModel& operator=(const PSMorvessanPresetPickersModel&) = delete;
@@ -42,7 +42,7 @@ public:
     bool renderThumbnail(int index, VXImage2& image) const;
 
 protected:
-    PSMorvessanPlugin& plugin() const { return m_plugin; }
+    PSMorvessanEditingSession& session() const { return m_session; }
     // The shown file, or null.
     PresetFile* shownFile() const;
     // File names, with the plug-in's current file selected (clamped, and the
@@ -57,7 +57,7 @@ protected:
     bool validCategory(int index) const;
 
 private:
-    PSMorvessanPlugin& m_plugin;
+    PSMorvessanEditingSession& m_session;
     std::vector<std::string> m_file_names;
     std::vector<std::string> m_category_names;
     std::vector<std::string> m_preset_names;

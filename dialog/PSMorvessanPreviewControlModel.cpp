@@ -3,20 +3,21 @@
 #include "dialog/PSMorvessanPreviewControlModel.h"
 
 #include "VXLib/VXUTIL/VXPlatform.h"
-#include "plugin/PSMorvessanPlugin.h"
+#include "dialog/PSMorvessanEditingSession.h"
+#include "texture/FilterParameters.h"
 
 namespace morvessan {
 
-PSMorvessanPreviewControlModel::PSMorvessanPreviewControlModel(PSMorvessanPlugin& plugin)
-    : VXPSPreviewControlModel(plugin, kPreviewOutput), m_plugin(plugin) {}
+PSMorvessanPreviewControlModel::PSMorvessanPreviewControlModel(PSMorvessanEditingSession& session)
+    : VXPSPreviewControlModel(session.GetPreview(), kPreviewOutput), m_session(session) {}
 
 TextureTransform* PSMorvessanPreviewControlModel::transform() const {
-    FilterParameters* block = m_plugin.GetParameters();
+    FilterParameters* block = m_session.GetParameters();
     return block ? &block->texture.transformation : nullptr;
 }
 
 TransformView PSMorvessanPreviewControlModel::view() const {
-    return viewFromRectangles(m_plugin.GetPreviewRect(), m_plugin.GetFilterRect());
+    return viewFromRectangles(preview().GetPreviewRect(), preview().GetFilterRect());
 }
 
 void PSMorvessanPreviewControlModel::beginDrag() {

@@ -7,11 +7,11 @@
 
 namespace morvessan {
 
-class PSMorvessanPlugin;
+class PSMorvessanEditingSession;
 
 class PSMorvessanPreviewControlModel : public VXPSPreviewControlModel {
 public:
-    explicit PSMorvessanPreviewControlModel(PSMorvessanPlugin& plugin);
+    explicit PSMorvessanPreviewControlModel(PSMorvessanEditingSession& session);
 
     // The drag moves the texture from where it was at the drag's start.
     void beginDrag() override;
@@ -30,7 +30,7 @@ public:
 private:
     TextureTransform* transform() const;
 
-    PSMorvessanPlugin& m_plugin;
+    PSMorvessanEditingSession& m_session;
     TextureTransform m_saved;
 };
 

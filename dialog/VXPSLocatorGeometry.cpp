@@ -2,7 +2,7 @@
 #include "dialog/VXPSLocatorGeometry.h"
 
 #include "dialog/PSMorvessanChange.h"
-#include "plugin/VXPSFilter.h"
+#include "dialog/VXPSPreviewSession.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -43,7 +43,7 @@ VXPSRect keepInsideFilter(VXPSRect r, const VXPSRect& f) {
 }
 
 void VXPSLocatorModel::open(int clientWidth, int clientHeight) {
-    open(m_filter.GetFilterRect(), m_filter.GetPreviewRect(), clientWidth, clientHeight);
+    open(m_preview.GetFilterRect(), m_preview.GetPreviewRect(), clientWidth, clientHeight);
 }
 
 void VXPSLocatorModel::open(const VXPSRect& filterRect, const VXPSRect& previewRect, int clientWidth,
@@ -67,7 +67,7 @@ void VXPSLocatorModel::move(int x, int y) {
 
 unsigned VXPSLocatorModel::release(int x, int y) {
     move(x, y);
-    m_filter.SetPreviewRect(m_image_rect);
+    m_preview.SetPreviewRect(m_image_rect);
     return kChangeAllPreviews;
 }
 

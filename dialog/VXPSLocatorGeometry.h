@@ -2,12 +2,12 @@
 // popup client coordinates, its re-centring on the pointer, kept inside the filter rectangle.
 #pragma once
 
-#include "plugin/PixelBlock.h"
+#include "renderer/PixelBlock.h"
 #include "texture/PixelRect.h"
 
 namespace morvessan {
 
-class VXPSFilter;
+class VXPSPreviewSession;
 
 // Image to client coordinates through the filter rectangle `filter`:
 // client x = (image x - F.left) x client width / F width + client left; likewise y.
@@ -23,7 +23,7 @@ VXPSRect keepInsideFilter(VXPSRect rect, const VXPSRect& filter);
 // The state of an open locator popup.
 class VXPSLocatorModel {
 public:
-    explicit VXPSLocatorModel(VXPSFilter& filter) : m_filter(filter) {}
+    explicit VXPSLocatorModel(VXPSPreviewSession& preview) : m_preview(preview) {}
 
     // The popup opens over a client area of clientWidth x clientHeight (the size of
     // the overview proxy) with the filter's preview rectangle.
@@ -46,7 +46,7 @@ public:
     const PixelRect& client() const { return m_client; }
 
 private:
-    VXPSFilter& m_filter;
+    VXPSPreviewSession& m_preview;
     VXPSRect m_filter_rect;
     PixelRect m_client;
     PixelRect m_client_rect;

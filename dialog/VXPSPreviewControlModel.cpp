@@ -14,9 +14,9 @@ void VXPSPreviewControlModel::setClientSize(int width, int height) {
 
 VXImage2* VXPSPreviewControlModel::image() const {
     switch (m_kind) {
-    case kPreviewDisplay: return m_filter.GetDisplayImage();
-    case kPreviewOutput: return m_filter.GetOutputImage();
-    default: return m_filter.GetSourceImage();
+    case kPreviewDisplay: return m_preview.GetDisplayImage();
+    case kPreviewOutput: return m_preview.GetOutputImage();
+    default: return m_preview.GetSourceImage();
     }
 }
 
@@ -25,19 +25,19 @@ PixelRect VXPSPreviewControlModel::placement() const {
     if (!shown || shown->isEmpty()) {
         return {0, 0, m_client_width, m_client_height};
     }
-    return previewPlacement(shown->width(), shown->rows(), m_client_width, m_client_height, m_filter.CanZoomOut());
+    return previewPlacement(shown->width(), shown->rows(), m_client_width, m_client_height, m_preview.CanZoomOut());
 }
 
 void VXPSPreviewControlModel::press(int x, int y) {
     m_press_x = x;
     m_press_y = y;
-    const VXPSCursor cursor = m_filter.GetPanCursor();
+    const VXPSCursor cursor = m_preview.GetPanCursor();
     vxPlatform().showCursor(cursor.kind, cursor.resourceId);
 }
 
 void VXPSPreviewControlModel::beginDrag() {
     m_dragging = true;
-    m_press_rect = m_filter.GetPreviewRect();
+    m_press_rect = m_preview.GetPreviewRect();
 }
 
 unsigned VXPSPreviewControlModel::drag(int x, int y) {
@@ -45,15 +45,15 @@ unsigned VXPSPreviewControlModel::drag(int x, int y) {
         return kChangeNothing;
     }
     const VXPSPanTarget target =
-        panTarget(m_press_rect, m_press_x, m_press_y, x, y, m_filter.GetPreviewWidth(), m_filter.GetPreviewHeight());
-    const VXPSRect& now = m_filter.GetPreviewRect();
+        panTarget(m_press_rect, m_press_x, m_press_y, x, y, m_preview.GetPreviewWidth(), m_preview.GetPreviewHeight());
+    const VXPSRect& now = m_preview.GetPreviewRect();
     const std::int32_t dx = target.left - now.left;
     const std::int32_t dy = target.top - now.top;
     if (dx == 0 && dy == 0) {
         return kChangeNothing;
     }
     // Scrolling updates the output proxy with the source, so both only need painting.
-    m_filter.ScrollPreview(dx, dy);
+    m_preview.ScrollPreview(dx, dy);
     return kChangeSourcePreview | kChangeOutputPreview;
 }
 

@@ -4,7 +4,7 @@
 
 #include "dialog/PSMorvessanChange.h"
 #include "dialog/VXPSPreviewGeometry.h"
-#include "plugin/VXPSFilter.h"
+#include "dialog/VXPSPreviewSession.h"
 
 namespace morvessan {
 
@@ -18,7 +18,7 @@ enum VXPSPreviewNotification : int {
 
 class VXPSPreviewControlModel {
 public:
-    VXPSPreviewControlModel(VXPSFilter& filter, int kind) : m_filter(filter), m_kind(kind) {}
+    VXPSPreviewControlModel(VXPSPreviewSession& preview, int kind) : m_preview(preview), m_kind(kind) {}
     virtual ~VXPSPreviewControlModel() = default;
     VXPSPreviewControlModel(const VXPSPreviewControlModel&) = delete;
     VXPSPreviewControlModel& operator=(const VXPSPreviewControlModel&) = delete;
@@ -44,13 +44,13 @@ public:
     bool dragging() const { return m_dragging; }
 
 protected:
-    VXPSFilter& filter() const { return m_filter; }
+    VXPSPreviewSession& preview() const { return m_preview; }
     int pressX() const { return m_press_x; }
     int pressY() const { return m_press_y; }
     void setDragging(bool dragging) { m_dragging = dragging; }
 
 private:
-    VXPSFilter& m_filter;
+    VXPSPreviewSession& m_preview;
     int m_kind;
     int m_client_width = 0;
     int m_client_height = 0;

@@ -2,7 +2,7 @@
 // client area, transparency over a checkerboard, the colour under a point, and the pan arithmetic.
 #pragma once
 
-#include "plugin/PixelBlock.h"
+#include "renderer/PixelBlock.h"
 #include "texture/PixelRect.h"
 
 #include <cstddef>

@@ -2,7 +2,7 @@
 #include "dialog/VXPSZoomRatio.h"
 
 #include "VXLib/VXUTIL/VXNumberText.h"
-#include "plugin/VXPSFilter.h"
+#include "dialog/VXPSPreviewSession.h"
 
 #include <charconv>
 #include <cmath>
@@ -31,7 +31,7 @@ std::string zoomRatioText(std::int32_t zoom, bool canZoomOut, bool exact, const 
     return "1:" + formatOneDecimal(fx > fy ? fx : fy);
 }
 
-std::string zoomRatioText(const VXPSFilter& filter, bool exact, const std::string& prefix) {
+std::string zoomRatioText(const VXPSPreviewSession& filter, bool exact, const std::string& prefix) {
     return prefix + zoomRatioText(filter.GetZoom(), filter.CanZoomOut(), exact, filter.GetPreviewRect(),
                                   filter.GetPreviewWidth(), filter.GetPreviewHeight());
 }

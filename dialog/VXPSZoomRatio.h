@@ -2,14 +2,14 @@
 // ratio "1:%.1f", after a prefix; written without the C library's locale.
 #pragma once
 
-#include "plugin/PixelBlock.h"
+#include "renderer/PixelBlock.h"
 
 #include <cstdint>
 #include <string>
 
 namespace morvessan {
 
-class VXPSFilter;
+class VXPSPreviewSession;
 
 // The ratio alone. While the filter can zoom out, or without `exact`: level z > 0
 // reads "1:z", z <= 0 reads "(2 - z):1". Otherwise the larger of preview
@@ -18,7 +18,7 @@ std::string zoomRatioText(std::int32_t zoom, bool canZoomOut, bool exact, const 
                           std::int32_t previewWidth, std::int32_t previewHeight);
 
 // What the ratio control shows for `filter`: the prefix followed by the ratio.
-std::string zoomRatioText(const VXPSFilter& filter, bool exact, const std::string& prefix);
+std::string zoomRatioText(const VXPSPreviewSession& filter, bool exact, const std::string& prefix);
 
 // A number with one decimal, rounded from its exact binary value, half to even ("%.1f").
 std::string formatOneDecimal(double value);

@@ -4,7 +4,7 @@
 
 #include "host/HostImage.h"
 #include "plugin/HostInterface.h"
-#include "plugin/PixelBlock.h"
+#include "renderer/PixelBlock.h"
 #include "plugin/PluginMain.h"
 
 #include <functional>

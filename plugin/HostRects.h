@@ -3,7 +3,7 @@
 #pragma once
 
 #include "plugin/HostInterface.h"
-#include "plugin/PixelBlock.h"
+#include "renderer/PixelBlock.h"
 
 #include <algorithm>
 

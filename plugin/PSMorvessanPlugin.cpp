@@ -6,6 +6,8 @@
 #include "VXLib/VXUTIL/VXPlatform.h"
 #include "plugin/StartupLog.h"
 #include "plugin/VXPSErrors.h"
+#include "renderer/PresetThumbnail.h"
+#include "renderer/TextureMapLoader.h"
 #include "texture/TextureBuilder.h"
 
 #include <algorithm>
@@ -201,38 +203,7 @@ void PSMorvessanPlugin::RenderMaskedTile(const PixelBlock& in, const PixelBlock&
 void PSMorvessanPlugin::UpdateOutputImage(const VXPSRect&) { BuildOutputImage(); }
 
 bool PSMorvessanPlugin::RenderPresetThumbnail(const TexturePreset& preset, VXImage2& image) {
-    if (image.bitCount() != 24 || image.width() <= 0 || image.height() <= 0) {
-        return false;
-    }
-    const std::unique_ptr<Texture3D> texture = makeTexture(preset);
-    const std::vector<ColourEntry> table = buildColourTable(preset, ColourOrder::Display);
-    std::shared_ptr<const VXImage2> picture;
-    if (preset.textureEnabled) {
-        picture = loadTextureMap(readField(preset.texturePath, kPathSize));
-    }
-    const PixelBlock target = ImageBlock(image);
-    for (std::int32_t y = 0; y < target.height; ++y) {
-        std::uint8_t* p = target.row(y);
-        for (std::int32_t x = 0; x < target.width; ++x, p += 3) {
-            const std::uint8_t grey = ((y / 10 + x / 10) % 2 == 0) ? 192 : 255;
-            p[0] = p[1] = p[2] = grey;
-        }
-    }
-    TextureRenderSettings settings;
-    settings.texture = texture.get();
-    settings.colourTable = table.data();
-    settings.textureImage = picture.get();
-    settings.random = &m_random;
-    settings.fields = &preset;
-    settings.filterRect = GetFilterRect();
-    VXPSRect rect = settings.filterRect;
-    if (rect.isEmpty()) {
-        // Outside a run there is no filter rectangle: show the unit square at the image's size.
-        rect = {0, 0, target.width, target.height};
-        settings.filterRect = rect;
-    }
-    renderTextureTile(settings, target, target, PixelBlock{}, rect);
-    return true;
+    return renderPresetThumbnail(preset, GetFilterRect(), m_random, image);
 }
 
 void PSMorvessanPlugin::ApplyPreset(const TextureFields& preset) {

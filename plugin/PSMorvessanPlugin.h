@@ -1,15 +1,17 @@
 // PSMorvessanPlugin: the texture filter: its parameter block, set-up and dialog
-// in Start, and the rendering of textures into the host image and the previews.
+// in Start, the rendering of textures into the host image and the previews, and
+// the editing session the dialogs see.
 #pragma once
 
 #include "VXLib/VXImage2.h"
-#include "plugin/MersenneTwister.h"
-#include "plugin/PSMorvessanDialogRunner.h"
-#include "plugin/TextureRenderer.h"
+#include "dialog/PSMorvessanDialogRunner.h"
+#include "dialog/PSMorvessanEditingSession.h"
 #include "plugin/VXPSFilter.h"
 #include "presets/PresetLibrary.h"
+#include "renderer/TextureRenderer.h"
 #include "texture/ColourTable.h"
 #include "texture/FilterParameters.h"
+#include "texture/MersenneTwister.h"
 #include "texture/Texture3D.h"
 
 #include <memory>
@@ -18,7 +20,7 @@
 
 namespace morvessan {
 
-class PSMorvessanPlugin : public VXPSFilter {
+class PSMorvessanPlugin : public VXPSFilter, public PSMorvessanEditingSession {
 public:
     static constexpr int kPanCursorId = 9005;
     static constexpr const char* kTexturePictureCaption = "Morvessan";
@@ -46,12 +48,6 @@ public:
     // the output proxy anew.
     void UpdateOutputImage(const VXPSRect& rect) override;
 
-    // Draws `preset` over a checkerboard into a 24-bit screen image, as it would
-    // look over the whole filter rectangle; false when the image is not 24-bit.
-    bool RenderPresetThumbnail(const TexturePreset& preset, VXImage2& image);
-    // Copies every field of `preset` but its name into the block; rebuilds the texture.
-    void ApplyPreset(const TextureFields& preset);
-
     // Folders to use instead of those beside the module (a command line's
     // options); empty names keep the module's folders.
     void SetFolders(std::string presetsFolder, std::string texturesFolder);
@@ -60,15 +56,26 @@ public:
     void SetDialogRunner(std::unique_ptr<PSMorvessanDialogRunner> runner);
     PSMorvessanDialogRunner& GetDialogRunner() { return *m_dialog; }
 
-    // Accessors for the dialogs.
-    int GetPresetFileCount() const { return m_library.fileCount(); }
-    PresetFile& GetPresetFile(int index) { return m_library.file(index); }
-    int GetCurrentPresetFile() const { return m_library.currentFileIndex(); }
-    void SetCurrentPresetFile(int index) { m_library.setCurrentFileIndex(index); }
-    PresetLibrary& GetPresetLibrary() { return m_library; }
-    const std::string& GetTexturesFolder() const { return m_textures_folder; }
+    // The editing session (PSMorvessanEditingSession.h); ChooseColour is above.
+    FilterParameters* GetParameters() const override { return m_parameters; }
+    PresetLibrary& GetPresetLibrary() override { return m_library; }
+    int GetPresetFileCount() const override { return m_library.fileCount(); }
+    PresetFile& GetPresetFile(int index) override { return m_library.file(index); }
+    int GetCurrentPresetFile() const override { return m_library.currentFileIndex(); }
+    void SetCurrentPresetFile(int index) override { m_library.setCurrentFileIndex(index); }
+    // Copies every field of `preset` but its name into the block; rebuilds the texture.
+    void ApplyPreset(const TextureFields& preset) override;
+    bool RenderPresetThumbnail(const TexturePreset& preset, VXImage2& image) override;
+    const std::string& GetTexturesFolder() const override { return m_textures_folder; }
+    VXPSPreviewSession& GetPreview() override { return *this; }
+    void GetHelpFilePath(std::string& path) override { VXPSFilter::GetHelpFilePath(path); }
+    void ShowHelpTopic(const std::string& topic) override { VXPSFilter::ShowHelpTopic(topic); }
+    std::intptr_t GetHostWindow() const override;
+    void LogTiming(const std::string& format) override;
+    void LogTiming(const std::string& format, std::int32_t milliseconds) override;
+    void FinishStartupLog() override;
+
     const std::string& GetPresetsFolder() const { return m_library.presetsFolder(); }
-    FilterParameters* GetParameters() const { return m_parameters; }
     const Texture3D* GetTexture() const { return m_texture.get(); }
     const std::vector<ColourEntry>& GetColourTable() const { return m_colour_table; }
     const VXImage2* GetTextureImage() const { return m_texture_image.get(); }
@@ -97,11 +104,6 @@ private:
     std::string m_presets_override;
     std::string m_textures_override;
 };
-
-// The 8-bit map of the texture picture at `path`; the neutral 20 × 20 map of 128
-// when the file cannot be used. The last picture is decoded once and shared while
-// its file keeps its path, size and modification time.
-std::shared_ptr<const VXImage2> loadTextureMap(const std::string& path);
 
 // The module's one plug-in object.
 PSMorvessanPlugin& morvessanPlugin();

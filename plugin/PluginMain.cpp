@@ -1,7 +1,7 @@
 // The exported entry point: every host call goes to the one plug-in object.
 #include "plugin/PluginMain.h"
 
-#include "plugin/RenderThreads.h"
+#include "renderer/RenderThreads.h"
 
 namespace morvessan {
 

@@ -1,5 +1,6 @@
 // The module's one plug-in object, constructed when the library is loaded and
 // destroyed when it is unloaded.
+#include "plugin/PSMorvessanModule.h"
 #include "plugin/PSMorvessanPlugin.h"
 #include "plugin/PluginMain.h"
 
@@ -12,5 +13,9 @@ PSMorvessanPlugin g_plugin;
 PSMorvessanPlugin& morvessanPlugin() { return g_plugin; }
 
 VXPSPlugin& vxPluginObject() { return g_plugin; }
+
+void setModuleDialogRunner(std::unique_ptr<PSMorvessanDialogRunner> runner) {
+    g_plugin.SetDialogRunner(std::move(runner));
+}
 
 } // namespace morvessan

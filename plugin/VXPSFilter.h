@@ -2,9 +2,9 @@
 // rendering the filter rectangle tile by tile, and the preview proxies with zoom.
 #pragma once
 
-#include "VXLib/VXUTIL/VXPlatform.h"
-#include "plugin/PixelBlock.h"
+#include "dialog/VXPSPreviewSession.h"
 #include "plugin/VXPSPlugin.h"
+#include "renderer/PixelBlock.h"
 
 #include <cstdint>
 #include <memory>
@@ -14,13 +14,8 @@ namespace morvessan {
 
 class VXImage2;
 
-// A cursor as the platform shows it.
-struct VXPSCursor {
-    VXCursorKind kind = VXCursorKind::SizeAll;
-    int resourceId = 0;
-};
-
-class VXPSFilter : public VXPSPlugin {
+// The previews it offers the dialogs are a VXPSPreviewSession.
+class VXPSFilter : public VXPSPlugin, public VXPSPreviewSession {
 public:
     static constexpr int kTileSize = 128;
     static constexpr int kZoomInLimit = -5;
@@ -35,13 +30,13 @@ public:
     void DoContinue() override;
 
     // Proxies: null until built.
-    virtual VXImage2* GetOutputImage() { return m_output_image.get(); }
-    virtual VXImage2* GetSourceImage() { return m_source_image.get(); }
+    VXImage2* GetOutputImage() override { return m_output_image.get(); }
+    VXImage2* GetSourceImage() override { return m_source_image.get(); }
     // The shaded proxy when the host has a selection, else the source proxy.
-    virtual VXImage2* GetDisplayImage();
+    VXImage2* GetDisplayImage() override;
     virtual VXImage2* GetMaskImage() { return m_mask_image.get(); }
     VXImage2* GetShadedImage() { return m_shaded_image.get(); }
-    virtual VXImage2* GetOverviewImage() { return m_overview_image.get(); }
+    VXImage2* GetOverviewImage() override { return m_overview_image.get(); }
 
     // Each update refreshes the part of its proxy that shows `rect` (image
     // coordinates, inside the preview rectangle); each build makes it anew.
@@ -52,9 +47,9 @@ public:
     virtual void UpdateMaskImage(const VXPSRect& rect);
     virtual void BuildMaskImage();
     virtual void UpdateOutputImage(const VXPSRect& rect);
-    virtual void BuildOutputImage();
+    void BuildOutputImage() override;
 
-    virtual VXPSCursor GetPanCursor() { return {}; }
+    VXPSCursor GetPanCursor() override { return {}; }
     // Lets the user pick a colour (0x00BBGGRR in and out); true when one was chosen.
     virtual bool ChooseColour(std::uint32_t& colour);
     virtual void GetHelpFilePath(std::string& path);
@@ -81,16 +76,16 @@ public:
     void ReadHostImage();
 
     // Preview and zoom.
-    void SetPreviewSize(std::int32_t width, std::int32_t height);
-    void ZoomIn();
-    void ZoomOut();
-    bool CanZoomIn() const { return m_zoom > m_zoom_in_limit; }
-    bool CanZoomOut() const { return m_zoom < m_zoom_out_limit; }
+    void SetPreviewSize(std::int32_t width, std::int32_t height) override;
+    void ZoomIn() override;
+    void ZoomOut() override;
+    bool CanZoomIn() const override { return m_zoom > m_zoom_in_limit; }
+    bool CanZoomOut() const override { return m_zoom < m_zoom_out_limit; }
     // Width and height of the image area the preview covers at the current zoom.
     void GetVisibleSize(std::int32_t& width, std::int32_t& height) const;
-    void SetPreviewRect(const VXPSRect& rect);
-    void ScrollPreview(std::int32_t dx, std::int32_t dy);
-    void BuildOverviewImage(std::int32_t width, std::int32_t height);
+    void SetPreviewRect(const VXPSRect& rect) override;
+    void ScrollPreview(std::int32_t dx, std::int32_t dy) override;
+    void BuildOverviewImage(std::int32_t width, std::int32_t height) override;
 
     // Help: the help file followed by a topic such as "::/Welcome.htm".
     void ShowHelpTopic(const std::string& topic);
@@ -103,14 +98,14 @@ public:
     void AdvanceState();
 
     bool HasAlpha() const { return m_has_alpha; }
-    std::int32_t GetZoom() const { return m_zoom; }
+    std::int32_t GetZoom() const override { return m_zoom; }
     std::int32_t GetZoomOutLimit() const { return m_zoom_out_limit; }
     std::int32_t GetZoomInLimit() const { return m_zoom_in_limit; }
-    std::int32_t GetPreviewWidth() const { return m_preview_width; }
-    std::int32_t GetPreviewHeight() const { return m_preview_height; }
-    const VXPSRect& GetPreviewRect() const { return m_preview_rect; }
+    std::int32_t GetPreviewWidth() const override { return m_preview_width; }
+    std::int32_t GetPreviewHeight() const override { return m_preview_height; }
+    const VXPSRect& GetPreviewRect() const override { return m_preview_rect; }
     const VXPSRect& GetWholeRect() const { return m_whole_rect; }
-    const VXPSRect& GetFilterRect() const { return m_filter_rect; }
+    const VXPSRect& GetFilterRect() const override { return m_filter_rect; }
     bool HostHasMask() const;
 
 protected:

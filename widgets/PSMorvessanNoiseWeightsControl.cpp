@@ -2,7 +2,8 @@
 // bar's level and the drag that the model turns into a weight.
 #include "widgets/PSMorvessanNoiseWeightsControl.h"
 
-#include "plugin/PSMorvessanPlugin.h"
+#include "dialog/PSMorvessanEditingSession.h"
+#include "texture/FilterParameters.h"
 #include "texture/NoiseWeightsGeometry.h"
 #include "texture/TexturePreset.h"
 #include "ui/win32/VXGdi.h"
@@ -25,7 +26,7 @@ void PSMorvessanNoiseWeightsControl::draw(HDC dc, const RECT& rect) {
         const int y = weightMarkerY(area, 1.0 / static_cast<double>(1 << i));
         vxFillRect(dc, RECT{rect.left, y, rect.right, y + 1}, m_scheme[VXColourRole::Light]);
     }
-    const FilterParameters* parameters = m_plugin.GetParameters();
+    const FilterParameters* parameters = m_session.GetParameters();
     if (!parameters) {
         return;
     }

@@ -8,15 +8,15 @@
 
 namespace morvessan {
 
-class PSMorvessanPlugin;
+class PSMorvessanEditingSession;
 
 class PSMorvessanNoiseWeightsControl : public VXCustomControl {
 public:
     static constexpr int kChanged = 1; // WM_COMMAND code after a drag step
 
     PSMorvessanNoiseWeightsControl(PSMorvessanAdvancedTextureChildModel& model, const VXColourScheme& scheme,
-                                   PSMorvessanPlugin& plugin)
-        : m_model(model), m_scheme(scheme), m_plugin(plugin) {}
+                                   PSMorvessanEditingSession& session)
+        : m_model(model), m_scheme(scheme), m_session(session) {}
     unsigned lastChanges() const { return m_changes; }
     PixelRect pixelClient() const;
 
@@ -27,7 +27,7 @@ protected:
 private:
     PSMorvessanAdvancedTextureChildModel& m_model;
     const VXColourScheme& m_scheme;
-    PSMorvessanPlugin& m_plugin;
+    PSMorvessanEditingSession& m_session;
     unsigned m_changes = 0;
 };
 

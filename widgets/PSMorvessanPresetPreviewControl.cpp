@@ -1,17 +1,18 @@
 // The preset preview: one rendered picture, copied to the client area when painted.
 #include "widgets/PSMorvessanPresetPreviewControl.h"
 
-#include "plugin/PSMorvessanPlugin.h"
+#include "dialog/PSMorvessanEditingSession.h"
+#include "presets/PresetLibrary.h"
 #include "ui/win32/VXGdi.h"
 #include "widgets/PSMorvessanPresetsListBox.h"
 
 namespace morvessan {
 
-void PSMorvessanPresetPreviewControl::showPreset(PSMorvessanPlugin& plugin, const PresetFile& file, int category,
-                                                 int preset) {
+void PSMorvessanPresetPreviewControl::showPreset(PSMorvessanEditingSession& session, const PresetFile& file,
+                                                 int category, int preset) {
     const RECT client = clientRect();
     m_image = vxMakeThumbnail(client.right, client.bottom);
-    if (m_image && !plugin.RenderPresetThumbnail(file.preset(category, preset), *m_image)) {
+    if (m_image && !session.RenderPresetThumbnail(file.preset(category, preset), *m_image)) {
         m_image.reset();
     }
     repaint();

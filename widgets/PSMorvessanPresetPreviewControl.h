@@ -9,7 +9,7 @@
 
 namespace morvessan {
 
-class PSMorvessanPlugin;
+class PSMorvessanEditingSession;
 class PresetFile;
 
 class PSMorvessanPresetPreviewControl : public VXWnd {
@@ -18,7 +18,7 @@ public:
 
     // Renders preset `preset` of category `category` of `file` through the plug-in's
     // thumbnail routine at the client size, and repaints.
-    void showPreset(PSMorvessanPlugin& plugin, const PresetFile& file, int category, int preset);
+    void showPreset(PSMorvessanEditingSession& session, const PresetFile& file, int category, int preset);
     // Drops the picture and repaints.
     void clear();
     bool hasPicture() const { return m_image != nullptr; }

@@ -3,7 +3,7 @@
 #include "widgets/VXPSPreviewLocatorButton.h"
 
 #include "VXLib/VXImage2.h"
-#include "plugin/VXPSFilter.h"
+#include "dialog/VXPSPreviewSession.h"
 #include "ui/win32/VXGdi.h"
 
 #include <windowsx.h>
@@ -52,7 +52,7 @@ protected:
             const RECT client = clientRect();
             VXMemoryDC buffer(paint.get(), client);
             HDC dc = buffer.get();
-            VXImage2* overview = m_button.m_filter.GetOverviewImage();
+            VXImage2* overview = m_button.m_preview.GetOverviewImage();
             if (overview && overview->width() > 0) {
                 vxStretchImage(dc, client, *overview);
             } else {
@@ -125,7 +125,7 @@ HWND VXPSPreviewLocatorButton::popup() const { return m_popup ? m_popup->hwnd() 
 void VXPSPreviewLocatorButton::closed() { m_popup = nullptr; }
 
 void VXPSPreviewLocatorButton::open() {
-    VXImage2* overview = m_filter.GetOverviewImage();
+    VXImage2* overview = m_preview.GetOverviewImage();
     if (m_popup || !overview || overview->width() <= 0) {
         return;
     }

@@ -11,7 +11,8 @@ class VXPSPreviewLocatorPopup;
 
 class VXPSPreviewLocatorButton : public VXWnd {
 public:
-    VXPSPreviewLocatorButton(VXPSLocatorModel& model, VXPSFilter& filter) : m_model(model), m_filter(filter) {}
+    VXPSPreviewLocatorButton(VXPSLocatorModel& model, VXPSPreviewSession& preview)
+        : m_model(model), m_preview(preview) {}
     ~VXPSPreviewLocatorButton() override;
     // The open popup's window, null when closed.
     HWND popup() const;
@@ -25,7 +26,7 @@ private:
     void closed();
 
     VXPSLocatorModel& m_model;
-    VXPSFilter& m_filter;
+    VXPSPreviewSession& m_preview;
     VXPSPreviewLocatorPopup* m_popup = nullptr; // owned by its window while it exists
 };
 

@@ -9,13 +9,13 @@
 
 namespace morvessan {
 
-class PSMorvessanPlugin;
+class PSMorvessanEditingSession;
 
 class PSMorvessanAddPresetDialog : public VXPSPluginDialog {
 public:
     enum Mode { kPresetFile = 0, kCategory = 1, kPreset = 2 };
 
-    PSMorvessanAddPresetDialog(PSMorvessanPlugin& plugin, Mode mode, std::string name);
+    PSMorvessanAddPresetDialog(PSMorvessanEditingSession& session, Mode mode, std::string name);
     // The name typed, unchanged, or nothing on Cancel.
     std::optional<std::string> run(HWND owner);
 
@@ -25,7 +25,7 @@ protected:
     std::optional<LRESULT> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    PSMorvessanPlugin& m_plugin;
+    PSMorvessanEditingSession& m_session;
     Mode m_mode;
     std::string m_name;
 };

@@ -5,7 +5,8 @@
 #include "dialog/win32/PSMorvessanAddPresetDialog.h"
 #include "dialog/win32/PSMorvessanControlHelp.h"
 #include "dialog/win32/PSMorvessanSubmitPresetFileDialog.h"
-#include "plugin/PSMorvessanPlugin.h"
+#include "dialog/PSMorvessanEditingSession.h"
+#include "presets/PresetLibrary.h"
 #include "presets/PresetManagement.h"
 #include "resources/dialogs/DialogIds.h"
 
@@ -13,8 +14,8 @@
 
 namespace morvessan {
 
-PSMorvessanManagePresetsDialog::PSMorvessanManagePresetsDialog(PSMorvessanPlugin& plugin)
-    : VXPSPluginDialog(IDD_MANAGE_PRESETS), m_plugin(plugin), m_model(plugin.GetPresetLibrary()) {}
+PSMorvessanManagePresetsDialog::PSMorvessanManagePresetsDialog(PSMorvessanEditingSession& session)
+    : VXPSPluginDialog(IDD_MANAGE_PRESETS), m_session(session), m_model(session.GetPresetLibrary()) {}
 
 void PSMorvessanManagePresetsDialog::run(HWND owner) { doModal(owner); }
 
@@ -38,7 +39,8 @@ void PSMorvessanManagePresetsDialog::selectionChanged() {
     m_model.select(m_tree.entryOf(m_tree.selectedItem(), m_model.library()));
     const std::optional<PresetTreeItem>& selection = m_model.selection();
     if (m_model.previewPreset()) {
-        m_preview.showPreset(m_plugin, m_model.library().file(selection->file), selection->category, selection->preset);
+        m_preview.showPreset(m_session, m_model.library().file(selection->file), selection->category,
+                             selection->preset);
     } else {
         m_preview.clear();
     }
@@ -46,7 +48,7 @@ void PSMorvessanManagePresetsDialog::selectionChanged() {
 }
 
 std::optional<std::string> PSMorvessanManagePresetsDialog::askName(int mode) {
-    PSMorvessanAddPresetDialog dialog(m_plugin, static_cast<PSMorvessanAddPresetDialog::Mode>(mode), "");
+    PSMorvessanAddPresetDialog dialog(m_session, static_cast<PSMorvessanAddPresetDialog::Mode>(mode), "");
     return dialog.run(m_hwnd);
 }
 
@@ -55,7 +57,7 @@ void PSMorvessanManagePresetsDialog::submit() {
     if (!file) {
         return;
     }
-    PSMorvessanSubmitPresetFileDialog dialog(m_plugin, *file);
+    PSMorvessanSubmitPresetFileDialog dialog(m_session, *file);
     if (dialog.run(m_hwnd)) {
         submitPresetFile(*file);
     }
@@ -73,7 +75,7 @@ bool PSMorvessanManagePresetsDialog::onCommand(int id, int code, HWND control) {
     case IDC_DELETE: changed = m_model.deleteSelected(); break;
     case IDC_SUBMIT: submit(); break;
     case IDC_DOWNLOAD: openMorePresetsPage(); break;
-    case IDHELP: m_plugin.ShowHelpTopic(PSMorvessanManagePresetsModel::kHelpTopic); break;
+    case IDHELP: m_session.ShowHelpTopic(PSMorvessanManagePresetsModel::kHelpTopic); break;
     case IDOK: m_model.ok(); return VXPSPluginDialog::onCommand(id, code, control);
     case IDCANCEL:
         if (m_model.dragging()) {
@@ -180,7 +182,7 @@ std::optional<LRESULT> PSMorvessanManagePresetsDialog::onMessage(UINT message, W
         }
         break;
     case WM_HELP:
-        showPluginControlHelp(m_plugin, *reinterpret_cast<const HELPINFO*>(lParam),
+        showPluginControlHelp(m_session, *reinterpret_cast<const HELPINFO*>(lParam),
                               PSMorvessanManagePresetsModel::kPopupTopic);
         return TRUE;
     default: break;

@@ -9,11 +9,11 @@
 
 namespace morvessan {
 
-class PSMorvessanPlugin;
+class PSMorvessanEditingSession;
 
 class PSMorvessanManagePresetsDialog : public VXPSPluginDialog {
 public:
-    explicit PSMorvessanManagePresetsDialog(PSMorvessanPlugin& plugin);
+    explicit PSMorvessanManagePresetsDialog(PSMorvessanEditingSession& session);
     // Runs the dialog; every file is saved on OK and read again on Cancel.
     void run(HWND owner);
 
@@ -33,7 +33,7 @@ private:
     void endDrag(POINT client);
     void stopDragging();
 
-    PSMorvessanPlugin& m_plugin;
+    PSMorvessanEditingSession& m_session;
     PSMorvessanManagePresetsModel m_model;
     PSMorvessanPresetTreeControl m_tree;
     PSMorvessanPresetPreviewControl m_preview;

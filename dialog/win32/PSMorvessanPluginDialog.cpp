@@ -7,7 +7,7 @@
 #include "dialog/PSMorvessanChange.h"
 #include "dialog/PSMorvessanNavigationTips.h"
 #include "dialog/win32/PSMorvessanControlHelp.h"
-#include "plugin/PSMorvessanPlugin.h"
+#include "dialog/PSMorvessanEditingSession.h"
 #include "resources/dialogs/DialogIds.h"
 #include "ui/win32/VXWnd.h"
 
@@ -39,10 +39,10 @@ constexpr NavigationEntry kNavigation[13] = {
 
 } // namespace
 
-PSMorvessanPluginDialog::PSMorvessanPluginDialog(PSMorvessanPlugin& plugin)
-    : VXPSPluginDialog(IDD_MAIN), m_model(plugin), m_original(m_model.originalPreview(), m_colours),
+PSMorvessanPluginDialog::PSMorvessanPluginDialog(PSMorvessanEditingSession& session)
+    : VXPSPluginDialog(IDD_MAIN), m_model(session), m_original(m_model.originalPreview(), m_colours),
       m_preview(m_model.texturePreview(), m_colours, &m_model.texturePreview()),
-      m_ratio(m_colours, [this] { return m_model.ratioText(); }), m_locator(m_model.locator(), plugin),
+      m_ratio(m_colours, [this] { return m_model.ratioText(); }), m_locator(m_model.locator(), session.GetPreview()),
       m_preset_page(*this, m_model.presetPage()), m_customise_page(*this, m_model.customisePage()) {}
 
 PSMorvessanPluginDialog::~PSMorvessanPluginDialog() = default;
@@ -186,7 +186,7 @@ std::optional<LRESULT> PSMorvessanPluginDialog::onPageHelp(PSMorvessanPage& page
 // The pop-up of the control under F1 or the help click; the page's whole text when
 // the help system cannot show a single pop-up.
 void PSMorvessanPluginDialog::showControlHelp(PSMorvessanHelpPage page, const HELPINFO* info) {
-    if (!info || !showPluginControlHelp(m_model.plugin(), *info, helpTopic(page))) {
+    if (!info || !showPluginControlHelp(m_model.session(), *info, helpTopic(page))) {
         vxPlatform().showHelp(m_model.controlHelpPath(page));
     }
 }

@@ -16,11 +16,11 @@
 
 namespace morvessan {
 
-class PSMorvessanPlugin;
+class PSMorvessanEditingSession;
 
 class PSMorvessanPluginDialog : public VXPSPluginDialog {
 public:
-    explicit PSMorvessanPluginDialog(PSMorvessanPlugin& plugin);
+    explicit PSMorvessanPluginDialog(PSMorvessanEditingSession& session);
     ~PSMorvessanPluginDialog() override;
 
     PSMorvessanPluginDialogModel& model() { return m_model; }

@@ -2,14 +2,16 @@
 #include "dialog/win32/PSMorvessanSubmitPresetFileDialog.h"
 
 #include "dialog/PSMorvessanManagePresetsModel.h"
-#include "plugin/PSMorvessanPlugin.h"
+#include "dialog/PSMorvessanEditingSession.h"
+#include "presets/PresetLibrary.h"
 #include "presets/PresetManagement.h"
 #include "resources/dialogs/DialogIds.h"
 
 namespace morvessan {
 
-PSMorvessanSubmitPresetFileDialog::PSMorvessanSubmitPresetFileDialog(PSMorvessanPlugin& plugin, const PresetFile& file)
-    : VXPSPluginDialog(IDD_SUBMIT_PRESET_FILE), m_plugin(plugin), m_file(file) {}
+PSMorvessanSubmitPresetFileDialog::PSMorvessanSubmitPresetFileDialog(PSMorvessanEditingSession& session,
+                                                                     const PresetFile& file)
+    : VXPSPluginDialog(IDD_SUBMIT_PRESET_FILE), m_session(session), m_file(file) {}
 
 bool PSMorvessanSubmitPresetFileDialog::run(HWND owner) { return doModal(owner) == IDOK; }
 
@@ -22,7 +24,7 @@ bool PSMorvessanSubmitPresetFileDialog::onInitDialog() {
 
 bool PSMorvessanSubmitPresetFileDialog::onCommand(int id, int code, HWND control) {
     if (id == IDHELP) {
-        m_plugin.ShowHelpTopic(PSMorvessanManagePresetsModel::kSubmissionTopic);
+        m_session.ShowHelpTopic(PSMorvessanManagePresetsModel::kSubmissionTopic);
         return true;
     }
     return VXPSPluginDialog::onCommand(id, code, control);
@@ -30,7 +32,7 @@ bool PSMorvessanSubmitPresetFileDialog::onCommand(int id, int code, HWND control
 
 std::optional<LRESULT> PSMorvessanSubmitPresetFileDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_HELP) {
-        m_plugin.ShowHelpTopic(PSMorvessanManagePresetsModel::kSubmissionTopic);
+        m_session.ShowHelpTopic(PSMorvessanManagePresetsModel::kSubmissionTopic);
         return TRUE;
     }
     return VXPSPluginDialog::onMessage(message, wParam, lParam);

@@ -6,12 +6,12 @@
 
 namespace morvessan {
 
-class PSMorvessanPlugin;
+class PSMorvessanEditingSession;
 class PresetFile;
 
 class PSMorvessanSubmitPresetFileDialog : public VXPSPluginDialog {
 public:
-    PSMorvessanSubmitPresetFileDialog(PSMorvessanPlugin& plugin, const PresetFile& file);
+    PSMorvessanSubmitPresetFileDialog(PSMorvessanEditingSession& session, const PresetFile& file);
     // True when the user chose "Send".
     bool run(HWND owner);
 
@@ -21,7 +21,7 @@ protected:
     std::optional<LRESULT> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    PSMorvessanPlugin& m_plugin;
+    PSMorvessanEditingSession& m_session;
     const PresetFile& m_file;
 };
 

@@ -2,38 +2,32 @@
 // input is given back however the dialog ends.
 #include "dialog/win32/PSMorvessanWin32DialogRunner.h"
 
+#include "dialog/PSMorvessanEditingSession.h"
 #include "dialog/win32/PSMorvessanPluginDialog.h"
 #include "dialog/win32/VXPSColourDialog.h"
-#include "plugin/PSMorvessanPlugin.h"
-#include "plugin/VXPSErrors.h"
 #include "widgets/VXToolkitClasses.h"
+
+#include <stdexcept>
 
 namespace morvessan {
 
 namespace {
 
 // The host's main window: the one the host names in its record, else the active window.
-HWND hostWindow(PSMorvessanPlugin& plugin) {
-    const FilterRecord* record = plugin.GetFilterRecord();
-    if (record && record->platformData) {
-        const auto* platform = static_cast<const PlatformData*>(record->platformData);
-        HWND window = reinterpret_cast<HWND>(platform->hwnd);
-        if (window && IsWindow(window)) {
-            return window;
-        }
-    }
-    return GetActiveWindow();
+HWND hostWindow(const PSMorvessanEditingSession& session) {
+    HWND window = reinterpret_cast<HWND>(session.GetHostWindow());
+    return window && IsWindow(window) ? window : GetActiveWindow();
 }
 
 } // namespace
 
-bool PSMorvessanWin32DialogRunner::RunDialog(PSMorvessanPlugin& plugin) {
+bool PSMorvessanWin32DialogRunner::RunDialog(PSMorvessanEditingSession& session) {
     VXToolkitClasses classes;
-    m_host_window = hostWindow(plugin);
-    PSMorvessanPluginDialog dialog(plugin);
+    m_host_window = hostWindow(session);
+    PSMorvessanPluginDialog dialog(session);
     const INT_PTR result = dialog.doModal(m_host_window);
     if (result == -1) {
-        vxThrowMessage("The Morvessan dialog could not be opened.");
+        throw std::runtime_error("The Morvessan dialog could not be opened.");
     }
     return result == IDOK;
 }

@@ -2,7 +2,7 @@
 // main dialog modally over the host's window, and the colour picker.
 #pragma once
 
-#include "plugin/PSMorvessanDialogRunner.h"
+#include "dialog/PSMorvessanDialogRunner.h"
 
 #include <windows.h>
 
@@ -10,7 +10,7 @@ namespace morvessan {
 
 class PSMorvessanWin32DialogRunner : public PSMorvessanDialogRunner {
 public:
-    bool RunDialog(PSMorvessanPlugin& plugin) override;
+    bool RunDialog(PSMorvessanEditingSession& session) override;
     void EnableHostWindow() override;
     bool ChooseColour(std::uint32_t& colour) override;
 

@@ -11,7 +11,7 @@
 #include "host/cli/CliSupport.h"
 #include "host/cli/Commands.h"
 #include "plugin/PSMorvessanPlugin.h"
-#include "plugin/RenderThreads.h"
+#include "renderer/RenderThreads.h"
 #include "texture/TextureFieldTable.h"
 
 #include <cstdlib>

@@ -5,7 +5,8 @@
 #include "host/cli/CliLibrary.h"
 #include "host/cli/CliSupport.h"
 #include "host/cli/Commands.h"
-#include "plugin/PSMorvessanPlugin.h"
+#include "renderer/PresetThumbnail.h"
+#include "texture/MersenneTwister.h"
 
 #include <algorithm>
 #include <iostream>
@@ -87,11 +88,11 @@ int commandSheet(const std::vector<std::string>& list) {
     }
     HostImage sheet(static_cast<std::int32_t>(sheetWidth), static_cast<std::int32_t>(sheetHeight), 3, 255);
     const std::uint8_t ink[3] = {40, 40, 40};
-    PSMorvessanPlugin& plugin = morvessanPlugin();
+    MersenneTwister random; // one series of grain draws over the whole sheet
     ProgressBar bar("Drawing", args.has("--quiet"));
     for (std::size_t i = 0; i < presets.size(); ++i) {
         VXImage2 thumbnail;
-        if (!thumbnail.create(size, size, 24) || !plugin.RenderPresetThumbnail(*presets[i], thumbnail)) {
+        if (!thumbnail.create(size, size, 24) || !renderPresetThumbnail(*presets[i], VXPSRect{}, random, thumbnail)) {
             throw CliError("out of memory drawing thumbnails");
         }
         const std::int32_t left = kGap + static_cast<std::int32_t>(i % columns) * (size + kGap);

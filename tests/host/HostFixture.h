@@ -23,11 +23,12 @@ class ScriptedDialog : public PSMorvessanDialogRunner {
 public:
     explicit ScriptedDialog(std::function<bool(PSMorvessanPlugin&)> script, int* runs = nullptr)
         : m_script(std::move(script)), m_runs(runs) {}
-    bool RunDialog(PSMorvessanPlugin& plugin) override {
+    // The scripts look behind the session at the plug-in object that offers it.
+    bool RunDialog(PSMorvessanEditingSession& session) override {
         if (m_runs) {
             ++*m_runs;
         }
-        return m_script ? m_script(plugin) : true;
+        return m_script ? m_script(dynamic_cast<PSMorvessanPlugin&>(session)) : true;
     }
     void EnableHostWindow() override { ++enabled; }
     int enabled = 0;

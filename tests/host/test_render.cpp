@@ -4,7 +4,8 @@
 
 #include "VXLib/VXImageWriter.h"
 #include "VXLib/VXPalette.h"
-#include "plugin/TextureRenderer.h"
+#include "renderer/TextureMapLoader.h"
+#include "renderer/TextureRenderer.h"
 
 #include <random>
 #include <sstream>

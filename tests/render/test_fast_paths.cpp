@@ -1,8 +1,8 @@
 // The row routines against the point routines, double for double; our sine and
 // cosine at known values; one thread and many giving the same bytes.
 #include "VXLib/VXImage2.h"
-#include "plugin/RenderThreads.h"
-#include "plugin/TextureRenderer.h"
+#include "renderer/RenderThreads.h"
+#include "renderer/TextureRenderer.h"
 #include "texture/NoiseRows.h"
 #include "texture/Perlin.h"
 #include "texture/PortableTrig.h"

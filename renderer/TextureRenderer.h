@@ -2,8 +2,8 @@
 // texture picture, colour table and blending over the source under the mask.
 #pragma once
 
-#include "plugin/MersenneTwister.h"
-#include "plugin/PixelBlock.h"
+#include "texture/MersenneTwister.h"
+#include "renderer/PixelBlock.h"
 #include "texture/ColourTable.h"
 #include "texture/Texture3D.h"
 #include "texture/TexturePreset.h"

@@ -1,6 +1,6 @@
 // The stand-in for a build that carries no dialog (the Windows build has its
 // own runner in dialog/win32/).
-#include "plugin/PSMorvessanDialogRunner.h"
+#include "dialog/PSMorvessanDialogRunner.h"
 
 namespace morvessan {
 

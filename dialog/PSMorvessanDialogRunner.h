@@ -1,5 +1,5 @@
-// The interface through which the plug-in shows its main dialog: the Win32
-// dialog in the module, a scripted one in tests.
+// The interface through which the plug-in shows its main dialog over an editing
+// session: the Win32 dialog in the module, a scripted one in tests.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,7 @@
 
 namespace morvessan {
 
-class PSMorvessanPlugin;
+class PSMorvessanEditingSession;
 
 class PSMorvessanDialogRunner {
 public:
@@ -17,8 +17,9 @@ public:
     // Empty when this runner can show a dialog; otherwise the message that
     // tells the user why not.
     virtual std::string Unavailable() const { return {}; }
-    // Runs the main dialog modally over the plug-in; true when it ends with OK.
-    virtual bool RunDialog(PSMorvessanPlugin& plugin) = 0;
+    // Runs the main dialog modally over the session; true when it ends with OK,
+    // false on Cancel; throws when the dialog cannot open.
+    virtual bool RunDialog(PSMorvessanEditingSession& session) = 0;
     // After a failure: gives the host's window back the input a modal dialog took.
     virtual void EnableHostWindow() {}
     // The colour picker (0x00BBGGRR in and out); true when a colour was chosen.
@@ -29,10 +30,11 @@ public:
 class PSMorvessanNoDialog : public PSMorvessanDialogRunner {
 public:
     std::string Unavailable() const override;
-    bool RunDialog(PSMorvessanPlugin&) override { return false; }
+    bool RunDialog(PSMorvessanEditingSession&) override { return false; }
 };
 
-// The build's own dialogs: the Win32 windows in the Windows build, none elsewhere.
+// The build's own dialogs: the Win32 windows in the Windows build (defined in
+// dialog/win32/), none elsewhere.
 std::unique_ptr<PSMorvessanDialogRunner> makeNativeDialogRunner();
 
 } // namespace morvessan

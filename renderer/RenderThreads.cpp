@@ -1,7 +1,7 @@
 // A small pool of worker threads shared by every render: they wait on a
 // condition variable for a job, take parts of it in turn, and are joined when
 // the host's call ends.
-#include "plugin/RenderThreads.h"
+#include "renderer/RenderThreads.h"
 
 #include <algorithm>
 #include <atomic>

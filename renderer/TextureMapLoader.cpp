@@ -1,6 +1,6 @@
 // The texture picture of "Apply Texture" as the 8-bit map the renderer samples,
 // decoded once and shared while its file is unchanged (the dialog asks at every edit).
-#include "plugin/PSMorvessanPlugin.h"
+#include "renderer/TextureMapLoader.h"
 
 #include "VXLib/VXTextureMap.h"
 #include "VXLib/VXUTIL/VXWholeFile.h"

@@ -1,10 +1,10 @@
 // The per-tile pipeline: all values of a tile in one buffer of doubles, effects in
 // the order noise, blur, picture, then colouring by a row routine chosen once per
 // tile; rows are shared between threads, and the blur alone needs the whole buffer.
-#include "plugin/TextureRenderer.h"
+#include "renderer/TextureRenderer.h"
 
 #include "VXLib/VXImage2.h"
-#include "plugin/RenderThreads.h"
+#include "renderer/RenderThreads.h"
 #include "texture/UsableFields.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 // The MT19937 generator: 624 words, middle distance 397, standard tempering.
-#include "plugin/MersenneTwister.h"
+#include "texture/MersenneTwister.h"
 
 namespace morvessan {
 
