@@ -4,6 +4,7 @@
 #include "VXLib/VXImageFile.h"
 #include "VXLib/VXUTIL/VXPath.h"
 #include "VXLib/VXUTIL/VXPlatform.h"
+#include "plugin/PSMorvessanModule.h"
 #include "plugin/StartupLog.h"
 #include "plugin/VXPSErrors.h"
 #include "renderer/PresetThumbnail.h"
@@ -44,11 +45,6 @@ PSMorvessanPlugin::PSMorvessanPlugin() : m_dialog(makeNativeDialogRunner()) {}
 
 PSMorvessanPlugin::~PSMorvessanPlugin() = default;
 
-void PSMorvessanPlugin::SetFolders(std::string presetsFolder, std::string texturesFolder) {
-    m_presets_override = std::move(presetsFolder);
-    m_textures_override = std::move(texturesFolder);
-}
-
 void PSMorvessanPlugin::SetDialogRunner(std::unique_ptr<PSMorvessanDialogRunner> runner) {
     m_dialog = runner ? std::move(runner) : makeNativeDialogRunner();
 }
@@ -87,11 +83,13 @@ void PSMorvessanPlugin::DoStart() {
     log.BeginStartupTiming();
     EnableContextHelp(false);
     const std::string module = vxPlatform().modulePath();
-    m_textures_folder = m_textures_override.empty() ? texturesFolderOfModule(module) : asFolder(m_textures_override);
+    const std::string presetsFolder = vxPlatform().environment(kPresetFolderVariable);
+    const std::string texturesFolder = vxPlatform().environment(kTextureFolderVariable);
+    m_textures_folder = texturesFolder.empty() ? texturesFolderOfModule(module) : asFolder(texturesFolder);
     EnableAlpha(true);
     PrepareParameters();
     m_library.setTexturesFolder(m_textures_folder);
-    m_library.discoverPresetFilesIn(m_presets_override.empty() ? presetsFolderOfModule(module) : m_presets_override,
+    m_library.discoverPresetFilesIn(presetsFolder.empty() ? presetsFolderOfModule(module) : presetsFolder,
                                     m_parameters->texture);
     BuildTexture();
     log.AppendTiming("Setup took %dms\n");

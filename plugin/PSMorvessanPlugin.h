@@ -48,10 +48,6 @@ public:
     // the output proxy anew.
     void UpdateOutputImage(const VXPSRect& rect) override;
 
-    // Folders to use instead of those beside the module (a command line's
-    // options); empty names keep the module's folders.
-    void SetFolders(std::string presetsFolder, std::string texturesFolder);
-
     // The dialog used in interactive runs (null: the build's own).
     void SetDialogRunner(std::unique_ptr<PSMorvessanDialogRunner> runner);
     PSMorvessanDialogRunner& GetDialogRunner() { return *m_dialog; }
@@ -101,8 +97,6 @@ private:
     std::string m_textures_folder;
     std::unique_ptr<PSMorvessanDialogRunner> m_dialog;
     bool m_silent = false;
-    std::string m_presets_override;
-    std::string m_textures_override;
 };
 
 // The module's one plug-in object.

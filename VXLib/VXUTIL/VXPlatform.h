@@ -1,5 +1,6 @@
 // The one interface through which the plug-in reaches the operating system
-// (besides plain files): messages, cursors, clock, keys, paths, settings, help, mail, web.
+// (besides plain files): messages, cursors, clock, keys, paths, environment,
+// settings, help, mail, web.
 #pragma once
 
 #include <cstdint>
@@ -48,6 +49,13 @@ public:
     // Full path of the module (the plug-in library, or the program that links it).
     virtual std::string modulePath() = 0;
 
+    // A variable of the process's environment, which every module loaded into
+    // the process shares; "" when it is unset.
+    virtual std::string environment(const std::string& name) = 0;
+    // Sets one for the process and the modules it loads; an empty value removes
+    // it. False when the system refuses the name or value.
+    virtual bool setEnvironment(const std::string& name, const std::string& value) = 0;
+
     // Per-user settings: the registry on Windows, a small file elsewhere.
     virtual std::optional<std::vector<std::uint8_t>> readSetting(const std::string& key, const std::string& name) = 0;
     virtual bool writeSetting(const std::string& key, const std::string& name,
@@ -68,6 +76,12 @@ VXPlatform& vxPlatform();
 
 // Replaces the platform (tests install a scripted one); returns the previous one.
 std::unique_ptr<VXPlatform> vxSetPlatform(std::unique_ptr<VXPlatform> platform);
+
+// The process's environment itself, for the implementations above: the Win32
+// block on Windows (not a C runtime's copy, which a module with a runtime of its
+// own would not share), the C library's elsewhere.
+std::string vxProcessEnvironment(const std::string& name);
+bool vxSetProcessEnvironment(const std::string& name, const std::string& value);
 
 // The build's own implementation: Win32 in the Windows module, portable elsewhere.
 std::unique_ptr<VXPlatform> vxMakeNativePlatform();

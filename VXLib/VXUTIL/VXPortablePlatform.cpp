@@ -157,8 +157,26 @@ bool VXPortablePlatform::openWebPage(const std::string& url) {
     return true;
 }
 
+std::string VXPortablePlatform::environment(const std::string& name) {
+    const auto scripted = m_environment.find(name);
+    return scripted != m_environment.end() ? scripted->second : vxProcessEnvironment(name);
+}
+
 #if !defined(_WIN32)
 std::unique_ptr<VXPlatform> vxMakeNativePlatform() { return std::make_unique<VXPortablePlatform>(); }
+
+std::string vxProcessEnvironment(const std::string& name) {
+    const char* value = name.empty() ? nullptr : std::getenv(name.c_str());
+    return value ? value : "";
+}
+
+bool vxSetProcessEnvironment(const std::string& name, const std::string& value) {
+    if (name.empty() || name.find('=') != std::string::npos || name.find('\0') != std::string::npos ||
+        value.find('\0') != std::string::npos) {
+        return false;
+    }
+    return (value.empty() ? ::unsetenv(name.c_str()) : ::setenv(name.c_str(), value.c_str(), 1)) == 0;
+}
 #endif
 
 } // namespace morvessan

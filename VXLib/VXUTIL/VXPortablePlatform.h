@@ -28,6 +28,12 @@ public:
     std::uint32_t milliseconds() override;
     bool isKeyDown(VXKey key) override;
     std::string modulePath() override { return m_module_path; }
+    // A scripted variable, else the process's own.
+    std::string environment(const std::string& name) override;
+    // Sets the process's variable; a script of the same name still shadows it.
+    bool setEnvironment(const std::string& name, const std::string& value) override {
+        return vxSetProcessEnvironment(name, value);
+    }
     std::optional<std::vector<std::uint8_t>> readSetting(const std::string& key, const std::string& name) override;
     bool writeSetting(const std::string& key, const std::string& name, const std::vector<std::uint8_t>& value) override;
     bool showHelp(const std::string& pathAndTopic) override;
@@ -45,6 +51,8 @@ public:
     void advanceClock(std::uint32_t milliseconds);
     void setKeyDown(VXKey key, bool down) { m_keys[key] = down; }
     void setModulePath(std::string path) { m_module_path = std::move(path); }
+    // A variable this platform answers without touching the process's environment.
+    void scriptEnvironment(const std::string& name, std::string value) { m_environment[name] = std::move(value); }
     // Settings file; empty means settings stay in memory only.
     void setSettingsFile(std::string path) { m_settings_file = std::move(path); }
     void setMailResult(std::uint32_t code) { m_mail_result = code; }
@@ -62,6 +70,7 @@ private:
     std::optional<std::uint32_t> m_fixed_clock;
     std::map<VXKey, bool> m_keys;
     std::string m_module_path;
+    std::map<std::string, std::string> m_environment;
     std::string m_settings_file;
     bool m_settings_loaded = false;
     std::map<std::string, std::vector<std::uint8_t>> m_settings;

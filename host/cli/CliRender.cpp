@@ -10,7 +10,7 @@
 #include "host/cli/CliLibrary.h"
 #include "host/cli/CliSupport.h"
 #include "host/cli/Commands.h"
-#include "plugin/PSMorvessanPlugin.h"
+#include "plugin/PSMorvessanModule.h"
 #include "renderer/RenderThreads.h"
 #include "texture/TextureFieldTable.h"
 
@@ -434,7 +434,12 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
         throw CliError(blockFile.error());
     }
 
-    morvessanPlugin().SetFolders(base.presetsDir, base.texturesDir);
+    // The plug-in, linked in or loaded with --module, finds its folders in the
+    // environment the process shares with every module.
+    if (!vxPlatform().setEnvironment(kPresetFolderVariable, base.presetsDir) ||
+        !vxPlatform().setEnvironment(kTextureFolderVariable, base.texturesDir)) {
+        throw CliError("cannot hand the presets and textures folders to the filter through the environment");
+    }
     FilterHost host(pluginEntry());
     host.setImage(std::move(image));
     host.setMask(std::move(mask));

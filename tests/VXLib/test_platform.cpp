@@ -76,3 +76,29 @@ TEST(Paths, FolderListingIsSortedByByteAndAMissingFolderIsEmpty) {
     fs::remove_all(folder);
     EXPECT_TRUE(listFolderNames(folder.string()).empty());
 }
+
+TEST(PortablePlatform, EnvironmentIsTheProcessesUnlessScripted) {
+    VXPortablePlatform platform;
+    const std::string name = "MORVESSAN_TEST_PLATFORM_VARIABLE";
+    ASSERT_TRUE(platform.setEnvironment(name, "/tmp/a folder/ü"));
+    EXPECT_EQ(platform.environment(name), "/tmp/a folder/ü");
+    EXPECT_EQ(vxProcessEnvironment(name), "/tmp/a folder/ü"); // the process's own, which loaded modules share
+    VXPortablePlatform other;
+    EXPECT_EQ(other.environment(name), "/tmp/a folder/ü");
+
+    // A script shadows the process's value without changing it, even an empty one.
+    platform.scriptEnvironment(name, "");
+    EXPECT_EQ(platform.environment(name), "");
+    EXPECT_EQ(other.environment(name), "/tmp/a folder/ü");
+
+    // An empty value removes the variable.
+    ASSERT_TRUE(other.setEnvironment(name, ""));
+    EXPECT_EQ(vxProcessEnvironment(name), "");
+    EXPECT_EQ(other.environment("MORVESSAN_NO_SUCH_VARIABLE_EVER"), "");
+
+    // Names the system cannot hold are refused and change nothing.
+    EXPECT_FALSE(other.setEnvironment("", "x"));
+    EXPECT_FALSE(other.setEnvironment("A=B", "x"));
+    EXPECT_EQ(vxProcessEnvironment("A"), "");
+    EXPECT_EQ(other.environment(""), "");
+}

@@ -1,6 +1,7 @@
 // Start of the texture filter: set-up, the dialog or the silent path, cancel,
 // failures inside the dialog, the startup log, previews and thumbnails.
 #include "HostFixture.h"
+#include "plugin/PSMorvessanModule.h"
 
 #include "VXLib/VXImage2.h"
 #include "VXLib/VXUTIL/VXPath.h"
@@ -175,6 +176,46 @@ TEST_F(PluginTest, SetupBuildsTheFolderPathsAndFallbackLibrary) {
     EXPECT_EQ(readField(block.presetFile, kPathSize), "Default");
     EXPECT_EQ(block.presetFile[kPathSize - 1], '\0');
     EXPECT_EQ(m_platform->currentCursor(), VXCursorHandle{0}); // the wait cursor gave way to what was showing
+}
+
+TEST_F(PluginTest, TheFolderVariablesReplaceTheModulesFoldersAtEveryStart) {
+    const std::filesystem::path presets = m_folder / "elsewhere" / "my presets";
+    const std::filesystem::path textures = m_folder / "elsewhere" / "my textures";
+    std::filesystem::create_directories(presets);
+    std::filesystem::create_directories(textures);
+    PresetFile file;
+    file.setPath((presets / "Zeta Stones.txt").string());
+    file.addCategory("Stone");
+    file.addPreset(TextureFields{}, file.categoryCount() - 1, "Plain");
+    ASSERT_TRUE(file.save());
+    m_platform->scriptEnvironment(kPresetFolderVariable, presets.string());
+    m_platform->scriptEnvironment(kTextureFolderVariable, textures.string());
+
+    FilterHost host;
+    host.setImage(patternImage(10, 10, 3));
+    ASSERT_EQ(host.run(), noErr);
+    PSMorvessanPlugin& plugin = morvessanPlugin();
+    EXPECT_EQ(plugin.GetPresetsFolder(), presets.string() + kPathSeparator);
+    EXPECT_EQ(plugin.GetTexturesFolder(), textures.string() + kPathSeparator);
+    EXPECT_EQ(plugin.GetPresetLibrary().texturesFolder(), textures.string() + kPathSeparator);
+    ASSERT_EQ(plugin.GetPresetFileCount(), 1);
+    EXPECT_EQ(plugin.GetPresetFile(0).name(), "Zeta Stones");
+    EXPECT_EQ(std::string(blockOf(host).presetFile), "Zeta Stones");
+
+    // A folder with a separator at its end is the same folder.
+    m_platform->scriptEnvironment(kTextureFolderVariable, textures.string() + kPathSeparator);
+    ASSERT_EQ(host.run(), noErr);
+    EXPECT_EQ(plugin.GetTexturesFolder(), textures.string() + kPathSeparator);
+
+    // Emptied, each falls back to the module's own folder on the next run.
+    m_platform->scriptEnvironment(kPresetFolderVariable, "");
+    ASSERT_EQ(host.run(), noErr);
+    EXPECT_EQ(plugin.GetPresetsFolder(), (m_folder / "Morvessan Presets").string() + kPathSeparator);
+    EXPECT_EQ(plugin.GetTexturesFolder(), textures.string() + kPathSeparator);
+    EXPECT_EQ(plugin.GetPresetFile(0).name(), "Default");
+    m_platform->scriptEnvironment(kTextureFolderVariable, "");
+    ASSERT_EQ(host.run(), noErr);
+    EXPECT_EQ(plugin.GetTexturesFolder(), (m_folder / "Morvessan Textures").string() + kPathSeparator);
 }
 
 TEST_F(PluginTest, OutputProxyAtOneToOneEqualsTheHostRender) {

@@ -16,7 +16,8 @@ namespace morvessan::test {
 class TestPlatform {
 public:
     // The folder is "<temp>/<prefix><suite>-<test>"; the module "XMorvessan.8bf"
-    // lies in it, per-user settings stay in memory and the clock stands at 1000.
+    // lies in it, per-user settings stay in memory, the clock stands at 1000 and
+    // the folder variables are scripted empty.
     explicit TestPlatform(const std::string& prefix) {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         m_folder = std::filesystem::temp_directory_path() /
@@ -28,6 +29,9 @@ public:
         platform->setModulePath((m_folder / "XMorvessan.8bf").string());
         platform->setSettingsFile("");
         platform->setClock(1000);
+        // The module's own folders, whatever the environment of the test run says.
+        platform->scriptEnvironment("MORVESSAN_PRESET_FOLDER", "");
+        platform->scriptEnvironment("MORVESSAN_TEXTURE_FOLDER", "");
         m_platform = platform.get();
         m_previous = vxSetPlatform(std::move(platform));
     }

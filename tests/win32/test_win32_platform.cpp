@@ -1,6 +1,6 @@
 // The Win32 platform layer under Windows (Wine in CI): the module's own path
 // from inside a library, registry settings and their types, Simple MAPI and the
-// help viewer loaded at run time, the clock, cursors and the shell.
+// help viewer loaded at run time, the clock, cursors, the environment and the shell.
 #include <gtest/gtest.h>
 
 #if defined(_WIN32)
@@ -137,6 +137,28 @@ TEST(Win32Platform, ClockCursorsKeysAndShell) {
 
     // The shell's "open" reports failure for a document that is not there.
     EXPECT_FALSE(platform.openWebPage("C:\\no\\such\\folder\\morepresets.htm"));
+}
+
+TEST(Win32Platform, EnvironmentIsTheProcesssBlockNotTheRuntimesCopy) {
+    VXWin32Platform platform;
+    const std::string name = "MORVESSAN_TEST_WIN32_VARIABLE";
+    // Longer than the first buffer the read tries.
+    const std::string value = "C:\\Users\\Jo\\" + std::string(300, 'x');
+    ASSERT_TRUE(platform.setEnvironment(name, value));
+    wchar_t wide[400] = {};
+    ASSERT_EQ(GetEnvironmentVariableW(L"MORVESSAN_TEST_WIN32_VARIABLE", wide, 400), value.size());
+    EXPECT_EQ(wide[9], L'J');
+    EXPECT_EQ(platform.environment(name), value);
+
+    // What another part of the process sets in the block is read at once.
+    ASSERT_TRUE(SetEnvironmentVariableW(L"MORVESSAN_TEST_WIN32_VARIABLE", L"D:\\Textures"));
+    EXPECT_EQ(platform.environment(name), "D:\\Textures");
+
+    ASSERT_TRUE(platform.setEnvironment(name, ""));
+    EXPECT_EQ(GetEnvironmentVariableW(L"MORVESSAN_TEST_WIN32_VARIABLE", wide, 400), 0u);
+    EXPECT_EQ(platform.environment(name), "");
+    EXPECT_FALSE(platform.setEnvironment("A=B", "x"));
+    EXPECT_FALSE(platform.setEnvironment("", "x"));
 }
 
 #else

@@ -7,6 +7,8 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
+#include <string>
+
 namespace morvessan {
 
 namespace {
@@ -229,5 +231,71 @@ bool VXWin32Platform::openWebPage(const std::string& url) {
 }
 
 std::unique_ptr<VXPlatform> vxMakeNativePlatform() { return std::make_unique<VXWin32Platform>(); }
+
+namespace {
+
+// Narrow text is in the ANSI code page, as the paths of the A functions the
+// rest of the layer calls; "" when it has no wide form (or is empty).
+std::wstring widen(const std::string& text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
+    if (size > 0) {
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+    }
+    return wide;
+}
+
+std::string narrow(const std::wstring& text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size =
+        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0) {
+        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
+                            nullptr);
+    }
+    return result;
+}
+
+} // namespace
+
+// The process's block through the wide functions: the C runtime's getenv reads a
+// copy taken when that runtime started, which a module with its own runtime
+// keeps apart from what the program sets later.
+std::string vxProcessEnvironment(const std::string& name) {
+    const std::wstring wideName = widen(name);
+    if (wideName.empty()) {
+        return {};
+    }
+    std::wstring value(256, L'\0');
+    for (;;) {
+        const DWORD length = GetEnvironmentVariableW(wideName.c_str(), value.data(), static_cast<DWORD>(value.size()));
+        if (length == 0) {
+            return {}; // unset, or set to nothing
+        }
+        if (length < value.size()) {
+            value.resize(length);
+            return narrow(value);
+        }
+        value.resize(length); // too small: the length asked for counts the terminating zero
+    }
+}
+
+bool vxSetProcessEnvironment(const std::string& name, const std::string& value) {
+    const std::wstring wideName = widen(name);
+    if (wideName.empty() || wideName.find(L'=') != std::wstring::npos) {
+        return false;
+    }
+    const std::wstring wideValue = widen(value);
+    if (!value.empty() && wideValue.empty()) {
+        return false;
+    }
+    return SetEnvironmentVariableW(wideName.c_str(), value.empty() ? nullptr : wideValue.c_str()) != 0;
+}
 
 } // namespace morvessan

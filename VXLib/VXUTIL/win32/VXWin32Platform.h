@@ -25,6 +25,10 @@ public:
     std::uint32_t milliseconds() override;
     bool isKeyDown(VXKey key) override;
     std::string modulePath() override;
+    std::string environment(const std::string& name) override { return vxProcessEnvironment(name); }
+    bool setEnvironment(const std::string& name, const std::string& value) override {
+        return vxSetProcessEnvironment(name, value);
+    }
     // `key` is a path under the current user's key, e.g. "Software\\Quellory\\Artisory\\ColourDialog".
     // Four-byte values are stored as numbers (REG_DWORD), others as REG_BINARY; values of
     // any other registry type read as absent.
