@@ -119,6 +119,14 @@ RowSource rgbRows(const VXRgbPixels& pixels, bool alpha, std::uint32_t backgroun
     return source;
 }
 
+// The profile when it describes red, green and blue, as the written pixels are:
+// a grey or CMYK picture's profile no longer fits once it has been widened to colour.
+const std::vector<std::uint8_t>* colourProfile(const VXPictureMetadata* metadata) {
+    return metadata != nullptr && metadata->icc.size() >= 20 && std::memcmp(metadata->icc.data() + 16, "RGB ", 4) == 0
+               ? &metadata->icc
+               : nullptr;
+}
+
 // The EXIF block when libexif can read it, else none.
 const std::vector<std::uint8_t>* readableExif(const VXPictureMetadata* metadata) {
     return metadata != nullptr && !metadata->exif.empty() && vxReadExif(metadata->exif).valid ? &metadata->exif
@@ -131,7 +139,8 @@ void PNGCBAPI onPngWarning(png_structp, png_const_charp) {}
 
 // Only trivially destructible locals: the error jump skips nothing.
 bool encodePng(png_structp png, png_infop info, const RowSource& source, std::uint8_t* scratch,
-               const VXPictureMetadata* metadata, const std::vector<std::uint8_t>* exif) {
+               const VXPictureMetadata* metadata, const std::vector<std::uint8_t>* profile,
+               const std::vector<std::uint8_t>* exif) {
     if (setjmp(png_jmpbuf(png)))
         return false;
     // A profile libpng finds wrong for the picture is left out with a warning, not an error.
@@ -150,9 +159,9 @@ bool encodePng(png_structp png, png_infop info, const RowSource& source, std::ui
         png_set_PLTE(png, info, entries, source.paletteEntries);
     }
     if (metadata != nullptr) {
-        if (!metadata->icc.empty())
-            png_set_iCCP(png, info, "ICC profile", PNG_COMPRESSION_TYPE_BASE, metadata->icc.data(),
-                         png_uint_32(metadata->icc.size()));
+        if (profile != nullptr)
+            png_set_iCCP(png, info, "ICC profile", PNG_COMPRESSION_TYPE_BASE, profile->data(),
+                         png_uint_32(profile->size()));
         if (metadata->dotsPerMetreX != 0 && metadata->dotsPerMetreY != 0)
             png_set_pHYs(png, info, metadata->dotsPerMetreX, metadata->dotsPerMetreY, PNG_RESOLUTION_METER);
         // libpng takes the block as writable but only copies it.
@@ -177,7 +186,8 @@ bool writePng(std::FILE* file, const RowSource& source, const VXPictureMetadata*
     }
     std::vector<std::uint8_t> scratch(std::size_t(source.width) * 4);
     png_init_io(png, file);
-    const bool ok = encodePng(png, info, source, scratch.data(), metadata, readableExif(metadata));
+    const bool ok =
+        encodePng(png, info, source, scratch.data(), metadata, colourProfile(metadata), readableExif(metadata));
     png_destroy_write_struct(&png, &info);
     return ok;
 }
@@ -198,7 +208,8 @@ constexpr std::size_t kMaxJpegExif = 65533 - 6;
 // Only trivially destructible locals: the error jump skips nothing. `exifMarker` is
 // the APP1 marker's bytes, or empty.
 bool encodeJpeg(JpegEncoder& encoder, std::FILE* file, const RowSource& source, std::uint8_t* scratch,
-                const VXPictureWriting& writing, const std::vector<JOCTET>& exifMarker) {
+                const VXPictureWriting& writing, const std::vector<std::uint8_t>* profile,
+                const std::vector<JOCTET>& exifMarker) {
     jpeg_compress_struct& info = encoder.info;
     if (setjmp(encoder.jump))
         return false;
@@ -224,8 +235,8 @@ bool encodeJpeg(JpegEncoder& encoder, std::FILE* file, const RowSource& source, 
     jpeg_start_compress(&info, TRUE);
     if (!exifMarker.empty())
         jpeg_write_marker(&info, JPEG_APP0 + 1, exifMarker.data(), unsigned(exifMarker.size()));
-    if (metadata != nullptr && !metadata->icc.empty())
-        jpeg_write_icc_profile(&info, metadata->icc.data(), unsigned(metadata->icc.size()));
+    if (profile != nullptr)
+        jpeg_write_icc_profile(&info, profile->data(), unsigned(profile->size()));
     while (info.next_scanline < info.image_height) {
         // libjpeg takes rows as writable pointers but only reads them.
         JSAMPROW row = const_cast<std::uint8_t*>(source.row(int(info.next_scanline), scratch));
@@ -246,7 +257,8 @@ bool writeJpeg(std::FILE* file, const RowSource& source, const VXPictureWriting&
         exifMarker = {'E', 'x', 'i', 'f', 0, 0};
         exifMarker.insert(exifMarker.end(), exif->begin(), exif->end());
     }
-    const bool ok = encodeJpeg(*encoder, file, source, scratch.data(), writing, exifMarker);
+    const bool ok =
+        encodeJpeg(*encoder, file, source, scratch.data(), writing, colourProfile(writing.metadata), exifMarker);
     jpeg_destroy_compress(&encoder->info);
     return ok;
 }

@@ -48,7 +48,8 @@ struct VXPictureWriting {
     std::uint32_t background = 0xFFFFFF;
     // Written where the format holds it: PNG iCCP (compressed), eXIf and pHYs; JPEG
     // APP2 profile chunks, APP1 EXIF and the JFIF density in dots per inch; the
-    // resolution of a bitmap. An EXIF block libexif cannot read is left out.
+    // resolution of a bitmap. An EXIF block libexif cannot read is left out, and so
+    // is a profile of anything but RGB (the pixels written are colour).
     const VXPictureMetadata* metadata = nullptr;
 };
 

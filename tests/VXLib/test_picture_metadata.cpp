@@ -196,6 +196,11 @@ TEST(PictureMetadata, JpegSplitsALargeProfileOverMarkersAndFallsBackToExifResolu
     kept.icc.clear();
     EXPECT_TRUE(decode(encode(folder, "bad.jpg", pattern(8, 8, 3), writing)).metadata.exif.empty());
     EXPECT_TRUE(decode(encode(folder, "bad.png", pattern(8, 8, 3), writing)).metadata.exif.empty());
+    kept.icc = iccProfile(6922);
+    std::memcpy(kept.icc.data() + 16, "GRAY", 4); // a grey picture's, widened to colour since
+    EXPECT_TRUE(decode(encode(folder, "grey.jpg", pattern(8, 8, 3), writing)).metadata.icc.empty());
+    EXPECT_TRUE(decode(encode(folder, "grey.png", pattern(8, 8, 3), writing)).metadata.icc.empty());
+    kept.icc.clear();
     kept.exif = exifBlock(1, 72);
     kept.exif.resize(70000);
     EXPECT_TRUE(decode(encode(folder, "huge.jpg", pattern(8, 8, 3), writing)).metadata.exif.empty());
@@ -288,4 +293,30 @@ TEST(PictureDecoding, TransparencyIsDroppedWhenNotWantedAsAlpha) {
     EXPECT_EQ(Bytes(solid.pixels.begin(), solid.pixels.begin() + 6), (Bytes{10, 20, 30, 40, 50, 60}));
     recipe.colourType = 6;
     EXPECT_EQ(decode(makePng(recipe, [](int, int, int c) { return unsigned(c * 50); }), false).planes, 3);
+}
+
+TEST(PictureDecoding, ABitmapGivesItsResolutionAndAnEmbeddedProfileInsideTheFile) {
+    BmpRecipe recipe;
+    recipe.headerSize = 124;
+    recipe.width = 2;
+    recipe.height = 1;
+    recipe.bitCount = 24;
+    recipe.pixels = {1, 2, 3, 4, 5, 6, 0, 0};
+    Bytes file = makeBmp(recipe);
+    const Bytes profile = iccProfile(200);
+    auto put32 = [&file](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            file[at + i] = std::uint8_t(v >> (8 * i));
+    };
+    put32(14 + 56, 0x4D424544); // 'MBED'
+    put32(14 + 112, std::uint32_t(file.size() - 14));
+    put32(14 + 116, std::uint32_t(profile.size()));
+    file.insert(file.end(), profile.begin(), profile.end());
+    VXDecodedPicture picture = decode(file);
+    EXPECT_EQ(picture.metadata.icc, profile);
+    EXPECT_EQ(picture.metadata.dotsPerMetreX, 2835u);
+    EXPECT_EQ(picture.pixels, (Bytes{3, 2, 1, 6, 5, 4}));
+    // A profile said to reach past the end of the file is left out.
+    put32(14 + 116, std::uint32_t(profile.size() + 1));
+    EXPECT_TRUE(decode(file).metadata.icc.empty());
 }
