@@ -6,7 +6,7 @@
 #include "dialog/PSMorvessanEditingSession.h"
 #include "texture/FilterParameters.h"
 #include "texture/MsRandom.h"
-#include "texture/NoiseWeightsGeometry.h"
+#include "dialog/NoiseWeightsGeometry.h"
 #include "texture/UsableFields.h"
 
 #include <algorithm>

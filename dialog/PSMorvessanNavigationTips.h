@@ -2,7 +2,7 @@
 // does to the texture, in words.
 #pragma once
 
-#include "texture/TransformActions.h"
+#include "dialog/TransformActions.h"
 
 namespace morvessan {
 

@@ -8,7 +8,7 @@
 #include "dialog/PSMorvessanPreviewControlModel.h"
 #include "dialog/VXPSLocatorGeometry.h"
 #include "dialog/VXPSPreviewControlModel.h"
-#include "texture/TransformActions.h"
+#include "dialog/TransformActions.h"
 
 #include <cstdint>
 #include <string>

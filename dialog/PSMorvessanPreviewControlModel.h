@@ -3,7 +3,7 @@
 #pragma once
 
 #include "dialog/VXPSPreviewControlModel.h"
-#include "texture/TransformActions.h"
+#include "dialog/TransformActions.h"
 
 namespace morvessan {
 

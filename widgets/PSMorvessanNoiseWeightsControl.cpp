@@ -4,7 +4,7 @@
 
 #include "dialog/PSMorvessanEditingSession.h"
 #include "texture/FilterParameters.h"
-#include "texture/NoiseWeightsGeometry.h"
+#include "dialog/NoiseWeightsGeometry.h"
 #include "texture/TexturePreset.h"
 #include "ui/win32/VXGdi.h"
 

@@ -4,7 +4,7 @@
 
 #include "dialog/VXColourScheme.h"
 #include "widgets/VXCustomControl.h"
-#include "texture/GradientEditorGeometry.h"
+#include "dialog/GradientEditorGeometry.h"
 #include "texture/GradientStops.h"
 
 #include <vector>

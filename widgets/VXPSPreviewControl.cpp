@@ -4,7 +4,7 @@
 
 #include "dialog/PSMorvessanPreviewControlModel.h"
 #include "dialog/VXPSPreviewGeometry.h"
-#include "texture/GradientEditorGeometry.h"
+#include "dialog/GradientEditorGeometry.h"
 #include "ui/win32/VXGdi.h"
 
 #include <windowsx.h>

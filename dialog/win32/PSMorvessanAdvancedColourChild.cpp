@@ -4,7 +4,7 @@
 #include "dialog/PSMorvessanChange.h"
 #include "dialog/win32/PSMorvessanPluginDialog.h"
 #include "resources/dialogs/DialogIds.h"
-#include "texture/GradientEditorGeometry.h"
+#include "dialog/GradientEditorGeometry.h"
 
 namespace morvessan {
 

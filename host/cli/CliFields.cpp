@@ -4,7 +4,7 @@
 
 #include "VXLib/VXUTIL/VXNumberText.h"
 #include "texture/PortableExp.h"
-#include "texture/TransformActions.h"
+#include "texture/TextureTransform.h"
 
 #include <algorithm>
 #include <cmath>

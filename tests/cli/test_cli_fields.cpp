@@ -2,7 +2,7 @@
 // back, the transformation steps against the engine's operations, and one bad
 // value per kind.
 #include "tests/cli/CliTest.h"
-#include "texture/TransformActions.h"
+#include "dialog/TransformActions.h"
 
 #include <cmath>
 #include <cstring>

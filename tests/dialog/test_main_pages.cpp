@@ -2,7 +2,7 @@
 // with a parameter block and a preset library of its own.
 #include "dialog/PSMorvessanPluginDialogModel.h"
 #include "plugin/StartupLog.h"
-#include "texture/NoiseWeightsGeometry.h"
+#include "dialog/NoiseWeightsGeometry.h"
 #include "test_main_fixture.h"
 
 #include <cstring>

@@ -1,5 +1,5 @@
 // Pixel geometry of the gradient editor, kept free of windows so that it can be tested.
-#include "texture/GradientEditorGeometry.h"
+#include "dialog/GradientEditorGeometry.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // Pixel geometry of the noise-weights editor, free of windows so that it can be tested.
-#include "texture/NoiseWeightsGeometry.h"
+#include "dialog/NoiseWeightsGeometry.h"
 
 #include "texture/PortableExp.h"
 #include "texture/TextureBuilder.h"

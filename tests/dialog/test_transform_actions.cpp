@@ -1,7 +1,7 @@
 // The amounts of every control that edits the transformation: navigation
 // buttons with fine steps, the wheel with its modifiers, drags, double clicks
 // and the auto-repeat timing.
-#include "texture/TransformActions.h"
+#include "dialog/TransformActions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Gradient editor geometry: markers, hits, drags, the strip's entries and its
 // checkerboard composition.
-#include "texture/GradientEditorGeometry.h"
+#include "dialog/GradientEditorGeometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Noise-weights editor geometry: columns, marker heights on the logarithmic
 // axis, the hit test, dragging a weight, and noise levels that give no column.
-#include "texture/NoiseWeightsGeometry.h"
+#include "dialog/NoiseWeightsGeometry.h"
 
 #include <gtest/gtest.h>
 

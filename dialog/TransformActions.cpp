@@ -1,5 +1,5 @@
 // Step sizes of the transformation controls, as pure functions of their inputs.
-#include "texture/TransformActions.h"
+#include "dialog/TransformActions.h"
 
 namespace morvessan {
 
