@@ -45,6 +45,49 @@ std::string problem(const TextureField& field, std::string_view text, const std:
     return std::string(field.name) + " '" + std::string(text) + "' " + why;
 }
 
+// Preset files hold six significant digits, so a value at a range's edge may come
+// back from one just outside it (2^-11 as 0.000488281). Half a unit of the sixth
+// digit past an edge is still taken, and kept as typed: the block then shows and
+// reads back to the same bytes, and renders as the preset always did.
+double sixDigitSlack(double edge) {
+    const double magnitude = std::fabs(edge);
+    if (magnitude == 0 || !std::isfinite(magnitude)) {
+        return 0;
+    }
+    double unit = 1;
+    while (unit > magnitude) {
+        unit /= 10;
+    }
+    while (unit * 10 <= magnitude) {
+        unit *= 10;
+    }
+    return unit * 5e-6;
+}
+
+bool inRange(const TextureField& field, double value, bool slack) {
+    return slack ? value >= field.low - sixDigitSlack(field.low) && value <= field.high + sixDigitSlack(field.high)
+                 : value >= field.low && value <= field.high;
+}
+
+// "inf", "-inf" and "nan": what a block read from a file may hold in its matrix,
+// printed so that it reads back.
+bool parseNonFinite(std::string_view text, double& value) {
+    if (text == "inf" || text == "-inf") {
+        value = text[0] == '-' ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+        return true;
+    }
+    if (text == "nan") {
+        value = std::numeric_limits<double>::quiet_NaN();
+        return true;
+    }
+    return false;
+}
+
+// JSON keeps its own forms of them (formatShortest); text takes the words above.
+std::string numberText(double value, bool json) {
+    return json || std::isfinite(value) ? formatShortest(value) : value != value ? "nan" : (value > 0 ? "inf" : "-inf");
+}
+
 bool parseWhole(std::string_view text, double& value) {
     if (!parseDecimal(text, value)) {
         return false;
@@ -104,7 +147,8 @@ std::string setNumbers(double* target, std::size_t most, bool exact, const Textu
         return problem(field, text, expected);
     }
     for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (!parseDecimal(parts[i], values[i]) || (ranged && (values[i] < field.low || values[i] > field.high))) {
+        const bool number = parseDecimal(parts[i], values[i]) || (!ranged && parseNonFinite(parts[i], values[i]));
+        if (!number || (ranged && !inRange(field, values[i], true))) {
             return problem(field, text, expected);
         }
     }
@@ -117,7 +161,7 @@ std::string setNumbers(double* target, std::size_t most, bool exact, const Textu
 std::string numberList(const double* values, std::size_t count, bool json) {
     std::string out = json ? "[" : "";
     for (std::size_t i = 0; i < count; ++i) {
-        out += (i ? "," : "") + formatShortest(values[i]);
+        out += (i ? "," : "") + numberText(values[i], json);
     }
     return json ? out + "]" : out;
 }
@@ -206,7 +250,7 @@ std::string setTextureField(TextureFields& t, const TextureField& field, std::st
     if (!(whole ? parseWhole(text, value) : parseDecimal(text, value))) {
         return problem(field, text, whole ? "is not a whole number" : "is not a number");
     }
-    if (value < field.low || value > field.high) {
+    if (!inRange(field, value, !whole)) {
         return problem(field, text, "is outside " + rangeText(field));
     }
     if (field.step > 0 && !whole) {
@@ -237,7 +281,7 @@ std::string fieldValue(const TextureFields& t, const TextureField& field, bool j
         const std::string word(t.type >= kCloud && t.type <= kWood ? kTypeWords[t.type - 1] : kTypeWords[0]);
         return json ? jsonString(word) : word;
     }
-    case Id::NoiseLevel: return formatShortest(t.noiseLevel);
+    case Id::NoiseLevel: return numberText(t.noiseLevel, json);
     case Id::NoiseSeed: return formatInt(t.noiseSeed);
     case Id::Colours: {
         std::string out = json ? "[" : "";
@@ -249,10 +293,10 @@ std::string fieldValue(const TextureFields& t, const TextureField& field, bool j
         }
         return json ? out + "]" : out;
     }
-    case Id::TotalOpacity: return formatShortest(t.totalOpacity);
+    case Id::TotalOpacity: return numberText(t.totalOpacity, json);
     case Id::Transformation: return numberList(t.transformation.m, 9, json);
     case Id::NoiseWeights: return numberList(t.noiseWeights, kMaxOctaves, json);
-    case Id::NoiseParameter: return formatShortest(t.noiseParameter);
+    case Id::NoiseParameter: return numberText(t.noiseParameter, json);
     case Id::BlurEnabled: return flag(t.blurEnabled);
     case Id::Blur: return formatInt(t.blur);
     case Id::NoiseEnabled: return flag(t.noiseEnabled);

@@ -2,8 +2,11 @@
 // shorthand for one, or a transformation step of the dialog's buttons.
 #include "host/cli/CliFields.h"
 
+#include "VXLib/VXUTIL/VXAsciiCase.h"
 #include "VXLib/VXUTIL/VXNumberText.h"
 #include "texture/PortableExp.h"
+#include "host/cli/CliBlockText.h"
+#include "host/cli/CliSuggest.h"
 #include "texture/TextureTransform.h"
 
 #include <algorithm>
@@ -20,9 +23,21 @@ namespace {
 
 const TextureField& field(std::string_view name) { return *findTextureField(name); }
 
+// The refusal of a value, with the nearest word when the field takes words.
+std::string refusal(const TextureField& f, const std::string& value, const std::string& error) {
+    if (f.kind != TextureFieldKind::Choice) {
+        return error;
+    }
+    std::vector<std::string> words;
+    for (const std::string_view word : kTextureTypeWords) {
+        words.push_back(lowerAscii(std::string(word)));
+    }
+    return error + didYouMean(value, words);
+}
+
 void set(TextureFields& fields, std::string_view name, const std::string& value) {
     if (const std::string error = setTextureField(fields, field(name), value); !error.empty()) {
-        throw usageError(error);
+        throw usageError(refusal(field(name), value, error));
     }
 }
 
@@ -79,10 +94,12 @@ std::string fieldOptionsHelp() {
         "\n"
         "Texture options, applied after the block and the preset, in the order "
         "given:\n"
-        "  --set FIELD=VALUE       set one field (fields below)\n"
+        "  --set FIELD=VALUE       set one field (fields below, and the block's own:\n"
+        "                          presetFile, categoryIndex, scaleBySource,\n"
+        "                          overwriteSource)\n"
         "  --type cloud|fire|marble|wood\n"
-        "  --seed N|random         noiseSeed; random picks 0..9999 and prints it "
-        "on stderr\n"
+        "  --seed N|random         noiseSeed; 0 draws a new pattern on every run; random\n"
+        "                          picks 1..9999 and prints it on stderr\n"
         "  --octaves N             noiseLevel\n"
         "  --weights W1,W2,...     noiseWeights of the first octaves\n"
         "  --colours '#RRGGBB[AA]@POS,...'\n"
@@ -123,10 +140,12 @@ void applyAssignment(TextureFields& fields, const std::string& assignment) {
     const std::string name = assignment.substr(0, eq);
     const TextureField* f = findTextureField(name);
     if (!f) {
-        throw usageError("unknown field '" + name + "' (see 'morvessan render --help')");
+        throw usageError("unknown field '" + name + "'" + didYouMean(name, everyFieldName()) +
+                         " (see 'morvessan render --help')");
     }
-    if (const std::string error = setTextureField(fields, *f, assignment.substr(eq + 1)); !error.empty()) {
-        throw usageError(error);
+    const std::string value = assignment.substr(eq + 1);
+    if (const std::string error = setTextureField(fields, *f, value); !error.empty()) {
+        throw usageError(refusal(*f, value, error));
     }
 }
 
@@ -198,7 +217,10 @@ bool applyFieldOptions(const Arguments& args, TextureFields& fields, const Field
         any = true;
         TextureTransform& m = fields.transformation;
         if (name == "--set") {
-            applyAssignment(fields, value);
+            // The block's own fields (scaleBySource ...) were set with the block.
+            if (!isBlockOwnField(value.substr(0, value.find('=')))) {
+                applyAssignment(fields, value);
+            }
         } else if (name == "--type") {
             set(fields, "type", value);
         } else if (name == "--seed") {
@@ -251,9 +273,10 @@ bool applyFieldOptions(const Arguments& args, TextureFields& fields, const Field
 std::optional<std::int32_t> chooseRandomSeed(const Arguments& args) {
     for (const auto& [name, value] : args.ordered()) {
         if (name == "--seed" && value == "random") {
-            // As the dialog's Randomise button: 0..9999.
+            // As the dialog's Randomise button, but never 0: seed 0 draws a new pattern
+            // on every run, and the printed seed must give the picture back.
             std::random_device device;
-            const std::int32_t seed = std::uniform_int_distribution<std::int32_t>(0, 9999)(device);
+            const std::int32_t seed = std::uniform_int_distribution<std::int32_t>(1, 9999)(device);
             std::cerr << "morvessan: seed " << seed << "\n";
             return seed;
         }

@@ -24,8 +24,12 @@ void loadLibrary(PresetLibrary& library, const std::string& presetsDir, const st
                  const TextureFields& current);
 // Whether any file of the library exists on disk (the fallback does not).
 bool libraryOnDisk(const PresetLibrary& library);
-// Index of the file named exactly `name`, or -1.
+// Index of the file named `name`: exactly, else the one file that differs only in
+// letter case; -1 when there is none or several.
 int findFile(const PresetLibrary& library, const std::string& name);
+// The file `name` as findFile finds it, or a CliError that says why not: the file
+// cannot be read, several differ only in case, or none is near (with the nearest names).
+int chooseFile(const PresetLibrary& library, const std::string& name);
 
 // Applies the chosen preset to the block, as choosing it in the dialog does: the
 // texture, the file name and the category index. Returns "'Preset' from File".

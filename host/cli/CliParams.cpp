@@ -2,7 +2,9 @@
 // JSON, fields changed by name, and a fresh block.
 #include "VXLib/VXUTIL/VXNumberText.h"
 #include "host/HostFiles.h"
+#include "host/cli/CliBlockText.h"
 #include "host/cli/CliFields.h"
+#include "host/cli/CliSuggest.h"
 #include "host/cli/CliSupport.h"
 #include "host/cli/Commands.h"
 #include "texture/FilterParameters.h"
@@ -22,36 +24,17 @@ const char* const kParamsHelp =
     "\n"
     "show  prints the fields of a parameter block file, one 'name: value' a line, or\n"
     "      with --json as one JSON object (the fields below, then presetFile,\n"
-    "      categoryIndex, scaleBySource and overwriteSource)\n"
+    "      categoryIndex, scaleBySource, overwriteSource and \"schema\": 1)\n"
     "set   changes fields of a block file (a missing file starts from the defaults);\n"
-    "      nothing is written when any value is refused\n"
+    "      every value show prints is taken back as printed; nothing is written when\n"
+    "      any value is refused\n"
     "init  writes a parameter block with every default; an existing FILE is replaced\n"
     "      only when it is a parameter block\n";
 
-std::string onOff(std::uint8_t flag) { return flag ? "on" : "off"; }
-
 void show(const FilterParameters& b) {
-    for (const TextureField& field : textureFields()) {
-        std::cout << field.name << ": " << printable(textureFieldText(b.texture, field)) << "\n";
+    for (const auto& [name, value] : blockFieldTexts(b)) {
+        std::cout << name << ": " << printable(value) << "\n";
     }
-    std::cout << "presetFile: '" << printable(readField(b.presetFile, kPathSize)) << "'\n";
-    std::cout << "categoryIndex: " << formatInt(b.categoryIndex) << "\n";
-    std::cout << "scaleBySource: " << onOff(b.scaleBySource) << "\n";
-    std::cout << "overwriteSource: " << onOff(b.overwriteSource) << "\n";
-}
-
-// One object, keys in a fixed order, so scripts and diffs can rely on it.
-void showJson(const FilterParameters& b) {
-    std::string out = "{";
-    for (const TextureField& field : textureFields()) {
-        out += "\n  " + jsonString(field.name) + ": " + textureFieldJson(b.texture, field) + ",";
-    }
-    const auto flag = [](std::uint8_t on) { return std::string(on ? "true" : "false"); };
-    out += "\n  \"presetFile\": " + jsonString(readField(b.presetFile, kPathSize)) + ",";
-    out += "\n  \"categoryIndex\": " + formatInt(b.categoryIndex) + ",";
-    out += "\n  \"scaleBySource\": " + flag(b.scaleBySource) + ",";
-    out += "\n  \"overwriteSource\": " + flag(b.overwriteSource) + "\n}\n";
-    std::cout << out;
 }
 
 // Padding bytes zeroed too, so the same fields always give the same file.
@@ -100,7 +83,7 @@ int commandParams(const std::vector<std::string>& list) {
         args.expectOperands(1, "one operand: FILE");
         const FilterParameters block = readBlock(args.operands()[0]);
         if (args.has("--json")) {
-            showJson(block);
+            std::cout << blockJson(block);
         } else {
             show(block);
         }
@@ -117,7 +100,7 @@ int commandParams(const std::vector<std::string>& list) {
             block = readBlock(path);
         }
         for (std::size_t i = 1; i < args.operands().size(); ++i) {
-            applyAssignment(block.texture, args.operands()[i]);
+            applyBlockAssignment(block, args.operands()[i]);
         }
         writeBlock(path, block);
         return 0;
@@ -138,7 +121,8 @@ int commandParams(const std::vector<std::string>& list) {
         writeBlock(path, freshBlock());
         return 0;
     }
-    throw usageError("unknown params command '" + list[0] + "' (show, set or init)");
+    throw usageError("unknown params command '" + list[0] + "' (show, set or init)" +
+                     didYouMean(list[0], {"show", "set", "init"}));
 }
 
 } // namespace morvessan::cli

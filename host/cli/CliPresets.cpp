@@ -5,6 +5,7 @@
 #include "host/HostFiles.h"
 #include "host/cli/CliFolders.h"
 #include "host/cli/CliLibrary.h"
+#include "host/cli/CliSuggest.h"
 #include "host/cli/CliSupport.h"
 #include "host/cli/Commands.h"
 #include "presets/PresetDiskFile.h"
@@ -303,7 +304,8 @@ int commandPresets(const std::vector<std::string>& args) {
     if (args[0] == "add") {
         return add(rest);
     }
-    throw usageError("unknown presets command '" + args[0] + "' (list, check or add)");
+    throw usageError("unknown presets command '" + args[0] + "' (list, check or add)" +
+                     didYouMean(args[0], {"list", "check", "add"}));
 }
 
 } // namespace morvessan::cli

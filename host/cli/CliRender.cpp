@@ -6,7 +6,9 @@
 #include "VXLib/VXUTIL/VXPlatform.h"
 #include "host/FilterHost.h"
 #include "host/HostFiles.h"
+#include "host/cli/CliBlockText.h"
 #include "host/cli/CliFields.h"
+#include "host/cli/CliSuggest.h"
 #include "host/cli/CliLibrary.h"
 #include "host/cli/CliSupport.h"
 #include "host/cli/Commands.h"
@@ -255,6 +257,12 @@ BaseBlock prepareBlock(const Arguments& args, bool canvas) {
         PresetLibrary library;
         loadLibrary(library, base.presetsDir, base.texturesDir, block->texture);
         base.chosen = choice.any() ? applyChoice(*block, library, choice) : applyShowcase(*block, library);
+    }
+    // "--set scaleBySource=on" and the block's other own fields go to the block itself.
+    for (const auto& [name, value] : args.ordered()) {
+        if (name == "--set" && isBlockOwnField(value.substr(0, value.find('=')))) {
+            applyBlockAssignment(*block, value);
+        }
     }
     applyFlag(args, "scale-by-source", block->scaleBySource);
     applyFlag(args, "overwrite-source", block->overwriteSource);
@@ -561,12 +569,19 @@ int applyBatch(const Arguments& args) {
     if (const auto text = args.value("--format")) {
         format = lowerAscii(*text);
         if (*format != "png" && *format != "jpg" && *format != "jpeg" && *format != "bmp") {
-            throw usageError("--format '" + *text + "' is not png, jpg or bmp");
+            throw usageError("--format '" + *text + "' is not png, jpg or bmp" +
+                             didYouMean(*text, {"png", "jpg", "bmp"}));
         }
     }
+    // A missing folder is made, with its parents, as the outputs' folder.
+    std::error_code made;
+    std::filesystem::create_directories(dir, made);
     std::error_code ec;
     if (!std::filesystem::is_directory(dir, ec)) {
-        throw CliError("--output-dir '" + dir + "' is not a folder");
+        const bool there = std::filesystem::exists(std::filesystem::symlink_status(dir, ec));
+        throw CliError(
+            "--output-dir '" + dir + "' " +
+            (there || !made ? std::string("is not a folder") : "is missing and cannot be made: " + made.message()));
     }
     const BaseBlock base = prepareBlock(args, false);
     ProgressBar bar("Rendering", args.has("--quiet"));

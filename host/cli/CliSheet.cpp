@@ -54,16 +54,7 @@ int commandSheet(const std::vector<std::string>& list) {
     }
     int fileIndex = 0;
     if (const auto name = args.value("--preset-file")) {
-        fileIndex = findFile(library, *name);
-        for (const UnreadablePresetFile& unreadable : library.unreadableFiles()) {
-            if (fileIndex < 0 && unreadable.name == *name) {
-                throw CliError(unreadable.error);
-            }
-        }
-        if (fileIndex < 0) {
-            throw CliError("no preset file named '" + *name + "' in " + library.presetsFolder() +
-                           " (see 'morvessan presets list')");
-        }
+        fileIndex = chooseFile(library, *name);
     }
     const PresetFile& file = library.file(fileIndex);
     std::vector<const TexturePreset*> presets;

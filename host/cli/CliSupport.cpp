@@ -5,6 +5,7 @@
 #include "VXLib/VXUTIL/VXPortablePlatform.h"
 #include "VXLib/VXUTIL/VXWholeFile.h"
 #include "host/cli/CliFolders.h"
+#include "host/cli/CliSuggest.h"
 #include "presets/PresetLibrary.h"
 
 #include <algorithm>
@@ -88,8 +89,11 @@ Arguments::Arguments(const std::string& command, const std::vector<std::string>&
             m_flags.push_back(name);
             m_ordered.emplace_back(name, std::string());
         } else {
-            throw usageError("unknown option '" + arg + "' for '" + command + "' (see 'morvessan " + command +
-                             " --help')");
+            std::vector<std::string> names = valued;
+            names.insert(names.end(), flags.begin(), flags.end());
+            names.push_back("--help");
+            throw usageError("unknown option '" + arg + "' for '" + command + "'" + didYouMean(name, names) +
+                             " (see 'morvessan " + command + " --help')");
         }
     }
 }
@@ -348,7 +352,7 @@ bool standardOutputWritten(std::string& error) {
 
 std::int32_t parseInteger(const std::string& text, std::int32_t low, std::int32_t high, const std::string& what) {
     const bool digits =
-        !text.empty() && text.size() <= 10 &&
+        !text.empty() && text.size() <= (text[0] == '-' ? 11u : 10u) &&
         std::all_of(text.begin() + (text[0] == '-' ? 1 : 0), text.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
         text != "-";
     if (!digits) {

@@ -1,5 +1,6 @@
 // The command-line host: runs the texture filter through PluginMain on image
 // files, and works with presets and parameter blocks.
+#include "host/cli/CliSuggest.h"
 #include "host/cli/CliSupport.h"
 #include "host/cli/Commands.h"
 
@@ -94,7 +95,10 @@ int main(int argc, char** argv) {
         if (command == "completion") {
             return finish(commandCompletion(rest));
         }
-        throw usageError("unknown command '" + command + "' (see 'morvessan --help')");
+        throw usageError("unknown command '" + command + "'" +
+                         didYouMean(command, {"render", "apply", "edit", "presets", "sheet", "params", "completion",
+                                              "--help", "--version"}) +
+                         " (see 'morvessan --help')");
     } catch (const CliError& error) {
         std::cerr << "morvessan: " << printable(error.what()) << "\n";
         return error.status();

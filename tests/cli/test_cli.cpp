@@ -182,7 +182,7 @@ TEST_F(Cli, ParameterFileCarriesTheBlockFromRunToRun) {
     r = run("params show " + p("block.bin"), false);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("type: Marble\n"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("presetFile: 'Stones'"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("presetFile: Stones\n"), std::string::npos) << r.out;
 
     r = run("params init " + p("fresh.bin"), false);
     ASSERT_EQ(r.status, 0) << r.err;

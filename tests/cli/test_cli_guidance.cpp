@@ -1,0 +1,101 @@
+// What the command line says when a name is mistyped or ambiguous, and what it
+// does for names given in another case, missing output folders and random seeds.
+#include "CliTest.h"
+
+#include "host/cli/CliFields.h"
+#include "host/cli/CliSuggest.h"
+
+#include <iostream>
+
+namespace {
+
+using namespace morvessan::cli;
+
+class CliGuidance : public Cli {};
+
+TEST(Suggestions, NearestNamesWithinASlipOfTheKeys) {
+    EXPECT_EQ(editDistance("marbel", "marble"), 1u); // two neighbours swapped
+    EXPECT_EQ(editDistance("Bonfir", "bonfire"), 1u);
+    EXPECT_EQ(editDistance("", "abc"), 3u);
+    EXPECT_EQ(editDistance("kitten", "sitting"), 3u);
+    EXPECT_EQ(didYouMean("rendr", {"render", "apply", "sheet"}), " (did you mean 'render'?)");
+    EXPECT_EQ(didYouMean("Oaks", {"Oak", "Oak2", "Pine"}), " (did you mean 'Oak' or 'Oak2'?)");
+    // Too far, or all of a short name changed: no guess.
+    EXPECT_EQ(didYouMean("frobnicate", {"render", "apply"}), "");
+    EXPECT_EQ(didYouMean("xy", {"ab"}), "");
+    EXPECT_EQ(didYouMean("ab", {"abc"}), " (did you mean 'abc'?)");
+    // Case alone: an exact name wins, otherwise every name equal but for case.
+    EXPECT_EQ(caseMatches("oak", {"Oak", "OAK", "oak"}), std::vector<std::size_t>{2});
+    EXPECT_EQ(caseMatches("oak", {"Oak", "OAK", "Pine"}), (std::vector<std::size_t>{0, 1}));
+}
+
+TEST_F(CliGuidance, MistypedNamesGetTheNearestOne) {
+    expectRefused(run("rendr", false), "unknown command 'rendr' (did you mean 'render'?)");
+    expectRefused(run("render --sise 8x8 " + p("o.png")),
+                  "unknown option '--sise' for 'render' (did you mean '--size'?)", "o.png");
+    expectRefused(run("render --size 8x8 --type marbel " + p("o.png")), "(did you mean 'marble'?)", "o.png");
+    expectRefused(run("render --size 8x8 --set noiseSed=3 " + p("o.png")),
+                  "unknown field 'noiseSed' (did you mean 'noiseSeed'?)", "o.png");
+    expectRefused(run("params shwo " + p("b.bin"), false), "(did you mean 'show'?)");
+    expectRefused(run("apply --output-dir " + p("out") + " --format pgn " + p("a.png")), "(did you mean 'png'?)");
+    writePresetFile("Stones");
+    expectRefused(run("render --size 8x8 --preset 'Grey Marbel' " + p("o.png")),
+                  "no preset named 'Grey Marbel' in the library (did you mean 'Grey Marble'?)", "o.png");
+    expectRefused(run("render --size 8x8 --preset-file Stone " + p("o.png")), "(did you mean 'Stones'?)", "o.png");
+    expectRefused(run("render --size 8x8 --category Skyy " + p("o.png")), "(did you mean 'Sky'?)", "o.png");
+    Result r = run("render --size 8x8 --frobnicate " + p("o.png"));
+    EXPECT_EQ(r.err.find("did you mean"), std::string::npos) << r.err;
+}
+
+TEST_F(CliGuidance, PresetNamesMatchWithoutCaseUnlessThatIsAmbiguous) {
+    writePresetFile("Stones");
+    Result r = run("render --size 8x8 --preset-file stones --category sky --preset 'plain cloud' " + p("o.png"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("preset 'Plain Cloud' from Stones"), std::string::npos) << r.out;
+
+    // The same name in two files: refused with both, until the file is given.
+    fs::copy_file(at("presets/Stones.txt"), at("presets/Rocks.txt"));
+    expectRefused(run("render --size 8x8 --preset 'Grey Marble' " + p("two.png")),
+                  "--preset 'Grey Marble' is in two preset files: ", "two.png");
+    r = run("render --size 8x8 --preset-file Rocks --preset 'grey marble' " + p("o.png"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("'Grey Marble' from Rocks"), std::string::npos) << r.out;
+#if !defined(_WIN32)
+    // Two files whose names differ only in case (where a file system allows them).
+    fs::copy_file(at("presets/Stones.txt"), at("presets/stones.txt"));
+    expectRefused(run("sheet --preset-file STONES " + p("s.png")),
+                  "--preset-file 'STONES' matches two preset files that differ only in case", "s.png");
+    r = run("render --size 8x8 --preset-file stones --preset 'Grey Marble' " + p("o.png"));
+    EXPECT_EQ(r.status, 0) << r.err;
+#endif
+}
+
+TEST_F(CliGuidance, OutputFolderIsMadeWhenMissing) {
+    ASSERT_EQ(run("render --quiet --size 8x8 --type fire " + p("a.png")).status, 0);
+    Result r = run("apply --quiet --type wood --output-dir " + p("new/deeper") + " " + p("a.png"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::is_regular_file(at("new/deeper/a.png")));
+    // A file where the folder would be is no folder, and nothing is written.
+    std::ofstream(at("plain")) << "x";
+    expectRefused(run("apply --quiet --output-dir " + p("plain/sub") + " " + p("a.png")), "--output-dir '");
+    expectRefused(run("apply --quiet --output-dir " + p("plain") + " " + p("a.png")), "is not a folder");
+    EXPECT_EQ(readText(at("plain")), "x");
+}
+
+TEST(RandomSeed, NeverZeroWhichWouldDrawANewPatternEachRun) {
+    const Arguments args("render", {"--seed", "random"}, fieldValuedOptions(), fieldFlagOptions());
+    std::ostringstream printed;
+    std::streambuf* const kept = std::cerr.rdbuf(printed.rdbuf());
+    std::int32_t lowest = 10000;
+    std::int32_t highest = 0;
+    for (int i = 0; i < 30000; ++i) {
+        const std::int32_t seed = *chooseRandomSeed(args);
+        lowest = std::min(lowest, seed);
+        highest = std::max(highest, seed);
+    }
+    std::cerr.rdbuf(kept);
+    EXPECT_EQ(lowest, 1);
+    EXPECT_EQ(highest, 9999);
+}
+
+} // namespace
