@@ -110,6 +110,8 @@ RowSource rgbRows(const VXRgbPixels& pixels, bool alpha, std::uint32_t backgroun
     const bool keep = alpha && pixels.planes == 4;
     RowSource source{pixels.width, pixels.height, keep ? RowSource::Form::Rgba : RowSource::Form::Rgb};
     source.row = [&pixels, keep, background](int y, std::uint8_t* out) {
+        if (pixels.rowsTaken)
+            pixels.rowsTaken(y);
         const std::uint8_t* in = pixels.data + std::size_t(y) * pixels.stride;
         if (keep || pixels.planes == 3)
             return in;

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,8 @@ struct VXRgbPixels {
     std::int32_t planes = 3; // 3, or 4 with alpha last
     const std::uint8_t* data = nullptr;
     std::size_t stride = 0; // bytes from one row to the next
+    // Told the rows the encoder has taken so far, as it takes each (for a progress bar).
+    std::function<void(std::int32_t rows)> rowsTaken{};
 };
 
 // How pictures in red-green-blue order are written.

@@ -71,15 +71,20 @@ bool loadHostMask(const std::string& path, HostMask& mask, std::string& error, c
 bool isWritableImagePath(const std::string& path) { return isImageFilePath(path); }
 
 bool writeHostImage(VXFileReplacement& file, const HostImage& image, std::string& error,
-                    const VXPictureWriting& writing, bool strip) {
+                    const VXPictureWriting& writing, bool strip,
+                    const std::function<void(std::int32_t rows)>& rowsTaken) {
     const std::string size = pictureSizeProblem(image.width, image.height, image.planes);
     if (!size.empty()) {
         error = "cannot write '" + file.path() + "': " + size;
         file.fail(error);
         return false;
     }
-    const VXRgbPixels pixels{image.width, image.height, image.planes, image.pixels.data(),
-                             std::size_t(image.width) * std::size_t(image.planes)};
+    const VXRgbPixels pixels{image.width,
+                             image.height,
+                             image.planes,
+                             image.pixels.data(),
+                             std::size_t(image.width) * std::size_t(image.planes),
+                             rowsTaken};
     std::string reason;
     try {
         VXPictureWriting options = writing;

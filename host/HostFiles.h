@@ -9,6 +9,7 @@
 #include "host/HostPictureReader.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,7 +41,8 @@ bool saveHostImage(const std::string& path, const HostImage& image, std::string&
 // Encodes the image into a replacement the caller began and committs later, so
 // that several outputs are put in place together.
 bool writeHostImage(VXFileReplacement& file, const HostImage& image, std::string& error,
-                    const VXPictureWriting& writing = {}, bool strip = false);
+                    const VXPictureWriting& writing = {}, bool strip = false,
+                    const std::function<void(std::int32_t rows)>& rowsTaken = {});
 // Whether `path` names a format saveHostImage can write.
 bool isWritableImagePath(const std::string& path);
 

@@ -1,10 +1,14 @@
 // "completion bash": a bash completion script for commands, options and field names,
 // made from the program's own lists so that it never falls behind them.
+#include "host/cli/CliBlockText.h"
 #include "host/cli/CliFields.h"
+#include "host/cli/CliLibrary.h"
 #include "host/cli/CliSupport.h"
 #include "host/cli/Commands.h"
 
 #include <iostream>
+#include <set>
+#include <sstream>
 
 namespace morvessan::cli {
 
@@ -14,8 +18,10 @@ const char* const kCompletionHelp =
     "usage: morvessan completion bash\n"
     "\n"
     "Prints a bash completion script: commands, each command's options, field names\n"
-    "after --set and 'params set FILE', and the values of --type and --format. Load\n"
-    "it with: source <(morvessan completion bash)\n";
+    "after --set and 'params set FILE', the values of --type, --format and\n"
+    "--background, the library's names after --preset, --preset-file and --category,\n"
+    "files where a file is expected and nothing after options that take a typed\n"
+    "value. Load it with: source <(morvessan completion bash)\n";
 
 std::string joined(const std::vector<std::string>& words) {
     std::string out;
@@ -25,9 +31,66 @@ std::string joined(const std::vector<std::string>& words) {
     return out;
 }
 
+// The options whose value is typed, not chosen: nothing is offered after them.
+std::string valueOptions() {
+    std::string out;
+    for (const char* name :
+         {"--size",           "--frames",  "--rect",    "--max-pixels", "--threads",        "--octaves",
+          "--weights",        "--colours", "--opacity", "--blur",       "--grain",          "--picture-amount",
+          "--move",           "--rotate",  "--scale",   "--zoom",       "--per-frame-move", "--per-frame-rotate",
+          "--per-frame-zoom", "--name"}) {
+        out += (out.empty() ? "" : "|") + std::string(name);
+    }
+    return out;
+}
+
+// "completion names presets|files|categories [--presets-dir DIR]": the names the
+// script offers, one a line, each once.
+int printNames(const std::vector<std::string>& list) {
+    const Arguments args("completion names", list, {"--presets-dir"}, {});
+    args.expectOperands(1, "one operand: presets, files or categories");
+    const std::string& kind = args.operands()[0];
+    if (kind != "presets" && kind != "files" && kind != "categories") {
+        throw usageError("completion names takes presets, files or categories");
+    }
+    PresetLibrary library;
+    FilterParameters block{};
+    writeDefaultParameters(block);
+    loadLibrary(library, args.value("--presets-dir").value_or(defaultPresetsDir()), defaultTexturesDir(),
+                block.texture);
+    if (!libraryOnDisk(library)) {
+        return 0;
+    }
+    std::set<std::string> names;
+    for (int f = 0; f < library.fileCount(); ++f) {
+        const PresetFile& file = library.file(f);
+        if (kind == "files") {
+            names.insert(file.name());
+        }
+        for (int c = 0; c < file.categoryCount(); ++c) {
+            if (kind == "categories") {
+                names.insert(file.categoryName(c));
+            }
+            for (int p = 0; kind == "presets" && p < file.presetCount(c); ++p) {
+                names.insert(file.presetName(c, p));
+            }
+        }
+    }
+    for (const std::string& name : names) {
+        // A name the terminal would act on is left out rather than printed.
+        if (printable(name) == name) {
+            std::cout << name << "\n";
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 int commandCompletion(const std::vector<std::string>& list) {
+    if (!list.empty() && list[0] == "names") {
+        return printNames(std::vector<std::string>(list.begin() + 1, list.end()));
+    }
     const Arguments args("completion", list, {}, {});
     if (args.help()) {
         std::cout << kCompletionHelp;
@@ -38,65 +101,91 @@ int commandCompletion(const std::vector<std::string>& list) {
         throw usageError("completion is written for bash only");
     }
     std::string fields;
-    for (const TextureField& field : textureFields()) {
-        fields += (fields.empty() ? "" : " ") + std::string(field.name) + "=";
+    for (const std::string& name : everyFieldName()) {
+        fields += (fields.empty() ? "" : " ") + name + "=";
     }
     const std::string common = "--presets-dir --textures-dir --help";
-    std::cout << "# bash completion for morvessan, made by 'morvessan completion bash'\n"
-                 "_morvessan() {\n"
-                 "    local cur=\"${COMP_WORDS[COMP_CWORD]}\" prev=\"${COMP_WORDS[COMP_CWORD-1]}\"\n"
-                 "    local fields=\""
-              << fields
-              << "\"\n"
-                 "    if [ \"$COMP_CWORD\" -eq 1 ]; then\n"
-                 "        COMPREPLY=($(compgen -W \"render apply edit presets sheet params completion --help "
-                 "--version\" -- \"$cur\"))\n"
-                 "        return\n"
-                 "    fi\n"
-                 "    case \"$prev\" in\n"
-                 "    --set) compopt -o nospace; COMPREPLY=($(compgen -W \"$fields\" -- \"$cur\")); return ;;\n"
-                 "    --type) COMPREPLY=($(compgen -W \"cloud fire marble wood\" -- \"$cur\")); return ;;\n"
-                 "    --format) COMPREPLY=($(compgen -W \"png jpg bmp\" -- \"$cur\")); return ;;\n"
-                 "    --seed) COMPREPLY=($(compgen -W \"random\" -- \"$cur\")); return ;;\n"
-                 "    --output-dir|--presets-dir|--textures-dir) COMPREPLY=($(compgen -d -- \"$cur\")); return ;;\n"
-                 "    esac\n"
-                 "    local options=\"\"\n"
-                 "    case \"${COMP_WORDS[1]}\" in\n"
-                 "    render) options=\""
-              << joined(runOptionNames("render"))
-              << " --help\" ;;\n"
-                 "    apply) options=\""
-              << joined(runOptionNames("apply"))
-              << " --help\" ;;\n"
-                 "    edit) options=\""
-              << joined(runOptionNames("edit"))
-              << " --help\" ;;\n"
-                 "    sheet) options=\""
-              << common
-              << " --preset-file --size --quiet\" ;;\n"
-                 "    presets)\n"
-                 "        if [ \"$COMP_CWORD\" -eq 2 ]; then\n"
-                 "            COMPREPLY=($(compgen -W \"list check add\" -- \"$cur\")); return\n"
-                 "        fi\n"
-                 "        options=\""
-              << common
-              << " --json --preset-file --category --name --params\" ;;\n"
-                 "    params)\n"
-                 "        if [ \"$COMP_CWORD\" -eq 2 ]; then\n"
-                 "            COMPREPLY=($(compgen -W \"show set init\" -- \"$cur\")); return\n"
-                 "        fi\n"
-                 "        if [ \"${COMP_WORDS[2]}\" = set ] && [ \"$COMP_CWORD\" -ge 4 ]; then\n"
-                 "            compopt -o nospace; COMPREPLY=($(compgen -W \"$fields\" -- \"$cur\")); return\n"
-                 "        fi\n"
-                 "        options=\"--json --help\" ;;\n"
-                 "    esac\n"
-                 "    if [[ \"$cur\" == -* ]]; then\n"
-                 "        COMPREPLY=($(compgen -W \"$options\" -- \"$cur\"))\n"
-                 "    else\n"
-                 "        COMPREPLY=($(compgen -f -- \"$cur\"))\n"
-                 "    fi\n"
-                 "}\n"
-                 "complete -o filenames -F _morvessan morvessan morvessan.exe\n";
+    // Written whole at once, so that a failed write is reported with its cause.
+    std::ostringstream script;
+    script
+        << "# bash completion for morvessan, made by 'morvessan completion bash'\n"
+           "# The names of the library the line's --presets-dir (or the default) holds.\n"
+           "_morvessan_names() {\n"
+           "    local dir=\"\" i\n"
+           "    for ((i = 1; i < ${#COMP_WORDS[@]} - 1; i++)); do\n"
+           "        [ \"${COMP_WORDS[i]}\" = --presets-dir ] && dir=\"${COMP_WORDS[i+1]}\"\n"
+           "    done\n"
+           "    local words=(completion names \"$1\")\n"
+           "    [ -n \"$dir\" ] && words+=(--presets-dir \"$dir\")\n"
+           "    local IFS=$'\\n'\n"
+           "    COMPREPLY=($(compgen -W \"$(\"${COMP_WORDS[0]}\" \"${words[@]}\" 2>/dev/null)\" -- \"$cur\"))\n"
+           "}\n"
+           "_morvessan() {\n"
+           "    local cur=\"${COMP_WORDS[COMP_CWORD]}\" prev=\"${COMP_WORDS[COMP_CWORD-1]}\"\n"
+           "    local fields=\""
+        << fields
+        << "\"\n"
+           "    if [ \"$COMP_CWORD\" -eq 1 ]; then\n"
+           "        COMPREPLY=($(compgen -W \"render apply edit presets sheet params completion --help "
+           "--version\" -- \"$cur\"))\n"
+           "        return\n"
+           "    fi\n"
+           "    case \"$prev\" in\n"
+           "    --set) compopt -o nospace 2>/dev/null; COMPREPLY=($(compgen -W \"$fields\" -- \"$cur\")); return ;;\n"
+           "    --type) COMPREPLY=($(compgen -W \"cloud fire marble wood\" -- \"$cur\")); return ;;\n"
+           "    --format) COMPREPLY=($(compgen -W \"png jpg bmp\" -- \"$cur\")); return ;;\n"
+           "    --seed) COMPREPLY=($(compgen -W \"random\" -- \"$cur\")); return ;;\n"
+           "    --output-dir|--presets-dir|--textures-dir) COMPREPLY=($(compgen -d -- \"$cur\")); return ;;\n"
+           "    --preset) _morvessan_names presets; return ;;\n"
+           "    --preset-file) _morvessan_names files; return ;;\n"
+           "    --category) _morvessan_names categories; return ;;\n"
+           "    --background) COMPREPLY=($(compgen -W \"white transparent\" -- \"$cur\")); return ;;\n"
+           "    --params|--mask|--picture) COMPREPLY=($(compgen -f -- \"$cur\")); return ;;\n"
+           "    "
+        << valueOptions()
+        << ") COMPREPLY=(); return ;;\n"
+           "    esac\n"
+           "    local options=\"\"\n"
+           "    case \"${COMP_WORDS[1]}\" in\n"
+           "    render) options=\""
+        << joined(runOptionNames("render"))
+        << " --help\" ;;\n"
+           "    apply) options=\""
+        << joined(runOptionNames("apply"))
+        << " --help\" ;;\n"
+           "    edit) options=\""
+        << joined(runOptionNames("edit"))
+        << " --help\" ;;\n"
+           "    sheet) options=\""
+        << common
+        << " --preset-file --size --quiet\" ;;\n"
+           "    presets)\n"
+           "        if [ \"$COMP_CWORD\" -eq 2 ]; then\n"
+           "            COMPREPLY=($(compgen -W \"list check add\" -- \"$cur\")); return\n"
+           "        fi\n"
+           "        options=\""
+        << common
+        << " --json --preset-file --category --name --params\" ;;\n"
+           "    params)\n"
+           "        if [ \"$COMP_CWORD\" -eq 2 ]; then\n"
+           "            COMPREPLY=($(compgen -W \"show set init\" -- \"$cur\")); return\n"
+           "        fi\n"
+           "        if [ \"${COMP_WORDS[2]}\" = set ] && [ \"$COMP_CWORD\" -ge 4 ]; then\n"
+           "            compopt -o nospace 2>/dev/null; COMPREPLY=($(compgen -W \"$fields\" -- \"$cur\")); return\n"
+           "        fi\n"
+           "        options=\"--json --help\" ;;\n"
+           "    esac\n"
+           "    if [[ \"$cur\" == -* ]]; then\n"
+           "        COMPREPLY=($(compgen -W \"$options\" -- \"$cur\"))\n"
+           "    else\n"
+           "        COMPREPLY=($(compgen -f -- \"$cur\"))\n"
+           "    fi\n"
+           "}\n"
+           "complete -o filenames -F _morvessan morvessan morvessan.exe\n";
+    std::string error;
+    if (!writeStandardOutput(script.str(), error)) {
+        throw CliError(error);
+    }
     return 0;
 }
 

@@ -16,6 +16,7 @@
 #include "renderer/RenderThreads.h"
 #include "texture/TextureFieldTable.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -454,22 +455,25 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
     host.setFilterRect(rect);
     host.setPlayInfo(shape.interactive ? plugInDialogDisplay : plugInDialogSilent);
     host.setParameterBytes(bytes);
-    int16 result = noErr;
-    {
-        std::optional<ProgressBar> own;
-        ProgressBar* bar = shape.bar;
-        if (!bar) {
-            bar = &own.emplace("Rendering", quiet);
-        }
-        const std::int64_t part = shape.part;
-        const std::int64_t parts = shape.parts;
-        host.setProgressListener([bar, part, parts](std::int32_t done, std::int32_t total) {
-            // One bar over every part: the parts before this one count as done.
-            const std::int64_t scale = total > 0 ? total : 1;
-            bar->update(static_cast<std::int32_t>((part * scale + done) * 1000 / (parts * scale)), 1000);
-        });
-        result = host.run();
+    std::optional<ProgressBar> own;
+    ProgressBar* bar = shape.bar;
+    if (!bar) {
+        bar = &own.emplace("Rendering", quiet);
     }
+    // One bar over every part, the parts before this one counted as done; within a
+    // part the rendering and then the encoding, by their usual shares of the time
+    // (compressing a PNG is most of a large run, a bitmap is merely copied).
+    constexpr std::int64_t kPart = 1000;
+    const std::string extension = lowerAscii(std::filesystem::path(output).extension().string());
+    const std::int64_t renderShare = toPipe || extension == ".png" ? 400 : extension == ".bmp" ? 950 : 600;
+    const std::int64_t start = shape.part * kPart;
+    const std::int64_t whole = shape.parts * kPart;
+    host.setProgressListener([bar, start, whole, renderShare](std::int32_t done, std::int32_t total) {
+        if (total > 0) {
+            bar->update(start + std::int64_t(done) * renderShare / total, whole);
+        }
+    });
+    const int16 result = host.run();
     if (shape.interactive && result == userCanceledErr) {
         throw CliError("cancelled in the dialog; nothing was written", kCancelledStatus);
     }
@@ -477,14 +481,16 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
         throw CliError(describeFailure(result, host.errorString()));
     }
     if (host.image().planes == 4 && !imageFileKeepsAlpha(pictureTarget) && !quiet) {
-        if (shape.bar != nullptr) {
-            shape.bar->breakLine();
-        }
+        bar->breakLine();
         std::cerr << "morvessan: note: " << printable(output)
                   << " keeps no transparency; the picture is flattened over " << hexColour(writing.background) << "\n";
     }
     std::string error;
-    if (!writeHostImage(pictureFile, host.image(), error, writing, args.has("--strip"))) {
+    const std::int64_t rows = std::max<std::int64_t>(1, host.image().height);
+    const auto rowsTaken = [bar, start, whole, renderShare, rows](std::int32_t taken) {
+        bar->update(start + renderShare + taken * (kPart - renderShare) / rows, whole);
+    };
+    if (!writeHostImage(pictureFile, host.image(), error, writing, args.has("--strip"), rowsTaken)) {
         throw CliError(toPipe ? forStandardOutput(error, pictureTarget) : error);
     }
     if (paramsPath) {
@@ -513,6 +519,8 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
     if (paramsPath && !blockFile.commit()) {
         throw CliError(blockFile.error() + " (the picture was written)");
     }
+    bar->update(start + kPart, whole);
+    bar->breakLine();
     if (!quiet) {
         // Standard output may be the picture itself: the summary then goes to stderr.
         (toPipe ? std::cerr : std::cout) << "Wrote " << printable(toPipe ? "standard output" : output) << " ("

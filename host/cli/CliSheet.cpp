@@ -99,12 +99,15 @@ int commandSheet(const std::vector<std::string>& list) {
         }
         const std::string label = fitLabel(presets[i]->name, size, scale);
         drawLabel(sheet, left + (size - labelWidth(label, scale)) / 2, top + size + 4, label, scale, ink);
-        bar.update(static_cast<std::int32_t>(i), static_cast<std::int32_t>(presets.size()));
+        // The picture's encoding counts as one more thumbnail.
+        bar.update(static_cast<std::int64_t>(i) + 1, static_cast<std::int64_t>(presets.size()) + 1);
     }
     std::string error;
     if (!saveHostImage(output, sheet, error)) {
         throw CliError(error);
     }
+    bar.update(1, 1);
+    bar.breakLine();
     if (!args.has("--quiet")) {
         std::cout << "Wrote " << printable(output) << " (" << presets.size() << " presets of " << printable(file.name())
                   << (file.readWhole() ? ")\n" : ", which was not read whole)\n");

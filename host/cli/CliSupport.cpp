@@ -162,32 +162,32 @@ void installCliPlatform(const std::string& argv0) {
 ProgressBar::ProgressBar(const std::string& label, bool quiet)
     : m_label(label), m_active(!quiet && stderrIsTerminal()) {}
 
-ProgressBar::~ProgressBar() {
-    if (m_active && m_shown >= 0) {
-        std::cerr << "\n";
-    }
-}
+ProgressBar::~ProgressBar() { breakLine(); }
 
 void ProgressBar::breakLine() {
     if (m_active && m_shown >= 0) {
-        std::cerr << "\n";
+        std::cerr << "\r" << std::string(line(100).size(), ' ') << "\r" << std::flush;
         m_shown = -1;
     }
 }
 
-void ProgressBar::update(std::int32_t done, std::int32_t total) {
+std::string ProgressBar::line(int percent) const {
+    constexpr int kWidth = 40;
+    const int filled = percent * kWidth / 100;
+    return m_label + " [" + std::string(filled, '#') + std::string(kWidth - filled, ' ') + "] " +
+           std::to_string(percent) + "%";
+}
+
+void ProgressBar::update(std::int64_t done, std::int64_t total) {
     if (!m_active || total <= 0) {
         return;
     }
-    const int percent = static_cast<int>((static_cast<std::int64_t>(done) + 1) * 100 / total);
+    const int percent = static_cast<int>(std::clamp<std::int64_t>(done, 0, total) * 100 / total);
     if (percent == m_shown) {
         return;
     }
     m_shown = percent;
-    constexpr int kWidth = 40;
-    const int filled = percent * kWidth / 100;
-    std::cerr << "\r" << m_label << " [" << std::string(filled, '#') << std::string(kWidth - filled, ' ') << "] "
-              << percent << "%" << std::flush;
+    std::cerr << "\r" << line(percent) << std::flush;
 }
 
 void parseSize(const std::string& text, std::int32_t& width, std::int32_t& height) {

@@ -70,16 +70,21 @@ std::string takePlatformMessage();
 // `what`, followed by the messages shown meanwhile.
 std::string withPlatformMessage(const std::string& what);
 
-// A bar on stderr while a filter runs, when stderr is a terminal and not quiet.
+// A bar on stderr over a whole command (reading, rendering and writing), when
+// stderr is a terminal and not quiet. It is wiped when it ends, and before any
+// message or summary, so that those start at the left of a line of their own.
 class ProgressBar {
 public:
     ProgressBar(const std::string& label, bool quiet);
     ~ProgressBar();
     ProgressBar(const ProgressBar&) = delete;
     ProgressBar& operator=(const ProgressBar&) = delete;
-    void update(std::int32_t done, std::int32_t total);
-    // Ends the bar's line so that a message can take a line of its own; the bar goes on below.
+    // `done` of `total`: 100 % only when all is done.
+    void update(std::int64_t done, std::int64_t total);
+    // Wipes the bar's line; the next update draws it again.
     void breakLine();
+    // The line as drawn for `percent` (without the carriage return).
+    std::string line(int percent) const;
 
 private:
     std::string m_label;
