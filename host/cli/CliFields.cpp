@@ -6,6 +6,7 @@
 #include "VXLib/VXUTIL/VXNumberText.h"
 #include "texture/PortableExp.h"
 #include "host/cli/CliBlockText.h"
+#include "host/cli/CliOptionTable.h"
 #include "host/cli/CliSuggest.h"
 #include "texture/TextureTransform.h"
 
@@ -90,38 +91,10 @@ const std::vector<std::string>& fieldFlagOptions() {
 }
 
 std::string fieldOptionsHelp() {
-    std::string help =
-        "\n"
-        "Texture options, applied after the block and the preset, in the order "
-        "given:\n"
-        "  --set FIELD=VALUE       set one field (fields below, and the block's own:\n"
-        "                          presetFile, categoryIndex, scaleBySource,\n"
-        "                          overwriteSource)\n"
-        "  --type cloud|fire|marble|wood\n"
-        "  --seed N|random         noiseSeed; 0 draws a new pattern on every run; random\n"
-        "                          picks 1..9999 and prints it on stderr\n"
-        "  --octaves N             noiseLevel\n"
-        "  --weights W1,W2,...     noiseWeights of the first octaves\n"
-        "  --colours '#RRGGBB[AA]@POS,...'\n"
-        "                          the gradient, up to 8 stops, POS 0..255 "
-        "rising\n"
-        "  --opacity N             totalOpacity\n"
-        "  --blur N, --grain N     blur, added noise: amount 1..100, 0 or off "
-        "switches it off\n"
-        "  --picture NAME|PATH     blend a texture picture (NAME: from the "
-        "textures folder)\n"
-        "  --picture-amount N      textureAmount\n"
-        "  --move DX,DY            move the pattern by DX,DY pixels of the "
-        "filter rectangle\n"
-        "  --rotate DEG            turn the pattern clockwise about the "
-        "rectangle's centre\n"
-        "  --scale SX,SY           stretch the pattern about the centre (2,1: "
-        "twice as wide)\n"
-        "  --zoom F                --scale F,F\n"
-        "  --reset-transform       no rotation, scaling or shear left; the "
-        "centre keeps its value\n"
-        "\n"
-        "Fields (name: range, default):\n";
+    std::string help = "\nTexture options, applied after the block and the preset, in the order given:\n" +
+                       optionsHelp("texture") +
+                       "\n"
+                       "Fields (name: range, default):\n";
     const TextureFields defaults;
     for (const TextureField& f : textureFields()) {
         std::string line = "  " + std::string(f.name) + ": " + textureFieldRange(f);

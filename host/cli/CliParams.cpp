@@ -4,6 +4,7 @@
 #include "host/HostFiles.h"
 #include "host/cli/CliBlockText.h"
 #include "host/cli/CliFields.h"
+#include "host/cli/CliOptionTable.h"
 #include "host/cli/CliSuggest.h"
 #include "host/cli/CliSupport.h"
 #include "host/cli/Commands.h"
@@ -70,13 +71,13 @@ void writeBlock(const std::string& path, const FilterParameters& block) {
 int commandParams(const std::vector<std::string>& list) {
     const std::string fields = fieldOptionsHelp().substr(fieldOptionsHelp().find("\nFields"));
     if (list.empty() || list[0] == "--help" || list[0] == "-h") {
-        std::cout << kParamsHelp << (list.empty() ? "" : fields);
+        std::cout << kParamsHelp << "\n" << optionsHelp("params") << (list.empty() ? "" : fields);
         return list.empty() ? 2 : 0;
     }
     const std::vector<std::string> rest(list.begin() + 1, list.end());
     const Arguments args("params " + list[0], rest, {}, {"--json"});
     if (args.help()) {
-        std::cout << kParamsHelp << fields;
+        std::cout << kParamsHelp << "\n" << optionsHelp("params") << fields;
         return 0;
     }
     if (list[0] == "show") {

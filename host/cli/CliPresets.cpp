@@ -5,6 +5,7 @@
 #include "host/HostFiles.h"
 #include "host/cli/CliFolders.h"
 #include "host/cli/CliLibrary.h"
+#include "host/cli/CliOptionTable.h"
 #include "host/cli/CliSuggest.h"
 #include "host/cli/CliSupport.h"
 #include "host/cli/Commands.h"
@@ -75,7 +76,7 @@ void listJson(const PresetLibrary& library, bool& whole) {
 int list(const std::vector<std::string>& rest) {
     const Arguments args("presets list", rest, {"--presets-dir", "--textures-dir"}, {"--json"});
     if (args.help()) {
-        std::cout << kPresetsHelp;
+        std::cout << kPresetsHelp << "\n" << optionsHelp("presets");
         return 0;
     }
     args.expectOperands(0, "no operands");
@@ -145,7 +146,7 @@ bool checkFile(const std::string& path) {
 int check(const std::vector<std::string>& rest) {
     const Arguments args("presets check", rest, {}, {});
     if (args.help()) {
-        std::cout << kPresetsHelp;
+        std::cout << kPresetsHelp << "\n" << optionsHelp("presets");
         return 0;
     }
     if (args.operands().empty()) {
@@ -232,7 +233,7 @@ int add(const std::vector<std::string>& rest) {
     const Arguments args("presets add", rest,
                          {"--preset-file", "--category", "--name", "--params", "--presets-dir", "--textures-dir"}, {});
     if (args.help()) {
-        std::cout << kPresetsHelp;
+        std::cout << kPresetsHelp << "\n" << optionsHelp("presets");
         return 0;
     }
     args.expectOperands(0, "no operands");
@@ -291,7 +292,7 @@ int add(const std::vector<std::string>& rest) {
 
 int commandPresets(const std::vector<std::string>& args) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-        std::cout << kPresetsHelp;
+        std::cout << kPresetsHelp << "\n" << optionsHelp("presets");
         return args.empty() ? 2 : 0;
     }
     const std::vector<std::string> rest(args.begin() + 1, args.end());

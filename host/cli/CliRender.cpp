@@ -10,6 +10,7 @@
 #include "host/cli/CliFields.h"
 #include "host/cli/CliSuggest.h"
 #include "host/cli/CliLibrary.h"
+#include "host/cli/CliOptionTable.h"
 #include "host/cli/CliSupport.h"
 #include "host/cli/Commands.h"
 #include "plugin/PSMorvessanModule.h"
@@ -36,9 +37,7 @@ const char* const kRenderHelp =
     "- writes a PNG to standard output).\n"
     "Without --params or preset options a preset of the shipped library is used;\n"
     "with a --params file that does not exist yet, the defaults.\n"
-    "\n"
-    "  --size WxH              canvas size (default 1024x768)\n"
-    "  --background COLOUR     white (default), transparent or #RRGGBB\n";
+    "\n";
 
 const char* const kApplyHelp =
     "usage: morvessan apply [options] INPUT OUTPUT\n"
@@ -54,11 +53,7 @@ const char* const kApplyHelp =
     "others are still done, and the exit status is 1.\n"
     "\n"
     "OUTPUT keeps INPUT's colour profile, EXIF block (its orientation too) and\n"
-    "resolution where its format holds them (PNG, JPEG; a bitmap its resolution).\n"
-    "\n"
-    "  --strip                 write none of them\n"
-    "  --background #RRGGBB    what transparency is flattened over in a JPEG OUTPUT\n"
-    "                          (default white)\n";
+    "resolution where its format holds them (PNG, JPEG; a bitmap its resolution).\n";
 
 const char* const kEditHelp =
     "usage: morvessan edit [options] INPUT OUTPUT\n"
@@ -68,40 +63,6 @@ const char* const kEditHelp =
     "writes nothing and exits with status 3. Windows only (morvessan.exe); --module\n"
     "FILE shows the dialog of an installed filter module (which takes its number of\n"
     "threads from MORVESSAN_THREADS, not from --threads).\n";
-
-const char* const kFramesHelp =
-    "\n"
-    "Animation:\n"
-    "  --frames N              write N frames: OUTPUT holds %d or %0Nd for the frame number\n"
-    "                          (frame 0 first); without it, -%04d goes before the extension\n"
-    "  --per-frame-move DX,DY  steps applied once more in each frame, in the order given\n"
-    "  --per-frame-rotate DEG\n"
-    "  --per-frame-zoom F\n"
-    "  --per-frame-seed        the seed grows by 1 each frame\n";
-
-const char* const kRunOptionsHelp =
-    "\n"
-    "  --params FILE           the parameter block: read when FILE exists (defaults\n"
-    "                          otherwise) and written back after the run\n"
-    "  --preset-file NAME      choose a preset from this preset file\n"
-    "  --category NAME         ... from this category\n"
-    "  --preset NAME           ... with this name (applied to the block before the run)\n"
-    "  --mask FILE             selection: 8-bit grey picture of the same size, 255 = selected\n"
-    "  --rect X,Y,W,H          filter rectangle (default the whole image)\n"
-    "  --scale-by-source       scale the colour index by the source brightness\n"
-    "  --overwrite-source      with --scale-by-source: replace pixels instead of blending\n"
-    "  --no-scale-by-source, --no-overwrite-source\n"
-    "                          switch off a flag that the --params block holds\n"
-    "  --presets-dir DIR       presets folder (default: \"Morvessan Presets\" beside the program)\n"
-    "  --textures-dir DIR      textures folder (default: \"Morvessan Textures\" beside the program)\n"
-    "  --max-pixels N          refuse input pictures (and masks) of more than N pixels\n"
-    "                          (default 128000000)\n"
-    "  --strict                refuse a damaged input picture instead of using what can be read\n"
-    "  --threads N             render on at most N threads, 1 to 64 (default every core, or\n"
-    "                          MORVESSAN_THREADS); the picture is the same with any number\n"
-    "  --quality N             JPEG quality, 1 to 100 (default 90)\n"
-    "  --chroma 444|420        JPEG colour at full or half resolution (default 420)\n"
-    "  --quiet                 no progress bar and no summary\n";
 
 const std::vector<std::string> kRunValued{"--params",     "--preset-file", "--category",    "--preset",
                                           "--mask",       "--rect",        "--presets-dir", "--textures-dir",
@@ -658,6 +619,10 @@ std::vector<std::string> runOptionNames(const std::string& command) {
     std::vector<std::string> names = runValued();
     const std::vector<std::string> flags = runFlags();
     names.insert(names.end(), flags.begin(), flags.end());
+    // The per-frame steps belong to render's --frames alone.
+    if (command != "render") {
+        std::erase_if(names, [](const std::string& name) { return name.rfind("--per-frame-", 0) == 0; });
+    }
     if (command == "render") {
         names.insert(names.end(), {"--size", "--background", "--frames"});
     } else if (command == "apply") {
@@ -673,7 +638,9 @@ int commandRender(const std::vector<std::string>& list) {
     valued.push_back("--frames");
     const Arguments args("render", list, valued, runFlags());
     if (args.help()) {
-        std::cout << kRenderHelp << kRunOptionsHelp << fieldOptionsHelp() << kFramesHelp;
+        std::cout << kRenderHelp << optionsHelp("canvas") << "\n"
+                  << optionsHelp("run") << fieldOptionsHelp() << "\nAnimation:\n"
+                  << optionsHelp("frames");
         return 0;
     }
     args.expectOperands(1, "one operand: OUTPUT");
@@ -715,7 +682,10 @@ int commandApply(const std::vector<std::string>& list) {
     flags.push_back("--strip");
     const Arguments args("apply", list, valued, flags);
     if (args.help()) {
-        std::cout << kApplyHelp << kRunOptionsHelp << fieldOptionsHelp();
+        std::cout << kApplyHelp << "\n"
+                  << optionsHelp("output") << "\n"
+                  << optionsHelp("batch") << "\n"
+                  << optionsHelp("run") << fieldOptionsHelp();
         return 0;
     }
     if (hasFrameSteps(args)) {
@@ -737,7 +707,7 @@ int commandApply(const std::vector<std::string>& list) {
 int commandEdit(const std::vector<std::string>& list) {
     const Arguments args("edit", list, runValued(), runFlags());
     if (args.help()) {
-        std::cout << kEditHelp << kRunOptionsHelp << fieldOptionsHelp();
+        std::cout << kEditHelp << "\n" << optionsHelp("windows") << "\n" << optionsHelp("run") << fieldOptionsHelp();
         return 0;
     }
 #if !defined(_WIN32)

@@ -3,6 +3,7 @@
 #include "VXLib/VXTextLabel.h"
 #include "host/HostFiles.h"
 #include "host/cli/CliLibrary.h"
+#include "host/cli/CliOptionTable.h"
 #include "host/cli/CliSupport.h"
 #include "host/cli/Commands.h"
 #include "renderer/PresetThumbnail.h"
@@ -20,10 +21,7 @@ const char* const kSheetHelp =
     "\n"
     "Draws every preset of a preset file (default: the first) as a labelled thumbnail\n"
     "of N x N pixels (default 128) into one picture.\n"
-    "\n"
-    "  --presets-dir DIR       presets folder (default: \"Morvessan Presets\" beside the program)\n"
-    "  --textures-dir DIR      textures folder (default: \"Morvessan Textures\" beside the program)\n"
-    "  --quiet                 no progress bar and no summary\n";
+    "\n";
 
 constexpr std::int32_t kGap = 10;
 constexpr std::int32_t kColumns = 6;
@@ -33,7 +31,7 @@ constexpr std::int32_t kColumns = 6;
 int commandSheet(const std::vector<std::string>& list) {
     const Arguments args("sheet", list, {"--preset-file", "--size", "--presets-dir", "--textures-dir"}, {"--quiet"});
     if (args.help()) {
-        std::cout << kSheetHelp;
+        std::cout << kSheetHelp << optionsHelp("sheet");
         return 0;
     }
     args.expectOperands(1, "one operand: OUTPUT");

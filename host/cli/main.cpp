@@ -1,5 +1,6 @@
 // The command-line host: runs the texture filter through PluginMain on image
 // files, and works with presets and parameter blocks.
+#include "host/cli/CliOptionTable.h"
 #include "host/cli/CliSuggest.h"
 #include "host/cli/CliSupport.h"
 #include "host/cli/Commands.h"
@@ -14,6 +15,7 @@
 #endif
 
 #include <exception>
+#include <fstream>
 #include <iostream>
 #include <new>
 
@@ -73,6 +75,18 @@ int main(int argc, char** argv) {
         if (command == "--version" || command == "version") {
             std::cout << "morvessan " MORVESSAN_VERSION "\n";
             return finish(0);
+        }
+        // The manual page, made from the option table (the build keeps morvessan.1 so).
+        if (command == "manual") {
+            if (rest.empty()) {
+                std::cout << manualPage();
+                return finish(0);
+            }
+            std::ofstream file(rest[0], std::ios::binary);
+            if (!(file << manualPage()) || !file.flush()) {
+                throw CliError("cannot write the manual page to '" + rest[0] + "'");
+            }
+            return 0;
         }
         if (command == "render") {
             return finish(commandRender(rest));

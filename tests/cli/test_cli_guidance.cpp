@@ -163,3 +163,41 @@ TEST_F(CliShell, TheProgressBarReachesTheEndAndLeavesSummariesTheirOwnLines) {
 
 } // namespace
 #endif
+
+namespace {
+
+class CliManual : public Cli {};
+
+// The manual and each command's help name every option the command takes, as the
+// completion script (made from the commands' own lists) offers them.
+TEST_F(CliManual, EveryOptionIsDocumented) {
+    const Result manual = run("manual", false);
+    ASSERT_EQ(manual.status, 0) << manual.err;
+    const Result script = run("completion bash", false);
+    int checked = 0;
+    for (const std::string command : {"render", "apply", "edit", "sheet", "presets"}) {
+        const std::string key = "options=\"";
+        const std::size_t at = script.out.find(key, script.out.find("    " + command + ")"));
+        ASSERT_NE(at, std::string::npos) << command;
+        std::istringstream names(
+            script.out.substr(at + key.size(), script.out.find('"', at + key.size()) - at - key.size()));
+        const std::string help = run(command + " --help", false).out;
+        for (std::string name; names >> name; ++checked) {
+            if (name == "--help") {
+                continue;
+            }
+            std::string escaped;
+            for (const char c : name) {
+                escaped += c == '-' ? "\\-" : std::string(1, c);
+            }
+            EXPECT_NE(manual.out.find("\n.B " + escaped + "\n"), manual.out.find("\n.BI \"" + escaped + " \"")) << name;
+            EXPECT_NE(help.find("  " + name + " "), std::string::npos) << command << " " << name;
+        }
+    }
+    EXPECT_GT(checked, 60);
+    for (const std::string section : {".SH FILES\n", ".SH ENVIRONMENT\n", ".SH FIELDS\n", ".B MORVESSAN_THREADS\n"}) {
+        EXPECT_NE(manual.out.find(section), std::string::npos) << section;
+    }
+}
+
+} // namespace
