@@ -39,7 +39,7 @@ TEST_F(CliGuidance, MistypedNamesGetTheNearestOne) {
     expectRefused(run("params shwo " + p("b.bin"), false), "(did you mean 'show'?)");
     expectRefused(run("apply --output-dir " + p("out") + " --format pgn " + p("a.png")), "(did you mean 'png'?)");
     writePresetFile("Stones");
-    expectRefused(run("render --size 8x8 --preset 'Grey Marbel' " + p("o.png")),
+    expectRefused(run("render --size 8x8 --preset " + q("Grey Marbel") + " " + p("o.png")),
                   "no preset named 'Grey Marbel' in the library (did you mean 'Grey Marble'?)", "o.png");
     expectRefused(run("render --size 8x8 --preset-file Stone " + p("o.png")), "(did you mean 'Stones'?)", "o.png");
     expectRefused(run("render --size 8x8 --category Skyy " + p("o.png")), "(did you mean 'Sky'?)", "o.png");
@@ -49,15 +49,16 @@ TEST_F(CliGuidance, MistypedNamesGetTheNearestOne) {
 
 TEST_F(CliGuidance, PresetNamesMatchWithoutCaseUnlessThatIsAmbiguous) {
     writePresetFile("Stones");
-    Result r = run("render --size 8x8 --preset-file stones --category sky --preset 'plain cloud' " + p("o.png"));
+    Result r =
+        run("render --size 8x8 --preset-file stones --category sky --preset " + q("plain cloud") + " " + p("o.png"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("preset 'Plain Cloud' from Stones"), std::string::npos) << r.out;
 
     // The same name in two files: refused with both, until the file is given.
     fs::copy_file(at("presets/Stones.txt"), at("presets/Rocks.txt"));
-    expectRefused(run("render --size 8x8 --preset 'Grey Marble' " + p("two.png")),
+    expectRefused(run("render --size 8x8 --preset " + q("Grey Marble") + " " + p("two.png")),
                   "--preset 'Grey Marble' is in two preset files: ", "two.png");
-    r = run("render --size 8x8 --preset-file Rocks --preset 'grey marble' " + p("o.png"));
+    r = run("render --size 8x8 --preset-file Rocks --preset " + q("grey marble") + " " + p("o.png"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("'Grey Marble' from Rocks"), std::string::npos) << r.out;
 #if !defined(_WIN32)
@@ -65,7 +66,7 @@ TEST_F(CliGuidance, PresetNamesMatchWithoutCaseUnlessThatIsAmbiguous) {
     fs::copy_file(at("presets/Stones.txt"), at("presets/stones.txt"));
     expectRefused(run("sheet --preset-file STONES " + p("s.png")),
                   "--preset-file 'STONES' matches two preset files that differ only in case", "s.png");
-    r = run("render --size 8x8 --preset-file stones --preset 'Grey Marble' " + p("o.png"));
+    r = run("render --size 8x8 --preset-file stones --preset " + q("Grey Marble") + " " + p("o.png"));
     EXPECT_EQ(r.status, 0) << r.err;
 #endif
 }
