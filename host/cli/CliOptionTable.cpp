@@ -31,8 +31,10 @@ constexpr std::array kOptions{
     CliOption{"run", "--overwrite-source", "", "with --scale-by-source: replace pixels instead of blending"},
     CliOption{"run", "--no-scale-by-source", "", "switch off the flag that the --params block holds"},
     CliOption{"run", "--no-overwrite-source", "", "switch off the flag that the --params block holds"},
-    CliOption{"run", "--presets-dir", "DIR", "presets folder (default: \"Morvessan Presets\" beside the program)"},
-    CliOption{"run", "--textures-dir", "DIR", "textures folder (default: \"Morvessan Textures\" beside the program)"},
+    CliOption{"run", "--presets-dir", "DIR",
+              "presets folder (default: \"Morvessan Presets\" beside the program, or the installed folders)"},
+    CliOption{"run", "--textures-dir", "DIR",
+              "textures folder (default: \"Morvessan Textures\" beside the program, or the installed one)"},
     CliOption{"run", "--max-pixels", "N",
               "refuse input pictures (and masks) of more than N pixels (default 128000000)"},
     CliOption{"run", "--strict", "", "refuse a damaged input picture instead of using what can be read"},
@@ -74,17 +76,20 @@ constexpr std::array kOptions{
     CliOption{"frames", "--per-frame-seed", "", "the seed grows by 1 each frame"},
     CliOption{"sheet", "--preset-file", "NAME", "the preset file to draw (default: the first)"},
     CliOption{"sheet", "--size", "N", "thumbnails of N x N pixels, 16 to 1024 (default 128)"},
-    CliOption{"sheet", "--presets-dir", "DIR", "presets folder (default: \"Morvessan Presets\" beside the program)"},
-    CliOption{"sheet", "--textures-dir", "DIR", "textures folder (default: \"Morvessan Textures\" beside the program)"},
+    CliOption{"sheet", "--presets-dir", "DIR",
+              "presets folder (default: \"Morvessan Presets\" beside the program, or the installed folders)"},
+    CliOption{"sheet", "--textures-dir", "DIR",
+              "textures folder (default: \"Morvessan Textures\" beside the program, or the installed one)"},
     CliOption{"sheet", "--quiet", "", "no progress bar and no summary"},
     CliOption{"presets", "--json", "", "(list) one JSON object instead of the listing"},
     CliOption{"presets", "--preset-file", "NAME", "(add) the preset file to add to; made when missing"},
     CliOption{"presets", "--category", "NAME", "(add) the category to add to; made when missing"},
     CliOption{"presets", "--name", "NAME", "(add) the new preset's name"},
     CliOption{"presets", "--params", "FILE", "(add) the block whose texture is added (default the defaults)"},
-    CliOption{"presets", "--presets-dir", "DIR", "presets folder (default: \"Morvessan Presets\" beside the program)"},
+    CliOption{"presets", "--presets-dir", "DIR",
+              "presets folder (default: \"Morvessan Presets\" beside the program, or the installed folders)"},
     CliOption{"presets", "--textures-dir", "DIR",
-              "textures folder (default: \"Morvessan Textures\" beside the program)"},
+              "textures folder (default: \"Morvessan Textures\" beside the program, or the installed one)"},
     CliOption{"params", "--json", "", "(show) one JSON object, ending in \"schema\": 1 (docs/params-schema.json)"},
     CliOption{"windows", "--module", "FILE",
               "(morvessan.exe, before the command) run an installed filter module as a host loads it, instead of the "
@@ -100,6 +105,9 @@ constexpr std::array kVariables{
                 "the processor has); every choice gives the same picture. A value of either variable that is not "
                 "understood is named in a warning."},
     CliVariable{"TMPDIR", "The folder a picture for standard output is written through first."},
+    CliVariable{"XDG_DATA_HOME",
+                "Where an installed program keeps the user's own preset files (in morvessan/ under it); an absolute "
+                "path, else HOME/.local/share is used."},
 };
 
 // `text` in lines of at most `width` characters, each after `indent` spaces but the first.
@@ -234,9 +242,9 @@ a name with a folder in it names no texture.
 .I "Morvessan Presets/"
 beside the program: the preset files
 .RI ( NAME .txt)
-of the library, unless
+of the library, when that folder is there, unless
 .B \-\-presets\-dir
-names another folder.
+names another.
 .TP
 .I "Morvessan Textures/"
 beside the program: the texture pictures that presets and
@@ -245,6 +253,19 @@ beside the program: the texture pictures that presets and
 use, unless
 .B \-\-textures\-dir
 names another folder.
+.TP
+.IR PREFIX/share/morvessan/presets/ ", " PREFIX/share/morvessan/textures/
+for a program installed in
+.I PREFIX/bin
+without those folders beside it: the shipped presets, read and never written, and
+the texture pictures.
+.TP
+.I $XDG_DATA_HOME/morvessan/
+(or
+.I ~/.local/share/morvessan/
+without it): the installed program's own preset files, read with the shipped ones;
+.B presets add
+writes here.
 .TP
 .I FILE
 of
