@@ -102,8 +102,15 @@ constexpr std::array kVariables{
                 "is the same with any number."},
     CliVariable{"MORVESSAN_SIMD",
                 "scalar, baseline, avx2 or avx512: the widest instruction set the renderer may use (default the widest "
-                "the processor has); every choice gives the same picture. A value of either variable that is not "
-                "understood is named in a warning."},
+                "the processor has); every choice gives the same picture. A value of MORVESSAN_THREADS or of this "
+                "variable that is not understood is named in a warning."},
+    CliVariable{"MORVESSAN_PRESET_FOLDER",
+                "The folder the filter module, in an image editor, reads its preset files from instead of the one "
+                "beside the module. The command line sets it itself, to --presets-dir or its own folder, for the "
+                "filter it runs; set outside, it does not change the command line's folders."},
+    CliVariable{"MORVESSAN_TEXTURE_FOLDER",
+                "The same for the texture pictures, instead of the folder beside the module; the command line sets it "
+                "to --textures-dir or its own folder."},
     CliVariable{"TMPDIR", "The folder a picture for standard output is written through first."},
     CliVariable{"XDG_DATA_HOME",
                 "Where an installed program keeps the user's own preset files (in morvessan/ under it); an absolute "

@@ -191,7 +191,9 @@ TEST_F(CliManual, EveryOptionIsDocumented) {
         }
     }
     EXPECT_GT(checked, 60);
-    for (const std::string section : {".SH FILES\n", ".SH ENVIRONMENT\n", ".SH FIELDS\n", ".B MORVESSAN_THREADS\n"}) {
+    for (const std::string section :
+         {".SH FILES\n", ".SH ENVIRONMENT\n", ".SH FIELDS\n", ".B MORVESSAN_THREADS\n", ".B MORVESSAN_PRESET_FOLDER\n",
+          ".B MORVESSAN_TEXTURE_FOLDER\n", ".B XDG_DATA_HOME\n"}) {
         EXPECT_NE(manual.out.find(section), std::string::npos) << section;
     }
 }
