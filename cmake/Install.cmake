@@ -33,6 +33,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The libraries the program links come from dpkg-shlibdeps, never a list kept by hand.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+if(MORVESSAN_PYTHON)
+  # The Python module is built for Debian's interpreter and hands out NumPy arrays.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "python3 (>= ${Python3_VERSION_MAJOR}.${Python3_VERSION_MINOR}), python3-numpy")
+endif()
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)

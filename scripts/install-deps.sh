@@ -9,6 +9,7 @@ packages=(
   libpng-dev libjpeg62-turbo-dev zlib1g-dev libexif-dev
   libnoise-dev # the benchmarks' peer
   dpkg-dev     # dpkg-shlibdeps, for the Debian package's dependencies
+  python3-dev pybind11-dev python3-numpy python3-pytest # the Python module and its tests
 )
 if [ "$#" -gt 0 ]; then
   packages+=("$@")

@@ -30,6 +30,15 @@ for file in "$share/man/man1/morvessan.1" "$share/bash-completion/completions/mo
 done
 bash -n "$share/bash-completion/completions/morvessan" || fail "the completion script is not valid bash"
 
+# The Python module goes into the interpreter's dist-packages under the prefix
+# and finds the presets installed beside it.
+module="$(ls "$scratch"/prefix/lib/python3*/dist-packages/morvessan*.so 2>/dev/null || true)"
+if [ -n "$module" ]; then
+  PYTHONPATH="$(dirname "$module")" /usr/bin/python3 -c \
+    "import morvessan; assert morvessan.render(8, 6, preset='Bonfire').shape == (6, 8, 4)" ||
+    fail "the installed Python module does not render a shipped preset"
+fi
+
 # The user's presets go to ~/.local/share/morvessan, created on the first write;
 # a shipped file gets a copy there, and the installation is never written.
 before="$(snapshot "$scratch/prefix")"

@@ -1,0 +1,236 @@
+// The Python module "morvessan": keyword arguments become field texts, NumPy
+// arrays become host images and back; the work is in PythonTextures.
+#include "host/cli/CliSupport.h"
+#include "host/python/PythonTextures.h"
+#include "texture/TextureFieldTable.h"
+
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+namespace py = pybind11;
+using namespace morvessan;
+using namespace morvessan::python;
+
+namespace {
+
+// The folders: the two variables the plug-in reads, else share/morvessan of the
+// prefix the module is installed in, else the build's own.
+TextureFolders folders() {
+    namespace fs = std::filesystem;
+    TextureFolders found{MORVESSAN_BUILD_PRESETS, MORVESSAN_BUILD_TEXTURES};
+    const fs::path module = py::module_::import("morvessan").attr("__file__").cast<std::string>();
+    // Installed as PREFIX/lib/python3.X/dist-packages/morvessan...so: the data is in PREFIX/share.
+    for (fs::path up = module.parent_path(); up.has_relative_path(); up = up.parent_path()) {
+        if (up.filename() == "lib") {
+            const fs::path data = up.parent_path() / "share" / "morvessan";
+            std::error_code ec;
+            if (fs::is_directory(data / "presets", ec)) {
+                found = {(data / "presets").string(), (data / "textures").string()};
+            }
+            break;
+        }
+    }
+    if (const char* presets = std::getenv("MORVESSAN_PRESET_FOLDER"); presets && *presets) {
+        found.presets = presets;
+    }
+    if (const char* textures = std::getenv("MORVESSAN_TEXTURE_FOLDER"); textures && *textures) {
+        found.textures = textures;
+    }
+    return found;
+}
+
+// A keyword's value as the command line would take it: on/off, numbers in their
+// shortest exact form, sequences joined with commas.
+std::string fieldText(const py::handle& value) {
+    if (py::isinstance<py::bool_>(value)) {
+        return value.cast<bool>() ? "on" : "off";
+    }
+    if (py::isinstance<py::str>(value)) {
+        return value.cast<std::string>();
+    }
+    if (py::isinstance<py::int_>(value)) {
+        return py::str(value).cast<std::string>();
+    }
+    if (py::isinstance<py::float_>(value) || py::hasattr(value, "__float__")) {
+        if (!py::isinstance<py::sequence>(value)) {
+            return formatShortest(value.cast<double>());
+        }
+    }
+    if (py::isinstance<py::sequence>(value) || py::isinstance<py::array>(value)) {
+        std::string joined;
+        for (const py::handle item : value) {
+            joined += (joined.empty() ? "" : ",") + fieldText(item);
+        }
+        return joined;
+    }
+    throw py::type_error("cannot read a " + py::str(value.get_type()).cast<std::string>() + " as a field value");
+}
+
+// The preset keywords choose where to start; every other keyword is a field.
+TextureRequest requestOf(const py::kwargs& keywords) {
+    TextureRequest request;
+    for (const auto& [key, value] : keywords) {
+        const std::string name = key.cast<std::string>();
+        if (name == "preset") {
+            request.preset = value.cast<std::string>();
+        } else if (name == "preset_file") {
+            request.presetFile = value.cast<std::string>();
+        } else if (name == "category") {
+            request.category = value.cast<std::string>();
+        } else {
+            request.fields.emplace_back(name, fieldText(value));
+        }
+    }
+    return request;
+}
+
+// Rows of RGBA, whatever the planes of the image.
+py::array_t<std::uint8_t> rgbaArray(const HostImage& image) {
+    py::array_t<std::uint8_t> array({image.height, image.width, 4});
+    std::uint8_t* out = array.mutable_data();
+    const std::size_t pixels = static_cast<std::size_t>(image.width) * image.height;
+    for (std::size_t i = 0; i < pixels; ++i) {
+        const std::uint8_t* in = image.pixels.data() + i * image.planes;
+        out[i * 4] = in[0];
+        out[i * 4 + 1] = in[1];
+        out[i * 4 + 2] = in[2];
+        out[i * 4 + 3] = image.planes == 4 ? in[3] : 255;
+    }
+    return array;
+}
+
+template <typename Work>
+auto guarded(Work work) {
+    try {
+        return work();
+    } catch (const RequestError& error) {
+        throw py::value_error(error.message);
+    } catch (const cli::CliError& error) {
+        throw py::value_error(error.what());
+    }
+}
+
+py::array_t<std::uint8_t> render(std::int32_t width, std::int32_t height, const std::string& background,
+                                 const py::kwargs& keywords) {
+    const TextureRequest request = requestOf(keywords);
+    const TextureFolders where = folders();
+    return guarded([&] {
+        HostImage image;
+        {
+            const py::gil_scoped_release free;
+            image = renderTexture(width, height, background, request, where);
+        }
+        return rgbaArray(image);
+    });
+}
+
+py::array_t<std::uint8_t> apply(const py::array_t<std::uint8_t, py::array::c_style | py::array::forcecast>& picture,
+                                const py::kwargs& keywords) {
+    if (picture.ndim() != 3 || (picture.shape(2) != 3 && picture.shape(2) != 4)) {
+        throw py::value_error("a picture is an array of rows x columns x 3 (RGB) or 4 (RGBA) bytes");
+    }
+    HostImage image(static_cast<std::int32_t>(picture.shape(1)), static_cast<std::int32_t>(picture.shape(0)),
+                    static_cast<std::int32_t>(picture.shape(2)));
+    std::memcpy(image.pixels.data(), picture.data(), image.pixels.size());
+    const TextureRequest request = requestOf(keywords);
+    const TextureFolders where = folders();
+    return guarded([&] {
+        HostImage result;
+        {
+            const py::gil_scoped_release free;
+            result = applyTexture(std::move(image), request, where);
+        }
+        py::array_t<std::uint8_t> array({result.height, result.width, result.planes});
+        std::memcpy(array.mutable_data(), result.pixels.data(), result.pixels.size());
+        return array;
+    });
+}
+
+py::list presets() {
+    py::list list;
+    for (const PresetName& name : listPresets(folders())) {
+        py::dict entry;
+        entry["file"] = name.file;
+        entry["category"] = name.category;
+        entry["name"] = name.name;
+        list.append(entry);
+    }
+    return list;
+}
+
+// A field's text as a Python value of its kind.
+py::object fieldValue(const TextureField& field, const std::string& text) {
+    const auto numbers = [&] {
+        py::list list;
+        std::size_t start = 0;
+        while (start <= text.size()) {
+            const std::size_t end = std::min(text.find(',', start), text.size());
+            double value = 0;
+            parseDecimal(std::string_view(text).substr(start, end - start), value);
+            list.append(value);
+            start = end + 1;
+        }
+        return list;
+    };
+    switch (field.kind) {
+    case TextureFieldKind::Integer: return py::int_(std::stoll(text));
+    case TextureFieldKind::Decimal: {
+        double value = 0;
+        parseDecimal(text, value);
+        return py::float_(value);
+    }
+    case TextureFieldKind::Flag: return py::bool_(text == "on");
+    case TextureFieldKind::Weights:
+    case TextureFieldKind::Matrix: return numbers();
+    default: return py::str(text);
+    }
+}
+
+py::dict preset(const std::string& name, const std::optional<std::string>& presetFile,
+                const std::optional<std::string>& category) {
+    TextureRequest choice;
+    choice.preset = name;
+    choice.presetFile = presetFile;
+    choice.category = category;
+    const TextureFolders where = folders();
+    return guarded([&] {
+        py::dict fields;
+        for (const auto& [field, text] : presetFields(choice, where)) {
+            fields[py::str(field)] = fieldValue(*findTextureField(field), text);
+        }
+        return fields;
+    });
+}
+
+} // namespace
+
+PYBIND11_MODULE(morvessan, module) {
+    cli::installCliPlatform("morvessan");
+    module.doc() = "Procedural textures (Cloud, Fire, Marble, Wood) rendered by the Morvessan filter.";
+    module.def("render", &render, py::arg("width"), py::arg("height"), py::kw_only(),
+               py::arg("background") = "white",
+               "render(width, height, *, background='white', preset=None, preset_file=None, category=None, "
+               "**fields) -> numpy.ndarray of shape (height, width, 4), uint8 RGBA.\n\n"
+               "Starts from the preset named (else the defaults), sets each field given by name "
+               "(noiseSeed=7, type='marble', colours='#102040@0,#FFFFFF@255', noiseWeights=[...]) with "
+               "its range checked, and draws the texture over a white, transparent or #RRGGBB canvas.");
+    module.def("apply", &apply, py::arg("picture"),
+               "apply(picture, *, preset=None, preset_file=None, category=None, **fields) -> numpy.ndarray.\n\n"
+               "Draws the texture over an array of rows x columns x 3 (RGB) or 4 (RGBA) uint8 and returns "
+               "a new array of the same shape.");
+    module.def("presets", &presets, "presets() -> list of {'file', 'category', 'name'} for every preset.");
+    module.def("preset", &preset, py::arg("name"), py::kw_only(), py::arg("preset_file") = py::none(),
+               py::arg("category") = py::none(),
+               "preset(name, *, preset_file=None, category=None) -> dict of the preset's fields, each "
+               "accepted back by render() and apply() as a keyword.");
+    py::list names;
+    for (const TextureField& field : textureFields()) {
+        names.append(py::str(std::string(field.name)));
+    }
+    module.attr("fields") = names;
+}

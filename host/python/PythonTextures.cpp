@@ -1,0 +1,136 @@
+// Texture runs for the Python module: the block made as the command line makes
+// it, the run through FilterHost, and failures as the command line words them.
+#include "host/python/PythonTextures.h"
+
+#include "host/FilterHost.h"
+#include "host/HostPictureReader.h"
+#include "host/cli/CliLibrary.h"
+#include "host/cli/CliSupport.h"
+#include "texture/FilterParameters.h"
+#include "texture/TextureFieldTable.h"
+
+#include <mutex>
+#include <stdexcept>
+
+namespace morvessan::python {
+
+namespace {
+
+// The plug-in object is one per process: runs take turns.
+std::mutex g_runs;
+
+std::vector<std::uint8_t> requestedBlock(const TextureRequest& request, const TextureFolders& folders) {
+    std::vector<std::uint8_t> bytes(kFilterParametersSize, 0);
+    auto* block = reinterpret_cast<FilterParameters*>(bytes.data());
+    writeDefaultParameters(*block);
+    const cli::PresetChoice choice{request.presetFile, request.category, request.preset};
+    try {
+        if (choice.any()) {
+            PresetLibrary library;
+            cli::loadLibrary(library, folders.presets, folders.textures, block->texture);
+            cli::applyChoice(*block, library, choice);
+        }
+    } catch (const cli::CliError& error) {
+        throw RequestError{error.what()};
+    }
+    for (const auto& [name, text] : request.fields) {
+        const TextureField* field = findTextureField(name);
+        if (field == nullptr) {
+            throw RequestError{"unknown field '" + name + "'"};
+        }
+        if (const std::string problem = setTextureField(block->texture, *field, text); !problem.empty()) {
+            throw RequestError{problem};
+        }
+    }
+    return bytes;
+}
+
+std::string failure(int16 code, const std::string& message) {
+    switch (code) {
+    case errReportString: return message.empty() ? "the filter reported an error" : message;
+    case userCanceledErr: return "the filter run was cancelled";
+    case memFullErr: return "out of memory";
+    default: return "the filter failed with code " + std::to_string(code);
+    }
+}
+
+HostImage run(HostImage image, const std::vector<std::uint8_t>& bytes) {
+    const std::lock_guard<std::mutex> turn(g_runs);
+    FilterHost host;
+    host.setImage(std::move(image));
+    host.setParameterBytes(bytes);
+    if (const int16 result = host.run(); result != noErr) {
+        throw std::runtime_error(failure(result, host.errorString()));
+    }
+    return std::move(host.image());
+}
+
+} // namespace
+
+HostImage renderTexture(std::int32_t width, std::int32_t height, const std::string& background,
+                        const TextureRequest& request, const TextureFolders& folders) {
+    const bool transparent = background == "transparent";
+    std::uint32_t colour = 0xFFFFFF;
+    if (!transparent && background != "white" && (background.size() != 7 || !parseHexColour(background, colour))) {
+        throw RequestError{"background '" + background + "' is not white, transparent or #RRGGBB"};
+    }
+    if (width < 1 || height < 1) {
+        throw RequestError{"size " + std::to_string(width) + "x" + std::to_string(height) + " has no pixels"};
+    }
+    if (const std::string problem = pictureSizeProblem(width, height, transparent ? 4 : 3); !problem.empty()) {
+        throw RequestError{"size " + std::to_string(width) + "x" + std::to_string(height) + ": " + problem};
+    }
+    const std::vector<std::uint8_t> bytes = requestedBlock(request, folders);
+    HostImage canvas(width, height, transparent ? 4 : 3, 0);
+    if (!transparent) {
+        for (std::size_t i = 0; i < canvas.pixels.size(); i += 3) {
+            for (int c = 0; c < 3; ++c) {
+                canvas.pixels[i + c] = static_cast<std::uint8_t>(colour >> (8 * c));
+            }
+        }
+    }
+    return run(std::move(canvas), bytes);
+}
+
+HostImage applyTexture(HostImage image, const TextureRequest& request, const TextureFolders& folders) {
+    if (image.planes != 3 && image.planes != 4) {
+        throw RequestError{"a picture has three planes (RGB) or four (RGBA), not " + std::to_string(image.planes)};
+    }
+    if (const std::string problem = pictureSizeProblem(image.width, image.height, image.planes); !problem.empty()) {
+        throw RequestError{problem};
+    }
+    return run(std::move(image), requestedBlock(request, folders));
+}
+
+std::vector<PresetName> listPresets(const TextureFolders& folders) {
+    PresetLibrary library;
+    cli::loadLibrary(library, folders.presets, folders.textures, TextureFields{});
+    std::vector<PresetName> names;
+    if (!cli::libraryOnDisk(library)) {
+        return names;
+    }
+    for (int f = 0; f < library.fileCount(); ++f) {
+        const PresetFile& file = library.file(f);
+        for (int c = 0; c < file.categoryCount(); ++c) {
+            for (int p = 0; p < file.presetCount(c); ++p) {
+                names.push_back(PresetName{file.name(), file.categoryName(c), file.presetName(c, p)});
+            }
+        }
+    }
+    return names;
+}
+
+std::vector<std::pair<std::string, std::string>> presetFields(const TextureRequest& choice,
+                                                              const TextureFolders& folders) {
+    TextureRequest presetOnly = choice;
+    presetOnly.fields.clear();
+    const std::vector<std::uint8_t> bytes = requestedBlock(presetOnly, folders);
+    const auto* block = reinterpret_cast<const FilterParameters*>(bytes.data());
+    std::vector<std::pair<std::string, std::string>> fields;
+    for (const TextureField& field : textureFields()) {
+        fields.emplace_back(std::string(field.name), textureFieldText(block->texture, field));
+    }
+    return fields;
+}
+
+} // namespace morvessan::python

@@ -1,0 +1,56 @@
+// What the Python module does, in plain C++: textures rendered onto new canvases
+// or over pictures through PluginMain, and the preset library, by field names.
+#pragma once
+
+#include "host/HostImage.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace morvessan::python {
+
+// Where presets and texture pictures are read from.
+struct TextureFolders {
+    std::string presets;
+    std::string textures;
+};
+
+// What to draw: a preset to start from (else the defaults), then fields set by
+// name from their text ("noiseSeed" = "7"), in order.
+struct TextureRequest {
+    std::optional<std::string> preset;
+    std::optional<std::string> presetFile;
+    std::optional<std::string> category;
+    std::vector<std::pair<std::string, std::string>> fields;
+};
+
+// Refused input: a field, value or size out of range, an unknown preset; the
+// message is the command line's for the same mistake.
+struct RequestError {
+    std::string message;
+};
+
+// A new width x height canvas ("white", "transparent" or "#RRGGBB") with the
+// texture drawn over it; four planes when transparent, else three. Throws
+// RequestError for bad input and std::runtime_error when the run fails.
+HostImage renderTexture(std::int32_t width, std::int32_t height, const std::string& background,
+                        const TextureRequest& request, const TextureFolders& folders);
+// The texture drawn over `image` (three or four planes), as `apply` draws it.
+HostImage applyTexture(HostImage image, const TextureRequest& request, const TextureFolders& folders);
+
+struct PresetName {
+    std::string file;
+    std::string category;
+    std::string name;
+};
+// Every preset of the library, file by file in the library's order.
+std::vector<PresetName> listPresets(const TextureFolders& folders);
+// The fields of one preset as text, in the field table's order, each read back
+// exactly by TextureRequest::fields.
+std::vector<std::pair<std::string, std::string>> presetFields(const TextureRequest& choice,
+                                                              const TextureFolders& folders);
+
+} // namespace morvessan::python

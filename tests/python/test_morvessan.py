@@ -1,0 +1,130 @@
+# The Python module against the command line: the same texture gives the same
+# bytes, bad values get the command line's message, presets read back exactly.
+import os
+import struct
+import subprocess
+import tempfile
+import threading
+
+import numpy
+import pytest
+
+import morvessan
+
+PROGRAM = os.environ["MORVESSAN_PROGRAM"]
+
+
+def read_bmp(path):
+    """Rows of RGB from a 24-bit bottom-up bitmap, as our writer makes them."""
+    data = open(path, "rb").read()
+    offset, = struct.unpack_from("<I", data, 10)
+    width, height, _, bits = struct.unpack_from("<iiHH", data, 18)
+    assert bits == 24
+    stride = (width * 3 + 3) & ~3
+    rows = [numpy.frombuffer(data, numpy.uint8, width * 3, offset + y * stride).reshape(width, 3)
+            for y in range(abs(height))]
+    picture = numpy.stack(rows[::-1] if height > 0 else rows)
+    return picture[:, :, ::-1]
+
+
+def write_bmp(path, rgb):
+    height, width, _ = rgb.shape
+    stride = (width * 3 + 3) & ~3
+    header = struct.pack("<2sIHHIIiiHHIIiiII", b"BM", 54 + stride * height, 0, 0, 54, 40, width, height,
+                         1, 24, 0, stride * height, 2835, 2835, 0, 0)
+    rows = b"".join(rgb[y, :, ::-1].tobytes().ljust(stride, b"\0") for y in reversed(range(height)))
+    open(path, "wb").write(header + rows)
+
+
+def cli(*args):
+    return subprocess.run([PROGRAM, *args, "--quiet"], capture_output=True, text=True)
+
+
+def with_alpha(rgb):
+    return numpy.dstack([rgb, numpy.full(rgb.shape[:2], 255, numpy.uint8)])
+
+
+@pytest.mark.parametrize("options, keywords", [
+    (["--type", "marble", "--seed", "7", "--octaves", "10"], {"type": "marble", "noiseSeed": 7, "noiseLevel": 10}),
+    (["--preset", "Bonfire"], {"preset": "Bonfire"}),
+    (["--type", "wood", "--set", "colours=#102040@0,#FFFFFF@255", "--set", "noiseParameter=12.5"],
+     {"type": "wood", "colours": "#102040@0,#FFFFFF@255", "noiseParameter": 12.5}),
+    (["--type", "cloud", "--set", "noiseWeights=1,0.5,0.25", "--set", "blurEnabled=on", "--set", "blur=3"],
+     {"type": "cloud", "noiseWeights": [1, 0.5, 0.25], "blurEnabled": True, "blur": 3}),
+])
+def test_render_gives_the_command_lines_pixels(options, keywords):
+    with tempfile.TemporaryDirectory() as folder:
+        out = os.path.join(folder, "out.bmp")
+        done = cli("render", "--size", "70x45", *options, out)
+        assert done.returncode == 0, done.stderr
+        expected = with_alpha(read_bmp(out))
+    got = morvessan.render(70, 45, **keywords)
+    assert got.dtype == numpy.uint8 and got.shape == (45, 70, 4)
+    assert numpy.array_equal(got, expected)
+
+
+def test_apply_gives_the_command_lines_pixels():
+    y, x = numpy.mgrid[0:40, 0:57]
+    picture = numpy.dstack([x * 4, y * 6, (x + y) * 2]).astype(numpy.uint8)
+    with tempfile.TemporaryDirectory() as folder:
+        source = os.path.join(folder, "in.bmp")
+        out = os.path.join(folder, "out.bmp")
+        write_bmp(source, picture)
+        done = cli("apply", "--preset", "Bonfire", "--set", "totalOpacity=60", source, out)
+        assert done.returncode == 0, done.stderr
+        expected = read_bmp(out)
+    got = morvessan.apply(picture, preset="Bonfire", totalOpacity=60)
+    assert got.shape == picture.shape
+    assert numpy.array_equal(got, expected)
+    assert not numpy.array_equal(got, picture)
+    # Four planes keep their alpha.
+    rgba = with_alpha(picture)
+    rgba[::2, :, 3] = 0
+    assert morvessan.apply(rgba, preset="Bonfire").shape == rgba.shape
+
+
+def test_a_value_out_of_range_is_refused_with_the_command_lines_words():
+    with tempfile.TemporaryDirectory() as folder:
+        done = cli("render", "--size", "8x8", "--set", "noiseSeed=40000", os.path.join(folder, "out.png"))
+    assert done.returncode == 2
+    with pytest.raises(ValueError) as refused:
+        morvessan.render(8, 8, noiseSeed=40000)
+    assert str(refused.value) in done.stderr
+    with pytest.raises(ValueError, match="unknown field 'noiseSed'"):
+        morvessan.render(8, 8, noiseSed=1)
+    with pytest.raises(ValueError):
+        morvessan.render(8, 8, preset="No Such Preset")
+    with pytest.raises(ValueError):
+        morvessan.render(0, 8)
+    with pytest.raises(ValueError):
+        morvessan.render(8, 8, background="grey")
+    with pytest.raises(ValueError):
+        morvessan.apply(numpy.zeros((4, 4, 2), numpy.uint8))
+    with pytest.raises(TypeError):
+        morvessan.render(8, 8, noiseSeed=object())
+
+
+def test_presets_read_back_exactly():
+    names = morvessan.presets()
+    assert all(set(entry) == {"file", "category", "name"} for entry in names)
+    assert any(entry["name"] == "Bonfire" for entry in names)
+    fields = morvessan.preset("Bonfire")
+    assert list(fields) == morvessan.fields
+    assert isinstance(fields["noiseSeed"], int) and isinstance(fields["blurEnabled"], bool)
+    assert len(fields["transformation"]) == 9
+    assert numpy.array_equal(morvessan.render(40, 30, **fields), morvessan.render(40, 30, preset="Bonfire"))
+
+
+def test_renders_run_side_by_side_without_the_interpreter_lock():
+    expected = morvessan.render(300, 200, type="fire", noiseSeed=3)
+    results = [None] * 4
+
+    def work(index):
+        results[index] = morvessan.render(300, 200, type="fire", noiseSeed=3)
+
+    threads = [threading.Thread(target=work, args=(i,)) for i in range(4)]
+    for thread in threads:
+        thread.start()
+    for thread in threads:
+        thread.join()
+    assert all(numpy.array_equal(result, expected) for result in results)
