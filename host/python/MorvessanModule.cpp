@@ -212,8 +212,7 @@ py::dict preset(const std::string& name, const std::optional<std::string>& prese
 PYBIND11_MODULE(morvessan, module) {
     cli::installCliPlatform("morvessan");
     module.doc() = "Procedural textures (Cloud, Fire, Marble, Wood) rendered by the Morvessan filter.";
-    module.def("render", &render, py::arg("width"), py::arg("height"), py::kw_only(),
-               py::arg("background") = "white",
+    module.def("render", &render, py::arg("width"), py::arg("height"), py::kw_only(), py::arg("background") = "white",
                "render(width, height, *, background='white', preset=None, preset_file=None, category=None, "
                "**fields) -> numpy.ndarray of shape (height, width, 4), uint8 RGBA.\n\n"
                "Starts from the preset named (else the defaults), sets each field given by name "
