@@ -437,4 +437,14 @@ OSErr FilterHost::serve() {
     return noErr;
 }
 
+std::string describeFailure(int16 code, const std::string& message) {
+    switch (code) {
+    case errReportString: return message.empty() ? "the filter reported an error" : message;
+    case userCanceledErr: return "the filter run was cancelled";
+    case memFullErr: return "out of memory";
+    case paramErr: return "the filter asked for something the host cannot serve";
+    default: return "the filter failed with code " + std::to_string(code);
+    }
+}
+
 } // namespace morvessan

@@ -134,4 +134,7 @@ private:
     bool m_in_run = false;
 };
 
+// A failed run in one phrase: the plug-in's own message, or what its code means.
+std::string describeFailure(int16 code, const std::string& message);
+
 } // namespace morvessan

@@ -161,16 +161,6 @@ HostImage makeCanvas(const Arguments& args) {
     return canvas;
 }
 
-std::string describeFailure(int16 code, const std::string& message) {
-    switch (code) {
-    case errReportString: return message.empty() ? "the filter reported an error" : message;
-    case userCanceledErr: return "the filter run was cancelled";
-    case memFullErr: return "out of memory";
-    case paramErr: return "the filter asked for something the host cannot serve";
-    default: return "the filter failed with code " + std::to_string(code);
-    }
-}
-
 // The exit status of a run the user cancelled in the dialog.
 constexpr int kCancelledStatus = 3;
 

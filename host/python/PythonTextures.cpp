@@ -45,22 +45,13 @@ std::vector<std::uint8_t> requestedBlock(const TextureRequest& request, const Te
     return bytes;
 }
 
-std::string failure(int16 code, const std::string& message) {
-    switch (code) {
-    case errReportString: return message.empty() ? "the filter reported an error" : message;
-    case userCanceledErr: return "the filter run was cancelled";
-    case memFullErr: return "out of memory";
-    default: return "the filter failed with code " + std::to_string(code);
-    }
-}
-
 HostImage run(HostImage image, const std::vector<std::uint8_t>& bytes) {
     const std::lock_guard<std::mutex> turn(g_runs);
     FilterHost host;
     host.setImage(std::move(image));
     host.setParameterBytes(bytes);
     if (const int16 result = host.run(); result != noErr) {
-        throw std::runtime_error(failure(result, host.errorString()));
+        throw std::runtime_error(describeFailure(result, host.errorString()));
     }
     return std::move(host.image());
 }

@@ -6,6 +6,7 @@
 #include "VXLib/VXPictureDecoder.h"
 
 #include "tests/VXLib/ImageMaker.h"
+#include "tests/support/TestPictures.h"
 
 #include <gtest/gtest.h>
 
@@ -21,29 +22,7 @@ using namespace morvessan::testing;
 
 namespace {
 
-void putBe32(Bytes& out, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out[at + i] = std::uint8_t(v >> (24 - 8 * i));
-}
-
-// An RGB display profile libpng accepts: header, one tag over the rest.
-Bytes iccProfile(std::uint32_t size) {
-    Bytes p(size, 0);
-    putBe32(p, 0, size);
-    putBe32(p, 8, 0x02100000);
-    std::memcpy(p.data() + 12, "mntrRGB XYZ ", 12);
-    std::memcpy(p.data() + 36, "acsp", 4);
-    putBe32(p, 68, 0x0000F6D6);
-    putBe32(p, 72, 0x00010000);
-    putBe32(p, 76, 0x0000D32D);
-    putBe32(p, 128, 1);
-    std::memcpy(p.data() + 132, "cprt", 4);
-    putBe32(p, 136, 144);
-    putBe32(p, 140, size - 144);
-    for (std::uint32_t i = 144; i < size; ++i)
-        p[i] = std::uint8_t(i * 7);
-    return p;
-}
+using test::iccProfile;
 
 // Intel-order TIFF block: orientation, X and Y resolution, their unit.
 Bytes exifBlock(std::uint16_t orientation, std::uint32_t resolution, std::uint16_t unit = 2) {

@@ -2,34 +2,14 @@
 // resolution kept (checked by ImageMagick too when it is there) or stripped; JPEG
 // quality and chroma; transparency flattened over the background with a note.
 #include "tests/cli/CliTest.h"
+#include "tests/support/TestPictures.h"
 
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
-void putBe32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) {
-        out[at + i] = std::uint8_t(v >> (24 - 8 * i));
-    }
-}
-
-// An RGB display profile of `size` bytes: a header and one tag over the rest.
-std::vector<std::uint8_t> iccProfile(std::uint32_t size) {
-    std::vector<std::uint8_t> p(size, 0);
-    putBe32(p, 0, size);
-    putBe32(p, 8, 0x02100000);
-    std::memcpy(p.data() + 12, "mntrRGB XYZ ", 12);
-    std::memcpy(p.data() + 36, "acsp", 4);
-    putBe32(p, 68, 0x0000F6D6);
-    putBe32(p, 72, 0x00010000);
-    putBe32(p, 76, 0x0000D32D);
-    putBe32(p, 128, 1);
-    std::memcpy(p.data() + 132, "cprt", 4);
-    putBe32(p, 136, 144);
-    putBe32(p, 140, size - 144);
-    return p;
-}
+using test::iccProfile;
 
 // Intel-order EXIF: orientation 6, 300 dots per inch.
 std::vector<std::uint8_t> exifBlock() {
