@@ -138,19 +138,32 @@ void parsePair(const std::string& text, double& a, double& b, const std::string&
     }
 }
 
+TransformView stepView(const FieldEditContext& context) {
+    if (context.patternSize <= 0) {
+        return kWholeRectangle;
+    }
+    return TransformView{0.0, context.width / context.patternSize, 0.0, context.height / context.patternSize};
+}
+
+void applyPatternSize(TextureTransform& m, const FieldEditContext& context) {
+    if (context.patternSize > 0) {
+        compose(m, scaling(context.width / context.patternSize, context.height / context.patternSize));
+    }
+}
+
 void moveStep(TextureTransform& m, const FieldEditContext& context, double dx, double dy) {
-    moveTexture(m, kWholeRectangle, dx, dy, context.width, context.height);
+    moveTexture(m, stepView(context), dx, dy, context.width, context.height);
 }
 
-void rotateStep(TextureTransform& m, double degrees) {
+void rotateStep(TextureTransform& m, const FieldEditContext& context, double degrees) {
     // The buttons turn by a / 1200 radians.
-    rotateTexture(m, kWholeRectangle, degrees * std::numbers::pi / 180 * 1200);
+    rotateTexture(m, stepView(context), degrees * std::numbers::pi / 180 * 1200);
 }
 
-void scaleStep(TextureTransform& m, double sx, double sy) {
+void scaleStep(TextureTransform& m, const FieldEditContext& context, double sx, double sy) {
     // The buttons scale the sample spacing by 2^(-a/1200): the pattern grows by
     // 2^(a/1200).
-    scaleTexture(m, kWholeRectangle, 1200 * portableLog2(sx), 1200 * portableLog2(sy));
+    scaleTexture(m, stepView(context), 1200 * portableLog2(sx), 1200 * portableLog2(sy));
 }
 
 namespace {
@@ -226,7 +239,7 @@ bool applyFieldOptions(const Arguments& args, TextureFields& fields, const Field
             parsePair(value, dx, dy, "--move");
             moveStep(m, context, dx, dy);
         } else if (name == "--rotate") {
-            rotateStep(m, parseNumber(value, "--rotate"));
+            rotateStep(m, context, parseNumber(value, "--rotate"));
         } else if (name == "--scale" || name == "--zoom") {
             double sx = 0;
             double sy = 0;
@@ -235,9 +248,9 @@ bool applyFieldOptions(const Arguments& args, TextureFields& fields, const Field
             } else {
                 sx = sy = parseNumber(value, "--zoom");
             }
-            scaleStep(m, positive(name, value, sx), positive(name, value, sy));
+            scaleStep(m, context, positive(name, value, sx), positive(name, value, sy));
         } else if (name == "--reset-transform") {
-            resetTexture(m, kWholeRectangle);
+            resetTexture(m, stepView(context));
         }
     }
     return any;
@@ -276,13 +289,14 @@ FrameSteps::FrameSteps(const Arguments& args) {
 
 void FrameSteps::apply(TextureFields& fields, const FieldEditContext& context, int frame) {
     const bool same = m_frame >= 0 && m_frame <= frame && context.width == m_width && context.height == m_height &&
-                      std::memcmp(&fields, &m_start, sizeof fields) == 0;
+                      context.patternSize == m_pattern_size && std::memcmp(&fields, &m_start, sizeof fields) == 0;
     if (!same) {
         // Byte copies, padding included, so that the comparison above sees only values.
         std::memcpy(static_cast<void*>(&m_start), &fields, sizeof fields);
         std::memcpy(static_cast<void*>(&m_reached), &fields, sizeof fields);
         m_width = context.width;
         m_height = context.height;
+        m_pattern_size = context.patternSize;
         m_frame = 0;
     }
     for (; m_frame < frame; ++m_frame) {
@@ -300,10 +314,10 @@ void FrameSteps::round(TextureFields& fields, const FieldEditContext& context) {
             parsePair(value, dx, dy, name);
             moveStep(fields.transformation, context, dx, dy);
         } else if (name == "--per-frame-rotate") {
-            rotateStep(fields.transformation, parseNumber(value, name));
+            rotateStep(fields.transformation, context, parseNumber(value, name));
         } else if (name == "--per-frame-zoom") {
             const double f = positive(name, value, parseNumber(value, name));
-            scaleStep(fields.transformation, f, f);
+            scaleStep(fields.transformation, context, f, f);
         } else if (name == "--per-frame-seed") {
             // Past the editors' top the seeds start again from 0.
             const auto top = static_cast<std::int32_t>(textureField(TextureFieldId::NoiseSeed).high);

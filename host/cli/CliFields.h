@@ -28,7 +28,18 @@ struct FieldEditContext {
     double height = 1;
     std::string texturesDir;                // where --picture NAME is looked up
     std::optional<std::int32_t> randomSeed; // what "--seed random" gives, when chosen already
+    // --pattern-size: pixels to the pattern's unit in both directions; 0 when the
+    // filter rectangle is the unit, stretched to its shape.
+    double patternSize = 0;
 };
+
+// The pattern's frame the steps act in: the unit square, or with a pattern size
+// the rectangle measured in pattern units, so that steps turn and scale the pattern
+// about the rectangle's centre without stretching it.
+TransformView stepView(const FieldEditContext& context);
+// With a pattern size, maps the filter rectangle onto the pattern's frame (the
+// last thing before a run, after every step); without one, leaves `m` as it is.
+void applyPatternSize(TextureTransform& m, const FieldEditContext& context);
 
 // The seed "--seed random" gives, chosen once for the whole command and printed on
 // stderr; none without that option.
@@ -56,6 +67,7 @@ private:
     TextureFields m_reached{};
     double m_width = 0;
     double m_height = 0;
+    double m_pattern_size = 0;
     int m_frame = -1;
     std::int64_t m_rounds = 0;
 };
@@ -74,8 +86,8 @@ bool applyFieldOptions(const Arguments& args, TextureFields& fields, const Field
 // The transformation steps: the dialog's own operations about the rectangle's
 // centre.
 void moveStep(TextureTransform& m, const FieldEditContext& context, double dx, double dy);
-void rotateStep(TextureTransform& m, double degrees);
-void scaleStep(TextureTransform& m, double sx, double sy);
+void rotateStep(TextureTransform& m, const FieldEditContext& context, double degrees);
+void scaleStep(TextureTransform& m, const FieldEditContext& context, double sx, double sy);
 
 // "A,B": two numbers, or a usage error naming `what`.
 void parsePair(const std::string& text, double& a, double& b, const std::string& what);

@@ -27,6 +27,10 @@ constexpr std::array kOptions{
               "picks one"},
     CliOption{"run", "--mask", "FILE", "selection: 8-bit grey picture of the same size, 255 = selected"},
     CliOption{"run", "--rect", "X,Y,W,H", "filter rectangle (default the whole image)"},
+    CliOption{"run", "--pattern-size", "N",
+              "N pixels to the pattern's unit in both directions, so that the pattern keeps its proportions and a "
+              "larger picture shows more of it; steps then act about the rectangle's centre in that unit (default: "
+              "the filter rectangle is the unit, and the pattern stretches with its shape)"},
     CliOption{"run", "--scale-by-source", "", "scale the colour index by the source brightness"},
     CliOption{"run", "--overwrite-source", "", "with --scale-by-source: replace pixels instead of blending"},
     CliOption{"run", "--no-scale-by-source", "", "switch off the flag that the --params block holds"},

@@ -64,9 +64,9 @@ const char* const kEditHelp =
     "FILE shows the dialog of an installed filter module (which takes its number of\n"
     "threads from MORVESSAN_THREADS, not from --threads).\n";
 
-const std::vector<std::string> kRunValued{"--params",     "--preset-file", "--category",    "--preset",
-                                          "--mask",       "--rect",        "--presets-dir", "--textures-dir",
-                                          "--max-pixels", "--threads",     "--quality",     "--chroma"};
+const std::vector<std::string> kRunValued{"--params",  "--preset-file", "--category",     "--preset",     "--mask",
+                                          "--rect",    "--presets-dir", "--textures-dir", "--max-pixels", "--threads",
+                                          "--quality", "--chroma",      "--pattern-size"};
 const std::vector<std::string> kRunFlags{
     "--scale-by-source", "--overwrite-source", "--no-scale-by-source", "--no-overwrite-source", "--quiet", "--strict"};
 
@@ -373,10 +373,14 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
     context.height = rect ? rect->bottom - rect->top : image.height;
     context.texturesDir = base.texturesDir;
     context.randomSeed = base.randomSeed;
+    if (const auto size = args.value("--pattern-size")) {
+        context.patternSize = parseInteger(*size, 1, kMaxHostSide, "--pattern-size");
+    }
     applyFieldOptions(args, block->texture, context);
     if (shape.frameSteps != nullptr) {
         shape.frameSteps->apply(block->texture, context, shape.frame);
     }
+    applyPatternSize(block->texture.transformation, context);
 
     if (block->texture.textureEnabled) {
         checkTexturePicture(readField(block->texture.texturePath, kPathSize));

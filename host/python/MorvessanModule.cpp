@@ -82,6 +82,8 @@ TextureRequest requestOf(const py::kwargs& keywords) {
             request.presetFile = value.cast<std::string>();
         } else if (name == "category") {
             request.category = value.cast<std::string>();
+        } else if (name == "pattern_size") {
+            request.patternSize = value.cast<std::int32_t>();
         } else {
             request.fields.emplace_back(name, fieldText(value));
         }
@@ -212,12 +214,14 @@ py::dict preset(const std::string& name, const std::optional<std::string>& prese
 PYBIND11_MODULE(morvessan, module) {
     cli::installCliPlatform("morvessan");
     module.doc() = "Procedural textures (Cloud, Fire, Marble, Wood) rendered by the Morvessan filter.";
-    module.def("render", &render, py::arg("width"), py::arg("height"), py::kw_only(), py::arg("background") = "white",
-               "render(width, height, *, background='white', preset=None, preset_file=None, category=None, "
-               "**fields) -> numpy.ndarray of shape (height, width, 4), uint8 RGBA.\n\n"
-               "Starts from the preset named (else the defaults), sets each field given by name "
-               "(noiseSeed=7, type='marble', colours='#102040@0,#FFFFFF@255', noiseWeights=[...]) with "
-               "its range checked, and draws the texture over a white, transparent or #RRGGBB canvas.");
+    module.def(
+        "render", &render, py::arg("width"), py::arg("height"), py::kw_only(), py::arg("background") = "white",
+        "render(width, height, *, background='white', preset=None, preset_file=None, category=None, pattern_size=0, "
+        "**fields) -> numpy.ndarray of shape (height, width, 4), uint8 RGBA.\n\n"
+        "Starts from the preset named (else the defaults), sets each field given by name "
+        "(noiseSeed=7, type='marble', colours='#102040@0,#FFFFFF@255', noiseWeights=[...]) with "
+        "its range checked, and draws the texture over a white, transparent or #RRGGBB canvas. "
+        "pattern_size=N makes N pixels the pattern's unit in both directions, as --pattern-size does.");
     module.def("apply", &apply, py::arg("picture"),
                "apply(picture, *, preset=None, preset_file=None, category=None, **fields) -> numpy.ndarray.\n\n"
                "Draws the texture over an array of rows x columns x 3 (RGB) or 4 (RGBA) uint8 and returns "

@@ -3,7 +3,9 @@
 #include "host/python/PythonTextures.h"
 
 #include "host/FilterHost.h"
+#include "host/HostFiles.h"
 #include "host/HostPictureReader.h"
+#include "host/cli/CliFields.h"
 #include "host/cli/CliLibrary.h"
 #include "host/cli/CliSupport.h"
 #include "texture/FilterParameters.h"
@@ -45,7 +47,16 @@ std::vector<std::uint8_t> requestedBlock(const TextureRequest& request, const Te
     return bytes;
 }
 
-HostImage run(HostImage image, const std::vector<std::uint8_t>& bytes) {
+HostImage run(HostImage image, std::vector<std::uint8_t> bytes, std::int32_t patternSize) {
+    if (patternSize < 0 || patternSize > kMaxHostSide) {
+        throw RequestError{"pattern_size '" + std::to_string(patternSize) + "' is outside 1.." +
+                           std::to_string(kMaxHostSide)};
+    }
+    cli::FieldEditContext context;
+    context.width = image.width;
+    context.height = image.height;
+    context.patternSize = patternSize;
+    cli::applyPatternSize(reinterpret_cast<FilterParameters*>(bytes.data())->texture.transformation, context);
     const std::lock_guard<std::mutex> turn(g_runs);
     FilterHost host;
     host.setImage(std::move(image));
@@ -80,7 +91,7 @@ HostImage renderTexture(std::int32_t width, std::int32_t height, const std::stri
             }
         }
     }
-    return run(std::move(canvas), bytes);
+    return run(std::move(canvas), bytes, request.patternSize);
 }
 
 HostImage applyTexture(HostImage image, const TextureRequest& request, const TextureFolders& folders) {
@@ -90,7 +101,7 @@ HostImage applyTexture(HostImage image, const TextureRequest& request, const Tex
     if (const std::string problem = pictureSizeProblem(image.width, image.height, image.planes); !problem.empty()) {
         throw RequestError{problem};
     }
-    return run(std::move(image), requestedBlock(request, folders));
+    return run(std::move(image), requestedBlock(request, folders), request.patternSize);
 }
 
 std::vector<PresetName> listPresets(const TextureFolders& folders) {

@@ -25,6 +25,8 @@ struct TextureRequest {
     std::optional<std::string> presetFile;
     std::optional<std::string> category;
     std::vector<std::pair<std::string, std::string>> fields;
+    // Pixels to the pattern's unit in both directions; 0: the picture is the unit.
+    std::int32_t patternSize = 0;
 };
 
 // Refused input: a field, value or size out of range, an unknown preset; the

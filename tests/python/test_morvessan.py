@@ -47,6 +47,7 @@ def with_alpha(rgb):
 @pytest.mark.parametrize("options, keywords", [
     (["--type", "marble", "--seed", "7", "--octaves", "10"], {"type": "marble", "noiseSeed": 7, "noiseLevel": 10}),
     (["--preset", "Bonfire"], {"preset": "Bonfire"}),
+    (["--type", "marble", "--seed", "7", "--pattern-size", "25"], {"type": "marble", "noiseSeed": 7, "pattern_size": 25}),
     (["--type", "wood", "--set", "colours=#102040@0,#FFFFFF@255", "--set", "noiseParameter=12.5"],
      {"type": "wood", "colours": "#102040@0,#FFFFFF@255", "noiseParameter": 12.5}),
     (["--type", "cloud", "--set", "noiseWeights=1,0.5,0.25", "--set", "blurEnabled=on", "--set", "blur=3"],
