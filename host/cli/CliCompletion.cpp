@@ -35,10 +35,10 @@ std::string joined(const std::vector<std::string>& words) {
 std::string valueOptions() {
     std::string out;
     for (const char* name :
-         {"--size",           "--frames",  "--rect",    "--max-pixels", "--threads",        "--octaves",
-          "--weights",        "--colours", "--opacity", "--blur",       "--grain",          "--picture-amount",
-          "--move",           "--rotate",  "--scale",   "--zoom",       "--per-frame-move", "--per-frame-rotate",
-          "--per-frame-zoom", "--name"}) {
+         {"--size",           "--frames",  "--rect",        "--max-pixels",  "--threads",        "--octaves",
+          "--weights",        "--colours", "--opacity",     "--blur",        "--grain",          "--picture-amount",
+          "--move",           "--rotate",  "--scale",       "--zoom",        "--per-frame-move", "--per-frame-rotate",
+          "--per-frame-zoom", "--name",    "--frame-range", "--pattern-size"}) {
         out += (out.empty() ? "" : "|") + std::string(name);
     }
     return out;

@@ -73,7 +73,11 @@ constexpr std::array kOptions{
     CliOption{"texture", "--reset-transform", "", "no rotation, scaling or shear left; the centre keeps its value"},
     CliOption{"frames", "--frames", "N",
               "write N frames: OUTPUT holds %d or %0Nd for the frame number (frame 0 first); without it, -%04d goes "
-              "before the extension"},
+              "before the extension; - writes the frames one after another to standard output as PNG (a stream "
+              "that ffmpeg -f image2pipe reads)"},
+    CliOption{"frames", "--frame-range", "A:B",
+              "write only frames A to B (counted from 0, both included) of the N: a frame comes from its number "
+              "alone, so slices rendered apart, on other machines too, equal the same frames of a whole run"},
     CliOption{"frames", "--per-frame-move", "DX,DY", "a move applied once more in each frame, in the order given"},
     CliOption{"frames", "--per-frame-rotate", "DEG", "a turn applied once more in each frame"},
     CliOption{"frames", "--per-frame-zoom", "F", "a zoom applied once more in each frame"},

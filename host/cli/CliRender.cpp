@@ -25,6 +25,7 @@
 #include <random>
 #include <set>
 #include <string_view>
+#include <utility>
 
 namespace morvessan::cli {
 
@@ -607,6 +608,21 @@ std::string frameName(const std::string& pattern, int frame) {
     return pattern.substr(0, percent) + number + pattern.substr(end + 1);
 }
 
+// "A:B" of --frame-range, checked against the sequence; the whole sequence without it.
+std::pair<int, int> frameRange(const Arguments& args, int frames) {
+    const auto text = args.value("--frame-range");
+    if (!text) {
+        return {0, frames - 1};
+    }
+    const std::size_t colon = text->find(':');
+    if (colon == std::string::npos) {
+        throw usageError("--frame-range '" + *text + "' is not A:B (first and last frame, counted from 0)");
+    }
+    const int first = parseInteger(text->substr(0, colon), 0, frames - 1, "--frame-range's first frame");
+    const int last = parseInteger(text->substr(colon + 1), first, frames - 1, "--frame-range's last frame");
+    return {first, last};
+}
+
 } // namespace
 
 std::vector<std::string> runOptionNames(const std::string& command) {
@@ -618,7 +634,7 @@ std::vector<std::string> runOptionNames(const std::string& command) {
         std::erase_if(names, [](const std::string& name) { return name.rfind("--per-frame-", 0) == 0; });
     }
     if (command == "render") {
-        names.insert(names.end(), {"--size", "--background", "--frames"});
+        names.insert(names.end(), {"--size", "--background", "--frames", "--frame-range"});
     } else if (command == "apply") {
         names.insert(names.end(), {"--output-dir", "--format", "--strip", "--background"});
     }
@@ -630,6 +646,7 @@ int commandRender(const std::vector<std::string>& list) {
     valued.push_back("--size");
     valued.push_back("--background");
     valued.push_back("--frames");
+    valued.push_back("--frame-range");
     const Arguments args("render", list, valued, runFlags());
     if (args.help()) {
         std::cout << kRenderHelp << optionsHelp("canvas") << "\n"
@@ -640,29 +657,31 @@ int commandRender(const std::vector<std::string>& list) {
     args.expectOperands(1, "one operand: OUTPUT");
     const std::string& output = args.operands()[0];
     if (!args.has("--frames")) {
-        if (hasFrameSteps(args)) {
-            throw usageError("the --per-frame options need --frames N");
+        if (hasFrameSteps(args) || args.has("--frame-range")) {
+            throw usageError(std::string(args.has("--frame-range") ? "--frame-range" : "the --per-frame options") +
+                             " need --frames N");
         }
         HostImage canvas = makeCanvas(args);
         return runFilter(args, prepareBlock(args, true), std::move(canvas), output);
     }
     const int frames = parseInteger(*args.value("--frames"), 1, 100000, "--frames");
-    if (output == "-") {
-        throw usageError("--frames writes a numbered sequence of files, not standard output");
+    const auto [first, last] = frameRange(args, frames);
+    const bool toPipe = output == "-";
+    if (!toPipe) {
+        frameName(output, 0); // checks the pattern before any work
     }
-    frameName(output, 0); // checks the pattern before any work
     const BaseBlock base = prepareBlock(args, true);
     const HostImage canvas = makeCanvas(args);
     ProgressBar bar("Rendering", args.has("--quiet"));
     FrameSteps steps(args);
-    for (int k = 0; k < frames; ++k) {
+    for (int k = first; k <= last; ++k) {
         RunShape shape;
         shape.frameSteps = &steps;
         shape.bar = &bar;
-        shape.part = k;
-        shape.parts = frames;
+        shape.part = k - first;
+        shape.parts = last - first + 1;
         shape.frame = k;
-        runFilter(args, base, canvas, frameName(output, k), shape);
+        runFilter(args, base, canvas, toPipe ? output : frameName(output, k), shape);
     }
     return 0;
 }

@@ -41,8 +41,9 @@ TEST_F(PatternSize, AWiderCanvasShowsMoreOfTheSamePattern) {
 
 TEST_F(PatternSize, TheCanvasSideAsPatternSizeChangesNothingOnASquareCanvas) {
     // There the filter rectangle already is the unit, so every step must act alike.
-    const std::string steps = " --quiet --type wood --seed 4 --rotate 30 --move 5,-3 --scale 2,0.5 --zoom 1.5 "
-                              "--frames 3 --per-frame-rotate 7 --per-frame-move 2,1 --per-frame-zoom 1.1 ";
+    const std::string steps =
+        " --quiet --type wood --seed 4 --rotate 30 --move 5,-3 --scale 2,0.5 --zoom 1.5 "
+        "--frames 3 --per-frame-rotate 7 --per-frame-move 2,1 --per-frame-zoom 1.1 ";
     ASSERT_EQ(run("render --size 64x64" + steps + p("plain-%d.bmp")).status, 0);
     ASSERT_EQ(run("render --size 64x64 --pattern-size 64" + steps + p("sized-%d.bmp")).status, 0);
     for (const char* frame : {"0", "1", "2"}) {
