@@ -2,10 +2,10 @@
 #include "host/cli/CliFolders.h"
 
 #include "VXLib/VXUTIL/VXPath.h"
+#include "VXLib/VXUTIL/VXPlatform.h"
 #include "host/cli/CliSupport.h"
 #include "presets/PresetLibrary.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 
@@ -61,10 +61,8 @@ CliFolders programFolders(const std::string& programPath, const std::function<st
 }
 
 const CliFolders& ownFolders() {
-    static const CliFolders folders = programFolders(programPath(), [](const char* name) {
-        const char* value = std::getenv(name);
-        return std::string(value ? value : "");
-    });
+    static const CliFolders folders =
+        programFolders(programPath(), [](const char* name) { return vxProcessEnvironment(name); });
     return folders;
 }
 

@@ -5,6 +5,7 @@
 #include "VXLib/VXImageFile.h"
 #include "VXLib/VXUTIL/VXPlatform.h"
 #include "host/FilterHost.h"
+#include "host/HostCanvas.h"
 #include "host/HostFiles.h"
 #include "host/cli/CliBlockText.h"
 #include "host/cli/CliFields.h"
@@ -140,26 +141,10 @@ HostImage makeCanvas(const Arguments& args) {
         !problem.empty()) {
         throw usageError("--size " + args.value("--size").value_or("") + ": " + problem);
     }
-    if (background == "transparent") {
-        return HostImage(width, height, 4, 0);
+    if (const std::string problem = canvasBackgroundProblem(background); !problem.empty()) {
+        throw usageError(problem);
     }
-    std::uint8_t rgb[3] = {255, 255, 255};
-    if (background != "white") {
-        std::uint32_t colour = 0;
-        if (background.size() != 7 || !parseHexColour(background, colour)) {
-            throw usageError("background '" + background + "' is not white, transparent or #RRGGBB");
-        }
-        for (int i = 0; i < 3; ++i) {
-            rgb[i] = static_cast<std::uint8_t>(colour >> (8 * i));
-        }
-    }
-    HostImage canvas(width, height, 3);
-    for (std::size_t i = 0; i < canvas.pixels.size(); i += 3) {
-        canvas.pixels[i] = rgb[0];
-        canvas.pixels[i + 1] = rgb[1];
-        canvas.pixels[i + 2] = rgb[2];
-    }
-    return canvas;
+    return blankCanvas(width, height, background);
 }
 
 // The exit status of a run the user cancelled in the dialog.

@@ -1,14 +1,16 @@
 // The Python module "morvessan": keyword arguments become field texts, NumPy
 // arrays become host images and back; the work is in PythonTextures.
+#include "VXLib/VXUTIL/VXPlatform.h"
+#include "host/cli/CliFolders.h"
 #include "host/cli/CliSupport.h"
 #include "host/python/PythonTextures.h"
+#include "plugin/PSMorvessanModule.h"
 #include "texture/TextureFieldTable.h"
 
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -27,7 +29,7 @@ TextureFolders folders() {
     // Installed as PREFIX/lib/python3.X/dist-packages/morvessan...so: the data is in PREFIX/share.
     for (fs::path up = module.parent_path(); up.has_relative_path(); up = up.parent_path()) {
         if (up.filename() == "lib") {
-            const fs::path data = up.parent_path() / "share" / "morvessan";
+            const fs::path data = up.parent_path() / cli::kSharedDataFolder;
             std::error_code ec;
             if (fs::is_directory(data / "presets", ec)) {
                 found = {(data / "presets").string(), (data / "textures").string()};
@@ -35,10 +37,10 @@ TextureFolders folders() {
             break;
         }
     }
-    if (const char* presets = std::getenv("MORVESSAN_PRESET_FOLDER"); presets && *presets) {
+    if (const std::string presets = vxProcessEnvironment(kPresetFolderVariable); !presets.empty()) {
         found.presets = presets;
     }
-    if (const char* textures = std::getenv("MORVESSAN_TEXTURE_FOLDER"); textures && *textures) {
+    if (const std::string textures = vxProcessEnvironment(kTextureFolderVariable); !textures.empty()) {
         found.textures = textures;
     }
     return found;
@@ -56,17 +58,15 @@ std::string fieldText(const py::handle& value) {
     if (py::isinstance<py::int_>(value)) {
         return py::str(value).cast<std::string>();
     }
-    if (py::isinstance<py::float_>(value) || py::hasattr(value, "__float__")) {
-        if (!py::isinstance<py::sequence>(value)) {
-            return formatShortest(value.cast<double>());
-        }
-    }
-    if (py::isinstance<py::sequence>(value) || py::isinstance<py::array>(value)) {
+    if (py::isinstance<py::sequence>(value)) {
         std::string joined;
         for (const py::handle item : value) {
             joined += (joined.empty() ? "" : ",") + fieldText(item);
         }
         return joined;
+    }
+    if (py::hasattr(value, "__float__")) { // float, and NumPy's number types
+        return formatShortest(value.cast<double>());
     }
     throw py::type_error("cannot read a " + py::str(value.get_type()).cast<std::string>() + " as a field value");
 }

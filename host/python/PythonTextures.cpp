@@ -3,6 +3,7 @@
 #include "host/python/PythonTextures.h"
 
 #include "host/FilterHost.h"
+#include "host/HostCanvas.h"
 #include "host/HostFiles.h"
 #include "host/HostPictureReader.h"
 #include "host/cli/CliFields.h"
@@ -72,9 +73,8 @@ HostImage run(HostImage image, std::vector<std::uint8_t> bytes, std::int32_t pat
 HostImage renderTexture(std::int32_t width, std::int32_t height, const std::string& background,
                         const TextureRequest& request, const TextureFolders& folders) {
     const bool transparent = background == "transparent";
-    std::uint32_t colour = 0xFFFFFF;
-    if (!transparent && background != "white" && (background.size() != 7 || !parseHexColour(background, colour))) {
-        throw RequestError{"background '" + background + "' is not white, transparent or #RRGGBB"};
+    if (const std::string problem = canvasBackgroundProblem(background); !problem.empty()) {
+        throw RequestError{problem};
     }
     if (width < 1 || height < 1) {
         throw RequestError{"size " + std::to_string(width) + "x" + std::to_string(height) + " has no pixels"};
@@ -83,15 +83,7 @@ HostImage renderTexture(std::int32_t width, std::int32_t height, const std::stri
         throw RequestError{"size " + std::to_string(width) + "x" + std::to_string(height) + ": " + problem};
     }
     const std::vector<std::uint8_t> bytes = requestedBlock(request, folders);
-    HostImage canvas(width, height, transparent ? 4 : 3, 0);
-    if (!transparent) {
-        for (std::size_t i = 0; i < canvas.pixels.size(); i += 3) {
-            for (int c = 0; c < 3; ++c) {
-                canvas.pixels[i + c] = static_cast<std::uint8_t>(colour >> (8 * c));
-            }
-        }
-    }
-    return run(std::move(canvas), bytes, request.patternSize);
+    return run(blankCanvas(width, height, background), bytes, request.patternSize);
 }
 
 HostImage applyTexture(HostImage image, const TextureRequest& request, const TextureFolders& folders) {
