@@ -2,19 +2,14 @@
 // code, each written to a temporary file that replaces the target only when whole.
 #include "VXLib/VXImageWriter.h"
 
-#include "VXLib/VXExifBlock.h"
+#include "VXLib/VXRowEncoders.h"
 #include "VXLib/VXUTIL/VXPath.h"
 
-#include <png.h>
-
 #include <algorithm>
-#include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
-
-#include <jpeglib.h>
 
 namespace morvessan {
 
@@ -121,150 +116,6 @@ RowSource rgbRows(const VXRgbPixels& pixels, bool alpha, std::uint32_t backgroun
     return source;
 }
 
-// The profile when it describes red, green and blue, as the written pixels are:
-// a grey or CMYK picture's profile no longer fits once it has been widened to colour.
-const std::vector<std::uint8_t>* colourProfile(const VXPictureMetadata* metadata) {
-    return metadata != nullptr && metadata->icc.size() >= 20 && std::memcmp(metadata->icc.data() + 16, "RGB ", 4) == 0
-               ? &metadata->icc
-               : nullptr;
-}
-
-// The EXIF block when libexif can read it, else none.
-const std::vector<std::uint8_t>* readableExif(const VXPictureMetadata* metadata) {
-    return metadata != nullptr && !metadata->exif.empty() && vxReadExif(metadata->exif).valid ? &metadata->exif
-                                                                                              : nullptr;
-}
-
-void PNGCBAPI onPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
-
-void PNGCBAPI onPngWarning(png_structp, png_const_charp) {}
-
-// Only trivially destructible locals: the error jump skips nothing.
-bool encodePng(png_structp png, png_infop info, const RowSource& source, std::uint8_t* scratch,
-               const VXPictureMetadata* metadata, const std::vector<std::uint8_t>* profile,
-               const std::vector<std::uint8_t>* exif) {
-    if (setjmp(png_jmpbuf(png)))
-        return false;
-    // A profile libpng finds wrong for the picture is left out with a warning, not an error.
-    png_set_benign_errors(png, 1);
-    using Form = RowSource::Form;
-    const int colourType = source.form == Form::Grey      ? PNG_COLOR_TYPE_GRAY
-                           : source.form == Form::Palette ? PNG_COLOR_TYPE_PALETTE
-                           : source.form == Form::Rgba    ? PNG_COLOR_TYPE_RGB_ALPHA
-                                                          : PNG_COLOR_TYPE_RGB;
-    png_set_IHDR(png, info, png_uint_32(source.width), png_uint_32(source.rows), 8, colourType, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_color entries[256];
-    if (source.form == Form::Palette) {
-        for (int i = 0; i < source.paletteEntries; ++i)
-            entries[i] = png_color{source.palette[i].red, source.palette[i].green, source.palette[i].blue};
-        png_set_PLTE(png, info, entries, source.paletteEntries);
-    }
-    if (metadata != nullptr) {
-        if (profile != nullptr)
-            png_set_iCCP(png, info, "ICC profile", PNG_COMPRESSION_TYPE_BASE, profile->data(),
-                         png_uint_32(profile->size()));
-        if (metadata->dotsPerMetreX != 0 && metadata->dotsPerMetreY != 0)
-            png_set_pHYs(png, info, metadata->dotsPerMetreX, metadata->dotsPerMetreY, PNG_RESOLUTION_METER);
-        // libpng takes the block as writable but only copies it.
-        if (exif != nullptr)
-            png_set_eXIf_1(png, info, png_uint_32(exif->size()), const_cast<png_bytep>(exif->data()));
-    }
-    png_write_info(png, info);
-    for (int y = 0; y < source.rows; ++y)
-        png_write_row(png, source.row(y, scratch));
-    png_write_end(png, nullptr);
-    return true;
-}
-
-bool writePng(std::FILE* file, const RowSource& source, const VXPictureMetadata* metadata = nullptr) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onPngError, onPngWarning);
-    if (png == nullptr)
-        return false;
-    png_infop info = png_create_info_struct(png);
-    if (info == nullptr) {
-        png_destroy_write_struct(&png, nullptr);
-        return false;
-    }
-    std::vector<std::uint8_t> scratch(std::size_t(source.width) * 4);
-    png_init_io(png, file);
-    const bool ok =
-        encodePng(png, info, source, scratch.data(), metadata, colourProfile(metadata), readableExif(metadata));
-    png_destroy_write_struct(&png, &info);
-    return ok;
-}
-
-struct JpegEncoder {
-    jpeg_error_mgr errors;
-    std::jmp_buf jump;
-    jpeg_compress_struct info;
-};
-
-void onJpegError(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegEncoder*>(info->err)->jump, 1); }
-
-void onJpegMessage(j_common_ptr) {}
-
-// The largest APP1 marker holds 65533 bytes after its length, "Exif\0\0" first.
-constexpr std::size_t kMaxJpegExif = 65533 - 6;
-
-// Only trivially destructible locals: the error jump skips nothing. `exifMarker` is
-// the APP1 marker's bytes, or empty.
-bool encodeJpeg(JpegEncoder& encoder, std::FILE* file, const RowSource& source, std::uint8_t* scratch,
-                const VXPictureWriting& writing, const std::vector<std::uint8_t>* profile,
-                const std::vector<JOCTET>& exifMarker) {
-    jpeg_compress_struct& info = encoder.info;
-    if (setjmp(encoder.jump))
-        return false;
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, file);
-    const bool grey = source.form == RowSource::Form::Grey;
-    info.image_width = JDIMENSION(source.width);
-    info.image_height = JDIMENSION(source.rows);
-    info.input_components = grey ? 1 : 3;
-    info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, std::clamp(writing.quality, 1, 100), TRUE);
-    if (writing.fullChroma && !grey) {
-        info.comp_info[0].h_samp_factor = 1;
-        info.comp_info[0].v_samp_factor = 1;
-    }
-    const VXPictureMetadata* metadata = writing.metadata;
-    if (metadata != nullptr && metadata->dotsPerMetreX != 0 && metadata->dotsPerMetreY != 0) {
-        info.density_unit = 1; // dots per inch
-        info.X_density = UINT16(std::clamp<std::uint32_t>(vxDotsPerInch(metadata->dotsPerMetreX), 1, 65535));
-        info.Y_density = UINT16(std::clamp<std::uint32_t>(vxDotsPerInch(metadata->dotsPerMetreY), 1, 65535));
-    }
-    jpeg_start_compress(&info, TRUE);
-    if (!exifMarker.empty())
-        jpeg_write_marker(&info, JPEG_APP0 + 1, exifMarker.data(), unsigned(exifMarker.size()));
-    if (profile != nullptr)
-        jpeg_write_icc_profile(&info, profile->data(), unsigned(profile->size()));
-    while (info.next_scanline < info.image_height) {
-        // libjpeg takes rows as writable pointers but only reads them.
-        JSAMPROW row = const_cast<std::uint8_t*>(source.row(int(info.next_scanline), scratch));
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    return true;
-}
-
-bool writeJpeg(std::FILE* file, const RowSource& source, const VXPictureWriting& writing = {}) {
-    auto encoder = std::make_unique<JpegEncoder>();
-    encoder->info.err = jpeg_std_error(&encoder->errors);
-    encoder->errors.error_exit = onJpegError;
-    encoder->errors.output_message = onJpegMessage;
-    std::vector<std::uint8_t> scratch(std::size_t(source.width) * 4);
-    std::vector<JOCTET> exifMarker;
-    if (const auto* exif = readableExif(writing.metadata); exif != nullptr && exif->size() <= kMaxJpegExif) {
-        exifMarker = {'E', 'x', 'i', 'f', 0, 0};
-        exifMarker.insert(exifMarker.end(), exif->begin(), exif->end());
-    }
-    const bool ok =
-        encodeJpeg(*encoder, file, source, scratch.data(), writing, colourProfile(writing.metadata), exifMarker);
-    jpeg_destroy_compress(&encoder->info);
-    return ok;
-}
-
 void putLE32(std::uint8_t* p, std::uint32_t v) {
     p[0] = std::uint8_t(v);
     p[1] = std::uint8_t(v >> 8);
@@ -323,14 +174,6 @@ ImageFormat formatOf(const std::string& path) {
     return ImageFormat::None;
 }
 
-// The replacement's one-line reasons, as a sentence of this writer.
-std::string sentence(const std::string& reason) {
-    std::string text = reason;
-    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
-        text[0] = char(text[0] - 'a' + 'A');
-    return text + ".";
-}
-
 } // namespace
 
 bool isImageFilePath(const std::string& path) { return formatOf(path) != ImageFormat::None; }
@@ -349,7 +192,7 @@ bool encodeInto(VXFileReplacement& file, bool empty, std::string* error,
     else if (format == ImageFormat::None)
         problem = "Cannot write \"" + path + "\": use a .png, .jpg or .bmp file name.";
     else if (file.stream() == nullptr)
-        problem = sentence(file.error().empty() ? "cannot write '" + path + "': it is not open" : file.error());
+        problem = vxWriterSentence(file.error().empty() ? "cannot write '" + path + "': it is not open" : file.error());
     if (!problem.empty()) {
         file.fail(problem);
         fail(error, problem);
@@ -362,7 +205,7 @@ bool encodeInto(VXFileReplacement& file, bool empty, std::string* error,
         ok = false;
     }
     if (!file.finish()) {
-        fail(error, sentence(file.error()));
+        fail(error, vxWriterSentence(file.error()));
         return false;
     }
     if (!ok) {
@@ -386,14 +229,48 @@ bool writeBitmap(std::FILE* file, const VXImage2& image, const VXPictureMetadata
 
 } // namespace
 
+namespace {
+
+VXRowKind rowKind(RowSource::Form form) {
+    switch (form) {
+    case RowSource::Form::Grey: return VXRowKind::Grey;
+    case RowSource::Form::Palette: return VXRowKind::Palette;
+    case RowSource::Form::Rgba: return VXRowKind::Rgba;
+    default: return VXRowKind::Rgb;
+    }
+}
+
+// The rows of `source` through the row writer of the file's format.
+bool writeRows(VXFileReplacement& file, const RowSource& source, const VXPictureWriting& writing, std::string* error) {
+    VXRowFormat format;
+    format.width = source.width;
+    format.height = source.rows;
+    format.kind = rowKind(source.form);
+    format.palette = source.palette;
+    format.paletteEntries = source.paletteEntries;
+    std::unique_ptr<VXRowWriter> writer = vxBeginRowWriter(file, format, writing, error);
+    if (!writer)
+        return false;
+    std::vector<std::uint8_t> scratch(std::size_t(source.width) * 4);
+    bool ok = true;
+    for (int y = 0; ok && y < source.rows; ++y)
+        ok = writer->writeRow(source.row(y, scratch.data()));
+    ok = ok && writer->finish();
+    if (!ok)
+        fail(error, writer->error());
+    return ok;
+}
+
+} // namespace
+
 bool writeImageFile(VXFileReplacement& file, const VXImage2& image, std::string* error) {
-    return encodeInto(file, image.isEmpty(), error, [&image](ImageFormat format, std::FILE* stream) {
-        switch (format) {
-        case ImageFormat::Png: return writePng(stream, pngRows(image));
-        case ImageFormat::Jpeg: return writeJpeg(stream, jpegRows(image));
-        default: return writeBitmap(stream, image);
-        }
-    });
+    const ImageFormat format = formatOf(file.path());
+    if (format == ImageFormat::Png && !image.isEmpty())
+        return writeRows(file, pngRows(image), {}, error);
+    if (format == ImageFormat::Jpeg && !image.isEmpty())
+        return writeRows(file, jpegRows(image), {}, error);
+    return encodeInto(file, image.isEmpty(), error,
+                      [&image](ImageFormat, std::FILE* stream) { return writeBitmap(stream, image); });
 }
 
 bool imageFileKeepsAlpha(const std::string& path) { return formatOf(path) != ImageFormat::Jpeg; }
@@ -402,32 +279,9 @@ bool writeImageFile(VXFileReplacement& file, const VXRgbPixels& pixels, std::str
                     const VXPictureWriting& writing) {
     const bool empty =
         pixels.width <= 0 || pixels.height <= 0 || pixels.data == nullptr || (pixels.planes != 3 && pixels.planes != 4);
-    return encodeInto(file, empty, error, [&pixels, &writing](ImageFormat format, std::FILE* stream) {
-        switch (format) {
-        case ImageFormat::Png: return writePng(stream, rgbRows(pixels, true), writing.metadata);
-        case ImageFormat::Jpeg: return writeJpeg(stream, rgbRows(pixels, false, writing.background), writing);
-        default: {
-            // The bitmap format keeps blue, green, red: the one place the order turns.
-            const bool alpha = pixels.planes == 4;
-            VXImage2 picture;
-            if (!picture.create(pixels.width, pixels.height, alpha ? 32 : 24))
-                return false;
-            picture.setHasAlpha(alpha);
-            for (int y = 0; y < pixels.height; ++y) {
-                const std::uint8_t* s = pixels.data + std::size_t(y) * pixels.stride;
-                std::uint8_t* d = picture.row(y);
-                for (int x = 0; x < pixels.width; ++x, s += pixels.planes, d += pixels.planes) {
-                    d[0] = s[2];
-                    d[1] = s[1];
-                    d[2] = s[0];
-                    if (alpha)
-                        d[3] = s[3];
-                }
-            }
-            return writeBitmap(stream, picture, writing.metadata);
-        }
-        }
-    });
+    if (empty || formatOf(file.path()) == ImageFormat::None)
+        return encodeInto(file, empty, error, [](ImageFormat, std::FILE*) { return false; });
+    return writeRows(file, rgbRows(pixels, true), writing, error);
 }
 
 bool saveImageFile(const std::string& path, const VXImage2& image, std::string* error) {
@@ -441,13 +295,13 @@ bool saveImageFile(const std::string& path, const VXImage2& image, std::string* 
     }
     VXFileReplacement file;
     if (!file.begin(path)) {
-        fail(error, sentence(file.error()));
+        fail(error, vxWriterSentence(file.error()));
         return false;
     }
     if (!writeImageFile(file, image, error))
         return false;
     if (!file.commit()) {
-        fail(error, sentence(file.error()));
+        fail(error, vxWriterSentence(file.error()));
         return false;
     }
     return true;

@@ -462,6 +462,21 @@ bool VXFileReplacement::write(std::string_view bytes) {
     return true;
 }
 
+bool VXFileReplacement::writeAt(std::uint64_t offset, std::string_view bytes) {
+    if (m_stream == nullptr) {
+        return false;
+    }
+#if defined(_WIN32)
+    const bool placed = ::_fseeki64(m_stream, static_cast<__int64>(offset), SEEK_SET) == 0;
+#else
+    const bool placed = ::fseeko(m_stream, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+    if (!placed) {
+        return failWith("cannot write " + inQuotes(m_path) + ": " + reasonOf(errno));
+    }
+    return write(bytes);
+}
+
 bool VXFileReplacement::finish() {
     if (m_stream == nullptr) {
         return !m_temporary.empty();

@@ -78,6 +78,9 @@ public:
     // The temporary file, open for writing between begin() and finish().
     std::FILE* stream() const { return m_stream; }
     bool write(std::string_view bytes);
+    // Writes `bytes` at `offset` from the file's start (past its end leaves a gap that
+    // later writes fill); the next write() goes on from there.
+    bool writeAt(std::uint64_t offset, std::string_view bytes);
     // Closes the temporary file, with its data on the disk; false when any write failed.
     bool finish();
     // Finishes when still open, then puts the temporary file in the target's place.

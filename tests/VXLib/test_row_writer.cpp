@@ -1,0 +1,160 @@
+// Pictures written row by row: exact bitmap bytes, 16-bit PNG samples read back by
+// libpng, JPEG alpha flattening, and rows missing, extra or of a kind a format lacks.
+#include "VXLib/VXImageFile.h"
+#include "VXLib/VXRowWriter.h"
+
+#include "tests/VXLib/ImageMaker.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+using namespace morvessan;
+using namespace morvessan::testing;
+
+namespace {
+
+// Writes `rows` (height rows of width x channels samples) to `path`; the error when it fails.
+std::string writeRows(const std::string& path, const VXRowFormat& format, const Bytes& rows,
+                      const VXPictureWriting& writing = {}, int rowCount = -1) {
+    VXFileReplacement file;
+    if (!file.begin(path))
+        return file.error();
+    std::string error;
+    auto writer = vxBeginRowWriter(file, format, writing, &error);
+    if (!writer)
+        return error.empty() ? "no writer" : error;
+    const std::size_t rowBytes =
+        std::size_t(format.width) * std::size_t(vxRowChannels(format.kind)) * std::size_t(format.bitDepth / 8);
+    const int count = rowCount < 0 ? format.height : rowCount;
+    for (int y = 0; y < count; ++y)
+        if (!writer->writeRow(rows.data() + std::size_t(y % format.height) * rowBytes))
+            return writer->error();
+    if (!writer->finish())
+        return writer->error();
+    return file.commit() ? std::string() : file.error();
+}
+
+// A 16-bit PNG's samples, as stored (most significant byte first).
+Bytes readPng16(const std::string& path, int& width, int& height, int& channels) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    Bytes samples;
+    if (setjmp(png_jmpbuf(png)) == 0) {
+        png_init_io(png, f);
+        png_read_info(png, info);
+        width = int(png_get_image_width(png, info));
+        height = int(png_get_image_height(png, info));
+        channels = png_get_channels(png, info);
+        EXPECT_EQ(png_get_bit_depth(png, info), 16);
+        const std::size_t rowBytes = png_get_rowbytes(png, info);
+        samples.resize(rowBytes * std::size_t(height));
+        for (int y = 0; y < height; ++y)
+            png_read_row(png, samples.data() + rowBytes * std::size_t(y), nullptr);
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    std::fclose(f);
+    return samples;
+}
+
+} // namespace
+
+TEST(RowWriter, BitmapRowsLandBottomUpWithPaddingAndTheResolution) {
+    ScratchFolder folder;
+    const VXRowFormat format{3, 2, VXRowKind::Rgb};
+    const Bytes rows{1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16, 17, 18, 19};
+    VXPictureMetadata metadata;
+    metadata.dotsPerMetreX = 3780;
+    metadata.dotsPerMetreY = 2835;
+    VXPictureWriting writing;
+    writing.metadata = &metadata;
+    ASSERT_EQ(writeRows(folder.file("a.bmp"), format, rows, writing), "");
+    const Bytes file = readFile(folder.file("a.bmp"));
+    // 3 pixels of 3 bytes pad to 12 a row.
+    ASSERT_EQ(file.size(), 14u + 40u + 24u);
+    EXPECT_EQ(file[2] | (file[3] << 8), 78);
+    EXPECT_EQ(file[10], 54);
+    EXPECT_EQ(file[14 + 14], 24);
+    EXPECT_EQ(file[14 + 20], 24); // the pixel bytes
+    EXPECT_EQ(file[14 + 24] | (file[14 + 25] << 8), 3780);
+    EXPECT_EQ(file[14 + 28] | (file[14 + 29] << 8), 2835);
+    const Bytes bottomFirst{13, 12, 11, 16, 15, 14, 19, 18, 17, 0, 0, 0, 3, 2, 1, 6, 5, 4, 9, 8, 7, 0, 0, 0};
+    EXPECT_EQ(Bytes(file.begin() + 54, file.end()), bottomFirst);
+
+    const VXRowFormat alpha{1, 2, VXRowKind::Rgba};
+    ASSERT_EQ(writeRows(folder.file("b.bmp"), alpha, Bytes{1, 2, 3, 4, 5, 6, 7, 8}), "");
+    const Bytes masked = readFile(folder.file("b.bmp"));
+    ASSERT_EQ(masked.size(), 14u + 108u + 8u);
+    EXPECT_EQ(masked[14], 108);
+    EXPECT_EQ(masked[14 + 16], 3); // bit fields
+    EXPECT_EQ(Bytes(masked.begin() + 122, masked.end()), (Bytes{7, 6, 5, 8, 3, 2, 1, 4}));
+    // The whole-picture encoder's bytes for the same picture.
+    VXImage2 whole;
+    ASSERT_TRUE(whole.create(1, 2, 32));
+    whole.setHasAlpha(true);
+    const Bytes top{3, 2, 1, 4};
+    const Bytes bottom{7, 6, 5, 8};
+    std::copy(top.begin(), top.end(), whole.row(0));
+    std::copy(bottom.begin(), bottom.end(), whole.row(1));
+    const Bytes expected = vxEncodeBitmap(whole, true);
+    EXPECT_EQ(masked, expected);
+}
+
+TEST(RowWriter, SixteenBitPngKeepsEverySample) {
+    ScratchFolder folder;
+    for (const VXRowKind kind : {VXRowKind::Grey, VXRowKind::GreyAlpha, VXRowKind::Rgb, VXRowKind::Rgba}) {
+        const VXRowFormat format{5, 3, kind, 16};
+        const int channels = vxRowChannels(kind);
+        Bytes rows(std::size_t(5 * 3 * channels * 2));
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            rows[i] = std::uint8_t(i * 37 + 11); // both bytes of every sample vary
+        ASSERT_EQ(writeRows(folder.file("d.png"), format, rows), "");
+        int width = 0;
+        int height = 0;
+        int read = 0;
+        EXPECT_EQ(readPng16(folder.file("d.png"), width, height, read), rows);
+        EXPECT_EQ(width, 5);
+        EXPECT_EQ(height, 3);
+        EXPECT_EQ(read, channels);
+    }
+}
+
+TEST(RowWriter, JpegFlattensAlphaAsTheColourRowsWouldBe) {
+    ScratchFolder folder;
+    Bytes rgba(std::size_t(9 * 4 * 4));
+    for (std::size_t i = 0; i < rgba.size(); ++i)
+        rgba[i] = std::uint8_t(i * 29);
+    VXPictureWriting writing;
+    writing.background = 0x204080;
+    Bytes rgb(std::size_t(9 * 4 * 3));
+    vxFlattenRow(rgba.data(), rgb.data(), 9 * 4, writing.background);
+    ASSERT_EQ(writeRows(folder.file("a.jpg"), VXRowFormat{9, 4, VXRowKind::Rgba}, rgba, writing), "");
+    ASSERT_EQ(writeRows(folder.file("b.jpg"), VXRowFormat{9, 4, VXRowKind::Rgb}, rgb, writing), "");
+    EXPECT_EQ(readFile(folder.file("a.jpg")), readFile(folder.file("b.jpg")));
+}
+
+TEST(RowWriter, WrongRowCountsAndUnfitKindsLeaveTheTargetAlone) {
+    ScratchFolder folder;
+    const Bytes rows(4 * 3 * 3, 100);
+    const VXRowFormat format{4, 3, VXRowKind::Rgb};
+    for (const char* name : {"k.png", "k.jpg", "k.bmp"}) {
+        folder.write(name, Bytes{1, 2, 3});
+        EXPECT_NE(writeRows(folder.file(name), format, rows, {}, 2), "") << name; // a row short
+        EXPECT_NE(writeRows(folder.file(name), format, rows, {}, 4), "") << name; // one too many
+        EXPECT_EQ(readFile(folder.file(name)), (Bytes{1, 2, 3})) << name;
+    }
+    const Bytes wide(4 * 3 * 2 * 2, 7);
+    EXPECT_NE(writeRows(folder.file("k.jpg"), VXRowFormat{4, 3, VXRowKind::GreyAlpha}, wide), "");
+    EXPECT_NE(writeRows(folder.file("k.bmp"), VXRowFormat{4, 3, VXRowKind::Grey, 16}, wide), "");
+    EXPECT_NE(writeRows(folder.file("k.png"), VXRowFormat{4, 3, VXRowKind::Palette}, wide), ""); // no table
+    EXPECT_NE(writeRows(folder.file("k.png"), VXRowFormat{0, 3, VXRowKind::Rgb}, rows), "");
+    const std::string error = writeRows(folder.file("k.gif"), format, rows);
+    EXPECT_NE(error.find(".png, .jpg or .bmp"), std::string::npos) << error;
+    EXPECT_EQ(readFile(folder.file("k.png")), (Bytes{1, 2, 3}));
+    // Nothing but the three kept files: every temporary file is gone.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 3);
+}
