@@ -216,6 +216,12 @@ void FilterHost::beginRun() {
     m_out_buffer.clear();
     m_mask_buffer.clear();
     m_served_out = Rect{0, 0, 0, 0};
+    m_taken = 0;
+    if (banded()) {
+        m_band_top = 0;
+        m_band_rows = 0;
+        m_image.pixels.clear();
+    }
 
     const VXPSRect f = filterRect();
     r.abortProc = &FilterHostCallbacks::abortProc;
@@ -278,9 +284,9 @@ int16 FilterHost::run(bool withParameters) {
     // describe is refused before the plug-in sees it.
     const VXPSRect f = filterRect();
     const bool planesValid = m_image.planes == 3 || m_image.planes == 4;
-    const bool sizeValid =
-        m_image.width >= 0 && m_image.height >= 0 && m_image.width <= 32767 && m_image.height <= 32767 &&
-        m_image.pixels.size() == static_cast<std::size_t>(m_image.width) * m_image.height * m_image.planes;
+    const std::size_t held = banded() ? 0 : static_cast<std::size_t>(m_image.width) * m_image.height * m_image.planes;
+    const bool sizeValid = m_image.width >= 0 && m_image.height >= 0 && m_image.width <= 32767 &&
+                           m_image.height <= 32767 && m_image.pixels.size() == held;
     const bool rectValid = f.left >= 0 && f.top >= 0 && f.right <= m_image.width && f.bottom <= m_image.height &&
                            f.left <= f.right && f.top <= f.bottom;
     const bool maskValid =
@@ -319,6 +325,9 @@ int16 FilterHost::run(bool withParameters) {
     if (result == noErr) {
         result = call(filterSelectorFinish);
     }
+    if (result == noErr && m_stream.take && !releaseRowsBefore(m_image.height)) {
+        result = kRowSinkErr;
+    }
     endRun();
     return result;
 }
@@ -344,11 +353,11 @@ void FilterHost::flushOutput() {
     for (std::int32_t y = r.top; y < r.bottom; ++y) {
         const std::uint8_t* s = m_out_buffer.data() + static_cast<std::size_t>(y - r.top) * m_served_out_row_bytes;
         if (n == m_image.planes) { // every plane: the row is one run of bytes
-            std::copy(s, s + static_cast<std::size_t>(r.right - r.left) * n, m_image.pixel(r.left, y));
+            std::copy(s, s + static_cast<std::size_t>(r.right - r.left) * n, pixelAt(r.left, y));
             continue;
         }
         for (std::int32_t x = r.left; x < r.right; ++x, s += n) {
-            std::copy(s, s + n, m_image.pixel(x, y) + m_served_out_lo);
+            std::copy(s, s + n, pixelAt(x, y) + m_served_out_lo);
         }
     }
 }
@@ -367,12 +376,12 @@ std::int32_t FilterHost::gatherPlanes(const Rect& rect, std::int32_t factor, int
     for (std::int32_t y = 0; y < h; ++y) {
         std::uint8_t* d = buffer.data() + static_cast<std::size_t>(y) * rowBytes;
         if (factor == 1 && n == m_image.planes) { // every plane of every pixel: one run of bytes
-            const std::uint8_t* s = m_image.pixel(rect.left, rect.top + y);
+            const std::uint8_t* s = pixelAt(rect.left, rect.top + y);
             std::copy(s, s + static_cast<std::size_t>(w) * n, d);
             continue;
         }
         for (std::int32_t x = 0; x < w; ++x, d += n) {
-            const std::uint8_t* s = m_image.pixel((rect.left + x) * factor, (rect.top + y) * factor) + lo;
+            const std::uint8_t* s = pixelAt((rect.left + x) * factor, (rect.top + y) * factor) + lo;
             std::copy(s, s + n, d);
         }
     }
@@ -390,6 +399,29 @@ OSErr FilterHost::serve() {
     r.maskRowBytes = 0;
 
     const auto planesValid = [this](int16 lo, int16 hi) { return lo >= 0 && lo <= hi && hi < m_image.planes; };
+
+    if (m_stream.take || banded()) {
+        // The rows the requests reach; those above them are finished and leave.
+        std::int32_t top = m_image.height;
+        std::int32_t bottom = 0;
+        std::int32_t factor = 1;
+        if (!isEmpty(r.inRect) && sampleRate(r.inputRate, factor)) {
+            top = std::min<std::int32_t>(top, r.inRect.top * factor);
+            bottom = std::max<std::int32_t>(bottom, (r.inRect.bottom - 1) * factor + 1);
+        }
+        if (!isEmpty(r.outRect)) {
+            top = std::min<std::int32_t>(top, r.outRect.top);
+            bottom = std::max<std::int32_t>(bottom, r.outRect.bottom);
+        }
+        if (top < bottom) {
+            if (top < m_taken) {
+                return paramErr; // rows already handed on cannot be served again
+            }
+            if (!reachRows(top, std::min(bottom, m_image.height))) {
+                return kRowSinkErr;
+            }
+        }
+    }
 
     if (!isEmpty(r.inRect)) {
         std::int32_t factor = 1;
@@ -435,6 +467,53 @@ OSErr FilterHost::serve() {
         r.maskRowBytes = rowBytes;
     }
     return noErr;
+}
+
+bool FilterHost::reachRows(std::int32_t top, std::int32_t bottom) {
+    if (!releaseRowsBefore(top)) {
+        return false;
+    }
+    holdRows(top, bottom);
+    return true;
+}
+
+bool FilterHost::releaseRowsBefore(std::int32_t end) {
+    // Rows below every request so far are made when they leave (a canvas's last rows).
+    constexpr std::int32_t kFillRows = 64;
+    while (m_taken < end) {
+        if (banded() && m_taken >= m_band_top + m_band_rows) {
+            holdRows(m_taken, std::min(end, m_taken + kFillRows));
+        }
+        if (m_stream.take && !m_stream.take(m_taken, pixelAt(0, m_taken))) {
+            return false;
+        }
+        ++m_taken;
+    }
+    return true;
+}
+
+void FilterHost::holdRows(std::int32_t top, std::int32_t bottom) {
+    if (!banded()) {
+        return;
+    }
+    const std::size_t rowBytes = static_cast<std::size_t>(m_image.width) * m_image.planes;
+    if (top > m_band_top) { // rows above top have left: the rest moves up
+        const std::int32_t dropped = std::min(top - m_band_top, m_band_rows);
+        std::copy(m_image.pixels.begin() + static_cast<std::ptrdiff_t>(dropped * rowBytes),
+                  m_image.pixels.begin() + static_cast<std::ptrdiff_t>(m_band_rows * rowBytes), m_image.pixels.begin());
+        m_band_rows -= dropped;
+        m_band_top = top;
+    }
+    const std::int32_t held = m_band_top + m_band_rows;
+    if (bottom > held) {
+        m_band_rows = bottom - m_band_top;
+        if (m_image.pixels.size() < m_band_rows * rowBytes) {
+            m_image.pixels.resize(m_band_rows * rowBytes);
+        }
+        for (std::int32_t y = held; y < bottom; ++y) {
+            m_stream.fill(y, pixelAt(0, y));
+        }
+    }
 }
 
 std::string describeFailure(int16 code, const std::string& message) {

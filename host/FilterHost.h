@@ -16,6 +16,19 @@
 
 namespace morvessan {
 
+// What a run ends with when the row sink refuses a row (the system's I/O error code).
+inline constexpr OSErr kRowSinkErr = -36;
+
+// A run's rows streamed instead of held. `fill`, when set, makes row y of a document
+// that is never held whole (its image has no pixels): only the band of rows the
+// plug-in's requests reach is kept. `take` receives every row once, top to bottom,
+// as soon as the plug-in has asked for a tile below it (or the run has ended), and
+// false from it ends the run with kRowSinkErr.
+struct HostRowStream {
+    std::function<void(std::int32_t y, std::uint8_t* row)> fill;
+    std::function<bool(std::int32_t y, const std::uint8_t* row)> take;
+};
+
 class FilterHost {
 public:
     explicit FilterHost(PluginEntry entry = &PluginMain);
@@ -29,6 +42,8 @@ public:
     const HostImage& image() const { return m_image; }
     void setMask(std::optional<HostMask> mask) { m_mask = std::move(mask); }
     void setFilterRect(std::optional<VXPSRect> rect) { m_filter_rect = rect; }
+    // Streams the next runs' rows (see HostRowStream); an empty stream holds the image whole.
+    void setRowStream(HostRowStream stream) { m_stream = std::move(stream); }
     VXPSRect filterRect() const;
 
     // What the record offers: descriptor parameters with this playInfo (none when
@@ -90,6 +105,18 @@ private:
     OSErr advanceState();
     OSErr serve();
     void flushOutput();
+    // Streaming: the rows before `top` are handed to the sink, and rows top..bottom-1
+    // are held (the band moves down); false when the sink refuses a row.
+    bool reachRows(std::int32_t top, std::int32_t bottom);
+    bool releaseRowsBefore(std::int32_t end);
+    void holdRows(std::int32_t top, std::int32_t bottom);
+    bool banded() const { return static_cast<bool>(m_stream.fill); }
+    std::uint8_t* pixelAt(std::int32_t x, std::int32_t y) {
+        return m_image.pixels.data() + (static_cast<std::size_t>(y - m_band_top) * m_image.width + x) * m_image.planes;
+    }
+    const std::uint8_t* pixelAt(std::int32_t x, std::int32_t y) const {
+        return const_cast<FilterHost*>(this)->pixelAt(x, y);
+    }
     std::int32_t gatherPlanes(const Rect& rect, std::int32_t factor, int16 lo, int16 hi,
                               std::vector<std::uint8_t>& buffer) const;
     HandleBlock* findHandle(Handle handle) const;
@@ -109,6 +136,10 @@ private:
     bool m_fail_allocation = false;
     bool m_fail_lock = false;
     std::function<void(std::int32_t, std::int32_t)> m_progress_listener;
+    HostRowStream m_stream;
+    std::int32_t m_band_top = 0;  // the first row held (0 when the image is held whole)
+    std::int32_t m_band_rows = 0; // rows held from there (banded runs)
+    std::int32_t m_taken = 0;     // rows handed to the sink so far
 
     std::unique_ptr<FilterRecord> m_record;
     HandleProcs m_handle_procs{};

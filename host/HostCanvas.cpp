@@ -3,6 +3,8 @@
 
 #include "texture/TextureFieldTable.h"
 
+#include <algorithm>
+
 namespace morvessan {
 
 namespace {
@@ -22,20 +24,38 @@ std::string canvasBackgroundProblem(std::string_view background) {
 }
 
 HostImage blankCanvas(std::int32_t width, std::int32_t height, std::string_view background) {
-    if (background == "transparent") {
-        return HostImage(width, height, 4, 0);
+    HostImage canvas = canvasShape(width, height, background);
+    canvas.pixels.resize(static_cast<std::size_t>(width) * height * canvas.planes);
+    const auto fill = canvasRows(width, background);
+    for (std::int32_t y = 0; y < height; ++y) {
+        fill(y, canvas.pixel(0, y));
     }
+    return canvas;
+}
+
+HostImage canvasShape(std::int32_t width, std::int32_t height, std::string_view background) {
+    HostImage shape;
+    shape.width = width;
+    shape.height = height;
+    shape.planes = background == "transparent" ? 4 : 3;
+    return shape;
+}
+
+std::function<void(std::int32_t y, std::uint8_t* row)> canvasRows(std::int32_t width, std::string_view background) {
     std::uint32_t colour = 0xFFFFFF;
+    if (background == "transparent") {
+        return [width](std::int32_t, std::uint8_t* row) { std::fill(row, row + std::size_t(width) * 4, 0); };
+    }
     if (background != "white") {
         isColour(background, colour);
     }
-    HostImage canvas(width, height, 3);
-    for (std::size_t i = 0; i < canvas.pixels.size(); i += 3) {
-        for (int c = 0; c < 3; ++c) {
-            canvas.pixels[i + c] = static_cast<std::uint8_t>(colour >> (8 * c));
+    return [width, colour](std::int32_t, std::uint8_t* row) {
+        for (std::int32_t x = 0; x < width; ++x, row += 3) {
+            for (int c = 0; c < 3; ++c) {
+                row[c] = static_cast<std::uint8_t>(colour >> (8 * c));
+            }
         }
-    }
-    return canvas;
+    };
 }
 
 } // namespace morvessan

@@ -101,6 +101,30 @@ bool writeHostImage(VXFileReplacement& file, const HostImage& image, std::string
     return true;
 }
 
+std::unique_ptr<VXRowWriter> beginHostImageRows(VXFileReplacement& file, const HostImage& shape, std::string& error,
+                                                const VXPictureWriting& writing, bool strip) {
+    VXPictureWriting options = writing;
+    options.metadata = strip || shape.metadata.empty() ? nullptr : &shape.metadata;
+    VXRowFormat format;
+    format.width = shape.width;
+    format.height = shape.height;
+    format.kind = shape.planes == 4 ? VXRowKind::Rgba : VXRowKind::Rgb;
+    std::string reason;
+    std::unique_ptr<VXRowWriter> writer;
+    try {
+        writer = vxBeginRowWriter(file, format, options, &reason);
+    } catch (const std::bad_alloc&) {
+        reason = "Cannot write '" + file.path() + "': out of memory";
+        file.fail(reason);
+    }
+    if (!writer) {
+        error = phrase(reason);
+    }
+    return writer;
+}
+
+std::string rowWriterError(const VXRowWriter& writer) { return phrase(writer.error()); }
+
 bool saveHostImage(const std::string& path, const HostImage& image, std::string& error, const VXPictureWriting& writing,
                    bool strip) {
     if (!isWritableImagePath(path)) {

@@ -4,12 +4,14 @@
 
 #include "VXLib/VXDIBBuffer.h"
 #include "VXLib/VXImageWriter.h"
+#include "VXLib/VXRowWriter.h"
 #include "VXLib/VXUTIL/VXWholeFile.h"
 #include "host/HostImage.h"
 #include "host/HostPictureReader.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,9 @@ namespace morvessan {
 // The largest side of a picture this program reads, renders or writes: the image
 // library's limit, below the 16-bit coordinates of the filter interface.
 inline constexpr std::int32_t kMaxHostSide = kMaxImageDimension;
+// The largest side render makes: its rows are streamed and no picture of its size is
+// held, so only the filter interface's 16-bit coordinates limit it.
+inline constexpr std::int32_t kMaxStreamedSide = 32767;
 
 // The most bytes a picture file within the reading's pixel limit can take: files
 // (and standard input) beyond it are refused before they are read.
@@ -43,6 +48,14 @@ bool saveHostImage(const std::string& path, const HostImage& image, std::string&
 bool writeHostImage(VXFileReplacement& file, const HostImage& image, std::string& error,
                     const VXPictureWriting& writing = {}, bool strip = false,
                     const std::function<void(std::int32_t rows)>& rowsTaken = {});
+// Starts writing the rows of a picture of `shape`'s size and planes (its pixels are
+// not needed; its metadata is written unless `strip`) into a replacement the caller
+// began: a writer that takes the rows top to bottom, or null with the reason in
+// `error` and the temporary file removed.
+std::unique_ptr<VXRowWriter> beginHostImageRows(VXFileReplacement& file, const HostImage& shape, std::string& error,
+                                                const VXPictureWriting& writing = {}, bool strip = false);
+// Why a row writer failed, as the host words it.
+std::string rowWriterError(const VXRowWriter& writer);
 // Whether `path` names a format saveHostImage can write.
 bool isWritableImagePath(const std::string& path);
 

@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <random>
@@ -129,6 +130,8 @@ VXPSRect parseRect(const std::string& text, const HostImage& image) {
     return rect;
 }
 
+// The canvas of render: its size and planes; the run streams its rows, made as the
+// filter reaches them (canvasFill), so no picture of its size is ever held.
 HostImage makeCanvas(const Arguments& args) {
     std::int32_t width = 1024;
     std::int32_t height = 768;
@@ -136,15 +139,20 @@ HostImage makeCanvas(const Arguments& args) {
         parseSize(*size, width, height);
     }
     const std::string background = args.value("--background").value_or("white");
-    // Checked before anything is allocated or rendered, as the writers would refuse it.
-    if (const std::string problem = pictureSizeProblem(width, height, background == "transparent" ? 4 : 3);
-        !problem.empty()) {
-        throw usageError("--size " + args.value("--size").value_or("") + ": " + problem);
+    // Checked before anything is rendered: the filter interface's coordinates have 16 bits.
+    if (width > kMaxStreamedSide || height > kMaxStreamedSide) {
+        throw usageError("--size " + args.value("--size").value_or("") + ": a picture of " + std::to_string(width) +
+                         "x" + std::to_string(height) + " is larger than render makes: at most " +
+                         std::to_string(kMaxStreamedSide) + " pixels per side");
     }
     if (const std::string problem = canvasBackgroundProblem(background); !problem.empty()) {
         throw usageError(problem);
     }
-    return blankCanvas(width, height, background);
+    return canvasShape(width, height, background);
+}
+
+std::function<void(std::int32_t, std::uint8_t*)> canvasFill(const Arguments& args, const HostImage& canvas) {
+    return canvasRows(canvas.width, args.value("--background").value_or("white"));
 }
 
 // The exit status of a run the user cancelled in the dialog.
@@ -317,8 +325,11 @@ VXPictureWriting pictureWriting(const Arguments& args) {
     return writing;
 }
 
+// Runs the filter over `image` and writes OUTPUT. A run without the dialog streams:
+// each finished row goes to the encoder at once, and with `canvas` (render) the
+// image has no pixels and only the rows the filter reaches are made and held.
 int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, const std::string& output,
-              const RunShape& shape = {}) {
+              const RunShape& shape = {}, const std::function<void(std::int32_t, std::uint8_t*)>& canvas = {}) {
     const bool toPipe = output == "-";
     if (!toPipe && !isWritableImagePath(output)) {
         throw usageError("output '" + output +
@@ -406,7 +417,11 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
     // (compressing a PNG is most of a large run, a bitmap is merely copied).
     constexpr std::int64_t kPart = 1000;
     const std::string extension = lowerAscii(std::filesystem::path(output).extension().string());
-    const std::int64_t renderShare = toPipe || extension == ".png" ? 400 : extension == ".bmp" ? 950 : 600;
+    const bool streamed = !shape.interactive;
+    const std::int64_t renderShare = streamed                        ? kPart
+                                     : toPipe || extension == ".png" ? 400
+                                     : extension == ".bmp"           ? 950
+                                                                     : 600;
     const std::int64_t start = shape.part * kPart;
     const std::int64_t whole = shape.parts * kPart;
     host.setProgressListener([bar, start, whole, renderShare](std::int32_t done, std::int32_t total) {
@@ -414,25 +429,46 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
             bar->update(start + std::int64_t(done) * renderShare / total, whole);
         }
     });
+    const auto flattenNote = [&] {
+        if (host.image().planes == 4 && !imageFileKeepsAlpha(pictureTarget) && !quiet) {
+            bar->breakLine();
+            std::cerr << "morvessan: note: " << printable(output)
+                      << " keeps no transparency; the picture is flattened over " << hexColour(writing.background)
+                      << "\n";
+        }
+    };
+    std::string error;
+    std::unique_ptr<VXRowWriter> writer;
+    if (streamed) {
+        flattenNote();
+        writer = beginHostImageRows(pictureFile, host.image(), error, writing, args.has("--strip"));
+        if (!writer) {
+            throw CliError(toPipe ? forStandardOutput(error, pictureTarget) : error);
+        }
+        VXRowWriter* rows = writer.get();
+        host.setRowStream(
+            HostRowStream{canvas, [rows](std::int32_t, const std::uint8_t* row) { return rows->writeRow(row); }});
+    }
     const int16 result = host.run();
     if (shape.interactive && result == userCanceledErr) {
         throw CliError("cancelled in the dialog; nothing was written", kCancelledStatus);
     }
+    if (writer && (result == kRowSinkErr || (result == noErr && !writer->finish()))) {
+        error = rowWriterError(*writer);
+        throw CliError(toPipe ? forStandardOutput(error, pictureTarget) : error);
+    }
     if (result != noErr) {
         throw CliError(describeFailure(result, host.errorString()));
     }
-    if (host.image().planes == 4 && !imageFileKeepsAlpha(pictureTarget) && !quiet) {
-        bar->breakLine();
-        std::cerr << "morvessan: note: " << printable(output)
-                  << " keeps no transparency; the picture is flattened over " << hexColour(writing.background) << "\n";
-    }
-    std::string error;
-    const std::int64_t rows = std::max<std::int64_t>(1, host.image().height);
-    const auto rowsTaken = [bar, start, whole, renderShare, rows](std::int32_t taken) {
-        bar->update(start + renderShare + taken * (kPart - renderShare) / rows, whole);
-    };
-    if (!writeHostImage(pictureFile, host.image(), error, writing, args.has("--strip"), rowsTaken)) {
-        throw CliError(toPipe ? forStandardOutput(error, pictureTarget) : error);
+    if (!streamed) {
+        flattenNote();
+        const std::int64_t rows = std::max<std::int64_t>(1, host.image().height);
+        const auto rowsTaken = [bar, start, whole, renderShare, rows](std::int32_t taken) {
+            bar->update(start + renderShare + taken * (kPart - renderShare) / rows, whole);
+        };
+        if (!writeHostImage(pictureFile, host.image(), error, writing, args.has("--strip"), rowsTaken)) {
+            throw CliError(toPipe ? forStandardOutput(error, pictureTarget) : error);
+        }
     }
     if (paramsPath) {
         const std::vector<std::uint8_t> after = host.parameterBytes();
@@ -647,7 +683,8 @@ int commandRender(const std::vector<std::string>& list) {
                              " need --frames N");
         }
         HostImage canvas = makeCanvas(args);
-        return runFilter(args, prepareBlock(args, true), std::move(canvas), output);
+        const auto fill = canvasFill(args, canvas);
+        return runFilter(args, prepareBlock(args, true), std::move(canvas), output, {}, fill);
     }
     const int frames = parseInteger(*args.value("--frames"), 1, 100000, "--frames");
     const auto [first, last] = frameRange(args, frames);
@@ -657,6 +694,7 @@ int commandRender(const std::vector<std::string>& list) {
     }
     const BaseBlock base = prepareBlock(args, true);
     const HostImage canvas = makeCanvas(args);
+    const auto fill = canvasFill(args, canvas);
     ProgressBar bar("Rendering", args.has("--quiet"));
     FrameSteps steps(args);
     for (int k = first; k <= last; ++k) {
@@ -666,7 +704,7 @@ int commandRender(const std::vector<std::string>& list) {
         shape.part = k - first;
         shape.parts = last - first + 1;
         shape.frame = k;
-        runFilter(args, base, canvas, toPipe ? output : frameName(output, k), shape);
+        runFilter(args, base, canvas, toPipe ? output : frameName(output, k), shape, fill);
     }
     return 0;
 }
