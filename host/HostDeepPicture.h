@@ -1,0 +1,33 @@
+// 16-bit pictures of a parameter block over a blank canvas, for the command
+// line and the Python module: the smooth-gradient colours or the height map.
+#pragma once
+
+#include "renderer/DeepPicture.h"
+#include "texture/FilterParameters.h"
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+namespace morvessan {
+
+// The canvas a background names ("white", "transparent" or "#RRGGBB").
+DeepCanvas deepCanvas(std::string_view background);
+
+// The samples a pixel of the picture has: 1 (height map), 3 or 4 (colour over a
+// transparent canvas).
+std::int32_t deepPlanes(DeepKind kind, const DeepCanvas& canvas);
+
+// The block's texture over a width x height canvas, as the filter draws it but
+// in 16 bits: the same tiles, grain and texture picture (read from the path the
+// block names). Each row of width x planes samples goes to `row` in order; a row
+// it refuses (false) ends the drawing, and the result is false.
+bool drawDeepPicture(const FilterParameters& block, std::int32_t width, std::int32_t height, const DeepCanvas& canvas,
+                     DeepKind kind, const std::function<bool(const std::uint16_t* row)>& row);
+
+// The whole picture, row by row.
+std::vector<std::uint16_t> deepPicture(const FilterParameters& block, std::int32_t width, std::int32_t height,
+                                       const DeepCanvas& canvas, DeepKind kind);
+
+} // namespace morvessan
