@@ -134,6 +134,7 @@ int commandCompletion(const std::vector<std::string>& list) {
            "    --set) compopt -o nospace 2>/dev/null; COMPREPLY=($(compgen -W \"$fields\" -- \"$cur\")); return ;;\n"
            "    --type) COMPREPLY=($(compgen -W \"cloud fire marble wood\" -- \"$cur\")); return ;;\n"
            "    --format) COMPREPLY=($(compgen -W \"png jpg bmp\" -- \"$cur\")); return ;;\n"
+           "    --depth) COMPREPLY=($(compgen -W \"8 16\" -- \"$cur\")); return ;;\n"
            "    --seed) COMPREPLY=($(compgen -W \"random\" -- \"$cur\")); return ;;\n"
            "    --output-dir|--presets-dir|--textures-dir) COMPREPLY=($(compgen -d -- \"$cur\")); return ;;\n"
            "    --preset) _morvessan_names presets; return ;;\n"

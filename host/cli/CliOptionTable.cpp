@@ -14,6 +14,14 @@ namespace {
 constexpr std::array kOptions{
     CliOption{"canvas", "--size", "WxH", "canvas size (default 1024x768)"},
     CliOption{"canvas", "--background", "COLOUR", "white (default), transparent or #RRGGBB"},
+    CliOption{"canvas", "--depth", "8|16",
+              "bits a channel (default 8); 16 writes a 16-bit PNG (RGB, or RGBA on a transparent canvas) with the "
+              "gradient evaluated at each pixel's exact value, smooth where 8 bits band; PNG only, and not with "
+              "--mask, --rect or --module"},
+    CliOption{"canvas", "--height-map", "",
+              "write the texture's own values (after grain, blur and picture, before colouring) as a 16-bit grey "
+              "PNG, -1..1 as floor((v + 1) x 32767.5 + 0.5), 0..65535: the height or displacement map 3-D and game "
+              "tools read; PNG only, and not with --mask, --rect or --module"},
     CliOption{"batch", "--output-dir", "DIR",
               "write every INPUT into DIR under its own name (DIR is made, with its parents, when missing); a "
               "picture that fails is reported with its name, the others are still done, and the exit status is 1"},

@@ -3,9 +3,11 @@
 #include "VXLib/VXUTIL/VXAsciiCase.h"
 #include "VXLib/VXUTIL/VXNumberText.h"
 #include "VXLib/VXImageFile.h"
+#include "VXLib/VXRowWriter.h"
 #include "VXLib/VXUTIL/VXPlatform.h"
 #include "host/FilterHost.h"
 #include "host/HostCanvas.h"
+#include "host/HostDeepPicture.h"
 #include "host/HostFiles.h"
 #include "host/cli/CliBlockText.h"
 #include "host/cli/CliFields.h"
@@ -15,6 +17,7 @@
 #include "host/cli/CliSupport.h"
 #include "host/cli/Commands.h"
 #include "plugin/PSMorvessanModule.h"
+#include "plugin/PluginMain.h"
 #include "renderer/RenderThreads.h"
 #include "texture/TextureFieldTable.h"
 
@@ -229,6 +232,7 @@ struct RunShape {
     int parts = 1;
     int frame = 0;
     FrameSteps* frameSteps = nullptr; // the sequence's steps, carried from frame to frame
+    std::optional<DeepKind> deep;     // a 16-bit picture drawn in-process instead of the filter's 8 bits
 };
 
 // The folder for temporary files, or a CliError that names it and the variable
@@ -328,6 +332,39 @@ VXPictureWriting pictureWriting(const Arguments& args) {
 // Runs the filter over `image` and writes OUTPUT. A run without the dialog streams:
 // each finished row goes to the encoder at once, and with `canvas` (render) the
 // image has no pixels and only the rows the filter reaches are made and held.
+// The 16-bit picture of --depth 16 or --height-map over render's canvas, drawn in
+// the program (not through the filter interface, which carries 8 bits) and
+// streamed row by row into `pictureFile`'s PNG encoder.
+void writeDeepPicture(const Arguments& args, const FilterParameters& block, const HostImage& canvas, DeepKind kind,
+                      VXFileReplacement& pictureFile, const std::function<void(std::int32_t rows)>& rowsTaken) {
+    const DeepCanvas under = deepCanvas(args.value("--background").value_or("white"));
+    const std::int32_t planes = deepPlanes(kind, under);
+    VXRowFormat format;
+    format.width = canvas.width;
+    format.height = canvas.height;
+    format.kind = planes == 1 ? VXRowKind::Grey : planes == 4 ? VXRowKind::Rgba : VXRowKind::Rgb;
+    format.bitDepth = 16;
+    std::string error;
+    const std::unique_ptr<VXRowWriter> writer = vxBeginRowWriter(pictureFile, format, {}, &error);
+    if (!writer) {
+        throw CliError(error);
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(canvas.width) * planes * 2);
+    const bool drawn =
+        drawDeepPicture(block, canvas.width, canvas.height, under, kind, [&](const std::uint16_t* samples) {
+            for (std::size_t i = 0; i < bytes.size() / 2; ++i) {
+                bytes[2 * i] = static_cast<std::uint8_t>(samples[i] >> 8);
+                bytes[2 * i + 1] = static_cast<std::uint8_t>(samples[i] & 0xFFu);
+            }
+            const bool taken = writer->writeRow(bytes.data());
+            rowsTaken(writer->rowsWritten());
+            return taken;
+        });
+    if (!drawn || !writer->finish()) {
+        throw CliError(rowWriterError(*writer));
+    }
+}
+
 int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, const std::string& output,
               const RunShape& shape = {}, const std::function<void(std::int32_t, std::uint8_t*)>& canvas = {}) {
     const bool toPipe = output == "-";
@@ -395,18 +432,6 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
         throw CliError(blockFile.error());
     }
 
-    // The plug-in, linked in or loaded with --module, finds its folders in the
-    // environment the process shares with every module.
-    if (!vxPlatform().setEnvironment(kPresetFolderVariable, base.presetsDir) ||
-        !vxPlatform().setEnvironment(kTextureFolderVariable, base.texturesDir)) {
-        throw CliError("cannot hand the presets and textures folders to the filter through the environment");
-    }
-    FilterHost host(pluginEntry());
-    host.setImage(std::move(image));
-    host.setMask(std::move(mask));
-    host.setFilterRect(rect);
-    host.setPlayInfo(shape.interactive ? plugInDialogDisplay : plugInDialogSilent);
-    host.setParameterBytes(bytes);
     std::optional<ProgressBar> own;
     ProgressBar* bar = shape.bar;
     if (!bar) {
@@ -424,55 +449,78 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
                                                                      : 600;
     const std::int64_t start = shape.part * kPart;
     const std::int64_t whole = shape.parts * kPart;
-    host.setProgressListener([bar, start, whole, renderShare](std::int32_t done, std::int32_t total) {
-        if (total > 0) {
-            bar->update(start + std::int64_t(done) * renderShare / total, whole);
+    const std::int32_t width = image.width;
+    const std::int32_t height = image.height;
+    std::vector<std::uint8_t> kept = bytes;
+    if (shape.deep) {
+        const std::int64_t rows = std::max<std::int64_t>(1, image.height);
+        writeDeepPicture(args, *block, image, *shape.deep, pictureFile, [bar, start, whole, rows](std::int32_t taken) {
+            bar->update(start + taken * kPart / rows, whole);
+        });
+    } else {
+        // The plug-in, linked in or loaded with --module, finds its folders in the
+        // environment the process shares with every module.
+        if (!vxPlatform().setEnvironment(kPresetFolderVariable, base.presetsDir) ||
+            !vxPlatform().setEnvironment(kTextureFolderVariable, base.texturesDir)) {
+            throw CliError("cannot hand the presets and textures folders to the filter through the environment");
         }
-    });
-    const auto flattenNote = [&] {
-        if (host.image().planes == 4 && !imageFileKeepsAlpha(pictureTarget) && !quiet) {
-            bar->breakLine();
-            std::cerr << "morvessan: note: " << printable(output)
-                      << " keeps no transparency; the picture is flattened over " << hexColour(writing.background)
-                      << "\n";
-        }
-    };
-    std::string error;
-    std::unique_ptr<VXRowWriter> writer;
-    if (streamed) {
-        flattenNote();
-        writer = beginHostImageRows(pictureFile, host.image(), error, writing, args.has("--strip"));
-        if (!writer) {
-            throw CliError(toPipe ? forStandardOutput(error, pictureTarget) : error);
-        }
-        VXRowWriter* rows = writer.get();
-        host.setRowStream(
-            HostRowStream{canvas, [rows](std::int32_t, const std::uint8_t* row) { return rows->writeRow(row); }});
-    }
-    const int16 result = host.run();
-    if (shape.interactive && result == userCanceledErr) {
-        throw CliError("cancelled in the dialog; nothing was written", kCancelledStatus);
-    }
-    if (writer && (result == kRowSinkErr || (result == noErr && !writer->finish()))) {
-        error = rowWriterError(*writer);
-        throw CliError(toPipe ? forStandardOutput(error, pictureTarget) : error);
-    }
-    if (result != noErr) {
-        throw CliError(describeFailure(result, host.errorString()));
-    }
-    if (!streamed) {
-        flattenNote();
-        const std::int64_t rows = std::max<std::int64_t>(1, host.image().height);
-        const auto rowsTaken = [bar, start, whole, renderShare, rows](std::int32_t taken) {
-            bar->update(start + renderShare + taken * (kPart - renderShare) / rows, whole);
+        FilterHost host(pluginEntry());
+        host.setImage(std::move(image));
+        host.setMask(std::move(mask));
+        host.setFilterRect(rect);
+        host.setPlayInfo(shape.interactive ? plugInDialogDisplay : plugInDialogSilent);
+        host.setParameterBytes(bytes);
+        host.setProgressListener([bar, start, whole, renderShare](std::int32_t done, std::int32_t total) {
+            if (total > 0) {
+                bar->update(start + std::int64_t(done) * renderShare / total, whole);
+            }
+        });
+        const auto flattenNote = [&] {
+            if (host.image().planes == 4 && !imageFileKeepsAlpha(pictureTarget) && !quiet) {
+                bar->breakLine();
+                std::cerr << "morvessan: note: " << printable(output)
+                          << " keeps no transparency; the picture is flattened over " << hexColour(writing.background)
+                          << "\n";
+            }
         };
-        if (!writeHostImage(pictureFile, host.image(), error, writing, args.has("--strip"), rowsTaken)) {
+        std::string error;
+        std::unique_ptr<VXRowWriter> writer;
+        if (streamed) {
+            flattenNote();
+            writer = beginHostImageRows(pictureFile, host.image(), error, writing, args.has("--strip"));
+            if (!writer) {
+                throw CliError(toPipe ? forStandardOutput(error, pictureTarget) : error);
+            }
+            VXRowWriter* rows = writer.get();
+            host.setRowStream(
+                HostRowStream{canvas, [rows](std::int32_t, const std::uint8_t* row) { return rows->writeRow(row); }});
+        }
+        const int16 result = host.run();
+        if (shape.interactive && result == userCanceledErr) {
+            throw CliError("cancelled in the dialog; nothing was written", kCancelledStatus);
+        }
+        if (writer && (result == kRowSinkErr || (result == noErr && !writer->finish()))) {
+            error = rowWriterError(*writer);
             throw CliError(toPipe ? forStandardOutput(error, pictureTarget) : error);
+        }
+        if (result != noErr) {
+            throw CliError(describeFailure(result, host.errorString()));
+        }
+        if (!streamed) {
+            flattenNote();
+            const std::int64_t rows = std::max<std::int64_t>(1, host.image().height);
+            const auto rowsTaken = [bar, start, whole, renderShare, rows](std::int32_t taken) {
+                bar->update(start + renderShare + taken * (kPart - renderShare) / rows, whole);
+            };
+            if (!writeHostImage(pictureFile, host.image(), error, writing, args.has("--strip"), rowsTaken)) {
+                throw CliError(toPipe ? forStandardOutput(error, pictureTarget) : error);
+            }
+        }
+        if (std::vector<std::uint8_t> after = host.parameterBytes(); after.size() == kFilterParametersSize) {
+            kept = std::move(after);
         }
     }
     if (paramsPath) {
-        const std::vector<std::uint8_t> after = host.parameterBytes();
-        const std::vector<std::uint8_t>& kept = after.size() == kFilterParametersSize ? after : bytes;
         if (!blockFile.write(std::string_view(reinterpret_cast<const char*>(kept.data()), kept.size())) ||
             !blockFile.finish()) {
             throw CliError(blockFile.error());
@@ -487,7 +535,7 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
         if (written.status != VXReadStatus::Read) {
             throw CliError("cannot write the picture to standard output: " + written.error);
         }
-        if (!writeStandardOutput(written.bytes, error)) {
+        if (std::string error; !writeStandardOutput(written.bytes, error)) {
             throw CliError(error);
         }
     } else if (!pictureFile.commit()) {
@@ -500,8 +548,8 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
     bar->breakLine();
     if (!quiet) {
         // Standard output may be the picture itself: the summary then goes to stderr.
-        (toPipe ? std::cerr : std::cout) << "Wrote " << printable(toPipe ? "standard output" : output) << " ("
-                                         << host.image().width << "x" << host.image().height
+        (toPipe ? std::cerr : std::cout) << "Wrote " << printable(toPipe ? "standard output" : output) << " (" << width
+                                         << "x" << height
                                          << (base.chosen.empty() ? std::string() : ", preset " + printable(base.chosen))
                                          << ")\n";
     }
@@ -644,6 +692,40 @@ std::pair<int, int> frameRange(const Arguments& args, int frames) {
     return {first, last};
 }
 
+// --depth and --height-map: a 16-bit picture instead of the filter's 8 bits,
+// drawn in the program; checked before any work.
+std::optional<DeepKind> deepOutput(const Arguments& args, const std::string& output) {
+    std::optional<DeepKind> kind;
+    if (const auto depth = args.value("--depth")) {
+        if (*depth != "8" && *depth != "16") {
+            throw usageError("--depth '" + *depth + "' is not 8 or 16");
+        }
+        if (*depth == "16") {
+            kind = DeepKind::Colour;
+        } else if (args.has("--height-map")) {
+            throw usageError("--height-map writes 16-bit grey levels, which --depth 8 cannot hold");
+        }
+    }
+    if (args.has("--height-map")) {
+        kind = DeepKind::HeightMap;
+    }
+    if (!kind) {
+        return kind;
+    }
+    const std::string what = *kind == DeepKind::HeightMap ? "--height-map" : "--depth 16";
+    if (output != "-" && lowerAscii(std::filesystem::path(output).extension().string()) != ".png") {
+        throw usageError(what + " writes a 16-bit PNG: output '" + output +
+                         "' must end in .png (JPEG and bitmap files hold 8 bits)");
+    }
+    if (args.has("--mask") || args.has("--rect")) {
+        throw usageError(what + " draws the whole canvas; --mask and --rect belong to 8-bit renders");
+    }
+    if (pluginEntry() != &PluginMain) {
+        throw usageError(what + " is drawn by the program's own filter; --module runs 8-bit renders only");
+    }
+    return kind;
+}
+
 } // namespace
 
 std::vector<std::string> runOptionNames(const std::string& command) {
@@ -655,7 +737,7 @@ std::vector<std::string> runOptionNames(const std::string& command) {
         std::erase_if(names, [](const std::string& name) { return name.rfind("--per-frame-", 0) == 0; });
     }
     if (command == "render") {
-        names.insert(names.end(), {"--size", "--background", "--frames", "--frame-range"});
+        names.insert(names.end(), {"--size", "--background", "--frames", "--frame-range", "--depth", "--height-map"});
     } else if (command == "apply") {
         names.insert(names.end(), {"--output-dir", "--format", "--strip", "--background"});
     }
@@ -668,7 +750,10 @@ int commandRender(const std::vector<std::string>& list) {
     valued.push_back("--background");
     valued.push_back("--frames");
     valued.push_back("--frame-range");
-    const Arguments args("render", list, valued, runFlags());
+    valued.push_back("--depth");
+    std::vector<std::string> flags = runFlags();
+    flags.push_back("--height-map");
+    const Arguments args("render", list, valued, flags);
     if (args.help()) {
         std::cout << kRenderHelp << optionsHelp("canvas") << "\n"
                   << optionsHelp("run") << fieldOptionsHelp() << "\nAnimation:\n"
@@ -682,9 +767,11 @@ int commandRender(const std::vector<std::string>& list) {
             throw usageError(std::string(args.has("--frame-range") ? "--frame-range" : "the --per-frame options") +
                              " need --frames N");
         }
+        RunShape shape;
+        shape.deep = deepOutput(args, output);
         HostImage canvas = makeCanvas(args);
         const auto fill = canvasFill(args, canvas);
-        return runFilter(args, prepareBlock(args, true), std::move(canvas), output, {}, fill);
+        return runFilter(args, prepareBlock(args, true), std::move(canvas), output, shape, fill);
     }
     const int frames = parseInteger(*args.value("--frames"), 1, 100000, "--frames");
     const auto [first, last] = frameRange(args, frames);
@@ -692,6 +779,7 @@ int commandRender(const std::vector<std::string>& list) {
     if (!toPipe) {
         frameName(output, 0); // checks the pattern before any work
     }
+    const std::optional<DeepKind> deep = deepOutput(args, output);
     const BaseBlock base = prepareBlock(args, true);
     const HostImage canvas = makeCanvas(args);
     const auto fill = canvasFill(args, canvas);
@@ -704,6 +792,7 @@ int commandRender(const std::vector<std::string>& list) {
         shape.part = k - first;
         shape.parts = last - first + 1;
         shape.frame = k;
+        shape.deep = deep;
         runFilter(args, base, canvas, toPipe ? output : frameName(output, k), shape, fill);
     }
     return 0;
@@ -714,8 +803,10 @@ int commandApply(const std::vector<std::string>& list) {
     valued.push_back("--output-dir");
     valued.push_back("--format");
     valued.push_back("--background");
+    valued.push_back("--depth");
     std::vector<std::string> flags = runFlags();
     flags.push_back("--strip");
+    flags.push_back("--height-map");
     const Arguments args("apply", list, valued, flags);
     if (args.help()) {
         std::cout << kApplyHelp << "\n"
@@ -726,6 +817,11 @@ int commandApply(const std::vector<std::string>& list) {
     }
     if (hasFrameSteps(args)) {
         throw usageError("the --per-frame options belong to 'render --frames'");
+    }
+    // Input pictures have 8 bits a channel, and so has the textured result.
+    if (args.has("--height-map") || (args.has("--depth") && args.value("--depth") != "8")) {
+        throw usageError(std::string(args.has("--height-map") ? "--height-map" : "--depth 16") +
+                         " belongs to 'render': apply draws over an 8-bit picture and writes 8 bits");
     }
     if (args.value("--background") == "transparent") {
         throw usageError("--background 'transparent' is not white or #RRGGBB");
