@@ -11,8 +11,10 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 namespace py = pybind11;
 using namespace morvessan;
@@ -117,11 +119,49 @@ auto guarded(Work work) {
     }
 }
 
-py::array_t<std::uint8_t> render(std::int32_t width, std::int32_t height, const std::string& background,
-                                 const py::kwargs& keywords) {
+// Rows of RGBA in 16 bits (opaque where the picture has no alpha), or of grey levels.
+py::array deepArray(const DeepTexture& picture) {
+    const std::size_t pixels = static_cast<std::size_t>(picture.width) * picture.height;
+    if (picture.planes == 1) {
+        py::array_t<std::uint16_t> array({picture.height, picture.width});
+        std::copy_n(picture.samples.data(), pixels, array.mutable_data());
+        return array;
+    }
+    py::array_t<std::uint16_t> array({picture.height, picture.width, 4});
+    std::uint16_t* out = array.mutable_data();
+    for (std::size_t i = 0; i < pixels; ++i) {
+        const std::uint16_t* in = picture.samples.data() + i * picture.planes;
+        out[i * 4] = in[0];
+        out[i * 4 + 1] = in[1];
+        out[i * 4 + 2] = in[2];
+        out[i * 4 + 3] = picture.planes == 4 ? in[3] : 65535;
+    }
+    return array;
+}
+
+py::array render(std::int32_t width, std::int32_t height, const std::string& background,
+                 const std::optional<int>& depthAsked, bool heightMap, const py::kwargs& keywords) {
+    const int depth = depthAsked.value_or(heightMap ? 16 : 8);
+    if (depth != 8 && depth != 16) {
+        throw py::value_error("depth " + std::to_string(depth) + " is not 8 or 16");
+    }
+    if (heightMap && depth == 8) {
+        throw py::value_error("height_map gives 16-bit grey levels, which depth=8 cannot hold");
+    }
     const TextureRequest request = requestOf(keywords);
     const TextureFolders where = folders();
-    return guarded([&] {
+    if (depth == 16 || heightMap) {
+        return guarded([&] {
+            DeepTexture picture;
+            {
+                const py::gil_scoped_release free;
+                picture = renderDeepTexture(width, height, background, request, where,
+                                            heightMap ? DeepKind::HeightMap : DeepKind::Colour);
+            }
+            return deepArray(picture);
+        });
+    }
+    return guarded([&]() -> py::array {
         HostImage image;
         {
             const py::gil_scoped_release free;
@@ -216,8 +256,12 @@ PYBIND11_MODULE(morvessan, module) {
     module.doc() = "Procedural textures (Cloud, Fire, Marble, Wood) rendered by the Morvessan filter.";
     module.def(
         "render", &render, py::arg("width"), py::arg("height"), py::kw_only(), py::arg("background") = "white",
-        "render(width, height, *, background='white', preset=None, preset_file=None, category=None, pattern_size=0, "
-        "**fields) -> numpy.ndarray of shape (height, width, 4), uint8 RGBA.\n\n"
+        py::arg("depth") = py::none(), py::arg("height_map") = false,
+        "render(width, height, *, background='white', depth=None (8), height_map=False, preset=None, preset_file=None, "
+        "category=None, pattern_size=0, **fields) -> numpy.ndarray of shape (height, width, 4), uint8 RGBA; "
+        "uint16 RGBA with depth=16 (the gradient at each pixel's exact value, as render --depth 16 writes it); "
+        "with height_map=True uint16 of shape (height, width), the texture's values -1..1 as "
+        "floor((v + 1) x 32767.5 + 0.5), as render --height-map writes them.\n\n"
         "Starts from the preset named (else the defaults), sets each field given by name "
         "(noiseSeed=7, type='marble', colours='#102040@0,#FFFFFF@255', noiseWeights=[...]) with "
         "its range checked, and draws the texture over a white, transparent or #RRGGBB canvas. "

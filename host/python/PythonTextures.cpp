@@ -48,7 +48,8 @@ std::vector<std::uint8_t> requestedBlock(const TextureRequest& request, const Te
     return bytes;
 }
 
-HostImage run(HostImage image, std::vector<std::uint8_t> bytes, std::int32_t patternSize) {
+// The pattern size applied for a picture of this size.
+void applySize(std::vector<std::uint8_t>& bytes, const HostImage& image, std::int32_t patternSize) {
     if (patternSize < 0 || patternSize > kMaxHostSide) {
         throw RequestError{"pattern_size '" + std::to_string(patternSize) + "' is outside 1.." +
                            std::to_string(kMaxHostSide)};
@@ -58,6 +59,10 @@ HostImage run(HostImage image, std::vector<std::uint8_t> bytes, std::int32_t pat
     context.height = image.height;
     context.patternSize = patternSize;
     cli::applyPatternSize(reinterpret_cast<FilterParameters*>(bytes.data())->texture.transformation, context);
+}
+
+HostImage run(HostImage image, std::vector<std::uint8_t> bytes, std::int32_t patternSize) {
+    applySize(bytes, image, patternSize);
     const std::lock_guard<std::mutex> turn(g_runs);
     FilterHost host;
     host.setImage(std::move(image));
@@ -68,10 +73,8 @@ HostImage run(HostImage image, std::vector<std::uint8_t> bytes, std::int32_t pat
     return std::move(host.image());
 }
 
-} // namespace
-
-HostImage renderTexture(std::int32_t width, std::int32_t height, const std::string& background,
-                        const TextureRequest& request, const TextureFolders& folders) {
+// A blank canvas of a size and background the command line would take.
+HostImage checkedCanvas(std::int32_t width, std::int32_t height, const std::string& background) {
     const bool transparent = background == "transparent";
     if (const std::string problem = canvasBackgroundProblem(background); !problem.empty()) {
         throw RequestError{problem};
@@ -82,8 +85,25 @@ HostImage renderTexture(std::int32_t width, std::int32_t height, const std::stri
     if (const std::string problem = pictureSizeProblem(width, height, transparent ? 4 : 3); !problem.empty()) {
         throw RequestError{"size " + std::to_string(width) + "x" + std::to_string(height) + ": " + problem};
     }
-    const std::vector<std::uint8_t> bytes = requestedBlock(request, folders);
-    return run(blankCanvas(width, height, background), bytes, request.patternSize);
+    return blankCanvas(width, height, background);
+}
+
+} // namespace
+
+HostImage renderTexture(std::int32_t width, std::int32_t height, const std::string& background,
+                        const TextureRequest& request, const TextureFolders& folders) {
+    HostImage canvas = checkedCanvas(width, height, background);
+    return run(std::move(canvas), requestedBlock(request, folders), request.patternSize);
+}
+
+DeepTexture renderDeepTexture(std::int32_t width, std::int32_t height, const std::string& background,
+                              const TextureRequest& request, const TextureFolders& folders, DeepKind kind) {
+    const HostImage canvas = checkedCanvas(width, height, background);
+    std::vector<std::uint8_t> bytes = requestedBlock(request, folders);
+    applySize(bytes, canvas, request.patternSize);
+    const DeepCanvas under = deepCanvas(background);
+    const auto* block = reinterpret_cast<const FilterParameters*>(bytes.data());
+    return DeepTexture{width, height, deepPlanes(kind, under), deepPicture(*block, width, height, under, kind)};
 }
 
 HostImage applyTexture(HostImage image, const TextureRequest& request, const TextureFolders& folders) {

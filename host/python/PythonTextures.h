@@ -2,6 +2,7 @@
 // or over pictures through PluginMain, and the preset library, by field names.
 #pragma once
 
+#include "host/HostDeepPicture.h"
 #include "host/HostImage.h"
 
 #include <cstdint>
@@ -40,6 +41,18 @@ struct RequestError {
 // RequestError for bad input and std::runtime_error when the run fails.
 HostImage renderTexture(std::int32_t width, std::int32_t height, const std::string& background,
                         const TextureRequest& request, const TextureFolders& folders);
+// A 16-bit picture: rows of width x planes samples (1 grey, 3 RGB, 4 RGBA).
+struct DeepTexture {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::int32_t planes = 0;
+    std::vector<std::uint16_t> samples;
+};
+
+// The same texture in 16 bits, as render --depth 16 (DeepKind::Colour) or
+// --height-map draws it; the planes of a colour picture as renderTexture's.
+DeepTexture renderDeepTexture(std::int32_t width, std::int32_t height, const std::string& background,
+                              const TextureRequest& request, const TextureFolders& folders, DeepKind kind);
 // The texture drawn over `image` (three or four planes), as `apply` draws it.
 HostImage applyTexture(HostImage image, const TextureRequest& request, const TextureFolders& folders);
 

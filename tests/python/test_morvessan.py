@@ -5,6 +5,7 @@ import struct
 import subprocess
 import tempfile
 import threading
+import zlib
 
 import numpy
 import pytest
@@ -129,3 +130,82 @@ def test_renders_run_side_by_side_without_the_interpreter_lock():
     for thread in threads:
         thread.join()
     assert all(numpy.array_equal(result, expected) for result in results)
+
+
+def read_png16(path):
+    """The samples of a 16-bit PNG as stored, by zlib and the format's row filters alone."""
+    data = open(path, "rb").read()
+    at, compressed = 8, b""
+    while at < len(data):
+        length, = struct.unpack_from(">I", data, at)
+        kind, body = data[at + 4:at + 8], data[at + 8:at + 8 + length]
+        at += 12 + length
+        if kind == b"IHDR":
+            width, height, depth, colour = struct.unpack_from(">IIBB", body)
+        elif kind == b"IDAT":
+            compressed += body
+    assert depth == 16
+    channels = {0: 1, 2: 3, 6: 4}[colour]
+    step, stride = 2 * channels, 2 * channels * width
+    raw = zlib.decompress(compressed)
+    rows, above = [], [0] * stride
+    for y in range(height):
+        kind, line = raw[y * (stride + 1)], raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)]
+        row = [0] * stride
+        for x in range(stride):
+            a = row[x - step] if x >= step else 0
+            b = above[x]
+            c = above[x - step] if x >= step else 0
+            if kind == 4:
+                pa, pb, pc = abs(b - c), abs(a - c), abs(a + b - 2 * c)
+                guess = a if pa <= pb and pa <= pc else (b if pb <= pc else c)
+            else:
+                guess = [0, a, b, (a + b) // 2][kind]
+            row[x] = (line[x] + guess) & 255
+        rows.append(row)
+        above = row
+    samples = numpy.array(rows, numpy.uint8).view(">u2").astype(numpy.uint16)
+    return samples.reshape(height, width, channels)
+
+
+@pytest.mark.parametrize("background", ["white", "transparent"])
+def test_sixteen_bits_give_the_command_lines_pixels(background):
+    options = ["--type", "marble", "--seed", "7", "--set", "colours=#102040@0,#F0E0D080@255", "--grain", "20"]
+    keywords = {"type": "marble", "noiseSeed": 7, "colours": "#102040@0,#F0E0D080@255", "noiseEnabled": True,
+                "noise": 20}
+    with tempfile.TemporaryDirectory() as folder:
+        out = os.path.join(folder, "out.png")
+        done = cli("render", "--size", "61x37", "--background", background, "--depth", "16", *options, out)
+        assert done.returncode == 0, done.stderr
+        expected = read_png16(out)
+    if expected.shape[2] == 3:
+        expected = numpy.dstack([expected, numpy.full(expected.shape[:2], 65535, numpy.uint16)])
+    got = morvessan.render(61, 37, background=background, depth=16, **keywords)
+    assert got.dtype == numpy.uint16 and got.shape == (37, 61, 4)
+    assert numpy.array_equal(got, expected)
+    # Reduced, the 8-bit picture; and many more levels than it has.
+    eight = morvessan.render(61, 37, background=background, **keywords).astype(int)
+    visible = eight[:, :, 3] > 0
+    assert numpy.abs((got.astype(int) + 128) // 257 - eight)[visible].max() <= 3
+    assert len(numpy.unique(got[:, :, 0])) > 4 * len(numpy.unique(eight[:, :, 0]))
+
+
+def test_the_height_map_gives_the_command_lines_levels():
+    with tempfile.TemporaryDirectory() as folder:
+        out = os.path.join(folder, "height.png")
+        done = cli("render", "--size", "150x40", "--type", "wood", "--seed", "3", "--height-map", out)
+        assert done.returncode == 0, done.stderr
+        expected = read_png16(out)[:, :, 0]
+    got = morvessan.render(150, 40, type="wood", noiseSeed=3, height_map=True)
+    assert got.dtype == numpy.uint16 and got.shape == (40, 150)
+    assert numpy.array_equal(got, expected)
+
+
+@pytest.mark.parametrize("keywords, message", [
+    ({"depth": 12}, "depth 12 is not 8 or 16"),
+    ({"depth": 8, "height_map": True}, "height_map gives 16-bit grey levels"),
+    ({"depth": 16, "noiseLevel": 99}, "noiseLevel '99' is outside"),
+])
+def test_bad_depths_are_refused(keywords, message):
+    with pytest.raises(ValueError, match=message):
+        morvessan.render(10, 10, **keywords)
