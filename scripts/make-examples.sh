@@ -29,7 +29,7 @@ fi
 )
 
 status=0
-for picture in docs/examples/*.jpg; do
+for picture in docs/examples/*.jpg docs/examples/*.png; do
   name="$(basename "$picture")"
   if [ ! -f "$work/$name" ]; then
     echo "make-examples: the README's commands make no $name" >&2
