@@ -36,8 +36,10 @@ int defaultThreadCount() {
 using Body = std::function<void(std::int32_t, std::int32_t)>;
 
 // A tile's passes are a fraction of a millisecond apart, less than a sleeping
-// thread takes to wake, so a thread looks for the next step this long before it sleeps.
-constexpr std::chrono::microseconds kSpinTime{200};
+// thread takes to wake, so a thread looks for the next step this long before it
+// sleeps; briefly, and yielding as it looks, so that on a shared machine the
+// looking costs little of a core someone else needs.
+constexpr std::chrono::microseconds kSpinTime{50};
 
 template <typename Ready>
 bool spinUntil(const Ready& ready) {
@@ -51,6 +53,7 @@ bool spinUntil(const Ready& ready) {
         if (std::chrono::steady_clock::now() >= end) {
             return false;
         }
+        std::this_thread::yield();
     }
 }
 
@@ -72,12 +75,18 @@ public:
             m_part = part;
             m_next.store(0, std::memory_order_relaxed);
             m_wanted = helpers;
+            m_unjoined.store(helpers, std::memory_order_relaxed);
             m_active.store(helpers, std::memory_order_relaxed);
             m_error = nullptr;
             m_generation.fetch_add(1, std::memory_order_release);
         }
         m_wake.notify_all();
         work();
+        // Helpers that have not started yet are not waited for: on a busy machine one
+        // may wait long for a core, and there is nothing left for it to do.
+        if (const int late = m_unjoined.exchange(0, std::memory_order_acq_rel); late > 0) {
+            m_active.fetch_sub(late, std::memory_order_acq_rel);
+        }
         spinUntil([this] { return m_active.load(std::memory_order_acquire) == 0; });
         std::unique_lock<std::mutex> lock(m_mutex);
         m_finished.wait(lock, [this] { return m_active.load(std::memory_order_relaxed) == 0; });
@@ -142,6 +151,14 @@ private:
         }
     }
 
+    // Takes one of the job's places for helpers; false when the caller has closed them.
+    bool join() {
+        int places = m_unjoined.load(std::memory_order_acquire);
+        while (places > 0 && !m_unjoined.compare_exchange_weak(places, places - 1, std::memory_order_acq_rel)) {
+        }
+        return places > 0;
+    }
+
     void serve(int index, std::uint64_t seen) {
         std::unique_lock<std::mutex> lock(m_mutex);
         for (;;) {
@@ -157,6 +174,10 @@ private:
                 continue; // this job asked for fewer threads
             }
             lock.unlock();
+            if (!join()) {
+                lock.lock();
+                continue; // the caller finished the job without this thread
+            }
             work();
             lock.lock();
             if (m_active.fetch_sub(1, std::memory_order_acq_rel) == 1) {
@@ -175,7 +196,8 @@ private:
     std::int32_t m_part = 1;
     std::atomic<std::int32_t> m_next{0};
     int m_wanted = 0;
-    std::atomic<int> m_active{0};
+    std::atomic<int> m_active{0};               // helpers that joined (or may still join) and are not done
+    std::atomic<int> m_unjoined{0};             // places for helpers not yet taken
     std::atomic<std::uint64_t> m_generation{0}; // written under m_mutex, also read without it while spinning
     bool m_stopping = false;
     std::exception_ptr m_error;

@@ -20,7 +20,10 @@ void setRenderThreadLimit(int threads);
 // parts touch separate data gives the same result with any number of threads.
 // The helpers are a pool of waiting threads, started at the first call that
 // wants them; after a job each looks for the next one for a moment before it
-// sleeps, since a tile's passes follow faster than a thread wakes. A call made
+// sleeps, since a tile's passes follow faster than a thread wakes, offering its
+// core to other programs meanwhile. The caller does not wait for helpers that have
+// not started by the time it has done the parts itself (on a busy machine they
+// may get no core for a while), so more threads never make a job slower. A call made
 // while another is running (from a body, or from a second thread) runs its
 // parts on its own thread. An exception from a body is passed on to the
 // caller once every part has finished.
