@@ -54,6 +54,9 @@ struct VXPictureWriting {
     // resolution of a bitmap. An EXIF block libexif cannot read is left out, and so
     // is a profile of anything but RGB (the pixels written are colour).
     const VXPictureMetadata* metadata = nullptr;
+    // Threads that compress a PNG's strips beside the caller (1: the caller alone).
+    // The file's bytes are the same for any number.
+    std::int32_t threads = 1;
 };
 
 // The same for pixels in red-green-blue order, encoded without reordering them (a

@@ -1,6 +1,8 @@
-// PNG files row by row through libpng: the header and the metadata chunks first,
-// then each row as it comes.
+// PNG files row by row: libpng writes the header and the metadata chunks, then the
+// rows go to the strip encoder as they come.
 #include "VXLib/VXRowEncoders.h"
+
+#include "VXLib/VXPngStrips.h"
 
 #include <png.h>
 
@@ -34,7 +36,7 @@ public:
     PngRowWriter(const PngRowWriter&) = delete;
     PngRowWriter& operator=(const PngRowWriter&) = delete;
 
-    bool start(const VXPictureMetadata* metadata) {
+    bool start(const VXPictureWriting& writing) {
         m_png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onPngError, onPngWarning);
         if (m_png == nullptr)
             return false;
@@ -42,26 +44,27 @@ public:
         if (m_info == nullptr)
             return false;
         png_init_io(m_png, file().stream());
-        return writeHeader(metadata, vxColourProfile(metadata), vxReadableExif(metadata));
+        const VXPictureMetadata* metadata = writing.metadata;
+        if (!writeHeader(metadata, vxColourProfile(metadata), vxReadableExif(metadata)))
+            return false;
+        const VXRowFormat& f = format();
+        const std::int32_t pixelBytes = vxRowChannels(f.kind) * f.bitDepth / 8;
+        m_strips = std::make_unique<VXPngStripEncoder>(std::size_t(f.width) * std::size_t(pixelBytes), pixelBytes,
+                                                       f.kind != VXRowKind::Palette, f.height, writing.threads,
+                                                       [this](std::string_view bytes) { return file().write(bytes); });
+        return true;
     }
 
 protected:
-    // Only trivially destructible locals in the three below: libpng's error jump skips nothing.
-    bool encodeRow(const std::uint8_t* row) override {
-        if (setjmp(png_jmpbuf(m_png)))
-            return false;
-        png_write_row(m_png, row);
-        return true;
-    }
+    bool encodeRow(const std::uint8_t* row) override { return m_strips->addRow(row); }
 
     bool encodeEnd() override {
-        if (setjmp(png_jmpbuf(m_png)))
-            return false;
-        png_write_end(m_png, nullptr);
-        return true;
+        static const char kEnd[] = {0, 0, 0, 0, 'I', 'E', 'N', 'D', '\xAE', '\x42', '\x60', '\x82'};
+        return m_strips->finish() && file().write(std::string_view(kEnd, sizeof kEnd));
     }
 
 private:
+    // Only trivially destructible locals: libpng's error jump skips nothing.
     bool writeHeader(const VXPictureMetadata* metadata, const std::vector<std::uint8_t>* profile,
                      const std::vector<std::uint8_t>* exif) {
         if (setjmp(png_jmpbuf(m_png)))
@@ -93,12 +96,13 @@ private:
 
     png_structp m_png = nullptr;
     png_infop m_info = nullptr;
+    std::unique_ptr<VXPngStripEncoder> m_strips;
 };
 
 } // namespace
 
 std::unique_ptr<VXRowWriter> vxPngRowWriter(VXFileReplacement& file, const VXRowFormat& format,
-                                            const VXPictureMetadata* metadata, std::string& reason) {
+                                            const VXPictureWriting& writing, std::string& reason) {
     const bool palette = format.kind == VXRowKind::Palette;
     const bool fits =
         (format.bitDepth == 8 || (format.bitDepth == 16 && !palette)) &&
@@ -108,7 +112,7 @@ std::unique_ptr<VXRowWriter> vxPngRowWriter(VXFileReplacement& file, const VXRow
         return nullptr;
     }
     auto writer = std::make_unique<PngRowWriter>(file, format);
-    if (!writer->start(metadata)) {
+    if (!writer->start(writing)) {
         reason = vxNotEncoded(file.path());
         return nullptr;
     }

@@ -11,7 +11,7 @@ namespace morvessan {
 // Each format's writer, its header written; null with `reason` (a sentence) when
 // the rows do not suit the format or the encoder cannot start.
 std::unique_ptr<VXRowWriter> vxPngRowWriter(VXFileReplacement& file, const VXRowFormat& format,
-                                            const VXPictureMetadata* metadata, std::string& reason);
+                                            const VXPictureWriting& writing, std::string& reason);
 std::unique_ptr<VXRowWriter> vxJpegRowWriter(VXFileReplacement& file, const VXRowFormat& format,
                                              const VXPictureWriting& writing, std::string& reason);
 std::unique_ptr<VXRowWriter> vxBitmapRowWriter(VXFileReplacement& file, const VXRowFormat& format,

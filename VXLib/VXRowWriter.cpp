@@ -112,7 +112,7 @@ std::unique_ptr<VXRowWriter> vxBeginRowWriter(VXFileReplacement& file, const VXR
         started = true;
         try {
             if (equalsIgnoreCase(extension, ".png"))
-                writer = vxPngRowWriter(file, format, writing.metadata, reason);
+                writer = vxPngRowWriter(file, format, writing, reason);
             else if (equalsIgnoreCase(extension, ".jpg") || equalsIgnoreCase(extension, ".jpeg"))
                 writer = vxJpegRowWriter(file, format, writing, reason);
             else if (equalsIgnoreCase(extension, ".bmp"))

@@ -312,6 +312,7 @@ std::string hexColour(std::uint32_t colour) {
 // canvas flattens over white).
 VXPictureWriting pictureWriting(const Arguments& args) {
     VXPictureWriting writing;
+    writing.threads = renderThreadCount(); // a PNG is compressed beside the render on as many
     if (const auto quality = args.value("--quality")) {
         writing.quality = parseInteger(*quality, 1, 100, "--quality");
     }

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 using namespace morvessan;
@@ -157,4 +158,75 @@ TEST(RowWriter, WrongRowCountsAndUnfitKindsLeaveTheTargetAlone) {
     EXPECT_EQ(readFile(folder.file("k.png")), (Bytes{1, 2, 3}));
     // Nothing but the three kept files: every temporary file is gone.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 3);
+}
+
+namespace {
+
+// Rows that compress neither to nothing nor not at all: smooth ramps with some noise.
+Bytes textureRows(int width, int height, int channels) {
+    Bytes rows(std::size_t(width) * std::size_t(height) * std::size_t(channels));
+    std::uint32_t state = 12345;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        state = state * 1103515245u + 12345u;
+        const std::size_t pixel = i / std::size_t(channels);
+        rows[i] = std::uint8_t(pixel % std::size_t(width) / 4 + pixel / std::size_t(width) / 3 + (state >> 29));
+    }
+    return rows;
+}
+
+// An 8-bit PNG's pixels as libpng's simplified reader gives them in `format`.
+Bytes readPng8(const std::string& path, std::uint32_t format) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return {};
+    image.format = format;
+    Bytes pixels(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr))
+        return {};
+    return pixels;
+}
+
+} // namespace
+
+TEST(RowWriter, PngStripsFromAnyNumberOfThreadsGiveOneFileThatDecodesToTheRows) {
+    ScratchFolder folder;
+    // 1000 x 3 bytes a row: a strip holds 349 rows, so 800 rows make three strips.
+    const Bytes rows = textureRows(1000, 800, 3);
+    Bytes first;
+    for (const std::int32_t threads : {1, 2, 5}) {
+        VXPictureWriting writing;
+        writing.threads = threads;
+        const std::string name = "s" + std::to_string(threads) + ".png";
+        ASSERT_EQ(writeRows(folder.file(name), VXRowFormat{1000, 800, VXRowKind::Rgb}, rows, writing), "");
+        const Bytes file = readFile(folder.file(name));
+        if (first.empty())
+            first = file;
+        EXPECT_EQ(file, first) << threads << " threads";
+    }
+    EXPECT_EQ(readPng8(folder.file("s2.png"), PNG_FORMAT_RGB), rows);
+    EXPECT_LT(first.size(), rows.size() * 2 / 3); // it compresses
+#if !defined(_WIN32)
+    // ImageMagick reads it too (Debian's, when installed).
+    if (std::filesystem::exists("/usr/bin/convert")) {
+        const std::string command =
+            "/usr/bin/convert '" + folder.file("s2.png") + "' 'rgb:" + folder.file("s2.rgb") + "' 2>/dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        EXPECT_EQ(readFile(folder.file("s2.rgb")), rows);
+    }
+#endif
+
+    // One row, alpha, a palette: each decodes to what was written.
+    const Bytes one = textureRows(7, 1, 4);
+    ASSERT_EQ(writeRows(folder.file("one.png"), VXRowFormat{7, 1, VXRowKind::Rgba}, one), "");
+    EXPECT_EQ(readPng8(folder.file("one.png"), PNG_FORMAT_RGBA), one);
+    const VXRGBQuad table[3] = {{1, 2, 3, 0}, {40, 50, 60, 0}, {200, 100, 0, 0}};
+    VXRowFormat indexed{5, 2, VXRowKind::Palette};
+    indexed.palette = table;
+    indexed.paletteEntries = 3;
+    ASSERT_EQ(writeRows(folder.file("p.png"), indexed, Bytes{0, 1, 2, 1, 0, 2, 2, 2, 1, 0}), "");
+    const Bytes colours = readPng8(folder.file("p.png"), PNG_FORMAT_RGB);
+    ASSERT_EQ(colours.size(), 30u);
+    // The table's entries are blue, green, red.
+    EXPECT_EQ(Bytes(colours.begin() + 3, colours.begin() + 9), (Bytes{60, 50, 40, 0, 100, 200}));
 }
