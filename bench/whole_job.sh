@@ -1,0 +1,111 @@
+#!/bin/sh
+# The whole job through the command line against the peer's (bench/peer): times,
+# ratios and peak memory; then render's peak memory at large sizes.
+#
+# usage: bench/whole_job.sh [BUILD_DIR] [--busy]
+#   BUILD_DIR  a native build (default build/native) with morvessan and morvessan_peer_job
+#   --busy     also 1 against 2 threads beside a loop that keeps one core busy
+#
+# Each figure is the median of 3 runs, ours and the peer's interleaved; memory is the
+# largest resident size /usr/bin/time reports. The render is the default block
+# (a --params file that does not exist yet) at 4096x4096.
+set -eu
+
+build=build/native
+busy=no
+for arg in "$@"; do
+  case "$arg" in
+    --busy) busy=yes ;;
+    *) build=$arg ;;
+  esac
+done
+ours="$build/host/morvessan"
+peer="$build/bench/morvessan_peer_job"
+for program in "$ours" "$peer"; do
+  [ -x "$program" ] || { echo "whole_job.sh: $program is missing (build the native preset with libnoise-dev)" >&2; exit 2; }
+done
+[ -x /usr/bin/time ] || { echo "whole_job.sh: /usr/bin/time is missing (Debian's time package)" >&2; exit 2; }
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT INT TERM
+
+# measure NAME COMMAND...: appends "seconds cpu-seconds peak-kB" to $scratch/NAME.
+measure() {
+  name=$1
+  shift
+  rm -f "$scratch/block"
+  /usr/bin/time -f '%e %U %S %M' -o "$scratch/one" "$@" >/dev/null 2>&1 || {
+    echo "whole_job.sh: failed: $*" >&2
+    exit 1
+  }
+  awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' "$scratch/one" >>"$scratch/$name"
+}
+
+# median NAME FIELD: the median of the three runs' FIELD (1 seconds, 2 cpu, 3 kB).
+median() {
+  cut -d' ' -f"$2" "$scratch/$1" | sort -n | sed -n 2p
+}
+
+ratio() {
+  awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.1fx", a / b; else print "-" }'
+}
+
+mb() {
+  awk -v k="$1" 'BEGIN { printf "%.0f MB", k / 1024 }'
+}
+
+render() { # THREADS SIZE OUTPUT
+  "$ours" render --quiet --threads "$1" --size "$2" --params "$scratch/block" "$3"
+}
+
+echo "Whole job at 4096x4096, default block, median of 3 (peer: libnoise Perlin, 8 octaves)"
+echo
+echo "| output | threads | morvessan | peak memory | CPU time | peer | peer memory | x peer |"
+echo "|---|---|---|---|---|---|---|---|"
+for format in bmp png jpg; do
+  for threads in 1 2; do
+    for run in 1 2 3; do
+      measure "ours-$format-$threads" render "$threads" 4096x4096 "$scratch/out.$format"
+      measure "peer-$format-$threads" "$peer" 4096x4096 "$threads" "$scratch/peer.$format"
+    done
+    o=$(median "ours-$format-$threads" 1)
+    p=$(median "peer-$format-$threads" 1)
+    echo "| $format | $threads | $o s | $(mb "$(median "ours-$format-$threads" 3)") | $(median "ours-$format-$threads" 2) s |" \
+      "$p s | $(mb "$(median "peer-$format-$threads" 3)") | $(ratio "$p" "$o") |"
+  done
+done
+
+echo
+echo "Peak memory of render (2 threads)"
+echo
+echo "| size | bmp | png | jpg |"
+echo "|---|---|---|---|"
+for side in 8192 16384; do
+  line="| ${side}x$side |"
+  for format in bmp png jpg; do
+    /usr/bin/time -f '%M' -o "$scratch/one" "$ours" render --quiet --threads 2 --size "${side}x$side" \
+      --params "$scratch/block" "$scratch/big.$format" >/dev/null 2>&1
+    rm -f "$scratch/block" "$scratch/big.$format"
+    line="$line $(mb "$(cat "$scratch/one")") |"
+  done
+  echo "$line"
+done
+
+if [ "$busy" = yes ]; then
+  echo
+  echo "Beside a busy loop (one core kept busy), BMP at 4096x4096, median of 3"
+  echo
+  echo "| threads | time | CPU time |"
+  echo "|---|---|---|"
+  sh -c 'while :; do :; done' &
+  loop=$!
+  for run in 1 2 3; do
+    for threads in 1 2; do
+      measure "busy-$threads" render "$threads" 4096x4096 "$scratch/out.bmp"
+    done
+  done
+  kill "$loop"
+  for threads in 1 2; do
+    echo "| $threads | $(median "busy-$threads" 1) s | $(median "busy-$threads" 2) s |"
+  done
+fi
