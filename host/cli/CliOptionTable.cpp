@@ -12,7 +12,7 @@ namespace morvessan::cli {
 namespace {
 
 constexpr std::array kOptions{
-    CliOption{"canvas", "--size", "WxH", "canvas size (default 1024x768)"},
+    CliOption{"canvas", "--size", "WxH", "canvas size, up to 32767 a side (default 1024x768)"},
     CliOption{"canvas", "--background", "COLOUR", "white (default), transparent or #RRGGBB"},
     CliOption{"canvas", "--depth", "8|16",
               "bits a channel (default 8); 16 writes a 16-bit PNG (RGB, or RGBA on a transparent canvas) with the "
