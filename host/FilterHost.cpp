@@ -115,6 +115,32 @@ struct FilterHostCallbacks {
         }
     }
     static void recoverSpaceProc(std::int32_t) {}
+    static OSErr getPropertyProc(OSType signature, OSType key, int32 index, std::intptr_t* simple, Handle* complex) {
+        FilterHost* host = t_host;
+        if (!host || index != 0) {
+            return errPlugInPropertyUndefined;
+        }
+        for (const FilterHost::Property& property : host->m_properties) {
+            if (property.signature != signature || property.key != key) {
+                continue;
+            }
+            if (simple) {
+                *simple = 0;
+            }
+            if (!complex) {
+                return paramErr;
+            }
+            const Handle handle = host->newHandle(static_cast<std::int32_t>(property.bytes.size()));
+            if (!handle) {
+                return memFullErr;
+            }
+            std::copy(property.bytes.begin(), property.bytes.end(), reinterpret_cast<std::uint8_t*>(*handle));
+            *complex = handle;
+            return noErr;
+        }
+        return errPlugInPropertyUndefined;
+    }
+    static OSErr setPropertyProc(OSType, OSType, int32, std::intptr_t, Handle) { return errPlugInPropertyUndefined; }
 };
 
 FilterHost::FilterHost(PluginEntry entry) : m_entry(entry), m_record(std::make_unique<FilterRecord>()) {
@@ -129,6 +155,10 @@ FilterHost::FilterHost(PluginEntry entry) : m_entry(entry), m_record(std::make_u
     m_handle_procs.unlockProc = &FilterHostCallbacks::unlockProc;
     m_handle_procs.recoverSpaceProc = &FilterHostCallbacks::recoverSpaceProc;
     m_handle_procs.disposeRegularHandleProc = &FilterHostCallbacks::disposeProc;
+    m_property_procs.propertyProcsVersion = 1;
+    m_property_procs.numPropertyProcs = 2;
+    m_property_procs.getPropertyProc = &FilterHostCallbacks::getPropertyProc;
+    m_property_procs.setPropertyProc = &FilterHostCallbacks::setPropertyProc;
 }
 
 FilterHost::~FilterHost() = default;
@@ -200,6 +230,12 @@ bool FilterHost::parametersLocked() const {
     return block && block->locks > 0;
 }
 
+void FilterHost::setComplexProperty(OSType signature, OSType key, std::vector<std::uint8_t> bytes) {
+    std::erase_if(m_properties,
+                  [&](const Property& property) { return property.signature == signature && property.key == key; });
+    m_properties.push_back({signature, key, std::move(bytes)});
+}
+
 std::string FilterHost::errorString() const {
     return std::string(reinterpret_cast<const char*>(m_error_string + 1), m_error_string[0]);
 }
@@ -249,6 +285,7 @@ void FilterHost::beginRun() {
     m_platform_data.hwnd = 0;
     r.platformData = &m_platform_data;
     r.handleProcs = &m_handle_procs;
+    r.propertyProcs = &m_property_procs;
     r.filterCase = static_cast<int16>(m_mask ? 2 : 1);
     r.advanceState = &FilterHostCallbacks::advanceState;
     r.supportsAbsolute = false;

@@ -52,6 +52,10 @@ public:
     void setErrorStringEnabled(bool enabled) { m_error_string_enabled = enabled; }
     void setRowPadding(std::int32_t bytes) { m_row_padding = bytes; }
 
+    // A complex property the host's property suite answers with a new handle
+    // holding these bytes (how a render asks the plug-in for a pattern space).
+    void setComplexProperty(OSType signature, OSType key, std::vector<std::uint8_t> bytes);
+
     // Faults on request: the abort test answers true from its n-th call on (one
     // call per tile); advanceState call n (counted from 1) fails with `code`;
     // the handle allocator returns null.
@@ -141,8 +145,16 @@ private:
     std::int32_t m_band_rows = 0; // rows held from there (banded runs)
     std::int32_t m_taken = 0;     // rows handed to the sink so far
 
+    struct Property {
+        OSType signature;
+        OSType key;
+        std::vector<std::uint8_t> bytes;
+    };
+    std::vector<Property> m_properties;
+
     std::unique_ptr<FilterRecord> m_record;
     HandleProcs m_handle_procs{};
+    PropertyProcs m_property_procs{};
     PlatformData m_platform_data{};
     PIDescriptorParameters m_descriptor{};
     Str255 m_error_string{};

@@ -87,6 +87,7 @@ enum : int16 {
     filterBadParameters = -30100,
     filterBadMode = -30101,
     errReportString = -30904,
+    errPlugInPropertyUndefined = -30901, // the host has no such property
 };
 
 // imageMode values: the only mode this driver renders is RGB (8 bits a channel

@@ -88,6 +88,7 @@ void PSMorvessanPlugin::DoStart() {
     m_textures_folder = texturesFolder.empty() ? texturesFolderOfModule(module) : asFolder(texturesFolder);
     EnableAlpha(true);
     PrepareParameters();
+    ReadPatternSpace();
     m_library.setTexturesFolder(m_textures_folder);
     m_library.discoverPresetFilesIn(presetsFolder.empty() ? presetsFolderOfModule(module) : presetsFolder,
                                     m_parameters->texture);
@@ -149,13 +150,27 @@ void PSMorvessanPlugin::StoreCurrentFileName() {
 
 void PSMorvessanPlugin::EnableHostWindow() { m_dialog->EnableHostWindow(); }
 
+void PSMorvessanPlugin::ReadPatternSpace() {
+    m_pattern_space = {};
+    const auto bytes = HostComplexProperty(kPatternSpaceSignature, kPatternSpaceKey);
+    if (!bytes) {
+        return;
+    }
+    const std::optional<PatternSpace> space = decodePatternSpace(bytes->data(), bytes->size());
+    if (!space) {
+        vxThrowMessage("The host's pattern settings cannot be read: they are not settings this plug-in knows.");
+    }
+    const TextureTransform transformation =
+        m_parameters ? m_parameters->texture.transformation : TextureFields{}.transformation;
+    if (const std::string problem = patternProblem(transformation, *space); !problem.empty()) {
+        vxThrowMessage("The pattern cannot be drawn: " + problem + ".");
+    }
+    m_pattern_space = *space;
+}
+
 void PSMorvessanPlugin::BuildTexture() {
     m_texture.reset();
-    if (m_parameters) {
-        m_texture = makeTexture(m_parameters->texture);
-    } else {
-        m_texture = makeTexture(TextureFields{});
-    }
+    m_texture = makeTexture(m_parameters ? m_parameters->texture : TextureFields{}, m_pattern_space);
 }
 
 void PSMorvessanPlugin::BeginRender(bool preview) {

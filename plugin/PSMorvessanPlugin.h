@@ -81,6 +81,8 @@ public:
 
 private:
     void BuildTexture();
+    // The pattern space the host asks for; a damaged or impossible one is an error.
+    void ReadPatternSpace();
     void StoreCurrentFileName();
     bool IsSilentRun() const;
     // Why the block's texture picture cannot be used; "" when it can or none is on.
@@ -93,6 +95,7 @@ private:
     std::shared_ptr<const VXImage2> m_texture_image;
     MersenneTwister m_random{1};
     TileBuffers m_tile_buffers;
+    PatternSpace m_pattern_space; // what the host asked for at Start; the plane from any other host
     PresetLibrary m_library;
     std::string m_textures_folder;
     std::unique_ptr<PSMorvessanDialogRunner> m_dialog;

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <vector>
 #include <string>
 
 namespace morvessan {
@@ -53,6 +55,9 @@ public:
     // Lets the user pick a colour (0x00BBGGRR in and out); true when one was chosen.
     virtual bool ChooseColour(std::uint32_t& colour);
     virtual void GetHelpFilePath(std::string& path);
+    // The bytes of the host's complex property `key` of `signature`; nothing when
+    // the host has no property suite or no such property.
+    std::optional<std::vector<std::uint8_t>> HostComplexProperty(std::uint32_t signature, std::uint32_t key);
 
     // The concrete filter's parameter block.
     virtual std::int32_t GetParameterSize() { return 0; }

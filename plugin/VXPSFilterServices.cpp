@@ -1,6 +1,8 @@
-// Host services the filter driver passes on to its dialogs: the host's colour
-// picker and the help file beside the module.
+// Host services the filter driver passes on: the host's colour picker, the
+// help file beside the module and the host's own properties.
 #include "plugin/VXPSFilter.h"
+
+#include "plugin/HostHandles.h"
 
 #include "VXLib/VXUTIL/VXPath.h"
 
@@ -36,6 +38,43 @@ void VXPSFilter::ShowHelpTopic(const std::string& topic) {
     std::string path;
     GetHelpFilePath(path);
     vxPlatform().showHelp(path + topic);
+}
+
+std::optional<std::vector<std::uint8_t>> VXPSFilter::HostComplexProperty(std::uint32_t signature, std::uint32_t key) {
+    const FilterRecord* record = GetFilterRecord();
+    if (!record || !record->propertyProcs || record->propertyProcs->numPropertyProcs < 1 ||
+        !record->propertyProcs->getPropertyProc) {
+        return std::nullopt;
+    }
+    Handle handle = nullptr;
+    std::intptr_t simple = 0;
+    if (record->propertyProcs->getPropertyProc(signature, key, 0, &simple, &handle) != noErr || !handle) {
+        return std::nullopt;
+    }
+    // The handle is ours now: it goes back to the host whatever happens to its bytes.
+    const HostHandles procs(*record);
+    struct Disposal {
+        const HostHandles& procs;
+        Handle handle;
+        ~Disposal() {
+            if (procs.disposeProc) {
+                procs.disposeProc(handle);
+            }
+        }
+    } disposal{procs, handle};
+    if (!procs.lockProc || !procs.getSizeProc) {
+        return std::nullopt;
+    }
+    const std::int32_t size = procs.getSizeProc(handle);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(procs.lockProc(handle, false));
+    if (!bytes || size < 0) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> result(bytes, bytes + size);
+    if (procs.unlockProc) {
+        procs.unlockProc(handle);
+    }
+    return result;
 }
 
 } // namespace morvessan

@@ -3,6 +3,7 @@
 #include "texture/Texture3D.h"
 
 #include "texture/Perlin.h"
+#include "texture/TextureTypes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -44,10 +45,50 @@ double Texture3D::octaveSum(double u, double v, bool absolute) const {
     return sum;
 }
 
+double Texture3D::evaluate(double x, double y) const { return m_pattern ? evaluatePattern(x, y) : evaluatePlane(x, y); }
+
 void Texture3D::evaluateRow(const double* x, double y, int n, double* out) const {
-    for (int k = 0; k < n; ++k) {
-        out[k] = evaluate(x[k], y);
+    if (!m_pattern) {
+        evaluatePlaneRow(x, y, n, out);
+        return;
     }
+    for (int k = 0; k < n; ++k) {
+        out[k] = evaluatePattern(x[k], y);
+    }
+}
+
+void Texture3D::evaluatePlaneRow(const double* x, double y, int n, double* out) const {
+    for (int k = 0; k < n; ++k) {
+        out[k] = evaluatePlane(x[k], y);
+    }
+}
+
+void Texture3D::setPatternSpace(const PatternSpace& space) {
+    m_pattern.reset();
+    if (!space.plain()) {
+        m_pattern = std::make_unique<PatternField>(m_transformation, space, formula());
+    }
+}
+
+double Texture3D::evaluatePattern(double x, double y) const {
+    if (!m_perlin) {
+        return 0.0;
+    }
+    double p;
+    double q;
+    m_pattern->noisePoint(x, y, p, q);
+    const TextureFormula type = formula();
+    if (type == TextureFormula::Wood) {
+        const double s = m_pattern->noise(*m_perlin, 0, p, q);
+        return finiteOrZero(formulaValue(type, m_pattern->phase(x, y), m_noise_parameter, s));
+    }
+    const bool absolute = type != TextureFormula::Cloud;
+    double sum = 0.0;
+    for (int i = 0; i < m_octaves; ++i) {
+        const double term = m_weights[i] * m_pattern->noise(*m_perlin, i, p, q);
+        sum += absolute ? std::fabs(term) : term;
+    }
+    return finiteOrZero(formulaValue(type, m_pattern->phase(x, y), static_cast<double>(m_octaves), sum));
 }
 
 bool Texture3D::mapRun(const double* x, double y, int n, double* u, double* v) const {
@@ -103,7 +144,7 @@ bool Texture3D::evaluateRowInLanes(TextureFormula formula, const double* x, doub
         }
         for (int k = 0; k < count; ++k) {
             if (!done[k]) {
-                out[start + k] = evaluate(x[start + k], y);
+                out[start + k] = evaluatePlane(x[start + k], y);
             }
         }
     }

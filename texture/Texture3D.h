@@ -3,6 +3,7 @@
 #pragma once
 
 #include "texture/Noise.h"
+#include "texture/PatternField.h"
 #include "texture/TexturePreset.h"
 #include "texture/TextureRows.h"
 #include "texture/TextureTransform.h"
@@ -23,11 +24,18 @@ public:
 
     // The texture value at (x, y); 0 where it cannot be computed (no generator
     // yet, a projective denominator of 0, coordinates beyond any number).
-    virtual double evaluate(double x, double y) const = 0;
+    double evaluate(double x, double y) const;
 
     // out[k] = evaluate(x[k], y) for k < n, bit for bit, a row at a time: the
     // octaves run over a run of pixels each, with the noise's row routine.
-    virtual void evaluateRow(const double* x, double y, int n, double* out) const;
+    void evaluateRow(const double* x, double y, int n, double* out) const;
+
+    // Draws in a pattern space (a tile that wraps, a third noise dimension)
+    // instead of the plane; the plain space draws the plane. Set after the seed
+    // and the transformation; `space` must have no patternProblem().
+    void setPatternSpace(const PatternSpace& space);
+
+    virtual TextureFormula formula() const = 0;
 
     // Replaces the generator by a new Perlin with this seed (reseeds the run-time's sequence).
     void setSeed(std::int32_t seed);
@@ -49,6 +57,14 @@ public:
     const Noise* noise() const { return m_noise.get(); }
 
 protected:
+    // The value in the plane of the stored block, point by point and row by row.
+    virtual double evaluatePlane(double x, double y) const = 0;
+    virtual void evaluatePlaneRow(const double* x, double y, int n, double* out) const;
+
+    // The value in the pattern space, point by point: the same formula over
+    // the pattern field's noise and phase.
+    double evaluatePattern(double x, double y) const;
+
     // The sample point through the projective transformation; false, with u and
     // v untouched, while no seed has been set and the texture has no values.
     bool map(double x, double y, double& u, double& v) const;
@@ -81,6 +97,7 @@ protected:
     std::int32_t m_octaves = 0;
     double m_weights[kMaxOctaves] = {};
     double m_noise_parameter = 0.0;
+    std::unique_ptr<PatternField> m_pattern; // null in the plane
 };
 
 } // namespace morvessan

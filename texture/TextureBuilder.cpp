@@ -35,4 +35,10 @@ std::unique_ptr<Texture3D> makeTexture(const TextureFields& fields) {
     return texture;
 }
 
+std::unique_ptr<Texture3D> makeTexture(const TextureFields& fields, const PatternSpace& space) {
+    auto texture = makeTexture(fields);
+    texture->setPatternSpace(space);
+    return texture;
+}
+
 } // namespace morvessan

@@ -2,6 +2,7 @@
 // transformation, octaves with their weights, and the noise parameter.
 #pragma once
 
+#include "texture/PatternSpace.h"
 #include "texture/Texture3D.h"
 #include "texture/TexturePreset.h"
 
@@ -16,5 +17,8 @@ int octaveCount(double noiseLevel);
 // A new texture for `fields`: Fire, Marble or Wood by type, Cloud for any other
 // type value. Reseeds the run-time's random sequence with the record's seed.
 std::unique_ptr<Texture3D> makeTexture(const TextureFields& fields);
+// The same texture drawn in `space` (which must have no patternProblem with the
+// record's transformation).
+std::unique_ptr<Texture3D> makeTexture(const TextureFields& fields, const PatternSpace& space);
 
 } // namespace morvessan

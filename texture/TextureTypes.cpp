@@ -17,14 +17,14 @@ double cloudValue(double u, double v, double octaves, double s) {
     const double du = u - kCloudCentre;
     const double dv = v - kCloudCentre;
     const double r = std::sqrt(du * du + dv * dv);
-    return portableCos(r + octaves * s);
+    return formulaValue(TextureFormula::Cloud, r, octaves, s);
 }
 
-double fireValue(double u, double octaves, double s) { return portableSin(u + octaves * s); }
+double fireValue(double u, double octaves, double s) { return formulaValue(TextureFormula::Fire, u, octaves, s); }
 
-double marbleValue(double u, double octaves, double s) { return std::sqrt(std::fabs(portableSin(u + octaves * s))); }
+double marbleValue(double u, double octaves, double s) { return formulaValue(TextureFormula::Marble, u, octaves, s); }
 
-double woodValue(double u, double grain, double s) { return std::fabs(portableSin(u + grain * s)); }
+double woodValue(double u, double grain, double s) { return formulaValue(TextureFormula::Wood, u, grain, s); }
 
 // Runs `body(x, n, out)` over the row in runs of at most `run` pixels.
 template <typename Body>
@@ -36,7 +36,17 @@ void byRuns(const double* x, int n, double* out, int run, Body body) {
 
 } // namespace
 
-double Cloud::evaluate(double x, double y) const {
+double formulaValue(TextureFormula formula, double phase, double amplitude, double s) {
+    switch (formula) {
+    case TextureFormula::Cloud: return portableCos(phase + amplitude * s);
+    case TextureFormula::Fire: return portableSin(phase + amplitude * s);
+    case TextureFormula::Marble: return std::sqrt(std::fabs(portableSin(phase + amplitude * s)));
+    case TextureFormula::Wood: return std::fabs(portableSin(phase + amplitude * s));
+    }
+    return 0.0;
+}
+
+double Cloud::evaluatePlane(double x, double y) const {
     double u;
     double v;
     if (!map(x, y, u, v)) {
@@ -45,7 +55,7 @@ double Cloud::evaluate(double x, double y) const {
     return finiteOrZero(cloudValue(u, v, static_cast<double>(m_octaves), octaveSum(u, v, false)));
 }
 
-double Fire::evaluate(double x, double y) const {
+double Fire::evaluatePlane(double x, double y) const {
     double u;
     double v;
     if (!map(x, y, u, v)) {
@@ -54,7 +64,7 @@ double Fire::evaluate(double x, double y) const {
     return finiteOrZero(fireValue(u, static_cast<double>(m_octaves), octaveSum(u, v, true)));
 }
 
-double Marble::evaluate(double x, double y) const {
+double Marble::evaluatePlane(double x, double y) const {
     double u;
     double v;
     if (!map(x, y, u, v)) {
@@ -63,7 +73,7 @@ double Marble::evaluate(double x, double y) const {
     return finiteOrZero(marbleValue(u, static_cast<double>(m_octaves), octaveSum(u, v, true)));
 }
 
-double Wood::evaluate(double x, double y) const {
+double Wood::evaluatePlane(double x, double y) const {
     double u;
     double v;
     if (!map(x, y, u, v)) {
@@ -89,7 +99,7 @@ void Texture3D::evaluateRuns(const double* x, double y, int n, double* out, Sum 
     });
 }
 
-void Cloud::evaluateRow(const double* x, double y, int n, double* out) const {
+void Cloud::evaluatePlaneRow(const double* x, double y, int n, double* out) const {
     if (evaluateRowInLanes(TextureFormula::Cloud, x, y, n, out)) {
         return;
     }
@@ -99,7 +109,7 @@ void Cloud::evaluateRow(const double* x, double y, int n, double* out) const {
         [&](double u, double v, double s) { return cloudValue(u, v, octaves, s); });
 }
 
-void Fire::evaluateRow(const double* x, double y, int n, double* out) const {
+void Fire::evaluatePlaneRow(const double* x, double y, int n, double* out) const {
     if (evaluateRowInLanes(TextureFormula::Fire, x, y, n, out)) {
         return;
     }
@@ -109,7 +119,7 @@ void Fire::evaluateRow(const double* x, double y, int n, double* out) const {
         [&](double u, double, double s) { return fireValue(u, octaves, s); });
 }
 
-void Marble::evaluateRow(const double* x, double y, int n, double* out) const {
+void Marble::evaluatePlaneRow(const double* x, double y, int n, double* out) const {
     if (evaluateRowInLanes(TextureFormula::Marble, x, y, n, out)) {
         return;
     }
@@ -119,7 +129,7 @@ void Marble::evaluateRow(const double* x, double y, int n, double* out) const {
         [&](double u, double, double s) { return marbleValue(u, octaves, s); });
 }
 
-void Wood::evaluateRow(const double* x, double y, int n, double* out) const {
+void Wood::evaluatePlaneRow(const double* x, double y, int n, double* out) const {
     if (evaluateRowInLanes(TextureFormula::Wood, x, y, n, out)) {
         return;
     }

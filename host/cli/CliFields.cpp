@@ -78,10 +78,25 @@ const TransformView kWholeRectangle{};
 } // namespace
 
 const std::vector<std::string>& fieldValuedOptions() {
-    static const std::vector<std::string> names{
-        "--set",     "--type",  "--seed",  "--octaves",        "--weights",          "--colours",
-        "--opacity", "--blur",  "--grain", "--picture",        "--picture-amount",   "--move",
-        "--rotate",  "--scale", "--zoom",  "--per-frame-move", "--per-frame-rotate", "--per-frame-zoom"};
+    static const std::vector<std::string> names{"--set",
+                                                "--type",
+                                                "--seed",
+                                                "--octaves",
+                                                "--weights",
+                                                "--colours",
+                                                "--opacity",
+                                                "--blur",
+                                                "--grain",
+                                                "--picture",
+                                                "--picture-amount",
+                                                "--move",
+                                                "--rotate",
+                                                "--scale",
+                                                "--zoom",
+                                                "--per-frame-move",
+                                                "--per-frame-rotate",
+                                                "--per-frame-zoom",
+                                                "--per-frame-evolve"};
     return names;
 }
 

@@ -22,6 +22,9 @@ constexpr std::array kOptions{
               "write the texture's own values (after grain, blur and picture, before colouring) as a 16-bit grey "
               "PNG, -1..1 as floor((v + 1) x 32767.5 + 0.5), 0..65535: the height or displacement map 3-D and game "
               "tools read; PNG only, and not with --mask, --rect or --module"},
+    CliOption{"canvas", "--tileable", "",
+              "a seamless tile: the right edge continues into the left and the bottom into the top (the pattern's "
+              "scale and turn are rounded to whole lattice periods across the picture; no perspective)"},
     CliOption{"batch", "--output-dir", "DIR",
               "write every INPUT into DIR under its own name (DIR is made, with its parents, when missing); a "
               "picture that fails is reported with its name, the others are still done, and the exit status is 1"},
@@ -90,6 +93,13 @@ constexpr std::array kOptions{
     CliOption{"frames", "--per-frame-rotate", "DEG", "a turn applied once more in each frame"},
     CliOption{"frames", "--per-frame-zoom", "F", "a zoom applied once more in each frame"},
     CliOption{"frames", "--per-frame-seed", "", "the seed grows by 1 each frame"},
+    CliOption{"frames", "--per-frame-evolve", "DZ",
+              "the noise moves DZ lattice cells through its third dimension each frame, so the pattern evolves "
+              "instead of sliding (the first frame is the depth-0 slice of that noise, not the flat pattern)"},
+    CliOption{"frames", "--loop", "N",
+              "an N-frame sequence (instead of --frames N) whose last frame flows into its first: with "
+              "--per-frame-evolve, the depth wraps after N x |DZ| cells rounded to whole cells; no other "
+              "per-frame step"},
     CliOption{"sheet", "--preset-file", "NAME", "the preset file to draw (default: the first)"},
     CliOption{"sheet", "--size", "N", "thumbnails of N x N pixels, 16 to 1024 (default 128)"},
     CliOption{"sheet", "--presets-dir", "DIR",

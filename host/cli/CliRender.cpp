@@ -6,6 +6,7 @@
 #include "VXLib/VXRowWriter.h"
 #include "VXLib/VXUTIL/VXPlatform.h"
 #include "host/FilterHost.h"
+#include "host/HostPattern.h"
 #include "host/HostCanvas.h"
 #include "host/HostDeepPicture.h"
 #include "host/HostFiles.h"
@@ -233,6 +234,7 @@ struct RunShape {
     int frame = 0;
     FrameSteps* frameSteps = nullptr; // the sequence's steps, carried from frame to frame
     std::optional<DeepKind> deep;     // a 16-bit picture drawn in-process instead of the filter's 8 bits
+    PatternSpace pattern;             // the plane unless the render tiles or evolves
 };
 
 // The folder for temporary files, or a CliError that names it and the variable
@@ -471,6 +473,9 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
         host.setFilterRect(rect);
         host.setPlayInfo(shape.interactive ? plugInDialogDisplay : plugInDialogSilent);
         host.setParameterBytes(bytes);
+        if (!shape.pattern.plain()) {
+            host.setComplexProperty(kPatternSpaceSignature, kPatternSpaceKey, encodePatternSpace(shape.pattern));
+        }
         host.setProgressListener([bar, start, whole, renderShare](std::int32_t done, std::int32_t total) {
             if (total > 0) {
                 bar->update(start + std::int64_t(done) * renderShare / total, whole);
@@ -738,12 +743,53 @@ std::vector<std::string> runOptionNames(const std::string& command) {
         std::erase_if(names, [](const std::string& name) { return name.rfind("--per-frame-", 0) == 0; });
     }
     if (command == "render") {
-        names.insert(names.end(), {"--size", "--background", "--frames", "--frame-range", "--depth", "--height-map"});
+        names.insert(names.end(), {"--size", "--background", "--frames", "--frame-range", "--depth", "--height-map",
+                                   "--loop", "--tileable"});
     } else if (command == "apply") {
         names.insert(names.end(), {"--output-dir", "--format", "--strip", "--background"});
     }
     return names;
 }
+
+namespace {
+
+// What --tileable, --per-frame-evolve and --loop ask of frame `frame`.
+PatternRequest patternRequest(const Arguments& args, int frame) {
+    PatternRequest request;
+    request.tileable = args.has("--tileable");
+    if (const auto step = args.value("--per-frame-evolve")) {
+        request.evolve = parseNumber(*step, "--per-frame-evolve");
+    }
+    if (const auto loop = args.value("--loop")) {
+        request.loop = parseInteger(*loop, 2, kMaxFrames, "--loop");
+    }
+    request.frame = frame;
+    if (const std::string problem = patternRequestProblem(request); !problem.empty()) {
+        throw usageError(problem);
+    }
+    return request;
+}
+
+// The frames of the sequence: --frames N, or the N of --loop N.
+int sequenceLength(const Arguments& args) {
+    const auto loop = args.value("--loop");
+    if (!loop) {
+        return parseInteger(*args.value("--frames"), 1, kMaxFrames, "--frames");
+    }
+    const int frames = parseInteger(*loop, 2, kMaxFrames, "--loop");
+    if (const auto given = args.value("--frames"); given && parseInteger(*given, 1, kMaxFrames, "--frames") != frames) {
+        throw usageError("--frames " + *given + " and --loop " + *loop + " disagree: --loop N makes N frames");
+    }
+    for (const char* step : {"--per-frame-move", "--per-frame-rotate", "--per-frame-zoom", "--per-frame-seed"}) {
+        if (args.has(step)) {
+            throw usageError(std::string("--loop cannot be combined with ") + step +
+                             ": the last frame would not flow into the first");
+        }
+    }
+    return frames;
+}
+
+} // namespace
 
 int commandRender(const std::vector<std::string>& list) {
     std::vector<std::string> valued = runValued();
@@ -752,8 +798,10 @@ int commandRender(const std::vector<std::string>& list) {
     valued.push_back("--frames");
     valued.push_back("--frame-range");
     valued.push_back("--depth");
+    valued.push_back("--loop");
     std::vector<std::string> flags = runFlags();
     flags.push_back("--height-map");
+    flags.push_back("--tileable");
     const Arguments args("render", list, valued, flags);
     if (args.help()) {
         std::cout << kRenderHelp << optionsHelp("canvas") << "\n"
@@ -763,24 +811,26 @@ int commandRender(const std::vector<std::string>& list) {
     }
     args.expectOperands(1, "one operand: OUTPUT");
     const std::string& output = args.operands()[0];
-    if (!args.has("--frames")) {
+    if (!args.has("--frames") && !args.has("--loop")) {
         if (hasFrameSteps(args) || args.has("--frame-range")) {
             throw usageError(std::string(args.has("--frame-range") ? "--frame-range" : "the --per-frame options") +
-                             " need --frames N");
+                             " need --frames N or --loop N");
         }
         RunShape shape;
         shape.deep = deepOutput(args, output);
+        shape.pattern = patternSpaceOf(patternRequest(args, 0));
         HostImage canvas = makeCanvas(args);
         const auto fill = canvasFill(args, canvas);
         return runFilter(args, prepareBlock(args, true), std::move(canvas), output, shape, fill);
     }
-    const int frames = parseInteger(*args.value("--frames"), 1, 100000, "--frames");
+    const int frames = sequenceLength(args);
     const auto [first, last] = frameRange(args, frames);
     const bool toPipe = output == "-";
     if (!toPipe) {
         frameName(output, 0); // checks the pattern before any work
     }
     const std::optional<DeepKind> deep = deepOutput(args, output);
+    patternRequest(args, 0); // checks the options before any work
     const BaseBlock base = prepareBlock(args, true);
     const HostImage canvas = makeCanvas(args);
     const auto fill = canvasFill(args, canvas);
@@ -794,6 +844,7 @@ int commandRender(const std::vector<std::string>& list) {
         shape.parts = last - first + 1;
         shape.frame = k;
         shape.deep = deep;
+        shape.pattern = patternSpaceOf(patternRequest(args, k));
         runFilter(args, base, canvas, toPipe ? output : frameName(output, k), shape, fill);
     }
     return 0;

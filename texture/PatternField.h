@@ -1,0 +1,52 @@
+// PatternField: where a texture samples its noise and its phase in a pattern
+// space: a lattice that wraps with the tile, a third noise dimension, a phase that wraps too.
+#pragma once
+
+#include "texture/PatternSpace.h"
+#include "texture/PeriodicLattice.h"
+#include "texture/TextureRows.h"
+#include "texture/TextureTransform.h"
+
+#include <string>
+
+namespace morvessan {
+
+class Perlin;
+
+// Why `space` cannot be drawn with this transformation (empty when it can).
+std::string patternProblem(const TextureTransform& m, const PatternSpace& space);
+
+class PatternField {
+public:
+    // `space` must have no problem with `m`.
+    PatternField(const TextureTransform& m, const PatternSpace& space, TextureFormula formula);
+
+    // The noise's first-octave coordinates of the sample point (x, y).
+    void noisePoint(double x, double y, double& p, double& q) const;
+    // The gradient noise of octave k (frequency 2^k) at (p, q) and the space's depth.
+    double noise(const Perlin& perlin, int k, double p, double q) const;
+    // The formula's phase at (x, y): Cloud's distance from its centre, the others' u.
+    double phase(double x, double y) const;
+
+    // The lattice of the tile's wrap at the first octave (no period when the
+    // pattern does not tile), and the integer matrix that places the noise.
+    const PeriodicLattice& lattice() const { return m_lattice; }
+    const double* noiseMatrix() const { return m_noise_matrix; }
+    // The phase's advance across the tile, a whole number of the formula's periods.
+    double phaseStepX() const { return m_phase_x; }
+    double phaseStepY() const { return m_phase_y; }
+
+private:
+    TextureTransform m_transformation;
+    PatternSpace m_space;
+    TextureFormula m_formula;
+    PeriodicLattice m_lattice;
+    // Tileable: noise point = N (x - 1/2, y - 1/2) + (cx, cy), phase = c + sx (x - 1/2) + sy (y - 1/2).
+    double m_noise_matrix[4] = {};
+    double m_noise_centre[2] = {};
+    double m_phase_centre = 0.0;
+    double m_phase_x = 0.0;
+    double m_phase_y = 0.0;
+};
+
+} // namespace morvessan
