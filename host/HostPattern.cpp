@@ -7,20 +7,21 @@
 
 namespace morvessan {
 
-std::string patternRequestProblem(const PatternRequest& request) {
+std::string patternRequestProblem(const PatternRequest& request, const PatternOptionNames& names) {
+    const std::string evolve = names.evolve;
+    const std::string loop = names.loop;
     if (request.evolve && !(std::fabs(*request.evolve) <= kMaxEvolveStep)) {
-        return "--per-frame-evolve DZ must be a number of lattice cells from -1048576 to 1048576";
+        return evolve + " must be a number of lattice cells from -1048576 to 1048576";
     }
     if (request.loop) {
         if (!request.evolve) {
-            return "--loop N needs --per-frame-evolve DZ: the noise's move in depth is what loops";
+            return loop + " needs " + evolve + ": the noise's move in depth is what loops";
         }
         if (*request.loop < 2 || *request.loop > kMaxFrames) {
-            return "--loop N must be 2 to " + std::to_string(kMaxFrames) + " frames";
+            return loop + " must be 2 to " + std::to_string(kMaxFrames) + " frames";
         }
         if (std::round(*request.loop * std::fabs(*request.evolve)) > kMaxDepthPeriod) {
-            return "--loop N x --per-frame-evolve DZ must stay within " + std::to_string(kMaxDepthPeriod) +
-                   " lattice cells";
+            return loop + " x " + evolve + " must stay within " + std::to_string(kMaxDepthPeriod) + " lattice cells";
         }
     }
     if (request.frame < 0 || request.frame >= kMaxFrames) {

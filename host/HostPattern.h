@@ -19,9 +19,15 @@ struct PatternRequest {
 inline constexpr double kMaxEvolveStep = 1048576.0; // 2^20 cells a frame
 inline constexpr int kMaxFrames = 100000;
 
-// "" when the request can be met; else the sentence that says why not, naming
-// the command line's options (the Python module words its keywords the same way).
-std::string patternRequestProblem(const PatternRequest& request);
+// What the caller calls the request's parts: the command line's options by default.
+struct PatternOptionNames {
+    const char* evolve = "--per-frame-evolve DZ";
+    const char* loop = "--loop N";
+};
+
+// "" when the request can be met; else the sentence that says why not, in the
+// caller's names.
+std::string patternRequestProblem(const PatternRequest& request, const PatternOptionNames& names = {});
 
 // Frame `frame`'s space, from its number alone: depth = frame x DZ; with a loop of
 // N frames the depth period is N x |DZ| rounded to whole cells (at least one) and

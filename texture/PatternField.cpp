@@ -14,6 +14,7 @@ namespace morvessan {
 
 namespace {
 
+constexpr double kEdgeOffset = 1.0 / 3.0;
 constexpr double kCoordinateLimit = 1099511627776.0; // 2^40: lattice corners stay exact integers
 
 struct Affine {
@@ -156,8 +157,11 @@ PatternField::PatternField(const TextureTransform& m, const PatternSpace& space,
     std::int64_t rx = fx;
     std::int64_t ry = fy;
     m_lattice.reduce(rx, ry);
-    m_noise_centre[0] = uc - static_cast<double>(fx - rx);
-    m_noise_centre[1] = vc - static_cast<double>(fy - ry);
+    // A third of a cell more: 2^k / 3 is never whole, so no octave has its lattice
+    // lines along the tile's edges, where with the identity they would all lie at
+    // once and line up the lattice's marks along every seam of a tiled wall.
+    m_noise_centre[0] = uc - static_cast<double>(fx - rx) + kEdgeOffset;
+    m_noise_centre[1] = vc - static_cast<double>(fy - ry) + kEdgeOffset;
 
     const double period = formulaPeriod(formula);
     m_phase_centre = phaseOf(formula, uc, vc);

@@ -86,6 +86,14 @@ TextureRequest requestOf(const py::kwargs& keywords) {
             request.category = value.cast<std::string>();
         } else if (name == "pattern_size") {
             request.patternSize = value.cast<std::int32_t>();
+        } else if (name == "tileable") {
+            request.pattern.tileable = value.cast<bool>();
+        } else if (name == "evolve") {
+            request.pattern.evolve = value.cast<double>();
+        } else if (name == "loop") {
+            request.pattern.loop = value.cast<int>();
+        } else if (name == "frame") {
+            request.pattern.frame = value.cast<int>();
         } else {
             request.fields.emplace_back(name, fieldText(value));
         }
@@ -265,7 +273,10 @@ PYBIND11_MODULE(morvessan, module) {
         "Starts from the preset named (else the defaults), sets each field given by name "
         "(noiseSeed=7, type='marble', colours='#102040@0,#FFFFFF@255', noiseWeights=[...]) with "
         "its range checked, and draws the texture over a white, transparent or #RRGGBB canvas. "
-        "pattern_size=N makes N pixels the pattern's unit in both directions, as --pattern-size does.");
+        "pattern_size=N makes N pixels the pattern's unit in both directions, as --pattern-size does. "
+        "tileable=True makes a seamless tile (--tileable); frame=K with evolve=DZ draws frame K of a "
+        "sequence whose noise moves DZ lattice cells in depth each frame (--per-frame-evolve), and "
+        "loop=N makes that sequence come back to its first frame after N frames (--loop).");
     module.def("apply", &apply, py::arg("picture"),
                "apply(picture, *, preset=None, preset_file=None, category=None, **fields) -> numpy.ndarray.\n\n"
                "Draws the texture over an array of rows x columns x 3 (RGB) or 4 (RGBA) uint8 and returns "

@@ -61,12 +61,16 @@ void applySize(std::vector<std::uint8_t>& bytes, const HostImage& image, std::in
     cli::applyPatternSize(reinterpret_cast<FilterParameters*>(bytes.data())->texture.transformation, context);
 }
 
-HostImage run(HostImage image, std::vector<std::uint8_t> bytes, std::int32_t patternSize) {
+HostImage run(HostImage image, std::vector<std::uint8_t> bytes, std::int32_t patternSize,
+              const PatternSpace& pattern = {}) {
     applySize(bytes, image, patternSize);
     const std::lock_guard<std::mutex> turn(g_runs);
     FilterHost host;
     host.setImage(std::move(image));
     host.setParameterBytes(bytes);
+    if (!pattern.plain()) {
+        host.setComplexProperty(kPatternSpaceSignature, kPatternSpaceKey, encodePatternSpace(pattern));
+    }
     if (const int16 result = host.run(); result != noErr) {
         throw std::runtime_error(describeFailure(result, host.errorString()));
     }
@@ -88,17 +92,28 @@ HostImage checkedCanvas(std::int32_t width, std::int32_t height, const std::stri
     return blankCanvas(width, height, background);
 }
 
+// The pattern space a render asks for, or a RequestError in the keywords' names.
+PatternSpace requestedPattern(const TextureRequest& request) {
+    if (const std::string problem = patternRequestProblem(request.pattern, PatternOptionNames{"evolve=DZ", "loop=N"});
+        !problem.empty()) {
+        throw RequestError{problem};
+    }
+    return patternSpaceOf(request.pattern);
+}
+
 } // namespace
 
 HostImage renderTexture(std::int32_t width, std::int32_t height, const std::string& background,
                         const TextureRequest& request, const TextureFolders& folders) {
     HostImage canvas = checkedCanvas(width, height, background);
-    return run(std::move(canvas), requestedBlock(request, folders), request.patternSize);
+    const PatternSpace pattern = requestedPattern(request);
+    return run(std::move(canvas), requestedBlock(request, folders), request.patternSize, pattern);
 }
 
 DeepTexture renderDeepTexture(std::int32_t width, std::int32_t height, const std::string& background,
                               const TextureRequest& request, const TextureFolders& folders, DeepKind kind) {
     const HostImage canvas = checkedCanvas(width, height, background);
+    const PatternSpace pattern = requestedPattern(request);
     std::vector<std::uint8_t> bytes = requestedBlock(request, folders);
     applySize(bytes, canvas, request.patternSize);
     const DeepCanvas under = deepCanvas(background);
@@ -112,6 +127,10 @@ HostImage applyTexture(HostImage image, const TextureRequest& request, const Tex
     }
     if (const std::string problem = pictureSizeProblem(image.width, image.height, image.planes); !problem.empty()) {
         throw RequestError{problem};
+    }
+    const PatternRequest& pattern = request.pattern;
+    if (pattern.tileable || pattern.evolve || pattern.loop || pattern.frame != 0) {
+        throw RequestError{"tileable, evolve, loop and frame belong to render: they make a new picture"};
     }
     return run(std::move(image), requestedBlock(request, folders), request.patternSize);
 }

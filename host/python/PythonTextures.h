@@ -4,6 +4,7 @@
 
 #include "host/HostDeepPicture.h"
 #include "host/HostImage.h"
+#include "host/HostPattern.h"
 
 #include <cstdint>
 #include <optional>
@@ -28,6 +29,8 @@ struct TextureRequest {
     std::vector<std::pair<std::string, std::string>> fields;
     // Pixels to the pattern's unit in both directions; 0: the picture is the unit.
     std::int32_t patternSize = 0;
+    // A tile that wraps, noise that evolves and loops (render only).
+    PatternRequest pattern;
 };
 
 // Refused input: a field, value or size out of range, an unknown preset; the

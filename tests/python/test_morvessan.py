@@ -49,6 +49,7 @@ def with_alpha(rgb):
     (["--type", "marble", "--seed", "7", "--octaves", "10"], {"type": "marble", "noiseSeed": 7, "noiseLevel": 10}),
     (["--preset", "Bonfire"], {"preset": "Bonfire"}),
     (["--type", "marble", "--seed", "7", "--pattern-size", "25"], {"type": "marble", "noiseSeed": 7, "pattern_size": 25}),
+    (["--type", "fire", "--seed", "3", "--tileable"], {"type": "fire", "noiseSeed": 3, "tileable": True}),
     (["--type", "wood", "--set", "colours=#102040@0,#FFFFFF@255", "--set", "noiseParameter=12.5"],
      {"type": "wood", "colours": "#102040@0,#FFFFFF@255", "noiseParameter": 12.5}),
     (["--type", "cloud", "--set", "noiseWeights=1,0.5,0.25", "--set", "blurEnabled=on", "--set", "blur=3"],
@@ -63,6 +64,23 @@ def test_render_gives_the_command_lines_pixels(options, keywords):
     got = morvessan.render(70, 45, **keywords)
     assert got.dtype == numpy.uint8 and got.shape == (45, 70, 4)
     assert numpy.array_equal(got, expected)
+
+
+def test_a_frame_of_an_evolving_loop_is_the_command_lines_frame():
+    with tempfile.TemporaryDirectory() as folder:
+        done = cli("render", "--size", "40x30", "--type", "marble", "--tileable", "--loop", "6",
+                   "--per-frame-evolve", "0.4", "--frame-range", "4:4", os.path.join(folder, "f-%d.bmp"))
+        assert done.returncode == 0, done.stderr
+        expected = with_alpha(read_bmp(os.path.join(folder, "f-4.bmp")))
+    got = morvessan.render(40, 30, type="marble", tileable=True, evolve=0.4, loop=6, frame=4)
+    assert numpy.array_equal(got, expected)
+    # Frame 6 of a 6-frame loop is its first again.
+    assert numpy.array_equal(morvessan.render(40, 30, evolve=0.4, loop=6, frame=6),
+                             morvessan.render(40, 30, evolve=0.4, loop=6, frame=0))
+    with pytest.raises(ValueError, match="loop=N needs evolve=DZ"):
+        morvessan.render(8, 8, loop=4)
+    with pytest.raises(ValueError, match="belong to render"):
+        morvessan.apply(numpy.zeros((4, 4, 3), numpy.uint8), tileable=True)
 
 
 def test_apply_gives_the_command_lines_pixels():

@@ -1,0 +1,171 @@
+// Seamless tiles and evolving loops from the command line: the wrap is no seam for
+// every type and shipped preset, a loop's last frame flows into its first, and bad combinations are named.
+#include "tests/cli/CliTest.h"
+
+#include "host/HostPictureReader.h"
+
+#include <cmath>
+
+namespace {
+
+class Tileable : public Cli {
+protected:
+    HostImage picture(const std::string& name) const {
+        HostImage image;
+        std::string error;
+        EXPECT_TRUE(loadHostImage(at(name).string(), image, error)) << error;
+        return image;
+    }
+
+    // Mean squared steps across the wrap and, beside it, of the four steps on
+    // either side (a few, so that high octaves aliased against the pixels average
+    // out): a seam is a step unlike the ones next to it.
+    struct Seams {
+        static constexpr int kBeside = 4;
+        double wrapX = 0, nextX = 0, wrapY = 0, nextY = 0;
+        void add(const HostImage& image) {
+            const std::int32_t w = image.width, h = image.height;
+            const auto step = [&](std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) {
+                double sum = 0;
+                for (int k = 0; k < 3; ++k) {
+                    const double d = double(image.pixel(x0, y0)[k]) - image.pixel(x1, y1)[k];
+                    sum += d * d;
+                }
+                return sum;
+            };
+            for (std::int32_t y = 0; y < h; ++y) {
+                wrapX += step(w - 1, y, 0, y) / h;
+                for (int k = 0; k < kBeside; ++k) {
+                    nextX += (step(k, y, k + 1, y) + step(w - 2 - k, y, w - 1 - k, y)) / (2.0 * kBeside * h);
+                }
+            }
+            for (std::int32_t x = 0; x < w; ++x) {
+                wrapY += step(x, h - 1, x, 0) / w;
+                for (int k = 0; k < kBeside; ++k) {
+                    nextY += (step(x, k, x, k + 1) + step(x, h - 2 - k, x, h - 1 - k)) / (2.0 * kBeside * w);
+                }
+            }
+        }
+        double ratioX() const { return std::sqrt(wrapX / nextX); }
+        double ratioY() const { return std::sqrt(wrapY / nextY); }
+    };
+};
+
+} // namespace
+
+TEST_F(Tileable, EveryTypeTilesAtTwoSizes) {
+    for (const char* type : {"cloud", "fire", "marble", "wood"}) {
+        for (const char* size : {"128x128", "256x256"}) {
+            Seams seams;
+            for (int seed = 1; seed <= 10; ++seed) {
+                ASSERT_EQ(run(std::string("render --quiet --tileable --size ") + size + " --type " + type + " --seed " +
+                              std::to_string(seed) + " " + p("t.bmp"))
+                              .status,
+                          0);
+                seams.add(picture("t.bmp"));
+            }
+            // A seam is a step larger than its neighbours'; without the wrap the step
+            // at the edge is many times theirs. (Somewhat smaller is no seam: the finest
+            // octaves alias against the pixels, and the wrap is one step of their cycle.)
+            EXPECT_LE(seams.ratioX(), 1.1) << type << " " << size;
+            EXPECT_LE(seams.ratioY(), 1.1) << type << " " << size;
+            EXPECT_GE(seams.ratioX(), 0.8) << type << " " << size;
+            EXPECT_GE(seams.ratioY(), 0.8) << type << " " << size;
+        }
+    }
+    Seams plain;
+    ASSERT_EQ(run("render --quiet --size 64x48 --type cloud " + p("plain.png")).status, 0);
+    plain.add(picture("plain.png"));
+    EXPECT_GT(plain.ratioX(), 3.0);
+}
+
+#if !defined(_WIN32) // the same code on Windows; the whole library is slow there under Wine
+TEST_F(Tileable, EveryShippedPresetTiles) {
+    const Result list = run("presets list", false);
+    ASSERT_EQ(list.status, 0);
+    std::istringstream lines(list.out);
+    int presets = 0;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("    ", 0) != 0) {
+            continue;
+        }
+        const std::string name = line.substr(4);
+        // The brick picture lays a mortar line along its own edge, which falls on the wrap.
+        if (name == "Brick Wall") {
+            continue;
+        }
+        ++presets;
+        Seams seams;
+        // The 256-pixel texture pictures wrap on a canvas of their size.
+        for (const char* move : {"0,0", "37,81", "150,20", "90,200"}) {
+            const Result r = run(
+                "render --quiet --tileable --size 256x256 --preset " + q(name) + " --move " + move + " " + p("t.bmp"),
+                false);
+            ASSERT_EQ(r.status, 0) << name << ": " << r.err;
+            seams.add(picture("t.bmp"));
+        }
+        if (seams.nextX > 3.0) { // a wash within a level has no step to compare with
+            EXPECT_LE(seams.ratioX(), 1.5) << name;
+        }
+        if (seams.nextY > 3.0) {
+            EXPECT_LE(seams.ratioY(), 1.5) << name;
+        }
+    }
+    EXPECT_GT(presets, 40);
+}
+#endif
+
+TEST_F(Tileable, ALoopsLastFrameFlowsIntoItsFirstAndSlicesAgree) {
+    const std::string loop = "render --quiet --size 48x40 --type marble --seed 5 --loop 6 --per-frame-evolve 0.4 ";
+    ASSERT_EQ(run(loop + p("f-%d.bmp")).status, 0);
+    ASSERT_EQ(run(loop + "--frame-range 4:5 " + p("s-%d.bmp")).status, 0);
+    EXPECT_EQ(readText(at("s-5.bmp")), readText(at("f-5.bmp")));
+    const auto step = [&](int a, int b) {
+        const HostImage x = picture("f-" + std::to_string(a) + ".bmp");
+        const HostImage y = picture("f-" + std::to_string(b) + ".bmp");
+        double sum = 0;
+        for (std::size_t i = 0; i < x.pixels.size(); ++i) {
+            const double d = double(x.pixels[i]) - y.pixels[i];
+            sum += d * d;
+        }
+        return std::sqrt(sum / x.pixels.size());
+    };
+    double largest = 0;
+    for (int k = 0; k + 1 < 6; ++k) {
+        largest = std::max(largest, step(k, k + 1));
+        EXPECT_GT(step(k, k + 1), 0.5) << k; // the pattern evolves
+    }
+    EXPECT_LE(step(5, 0), largest * 1.25);
+    // Frame 6 would be frame 0: the sequence of 12 frames repeats.
+    ASSERT_EQ(
+        run("render --quiet --size 48x40 --type marble --seed 5 --frames 12 --per-frame-evolve 0.4 " + p("long-%d.bmp"))
+            .status,
+        0);
+    EXPECT_NE(readText(at("long-6.bmp")), readText(at("long-0.bmp"))); // no loop without --loop
+}
+
+TEST_F(Tileable, CombinationsThatCannotWorkAreNamed) {
+    const struct {
+        const char* arguments;
+        const char* message;
+    } cases[] = {
+        {"--loop 8", "--loop N needs --per-frame-evolve DZ"},
+        {"--loop 8 --per-frame-evolve 1 --per-frame-rotate 3", "--loop cannot be combined with --per-frame-rotate"},
+        {"--loop 8 --frames 9 --per-frame-evolve 1", "disagree"},
+        {"--loop 1 --per-frame-evolve 1", "--loop"},
+        {"--frames 3 --per-frame-evolve 1e9", "--per-frame-evolve DZ must be"},
+        {"--per-frame-evolve 1", "need --frames N or --loop N"},
+    };
+    for (const auto& c : cases) {
+        const Result r = run(std::string("render --quiet --size 8x8 ") + c.arguments + " " + p("x-%d.png"));
+        EXPECT_EQ(r.status, 2) << c.arguments;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.arguments << ": " << r.err;
+    }
+    const Result perspective =
+        run("render --quiet --size 8x8 --tileable --set transformation=1,0,0,0,1,0,0.2,0,1 " + p("p.png"));
+    EXPECT_NE(perspective.status, 0);
+    EXPECT_NE(perspective.err.find("without perspective"), std::string::npos) << perspective.err;
+    EXPECT_FALSE(fs::exists(at("p.png")));
+    const Result onApply = run("apply --tileable " + p("in.png") + " " + p("out.png"));
+    EXPECT_EQ(onApply.status, 2);
+}
