@@ -28,7 +28,8 @@ std::int32_t deepPlanes(DeepKind kind, const DeepCanvas& canvas) {
 }
 
 bool drawDeepPicture(const FilterParameters& block, std::int32_t width, std::int32_t height, const DeepCanvas& canvas,
-                     DeepKind kind, const std::function<bool(const std::uint16_t* row)>& row) {
+                     DeepKind kind, const std::function<bool(const std::uint16_t* row)>& row,
+                     const PatternSpace& pattern) {
     const TextureFields& fields = block.texture;
     std::shared_ptr<const VXImage2> picture;
     if (fields.textureEnabled) {
@@ -36,27 +37,32 @@ bool drawDeepPicture(const FilterParameters& block, std::int32_t width, std::int
     }
     const DeepRows rows(fields, kind, canvas, block.scaleBySource != 0, block.overwriteSource != 0);
     std::vector<std::uint16_t> samples(static_cast<std::size_t>(width) * rows.planes());
-    return textureValueBands(fields, width, height, VXPSFilter::kTileSize, picture.get(),
-                             [&](std::int32_t, std::int32_t count, const double* values) {
-                                 for (std::int32_t y = 0; y < count; ++y) {
-                                     rows.row(values + static_cast<std::size_t>(y) * width, width, samples.data());
-                                     if (!row(samples.data())) {
-                                         return false;
-                                     }
-                                 }
-                                 return true;
-                             });
+    return textureValueBands(
+        fields, width, height, VXPSFilter::kTileSize, picture.get(),
+        [&](std::int32_t, std::int32_t count, const double* values) {
+            for (std::int32_t y = 0; y < count; ++y) {
+                rows.row(values + static_cast<std::size_t>(y) * width, width, samples.data());
+                if (!row(samples.data())) {
+                    return false;
+                }
+            }
+            return true;
+        },
+        pattern);
 }
 
 std::vector<std::uint16_t> deepPicture(const FilterParameters& block, std::int32_t width, std::int32_t height,
-                                       const DeepCanvas& canvas, DeepKind kind) {
+                                       const DeepCanvas& canvas, DeepKind kind, const PatternSpace& pattern) {
     std::vector<std::uint16_t> all;
     const std::size_t rowSamples = static_cast<std::size_t>(width) * deepPlanes(kind, canvas);
     all.reserve(rowSamples * height);
-    drawDeepPicture(block, width, height, canvas, kind, [&](const std::uint16_t* row) {
-        all.insert(all.end(), row, row + rowSamples);
-        return true;
-    });
+    drawDeepPicture(
+        block, width, height, canvas, kind,
+        [&](const std::uint16_t* row) {
+            all.insert(all.end(), row, row + rowSamples);
+            return true;
+        },
+        pattern);
     return all;
 }
 

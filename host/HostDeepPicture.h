@@ -23,11 +23,13 @@ std::int32_t deepPlanes(DeepKind kind, const DeepCanvas& canvas);
 // in 16 bits: the same tiles, grain and texture picture (read from the path the
 // block names). Each row of width x planes samples goes to `row` in order; a row
 // it refuses (false) ends the drawing, and the result is false.
+// Drawn in `pattern`, which must have no patternProblem with the block's transformation.
 bool drawDeepPicture(const FilterParameters& block, std::int32_t width, std::int32_t height, const DeepCanvas& canvas,
-                     DeepKind kind, const std::function<bool(const std::uint16_t* row)>& row);
+                     DeepKind kind, const std::function<bool(const std::uint16_t* row)>& row,
+                     const PatternSpace& pattern = {});
 
 // The whole picture, row by row.
 std::vector<std::uint16_t> deepPicture(const FilterParameters& block, std::int32_t width, std::int32_t height,
-                                       const DeepCanvas& canvas, DeepKind kind);
+                                       const DeepCanvas& canvas, DeepKind kind, const PatternSpace& pattern = {});
 
 } // namespace morvessan

@@ -162,8 +162,8 @@ void PSMorvessanPlugin::ReadPatternSpace() {
     }
     const TextureTransform transformation =
         m_parameters ? m_parameters->texture.transformation : TextureFields{}.transformation;
-    if (const std::string problem = patternProblem(transformation, *space); !problem.empty()) {
-        vxThrowMessage("The pattern cannot be drawn: " + problem + ".");
+    if (const std::string refusal = patternRefusal(transformation, *space); !refusal.empty()) {
+        vxThrowMessage(refusal);
     }
     m_pattern_space = *space;
 }

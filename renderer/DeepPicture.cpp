@@ -12,11 +12,11 @@
 namespace morvessan {
 
 bool textureValueBands(const TextureFields& fields, std::int32_t width, std::int32_t height, std::int32_t tileSize,
-                       const VXImage2* picture, const ValueBand& band) {
+                       const VXImage2* picture, const ValueBand& band, const PatternSpace& pattern) {
     if (width <= 0 || height <= 0 || tileSize <= 0) {
         return true;
     }
-    const std::unique_ptr<Texture3D> texture = makeTexture(fields);
+    const std::unique_ptr<Texture3D> texture = makeTexture(fields, pattern);
     MersenneTwister random;
     random.Seed(1);
     TextureRenderSettings settings;
@@ -49,14 +49,16 @@ bool textureValueBands(const TextureFields& fields, std::int32_t width, std::int
 }
 
 std::vector<double> pictureTextureValues(const TextureFields& fields, std::int32_t width, std::int32_t height,
-                                         std::int32_t tileSize, const VXImage2* picture) {
+                                         std::int32_t tileSize, const VXImage2* picture, const PatternSpace& pattern) {
     std::vector<double> all;
     all.reserve(static_cast<std::size_t>(std::max(width, 0)) * std::max(height, 0));
-    textureValueBands(fields, width, height, tileSize, picture,
-                      [&all, width](std::int32_t, std::int32_t rows, const double* values) {
-                          all.insert(all.end(), values, values + static_cast<std::size_t>(width) * rows);
-                          return true;
-                      });
+    textureValueBands(
+        fields, width, height, tileSize, picture,
+        [&all, width](std::int32_t, std::int32_t rows, const double* values) {
+            all.insert(all.end(), values, values + static_cast<std::size_t>(width) * rows);
+            return true;
+        },
+        pattern);
     return all;
 }
 

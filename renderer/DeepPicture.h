@@ -3,6 +3,7 @@
 #pragma once
 
 #include "texture/DeepGradient.h"
+#include "texture/PatternSpace.h"
 #include "texture/TexturePreset.h"
 
 #include <cstdint>
@@ -31,11 +32,13 @@ using ValueBand = std::function<bool(std::int32_t top, std::int32_t rows, const 
 // 8-bit map (used when the fields ask for it; may be null). One band of tiles is
 // held at a time, so any size takes width x tileSize values of memory. False
 // when a band stopped it.
+// `pattern` is the space drawn in (the plane by default; it must have no patternProblem).
 bool textureValueBands(const TextureFields& fields, std::int32_t width, std::int32_t height, std::int32_t tileSize,
-                       const VXImage2* picture, const ValueBand& band);
+                       const VXImage2* picture, const ValueBand& band, const PatternSpace& pattern = {});
 // The same values, all of them, row by row.
 std::vector<double> pictureTextureValues(const TextureFields& fields, std::int32_t width, std::int32_t height,
-                                         std::int32_t tileSize, const VXImage2* picture);
+                                         std::int32_t tileSize, const VXImage2* picture,
+                                         const PatternSpace& pattern = {});
 
 // A texture value -1..1 as a height-map level: floor((v + 1) x 32767.5 + 0.5),
 // so -1 is 0, 0 is 32768 and 1 is 65535; outside -1..1 limited, not a number 0.

@@ -134,6 +134,11 @@ std::string patternProblem(const TextureTransform& m, const PatternSpace& space)
     return {};
 }
 
+std::string patternRefusal(const TextureTransform& m, const PatternSpace& space) {
+    const std::string problem = patternProblem(m, space);
+    return problem.empty() ? problem : "The pattern cannot be drawn: " + problem + ".";
+}
+
 PatternField::PatternField(const TextureTransform& m, const PatternSpace& space, TextureFormula formula)
     : m_transformation(m), m_space(space), m_formula(formula) {
     // A transformation edited into one that cannot tile draws without the wrap.

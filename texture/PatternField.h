@@ -15,6 +15,8 @@ class Perlin;
 
 // Why `space` cannot be drawn with this transformation (empty when it can).
 std::string patternProblem(const TextureTransform& m, const PatternSpace& space);
+// The same as the sentence every caller reports ("The pattern cannot be drawn: ...").
+std::string patternRefusal(const TextureTransform& m, const PatternSpace& space);
 
 class PatternField {
 public:

@@ -7,6 +7,7 @@
 #include "VXLib/VXUTIL/VXPlatform.h"
 #include "host/FilterHost.h"
 #include "host/HostPattern.h"
+#include "texture/PatternField.h"
 #include "host/HostCanvas.h"
 #include "host/HostDeepPicture.h"
 #include "host/HostFiles.h"
@@ -339,7 +340,12 @@ VXPictureWriting pictureWriting(const Arguments& args) {
 // the program (not through the filter interface, which carries 8 bits) and
 // streamed row by row into `pictureFile`'s PNG encoder.
 void writeDeepPicture(const Arguments& args, const FilterParameters& block, const HostImage& canvas, DeepKind kind,
-                      VXFileReplacement& pictureFile, const std::function<void(std::int32_t rows)>& rowsTaken) {
+                      const PatternSpace& pattern, VXFileReplacement& pictureFile,
+                      const std::function<void(std::int32_t rows)>& rowsTaken) {
+    // Drawn here, not by the filter, which would otherwise refuse what cannot be drawn.
+    if (const std::string refusal = patternRefusal(block.texture.transformation, pattern); !refusal.empty()) {
+        throw CliError(refusal);
+    }
     const DeepCanvas under = deepCanvas(args.value("--background").value_or("white"));
     const std::int32_t planes = deepPlanes(kind, under);
     VXRowFormat format;
@@ -353,8 +359,9 @@ void writeDeepPicture(const Arguments& args, const FilterParameters& block, cons
         throw CliError(error);
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(canvas.width) * planes * 2);
-    const bool drawn =
-        drawDeepPicture(block, canvas.width, canvas.height, under, kind, [&](const std::uint16_t* samples) {
+    const bool drawn = drawDeepPicture(
+        block, canvas.width, canvas.height, under, kind,
+        [&](const std::uint16_t* samples) {
             for (std::size_t i = 0; i < bytes.size() / 2; ++i) {
                 bytes[2 * i] = static_cast<std::uint8_t>(samples[i] >> 8);
                 bytes[2 * i + 1] = static_cast<std::uint8_t>(samples[i] & 0xFFu);
@@ -362,7 +369,8 @@ void writeDeepPicture(const Arguments& args, const FilterParameters& block, cons
             const bool taken = writer->writeRow(bytes.data());
             rowsTaken(writer->rowsWritten());
             return taken;
-        });
+        },
+        pattern);
     if (!drawn || !writer->finish()) {
         throw CliError(rowWriterError(*writer));
     }
@@ -457,9 +465,9 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
     std::vector<std::uint8_t> kept = bytes;
     if (shape.deep) {
         const std::int64_t rows = std::max<std::int64_t>(1, image.height);
-        writeDeepPicture(args, *block, image, *shape.deep, pictureFile, [bar, start, whole, rows](std::int32_t taken) {
-            bar->update(start + taken * kPart / rows, whole);
-        });
+        writeDeepPicture(
+            args, *block, image, *shape.deep, shape.pattern, pictureFile,
+            [bar, start, whole, rows](std::int32_t taken) { bar->update(start + taken * kPart / rows, whole); });
     } else {
         // The plug-in, linked in or loaded with --module, finds its folders in the
         // environment the process shares with every module.

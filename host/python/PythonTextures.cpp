@@ -3,6 +3,7 @@
 #include "host/python/PythonTextures.h"
 
 #include "host/FilterHost.h"
+#include "texture/PatternField.h"
 #include "host/HostCanvas.h"
 #include "host/HostFiles.h"
 #include "host/HostPictureReader.h"
@@ -118,7 +119,12 @@ DeepTexture renderDeepTexture(std::int32_t width, std::int32_t height, const std
     applySize(bytes, canvas, request.patternSize);
     const DeepCanvas under = deepCanvas(background);
     const auto* block = reinterpret_cast<const FilterParameters*>(bytes.data());
-    return DeepTexture{width, height, deepPlanes(kind, under), deepPicture(*block, width, height, under, kind)};
+    // Drawn here, not by the filter, which would otherwise refuse what cannot be drawn.
+    if (const std::string refusal = patternRefusal(block->texture.transformation, pattern); !refusal.empty()) {
+        throw std::runtime_error(refusal);
+    }
+    return DeepTexture{width, height, deepPlanes(kind, under),
+                       deepPicture(*block, width, height, under, kind, pattern)};
 }
 
 HostImage applyTexture(HostImage image, const TextureRequest& request, const TextureFolders& folders) {

@@ -3,6 +3,7 @@
 #include "tests/cli/CliTest.h"
 
 #include "host/HostPictureReader.h"
+#include "tests/support/DeepPngReading.h"
 
 #include <cmath>
 
@@ -114,6 +115,39 @@ TEST_F(Tileable, EveryShippedPresetTiles) {
     EXPECT_GT(presets, 40);
 }
 #endif
+
+TEST_F(Tileable, AHeightMapTilesAtFullDepth) {
+    double wrap = 0;
+    double beside = 0;
+    for (int seed = 1; seed <= 6; ++seed) {
+        const std::string name = "height-" + std::to_string(seed) + ".png";
+        const Result r = run("render --quiet --size 128x96 --tileable --height-map --type fire --seed " +
+                             std::to_string(seed) + " " + p(name));
+        ASSERT_EQ(r.status, 0) << r.err;
+        const test::DeepPng map = test::readDeepPng(at(name).string());
+        ASSERT_EQ(map.bitDepth, 16);
+        const auto at = [&](std::size_t x, std::size_t y) { return double(map.samples[y * map.width + x]); };
+        for (std::size_t y = 0; y < map.height; ++y) {
+            const std::size_t w = map.width;
+            wrap += (at(w - 1, y) - at(0, y)) * (at(w - 1, y) - at(0, y));
+            for (std::size_t k = 0; k < 4; ++k) {
+                const double a = at(k + 1, y) - at(k, y);
+                const double b = at(w - 1 - k, y) - at(w - 2 - k, y);
+                beside += (a * a + b * b) / 8.0;
+            }
+        }
+    }
+    EXPECT_LE(std::sqrt(wrap / beside), 1.1);
+    EXPECT_GE(std::sqrt(wrap / beside), 0.8);
+    // Drawn in the program, not by the filter: what cannot tile is refused there too.
+    const Result refused =
+        run("render --quiet --size 16x16 --tileable --height-map --set "
+            "transformation=1,0,0,0,1,0,0,0.3,1 " +
+            p("refused.png"));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("without perspective"), std::string::npos) << refused.err;
+    EXPECT_FALSE(fs::exists(at("refused.png")));
+}
 
 TEST_F(Tileable, ALoopsLastFrameFlowsIntoItsFirstAndSlicesAgree) {
     const std::string loop = "render --quiet --size 48x40 --type marble --seed 5 --loop 6 --per-frame-evolve 0.4 ";
