@@ -54,9 +54,6 @@ mb() {
   awk -v k="$1" 'BEGIN { printf "%.0f MB", k / 1024 }'
 }
 
-render() { # THREADS SIZE OUTPUT
-  "$ours" render --quiet --threads "$1" --size "$2" --params "$scratch/block" "$3"
-}
 
 echo "Whole job at 4096x4096, default block, median of 3 (peer: libnoise Perlin, 8 octaves)"
 echo
@@ -65,7 +62,8 @@ echo "|---|---|---|---|---|---|---|---|"
 for format in bmp png jpg; do
   for threads in 1 2; do
     for run in 1 2 3; do
-      measure "ours-$format-$threads" render "$threads" 4096x4096 "$scratch/out.$format"
+      measure "ours-$format-$threads" "$ours" render --quiet --threads "$threads" --size 4096x4096 \
+        --params "$scratch/block" "$scratch/out.$format"
       measure "peer-$format-$threads" "$peer" 4096x4096 "$threads" "$scratch/peer.$format"
     done
     o=$(median "ours-$format-$threads" 1)
@@ -101,7 +99,8 @@ if [ "$busy" = yes ]; then
   loop=$!
   for run in 1 2 3; do
     for threads in 1 2; do
-      measure "busy-$threads" render "$threads" 4096x4096 "$scratch/out.bmp"
+      measure "busy-$threads" "$ours" render --quiet --threads "$threads" --size 4096x4096 \
+        --params "$scratch/block" "$scratch/out.bmp"
     done
   done
   kill "$loop"
