@@ -1,7 +1,7 @@
 // Any bytes as the parameter block a host hands back (shorter inputs are shorter
 // blocks): a whole non-interactive run over a small image must end without a crash.
-#include "VXLib/VXUTIL/VXPortablePlatform.h"
 #include "host/FilterHost.h"
+#include "tests/fuzz/FuzzPlatform.h"
 #include "texture/FilterParameters.h"
 
 #include <algorithm>
@@ -12,14 +12,7 @@
 using namespace morvessan;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const bool installed = [] {
-        auto platform = std::make_unique<VXPortablePlatform>();
-        platform->setModulePath("/nonexistent-morvessan-fuzz/XMorvessan.8bf");
-        platform->setSettingsFile("");
-        vxSetPlatform(std::move(platform));
-        return true;
-    }();
-    (void)installed;
+    installFuzzPlatform();
 
     const std::vector<std::uint8_t> block(data, data + std::min(size, kFilterParametersSize));
     // Bytes past the block choose the image: planes, a selection, a filter rectangle.

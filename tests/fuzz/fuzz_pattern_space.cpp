@@ -1,7 +1,7 @@
 // Any bytes as the pattern space a host hands the plug-in through its property
 // suite, over a tile-ready block: the run must end, drawn or refused, without a crash.
-#include "VXLib/VXUTIL/VXPortablePlatform.h"
 #include "host/FilterHost.h"
+#include "tests/fuzz/FuzzPlatform.h"
 #include "texture/FilterParameters.h"
 #include "texture/PatternSpace.h"
 
@@ -13,14 +13,7 @@
 using namespace morvessan;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const bool installed = [] {
-        auto platform = std::make_unique<VXPortablePlatform>();
-        platform->setModulePath("/nonexistent-morvessan-fuzz/XMorvessan.8bf");
-        platform->setSettingsFile("");
-        vxSetPlatform(std::move(platform));
-        return true;
-    }();
-    (void)installed;
+    installFuzzPlatform();
 
     FilterParameters block{};
     writeDefaultParameters(block);
