@@ -1,6 +1,6 @@
 // 16-bit pictures against the filter's own 8-bit run of the same block: the
-// colours reduced agree, the ramp has many more levels, and the height map
-// holds the very values the filter coloured; the height levels' rounding.
+// height map holds the very values the filter coloured; the height levels'
+// rounding; a refused row ends the drawing.
 #include "host/FilterHost.h"
 #include "host/HostCanvas.h"
 #include "host/HostDeepPicture.h"
@@ -11,7 +11,6 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <set>
 
 using namespace morvessan;
 
@@ -58,37 +57,6 @@ HostImage filtered(const FilterParameters& block, HostImage canvas) {
 
 constexpr std::int32_t kWidth = 300; // three tiles across, two down
 constexpr std::int32_t kHeight = 150;
-
-TEST(DeepPicture, ColoursReducedTo8BitsAgreeWithTheFilterAndHaveManyMoreLevels) {
-    FilterParameters block = grainyBlock();
-    block.texture.colourCount = 3;
-    block.texture.colours[1] = 0xC04080F0u;
-    block.texture.positions[1] = 120;
-    block.texture.colours[2] = 0xFFFFFFFFu;
-    block.texture.positions[2] = 255;
-    for (const char* background : {"white", "#336699", "transparent"}) {
-        const HostImage eight = filtered(block, blankCanvas(kWidth, kHeight, background));
-        const DeepCanvas canvas = deepCanvas(background);
-        const std::vector<std::uint16_t> deep = deepPicture(block, kWidth, kHeight, canvas, DeepKind::Colour);
-        const std::int32_t planes = deepPlanes(DeepKind::Colour, canvas);
-        ASSERT_EQ(planes, eight.planes) << background;
-        ASSERT_EQ(deep.size(), eight.pixels.size());
-        std::set<int> levels8;
-        std::set<int> levels16;
-        int worst = 0;
-        for (std::size_t i = 0; i < deep.size(); ++i) {
-            const int reduced = (deep[i] + 128) / 257;
-            worst = std::max(worst, std::abs(reduced - eight.pixels[i]));
-            if (i % planes == 0) {
-                levels8.insert(eight.pixels[i]);
-                levels16.insert(deep[i]);
-            }
-        }
-        // The table truncates the colour and the opacity, the 8-bit blend truncates too.
-        EXPECT_LE(worst, 3) << background;
-        EXPECT_GT(levels16.size(), 8 * levels8.size()) << background;
-    }
-}
 
 TEST(DeepPicture, TheHeightMapHoldsTheValuesTheFilterColours) {
     const FilterParameters block = grainyBlock();
