@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <system_error>
 
 namespace morvessan {
 
@@ -101,12 +102,14 @@ VXPngStripEncoder::VXPngStripEncoder(std::size_t rowBytes, std::int32_t pixelByt
                                                         std::size_t(std::max(rows, 1))))),
       m_write(std::move(write)), m_last_row(rowBytes, 0) {
     const std::int32_t helpers = std::clamp(threads, 1, 64);
-    if (helpers > 1) {
-        m_most_in_flight = std::size_t(helpers) * 2;
-        for (std::int32_t i = 0; i < helpers; ++i) {
+    for (std::int32_t i = 0; helpers > 1 && i < helpers; ++i) {
+        try {
             m_threads.emplace_back([this] { serve(); });
+        } catch (const std::system_error&) {
+            break; // no more threads to be had: those there share the strips, or the caller does
         }
     }
+    m_most_in_flight = std::max<std::size_t>(1, m_threads.size() * 2);
 }
 
 VXPngStripEncoder::~VXPngStripEncoder() {

@@ -11,6 +11,7 @@
 #include "host/HostCanvas.h"
 #include "host/HostDeepPicture.h"
 #include "host/HostFiles.h"
+#include "host/HostRowPipe.h"
 #include "host/cli/CliBlockText.h"
 #include "host/cli/CliFields.h"
 #include "host/cli/CliSuggest.h"
@@ -499,6 +500,7 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
         };
         std::string error;
         std::unique_ptr<VXRowWriter> writer;
+        std::optional<HostRowPipe> pipe; // after the writer, so that it stops first
         if (streamed) {
             flattenNote();
             writer = beginHostImageRows(pictureFile, host.image(), error, writing, args.has("--strip"));
@@ -506,14 +508,22 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
                 throw CliError(toPipe ? forStandardOutput(error, pictureTarget) : error);
             }
             VXRowWriter* rows = writer.get();
-            host.setRowStream(
-                HostRowStream{canvas, [rows](std::int32_t, const std::uint8_t* row) { return rows->writeRow(row); }});
+            const auto take = [rows](const std::uint8_t* row) { return rows->writeRow(row); };
+            // With more than one thread the encoder runs beside the render on a thread of its own.
+            if (renderThreadCount() > 1) {
+                pipe.emplace(std::size_t(host.image().width) * std::size_t(host.image().planes), take);
+            }
+            HostRowPipe* through = pipe ? &*pipe : nullptr;
+            host.setRowStream(HostRowStream{canvas, [through, take](std::int32_t, const std::uint8_t* row) {
+                                                return through != nullptr ? through->put(row) : take(row);
+                                            }});
         }
         const int16 result = host.run();
         if (shape.interactive && result == userCanceledErr) {
             throw CliError("cancelled in the dialog; nothing was written", kCancelledStatus);
         }
-        if (writer && (result == kRowSinkErr || (result == noErr && !writer->finish()))) {
+        const bool drained = !pipe || pipe->close();
+        if (writer && (result == kRowSinkErr || (result == noErr && (!drained || !writer->finish())))) {
             error = rowWriterError(*writer);
             throw CliError(toPipe ? forStandardOutput(error, pictureTarget) : error);
         }

@@ -1,7 +1,9 @@
 // Streamed runs: rows handed on in order once each, equal to the whole-image run's
 // rows with masks, rectangles and sizes off the tile grid; a refusing sink; a band
-// of rows held, whatever the height.
+// of rows held, whatever the height; the pipe that carries rows to the encoder.
 #include "HostFixture.h"
+
+#include "host/HostRowPipe.h"
 
 #include <algorithm>
 
@@ -134,4 +136,36 @@ TEST_F(PluginTest, AStreamedCanvasHoldsABandOfRowsAndARefusedRowEndsTheRun) {
     std::vector<std::uint8_t> last(64 * 3);
     fillRow(64, 3, 1999, last.data());
     EXPECT_TRUE(std::equal(last.begin(), last.end(), top.pixels.end() - 64 * 3));
+}
+
+TEST(HostRowPipe, RowsArriveInOrderUntilATakeFails) {
+    // Far more rows than the ring holds, so that the two sides wait on each other.
+    std::vector<std::uint8_t> seen;
+    {
+        HostRowPipe pipe(3, [&seen](const std::uint8_t* row) {
+            seen.insert(seen.end(), row, row + 3);
+            return true;
+        });
+        for (int y = 0; y < 5000; ++y) {
+            const std::uint8_t row[3] = {std::uint8_t(y), std::uint8_t(y >> 8), 7};
+            ASSERT_TRUE(pipe.put(row));
+        }
+        EXPECT_TRUE(pipe.close());
+        ASSERT_EQ(seen.size(), 15000u); // close waited for the last
+    }
+    for (int y = 0; y < 5000; ++y) {
+        ASSERT_EQ(seen[std::size_t(y) * 3], std::uint8_t(y));
+        ASSERT_EQ(seen[std::size_t(y) * 3 + 1], std::uint8_t(y >> 8));
+    }
+
+    int taken = 0;
+    HostRowPipe failing(1, [&taken](const std::uint8_t*) { return ++taken < 10; });
+    const std::uint8_t row[1] = {0};
+    bool accepted = true;
+    for (int y = 0; y < 100000 && accepted; ++y) {
+        accepted = failing.put(row);
+    }
+    EXPECT_FALSE(accepted); // the failure reached the render's side
+    EXPECT_FALSE(failing.close());
+    EXPECT_EQ(taken, 10); // nothing taken after the failed row
 }
