@@ -150,6 +150,9 @@ PatternField::PatternField(const TextureTransform& m, const PatternSpace& space,
     std::int64_t g[4];
     nearestLatticeMatrix(affine.a, g);
     m_lattice = PeriodicLattice(g[0], g[2], g[1], g[3]);
+    for (int k = 0; k < kMaxOctaves; ++k) {
+        m_octave_lattices[k] = m_lattice.scaled(k);
+    }
     for (int i = 0; i < 4; ++i) {
         m_noise_matrix[i] = static_cast<double>(g[i]);
     }
@@ -205,7 +208,10 @@ double PatternField::phase(double x, double y) const {
 }
 
 double PatternField::noise(const Perlin& perlin, int k, double p, double q) const {
-    const double frequency = std::ldexp(1.0, k);
+    if (k < 0 || k >= kMaxOctaves) {
+        return 0.0;
+    }
+    const double frequency = static_cast<double>(std::int64_t{1} << k);
     std::int64_t ix;
     std::int64_t iy;
     double rx0;
@@ -213,17 +219,16 @@ double PatternField::noise(const Perlin& perlin, int k, double p, double q) cons
     if (!floorParts(frequency * p, ix, rx0) || !floorParts(frequency * q, iy, ry0)) {
         return 0.0;
     }
-    const PeriodicLattice lattice = m_lattice.scaled(k);
     const auto& perm = perlin.perm();
-    // The gradient index of a lattice corner, after the tile's wrap.
-    const auto corner = [&](std::int64_t cx, std::int64_t cy) {
-        lattice.reduce(cx, cy);
-        return perm[perm[cx & 255] + (cy & 255)];
-    };
-    const int b00 = corner(ix, iy);
-    const int b10 = corner(ix + 1, iy);
-    const int b01 = corner(ix, iy + 1);
-    const int b11 = corner(ix + 1, iy + 1);
+    // The gradient indices of the cell's corners, after the tile's wrap.
+    std::int64_t cx[4];
+    std::int64_t cy[4];
+    m_octave_lattices[k].reduceCorners(ix, iy, cx, cy);
+    const auto corner = [&](int c) { return perm[perm[cx[c] & 255] + (cy[c] & 255)]; };
+    const int b00 = corner(0);
+    const int b10 = corner(1);
+    const int b01 = corner(2);
+    const int b11 = corner(3);
     const double rx1 = rx0 - 1.0;
     const double ry1 = ry0 - 1.0;
     const double sx = fade(rx0);

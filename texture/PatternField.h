@@ -4,6 +4,7 @@
 
 #include "texture/PatternSpace.h"
 #include "texture/PeriodicLattice.h"
+#include "texture/TexturePreset.h"
 #include "texture/TextureRows.h"
 #include "texture/TextureTransform.h"
 
@@ -25,7 +26,7 @@ public:
 
     // The noise's first-octave coordinates of the sample point (x, y).
     void noisePoint(double x, double y, double& p, double& q) const;
-    // The gradient noise of octave k (frequency 2^k) at (p, q) and the space's depth.
+    // The gradient noise of octave k (frequency 2^k, k < kMaxOctaves) at (p, q) and the space's depth.
     double noise(const Perlin& perlin, int k, double p, double q) const;
     // The formula's phase at (x, y): Cloud's distance from its centre, the others' u.
     double phase(double x, double y) const;
@@ -43,6 +44,8 @@ private:
     PatternSpace m_space;
     TextureFormula m_formula;
     PeriodicLattice m_lattice;
+    // The lattice at each octave's frequency, worked out once.
+    PeriodicLattice m_octave_lattices[kMaxOctaves];
     // Tileable: noise point = N (x - 1/2, y - 1/2) + (cx, cy), phase = c + sx (x - 1/2) + sy (y - 1/2).
     double m_noise_matrix[4] = {};
     double m_noise_centre[2] = {};

@@ -47,6 +47,15 @@ TEST(PeriodicLattice, PointsThatDifferByALatticeVectorShareOneRepresentative) {
                 ASSERT_LT(rx, scaled.width());
                 ASSERT_GE(ry, 0);
                 ASSERT_LT(ry, scaled.height());
+                std::int64_t cx[4];
+                std::int64_t cy[4];
+                scaled.reduceCorners(x, y, cx, cy);
+                for (int c = 0; c < 4; ++c) {
+                    std::int64_t ex = x + (c & 1), ey = y + (c >> 1);
+                    scaled.reduce(ex, ey);
+                    ASSERT_EQ(cx[c], ex) << c;
+                    ASSERT_EQ(cy[c], ey) << c;
+                }
                 for (const auto& [a, b] : {std::pair{1, 0}, std::pair{0, 1}, std::pair{-3, 2}}) {
                     std::int64_t sx = x + (static_cast<std::int64_t>(a) * 3 + b * -2) * (1ll << k);
                     std::int64_t sy = y + (static_cast<std::int64_t>(a) * 1 + b * 5) * (1ll << k);
