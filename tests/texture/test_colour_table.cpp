@@ -1,5 +1,6 @@
 // Colour tables: interpolation of the stops, both channel orders, opacity
 // scaling, stops as a file can bring them, and the entry a value selects.
+#include "tests/support/TestGradients.h"
 #include "texture/ColourTable.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <limits>
 
 using namespace morvessan;
+using morvessan::testing::stops;
 
 namespace {
 
@@ -19,18 +21,6 @@ Bytes bytes(const ColourEntry& e) { return {e.channel[0], e.channel[1], e.channe
 
 std::ostream& operator<<(std::ostream& os, const Bytes& b) {
     return os << '(' << b.c0 << ',' << b.c1 << ',' << b.c2 << ',' << b.a << ')';
-}
-
-TextureFields stops(std::initializer_list<std::pair<std::uint32_t, std::int32_t>> list) {
-    TextureFields f;
-    int i = 0;
-    for (const auto& [colour, position] : list) {
-        f.colours[i] = colour;
-        f.positions[i] = position;
-        ++i;
-    }
-    f.colourCount = i;
-    return f;
 }
 
 TEST(ColourTable, DefaultGradientRampsEveryByte) {

@@ -1,5 +1,6 @@
 // The 16-bit gradient: exact levels at the stops and between them, agreement
 // with the 8-bit table, no banding along a ramp, and positions from values.
+#include "tests/support/TestGradients.h"
 #include "texture/DeepGradient.h"
 
 #include <gtest/gtest.h>
@@ -9,20 +10,9 @@
 #include <set>
 
 using namespace morvessan;
+using morvessan::testing::stops;
 
 namespace {
-
-TextureFields stops(std::initializer_list<std::pair<std::uint32_t, std::int32_t>> list) {
-    TextureFields f;
-    int i = 0;
-    for (const auto& [colour, position] : list) {
-        f.colours[i] = colour;
-        f.positions[i] = position;
-        ++i;
-    }
-    f.colourCount = i;
-    return f;
-}
 
 TEST(DeepGradient, DefaultRampHasExactLevelsAtItsEndsAndMiddle) {
     const DeepGradient g{TextureFields{}}; // transparent black at 0 to opaque white at 255
