@@ -149,9 +149,9 @@ PatternField::PatternField(const TextureTransform& m, const PatternSpace& space,
     }
     std::int64_t g[4];
     nearestLatticeMatrix(affine.a, g);
-    m_lattice = PeriodicLattice(g[0], g[2], g[1], g[3]);
+    const PeriodicLattice lattice(g[0], g[2], g[1], g[3]);
     for (int k = 0; k < kMaxOctaves; ++k) {
-        m_octave_lattices[k] = m_lattice.scaled(k);
+        m_octave_lattices[k] = lattice.scaled(k);
     }
     for (int i = 0; i < 4; ++i) {
         m_noise_matrix[i] = static_cast<double>(g[i]);
@@ -164,7 +164,7 @@ PatternField::PatternField(const TextureTransform& m, const PatternSpace& space,
     std::int64_t fy = static_cast<std::int64_t>(std::floor(vc));
     std::int64_t rx = fx;
     std::int64_t ry = fy;
-    m_lattice.reduce(rx, ry);
+    lattice.reduce(rx, ry);
     // A third of a cell more: 2^k / 3 is never whole, so no octave has its lattice
     // lines along the tile's edges, where with the identity they would all lie at
     // once and line up the lattice's marks along every seam of a tiled wall.
@@ -186,25 +186,18 @@ PatternField::PatternField(const TextureTransform& m, const PatternSpace& space,
     m_phase_y = wholePeriods(gy, period);
 }
 
-void PatternField::noisePoint(double x, double y, double& p, double& q) const {
+void PatternField::locate(double x, double y, double& p, double& q, double& phase) const {
     if (!m_space.tileable) {
+        // Without a tile the noise and the phase are the plane's: one mapping serves both.
         mapPoint(m_transformation, x, y, p, q);
+        phase = phaseOf(m_formula, p, q);
         return;
     }
     const double dx = x - 0.5;
     const double dy = y - 0.5;
     p = m_noise_matrix[0] * dx + m_noise_matrix[1] * dy + m_noise_centre[0];
     q = m_noise_matrix[2] * dx + m_noise_matrix[3] * dy + m_noise_centre[1];
-}
-
-double PatternField::phase(double x, double y) const {
-    if (!m_space.tileable) {
-        double u;
-        double v;
-        mapPoint(m_transformation, x, y, u, v);
-        return phaseOf(m_formula, u, v);
-    }
-    return m_phase_centre + m_phase_x * (x - 0.5) + m_phase_y * (y - 0.5);
+    phase = m_phase_centre + m_phase_x * dx + m_phase_y * dy;
 }
 
 double PatternField::noise(const Perlin& perlin, int k, double p, double q) const {

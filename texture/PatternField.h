@@ -24,16 +24,16 @@ public:
     // `space` must have no problem with `m`.
     PatternField(const TextureTransform& m, const PatternSpace& space, TextureFormula formula);
 
-    // The noise's first-octave coordinates of the sample point (x, y).
-    void noisePoint(double x, double y, double& p, double& q) const;
+    // Where the sample point (x, y) lies: the noise's first-octave coordinates
+    // (p, q) and the formula's phase (Cloud's distance from its centre, the
+    // others' u), from one mapping of the point.
+    void locate(double x, double y, double& p, double& q, double& phase) const;
     // The gradient noise of octave k (frequency 2^k, k < kMaxOctaves) at (p, q) and the space's depth.
     double noise(const Perlin& perlin, int k, double p, double q) const;
-    // The formula's phase at (x, y): Cloud's distance from its centre, the others' u.
-    double phase(double x, double y) const;
 
     // The lattice of the tile's wrap at the first octave (no period when the
     // pattern does not tile), and the integer matrix that places the noise.
-    const PeriodicLattice& lattice() const { return m_lattice; }
+    const PeriodicLattice& lattice() const { return m_octave_lattices[0]; }
     const double* noiseMatrix() const { return m_noise_matrix; }
     // The phase's advance across the tile, a whole number of the formula's periods.
     double phaseStepX() const { return m_phase_x; }
@@ -43,8 +43,7 @@ private:
     TextureTransform m_transformation;
     PatternSpace m_space;
     TextureFormula m_formula;
-    PeriodicLattice m_lattice;
-    // The lattice at each octave's frequency, worked out once.
+    // The lattice of the tile's wrap at each octave's frequency, worked out once.
     PeriodicLattice m_octave_lattices[kMaxOctaves];
     // Tileable: noise point = N (x - 1/2, y - 1/2) + (cx, cy), phase = c + sx (x - 1/2) + sy (y - 1/2).
     double m_noise_matrix[4] = {};

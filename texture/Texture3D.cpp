@@ -76,11 +76,12 @@ double Texture3D::evaluatePattern(double x, double y) const {
     }
     double p;
     double q;
-    m_pattern->noisePoint(x, y, p, q);
+    double phase;
+    m_pattern->locate(x, y, p, q, phase);
     const TextureFormula type = formula();
     if (type == TextureFormula::Wood) {
         const double s = m_pattern->noise(*m_perlin, 0, p, q);
-        return finiteOrZero(formulaValue(type, m_pattern->phase(x, y), m_noise_parameter, s));
+        return finiteOrZero(formulaValue(type, phase, m_noise_parameter, s));
     }
     const bool absolute = type != TextureFormula::Cloud;
     double sum = 0.0;
@@ -88,7 +89,7 @@ double Texture3D::evaluatePattern(double x, double y) const {
         const double term = m_weights[i] * m_pattern->noise(*m_perlin, i, p, q);
         sum += absolute ? std::fabs(term) : term;
     }
-    return finiteOrZero(formulaValue(type, m_pattern->phase(x, y), static_cast<double>(m_octaves), sum));
+    return finiteOrZero(formulaValue(type, phase, static_cast<double>(m_octaves), sum));
 }
 
 bool Texture3D::mapRun(const double* x, double y, int n, double* u, double* v) const {
