@@ -4,6 +4,7 @@
 #include "renderer/TextureRenderer.h"
 
 #include "VXLib/VXImage2.h"
+#include "renderer/ColourRows.h"
 #include "renderer/RenderThreads.h"
 #include "texture/UsableFields.h"
 
@@ -81,12 +82,17 @@ double* boxBlur(const double* values, std::int32_t width, std::int32_t height, s
 template <bool Masked, bool Scale, bool Overwrite, int Bytes>
 void colourPixels(const double* values, const ColourEntry* table, const PixelBlock& in, const PixelBlock& out,
                   const PixelBlock& mask, std::int32_t first, std::int32_t last) {
+    // The lanes take the common case: three bytes, neither mask nor brightness.
+    const ColourRowRoutine lanes = !Masked && !Scale && Bytes == 3 ? colourRowRoutine() : nullptr;
     for (std::int32_t y = first; y < last; ++y) {
         const double* v = values + static_cast<std::size_t>(y) * out.width;
         const std::uint8_t* i = in.row(y);
         std::uint8_t* o = out.row(y);
         const std::uint8_t* m = Masked ? mask.row(y) : nullptr;
-        for (std::int32_t x = 0; x < out.width; ++x, i += Bytes, o += Bytes) {
+        const std::int32_t start = lanes ? lanes(v, table, i, o, out.width, Overwrite) : 0;
+        i += start * Bytes;
+        o += start * Bytes;
+        for (std::int32_t x = start; x < out.width; ++x, i += Bytes, o += Bytes) {
             const int index = Scale ? scaledLookupIndex(v[x], i[0] + i[1] + i[2]) : lookupIndex(v[x]);
             const ColourEntry& c = table[index];
             unsigned a = c.alpha;
@@ -144,6 +150,9 @@ template <int Bytes>
 ColourRoutine chooseRoutine(bool masked, bool scale, bool overwrite) {
     if (scale && overwrite) {
         return masked ? &colourPixels<true, true, true, Bytes> : &colourPixels<false, true, true, Bytes>;
+    }
+    if (overwrite && !masked) {
+        return &colourPixels<false, false, true, Bytes>;
     }
     if (scale) {
         return masked ? &colourPixels<true, true, false, Bytes> : &colourPixels<false, true, false, Bytes>;
@@ -338,7 +347,11 @@ void renderTextureTile(const TextureRenderSettings& settings, const PixelBlock& 
     TileValues tile(settings, settings.buffers ? *settings.buffers : ownBuffers, out.width, out.height, rect);
     const bool masked = mask.data != nullptr;
     const bool scale = settings.scaleBySource;
-    const bool overwrite = scale && settings.overwriteSource;
+    // Over an opaque gradient without a mask, blending gives the entry's colour
+    // exactly (and full opacity), so the source need not be read.
+    const bool opaque = std::all_of(settings.colourTable, settings.colourTable + kColourTableSize,
+                                    [](const ColourEntry& entry) { return entry.alpha == 255; });
+    const bool overwrite = (scale && settings.overwriteSource) || (opaque && !masked);
     const ColourRoutine routine = out.bytesPerPixel == 4 ? chooseRoutine<4>(masked, scale, overwrite)
                                                          : chooseRoutine<3>(masked, scale, overwrite);
     runPasses(tile, out.height, [&](std::int32_t first, std::int32_t last) {

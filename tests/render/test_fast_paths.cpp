@@ -1,6 +1,7 @@
 // The row routines against the point routines, double for double; our sine and
 // cosine at known values; one thread and many giving the same bytes.
 #include "VXLib/VXImage2.h"
+#include "renderer/ColourRows.h"
 #include "renderer/RenderThreads.h"
 #include "renderer/TextureRenderer.h"
 #include "texture/NoiseRows.h"
@@ -158,6 +159,61 @@ TEST(FastPaths, TextureRowsMatchPointValuesForEveryKindOfSineArgument) {
         texture->evaluateRow(x.data(), 200.0, static_cast<int>(x.size()), row.data());
         for (std::size_t k = 0; k < x.size(); ++k) {
             ASSERT_TRUE(sameBits(row[k], texture->evaluate(x[k], 200.0))) << "type " << f.type << " at " << x[k];
+        }
+    }
+}
+
+TEST(FastPaths, ColourRowsMatchTheBlendOfEveryEntryOnEveryPath) {
+    // Values at and beside every table boundary, beyond -1..1 and not numbers;
+    // entries of every alpha; rows blended into others and into themselves.
+    std::mt19937_64 g(21);
+    std::vector<double> values;
+    for (int k = 0; k <= kColourTableSize; ++k) {
+        const double edge = k / kColourIndexScale - 1.0;
+        values.insert(values.end(), {edge, std::nextafter(edge, kInf), std::nextafter(edge, -kInf)});
+    }
+    values.insert(values.end(), {-1.0, 1.0, 1.0009, -1e300, 1e300, kInf, -kInf, kNaN, -kNaN, -0.0, 0x1p60, -0x1p60});
+    while (values.size() % 96 != 37) { // not a whole number of runs
+        values.push_back((static_cast<double>(g() >> 11) * 0x1p-53 - 0.5) * 2.2);
+    }
+    std::shuffle(values.begin(), values.end(), g);
+    std::vector<ColourEntry> table(kColourTableSize);
+    for (int k = 0; k < kColourTableSize; ++k) {
+        const std::uint64_t r = g();
+        const std::uint8_t alphas[] = {0, 255, static_cast<std::uint8_t>(r >> 32), 1, 254};
+        table[k] = {
+            {static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(r >> 8), static_cast<std::uint8_t>(r >> 16)},
+            alphas[(r >> 40) % 5]};
+    }
+    const std::int32_t n = static_cast<std::int32_t>(values.size());
+    std::vector<std::uint8_t> source(3 * values.size());
+    for (auto& byte : source) {
+        byte = static_cast<std::uint8_t>(g());
+    }
+    for (int i = 0; i < 8; ++i) {
+        SCOPED_TRACE(static_cast<int>(forcePath(i)));
+        const ColourRowRoutine routine = colourRowRoutine();
+        if (!routine) {
+            continue;
+        }
+        const bool overwrite = i >= 4;
+        std::vector<std::uint8_t> apart(source.size(), 0xAB);
+        std::vector<std::uint8_t> inPlace = source;
+        const std::int32_t done = routine(values.data(), table.data(), source.data(), apart.data(), n, overwrite);
+        ASSERT_EQ(routine(values.data(), table.data(), inPlace.data(), inPlace.data(), n, overwrite), done);
+        EXPECT_EQ(done, n - n % 32);
+        for (std::int32_t k = 0; k < done; ++k) {
+            const ColourEntry& c = table[lookupIndex(values[k])];
+            for (int b = 0; b < 3; ++b) {
+                const unsigned s = source[3 * k + b];
+                const unsigned expected =
+                    overwrite ? c.channel[b] : ((s * (255u - c.alpha) + c.channel[b] * c.alpha) * 0x8081u) >> 23;
+                ASSERT_EQ(apart[3 * k + b], expected) << "pixel " << k << " value " << values[k];
+                ASSERT_EQ(inPlace[3 * k + b], expected) << "pixel " << k;
+            }
+        }
+        for (std::size_t k = 3 * done; k < apart.size(); ++k) {
+            ASSERT_EQ(apart[k], 0xAB) << "beyond the pixels done, at byte " << k;
         }
     }
 }
