@@ -47,8 +47,8 @@ template <int W>
         V ty;
         std::memcpy(&tx, x + k, sizeof tx);
         std::memcpy(&ty, y + k, sizeof ty);
-        const I inside = (reinterpret_cast<V>(reinterpret_cast<I>(tx) & magnitude) < limit) &
-                         (reinterpret_cast<V>(reinterpret_cast<I>(ty) & magnitude) < limit);
+        const I inside = less<W>(reinterpret_cast<V>(reinterpret_cast<I>(tx) & magnitude), limit) &
+                         less<W>(reinterpret_cast<V>(reinterpret_cast<I>(ty) & magnitude), limit);
         std::int64_t all = -1;
 #pragma GCC unroll 8
         for (int j = 0; j < W; ++j) {
@@ -63,8 +63,8 @@ template <int W>
         // Exact floor: round to an integer, step down where that went up.
         V fx = (tx + toInteger) - toInteger;
         V fy = (ty + toInteger) - toInteger;
-        fx = fx - reinterpret_cast<V>((fx > tx) & reinterpret_cast<I>(one));
-        fy = fy - reinterpret_cast<V>((fy > ty) & reinterpret_cast<I>(one));
+        fx = fx - reinterpret_cast<V>(compare<W, Compare::Greater>(fx, tx) & reinterpret_cast<I>(one));
+        fy = fy - reinterpret_cast<V>(compare<W, Compare::Greater>(fy, ty) & reinterpret_cast<I>(one));
         const V rx0 = (tx - fx) + zero;
         const V ry0 = (ty - fy) + zero;
         const I c = (reinterpret_cast<I>(fx + toInteger) & 255) * 257 + (reinterpret_cast<I>(fy + toInteger) & 255);

@@ -12,9 +12,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#if defined(MORVESSAN_LANES)
-#include <immintrin.h> // the vector types of the instruction builtins
-#endif
 
 namespace morvessan {
 
@@ -66,6 +63,17 @@ template <int W, typename I>
     return laneBits<W, I>(mask) == (1 << W) - 1;
 }
 
+// Whether every lane equals the first; under AVX-512 one comparison into a mask.
+template <int W, typename I>
+[[gnu::always_inline]] inline bool allLikeFirst(I v) {
+    if constexpr (W == 8) {
+        const __v8di first = reinterpret_cast<__v8di>(I{} + v[0]);
+        return __builtin_ia32_pcmpeqq512_mask(reinterpret_cast<__v8di>(v), first, 0xFF) == 0xFF;
+    } else {
+        return allLanes<W, I>(v == v[0]);
+    }
+}
+
 // Square roots in lanes (the instruction, correctly rounded as std::sqrt); an
 // instruction of its own width in each routine, without an intrinsic's target.
 template <int W>
@@ -104,7 +112,7 @@ template <int W>
     } else {
         constexpr double kToInteger = 0x1.8p52;
         const V f = (t + kToInteger) - kToInteger;
-        return f - bitsAsDouble<V, I>((f > t) & doubleAsBits<V, I>(V{} + 1.0));
+        return f - bitsAsDouble<V, I>(compare<W, Compare::Greater>(f, t) & doubleAsBits<V, I>(V{} + 1.0));
     }
 }
 
@@ -115,7 +123,7 @@ template <int W>
     using V = typename Lanes<W>::V;
     using I = typename Lanes<W>::I;
     const V limit = V{} + 0x1p51;
-    return allLanes<W, I>((absLanes<V, I>(tx) * scale < limit) & (absLanes<V, I>(ty) * scale < limit));
+    return allLanes<W, I>(less<W>(absLanes<V, I>(tx) * scale, limit) & less<W>(absLanes<V, I>(ty) * scale, limit));
 }
 
 // Perlin's noise2Cell in lanes, for coordinates inRange.
@@ -131,7 +139,7 @@ template <int W>
     const V ry0 = (ty - fy) + 0.0;
     const I cell = (doubleAsBits<V, I>(fx + kToInteger) & 255) * 257 + (doubleAsBits<V, I>(fy + kToInteger) & 255);
     V gv[8];
-    if (allLanes<W, I>(cell == cell[0])) {
+    if (allLikeFirst<W, I>(cell)) {
         // Every lane in one cell, as in the octaves whose cells span many pixels:
         // its four gradients once, in every lane.
         const std::uint8_t* c0 = t.corners + cell[0];
@@ -201,10 +209,10 @@ template <int W>
     using namespace trig;
     // The scalar routine's tests on the high word of |x|, as comparisons of |x|.
     const V a = absLanes<V, I>(x);
-    const I small = a < fromBits(0x3FE921FC00000000ull);
-    const I tiny = a < fromBits(cosine ? 0x3E46A09E00000000ull : 0x3E40000000000000ull);
-    const I finite = a < fromBits(0x7FF0000000000000ull);
-    const I large = a >= fromBits(0x413921FB00000000ull);
+    const I small = less<W>(a, V{} + fromBits(0x3FE921FC00000000ull));
+    const I tiny = less<W>(a, V{} + fromBits(cosine ? 0x3E46A09E00000000ull : 0x3E40000000000000ull));
+    const I finite = less<W>(a, V{} + fromBits(0x7FF0000000000000ull));
+    const I large = compare<W, Compare::GreaterOrEqual>(a, V{} + fromBits(0x413921FB00000000ull));
     const V t = x * kInvPio2 + kToInteger;
     const V fn = t - kToInteger;
     const V r = x - fn * kPio2_1;
@@ -212,7 +220,7 @@ template <int W>
     const V y0 = r - w;
     // The exponent of y0 more than 16 below that of x: |y0| under 2^-16 times x's power of two.
     const V scale = bitsAsDouble<V, I>(doubleAsBits<V, I>(x) & 0x7FF0000000000000ll) * 0x1p-16;
-    const I cancels = absLanes<V, I>(y0) < scale;
+    const I cancels = less<W>(absLanes<V, I>(y0), scale);
     hard = (large | cancels) & ~small & finite;
     const V y1 = (r - y0) - w;
     const I n = doubleAsBits<V, I>(t) & ~small & 3;
@@ -259,6 +267,10 @@ template <int W>
     const double m1y = m[1] * y;
     const double m4y = m[4] * y;
     const double m7y = m[7] * y;
+    // Without perspective the divisor is exactly 1 wherever x and y are finite, and
+    // lanes with any other coordinates go to the point routine either way (or, with
+    // no octaves, come to the same 0), so the division is left out.
+    const bool affine = m[6] == 0.0 && m[7] == 0.0 && m[8] == 1.0 && std::isfinite(y);
     const double octaves = static_cast<double>(job.octaves);
     const bool cosine = job.formula == TextureFormula::Cloud;
     const double top = job.octaves > 0 ? static_cast<double>(std::int64_t{1} << (job.octaves - 1)) : 1.0;
@@ -272,9 +284,13 @@ template <int W>
         const int k = group * W;
         V xv;
         std::memcpy(&xv, x + k, sizeof xv);
-        const V w = 1.0 / (m[6] * xv + m7y + m[8]);
-        const V u = (m[0] * xv + m1y + m[2]) * w;
-        const V v = (m[3] * xv + m4y + m[5]) * w;
+        V u = m[0] * xv + m1y + m[2];
+        V v = m[3] * xv + m4y + m[5];
+        if (!affine) {
+            const V w = 1.0 / (m[6] * xv + m7y + m[8]);
+            u = u * w;
+            v = v * w;
+        }
         V arg = V{};
         bool whole = true;
         if (job.formula == TextureFormula::Wood) {
@@ -311,7 +327,7 @@ template <int W>
         } else if (job.formula == TextureFormula::Wood) {
             value = absLanes<V, I>(value);
         }
-        value = select<V, I>(absLanes<V, I>(value) < fromBits(0x7FF0000000000000ull), value, V{});
+        value = select<V, I>(less<W>(absLanes<V, I>(value), V{} + fromBits(0x7FF0000000000000ull)), value, V{});
         std::memcpy(out + k, &value, sizeof value);
         std::memset(done + k, 1, W);
         if (anyLane<W, I>(hard)) {
