@@ -4,6 +4,8 @@
 #include "texture/TextureFieldTable.h"
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 namespace morvessan {
 
@@ -49,13 +51,12 @@ std::function<void(std::int32_t y, std::uint8_t* row)> canvasRows(std::int32_t w
     if (background != "white") {
         isColour(background, colour);
     }
-    return [width, colour](std::int32_t, std::uint8_t* row) {
-        for (std::int32_t x = 0; x < width; ++x, row += 3) {
-            for (int c = 0; c < 3; ++c) {
-                row[c] = static_cast<std::uint8_t>(colour >> (8 * c));
-            }
-        }
-    };
+    // One row made here and copied for every row: rows are asked for one by one.
+    auto pattern = std::make_shared<std::vector<std::uint8_t>>(std::size_t(width) * 3);
+    for (std::size_t i = 0; i < pattern->size(); ++i) {
+        (*pattern)[i] = static_cast<std::uint8_t>(colour >> (8 * (i % 3)));
+    }
+    return [pattern](std::int32_t, std::uint8_t* row) { std::copy(pattern->begin(), pattern->end(), row); };
 }
 
 } // namespace morvessan

@@ -98,7 +98,7 @@ TEST_F(Tileable, EveryShippedPresetTiles) {
             const Result r = run(
                 "render --quiet --tileable --size 256x256 --preset " + q(name) + " --move " + move + " " + p(picture),
                 false);
-            ASSERT_EQ(r.status, 0) << name << ": " << r.err;
+            ASSERT_EQ(r.status, 0) << name << ": " << r.err << r.out;
             seams.add(load(picture));
         }
         if (seams.nextX > 3.0) { // a wash within a level has no step to compare with
