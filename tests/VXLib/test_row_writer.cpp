@@ -105,6 +105,31 @@ TEST(RowWriter, BitmapRowsLandBottomUpWithPaddingAndTheResolution) {
     EXPECT_EQ(masked, expected);
 }
 
+TEST(RowWriter, BitmapPixelsSwapToBlueGreenRedAtEveryWidth) {
+    // Widths on both sides of every five-pixel step of the shuffled swap.
+    ScratchFolder folder;
+    for (std::int32_t width = 1; width <= 23; ++width) {
+        const VXRowFormat format{width, 2, VXRowKind::Rgb};
+        Bytes rows(std::size_t(width) * 3 * 2);
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            rows[i] = std::uint8_t(i * 7 + 1);
+        const std::string path = folder.file("w" + std::to_string(width) + ".bmp");
+        ASSERT_EQ(writeRows(path, format, rows), "");
+        const Bytes file = readFile(path);
+        const std::size_t stride = (std::size_t(width) * 3 + 3) / 4 * 4;
+        ASSERT_EQ(file.size(), 54 + 2 * stride);
+        for (int y = 0; y < 2; ++y) {
+            const std::uint8_t* stored = file.data() + 54 + std::size_t(1 - y) * stride;
+            const std::uint8_t* given = rows.data() + std::size_t(y) * width * 3;
+            for (std::int32_t x = 0; x < width; ++x)
+                for (int c = 0; c < 3; ++c)
+                    ASSERT_EQ(stored[3 * x + c], given[3 * x + 2 - c]) << width << " wide, at " << x << ", " << y;
+            for (std::size_t pad = std::size_t(width) * 3; pad < stride; ++pad)
+                ASSERT_EQ(stored[pad], 0) << width << " wide";
+        }
+    }
+}
+
 TEST(RowWriter, SixteenBitPngKeepsEverySample) {
     ScratchFolder folder;
     for (const VXRowKind kind : {VXRowKind::Grey, VXRowKind::GreyAlpha, VXRowKind::Rgb, VXRowKind::Rgba}) {
