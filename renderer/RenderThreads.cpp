@@ -73,6 +73,7 @@ public:
             m_body = &body;
             m_count = count;
             m_part = part;
+            m_share = 2 * (helpers + 1);
             m_next.store(0, std::memory_order_relaxed);
             m_wanted = helpers;
             m_unjoined.store(helpers, std::memory_order_relaxed);
@@ -136,11 +137,17 @@ private:
     void work() {
         try {
             for (;;) {
-                const std::int32_t begin = m_next.fetch_add(m_part, std::memory_order_relaxed);
-                if (begin >= m_count) {
-                    return;
-                }
-                (*m_body)(begin, std::min(m_count, begin + m_part));
+                std::int32_t begin = m_next.load(std::memory_order_relaxed);
+                std::int32_t end = 0;
+                do {
+                    if (begin >= m_count) {
+                        return;
+                    }
+                    // Parts shrink toward the end of the job, so that the threads
+                    // finish close together and none waits long for the last part.
+                    end = begin + std::clamp<std::int32_t>((m_count - begin) / m_share, 1, m_part);
+                } while (!m_next.compare_exchange_weak(begin, end, std::memory_order_relaxed));
+                (*m_body)(begin, end);
             }
         } catch (...) {
             m_next.store(m_count, std::memory_order_relaxed); // the others stop at their next part
@@ -193,7 +200,8 @@ private:
     std::vector<std::thread> m_threads;
     const Body* m_body = nullptr;
     std::int32_t m_count = 0;
-    std::int32_t m_part = 1;
+    std::int32_t m_part = 1;  // the largest part
+    std::int32_t m_share = 2; // a part is at most the rest over this
     std::atomic<std::int32_t> m_next{0};
     int m_wanted = 0;
     std::atomic<int> m_active{0};               // helpers that joined (or may still join) and are not done
@@ -239,7 +247,7 @@ void forEachPart(std::int32_t count, const Body& body) {
         body(0, count);
         return;
     }
-    const std::int32_t part = std::max<std::int32_t>(1, count / (threads * 8));
+    const std::int32_t part = std::max<std::int32_t>(1, count / (threads * 4));
     if (!pool().run(count, part, threads - 1, body)) {
         body(0, count);
     }
