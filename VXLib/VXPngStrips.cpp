@@ -48,7 +48,32 @@ void filterRow(int type, const std::uint8_t* row, const std::uint8_t* prior, std
     const std::size_t lead = std::min(bpp, n);
     for (std::size_t i = 0; i < lead; ++i)
         out[i] = std::uint8_t(row[i] - prior[i]);
-    for (std::size_t i = lead; i < n; ++i)
+    // Encoding predicts from the unfiltered bytes, so every byte is independent:
+    // eight at a time in 16-bit lanes (one register even without AVX), the same
+    // choice as paeth() in each.
+    typedef std::uint8_t Bytes __attribute__((vector_size(8)));
+    typedef std::int16_t Wide __attribute__((vector_size(16)));
+    std::size_t i = lead;
+    for (; i + 8 <= n; i += 8) {
+        Bytes x8, a8, b8, c8;
+        std::memcpy(&x8, row + i, 8);
+        std::memcpy(&a8, row + i - bpp, 8);
+        std::memcpy(&b8, prior + i, 8);
+        std::memcpy(&c8, prior + i - bpp, 8);
+        const Wide a = __builtin_convertvector(a8, Wide);
+        const Wide b = __builtin_convertvector(b8, Wide);
+        const Wide c = __builtin_convertvector(c8, Wide);
+        const Wide da = b - c;   // p - a
+        const Wide db = a - c;   // p - b
+        const Wide dc = da + db; // p - c
+        const Wide pa = da < 0 ? -da : da;
+        const Wide pb = db < 0 ? -db : db;
+        const Wide pc = dc < 0 ? -dc : dc;
+        const Wide predicted = ((pa <= pb) & (pa <= pc)) ? a : (pb <= pc ? b : c);
+        const Bytes filtered = x8 - __builtin_convertvector(predicted, Bytes);
+        std::memcpy(out + i, &filtered, 8);
+    }
+    for (; i < n; ++i)
         out[i] = std::uint8_t(row[i] - paeth(row[i - bpp], prior[i], prior[i - bpp]));
 }
 

@@ -255,3 +255,42 @@ TEST(RowWriter, PngStripsFromAnyNumberOfThreadsGiveOneFileThatDecodesToTheRows) 
     // The table's entries are blue, green, red.
     EXPECT_EQ(Bytes(colours.begin() + 3, colours.begin() + 9), (Bytes{60, 50, 40, 0, 100, 200}));
 }
+
+TEST(RowWriter, PaethRowsOfNoiseDecodeAtEveryWidthAndPixelSize) {
+    // Bytes without pattern reach every branch of the predictor; widths cross the
+    // eight-byte steps of its lanes with pixels of 1 to 8 bytes.
+    ScratchFolder folder;
+    std::uint32_t state = 7;
+    const auto noise = [&](std::size_t n) {
+        Bytes bytes(n);
+        for (auto& b : bytes) {
+            state = state * 1103515245u + 12345u;
+            b = std::uint8_t(state >> 24);
+        }
+        return bytes;
+    };
+    const struct {
+        VXRowKind kind;
+        int depth;
+        std::uint32_t format;
+    } kinds[] = {{VXRowKind::Grey, 8, PNG_FORMAT_GRAY},
+                 {VXRowKind::Rgb, 8, PNG_FORMAT_RGB},
+                 {VXRowKind::Rgba, 8, PNG_FORMAT_RGBA},
+                 {VXRowKind::GreyAlpha, 16, 0},
+                 {VXRowKind::Rgb, 16, 0},
+                 {VXRowKind::Rgba, 16, 0}};
+    for (const auto& k : kinds) {
+        for (std::int32_t width = 1; width <= 19; ++width) {
+            const VXRowFormat format{width, 4, k.kind, k.depth};
+            const Bytes rows = noise(std::size_t(width) * 4 * std::size_t(vxRowChannels(k.kind) * k.depth / 8));
+            const std::string path = folder.file("n" + std::to_string(width) + ".png");
+            ASSERT_EQ(writeRows(path, format, rows), "");
+            if (k.depth == 8) {
+                ASSERT_EQ(readPng8(path, k.format), rows) << width << " wide";
+            } else {
+                int w = 0, h = 0, channels = 0;
+                ASSERT_EQ(readPng16(path, w, h, channels), rows) << width << " wide";
+            }
+        }
+    }
+}
