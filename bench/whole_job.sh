@@ -6,7 +6,7 @@
 #   BUILD_DIR  a native build (default build/native) with morvessan and morvessan_peer_job
 #   --busy     also 1 against 2 threads beside a loop that keeps one core busy
 #
-# Each figure is the median of 3 runs, ours and the peer's interleaved; memory is the
+# Each figure is the median of 5 runs, ours and the peer's interleaved; memory is the
 # largest resident size /usr/bin/time reports. The render is the default block
 # (a --params file that does not exist yet) at 4096x4096.
 set -eu
@@ -29,21 +29,27 @@ done
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT INT TERM
 
-# measure NAME COMMAND...: appends "seconds cpu-seconds peak-kB" to $scratch/NAME.
+# measure NAME COMMAND...: appends "seconds cpu-seconds peak-kB" to $scratch/NAME; the
+# time from the clock in nanoseconds (time's own is in hundredths, coarse for jobs
+# of a fifth of a second).
 measure() {
   name=$1
   shift
   rm -f "$scratch/block"
-  /usr/bin/time -f '%e %U %S %M' -o "$scratch/one" "$@" >/dev/null 2>&1 || {
+  started=$(date +%s%N)
+  /usr/bin/time -f '%U %S %M' -o "$scratch/one" "$@" >/dev/null 2>&1 || {
     echo "whole_job.sh: failed: $*" >&2
     exit 1
   }
-  awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' "$scratch/one" >>"$scratch/$name"
+  ended=$(date +%s%N)
+  awk -v ns=$((ended - started)) '{ printf "%.3f %.2f %s\n", ns / 1e9, $1 + $2, $3 }' "$scratch/one" >>"$scratch/$name"
 }
 
-# median NAME FIELD: the median of the three runs' FIELD (1 seconds, 2 cpu, 3 kB).
+runs=5
+
+# median NAME FIELD: the median of the runs' FIELD (1 seconds, 2 cpu, 3 kB).
 median() {
-  cut -d' ' -f"$2" "$scratch/$1" | sort -n | sed -n 2p
+  cut -d' ' -f"$2" "$scratch/$1" | sort -n | sed -n "$(((runs + 1) / 2))p"
 }
 
 ratio() {
@@ -55,13 +61,13 @@ mb() {
 }
 
 
-echo "Whole job at 4096x4096, default block, median of 3 (peer: libnoise Perlin, 8 octaves)"
+echo "Whole job at 4096x4096, default block, median of 5 (peer: libnoise Perlin, 8 octaves)"
 echo
 echo "| output | threads | morvessan | peak memory | CPU time | peer | peer memory | x peer |"
 echo "|---|---|---|---|---|---|---|---|"
 for format in bmp png jpg; do
   for threads in 1 2; do
-    for run in 1 2 3; do
+    for run in $(seq $runs); do
       measure "ours-$format-$threads" "$ours" render --quiet --threads "$threads" --size 4096x4096 \
         --params "$scratch/block" "$scratch/out.$format"
       measure "peer-$format-$threads" "$peer" 4096x4096 "$threads" "$scratch/peer.$format"
@@ -91,13 +97,13 @@ done
 
 if [ "$busy" = yes ]; then
   echo
-  echo "Beside a busy loop (one core kept busy), BMP at 4096x4096, median of 3"
+  echo "Beside a busy loop (one core kept busy), BMP at 4096x4096, median of 5"
   echo
   echo "| threads | time | CPU time |"
   echo "|---|---|---|"
   sh -c 'while :; do :; done' &
   loop=$!
-  for run in 1 2 3; do
+  for run in $(seq $runs); do
     for threads in 1 2; do
       measure "busy-$threads" "$ours" render --quiet --threads "$threads" --size 4096x4096 \
         --params "$scratch/block" "$scratch/out.bmp"
