@@ -2,6 +2,8 @@
 // serving and writing back pixels at the requested sampling rates.
 #include "host/FilterHost.h"
 
+#include "plugin/HostRects.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -46,10 +48,12 @@ bool sampleRate(Fixed rate, std::int32_t& factor) {
     return true;
 }
 
-bool isEmpty(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
+bool isEmpty(const VRect& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+VRect widen(const Rect& r) { return VRect{r.top, r.left, r.bottom, r.right}; }
 
 // Whether every sampled pixel of `r` at `factor` lies inside width × height.
-bool inside(const Rect& r, std::int32_t factor, std::int32_t width, std::int32_t height) {
+bool inside(const VRect& r, std::int32_t factor, std::int32_t width, std::int32_t height) {
     return r.left >= 0 && r.top >= 0 && (static_cast<std::int64_t>(r.right) - 1) * factor < width &&
            (static_cast<std::int64_t>(r.bottom) - 1) * factor < height;
 }
@@ -251,7 +255,7 @@ void FilterHost::beginRun() {
     m_in_buffer.clear();
     m_out_buffer.clear();
     m_mask_buffer.clear();
-    m_served_out = Rect{0, 0, 0, 0};
+    m_served_out = VRect{0, 0, 0, 0};
     m_taken = 0;
     if (banded()) {
         m_band_top = 0;
@@ -263,11 +267,17 @@ void FilterHost::beginRun() {
     r.abortProc = &FilterHostCallbacks::abortProc;
     r.progressProc = &FilterHostCallbacks::progressProc;
     r.parameters = m_parameters;
-    r.imageSize = Point{static_cast<int16>(m_image.height), static_cast<int16>(m_image.width)};
+    // The document in 32-bit coordinates, and clamped in the 16-bit ones for plug-ins
+    // that read only those (a picture beyond them is refused at their first request).
+    m_big = BigDocumentStruct{};
+    m_big.imageSize32 = VPoint{m_image.height, m_image.width};
+    m_big.wholeSize32 = m_big.imageSize32;
+    m_big.filterRect32 = toHostVRect(f);
+    r.bigDocumentData = &m_big;
+    r.imageSize = Point{toHostCoordinate(m_image.height), toHostCoordinate(m_image.width)};
     r.wholeSize = r.imageSize;
     r.planes = static_cast<int16>(m_image.planes);
-    r.filterRect = Rect{static_cast<int16>(f.top), static_cast<int16>(f.left), static_cast<int16>(f.bottom),
-                        static_cast<int16>(f.right)};
+    r.filterRect = toHostRect(f);
     r.background = PSRGBColor{0xFFFF, 0xFFFF, 0xFFFF};
     r.foreground = PSRGBColor{0, 0, 0};
     r.backColor[0] = r.backColor[1] = r.backColor[2] = 255;
@@ -317,13 +327,12 @@ void FilterHost::endRun() {
 }
 
 int16 FilterHost::run(bool withParameters) {
-    // The record addresses pixels with 16-bit coordinates; a document it cannot
-    // describe is refused before the plug-in sees it.
+    // A document the record cannot describe is refused before the plug-in sees it.
     const VXPSRect f = filterRect();
     const bool planesValid = m_image.planes == 3 || m_image.planes == 4;
     const std::size_t held = banded() ? 0 : static_cast<std::size_t>(m_image.width) * m_image.height * m_image.planes;
-    const bool sizeValid = m_image.width >= 0 && m_image.height >= 0 && m_image.width <= 32767 &&
-                           m_image.height <= 32767 && m_image.pixels.size() == held;
+    const bool sizeValid = m_image.width >= 0 && m_image.height >= 0 && m_image.width <= kMaxFilterSide &&
+                           m_image.height <= kMaxFilterSide && m_image.pixels.size() == held;
     const bool rectValid = f.left >= 0 && f.top >= 0 && f.right <= m_image.width && f.bottom <= m_image.height &&
                            f.left <= f.right && f.top <= f.bottom;
     const bool maskValid =
@@ -345,8 +354,8 @@ int16 FilterHost::run(bool withParameters) {
     }
     // Some hosts look at right only; a plug-in must end with all of them zero.
     const auto pending = [this] {
-        const FilterRecord& r = *m_record;
-        return !isEmpty(r.inRect) || !isEmpty(r.outRect) || !isEmpty(r.maskRect);
+        const Asked a = asked();
+        return !isEmpty(a.in) || !isEmpty(a.out) || !isEmpty(a.mask);
     };
     for (int rounds = 0; result == noErr && pending(); ++rounds) {
         if (rounds == 100000) {
@@ -369,10 +378,20 @@ int16 FilterHost::run(bool withParameters) {
     return result;
 }
 
+FilterHost::Asked FilterHost::asked() const {
+    const FilterRecord& r = *m_record;
+    if (wide()) {
+        return Asked{m_big.inRect32, m_big.outRect32, m_big.maskRect32};
+    }
+    return Asked{widen(r.inRect), widen(r.outRect), widen(r.maskRect)};
+}
+
 OSErr FilterHost::advanceState() {
     ++m_advance_calls;
     const FilterRecord& r = *m_record;
-    m_requests.push_back(Request{r.inRect, r.outRect, r.maskRect, r.inputRate, r.maskRate, r.inLoPlane, r.inHiPlane});
+    const Asked a = asked();
+    m_requests.push_back(Request{r.inRect, r.outRect, r.maskRect, r.inputRate, r.maskRate, r.inLoPlane, r.inHiPlane,
+                                 a.in, a.out, a.mask, wide()});
     if (m_fail_call != 0 && m_advance_calls == m_fail_call) {
         return m_fail_code;
     }
@@ -381,8 +400,8 @@ OSErr FilterHost::advanceState() {
 
 // Writes back what the plug-in left in the last output buffer.
 void FilterHost::flushOutput() {
-    const Rect r = m_served_out;
-    m_served_out = Rect{0, 0, 0, 0};
+    const VRect r = m_served_out;
+    m_served_out = VRect{0, 0, 0, 0};
     if (isEmpty(r) || m_out_buffer.empty()) {
         return;
     }
@@ -401,7 +420,7 @@ void FilterHost::flushOutput() {
 
 // Copies planes lo..hi of `rect` (in units of `factor` image pixels, sampling
 // every factor-th pixel) into `buffer`, rows padded; returns the row stride.
-std::int32_t FilterHost::gatherPlanes(const Rect& rect, std::int32_t factor, int16 lo, int16 hi,
+std::int32_t FilterHost::gatherPlanes(const VRect& rect, std::int32_t factor, int16 lo, int16 hi,
                                       std::vector<std::uint8_t>& buffer) const {
     const std::int32_t n = hi - lo + 1;
     const std::int32_t w = rect.right - rect.left;
@@ -436,68 +455,76 @@ OSErr FilterHost::serve() {
     r.maskRowBytes = 0;
 
     const auto planesValid = [this](int16 lo, int16 hi) { return lo >= 0 && lo <= hi && hi < m_image.planes; };
+    const Asked a = asked();
+    // A plug-in that reads 16-bit coordinates only would be served the part of the
+    // picture they reach, and its run would seem to succeed.
+    if (!wide() && (m_image.width > kMaxNarrowSide || m_image.height > kMaxNarrowSide) &&
+        (!isEmpty(a.in) || !isEmpty(a.out) || !isEmpty(a.mask))) {
+        return kNarrowCoordinatesErr;
+    }
 
     if (m_stream.take || banded()) {
         // The rows the requests reach; those above them are finished and leave.
-        std::int32_t top = m_image.height;
-        std::int32_t bottom = 0;
+        std::int64_t top = m_image.height;
+        std::int64_t bottom = 0;
         std::int32_t factor = 1;
-        if (!isEmpty(r.inRect) && sampleRate(r.inputRate, factor)) {
-            top = std::min<std::int32_t>(top, r.inRect.top * factor);
-            bottom = std::max<std::int32_t>(bottom, (r.inRect.bottom - 1) * factor + 1);
+        if (!isEmpty(a.in) && sampleRate(r.inputRate, factor)) {
+            top = std::min<std::int64_t>(top, std::int64_t(a.in.top) * factor);
+            bottom = std::max<std::int64_t>(bottom, (std::int64_t(a.in.bottom) - 1) * factor + 1);
         }
-        if (!isEmpty(r.outRect)) {
-            top = std::min<std::int32_t>(top, r.outRect.top);
-            bottom = std::max<std::int32_t>(bottom, r.outRect.bottom);
+        if (!isEmpty(a.out)) {
+            top = std::min<std::int64_t>(top, a.out.top);
+            bottom = std::max<std::int64_t>(bottom, a.out.bottom);
         }
         if (top < bottom) {
-            if (top < m_taken) {
-                return paramErr; // rows already handed on cannot be served again
+            // Rows already handed on cannot be served again, nor rows the image has not.
+            if (top < m_taken || bottom > m_image.height) {
+                return paramErr;
             }
-            if (!reachRows(top, std::min(bottom, m_image.height))) {
+            if (!reachRows(static_cast<std::int32_t>(top), static_cast<std::int32_t>(bottom))) {
                 return kRowSinkErr;
             }
         }
     }
 
-    if (!isEmpty(r.inRect)) {
+    if (!isEmpty(a.in)) {
         std::int32_t factor = 1;
         if (!sampleRate(r.inputRate, factor) || !planesValid(r.inLoPlane, r.inHiPlane) ||
-            !inside(r.inRect, factor, m_image.width, m_image.height)) {
+            !inside(a.in, factor, m_image.width, m_image.height)) {
             return paramErr;
         }
-        const std::int32_t rowBytes = gatherPlanes(r.inRect, factor, r.inLoPlane, r.inHiPlane, m_in_buffer);
+        const std::int32_t rowBytes = gatherPlanes(a.in, factor, r.inLoPlane, r.inHiPlane, m_in_buffer);
         r.inData = m_in_buffer.data();
         r.inRowBytes = rowBytes;
     }
 
-    if (!isEmpty(r.outRect)) {
-        if (!planesValid(r.outLoPlane, r.outHiPlane) || !inside(r.outRect, 1, m_image.width, m_image.height)) {
+    if (!isEmpty(a.out)) {
+        if (!planesValid(r.outLoPlane, r.outHiPlane) || !inside(a.out, 1, m_image.width, m_image.height)) {
             return paramErr;
         }
         // The destination starts as a copy of the source, as the module asks hosts to do.
-        const std::int32_t rowBytes = gatherPlanes(r.outRect, 1, r.outLoPlane, r.outHiPlane, m_out_buffer);
+        const std::int32_t rowBytes = gatherPlanes(a.out, 1, r.outLoPlane, r.outHiPlane, m_out_buffer);
         r.outData = m_out_buffer.data();
         r.outRowBytes = rowBytes;
-        m_served_out = r.outRect;
+        m_served_out = a.out;
         m_served_out_lo = r.outLoPlane;
         m_served_out_hi = r.outHiPlane;
         m_served_out_row_bytes = rowBytes;
     }
 
-    if (!isEmpty(r.maskRect) && m_mask) {
+    if (!isEmpty(a.mask) && m_mask) {
         std::int32_t factor = 1;
-        if (!sampleRate(r.maskRate, factor) || !inside(r.maskRect, factor, m_mask->width, m_mask->height)) {
+        if (!sampleRate(r.maskRate, factor) || !inside(a.mask, factor, m_mask->width, m_mask->height)) {
             return paramErr;
         }
-        const std::int32_t w = r.maskRect.right - r.maskRect.left;
-        const std::int32_t h = r.maskRect.bottom - r.maskRect.top;
+        const std::int32_t w = a.mask.right - a.mask.left;
+        const std::int32_t h = a.mask.bottom - a.mask.top;
         const std::int32_t rowBytes = w + m_row_padding;
         m_mask_buffer.resize(static_cast<std::size_t>(rowBytes) * h);
         for (std::int32_t y = 0; y < h; ++y) {
             std::uint8_t* d = m_mask_buffer.data() + static_cast<std::size_t>(y) * rowBytes;
             for (std::int32_t x = 0; x < w; ++x) {
-                d[x] = m_mask->at((r.maskRect.left + x) * factor, (r.maskRect.top + y) * factor);
+                d[x] = m_mask->at((a.mask.left + x) * factor, (a.mask.top + y) * factor);
             }
         }
         r.maskData = m_mask_buffer.data();
@@ -559,6 +586,9 @@ std::string describeFailure(int16 code, const std::string& message) {
     case userCanceledErr: return "the filter run was cancelled";
     case memFullErr: return "out of memory";
     case paramErr: return "the filter asked for something the host cannot serve";
+    case kNarrowCoordinatesErr:
+        return "the filter module reads 16-bit coordinates only, which reach " + std::to_string(kMaxNarrowSide) +
+               " pixels a side: a larger picture needs a module that reads 32-bit ones";
     default: return "the filter failed with code " + std::to_string(code);
     }
 }

@@ -18,6 +18,14 @@ namespace morvessan {
 
 // What a run ends with when the row sink refuses a row (the system's I/O error code).
 inline constexpr OSErr kRowSinkErr = -36;
+// What a run ends with when a picture wider or taller than 16-bit coordinates reach
+// is asked of a plug-in that reads the 16-bit ones only (a code of this host's own).
+inline constexpr OSErr kNarrowCoordinatesErr = -32100;
+// The largest side the host describes: the 32-bit fields could say more, but no
+// picture format written here holds more, and every count of tiles and bytes stays
+// far from overflowing. The 16-bit fields hold sides up to kMaxNarrowSide.
+inline constexpr std::int32_t kMaxFilterSide = 65535;
+inline constexpr std::int32_t kMaxNarrowSide = 32767;
 
 // A run's rows streamed instead of held. `fill`, when set, makes row y of a document
 // that is never held whole (its image has no pixels): only the band of rows the
@@ -94,11 +102,14 @@ public:
     std::string errorString() const;
     int advanceStateCalls() const { return m_advance_calls; }
     int abortCalls() const { return m_abort_calls; }
-    // Every rectangle and rate the plug-in asked advanceState for.
+    // Every rectangle and rate the plug-in asked advanceState for: the 16-bit
+    // fields, and the rectangles served (the 32-bit fields when `wide`).
     struct Request {
         Rect in, out, mask;
         Fixed inputRate, maskRate;
         int16 inLoPlane, inHiPlane;
+        VRect in32, out32, mask32;
+        bool wide;
     };
     const std::vector<Request>& requests() const { return m_requests; }
 
@@ -106,6 +117,13 @@ private:
     struct HandleBlock;
     friend struct FilterHostCallbacks;
 
+    // The rectangles the plug-in asks for: from the 32-bit fields once it says it
+    // reads them, else from the 16-bit ones.
+    struct Asked {
+        VRect in, out, mask;
+    };
+    bool wide() const { return m_big.PluginUsing32BitCoordinates != 0; }
+    Asked asked() const;
     OSErr advanceState();
     OSErr serve();
     void flushOutput();
@@ -121,7 +139,7 @@ private:
     const std::uint8_t* pixelAt(std::int32_t x, std::int32_t y) const {
         return const_cast<FilterHost*>(this)->pixelAt(x, y);
     }
-    std::int32_t gatherPlanes(const Rect& rect, std::int32_t factor, int16 lo, int16 hi,
+    std::int32_t gatherPlanes(const VRect& rect, std::int32_t factor, int16 lo, int16 hi,
                               std::vector<std::uint8_t>& buffer) const;
     HandleBlock* findHandle(Handle handle) const;
     Handle newHandle(std::int32_t size);
@@ -153,6 +171,7 @@ private:
     std::vector<Property> m_properties;
 
     std::unique_ptr<FilterRecord> m_record;
+    BigDocumentStruct m_big{};
     HandleProcs m_handle_procs{};
     PropertyProcs m_property_procs{};
     PlatformData m_platform_data{};
@@ -165,7 +184,7 @@ private:
     std::vector<std::uint8_t> m_in_buffer;
     std::vector<std::uint8_t> m_out_buffer;
     std::vector<std::uint8_t> m_mask_buffer;
-    Rect m_served_out{0, 0, 0, 0};
+    VRect m_served_out{0, 0, 0, 0};
     int16 m_served_out_lo = 0;
     int16 m_served_out_hi = -1;
     std::int32_t m_served_out_row_bytes = 0;

@@ -114,7 +114,6 @@ struct ImageServicesProcs;
 struct ChannelPortProcs;
 struct ReadImageDocumentDesc;
 struct SPBasicSuite;
-struct BigDocumentStruct;
 struct ReadDescriptorProcs;
 struct WriteDescriptorProcs;
 
@@ -236,6 +235,21 @@ struct AboutRecord {
 };
 
 #pragma pack(push, 4)
+
+// The 32-bit coordinates a host offers beside the record's 16-bit ones. A plug-in
+// that reads them sets PluginUsing32BitCoordinates to 1 in every selector that
+// touches rectangles; the host then serves the in, out and mask rectangles it
+// finds here, and the 16-bit ones only hold them clamped.
+struct BigDocumentStruct {
+    int32 PluginUsing32BitCoordinates;
+    VPoint imageSize32;
+    VRect filterRect32;
+    VRect inRect32;
+    VRect outRect32;
+    VRect maskRect32;
+    VPoint floatCoord32;
+    VPoint wholeSize32;
+};
 
 struct FilterRecord {
     int32 serialNumber;
@@ -410,6 +424,15 @@ MORVESSAN_CHECK_OFFSET(bufferSpace64, 424, 544);
 MORVESSAN_CHECK_OFFSET(allowOverrangeColors, 440, 560);
 MORVESSAN_CHECK_OFFSET(reserved, 441, 561);
 #undef MORVESSAN_CHECK_OFFSET
+
+static_assert(sizeof(BigDocumentStruct) == 92);
+static_assert(offsetof(BigDocumentStruct, imageSize32) == 4);
+static_assert(offsetof(BigDocumentStruct, filterRect32) == 12);
+static_assert(offsetof(BigDocumentStruct, inRect32) == 28);
+static_assert(offsetof(BigDocumentStruct, outRect32) == 44);
+static_assert(offsetof(BigDocumentStruct, maskRect32) == 60);
+static_assert(offsetof(BigDocumentStruct, floatCoord32) == 76);
+static_assert(offsetof(BigDocumentStruct, wholeSize32) == 84);
 
 static_assert(sizeof(HandleProcs) == (sizeof(void*) == 8 ? 72 : 36));
 static_assert(offsetof(HandleProcs, newProc) == sizeof(void*));

@@ -1,5 +1,5 @@
-// Conversions between the host's 16-bit top-left-bottom-right rectangles and the
-// driver's 32-bit left-top-right-bottom ones.
+// Conversions between the host's top-left-bottom-right rectangles (16-bit, and the
+// 32-bit ones of large documents) and the driver's left-top-right-bottom ones.
 #pragma once
 
 #include "plugin/HostInterface.h"
@@ -18,8 +18,22 @@ inline Rect toHostRect(const VXPSRect& r) {
                 toHostCoordinate(r.right)};
 }
 
+inline VRect toHostVRect(const VXPSRect& r) { return VRect{r.top, r.left, r.bottom, r.right}; }
+
 inline VXPSRect fromHostRect(const Rect& r) { return VXPSRect{r.left, r.top, r.right, r.bottom}; }
 
+inline VXPSRect fromHostRect(const VRect& r) { return VXPSRect{r.left, r.top, r.right, r.bottom}; }
+
 inline bool isEmptyHostRect(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+inline bool isEmptyHostRect(const VRect& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+inline bool sameHostRect(const VRect& a, const VRect& b) {
+    return a.top == b.top && a.left == b.left && a.bottom == b.bottom && a.right == b.right;
+}
+
+inline bool sameHostRect(const Rect& a, const Rect& b) {
+    return a.top == b.top && a.left == b.left && a.bottom == b.bottom && a.right == b.right;
+}
 
 } // namespace morvessan

@@ -34,17 +34,48 @@ void VXPSFilter::ReadHostImage() {
         }
         vxThrowCode(filterBadMode);
     }
-    m_whole_rect = {0, 0, record.wholeSize.h, record.wholeSize.v};
-    m_filter_rect = fromHostRect(record.filterRect);
+    const BigDocumentStruct* big = BigDocument();
+    if (!big) {
+        m_whole_rect = {0, 0, record.wholeSize.h, record.wholeSize.v};
+        m_filter_rect = fromHostRect(record.filterRect);
+        return;
+    }
+    // Every tile is asked for inside the filter area: an area outside the image, or
+    // turned inside out, would have the host serve (or refuse) rows it does not have.
+    // A zeroed structure beside a filter area in the 16-bit fields is no description
+    // (the other way round is an area wholly past 16 bits, clamped to nothing).
+    const VPoint size = big->imageSize32;
+    const VXPSRect area = fromHostRect(big->filterRect32);
+    const bool fits = size.v >= 0 && size.h >= 0 && area.left >= 0 && area.top >= 0 && area.left <= area.right &&
+                      area.top <= area.bottom && area.right <= size.h && area.bottom <= size.v;
+    if (!fits || (area.isEmpty() && !isEmptyHostRect(record.filterRect))) {
+        vxThrowMessage(kBadAreaMessage);
+    }
+    m_whole_rect = {0, 0, big->wholeSize32.h, big->wholeSize32.v};
+    m_filter_rect = area;
 }
 
 void VXPSFilter::DoContinue() { ClearHostRectangles(); }
+
+BigDocumentStruct* VXPSFilter::BigDocument() {
+    FilterRecord* record = GetFilterRecord();
+    BigDocumentStruct* big = record ? record->bigDocumentData : nullptr;
+    if (big) {
+        big->PluginUsing32BitCoordinates = 1;
+    }
+    return big;
+}
 
 void VXPSFilter::ClearHostRectangles() {
     if (FilterRecord* record = GetFilterRecord()) {
         record->inRect = {0, 0, 0, 0};
         record->outRect = {0, 0, 0, 0};
         record->maskRect = {0, 0, 0, 0};
+        if (BigDocumentStruct* big = BigDocument()) {
+            big->inRect32 = {0, 0, 0, 0};
+            big->outRect32 = {0, 0, 0, 0};
+            big->maskRect32 = {0, 0, 0, 0};
+        }
     }
 }
 

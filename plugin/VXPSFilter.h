@@ -22,6 +22,8 @@ public:
     static constexpr int kTileSize = 128;
     static constexpr int kZoomInLimit = -5;
     static constexpr const char* kBadModeMessage = "This filter works on 8-bit RGB images only.";
+    static constexpr const char* kBadAreaMessage =
+        "The host described the image with 32-bit coordinates that do not fit together.";
 
     VXPSFilter();
     ~VXPSFilter() override;
@@ -114,11 +116,19 @@ public:
     bool HostHasMask() const;
 
 protected:
+    // The host's 32-bit coordinates, marked as the ones this plug-in reads, when
+    // it offers them; null for a host with the record's 16-bit ones only.
+    BigDocumentStruct* BigDocument();
     // Empties inRect, outRect and maskRect: the host then asks for no more data.
     void ClearHostRectangles();
-    // After advanceState: the host served the rectangles asked for, with rows of
-    // at least `width` pixels of `planes` bytes; otherwise nothing is touched.
-    void CheckServed(const Rect& in, const Rect& out, const Rect& mask, std::int32_t width, std::int32_t planes);
+    // Asks for these rectangles at the next advanceState (an empty one asks for
+    // nothing): in the 32-bit fields, and clamped in the 16-bit ones, when the
+    // host has them, else in the 16-bit ones alone.
+    void AskHost(const VXPSRect& in, const VXPSRect& out, const VXPSRect& mask);
+    // After advanceState: the host served the rectangles AskHost asked for, with
+    // rows of at least `width` pixels of `planes` bytes; otherwise nothing is touched.
+    void CheckServed(const VXPSRect& in, const VXPSRect& out, const VXPSRect& mask, std::int32_t width,
+                     std::int32_t planes);
     // Image pixels per proxy pixel at the current zoom.
     std::int32_t SampleFactor() const { return m_zoom > 1 ? m_zoom : 1; }
     // The preview rectangle divided by the sample factor: what the proxies hold.

@@ -216,18 +216,15 @@ void VXPSFilter::FetchProxy(VXImage2& image, std::int32_t x, std::int32_t y, con
     const std::int32_t planes = m_has_alpha ? 4 : 3;
     const bool wantPixels = kind != ProxyKind::Mask;
     const bool wantMask = kind == ProxyKind::Mask || kind == ProxyKind::Shaded;
-    const Rect empty{0, 0, 0, 0};
-    record.inRect = wantPixels ? toHostRect(reduced) : empty;
+    const VXPSRect askedIn = wantPixels ? reduced : VXPSRect{};
+    const VXPSRect askedMask = wantMask ? reduced : VXPSRect{};
+    AskHost(askedIn, VXPSRect{}, askedMask);
     record.inLoPlane = 0;
     record.inHiPlane = static_cast<int16>(planes - 1);
-    record.outRect = empty;
-    record.maskRect = wantMask ? toHostRect(reduced) : empty;
     record.inputRate = rate * kFixedOne;
     record.maskRate = rate * kFixedOne;
-    const Rect askedIn = record.inRect;
-    const Rect askedMask = record.maskRect;
     AdvanceState();
-    CheckServed(askedIn, empty, askedMask, reduced.width(), planes);
+    CheckServed(askedIn, VXPSRect{}, askedMask, reduced.width(), planes);
     const PixelBlock target = ImageBlock(image).sub(x, y, reduced.width(), reduced.height());
     for (std::int32_t row = 0; row < target.height; ++row) {
         std::uint8_t* d = target.row(row);

@@ -34,27 +34,37 @@ void VXPSFilter::AdvanceState() {
     }
 }
 
-namespace {
-
-bool sameRect(const Rect& a, const Rect& b) {
-    return a.top == b.top && a.left == b.left && a.bottom == b.bottom && a.right == b.right;
+void VXPSFilter::AskHost(const VXPSRect& in, const VXPSRect& out, const VXPSRect& mask) {
+    FilterRecord& record = Record();
+    record.inRect = toHostRect(in);
+    record.outRect = toHostRect(out);
+    record.maskRect = toHostRect(mask);
+    if (BigDocumentStruct* big = BigDocument()) {
+        big->inRect32 = toHostVRect(in);
+        big->outRect32 = toHostVRect(out);
+        big->maskRect32 = toHostVRect(mask);
+    }
 }
 
-} // namespace
-
-void VXPSFilter::CheckServed(const Rect& in, const Rect& out, const Rect& mask, std::int32_t width,
+void VXPSFilter::CheckServed(const VXPSRect& in, const VXPSRect& out, const VXPSRect& mask, std::int32_t width,
                              std::int32_t planes) {
     const FilterRecord& record = Record();
+    const BigDocumentStruct* big = BigDocument();
     const std::int64_t pixelRow = static_cast<std::int64_t>(width) * planes;
-    const auto served = [&](const Rect& asked, const Rect& given, const void* data, std::int32_t rowBytes,
-                            std::int64_t rowLength) {
-        return isEmptyHostRect(asked) || (data && sameRect(asked, given) && rowBytes >= rowLength);
+    // The rectangle the host says it served, in the coordinates this run reads.
+    const auto served = [&](const VXPSRect& asked, const Rect& given, const VRect* given32, const void* data,
+                            std::int32_t rowBytes, std::int64_t rowLength) {
+        if (!big) {
+            const Rect narrow = toHostRect(asked);
+            return isEmptyHostRect(narrow) || (data && sameHostRect(narrow, given) && rowBytes >= rowLength);
+        }
+        return asked.isEmpty() || (data && sameHostRect(toHostVRect(asked), *given32) && rowBytes >= rowLength);
     };
     // A host that clipped a rectangle, or whose rows are shorter than the tile,
     // would have the tile read and written past its buffers.
-    if (!served(in, record.inRect, record.inData, record.inRowBytes, pixelRow) ||
-        !served(out, record.outRect, record.outData, record.outRowBytes, pixelRow) ||
-        !served(mask, record.maskRect, record.maskData, record.maskRowBytes, width)) {
+    if (!served(in, record.inRect, big ? &big->inRect32 : nullptr, record.inData, record.inRowBytes, pixelRow) ||
+        !served(out, record.outRect, big ? &big->outRect32 : nullptr, record.outData, record.outRowBytes, pixelRow) ||
+        !served(mask, record.maskRect, big ? &big->maskRect32 : nullptr, record.maskData, record.maskRowBytes, width)) {
         vxThrowCode(paramErr);
     }
 }
@@ -80,18 +90,16 @@ void VXPSFilter::FilterImage() {
         for (std::int32_t left = area.left; left < area.right; left += kTileSize) {
             const VXPSRect tile{left, top, std::min(left + kTileSize, area.right),
                                 std::min(top + kTileSize, area.bottom)};
+            const VXPSRect maskTile = masked ? tile : VXPSRect{};
             record.inputRate = kFixedOne;
-            record.inRect = toHostRect(tile);
             record.inLoPlane = 0;
             record.inHiPlane = static_cast<int16>(planes - 1);
-            record.outRect = toHostRect(tile);
             record.outLoPlane = 0;
             record.outHiPlane = static_cast<int16>(planes - 1);
-            record.maskRect = masked ? toHostRect(tile) : Rect{0, 0, 0, 0};
             record.maskRate = kFixedOne;
-            const Rect asked = toHostRect(tile);
+            AskHost(tile, tile, maskTile);
             AdvanceState();
-            CheckServed(asked, asked, masked ? asked : Rect{0, 0, 0, 0}, tile.width(), planes);
+            CheckServed(tile, tile, maskTile, tile.width(), planes);
             const PixelBlock in{static_cast<std::uint8_t*>(record.inData),
                                 tile.width(),
                                 tile.height(),

@@ -34,6 +34,9 @@ namespace {
 HostileHost* g_host = nullptr;
 
 bool isEmpty(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
+bool isEmpty(const VRect& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+int16 clamped(std::int32_t v) { return static_cast<int16>(std::clamp<std::int32_t>(v, -32768, 32767)); }
 } // namespace
 
 struct HostileCallbacks {
@@ -107,10 +110,17 @@ void HostileHost::fillRecord() {
     r.abortProc = &HostileCallbacks::abortProc;
     r.progressProc = &HostileCallbacks::progressProc;
     r.parameters = m_kept;
-    r.imageSize = Point{static_cast<int16>(m_height), static_cast<int16>(m_width)};
+    r.imageSize = Point{clamped(m_height), clamped(m_width)};
     r.wholeSize = r.imageSize;
     r.planes = m_quirks.planes;
-    r.filterRect = Rect{0, 0, static_cast<int16>(m_height), static_cast<int16>(m_width)};
+    r.filterRect = Rect{0, 0, clamped(m_height), clamped(m_width)};
+    m_big = BigDocumentStruct{};
+    if (m_quirks.bigDocument) {
+        m_big.imageSize32 = VPoint{m_height, m_width};
+        m_big.wholeSize32 = m_big.imageSize32;
+        m_big.filterRect32 = VRect{0, 0, m_height, m_width};
+        r.bigDocumentData = &m_big;
+    }
     r.haveMask = m_quirks.mask;
     r.autoMask = true;
     r.imageMode = m_quirks.imageMode;
@@ -170,8 +180,7 @@ int16 HostileHost::run(bool prepare) {
         result = call(filterSelectorStart);
     }
     for (int rounds = 0; result == noErr; ++rounds) {
-        const FilterRecord& r = m_record;
-        if (isEmpty(r.inRect) && isEmpty(r.outRect) && isEmpty(r.maskRect)) {
+        if (!pending()) {
             break;
         }
         if (rounds == 100000) {
@@ -186,6 +195,14 @@ int16 HostileHost::run(bool prepare) {
         result = call(filterSelectorFinish);
     }
     return result;
+}
+
+bool HostileHost::pending() const {
+    if (wide()) {
+        return !isEmpty(m_big.inRect32) || !isEmpty(m_big.outRect32) || !isEmpty(m_big.maskRect32);
+    }
+    const FilterRecord& r = m_record;
+    return !isEmpty(r.inRect) || !isEmpty(r.outRect) || !isEmpty(r.maskRect);
 }
 
 std::optional<std::vector<std::uint8_t>> HostileHost::parameters() const {
@@ -214,12 +231,12 @@ OSErr HostileHost::advance() {
         int32 rowBytes = 0;
         bool ok = true;
     };
-    const auto serve = [&](Rect& rect, Fixed rate, std::int32_t planes, GuardedBuffer& buffer) {
+    const auto serveWide = [&](VRect& rect, Fixed rate, std::int32_t planes, GuardedBuffer& buffer) {
         Served served;
         if (isEmpty(rect)) {
             return served;
         }
-        const std::int32_t factor = std::max(rate / kFixedOne, 1);
+        const std::int64_t factor = std::max(rate / kFixedOne, 1);
         if (rect.left < 0 || rect.top < 0 || (rect.right - 1) * factor >= m_width ||
             (rect.bottom - 1) * factor >= m_height) {
             m_outside = true;
@@ -238,13 +255,24 @@ OSErr HostileHost::advance() {
         served.data = buffer.data();
         return served;
     };
+    // The 16-bit rectangles served as the 32-bit ones, with what the quirks did to them.
+    m_served_wide = wide();
+    const auto serve = [&](Rect& rect, Fixed rate, std::int32_t planes, GuardedBuffer& buffer) {
+        VRect wideRect{rect.top, rect.left, rect.bottom, rect.right};
+        const Served served = serveWide(wideRect, rate, planes, buffer);
+        rect.right = clamped(wideRect.right);
+        return served;
+    };
+    const auto serveEither = [&](Rect& rect, VRect& rect32, Fixed rate, std::int32_t planes, GuardedBuffer& buffer) {
+        return m_served_wide ? serveWide(rect32, rate, planes, buffer) : serve(rect, rate, planes, buffer);
+    };
     // Only the planes the image has are served, however many were asked for.
     const auto planes = [&](int16 lo, int16 hi) {
         return std::max(std::min<int>(hi, m_quirks.planes - 1) - lo + 1, 0);
     };
-    const Served in = serve(r.inRect, r.inputRate, planes(r.inLoPlane, r.inHiPlane), m_in);
-    const Served out = serve(r.outRect, kFixedOne, planes(r.outLoPlane, r.outHiPlane), m_out);
-    const Served mask = m_quirks.mask ? serve(r.maskRect, r.maskRate, 1, m_mask) : Served{};
+    const Served in = serveEither(r.inRect, m_big.inRect32, r.inputRate, planes(r.inLoPlane, r.inHiPlane), m_in);
+    const Served out = serveEither(r.outRect, m_big.outRect32, kFixedOne, planes(r.outLoPlane, r.outHiPlane), m_out);
+    const Served mask = m_quirks.mask ? serveEither(r.maskRect, m_big.maskRect32, r.maskRate, 1, m_mask) : Served{};
     r.inData = in.data;
     r.inRowBytes = in.rowBytes;
     r.outData = out.data;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace morvessan::test {
@@ -30,6 +31,9 @@ struct Quirks {
     bool advanceState = true;
     bool errorString = true;
     std::optional<int16> playInfo = plugInDialogSilent;
+    // Offers 32-bit coordinates (the 16-bit ones clamped) and serves from them once
+    // the plug-in says it reads them.
+    bool bigDocument = false;
 };
 
 class HostileHost {
@@ -49,6 +53,12 @@ public:
     int16 run(bool prepare = true);
 
     FilterRecord& record() { return m_record; }
+    // The 32-bit coordinates offered with Quirks::bigDocument, for a test to spoil.
+    BigDocumentStruct& bigDocument() { return m_big; }
+    // Whether the last rectangles served were read from the 32-bit fields.
+    bool servedWide() const { return m_served_wide; }
+    // What the plug-in left in the error string.
+    std::string errorString() const { return std::string(reinterpret_cast<const char*>(m_error + 1), m_error[0]); }
     // The kept handle's size and bytes (nothing when there is none).
     std::optional<std::vector<std::uint8_t>> parameters() const;
 
@@ -66,6 +76,8 @@ private:
 
     void fillRecord();
     OSErr advance();
+    bool wide() const { return m_quirks.bigDocument && m_big.PluginUsing32BitCoordinates != 0; }
+    bool pending() const;
     Block* find(Handle handle) const;
     Handle newHandle(std::int32_t size);
 
@@ -74,6 +86,8 @@ private:
     std::int32_t m_height;
     Quirks m_quirks;
     FilterRecord m_record{};
+    BigDocumentStruct m_big{};
+    bool m_served_wide = false;
     HandleProcs m_procs{};
     PIDescriptorParameters m_descriptor{};
     Str255 m_error{};

@@ -177,6 +177,7 @@ TEST(Driver, AdvanceStateFailureReachesTheResultUnchanged) {
     filter.start = [](TestFilter& f) {
         f.GetFilterRecord()->inputRate = kFixedOne / 2;
         f.GetFilterRecord()->inRect = Rect{0, 0, 1, 1};
+        f.GetFilterRecord()->bigDocumentData->inRect32 = VRect{0, 0, 1, 1}; // what this host reads
         f.AdvanceState();
     };
     EXPECT_EQ(host.run(), paramErr);
@@ -193,7 +194,7 @@ TEST(Driver, HostRefusesDocumentsTheRecordCannotDescribe) {
     host.setMask(HostMask(19, 10));
     EXPECT_EQ(host.run(), paramErr);
     host.setMask(std::nullopt);
-    host.setImage(HostImage(40000, 1, 3));
+    host.setImage(HostImage(kMaxFilterSide + 1, 1, 3));
     EXPECT_EQ(host.run(), paramErr);
     EXPECT_TRUE(filter.tiles.empty());
     EXPECT_EQ(filter.initialised, 0);
