@@ -128,6 +128,13 @@ std::unique_ptr<VXRowWriter> vxBitmapRowWriter(VXFileReplacement& file, const VX
         reason = vxNotEncoded(file.path());
         return nullptr;
     }
+    // The file's size fields have 32 bits: a larger picture would get a header that lies.
+    const std::uint64_t stride =
+        (std::uint64_t(format.width) * (format.kind == VXRowKind::Rgba ? 32 : 24) + 31) / 32 * 4;
+    if (stride * std::uint64_t(format.height) + 14 + 108 > 0xFFFFFFFFu) {
+        reason = "Cannot write \"" + file.path() + "\": a bitmap file holds at most 4 GiB.";
+        return nullptr;
+    }
     auto writer = std::make_unique<BitmapRowWriter>(file, format);
     if (!writer->start(metadata)) {
         reason = vxNotEncoded(file.path());

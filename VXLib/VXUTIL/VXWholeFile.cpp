@@ -4,6 +4,7 @@
 
 #include "VXLib/VXUTIL/VXPath.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -325,6 +326,52 @@ VXFileBytes vxReadWholeFile(const std::string& path, std::uint64_t limit) {
     }
     result.status = VXReadStatus::Read;
     return result;
+}
+
+bool vxReadFileInPieces(const std::string& path, std::size_t piece,
+                        const std::function<bool(std::string_view bytes)>& take, std::string& error) {
+    const auto failed = [&](const std::string& why) {
+        error = "cannot read " + inQuotes(path) + ": " + why;
+        return false;
+    };
+    StatData data{};
+    if (statOf(path, data) != 0) {
+        return failed(reasonOf(errno));
+    }
+    if (isFolder(data)) {
+        return failed("it is a folder");
+    }
+    if (!isRegular(data)) {
+        return failed(kNotRegular);
+    }
+    const int fd = openForReading(path);
+    if (fd < 0) {
+        return failed(reasonOf(errno));
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { closeFile(fd); }
+    } closer{fd};
+    if (statOpen(fd, data) != 0 || !isRegular(data)) {
+        return failed(kNotRegular);
+    }
+    std::string buffer(std::max<std::size_t>(piece, 1), '\0');
+    for (;;) {
+        const long long got = readSome(fd, buffer.data(), buffer.size());
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return failed("a read error (" + reasonOf(errno) + ")");
+        }
+        if (got == 0) {
+            return true;
+        }
+        if (!take(std::string_view(buffer.data(), std::size_t(got)))) {
+            error.clear(); // the taker's own failure, which it words itself
+            return false;
+        }
+    }
 }
 
 // ---------------------------------------------------------------- replacing

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,13 @@ struct VXFileBytes {
 // Reads the whole file at `path`. Anything but a regular file (a folder, a pipe, a
 // device) is refused without reading it, and so is a file of more than `limit` bytes.
 VXFileBytes vxReadWholeFile(const std::string& path, std::uint64_t limit);
+
+// Reads the regular file at `path` from start to end in pieces of at most `piece`
+// bytes, each handed to `take` as it is read, so that a file of any size takes one
+// piece of memory. False when the file cannot be read (the reason, naming the file,
+// in `error`) or when `take` answered false (`error` then empty).
+bool vxReadFileInPieces(const std::string& path, std::size_t piece,
+                        const std::function<bool(std::string_view bytes)>& take, std::string& error);
 
 // What tells one version of a file from the next: its size and its modification
 // time in the finest units the system keeps (nanoseconds here, 100 ns on Windows;

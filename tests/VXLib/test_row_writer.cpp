@@ -1,5 +1,5 @@
-// Pictures written row by row: exact bitmap bytes, 16-bit PNG samples read back by
-// libpng, JPEG alpha flattening, and rows missing, extra or of a kind a format lacks.
+// Pictures written row by row (exact bitmap bytes, 16-bit PNG samples, JPEG flattening,
+// wrong row counts and kinds, bitmaps past 4 GiB) and files read back in pieces.
 #include "VXLib/VXImageFile.h"
 #include "VXLib/VXRowWriter.h"
 
@@ -293,4 +293,60 @@ TEST(RowWriter, PaethRowsOfNoiseDecodeAtEveryWidthAndPixelSize) {
             }
         }
     }
+}
+
+TEST(RowWriter, BitmapsPastFourGibibytesAreRefusedBeforeAByte) {
+    // The file's size fields have 32 bits; 65535 x 16384 with alpha is the last that fits.
+    ScratchFolder folder;
+    folder.write("big.bmp", Bytes{1, 2, 3});
+    for (const auto& [format, fits] : {std::pair{VXRowFormat{65535, 16384, VXRowKind::Rgba}, true},
+                                       std::pair{VXRowFormat{65535, 16385, VXRowKind::Rgba}, false},
+                                       std::pair{VXRowFormat{65535, 21846, VXRowKind::Rgb}, false}}) {
+        VXFileReplacement file;
+        ASSERT_TRUE(file.begin(folder.file("big.bmp")));
+        std::string error;
+        const auto writer = vxBeginRowWriter(file, format, {}, &error);
+        EXPECT_EQ(writer != nullptr, fits) << format.height;
+        if (!fits) {
+            EXPECT_NE(error.find("a bitmap file holds at most 4 GiB"), std::string::npos) << error;
+        }
+    }
+    EXPECT_EQ(readFile(folder.file("big.bmp")), (Bytes{1, 2, 3}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+}
+
+TEST(WholeFile, AFileReadInPiecesIsHandedOverWholeAndInOrder) {
+    ScratchFolder folder;
+    Bytes bytes(1000);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = std::uint8_t(i * 31 + 7);
+    folder.write("f.bin", bytes);
+    for (const std::size_t piece : {std::size_t(1), std::size_t(7), std::size_t(1000), std::size_t(4096)}) {
+        std::string joined;
+        std::size_t largest = 0;
+        std::string error = "unset";
+        ASSERT_TRUE(vxReadFileInPieces(
+            folder.file("f.bin"), piece,
+            [&](std::string_view part) {
+                joined.append(part);
+                largest = std::max(largest, part.size());
+                return true;
+            },
+            error));
+        EXPECT_EQ(Bytes(joined.begin(), joined.end()), bytes) << piece;
+        EXPECT_LE(largest, piece);
+    }
+    // A taker that stops ends the reading, with no reason of the file's.
+    int calls = 0;
+    std::string error;
+    EXPECT_FALSE(vxReadFileInPieces(
+        folder.file("f.bin"), 100, [&](std::string_view) { return ++calls < 3; }, error));
+    EXPECT_EQ(calls, 3);
+    EXPECT_EQ(error, "");
+    // What cannot be read is named.
+    const auto never = [](std::string_view) { return true; };
+    EXPECT_FALSE(vxReadFileInPieces(folder.file("none.bin"), 100, never, error));
+    EXPECT_NE(error.find("none.bin"), std::string::npos) << error;
+    EXPECT_FALSE(vxReadFileInPieces(folder.path().string(), 100, never, error));
+    EXPECT_NE(error.find("it is a folder"), std::string::npos) << error;
 }
