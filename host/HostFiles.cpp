@@ -1,6 +1,8 @@
 // Pictures to and from host images, and whole-file reads and writes.
 #include "host/HostFiles.h"
 
+#include "VXLib/VXUTIL/VXAsciiCase.h"
+#include "VXLib/VXUTIL/VXPath.h"
 #include "texture/FilterParameters.h"
 
 #include <new>
@@ -69,6 +71,30 @@ bool loadHostMask(const std::string& path, HostMask& mask, std::string& error, c
 }
 
 bool isWritableImagePath(const std::string& path) { return isImageFilePath(path); }
+
+std::string streamedSizeProblem(const std::string& path, std::int64_t width, std::int64_t height, std::int32_t planes) {
+    const std::string extension = path == "-" ? std::string(".png") : lowerAscii(extensionOf(path));
+    const auto sides = [&](const std::string& what, std::int32_t most) {
+        return width > most || height > most
+                   ? "is larger than " + what + ": at most " + std::to_string(most) + " pixels per side"
+                   : std::string();
+    };
+    if (extension == ".jpg" || extension == ".jpeg") {
+        return sides("a JPEG file holds", kMaxJpegSide);
+    }
+    if (extension == ".bmp") {
+        if (std::string problem = sides("render writes as a bitmap", kMaxStreamedSide); !problem.empty()) {
+            return problem;
+        }
+        // The rows are padded to four bytes; the file's header comes first.
+        const std::uint64_t stride = (std::uint64_t(width) * (planes == 4 ? 32 : 24) + 31) / 32 * 4;
+        if (stride * std::uint64_t(height) + 122 > 0xFFFFFFFFu) {
+            return "is larger than a bitmap file holds: at most 4 GiB (a PNG holds it)";
+        }
+        return {};
+    }
+    return sides("render writes as PNG", kMaxStreamedSide);
+}
 
 bool writeHostImage(VXFileReplacement& file, const HostImage& image, std::string& error,
                     const VXPictureWriting& writing, bool strip,

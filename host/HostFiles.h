@@ -21,8 +21,16 @@ namespace morvessan {
 // library's limit, below the 16-bit coordinates of the filter interface.
 inline constexpr std::int32_t kMaxHostSide = kMaxImageDimension;
 // The largest side render makes: its rows are streamed and no picture of its size is
-// held, so only the filter interface's 16-bit coordinates limit it.
-inline constexpr std::int32_t kMaxStreamedSide = 32767;
+// held, so only the formats limit it: PNG and bitmap files to kMaxStreamedSide (and a
+// bitmap file to 4 GiB in all, its size fields having 32 bits), JPEG files to
+// kMaxJpegSide, the most the JPEG format itself allows.
+inline constexpr std::int32_t kMaxStreamedSide = 65535;
+inline constexpr std::int32_t kMaxJpegSide = 65500;
+
+// Why a width x height picture of `planes` bytes a pixel cannot be streamed into a
+// file named `path` (- is a PNG on standard output): "is larger than ..." naming the
+// format's limit, or "" when it fits. Paths of no picture format are not judged here.
+std::string streamedSizeProblem(const std::string& path, std::int64_t width, std::int64_t height, std::int32_t planes);
 
 // The most bytes a picture file within the reading's pixel limit can take: files
 // (and standard input) beyond it are refused before they are read.

@@ -12,7 +12,9 @@ namespace morvessan::cli {
 namespace {
 
 constexpr std::array kOptions{
-    CliOption{"canvas", "--size", "WxH", "canvas size, up to 32767 a side (default 1024x768)"},
+    CliOption{"canvas", "--size", "WxH",
+              "canvas size (default 1024x768), up to 65535 a side for PNG and bitmap files (a bitmap file within 4 "
+              "GiB) and 65500 for JPEG; rows are written as they are done, so memory stays small at any size"},
     CliOption{"canvas", "--background", "COLOUR", "white (default), transparent or #RRGGBB"},
     CliOption{"canvas", "--depth", "8|16",
               "bits a channel (default 8); 16 writes a 16-bit PNG (RGB, or RGBA on a transparent canvas) with the "
@@ -37,7 +39,7 @@ constexpr std::array kOptions{
               "... with this name (applied to the block before the run); names match in any letter case when that "
               "picks one"},
     CliOption{"run", "--mask", "FILE", "selection: 8-bit grey picture of the same size, 255 = selected"},
-    CliOption{"run", "--rect", "X,Y,W,H", "filter rectangle (default the whole image)"},
+    CliOption{"run", "--rect", "X,Y,W,H", "filter rectangle inside the picture (default the whole image)"},
     CliOption{"run", "--pattern-size", "N",
               "N pixels to the pattern's unit in both directions, so that the pattern keeps its proportions and a "
               "larger picture shows more of it; steps then act about the rectangle's centre in that unit (default: "
@@ -137,7 +139,9 @@ constexpr std::array kVariables{
     CliVariable{"MORVESSAN_TEXTURE_FOLDER",
                 "The same for the texture pictures, instead of the folder beside the module; the command line sets it "
                 "to --textures-dir or its own folder."},
-    CliVariable{"TMPDIR", "The folder a picture for standard output is written through first."},
+    CliVariable{"TMPDIR",
+                "The folder a picture for standard output is written through first (whole, so that a failed run "
+                "sends nothing), then copied out piece by piece."},
     CliVariable{"XDG_DATA_HOME",
                 "Where an installed program keeps the user's own preset files (in morvessan/ under it); an absolute "
                 "path, else HOME/.local/share is used."},

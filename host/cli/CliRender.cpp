@@ -125,7 +125,8 @@ VXPSRect parseRect(const std::string& text, const HostImage& image) {
             throw usageError("rectangle '" + text + "' is not X,Y,W,H");
         }
         const std::string part = text.substr(start, i < 3 ? comma - start : std::string::npos);
-        values[i] = parseInteger(part, i < 2 ? 0 : 1, 32767, i < 2 ? "rectangle position" : "rectangle size");
+        values[i] =
+            parseInteger(part, i < 2 ? 0 : 1, kMaxStreamedSide, i < 2 ? "rectangle position" : "rectangle size");
         start = comma + 1;
     }
     const VXPSRect rect{values[0], values[1], values[0] + values[2], values[1] + values[3]};
@@ -138,18 +139,18 @@ VXPSRect parseRect(const std::string& text, const HostImage& image) {
 
 // The canvas of render: its size and planes; the run streams its rows, made as the
 // filter reaches them (canvasFill), so no picture of its size is ever held.
-HostImage makeCanvas(const Arguments& args) {
+HostImage makeCanvas(const Arguments& args, const std::string& output) {
     std::int32_t width = 1024;
     std::int32_t height = 768;
     if (const auto size = args.value("--size")) {
         parseSize(*size, width, height);
     }
     const std::string background = args.value("--background").value_or("white");
-    // Checked before anything is rendered: the filter interface's coordinates have 16 bits.
-    if (width > kMaxStreamedSide || height > kMaxStreamedSide) {
+    // Checked before anything is rendered: only the output's format limits the size.
+    const std::int32_t planes = background == "transparent" ? 4 : 3;
+    if (const std::string problem = streamedSizeProblem(output, width, height, planes); !problem.empty()) {
         throw usageError("--size " + args.value("--size").value_or("") + ": a picture of " + std::to_string(width) +
-                         "x" + std::to_string(height) + " is larger than render makes: at most " +
-                         std::to_string(kMaxStreamedSide) + " pixels per side");
+                         "x" + std::to_string(height) + " " + problem);
     }
     if (const std::string problem = canvasBackgroundProblem(background); !problem.empty()) {
         throw usageError(problem);
@@ -258,10 +259,27 @@ std::string temporaryFolder() {
 
 // A picture the run writes to standard output goes through a temporary file of its
 // own first, so that it is encoded by the same writer and nothing half-made reaches
-// the pipe. The file is never put in place: it is read back and removed, and until
-// then it is one of the temporary files a signal removes.
+// the pipe. The file is never put in place: it is copied out piece by piece
+// (copyToStandardOutput) and removed, and until then it is one of the temporary
+// files a signal removes.
 std::string standardOutputFile() {
     return (std::filesystem::path(temporaryFolder()) / "morvessan-standard-output.png").string();
+}
+
+// The pieces the finished picture goes to standard output in: a picture of any size
+// takes this much memory to pass on.
+constexpr std::size_t kStandardOutputPiece = std::size_t(1) << 18;
+
+// Copies the finished file behind standard output there; a CliError when it cannot.
+void copyToStandardOutput(const std::string& path) {
+    std::string writeError;
+    std::string readError;
+    const bool copied = vxReadFileInPieces(
+        path, kStandardOutputPiece, [&](std::string_view piece) { return writeStandardOutput(piece, writeError); },
+        readError);
+    if (!copied) {
+        throw CliError(!writeError.empty() ? writeError : "cannot write the picture to standard output: " + readError);
+    }
 }
 
 // A message about the file behind standard output names standard output.
@@ -554,14 +572,8 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
         if (!pictureFile.finish()) {
             throw CliError(forStandardOutput(pictureFile.error(), pictureTarget));
         }
-        const VXFileBytes written = vxReadWholeFile(pictureFile.temporaryPath(), std::uint64_t(1) << 40);
+        copyToStandardOutput(pictureFile.temporaryPath());
         pictureFile.discard();
-        if (written.status != VXReadStatus::Read) {
-            throw CliError("cannot write the picture to standard output: " + written.error);
-        }
-        if (std::string error; !writeStandardOutput(written.bytes, error)) {
-            throw CliError(error);
-        }
     } else if (!pictureFile.commit()) {
         throw CliError(pictureFile.error());
     }
@@ -837,7 +849,7 @@ int commandRender(const std::vector<std::string>& list) {
         RunShape shape;
         shape.deep = deepOutput(args, output);
         shape.pattern = patternSpaceOf(patternRequest(args, 0));
-        HostImage canvas = makeCanvas(args);
+        HostImage canvas = makeCanvas(args, output);
         const auto fill = canvasFill(args, canvas);
         return runFilter(args, prepareBlock(args, true), std::move(canvas), output, shape, fill);
     }
@@ -850,7 +862,7 @@ int commandRender(const std::vector<std::string>& list) {
     const std::optional<DeepKind> deep = deepOutput(args, output);
     patternRequest(args, 0); // checks the options before any work
     const BaseBlock base = prepareBlock(args, true);
-    const HostImage canvas = makeCanvas(args);
+    const HostImage canvas = makeCanvas(args, output);
     const auto fill = canvasFill(args, canvas);
     ProgressBar bar("Rendering", args.has("--quiet"));
     FrameSteps steps(args);

@@ -338,8 +338,9 @@ TEST_F(Cli, OutputsAreReplacedWholeTogetherAndNeverThroughPlantedLinks) {
 }
 
 TEST_F(Cli, InputPicturesKeepTransparencyAndAreCheckedBeforeAnyWork) {
-    expectRefused(run("render --size 32768x1 " + p("wide.png")),
-                  "--size 32768x1: a picture of 32768x1 is larger than render makes: at most 32767 pixels per side",
+    expectRefused(run("render --size 65536x1 " + p("wide.png")),
+                  "--size 65536x1: a picture of 65536x1 is larger than render writes as PNG: at most 65535 pixels "
+                  "per side",
                   "wide.png");
     writePng(at("ga.png"), PNG_COLOR_TYPE_GRAY_ALPHA, 2, {10, 0, 200, 128});
     writePng(at("pal.png"), PNG_COLOR_TYPE_PALETTE, 2, {0, 1}, {{1, 2, 3}, {4, 5, 6}}, {77});

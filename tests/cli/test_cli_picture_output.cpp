@@ -124,20 +124,3 @@ TEST_F(CliPictureOutput, TransparencyIntoJpegIsFlattenedOverTheBackgroundWithANo
     r = run("apply " + p("clear.png") + " " + p("out.png"));
     EXPECT_EQ(r.err.find("note"), std::string::npos) << r.err;
 }
-
-TEST_F(CliPictureOutput, RenderStreamsSidesPastTheWholePictureLimit) {
-    // 32767 pixels a side: more than a picture held whole may have, streamed row by row.
-    ASSERT_EQ(run("render --quiet --size 32767x3 " + p("wide.bmp")).status, 0);
-    const std::string bitmap = readText(at("wide.bmp"));
-    const std::size_t stride = (32767 * 3 + 3) / 4 * 4;
-    ASSERT_EQ(bitmap.size(), 54 + 3 * stride);
-    EXPECT_EQ(static_cast<std::uint8_t>(bitmap[18]) | static_cast<std::uint8_t>(bitmap[19]) << 8, 32767);
-    ASSERT_EQ(run("render --quiet --size 3x32767 --background transparent " + p("tall.png")).status, 0);
-#if !defined(_WIN32)
-    const std::string size = identify("%w %h %A", at("tall.png"));
-    EXPECT_TRUE(size.empty() || size.rfind("3 32767 ", 0) == 0) << size;
-#endif
-    expectRefused(run("render --size 3x32768 " + p("taller.png")),
-                  "--size 3x32768: a picture of 3x32768 is larger than render makes: at most 32767 pixels per side",
-                  "taller.png");
-}
