@@ -17,8 +17,11 @@
 #include <string>
 #include <thread>
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include <process.h>
+#else
 #include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -48,11 +51,21 @@ std::string readText(const fs::path& path) {
     return text.str();
 }
 
+inline long processNumber() {
+#if defined(_WIN32)
+    return static_cast<long>(_getpid());
+#else
+    return static_cast<long>(getpid());
+#endif
+}
+
 class Cli : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The process's number too: test runs of two checkouts may share the folder for temporary files.
         m_dir = fs::temp_directory_path() /
-                ("morvessan-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                ("morvessan-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+                 std::to_string(processNumber()));
         removeTree();
         fs::create_directories(m_dir / "presets");
         fs::create_directories(m_dir / "textures");
