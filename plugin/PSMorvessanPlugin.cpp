@@ -8,6 +8,7 @@
 #include "plugin/StartupLog.h"
 #include "plugin/VXPSErrors.h"
 #include "renderer/PresetThumbnail.h"
+#include "renderer/RenderThreads.h"
 #include "renderer/TextureMapLoader.h"
 #include "texture/TextureBuilder.h"
 
@@ -211,6 +212,31 @@ void PSMorvessanPlugin::RenderTile(const PixelBlock& in, const PixelBlock& out, 
 void PSMorvessanPlugin::RenderMaskedTile(const PixelBlock& in, const PixelBlock& out, const PixelBlock& mask,
                                          const VXPSRect& rect) {
     renderTextureTile(Settings(), in, out, mask, rect);
+}
+
+std::int32_t PSMorvessanPlugin::TilesAtOnce() {
+    constexpr std::int32_t kTilesAlongARow = 16;
+    const bool grain = m_parameters && m_parameters->texture.noiseEnabled;
+    return grain ? 1 : kTilesAlongARow;
+}
+
+void PSMorvessanPlugin::RenderTiles(const std::vector<TileWork>& tiles) {
+    if (tiles.size() < 2 || renderThreadCount() < 2) {
+        VXPSFilter::RenderTiles(tiles); // in turn; a lone tile shares its rows among the threads
+        return;
+    }
+    if (m_group_buffers.size() < tiles.size()) {
+        m_group_buffers.resize(tiles.size());
+    }
+    const TextureRenderSettings shared = Settings();
+    forEachPart(static_cast<std::int32_t>(tiles.size()), [&](std::int32_t first, std::int32_t last) {
+        for (std::int32_t k = first; k < last; ++k) {
+            TextureRenderSettings settings = shared;
+            settings.buffers = &m_group_buffers[static_cast<std::size_t>(k)];
+            const TileWork& tile = tiles[static_cast<std::size_t>(k)];
+            renderTextureTile(settings, tile.in, tile.out, tile.mask, tile.rect);
+        }
+    });
 }
 
 void PSMorvessanPlugin::UpdateOutputImage(const VXPSRect&) { BuildOutputImage(); }

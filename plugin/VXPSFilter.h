@@ -73,6 +73,19 @@ public:
     virtual void RenderTile(const PixelBlock& /*in*/, const PixelBlock& /*out*/, const VXPSRect& /*rect*/) {}
     virtual void RenderMaskedTile(const PixelBlock& /*in*/, const PixelBlock& /*out*/, const PixelBlock& /*mask*/,
                                   const VXPSRect& /*rect*/) {}
+    // One tile of the tiles the host served together (`mask.data` null without a mask).
+    struct TileWork {
+        PixelBlock in;
+        PixelBlock out;
+        PixelBlock mask;
+        VXPSRect rect;
+    };
+    // How many tiles along a row the host is asked for at once (1: one by one);
+    // they then come to RenderTiles together.
+    virtual std::int32_t TilesAtOnce() { return 1; }
+    // Renders tiles the host served together; by default one after another,
+    // through RenderTile and RenderMaskedTile.
+    virtual void RenderTiles(const std::vector<TileWork>& tiles);
     virtual void FilterImage();
 
     bool EnableAlpha(bool allowed);

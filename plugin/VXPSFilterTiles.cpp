@@ -85,47 +85,67 @@ void VXPSFilter::FilterImage() {
     if (masked) {
         record.autoMask = false; // the tiles apply the mask themselves
     }
+    // Tiles along a row come from the host together, as one area, when the
+    // filter can take several at once.
+    const std::int32_t across = std::max<std::int32_t>(1, TilesAtOnce());
+    std::vector<TileWork> tiles;
     std::int32_t done = 0;
     for (std::int32_t top = area.top; top < area.bottom; top += kTileSize) {
-        for (std::int32_t left = area.left; left < area.right; left += kTileSize) {
-            const VXPSRect tile{left, top, std::min(left + kTileSize, area.right),
-                                std::min(top + kTileSize, area.bottom)};
-            const VXPSRect maskTile = masked ? tile : VXPSRect{};
+        const std::int32_t bottom = std::min(top + kTileSize, area.bottom);
+        for (std::int32_t left = area.left; left < area.right; left += across * kTileSize) {
+            const VXPSRect group{left, top, std::min<std::int32_t>(left + across * kTileSize, area.right), bottom};
+            const VXPSRect maskGroup = masked ? group : VXPSRect{};
             record.inputRate = kFixedOne;
             record.inLoPlane = 0;
             record.inHiPlane = static_cast<int16>(planes - 1);
             record.outLoPlane = 0;
             record.outHiPlane = static_cast<int16>(planes - 1);
             record.maskRate = kFixedOne;
-            AskHost(tile, tile, maskTile);
+            AskHost(group, group, maskGroup);
             AdvanceState();
-            CheckServed(tile, tile, maskTile, tile.width(), planes);
-            const PixelBlock in{static_cast<std::uint8_t*>(record.inData),
-                                tile.width(),
-                                tile.height(),
-                                planes,
-                                record.inRowBytes,
-                                layout};
-            const PixelBlock out{static_cast<std::uint8_t*>(record.outData),
-                                 tile.width(),
-                                 tile.height(),
-                                 planes,
-                                 record.outRowBytes,
-                                 layout};
-            if (masked) {
-                const PixelBlock mask{static_cast<std::uint8_t*>(record.maskData),
+            CheckServed(group, group, maskGroup, group.width(), planes);
+            tiles.clear();
+            for (std::int32_t tileLeft = group.left; tileLeft < group.right; tileLeft += kTileSize) {
+                const VXPSRect tile{tileLeft, top, std::min(tileLeft + kTileSize, group.right), bottom};
+                const std::size_t offset = static_cast<std::size_t>(tileLeft - group.left);
+                TileWork work;
+                work.in = PixelBlock{static_cast<std::uint8_t*>(record.inData) + offset * planes,
+                                     tile.width(),
+                                     tile.height(),
+                                     planes,
+                                     record.inRowBytes,
+                                     layout};
+                work.out = PixelBlock{static_cast<std::uint8_t*>(record.outData) + offset * planes,
                                       tile.width(),
                                       tile.height(),
-                                      1,
-                                      record.maskRowBytes,
-                                      kLayoutMask};
-                RenderMaskedTile(in, out, mask, tile);
-            } else {
-                RenderTile(in, out, tile);
+                                      planes,
+                                      record.outRowBytes,
+                                      layout};
+                if (masked) {
+                    work.mask = PixelBlock{static_cast<std::uint8_t*>(record.maskData) + offset,
+                                           tile.width(),
+                                           tile.height(),
+                                           1,
+                                           record.maskRowBytes,
+                                           kLayoutMask};
+                }
+                work.rect = tile;
+                tiles.push_back(work);
             }
+            RenderTiles(tiles);
             CheckAbort();
             ReportProgress(done, total);
-            ++done;
+            done += static_cast<std::int32_t>(tiles.size());
+        }
+    }
+}
+
+void VXPSFilter::RenderTiles(const std::vector<TileWork>& tiles) {
+    for (const TileWork& tile : tiles) {
+        if (tile.mask.data) {
+            RenderMaskedTile(tile.in, tile.out, tile.mask, tile.rect);
+        } else {
+            RenderTile(tile.in, tile.out, tile.rect);
         }
     }
 }

@@ -70,7 +70,7 @@ TEST_F(PluginTest, WithoutADialogAnInteractiveRunSaysSo) {
 TEST_F(PluginTest, FailuresInsideTheDialogEndTheRunQuietlyButFailuresAfterOkReachTheHost) {
     FilterHost host;
     host.setPlayInfo(plugInDialogDisplay);
-    const HostImage original = patternImage(300, 20, 3);
+    const HostImage original = patternImage(20, 300, 3);
     host.setImage(original);
     useDialog([](PSMorvessanPlugin&) -> bool { throw std::runtime_error("handler failed"); });
     EXPECT_EQ(host.run(), noErr);
@@ -91,7 +91,7 @@ TEST_F(PluginTest, FailuresInsideTheDialogEndTheRunQuietlyButFailuresAfterOkReac
 
 TEST_F(PluginTest, SilentRunsReportRenderFailuresToTheHost) {
     FilterHost host;
-    host.setImage(patternImage(300, 20, 3));
+    host.setImage(patternImage(20, 300, 3));
     host.setAbortAfter(2);
     EXPECT_EQ(host.run(), userCanceledErr);
     host.setAbortAfter(std::nullopt);
@@ -116,7 +116,7 @@ TEST_F(PluginTest, RunsEndingInCancelOrFailureLeaveNoRectangleSet) {
 
     // A silent render stopped by the host on its third tile.
     FilterHost silent;
-    silent.setImage(patternImage(300, 20, 3));
+    silent.setImage(patternImage(20, 300, 3));
     silent.setAdvanceStateFailure(3, -5555);
     EXPECT_EQ(silent.run(), -5555);
     EXPECT_TRUE(empty(silent.record().inRect) && empty(silent.record().outRect) && empty(silent.record().maskRect));

@@ -154,11 +154,11 @@ TEST(HostileHost, MissingSuitesAndFailingCallbacksEndWithTheirCodes) {
     noAdvance.advanceState = false;
     EXPECT_EQ(HostileHost(testedEntry(), 20, 20, noAdvance).run(), paramErr);
 
-    // 300 x 200 is three tiles by two: fail or abort at each of them.
+    // 100 x 700 is a column of six tiles: fail or abort at each of them.
     for (int call = 1; call <= 6; ++call) {
         Quirks failing;
         failing.failAdvanceAt = call;
-        HostileHost host(testedEntry(), 300, 200, failing);
+        HostileHost host(testedEntry(), 100, 700, failing);
         EXPECT_EQ(host.run(), -5555) << call;
         EXPECT_EQ(host.locks(), host.unlocks());
         const Rect& in = host.record().inRect;
@@ -166,7 +166,7 @@ TEST(HostileHost, MissingSuitesAndFailingCallbacksEndWithTheirCodes) {
 
         Quirks aborting;
         aborting.abortFrom = call;
-        HostileHost stopped(testedEntry(), 300, 200, aborting);
+        HostileHost stopped(testedEntry(), 100, 700, aborting);
         EXPECT_EQ(stopped.run(), userCanceledErr) << call;
     }
 }
