@@ -10,6 +10,8 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <functional>
+#include <limits>
 #include <random>
 #include <system_error>
 
@@ -264,6 +266,68 @@ bool vxFileStamp(const std::string& path, VXFileStamp& stamp) {
 }
 #endif
 
+namespace {
+
+// Reads the file `path`, which `data` describes, in pieces of `piece` bytes into
+// `take`; false with `why` when it is not a regular file, cannot be read or holds
+// more than `limit` bytes, or with `why` empty when `take` stopped it.
+bool readPieces(const std::string& path, StatData& data, std::size_t piece, std::uint64_t limit,
+                const std::function<bool(std::string_view bytes)>& take, std::string& why) {
+    // Checked before opening: opening a pipe or a device can wait or have effects.
+    if (isFolder(data)) {
+        why = "it is a folder";
+        return false;
+    }
+    if (!isRegular(data)) {
+        why = kNotRegular;
+        return false;
+    }
+    const int fd = openForReading(path);
+    if (fd < 0) {
+        why = reasonOf(errno);
+        return false;
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { closeFile(fd); }
+    } closer{fd};
+    if (statOpen(fd, data) != 0 || !isRegular(data)) {
+        why = kNotRegular;
+        return false;
+    }
+    const std::string tooLarge = "it is larger than " + sizeText(limit);
+    if (data.st_size < 0 || std::uint64_t(data.st_size) > limit) {
+        why = tooLarge;
+        return false;
+    }
+    std::string buffer(std::max<std::size_t>(piece, 1), '\0');
+    std::uint64_t total = 0;
+    for (;;) {
+        const long long got = readSome(fd, buffer.data(), buffer.size());
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            why = "a read error (" + reasonOf(errno) + ")";
+            return false;
+        }
+        if (got == 0) {
+            return true;
+        }
+        total += std::uint64_t(got);
+        if (total > limit) {
+            why = tooLarge; // it grew while being read
+            return false;
+        }
+        if (!take(std::string_view(buffer.data(), std::size_t(got)))) {
+            why.clear(); // the taker's own failure, which it words itself
+            return false;
+        }
+    }
+}
+
+} // namespace
+
 VXFileBytes vxReadWholeFile(const std::string& path, std::uint64_t limit) {
     VXFileBytes result;
     const auto failed = [&](const std::string& why) {
@@ -284,45 +348,16 @@ VXFileBytes vxReadWholeFile(const std::string& path, std::uint64_t limit) {
         result.status = VXReadStatus::Missing;
         return result;
     }
-    // Checked before opening: opening a pipe or a device can wait or have effects.
-    if (isFolder(data)) {
-        return failed("it is a folder");
+    if (isRegular(data) && data.st_size > 0 && std::uint64_t(data.st_size) <= limit) {
+        result.bytes.reserve(std::size_t(data.st_size));
     }
-    if (!isRegular(data)) {
-        return failed(kNotRegular);
-    }
-    const int fd = openForReading(path);
-    if (fd < 0) {
-        return failed(reasonOf(errno));
-    }
-    struct Closer {
-        int fd;
-        ~Closer() { closeFile(fd); }
-    } closer{fd};
-    if (statOpen(fd, data) != 0 || !isRegular(data)) {
-        return failed(kNotRegular);
-    }
-    const std::string tooLarge = "it is larger than " + sizeText(limit);
-    if (data.st_size < 0 || std::uint64_t(data.st_size) > limit) {
-        return failed(tooLarge);
-    }
-    result.bytes.reserve(std::size_t(data.st_size));
-    std::string buffer(std::size_t(1) << 16, '\0');
-    for (;;) {
-        const long long got = readSome(fd, buffer.data(), buffer.size());
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return failed("a read error (" + reasonOf(errno) + ")");
-        }
-        if (got == 0) {
-            break;
-        }
-        if (result.bytes.size() + std::uint64_t(got) > limit) {
-            return failed(tooLarge); // it grew while being read
-        }
-        result.bytes.append(buffer.data(), std::size_t(got));
+    std::string why;
+    const auto append = [&](std::string_view bytes) {
+        result.bytes.append(bytes);
+        return true;
+    };
+    if (!readPieces(path, data, std::size_t(1) << 16, limit, append, why)) {
+        return failed(why);
     }
     result.status = VXReadStatus::Read;
     return result;
@@ -330,48 +365,15 @@ VXFileBytes vxReadWholeFile(const std::string& path, std::uint64_t limit) {
 
 bool vxReadFileInPieces(const std::string& path, std::size_t piece,
                         const std::function<bool(std::string_view bytes)>& take, std::string& error) {
-    const auto failed = [&](const std::string& why) {
-        error = "cannot read " + inQuotes(path) + ": " + why;
-        return false;
-    };
     StatData data{};
+    std::string why;
     if (statOf(path, data) != 0) {
-        return failed(reasonOf(errno));
+        why = reasonOf(errno);
+    } else if (readPieces(path, data, piece, std::numeric_limits<std::uint64_t>::max(), take, why)) {
+        return true;
     }
-    if (isFolder(data)) {
-        return failed("it is a folder");
-    }
-    if (!isRegular(data)) {
-        return failed(kNotRegular);
-    }
-    const int fd = openForReading(path);
-    if (fd < 0) {
-        return failed(reasonOf(errno));
-    }
-    struct Closer {
-        int fd;
-        ~Closer() { closeFile(fd); }
-    } closer{fd};
-    if (statOpen(fd, data) != 0 || !isRegular(data)) {
-        return failed(kNotRegular);
-    }
-    std::string buffer(std::max<std::size_t>(piece, 1), '\0');
-    for (;;) {
-        const long long got = readSome(fd, buffer.data(), buffer.size());
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return failed("a read error (" + reasonOf(errno) + ")");
-        }
-        if (got == 0) {
-            return true;
-        }
-        if (!take(std::string_view(buffer.data(), std::size_t(got)))) {
-            error.clear(); // the taker's own failure, which it words itself
-            return false;
-        }
-    }
+    error = why.empty() ? std::string() : "cannot read " + inQuotes(path) + ": " + why;
+    return false;
 }
 
 // ---------------------------------------------------------------- replacing
