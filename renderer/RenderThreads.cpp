@@ -35,6 +35,18 @@ int defaultThreadCount() {
 
 using Body = std::function<void(std::int32_t, std::int32_t)>;
 
+// Set while this thread runs a part of a job: a job started from within a part
+// (a tile's rows inside a group of tiles) runs on this thread alone, without
+// asking the pool, whose lock this thread may hold already.
+thread_local bool t_in_part = false;
+
+struct InPart {
+    InPart() { t_in_part = true; }
+    ~InPart() { t_in_part = false; }
+    InPart(const InPart&) = delete;
+    InPart& operator=(const InPart&) = delete;
+};
+
 // A tile's passes are a fraction of a millisecond apart, less than a sleeping
 // thread takes to wake, so a thread looks for the next step this long before it
 // sleeps; briefly, and yielding as it looks, so that on a shared machine the
@@ -135,6 +147,7 @@ private:
 
     // Parts handed out in turn, so threads stay busy when rows differ in cost.
     void work() {
+        const InPart inPart;
         try {
             for (;;) {
                 std::int32_t begin = m_next.load(std::memory_order_relaxed);
@@ -243,7 +256,7 @@ void forEachPart(std::int32_t count, const Body& body) {
         return;
     }
     const int threads = std::min<std::int32_t>(renderThreadCount(), count);
-    if (threads <= 1) {
+    if (threads <= 1 || t_in_part) {
         body(0, count);
         return;
     }
