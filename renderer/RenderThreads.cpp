@@ -88,7 +88,9 @@ public:
             m_share = 2 * (helpers + 1);
             m_next.store(0, std::memory_order_relaxed);
             m_wanted = helpers;
-            m_unjoined.store(helpers, std::memory_order_relaxed);
+            // Released: a helper still on its way from the last job may join this
+            // one by this count alone, without taking the lock after these writes.
+            m_unjoined.store(helpers, std::memory_order_release);
             m_active.store(helpers, std::memory_order_relaxed);
             m_error = nullptr;
             m_generation.fetch_add(1, std::memory_order_release);

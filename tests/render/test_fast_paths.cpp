@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -327,4 +328,29 @@ TEST(FastPaths, ThreadPoolLivesForItsSessionAndPassesOnExceptions) {
     }
     EXPECT_EQ(renderPoolThreads(), 0);
     EXPECT_EQ(std::count(hits.begin(), hits.end(), 2), 1000);
+}
+
+// Jobs of a few parts back to back: a helper still leaving one job may find the
+// next already posted, and must see that job whole and take each part once.
+TEST(FastPaths, ShortJobsBackToBackEachRunEveryPartOnce) {
+    const RenderThreadSession session;
+    setRenderThreadLimit(3);
+    std::vector<std::atomic<int>> hits(8);
+    int wrong = 0;
+    for (int job = 0; job < 3000; ++job) {
+        const std::int32_t count = 2 + job % 7;
+        for (std::int32_t k = 0; k < count; ++k) {
+            hits[k].store(0, std::memory_order_relaxed);
+        }
+        forEachPart(count, [&](std::int32_t first, std::int32_t last) {
+            for (std::int32_t k = first; k < last; ++k) {
+                hits[k].fetch_add(1, std::memory_order_relaxed);
+            }
+        });
+        for (std::int32_t k = 0; k < count; ++k) {
+            wrong += hits[k].load(std::memory_order_relaxed) != 1 ? 1 : 0;
+        }
+    }
+    setRenderThreadLimit(0);
+    EXPECT_EQ(wrong, 0);
 }
