@@ -14,6 +14,9 @@ namespace {
 // rows arrives at once), in bounded memory however wide the rows.
 constexpr std::size_t kRingBytes = std::size_t(8) << 20;
 constexpr std::size_t kMostSlots = 512;
+// A sleeping encoder is woken for this many rows, not for each: a wake is a system
+// call and a switch of threads, dearer than the encoding of a row or two.
+constexpr std::size_t kWakeRows = 32;
 
 } // namespace
 
@@ -42,19 +45,27 @@ HostRowPipe::~HostRowPipe() {
 void HostRowPipe::serve() {
     std::unique_lock<std::mutex> lock(m_mutex);
     for (;;) {
-        m_changed.wait(lock, [this] { return m_stopping || m_count > 0; });
+        m_idle = true;
+        m_changed.wait(lock, [this] { return m_stopping || m_count >= m_wake_at; });
+        m_idle = false;
         if (m_stopping || m_failed) {
             return;
         }
-        const std::uint8_t* row = m_ring.data() + m_first * m_row_bytes;
+        // Every row waiting is taken in one go; their slots stay the thread's until
+        // handed back together.
+        const std::size_t first = m_first;
+        const std::size_t count = m_count;
         m_busy = true;
         lock.unlock();
-        const bool taken = m_take(row);
+        bool taken = true;
+        for (std::size_t k = 0; k < count && taken; ++k) {
+            taken = m_take(m_ring.data() + (first + k) % m_slots * m_row_bytes);
+        }
         lock.lock();
         m_busy = false;
         m_failed = !taken;
-        m_first = (m_first + 1) % m_slots;
-        --m_count;
+        m_first = (first + count) % m_slots;
+        m_count -= count;
         m_changed.notify_all();
     }
 }
@@ -67,14 +78,21 @@ bool HostRowPipe::put(const std::uint8_t* row) {
         return !m_failed;
     }
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_failed || m_count < m_slots; });
+    if (m_count == m_slots && !m_failed) {
+        m_wake_at = 1; // full: whatever is waiting must go before another row fits
+        m_changed.notify_all();
+        m_changed.wait(lock, [this] { return m_failed || m_count < m_slots; });
+    }
     if (m_failed) {
         return false;
     }
     // The slot past the waiting rows is the thread's to read only once counted.
     std::memcpy(m_ring.data() + (m_first + m_count) % m_slots * m_row_bytes, row, m_row_bytes);
     ++m_count;
-    m_changed.notify_all();
+    m_wake_at = std::min(kWakeRows, m_slots);
+    if (m_idle && m_count >= m_wake_at) {
+        m_changed.notify_all();
+    }
     return true;
 }
 
@@ -83,6 +101,8 @@ bool HostRowPipe::close() {
         return !m_failed;
     }
     std::unique_lock<std::mutex> lock(m_mutex);
+    m_wake_at = 1; // the last rows go however few
+    m_changed.notify_all();
     m_changed.wait(lock, [this] { return m_failed || (m_count == 0 && !m_busy); });
     return !m_failed;
 }

@@ -34,9 +34,11 @@ private:
     std::function<bool(const std::uint8_t*)> m_take;
     std::vector<std::uint8_t> m_ring;
     std::size_t m_slots = 0;
-    std::size_t m_first = 0; // the oldest row not yet taken
-    std::size_t m_count = 0; // rows waiting
-    bool m_busy = false;     // the thread is taking a row
+    std::size_t m_first = 0;   // the oldest row not yet taken
+    std::size_t m_count = 0;   // rows waiting
+    std::size_t m_wake_at = 1; // rows waiting that wake the thread
+    bool m_busy = false;       // the thread is taking rows
+    bool m_idle = false;       // the thread waits for rows
     bool m_failed = false;
     bool m_stopping = false;
     std::mutex m_mutex;

@@ -158,6 +158,21 @@ TEST(HostRowPipe, RowsArriveInOrderUntilATakeFails) {
         ASSERT_EQ(seen[std::size_t(y) * 3 + 1], std::uint8_t(y >> 8));
     }
 
+    // Fewer rows than wake the thread: close still hands them on.
+    std::vector<std::uint8_t> few;
+    {
+        HostRowPipe pipe(2, [&few](const std::uint8_t* row) {
+            few.insert(few.end(), row, row + 2);
+            return true;
+        });
+        for (std::uint8_t y = 0; y < 5; ++y) {
+            const std::uint8_t row[2] = {y, 9};
+            ASSERT_TRUE(pipe.put(row));
+        }
+        EXPECT_TRUE(pipe.close());
+    }
+    EXPECT_EQ(few, (std::vector<std::uint8_t>{0, 9, 1, 9, 2, 9, 3, 9, 4, 9}));
+
     int taken = 0;
     HostRowPipe failing(1, [&taken](const std::uint8_t*) { return ++taken < 10; });
     const std::uint8_t row[1] = {0};
