@@ -38,6 +38,7 @@ void BM_HostRender(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         FilterHost host;
+        host.setRowPadding(0); // as the command line serves rows
         host.setImage(image);
         host.setParameterBytes(block);
         host.setPlayInfo(plugInDialogSilent);

@@ -493,9 +493,15 @@ OSErr FilterHost::serve() {
             !inside(a.in, factor, m_image.width, m_image.height)) {
             return paramErr;
         }
-        const std::int32_t rowBytes = gatherPlanes(a.in, factor, r.inLoPlane, r.inHiPlane, m_in_buffer);
-        r.inData = m_in_buffer.data();
-        r.inRowBytes = rowBytes;
+        if (factor == 1 && r.inLoPlane == 0 && r.inHiPlane == m_image.planes - 1 && m_row_padding == 0) {
+            // The picture's own rows, which the module only reads: copying them
+            // would be time every render thread spends waiting on the host.
+            r.inData = pixelAt(a.in.left, a.in.top);
+            r.inRowBytes = m_image.width * m_image.planes;
+        } else {
+            r.inRowBytes = gatherPlanes(a.in, factor, r.inLoPlane, r.inHiPlane, m_in_buffer);
+            r.inData = m_in_buffer.data();
+        }
     }
 
     if (!isEmpty(a.out)) {

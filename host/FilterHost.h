@@ -55,7 +55,9 @@ public:
     VXPSRect filterRect() const;
 
     // What the record offers: descriptor parameters with this playInfo (none when
-    // empty), an error string (or a null pointer), extra bytes at each row's end.
+    // empty), an error string (or a null pointer), extra bytes at each row's end of
+    // the buffers it copies into (with none, the input is served from the picture's
+    // own rows when every plane is asked for at full size).
     void setPlayInfo(std::optional<int16> playInfo) { m_play_info = playInfo; }
     void setErrorStringEnabled(bool enabled) { m_error_string_enabled = enabled; }
     void setRowPadding(std::int32_t bytes) { m_row_padding = bytes; }

@@ -495,6 +495,7 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
             throw CliError("cannot hand the presets and textures folders to the filter through the environment");
         }
         FilterHost host(pluginEntry());
+        host.setRowPadding(0); // rows as they are, the input served without a copy
         host.setImage(std::move(image));
         host.setMask(std::move(mask));
         host.setFilterRect(rect);

@@ -101,13 +101,25 @@ TEST_F(PluginTest, StreamedRowsAreTheWholeRunsRowsInOrder) {
             whole.setFilterRect(c.rect);
             ASSERT_EQ(whole.run(), noErr);
 
-            FilterHost host;
-            host.setMask(mask);
-            host.setFilterRect(c.rect);
-            const Streamed streamed = streamRun(host, filledImage(c.width, c.height, c.planes), canvas);
-            ASSERT_EQ(streamed.result, noErr);
-            EXPECT_EQ(streamed.order, upTo(c.height));
-            EXPECT_TRUE(streamed.pixels == whole.image().pixels);
+            // Unpadded, the host serves the input from its own rows, banded or whole.
+            FilterHost inPlace;
+            inPlace.setRowPadding(0);
+            inPlace.setImage(filledImage(c.width, c.height, c.planes));
+            inPlace.setMask(mask);
+            inPlace.setFilterRect(c.rect);
+            ASSERT_EQ(inPlace.run(), noErr);
+            EXPECT_TRUE(inPlace.image().pixels == whole.image().pixels);
+
+            for (const std::int32_t padding : {5, 0}) {
+                FilterHost host;
+                host.setRowPadding(padding);
+                host.setMask(mask);
+                host.setFilterRect(c.rect);
+                const Streamed streamed = streamRun(host, filledImage(c.width, c.height, c.planes), canvas);
+                ASSERT_EQ(streamed.result, noErr);
+                EXPECT_EQ(streamed.order, upTo(c.height));
+                EXPECT_TRUE(streamed.pixels == whole.image().pixels) << "padding " << padding;
+            }
         }
     }
 }
