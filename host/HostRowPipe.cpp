@@ -10,24 +10,25 @@ namespace morvessan {
 
 namespace {
 
-// Enough rows that neither side waits on the other's bursts (a tile's band of 128
-// rows arrives at once), in bounded memory however wide the rows.
+// Two bands of tiles (a band of 128 rows arrives at once), so that neither side
+// waits on the other's bursts, in bounded memory however wide the rows.
 constexpr std::size_t kRingBytes = std::size_t(8) << 20;
-constexpr std::size_t kMostSlots = 512;
-// A sleeping encoder is woken for this many rows, not for each: a wake is a system
+constexpr std::size_t kMostSlots = 256;
+// A sleeping encoder is woken for a band of rows, not for each: a wake is a system
 // call and a switch of threads, dearer than the encoding of a row or two.
-constexpr std::size_t kWakeRows = 32;
+constexpr std::size_t kWakeRows = 128;
 
 } // namespace
 
 HostRowPipe::HostRowPipe(std::size_t rowBytes, std::function<bool(const std::uint8_t* row)> take)
     : m_row_bytes(std::max<std::size_t>(rowBytes, 1)), m_take(std::move(take)) {
     m_slots = std::clamp<std::size_t>(kRingBytes / m_row_bytes, 2, kMostSlots);
-    m_ring.resize(m_slots * m_row_bytes);
+    // Left unfilled: every slot is written before it is read.
+    m_ring = std::make_unique_for_overwrite<std::uint8_t[]>(m_slots * m_row_bytes);
     try {
         m_thread = std::thread([this] { serve(); });
     } catch (const std::system_error&) {
-        m_ring = {}; // no thread to be had: put() hands each row on itself
+        m_ring.reset(); // no thread to be had: put() hands each row on itself
     }
 }
 
@@ -59,7 +60,7 @@ void HostRowPipe::serve() {
         lock.unlock();
         bool taken = true;
         for (std::size_t k = 0; k < count && taken; ++k) {
-            taken = m_take(m_ring.data() + (first + k) % m_slots * m_row_bytes);
+            taken = m_take(m_ring.get() + (first + k) % m_slots * m_row_bytes);
         }
         lock.lock();
         m_busy = false;
@@ -87,7 +88,7 @@ bool HostRowPipe::put(const std::uint8_t* row) {
         return false;
     }
     // The slot past the waiting rows is the thread's to read only once counted.
-    std::memcpy(m_ring.data() + (m_first + m_count) % m_slots * m_row_bytes, row, m_row_bytes);
+    std::memcpy(m_ring.get() + (m_first + m_count) % m_slots * m_row_bytes, row, m_row_bytes);
     ++m_count;
     m_wake_at = std::min(kWakeRows, m_slots);
     if (m_idle && m_count >= m_wake_at) {

@@ -6,9 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
-#include <vector>
 
 namespace morvessan {
 
@@ -32,7 +32,7 @@ private:
 
     std::size_t m_row_bytes;
     std::function<bool(const std::uint8_t*)> m_take;
-    std::vector<std::uint8_t> m_ring;
+    std::unique_ptr<std::uint8_t[]> m_ring;
     std::size_t m_slots = 0;
     std::size_t m_first = 0;   // the oldest row not yet taken
     std::size_t m_count = 0;   // rows waiting
