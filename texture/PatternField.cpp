@@ -141,6 +141,19 @@ std::string patternRefusal(const TextureTransform& m, const PatternSpace& space)
 
 PatternField::PatternField(const TextureTransform& m, const PatternSpace& space, TextureFormula formula)
     : m_transformation(m), m_space(space), m_formula(formula) {
+    if (m_space.evolving) {
+        for (int k = 0; k < kMaxOctaves; ++k) {
+            DepthCell& cell = m_depth_cells[k];
+            std::int64_t iz;
+            const double frequency = static_cast<double>(std::int64_t{1} << k);
+            cell.valid = floorParts(frequency * m_space.depth, iz, cell.fraction);
+            if (cell.valid) {
+                const std::int64_t period = static_cast<std::int64_t>(m_space.depthPeriod) << k;
+                cell.z0 = static_cast<int>(wrapDepth(iz, period) & 255);
+                cell.z1 = static_cast<int>(wrapDepth(iz + 1, period) & 255);
+            }
+        }
+    }
     // A transformation edited into one that cannot tile draws without the wrap.
     Affine affine;
     if (!space.tileable || !patternProblem(m, space).empty() || !affinePart(m, affine)) {
@@ -200,7 +213,7 @@ void PatternField::locate(double x, double y, double& p, double& q, double& phas
     phase = m_phase_centre + m_phase_x * dx + m_phase_y * dy;
 }
 
-double PatternField::noise(const Perlin& perlin, int k, double p, double q) const {
+double PatternField::noise(const Perlin& perlin, int k, double p, double q, Cell& cell) const {
     if (k < 0 || k >= kMaxOctaves) {
         return 0.0;
     }
@@ -212,16 +225,23 @@ double PatternField::noise(const Perlin& perlin, int k, double p, double q) cons
     if (!floorParts(frequency * p, ix, rx0) || !floorParts(frequency * q, iy, ry0)) {
         return 0.0;
     }
-    const auto& perm = perlin.perm();
-    // The gradient indices of the cell's corners, after the tile's wrap.
-    std::int64_t cx[4];
-    std::int64_t cy[4];
-    m_octave_lattices[k].reduceCorners(ix, iy, cx, cy);
-    const auto corner = [&](int c) { return perm[perm[cx[c] & 255] + (cy[c] & 255)]; };
-    const int b00 = corner(0);
-    const int b10 = corner(1);
-    const int b01 = corner(2);
-    const int b11 = corner(3);
+    if (!cell.known || cell.ix != ix || cell.iy != iy) {
+        // The gradient indices of the cell's corners, after the tile's wrap.
+        const auto& perm = perlin.perm();
+        std::int64_t cx[4];
+        std::int64_t cy[4];
+        m_octave_lattices[k].reduceCorners(ix, iy, cx, cy);
+        for (int c = 0; c < 4; ++c) {
+            cell.corners[c] = perm[perm[cx[c] & 255] + (cy[c] & 255)];
+        }
+        cell.ix = ix;
+        cell.iy = iy;
+        cell.known = true;
+    }
+    const int b00 = cell.corners[0];
+    const int b10 = cell.corners[1];
+    const int b01 = cell.corners[2];
+    const int b11 = cell.corners[3];
     const double rx1 = rx0 - 1.0;
     const double ry1 = ry0 - 1.0;
     const double sx = fade(rx0);
@@ -232,14 +252,11 @@ double PatternField::noise(const Perlin& perlin, int k, double p, double q) cons
         const double b = lerp(sx, rx0 * g[b01][0] + ry1 * g[b01][1], rx1 * g[b11][0] + ry1 * g[b11][1]);
         return lerp(sy, a, b);
     }
-    std::int64_t iz;
-    double rz0;
-    if (!floorParts(frequency * m_space.depth, iz, rz0)) {
+    const DepthCell& depth = m_depth_cells[k];
+    if (!depth.valid) {
         return 0.0;
     }
-    const std::int64_t period = static_cast<std::int64_t>(m_space.depthPeriod) << k;
-    const int z0 = static_cast<int>(wrapDepth(iz, period) & 255);
-    const int z1 = static_cast<int>(wrapDepth(iz + 1, period) & 255);
+    const double rz0 = depth.fraction;
     const auto& g = perlin.g3();
     const auto dot = [&](int b, double x, double y, double z) { return x * g[b][0] + y * g[b][1] + z * g[b][2]; };
     const auto layer = [&](int bz, double rz) {
@@ -247,7 +264,7 @@ double PatternField::noise(const Perlin& perlin, int k, double p, double q) cons
         const double b = lerp(sx, dot(b01 + bz, rx0, ry1, rz), dot(b11 + bz, rx1, ry1, rz));
         return lerp(sy, a, b);
     };
-    return lerp(fade(rz0), layer(z0, rz0), layer(z1, rz0 - 1.0));
+    return lerp(fade(rz0), layer(depth.z0, rz0), layer(depth.z1, rz0 - 1.0));
 }
 
 } // namespace morvessan

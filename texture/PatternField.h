@@ -28,8 +28,21 @@ public:
     // (p, q) and the formula's phase (Cloud's distance from its centre, the
     // others' u), from one mapping of the point.
     void locate(double x, double y, double& p, double& q, double& phase) const;
-    // The gradient noise of octave k (frequency 2^k, k < kMaxOctaves) at (p, q) and the space's depth.
-    double noise(const Perlin& perlin, int k, double p, double q) const;
+    // The last lattice cell an octave's noise was taken in, with its corners'
+    // gradient indices after the wrap: neighbouring points of a row mostly share one.
+    struct Cell {
+        std::int64_t ix = 0;
+        std::int64_t iy = 0;
+        int corners[4] = {};
+        bool known = false;
+    };
+    // The gradient noise of octave k (frequency 2^k, k < kMaxOctaves) at (p, q) and
+    // the space's depth; `cell` is octave k's last cell for the same `perlin`.
+    double noise(const Perlin& perlin, int k, double p, double q, Cell& cell) const;
+    double noise(const Perlin& perlin, int k, double p, double q) const {
+        Cell cell;
+        return noise(perlin, k, p, q, cell);
+    }
 
     // The lattice of the tile's wrap at the first octave (no period when the
     // pattern does not tile), and the integer matrix that places the noise.
@@ -51,6 +64,15 @@ private:
     double m_phase_centre = 0.0;
     double m_phase_x = 0.0;
     double m_phase_y = 0.0;
+    // Evolving: each octave's depth cell (its two layers after the loop's wrap) and
+    // the fraction within it, the same at every point.
+    struct DepthCell {
+        bool valid = false;
+        int z0 = 0;
+        int z1 = 0;
+        double fraction = 0.0;
+    };
+    DepthCell m_depth_cells[kMaxOctaves];
 };
 
 } // namespace morvessan

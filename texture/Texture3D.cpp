@@ -45,15 +45,22 @@ double Texture3D::octaveSum(double u, double v, bool absolute) const {
     return sum;
 }
 
-double Texture3D::evaluate(double x, double y) const { return m_pattern ? evaluatePattern(x, y) : evaluatePlane(x, y); }
+double Texture3D::evaluate(double x, double y) const {
+    if (!m_pattern) {
+        return evaluatePlane(x, y);
+    }
+    PatternField::Cell cells[kMaxOctaves];
+    return evaluatePattern(x, y, cells);
+}
 
 void Texture3D::evaluateRow(const double* x, double y, int n, double* out) const {
     if (!m_pattern) {
         evaluatePlaneRow(x, y, n, out);
         return;
     }
+    PatternField::Cell cells[kMaxOctaves];
     for (int k = 0; k < n; ++k) {
-        out[k] = evaluatePattern(x[k], y);
+        out[k] = evaluatePattern(x[k], y, cells);
     }
 }
 
@@ -70,7 +77,7 @@ void Texture3D::setPatternSpace(const PatternSpace& space) {
     }
 }
 
-double Texture3D::evaluatePattern(double x, double y) const {
+double Texture3D::evaluatePattern(double x, double y, PatternField::Cell (&cells)[kMaxOctaves]) const {
     if (!m_perlin) {
         return 0.0;
     }
@@ -80,13 +87,13 @@ double Texture3D::evaluatePattern(double x, double y) const {
     m_pattern->locate(x, y, p, q, phase);
     const TextureFormula type = formula();
     if (type == TextureFormula::Wood) {
-        const double s = m_pattern->noise(*m_perlin, 0, p, q);
+        const double s = m_pattern->noise(*m_perlin, 0, p, q, cells[0]);
         return finiteOrZero(formulaValue(type, phase, m_noise_parameter, s));
     }
     const bool absolute = type != TextureFormula::Cloud;
     double sum = 0.0;
     for (int i = 0; i < m_octaves; ++i) {
-        const double term = m_weights[i] * m_pattern->noise(*m_perlin, i, p, q);
+        const double term = m_weights[i] * m_pattern->noise(*m_perlin, i, p, q, cells[i]);
         sum += absolute ? std::fabs(term) : term;
     }
     return finiteOrZero(formulaValue(type, phase, static_cast<double>(m_octaves), sum));

@@ -63,7 +63,8 @@ protected:
 
     // The value in the pattern space, point by point: the same formula over
     // the pattern field's noise and phase.
-    double evaluatePattern(double x, double y) const;
+    // `cells`: each octave's last lattice cell, kept along a row.
+    double evaluatePattern(double x, double y, PatternField::Cell (&cells)[kMaxOctaves]) const;
 
     // The sample point through the projective transformation; false, with u and
     // v untouched, while no seed has been set and the texture has no values.

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 using namespace morvessan;
 
@@ -184,5 +185,36 @@ TEST(EvolvingPatterns, TheDepthLoopsAfterItsPeriodAndThePlainSpaceIsThePlane) {
     a->evaluateRow(xs, 0.4, 5, row);
     for (int k = 0; k < 5; ++k) {
         EXPECT_EQ(row[k], a->evaluate(xs[k], 0.4));
+    }
+}
+
+// A row keeps each octave's last lattice cell: points that come back to a cell,
+// leave it along one axis only, or jump across the wrap must still match alone.
+TEST(TileablePatterns, ARowAgreesWithItsPointsWhereverItsPointsGo) {
+    std::vector<double> xs;
+    for (int i = 0; i < 400; ++i) {
+        xs.push_back(std::fmod(i * 0.0137, 1.0)); // runs along cells, wrapping several times
+    }
+    for (const double x : {0.5, 0.5, 0.25, 0.5, 1.0, -0.2, 1.3, 0.999, 0.0}) {
+        xs.push_back(x);
+    }
+    for (const bool evolving : {false, true}) {
+        for (const std::int32_t type : {kCloud, kWood}) {
+            PatternSpace space;
+            space.tileable = true;
+            space.evolving = evolving;
+            space.depth = 2.25;
+            space.depthPeriod = 4;
+            const auto texture = makeTexture(fieldsOf(type, turnedAndMoved()), space);
+            std::vector<double> row(xs.size());
+            for (const double y : {0.0, 0.31, 0.3101}) {
+                texture->evaluateRow(xs.data(), y, static_cast<int>(xs.size()), row.data());
+                int differing = 0;
+                for (std::size_t k = 0; k < xs.size(); ++k) {
+                    differing += row[k] != texture->evaluate(xs[k], y) ? 1 : 0;
+                }
+                EXPECT_EQ(differing, 0) << "type " << type << (evolving ? " evolving" : "") << " y " << y;
+            }
+        }
     }
 }
