@@ -225,14 +225,18 @@ void PSMorvessanPlugin::RenderTiles(const std::vector<TileWork>& tiles) {
         VXPSFilter::RenderTiles(tiles); // in turn; a lone tile shares its rows among the threads
         return;
     }
-    if (m_group_buffers.size() < tiles.size()) {
-        m_group_buffers.resize(tiles.size());
+    // Scratch memory for each thread, not each tile: a tile's next turn may fall to
+    // another thread, whose core would fetch the buffers from this one's cache.
+    const auto threads = static_cast<std::size_t>(renderThreadCount());
+    if (m_group_buffers.size() < threads) {
+        m_group_buffers.resize(threads);
     }
     const TextureRenderSettings shared = Settings();
     forEachPart(static_cast<std::int32_t>(tiles.size()), [&](std::int32_t first, std::int32_t last) {
+        const auto worker = static_cast<std::size_t>(renderWorkerIndex());
         for (std::int32_t k = first; k < last; ++k) {
             TextureRenderSettings settings = shared;
-            settings.buffers = &m_group_buffers[static_cast<std::size_t>(k)];
+            settings.buffers = worker < m_group_buffers.size() ? &m_group_buffers[worker] : nullptr;
             const TileWork& tile = tiles[static_cast<std::size_t>(k)];
             renderTextureTile(settings, tile.in, tile.out, tile.mask, tile.rect);
         }

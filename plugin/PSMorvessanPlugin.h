@@ -100,7 +100,7 @@ private:
     std::shared_ptr<const VXImage2> m_texture_image;
     MersenneTwister m_random{1};
     TileBuffers m_tile_buffers;
-    std::vector<TileBuffers> m_group_buffers; // one for each tile RenderTiles renders side by side
+    std::vector<TileBuffers> m_group_buffers; // one for each thread RenderTiles renders on
     PatternSpace m_pattern_space;             // what the host asked for at Start; the plane from any other host
     PresetLibrary m_library;
     std::string m_textures_folder;

@@ -39,6 +39,7 @@ using Body = std::function<void(std::int32_t, std::int32_t)>;
 // (a tile's rows inside a group of tiles) runs on this thread alone, without
 // asking the pool, whose lock this thread may hold already.
 thread_local bool t_in_part = false;
+thread_local int t_worker = 0; // a helper's index in the pool, plus one
 
 struct InPart {
     InPart() { t_in_part = true; }
@@ -182,6 +183,7 @@ private:
     }
 
     void serve(int index, std::uint64_t seen) {
+        t_worker = index + 1;
         std::unique_lock<std::mutex> lock(m_mutex);
         for (;;) {
             lock.unlock();
@@ -267,6 +269,8 @@ void forEachPart(std::int32_t count, const Body& body) {
         body(0, count);
     }
 }
+
+int renderWorkerIndex() { return t_worker; }
 
 RenderThreadSession::RenderThreadSession() {
     const std::lock_guard<std::mutex> lock(g_sessionMutex);

@@ -29,6 +29,11 @@ void setRenderThreadLimit(int threads);
 // caller once every part has finished.
 void forEachPart(std::int32_t count, const std::function<void(std::int32_t, std::int32_t)>& body);
 
+// Which thread runs the current part: 0 for the calling thread (and outside a
+// job), 1 and up for the pool's helpers. Scratch memory kept per thread rather
+// than per part stays in that thread's core's cache from one job to the next.
+int renderWorkerIndex();
+
 // While one of these lives, the pool's threads wait for work between calls;
 // when the outermost one ends they are joined, so none outlives a host's call
 // into the module (a module's own static destructors may not join threads).

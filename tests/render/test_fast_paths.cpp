@@ -317,6 +317,14 @@ TEST(FastPaths, ThreadPoolLivesForItsSessionAndPassesOnExceptions) {
             forEachPart(last - first, [&](std::int32_t a, std::int32_t b) { mark(first + a, first + b); });
         });
         EXPECT_GE(renderPoolThreads(), 2);
+        // Each part knows its thread by an index below the thread count; the caller's is 0.
+        std::vector<std::atomic<int>> workers(64);
+        forEachPart(64, [&](std::int32_t first, std::int32_t) { workers[first].store(renderWorkerIndex()); });
+        for (const std::atomic<int>& worker : workers) {
+            EXPECT_GE(worker.load(), 0);
+            EXPECT_LT(worker.load(), 3);
+        }
+        EXPECT_EQ(renderWorkerIndex(), 0);
         EXPECT_THROW(forEachPart(1000,
                                  [](std::int32_t first, std::int32_t) {
                                      if (first > 500) {
