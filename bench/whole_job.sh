@@ -56,6 +56,11 @@ ratio() {
   awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.1fx", a / b; else print "-" }'
 }
 
+# speedup A B: A / B to two places, for figures near one another.
+speedup() {
+  awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2fx", a / b; else print "-" }'
+}
+
 mb() {
   awk -v k="$1" 'BEGIN { printf "%.0f MB", k / 1024 }'
 }
@@ -78,6 +83,30 @@ for format in bmp png jpg; do
       "$p s | $(mb "$(median "peer-$format-$threads" 3)") | $(ratio "$p" "$o") |"
   done
 done
+
+# What two cores give this machine's jobs at best: two 1-thread jobs side by side
+# against one alone (on a shared host the second core is often worth less than one).
+echo
+echo "The machine's own scaling: two 1-thread JPEG jobs side by side against one alone, median of $runs"
+echo
+for run in $(seq $runs); do
+  measure alone "$ours" render --quiet --threads 1 --size 4096x4096 --params "$scratch/block" "$scratch/out.jpg"
+  started=$(date +%s%N)
+  "$ours" render --quiet --threads 1 --size 4096x4096 --params "$scratch/block-a" "$scratch/a.jpg" &
+  first=$!
+  "$ours" render --quiet --threads 1 --size 4096x4096 --params "$scratch/block-b" "$scratch/b.jpg"
+  wait "$first"
+  ended=$(date +%s%N)
+  rm -f "$scratch/block-a" "$scratch/block-b"
+  awk -v ns=$((ended - started)) 'BEGIN { printf "%.3f\n", ns / 1e9 }' >>"$scratch/together"
+done
+alone=$(median alone 1)
+together=$(sort -n "$scratch/together" | sed -n "$(((runs + 1) / 2))p")
+two=$(median ours-jpg-2 1)
+one=$(median ours-jpg-1 1)
+echo "| one alone | two side by side | ceiling for 2 threads | 2 threads above (jpg) |"
+echo "|---|---|---|---|"
+echo "| $alone s | $together s | $(speedup "$(awk -v a="$alone" 'BEGIN { print 2 * a }')" "$together") | $(speedup "$one" "$two") |"
 
 echo
 echo "Peak memory of render (2 threads)"
