@@ -52,10 +52,10 @@ void HostRowPipe::serve() {
         if (m_stopping || m_failed) {
             return;
         }
-        // Every row waiting is taken in one go; their slots stay the thread's until
-        // handed back together.
+        // The rows waiting are taken in one go, up to half the ring, whose slots stay
+        // the thread's until handed back together: the other half takes new rows meanwhile.
         const std::size_t first = m_first;
-        const std::size_t count = m_count;
+        const std::size_t count = std::min(m_count, half());
         m_busy = true;
         lock.unlock();
         bool taken = true;
@@ -90,7 +90,7 @@ bool HostRowPipe::put(const std::uint8_t* row) {
     // The slot past the waiting rows is the thread's to read only once counted.
     std::memcpy(m_ring.get() + (m_first + m_count) % m_slots * m_row_bytes, row, m_row_bytes);
     ++m_count;
-    m_wake_at = std::min(kWakeRows, m_slots);
+    m_wake_at = std::min(kWakeRows, half());
     if (m_idle && m_count >= m_wake_at) {
         m_changed.notify_all();
     }

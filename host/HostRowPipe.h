@@ -2,6 +2,7 @@
 // encoding runs beside the render: a bounded ring of row copies, taken in order.
 #pragma once
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -29,6 +30,7 @@ public:
 
 private:
     void serve();
+    std::size_t half() const { return std::max<std::size_t>(1, m_slots / 2); }
 
     std::size_t m_row_bytes;
     std::function<bool(const std::uint8_t*)> m_take;

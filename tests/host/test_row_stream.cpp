@@ -185,6 +185,26 @@ TEST(HostRowPipe, RowsArriveInOrderUntilATakeFails) {
     }
     EXPECT_EQ(few, (std::vector<std::uint8_t>{0, 9, 1, 9, 2, 9, 3, 9, 4, 9}));
 
+    // Rows so wide that the ring holds only eight: taken half a ring at a time.
+    std::vector<std::uint8_t> firsts;
+    {
+        const std::size_t wide = std::size_t(1) << 20;
+        HostRowPipe pipe(wide, [&firsts, wide](const std::uint8_t* row) {
+            firsts.push_back(row[0]);
+            return row[wide - 1] == row[0];
+        });
+        std::vector<std::uint8_t> row(wide);
+        for (int y = 0; y < 40; ++y) {
+            row.front() = row.back() = static_cast<std::uint8_t>(y);
+            ASSERT_TRUE(pipe.put(row.data()));
+        }
+        EXPECT_TRUE(pipe.close());
+    }
+    ASSERT_EQ(firsts.size(), 40u);
+    for (int y = 0; y < 40; ++y) {
+        EXPECT_EQ(firsts[static_cast<std::size_t>(y)], y);
+    }
+
     int taken = 0;
     HostRowPipe failing(1, [&taken](const std::uint8_t*) { return ++taken < 10; });
     const std::uint8_t row[1] = {0};
