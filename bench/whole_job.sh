@@ -101,7 +101,7 @@ for run in $(seq $runs); do
   awk -v ns=$((ended - started)) 'BEGIN { printf "%.3f\n", ns / 1e9 }' >>"$scratch/together"
 done
 alone=$(median alone 1)
-together=$(sort -n "$scratch/together" | sed -n "$(((runs + 1) / 2))p")
+together=$(median together 1)
 two=$(median ours-jpg-2 1)
 one=$(median ours-jpg-1 1)
 echo "| one alone | two side by side | ceiling for 2 threads | 2 threads above (jpg) |"

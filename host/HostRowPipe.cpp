@@ -23,6 +23,7 @@ constexpr std::size_t kWakeRows = 128;
 HostRowPipe::HostRowPipe(std::size_t rowBytes, std::function<bool(const std::uint8_t* row)> take)
     : m_row_bytes(std::max<std::size_t>(rowBytes, 1)), m_take(std::move(take)) {
     m_slots = std::clamp<std::size_t>(kRingBytes / m_row_bytes, 2, kMostSlots);
+    m_wake_rows = std::min(kWakeRows, half());
     // Left unfilled: every slot is written before it is read.
     m_ring = std::make_unique_for_overwrite<std::uint8_t[]>(m_slots * m_row_bytes);
     try {
@@ -47,7 +48,7 @@ void HostRowPipe::serve() {
     std::unique_lock<std::mutex> lock(m_mutex);
     for (;;) {
         m_idle = true;
-        m_changed.wait(lock, [this] { return m_stopping || m_count >= m_wake_at; });
+        m_changed.wait(lock, [this] { return m_stopping || worthWaking(); });
         m_idle = false;
         if (m_stopping || m_failed) {
             return;
@@ -79,19 +80,14 @@ bool HostRowPipe::put(const std::uint8_t* row) {
         return !m_failed;
     }
     std::unique_lock<std::mutex> lock(m_mutex);
-    if (m_count == m_slots && !m_failed) {
-        m_wake_at = 1; // full: whatever is waiting must go before another row fits
-        m_changed.notify_all();
-        m_changed.wait(lock, [this] { return m_failed || m_count < m_slots; });
-    }
+    m_changed.wait(lock, [this] { return m_failed || m_count < m_slots; });
     if (m_failed) {
         return false;
     }
     // The slot past the waiting rows is the thread's to read only once counted.
     std::memcpy(m_ring.get() + (m_first + m_count) % m_slots * m_row_bytes, row, m_row_bytes);
     ++m_count;
-    m_wake_at = std::min(kWakeRows, half());
-    if (m_idle && m_count >= m_wake_at) {
+    if (m_idle && worthWaking()) {
         m_changed.notify_all();
     }
     return true;
@@ -102,7 +98,7 @@ bool HostRowPipe::close() {
         return !m_failed;
     }
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_wake_at = 1; // the last rows go however few
+    m_closing = true; // the last rows go however few
     m_changed.notify_all();
     m_changed.wait(lock, [this] { return m_failed || (m_count == 0 && !m_busy); });
     return !m_failed;

@@ -31,16 +31,20 @@ public:
 private:
     void serve();
     std::size_t half() const { return std::max<std::size_t>(1, m_slots / 2); }
+    // Enough rows wait to wake the thread: a band's worth (never more than a full
+    // ring holds), or any once the last row is in.
+    bool worthWaking() const { return m_count >= m_wake_rows || (m_closing && m_count > 0); }
 
     std::size_t m_row_bytes;
     std::function<bool(const std::uint8_t*)> m_take;
     std::unique_ptr<std::uint8_t[]> m_ring;
     std::size_t m_slots = 0;
-    std::size_t m_first = 0;   // the oldest row not yet taken
-    std::size_t m_count = 0;   // rows waiting
-    std::size_t m_wake_at = 1; // rows waiting that wake the thread
-    bool m_busy = false;       // the thread is taking rows
-    bool m_idle = false;       // the thread waits for rows
+    std::size_t m_first = 0; // the oldest row not yet taken
+    std::size_t m_count = 0; // rows waiting
+    std::size_t m_wake_rows = 1;
+    bool m_busy = false;    // the thread is taking rows
+    bool m_idle = false;    // the thread waits for rows
+    bool m_closing = false; // no more rows come
     bool m_failed = false;
     bool m_stopping = false;
     std::mutex m_mutex;

@@ -39,10 +39,6 @@ public:
     // The gradient noise of octave k (frequency 2^k, k < kMaxOctaves) at (p, q) and
     // the space's depth; `cell` is octave k's last cell for the same `perlin`.
     double noise(const Perlin& perlin, int k, double p, double q, Cell& cell) const;
-    double noise(const Perlin& perlin, int k, double p, double q) const {
-        Cell cell;
-        return noise(perlin, k, p, q, cell);
-    }
 
     // The lattice of the tile's wrap at the first octave (no period when the
     // pattern does not tile), and the integer matrix that places the noise.
