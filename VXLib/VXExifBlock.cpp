@@ -89,4 +89,43 @@ VXExifFacts vxReadExif(const std::vector<std::uint8_t>& tiff) {
     return facts;
 }
 
+std::vector<std::uint8_t> vxExifWithoutThumbnail(const std::vector<std::uint8_t>& tiff) {
+    if (!vxReadExif(tiff).valid) {
+        return {};
+    }
+    std::vector<unsigned char> block{'E', 'x', 'i', 'f', 0, 0};
+    block.insert(block.end(), tiff.begin(), tiff.end());
+    const std::unique_ptr<ExifData, ExifDataRelease> data(exif_data_new());
+    if (!data) {
+        return {};
+    }
+    // Every entry is kept as it is, known to libexif or not.
+    exif_data_unset_option(data.get(), EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
+    exif_data_unset_option(data.get(), EXIF_DATA_OPTION_IGNORE_UNKNOWN_TAGS);
+    exif_data_set_option(data.get(), EXIF_DATA_OPTION_DONT_CHANGE_MAKER_NOTE);
+    exif_data_load_data(data.get(), block.data(), static_cast<unsigned int>(block.size()));
+    ExifContent* second = data->ifd[EXIF_IFD_1];
+    const bool thumbnail = data->data != nullptr || data->size != 0 || (second != nullptr && second->count != 0);
+    if (!thumbnail) {
+        return tiff;
+    }
+    while (second != nullptr && second->count != 0) {
+        exif_content_remove_entry(second, second->entries[second->count - 1]);
+    }
+    // libexif allocates with the default allocator, whose free this is.
+    const std::unique_ptr<ExifMem, void (*)(ExifMem*)> memory(exif_mem_new_default(), exif_mem_unref);
+    exif_mem_free(memory.get(), data->data);
+    data->data = nullptr;
+    data->size = 0;
+    unsigned char* saved = nullptr;
+    unsigned int size = 0;
+    exif_data_save_data(data.get(), &saved, &size);
+    std::vector<std::uint8_t> out;
+    if (saved != nullptr && size > 6 && std::memcmp(saved, "Exif\0\0", 6) == 0) {
+        out.assign(saved + 6, saved + size);
+    }
+    exif_mem_free(memory.get(), saved);
+    return out;
+}
+
 } // namespace morvessan

@@ -275,6 +275,14 @@ bool writeImageFile(VXFileReplacement& file, const VXImage2& image, std::string*
 
 bool imageFileKeepsAlpha(const std::string& path) { return formatOf(path) != ImageFormat::Jpeg; }
 
+std::size_t vxProfileLimit(const std::string& path) {
+    switch (formatOf(path)) {
+    case ImageFormat::Png: return kMaxPngProfile;
+    case ImageFormat::Jpeg: return kMaxJpegProfile;
+    default: return 0;
+    }
+}
+
 bool writeImageFile(VXFileReplacement& file, const VXRgbPixels& pixels, std::string* error,
                     const VXPictureWriting& writing) {
     const bool empty =

@@ -52,7 +52,8 @@ struct VXPictureWriting {
     // Written where the format holds it: PNG iCCP (compressed), eXIf and pHYs; JPEG
     // APP2 profile chunks, APP1 EXIF and the JFIF density in dots per inch; the
     // resolution of a bitmap. An EXIF block libexif cannot read is left out, and so
-    // is a profile of anything but RGB (the pixels written are colour).
+    // is a profile of anything but RGB (the pixels written are colour) or one larger
+    // than vxProfileLimit.
     const VXPictureMetadata* metadata = nullptr;
     // Threads that compress a PNG's strips beside the caller (1: the caller alone).
     // The file's bytes are the same for any number.
@@ -68,6 +69,15 @@ bool writeImageFile(VXFileReplacement& file, const VXRgbPixels& pixels, std::str
 // Red, green, blue and alpha pixels as red, green and blue over `background`
 // (0xBBGGRR): (c * a + b * (255 - a) + 127) / 255 per channel.
 void vxFlattenRow(const std::uint8_t* rgba, std::uint8_t* rgb, std::int32_t width, std::uint32_t background);
+
+// The largest colour profile written whole: a JPEG holds one in at most 255 markers
+// of 65519 bytes, and PNG readers refuse a profile that inflates past 8000000 bytes
+// (libpng's default limit). A larger one is left out, never written in part.
+inline constexpr std::size_t kMaxJpegProfile = std::size_t(255) * 65519;
+inline constexpr std::size_t kMaxPngProfile = 8000000;
+// The largest profile a picture written to `path` carries, by its extension (.png
+// and standard output's "-" too); 0 where the format carries none.
+std::size_t vxProfileLimit(const std::string& path);
 
 // Whether the format `path` names keeps alpha (PNG, bitmap; not JPEG).
 bool imageFileKeepsAlpha(const std::string& path);

@@ -48,7 +48,7 @@ public:
             exifMarker = {'E', 'x', 'i', 'f', 0, 0};
             exifMarker.insert(exifMarker.end(), exif->begin(), exif->end());
         }
-        return writeHeader(vxColourProfile(m_writing.metadata), exifMarker);
+        return writeHeader(vxColourProfile(m_writing.metadata, kMaxJpegProfile), exifMarker);
     }
 
 protected:

@@ -88,11 +88,13 @@ void PNGCBAPI readPngBytes(png_structp png, png_bytep out, png_size_t length) {
 // palettes, low bit depths and tRNS chunks expanded, grey widened to colour. Without
 // `alpha` every transparency is dropped instead.
 bool readPngHeader(png_structp png, png_infop info, bool alpha, png_uint_32& width, png_uint_32& height, int& channels,
+                   int& fileBits,
                    int& passes) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
     }
     png_read_info(png, info);
+    fileBits = png_get_bit_depth(png, info);
     const int colourType = png_get_color_type(png, info);
     if (alpha) {
         png_set_expand(png);
@@ -194,7 +196,8 @@ bool decodePng(std::string_view bytes, const VXPictureReading& reading, VXDecode
     png_uint_32 height = 0;
     int channels = 0;
     int passes = 1;
-    if (!readPngHeader(png, info, reading.transparencyAsAlpha, width, height, channels, passes)) {
+    int fileBits = 8;
+    if (!readPngHeader(png, info, reading.transparencyAsAlpha, width, height, channels, fileBits, passes)) {
         error = std::string("it is not a PNG picture this program can read") +
                 (state->message[0] != '\0' ? std::string(" (") + state->message + ")" : std::string());
         return false;
@@ -203,6 +206,7 @@ bool decodePng(std::string_view bytes, const VXPictureReading& reading, VXDecode
         return false;
     }
     VXDecodedPicture result = blankPicture(width, height, channels);
+    result.fileBits = fileBits == 16 ? 16 : 8;
     if (reading.metadata) {
         readPngMetadata(png, info, result.metadata);
     }

@@ -24,6 +24,7 @@ struct VXDecodedPicture {
     std::int32_t height = 0;
     std::int32_t planes = 3;          // 3 = RGB, 4 = RGBA
     std::vector<std::uint8_t> pixels; // rows top to bottom, width * planes bytes each
+    std::int32_t fileBits = 8;        // bits a channel in the file: 16 for 16-bit PNGs, rounded here
     VXPictureMetadata metadata;
 };
 

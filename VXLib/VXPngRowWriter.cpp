@@ -45,7 +45,7 @@ public:
             return false;
         png_init_io(m_png, file().stream());
         const VXPictureMetadata* metadata = writing.metadata;
-        if (!writeHeader(metadata, vxColourProfile(metadata), vxReadableExif(metadata)))
+        if (!writeHeader(metadata, vxColourProfile(metadata, kMaxPngProfile), vxReadableExif(metadata)))
             return false;
         const VXRowFormat& f = format();
         const std::int32_t pixelBytes = vxRowChannels(f.kind) * f.bitDepth / 8;

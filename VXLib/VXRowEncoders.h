@@ -17,9 +17,10 @@ std::unique_ptr<VXRowWriter> vxJpegRowWriter(VXFileReplacement& file, const VXRo
 std::unique_ptr<VXRowWriter> vxBitmapRowWriter(VXFileReplacement& file, const VXRowFormat& format,
                                                const VXPictureMetadata* metadata, std::string& reason);
 
-// The profile when it describes red, green and blue, as the written pixels are:
-// a grey or CMYK picture's profile no longer fits once it has been widened to colour.
-const std::vector<std::uint8_t>* vxColourProfile(const VXPictureMetadata* metadata);
+// The profile when it describes red, green and blue, as the written pixels are (a
+// grey or CMYK picture's profile no longer fits once it has been widened to colour),
+// and has at most `most` bytes, all the format can carry.
+const std::vector<std::uint8_t>* vxColourProfile(const VXPictureMetadata* metadata, std::size_t most);
 // The EXIF block when libexif can read it, else none.
 const std::vector<std::uint8_t>* vxReadableExif(const VXPictureMetadata* metadata);
 // A reason of the file replacement ("cannot write ...") as a sentence of the writers.

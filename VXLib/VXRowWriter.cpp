@@ -21,8 +21,9 @@ std::int32_t vxRowChannels(VXRowKind kind) {
     }
 }
 
-const std::vector<std::uint8_t>* vxColourProfile(const VXPictureMetadata* metadata) {
-    return metadata != nullptr && metadata->icc.size() >= 20 && std::memcmp(metadata->icc.data() + 16, "RGB ", 4) == 0
+const std::vector<std::uint8_t>* vxColourProfile(const VXPictureMetadata* metadata, std::size_t most) {
+    return metadata != nullptr && metadata->icc.size() >= 20 && metadata->icc.size() <= most &&
+                   std::memcmp(metadata->icc.data() + 16, "RGB ", 4) == 0
                ? &metadata->icc
                : nullptr;
 }

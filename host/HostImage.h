@@ -16,6 +16,7 @@ struct HostImage {
     std::int32_t planes = 3;          // 3 = RGB, 4 = RGBA
     std::vector<std::uint8_t> pixels; // rows top to bottom, width * planes bytes each
     VXPictureMetadata metadata;       // of the input picture, written with the result
+    std::int32_t fileBits = 8;        // bits a channel in the input file (16: rounded to 8 here)
 
     HostImage() = default;
     HostImage(std::int32_t w, std::int32_t h, std::int32_t p, std::uint8_t fill = 0)

@@ -2,6 +2,7 @@
 // command line's limit advice, its results as host images.
 #include "host/HostPictureReader.h"
 
+#include "VXLib/VXExifBlock.h"
 #include "VXLib/VXPictureDecoder.h"
 
 namespace morvessan {
@@ -26,6 +27,12 @@ bool decodeHostPicture(std::string_view bytes, const PictureReading& reading, Ho
     image.planes = picture.planes;
     image.pixels = std::move(picture.pixels);
     image.metadata = std::move(picture.metadata);
+    // The result is a changed picture: a thumbnail of the original would show what
+    // the texture covers.
+    if (!image.metadata.exif.empty()) {
+        image.metadata.exif = vxExifWithoutThumbnail(image.metadata.exif);
+    }
+    image.fileBits = picture.fileBits;
     return true;
 }
 

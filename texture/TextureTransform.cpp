@@ -44,6 +44,22 @@ void composeAboutPivot(TextureTransform& m, const TransformView& view, const Tex
 
 } // namespace
 
+std::string transformationProblem(const TextureTransform& m) {
+    if (!isFinite(m)) {
+        return "it holds a number that is not finite";
+    }
+    const double det = m.at(0, 0) * (m.at(1, 1) * m.at(2, 2) - m.at(1, 2) * m.at(2, 1)) -
+                       m.at(0, 1) * (m.at(1, 0) * m.at(2, 2) - m.at(1, 2) * m.at(2, 0)) +
+                       m.at(0, 2) * (m.at(1, 0) * m.at(2, 1) - m.at(1, 1) * m.at(2, 0));
+    if (!std::isfinite(det)) {
+        return "its numbers are too large to be drawn";
+    }
+    if (det == 0.0) {
+        return "it cannot be inverted: it squeezes the texture onto a line or a point";
+    }
+    return {};
+}
+
 TextureTransform identity() { return TextureTransform{}; }
 
 TextureTransform translation(double tx, double ty) {

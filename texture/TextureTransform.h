@@ -3,6 +3,8 @@
 // the operations that edit it about the centre of the visible preview area.
 #pragma once
 
+#include <string>
+
 #include "texture/PixelRect.h"
 
 namespace morvessan {
@@ -28,6 +30,11 @@ void compose(TextureTransform& m, const TextureTransform& c);
 
 // (x, y) through M as a projective map.
 void mapPoint(const TextureTransform& m, double x, double y, double& u, double& v);
+
+// Why `m` cannot place a texture, or empty when it can: a number that is not finite,
+// or a matrix that cannot be inverted (it squeezes the plane onto a line or a
+// point, and every pixel would be drawn from one value or from none).
+std::string transformationProblem(const TextureTransform& m);
 
 // The part of the filter rectangle shown in the preview, in unit-square
 // coordinates of the filter rectangle, and its centre, the pivot of every edit.

@@ -388,8 +388,73 @@ bool VXFileReplacement::failWith(const std::string& error) {
 
 void VXFileReplacement::fail(const std::string& error) { failWith(error); }
 
+// Opens a new temporary file beside m_target, in `folder`, exclusively under a
+// fresh name; -1 with the error recorded when none can be made.
+int VXFileReplacement::createTemporary(const std::string& folder, int permissions) {
+    int fd = -1;
+    for (int attempt = 0; attempt < 32 && fd < 0; ++attempt) {
+        m_temporary = temporaryNameFor(m_target);
+#if defined(_WIN32)
+        (void)permissions;
+        fd = ::_open(m_temporary.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                     _S_IREAD | _S_IWRITE);
+#else
+        fd = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, permissions);
+#endif
+        if (fd < 0 && errno != EEXIST) {
+            const int code = errno;
+            m_temporary.clear();
+            failWith("cannot create a temporary file in " + inQuotes(folder) + ": " +
+                     (code == ENOENT ? std::string("there is no such folder") : reasonOf(code)));
+            return -1;
+        }
+    }
+    if (fd < 0) {
+        m_temporary.clear();
+        failWith("cannot create a temporary file in " + inQuotes(folder) + ": every name tried was taken");
+        return -1;
+    }
+    m_slot = recordTemporary(m_temporary);
+    return fd;
+}
+
+bool VXFileReplacement::openStream(int fd) {
+#if defined(_WIN32)
+    m_stream = ::_fdopen(fd, "wb");
+#else
+    m_stream = ::fdopen(fd, "wb");
+#endif
+    if (m_stream == nullptr) {
+        closeFile(fd);
+        return failWith("cannot write " + inQuotes(m_temporary) + ": " + reasonOf(errno));
+    }
+    return true;
+}
+
+bool VXFileReplacement::beginPrivate(const std::string& folder, const std::string& name) {
+    discard();
+    m_error.clear();
+    m_write_failed = false;
+    m_mode = VXReplaceMode::CreateOnly;
+    const std::string inFolder = folder.empty() ? std::string(".") : folder;
+    m_path = (fs::path(inFolder) / name).string();
+    m_target = m_path;
+    m_private = true;
+    removeStaleTemporaryFiles(inFolder);
+    // Owner-only from the first moment: the umask can only narrow it further.
+    const int fd = createTemporary(inFolder, 0600);
+    if (fd < 0) {
+        return false;
+    }
+#if !defined(_WIN32)
+    ::fchmod(fd, 0600);
+#endif
+    return openStream(fd);
+}
+
 bool VXFileReplacement::begin(const std::string& path, VXReplaceMode mode, const std::string& permissionsFrom) {
     discard();
+    m_private = false;
     m_path = path;
     m_target = path;
     m_mode = mode;
@@ -454,27 +519,10 @@ bool VXFileReplacement::begin(const std::string& path, VXReplaceMode mode, const
 
     const std::string folder = folderOf(m_target).empty() ? std::string(".") : folderOf(m_target);
     removeStaleTemporaryFiles(folder);
-    int fd = -1;
-    for (int attempt = 0; attempt < 32 && fd < 0; ++attempt) {
-        m_temporary = temporaryNameFor(m_target);
-#if defined(_WIN32)
-        fd = ::_open(m_temporary.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
-                     _S_IREAD | _S_IWRITE);
-#else
-        fd = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-#endif
-        if (fd < 0 && errno != EEXIST) {
-            const int code = errno;
-            m_temporary.clear();
-            return failWith("cannot create a temporary file in " + inQuotes(folder) + ": " +
-                            (code == ENOENT ? std::string("there is no such folder") : reasonOf(code)));
-        }
-    }
+    const int fd = createTemporary(folder, 0666);
     if (fd < 0) {
-        m_temporary.clear();
-        return failWith("cannot create a temporary file in " + inQuotes(folder) + ": every name tried was taken");
+        return false;
     }
-    m_slot = recordTemporary(m_temporary);
 #if !defined(_WIN32)
     StatData model{};
     const bool modelled = exists || (!permissionsFrom.empty() && statOf(permissionsFrom, model) == 0);
@@ -489,16 +537,7 @@ bool VXFileReplacement::begin(const std::string& path, VXReplaceMode mode, const
 #else
     (void)permissionsFrom;
 #endif
-#if defined(_WIN32)
-    m_stream = ::_fdopen(fd, "wb");
-#else
-    m_stream = ::fdopen(fd, "wb");
-#endif
-    if (m_stream == nullptr) {
-        closeFile(fd);
-        return failWith("cannot write " + inQuotes(m_temporary) + ": " + reasonOf(errno));
-    }
-    return true;
+    return openStream(fd);
 }
 
 bool VXFileReplacement::write(std::string_view bytes) {
@@ -567,6 +606,9 @@ bool VXFileReplacement::commit() {
             m_error = "cannot write " + inQuotes(m_path) + ": it was not begun";
         }
         return false;
+    }
+    if (m_private) {
+        return failWith("cannot write " + inQuotes(m_path) + ": a scratch file is never put in place");
     }
     const std::string cannot = cannotText(m_mode, m_path);
 #if defined(_WIN32)

@@ -83,6 +83,12 @@ public:
     // Checks the target and creates the temporary file; false with error() set.
     bool begin(const std::string& path, VXReplaceMode mode = VXReplaceMode::Replace,
                const std::string& permissionsFrom = {});
+    // Creates a private scratch file, never put in place: a new unpredictable name in
+    // `folder`, created exclusively, never through a link, readable and writable by
+    // its owner alone. `name` only names it in messages and chooses the encoder by
+    // its extension; whatever sits at folder/name is neither read nor touched.
+    // finish() closes it; commit() is refused; discard() (or the destructor) removes it.
+    bool beginPrivate(const std::string& folder, const std::string& name);
     // The temporary file, open for writing between begin() and finish().
     std::FILE* stream() const { return m_stream; }
     bool write(std::string_view bytes);
@@ -106,6 +112,8 @@ public:
 
 private:
     bool failWith(const std::string& error);
+    int createTemporary(const std::string& folder, int permissions);
+    bool openStream(int fd);
 
     std::string m_path;
     std::string m_target; // the file that is replaced (a link's final target)
@@ -114,6 +122,7 @@ private:
     VXReplaceMode m_mode = VXReplaceMode::Replace;
     std::FILE* m_stream = nullptr;
     bool m_write_failed = false;
+    bool m_private = false; // a scratch file of beginPrivate, with no target
     int m_slot = -1;
 };
 

@@ -166,6 +166,12 @@ void applyPatternSize(TextureTransform& m, const FieldEditContext& context) {
     }
 }
 
+void checkTransformation(const TextureTransform& m, const std::string& fix) {
+    if (const std::string problem = transformationProblem(m); !problem.empty()) {
+        throw usageError("the transformation cannot be used: " + problem + "; " + fix);
+    }
+}
+
 void moveStep(TextureTransform& m, const FieldEditContext& context, double dx, double dy) {
     moveTexture(m, stepView(context), dx, dy, context.width, context.height);
 }
@@ -276,13 +282,17 @@ std::optional<std::int32_t> chooseRandomSeed(const Arguments& args) {
         if (name == "--seed" && value == "random") {
             // As the dialog's Randomise button, but never 0: seed 0 draws a new pattern
             // on every run, and the printed seed must give the picture back.
-            std::random_device device;
-            const std::int32_t seed = std::uniform_int_distribution<std::int32_t>(1, 9999)(device);
-            std::cerr << "morvessan: seed " << seed << "\n";
-            return seed;
+            return drawSeed();
         }
     }
     return std::nullopt;
+}
+
+std::int32_t drawSeed() {
+    std::random_device device;
+    const std::int32_t seed = std::uniform_int_distribution<std::int32_t>(1, 9999)(device);
+    std::cerr << "morvessan: seed " << seed << "\n";
+    return seed;
 }
 
 bool hasFrameSteps(const Arguments& args) {

@@ -41,9 +41,16 @@ TransformView stepView(const FieldEditContext& context);
 // last thing before a run, after every step); without one, leaves `m` as it is.
 void applyPatternSize(TextureTransform& m, const FieldEditContext& context);
 
+// A usage error when `m` cannot place a texture (not finite, or not invertible): a
+// block is never written with one, since hosts that run with floating-point
+// exceptions on would trap on it. `fix` says how to mend it on this command.
+void checkTransformation(const TextureTransform& m, const std::string& fix);
+
 // The seed "--seed random" gives, chosen once for the whole command and printed on
 // stderr; none without that option.
 std::optional<std::int32_t> chooseRandomSeed(const Arguments& args);
+// A seed from 1 to 9999, printed on stderr so that the picture can be made again.
+std::int32_t drawSeed();
 
 // Whether `args` holds any --per-frame option.
 bool hasFrameSteps(const Arguments& args);

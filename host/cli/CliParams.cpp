@@ -103,6 +103,8 @@ int commandParams(const std::vector<std::string>& list) {
         for (std::size_t i = 1; i < args.operands().size(); ++i) {
             applyBlockAssignment(block, args.operands()[i]);
         }
+        checkTransformation(block.texture.transformation,
+                            "set transformation=1,0,0,0,1,0,0,0,1 for the plain one; " + path + " is kept");
         writeBlock(path, block);
         return 0;
     }

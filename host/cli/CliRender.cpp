@@ -26,9 +26,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <map>
 #include <optional>
 #include <random>
 #include <set>
@@ -59,10 +61,15 @@ const char* const kApplyHelp =
     "\n"
     "With --output-dir every INPUT is written to DIR under its own name, in the format\n"
     "--format names or its own; a picture that fails is reported with its name, the\n"
-    "others are still done, and the exit status is 1.\n"
+    "others are still done, and the exit status is 1. A batch that would write one\n"
+    "output twice, or over another of its inputs, is refused before anything is written.\n"
     "\n"
-    "OUTPUT keeps INPUT's colour profile, EXIF block (its orientation too) and\n"
-    "resolution where its format holds them (PNG, JPEG; a bitmap its resolution).\n";
+    "The filter draws 8 bits a channel: a 16-bit INPUT is refused unless --depth 8\n"
+    "accepts an 8-bit result.\n"
+    "\n"
+    "OUTPUT keeps INPUT's colour profile, EXIF block (its orientation too, without\n"
+    "its thumbnail, which would show the picture as it was) and resolution where its\n"
+    "format holds them (PNG, JPEG; a bitmap its resolution).\n";
 
 const char* const kEditHelp =
     "usage: morvessan edit [options] INPUT OUTPUT\n"
@@ -173,6 +180,7 @@ struct BaseBlock {
     std::string presetsDir;
     std::string texturesDir;
     std::optional<std::int32_t> randomSeed;
+    std::optional<std::int32_t> sequenceSeed; // a sequence's seed in place of seed 0
 };
 
 BaseBlock prepareBlock(const Arguments& args, bool canvas) {
@@ -227,6 +235,30 @@ BaseBlock prepareBlock(const Arguments& args, bool canvas) {
     return base;
 }
 
+// Seed 0 draws a new pattern on every render. A sequence draws one seed for all its
+// frames instead, and says it, so that the frames belong together and can be made
+// again; a slice of a sequence cannot know the seed a whole run drew, so it must be given.
+std::optional<std::int32_t> sequenceSeed(const Arguments& args, const BaseBlock& base, const HostImage& canvas,
+                                         bool slice) {
+    FilterParameters block;
+    std::memcpy(static_cast<void*>(&block), base.bytes.data(), sizeof block);
+    FieldEditContext context;
+    context.width = canvas.width;
+    context.height = canvas.height;
+    context.texturesDir = base.texturesDir;
+    context.randomSeed = base.randomSeed;
+    applyFieldOptions(args, block.texture, context);
+    if (block.texture.noiseSeed != 0) {
+        return std::nullopt;
+    }
+    if (slice) {
+        throw usageError(
+            "seed 0 draws a new pattern on every run, so --frame-range could not match a whole "
+            "sequence: give the seed a whole run printed with --seed N");
+    }
+    return drawSeed();
+}
+
 // How one run sits in the command: the dialog or not, its share of one progress bar,
 // and the frame whose per-frame steps it applies.
 struct RunShape {
@@ -257,14 +289,13 @@ std::string temporaryFolder() {
     throw CliError("there is no folder for temporary files (" + ec.message() + ")");
 }
 
-// A picture the run writes to standard output goes through a temporary file of its
-// own first, so that it is encoded by the same writer and nothing half-made reaches
-// the pipe. The file is never put in place: it is copied out piece by piece
+// A picture the run writes to standard output goes through a private scratch file
+// first, so that it is encoded by the same writer and nothing half-made reaches the
+// pipe. The file has a new name of its own, only its owner may open it, and nothing
+// at any fixed name is read or followed; it is copied out piece by piece
 // (copyToStandardOutput) and removed, and until then it is one of the temporary
-// files a signal removes.
-std::string standardOutputFile() {
-    return (std::filesystem::path(temporaryFolder()) / "morvessan-standard-output.png").string();
-}
+// files a signal removes. This name only names it in messages.
+constexpr const char* kStandardOutputName = "morvessan-standard-output.png";
 
 // The pieces the finished picture goes to standard output in: a picture of any size
 // takes this much memory to pass on.
@@ -441,10 +472,15 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
         context.patternSize = parseInteger(*size, 1, kMaxHostSide, "--pattern-size");
     }
     applyFieldOptions(args, block->texture, context);
+    if (block->texture.noiseSeed == 0 && base.sequenceSeed) {
+        block->texture.noiseSeed = *base.sequenceSeed;
+    }
     if (shape.frameSteps != nullptr) {
         shape.frameSteps->apply(block->texture, context, shape.frame);
     }
     applyPatternSize(block->texture.transformation, context);
+    checkTransformation(block->texture.transformation,
+                        "--reset-transform or --set transformation=1,0,0,0,1,0,0,0,1 gives the plain one");
 
     if (block->texture.textureEnabled) {
         checkTexturePicture(readField(block->texture.texturePath, kPathSize));
@@ -452,12 +488,12 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
 
     // Every output is checked and opened before the run, and put in place after it:
     // the picture and the block are written both or neither.
-    const std::string pictureTarget = toPipe ? standardOutputFile() : output;
     VXFileReplacement pictureFile;
     VXFileReplacement blockFile;
-    if (!pictureFile.begin(pictureTarget)) {
-        throw CliError(forStandardOutput(pictureFile.error(), pictureTarget));
+    if (toPipe ? !pictureFile.beginPrivate(temporaryFolder(), kStandardOutputName) : !pictureFile.begin(output)) {
+        throw CliError(toPipe ? forStandardOutput(pictureFile.error(), pictureFile.path()) : pictureFile.error());
     }
+    const std::string& pictureTarget = pictureFile.path();
     if (paramsPath && !blockFile.begin(*paramsPath)) {
         throw CliError(blockFile.error());
     }
@@ -515,6 +551,13 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
                 std::cerr << "morvessan: note: " << printable(output)
                           << " keeps no transparency; the picture is flattened over " << hexColour(writing.background)
                           << "\n";
+            }
+            const std::size_t profile = host.image().metadata.icc.size();
+            if (const std::size_t most = vxProfileLimit(pictureTarget); most > 0 && profile > most && !quiet) {
+                bar->breakLine();
+                std::cerr << "morvessan: note: the input's colour profile (" << profile << " bytes) is more than "
+                          << printable(toPipe ? "standard output" : output) << " can carry (" << most
+                          << " bytes); it is written without it\n";
             }
         };
         std::string error;
@@ -593,6 +636,17 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
     return 0;
 }
 
+// The filter draws 8 bits a channel: a 16-bit input written back with 8 would lose
+// what it had beyond them without a word, so that is done only when asked for.
+void checkInputDepth(const Arguments& args, const std::string& path, const HostImage& image) {
+    if (image.fileBits > 8 && args.value("--depth") != "8") {
+        throw CliError((path == "-" ? std::string("standard input") : "'" + path + "'") + " has " +
+                       std::to_string(image.fileBits) +
+                       " bits a channel and the filter draws 8: give --depth 8 to write the result with 8 bits; "
+                       "nothing was written");
+    }
+}
+
 // One input picture; "-" reads a picture from standard input.
 HostImage loadPicture(const Arguments& args, const std::string& path) {
     HostImage image;
@@ -604,12 +658,14 @@ HostImage loadPicture(const Arguments& args, const std::string& path) {
         if (!decodeHostPicture(readStandardInput(pictureFileLimit(reading)), reading, image, error, damage)) {
             throw CliError("cannot read standard input: " + error);
         }
+        checkInputDepth(args, path, image);
         warn(damage.empty() ? std::string() : "standard input: " + damage);
         return image;
     }
     if (!loadHostImage(path, image, error, pictureReading(args), &warning)) {
         throw CliError(error);
     }
+    checkInputDepth(args, path, image);
     warn(warning);
     return image;
 }
@@ -628,6 +684,37 @@ std::string batchOutput(const std::string& dir, const std::string& input, const 
         name.replace_extension("." + *format);
     }
     return (std::filesystem::path(dir) / name).string();
+}
+
+// The output of every input of a batch, checked whole before anything is written:
+// a batch that would write one output twice (names that differ only in case count
+// as one, as they do on Windows and macOS) or write over another of its inputs is
+// refused, since the later write would lose a picture the user still has.
+std::vector<std::string> batchOutputs(const std::string& dir, const std::vector<std::string>& inputs,
+                                      const std::optional<std::string>& format) {
+    std::vector<std::string> outputs;
+    std::map<std::string, std::size_t> byName;
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        outputs.push_back(batchOutput(dir, inputs[i], format));
+        if (inputs[i] == "-") {
+            continue;
+        }
+        const auto [earlier, fresh] =
+            byName.emplace(lowerAscii(std::filesystem::path(outputs[i]).filename().string()), i);
+        if (!fresh) {
+            throw CliError("'" + inputs[earlier->second] + "' and '" + inputs[i] + "' would both be written to '" +
+                           outputs[i] + "'; nothing was written");
+        }
+    }
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        for (std::size_t j = 0; j < inputs.size(); ++j) {
+            if (i != j && inputs[j] != "-" && sameFile(outputs[i], inputs[j])) {
+                throw CliError("the output of '" + inputs[i] + "', '" + outputs[i] + "', is the input '" + inputs[j] +
+                               "'; nothing was written");
+            }
+        }
+    }
+    return outputs;
 }
 
 int applyBatch(const Arguments& args) {
@@ -653,20 +740,16 @@ int applyBatch(const Arguments& args) {
             "--output-dir '" + dir + "' " +
             (there || !made ? std::string("is not a folder") : "is missing and cannot be made: " + made.message()));
     }
+    const auto& inputs = args.operands();
+    const std::vector<std::string> outputs = batchOutputs(dir, inputs, format);
     const BaseBlock base = prepareBlock(args, false);
     ProgressBar bar("Rendering", args.has("--quiet"));
-    std::set<std::string> written;
     int failed = 0;
-    const auto& inputs = args.operands();
     for (std::size_t i = 0; i < inputs.size(); ++i) {
-        const std::string output = batchOutput(dir, inputs[i], format);
+        const std::string& output = outputs[i];
         try {
             if (inputs[i] == "-") {
                 throw usageError("standard input cannot be one of several inputs");
-            }
-            // Two inputs of the same name would write one output twice.
-            if (!written.insert(lowerAscii(std::filesystem::path(output).filename().string())).second) {
-                throw CliError("an earlier input has the same name; '" + output + "' is not written twice");
             }
             RunShape shape;
             shape.bar = &bar;
@@ -862,8 +945,9 @@ int commandRender(const std::vector<std::string>& list) {
     }
     const std::optional<DeepKind> deep = deepOutput(args, output);
     patternRequest(args, 0); // checks the options before any work
-    const BaseBlock base = prepareBlock(args, true);
+    BaseBlock base = prepareBlock(args, true);
     const HostImage canvas = makeCanvas(args, output);
+    base.sequenceSeed = sequenceSeed(args, base, canvas, first != 0 || last != frames - 1);
     const auto fill = canvasFill(args, canvas);
     ProgressBar bar("Rendering", args.has("--quiet"));
     FrameSteps steps(args);
@@ -920,10 +1004,15 @@ int commandApply(const std::vector<std::string>& list) {
 }
 
 int commandEdit(const std::vector<std::string>& list) {
-    const Arguments args("edit", list, runValued(), runFlags());
+    std::vector<std::string> valued = runValued();
+    valued.push_back("--depth");
+    const Arguments args("edit", list, valued, runFlags());
     if (args.help()) {
         std::cout << kEditHelp << "\n" << optionsHelp("windows") << "\n" << optionsHelp("run") << fieldOptionsHelp();
         return 0;
+    }
+    if (args.has("--depth") && args.value("--depth") != "8") {
+        throw usageError("--depth " + *args.value("--depth") + " is not 8: the filter's dialog draws 8 bits a channel");
     }
 #if !defined(_WIN32)
     throw usageError("edit shows the filter's dialog, which only the Windows program (morvessan.exe) has");

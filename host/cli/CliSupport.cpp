@@ -280,6 +280,9 @@ void installInterruptCleanup() {
     for (const int signal : {SIGHUP, SIGPIPE}) {
         std::signal(signal, onInterrupt);
     }
+    // Past a file-size limit the write fails with EFBIG instead, and the usual
+    // cleanup removes the temporary file and names the cause.
+    std::signal(SIGXFSZ, SIG_IGN);
 #endif
 }
 

@@ -112,7 +112,8 @@ void warnAboutRenderEnvironment();
 std::string printable(const std::string& text, std::size_t longest = 600);
 
 // Removes the temporary files of unfinished writes when the program is stopped by
-// Ctrl-C, a termination signal or a closed pipe, then ends it as the signal would.
+// Ctrl-C, a termination signal or a closed pipe, then ends it as the signal would; a
+// file-size limit makes writes fail instead of ending the program.
 void installInterruptCleanup();
 
 // Standard input read whole in binary mode (pictures through pipes), refused with

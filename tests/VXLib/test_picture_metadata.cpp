@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -50,6 +51,37 @@ Bytes exifBlock(std::uint16_t orientation, std::uint32_t resolution, std::uint16
     for (int i = 0; i < 2; ++i)
         b.insert(b.end(), {std::uint8_t(resolution), std::uint8_t(resolution >> 8), 0, 0, 1, 0, 0, 0});
     return b;
+}
+
+// An Intel-order block whose first directory gives orientation 6 and whose second
+// points to a thumbnail.
+Bytes exifWithThumbnail() {
+    Bytes b{'I', 'I', 42, 0, 8, 0, 0, 0};
+    const auto u16 = [&b](std::uint32_t v) { b.insert(b.end(), {std::uint8_t(v), std::uint8_t(v >> 8)}); };
+    const auto u32 = [&b, &u16](std::uint32_t v) {
+        u16(v & 0xFFFF);
+        u16(v >> 16);
+    };
+    const auto entry = [&](std::uint16_t tag, std::uint16_t type, std::uint32_t value) {
+        u16(tag);
+        u16(type);
+        u32(1);
+        u32(value);
+    };
+    u16(1); // the first directory, at 8
+    entry(0x0112, 3, 6);
+    u32(26); // the second, at 26
+    u16(2);
+    entry(0x0201, 4, 56);
+    entry(0x0202, 4, 20);
+    u32(0);
+    const char thumbnail[] = "\xFF\xD8THUMBNAIL-PIXELS\xFF\xD9";
+    b.insert(b.end(), thumbnail, thumbnail + 20);
+    return b;
+}
+
+bool holds(const Bytes& block, std::string_view text) {
+    return std::search(block.begin(), block.end(), text.begin(), text.end()) != block.end();
 }
 
 struct Pixels {
@@ -186,6 +218,46 @@ TEST(PictureMetadata, JpegSplitsALargeProfileOverMarkersAndFallsBackToExifResolu
     EXPECT_EQ(decode(encode(folder, "huge.png", pattern(8, 8, 3), writing)).metadata.exif, kept.exif);
 }
 
+// A changed picture's EXIF block loses its thumbnail, which would still show what
+// the change covered, and keeps the rest; a block without one is kept byte for byte.
+TEST(PictureMetadata, AThumbnailIsDroppedAndTheRestKept) {
+    const Bytes original = exifWithThumbnail();
+    ASSERT_TRUE(holds(original, "THUMBNAIL-PIXELS"));
+    ASSERT_EQ(vxReadExif(original).orientation, 6);
+    const Bytes stripped = vxExifWithoutThumbnail(original);
+    ASSERT_FALSE(stripped.empty());
+    EXPECT_FALSE(holds(stripped, "THUMBNAIL-PIXELS"));
+    EXPECT_EQ(vxReadExif(stripped).orientation, 6);
+    EXPECT_EQ(vxExifWithoutThumbnail(stripped), stripped);
+
+    const Bytes plain = exifBlock(3, 300);
+    EXPECT_EQ(vxExifWithoutThumbnail(plain), plain);
+    EXPECT_TRUE(vxExifWithoutThumbnail({'I', 'I', 42, 0, 8, 0, 0, 0, 0, 0}).empty());
+    EXPECT_TRUE(vxExifWithoutThumbnail({}).empty());
+}
+
+// A profile larger than the format carries is left out whole: a JPEG's marker count
+// and sequence bytes would wrap, and PNG readers would refuse the file.
+TEST(PictureMetadata, AProfileTooLargeForTheFormatIsLeftOut) {
+    ScratchFolder folder;
+    VXPictureMetadata kept;
+    VXPictureWriting writing;
+    writing.metadata = &kept;
+    kept.icc = iccProfile(std::uint32_t(kMaxJpegProfile));
+    Bytes file = encode(folder, "most.jpg", pattern(8, 8, 3), writing);
+    EXPECT_EQ(countMarkers(file, 0xE2), 255u);
+    EXPECT_EQ(decode(file).metadata.icc, kept.icc);
+    kept.icc = iccProfile(std::uint32_t(kMaxJpegProfile + 1));
+    file = encode(folder, "over.jpg", pattern(8, 8, 3), writing);
+    EXPECT_EQ(countMarkers(file, 0xE2), 0u);
+    EXPECT_TRUE(decode(file).metadata.icc.empty());
+    kept.icc = iccProfile(std::uint32_t(kMaxPngProfile + 1));
+    EXPECT_TRUE(decode(encode(folder, "over.png", pattern(8, 8, 3), writing)).metadata.icc.empty());
+    EXPECT_EQ(vxProfileLimit("a.PNG"), kMaxPngProfile);
+    EXPECT_EQ(vxProfileLimit("a.jpeg"), kMaxJpegProfile);
+    EXPECT_EQ(vxProfileLimit("a.bmp"), 0u);
+}
+
 TEST(PictureMetadata, ResolutionUnitsConvertBothWays) {
     EXPECT_EQ(vxDotsPerMetreFromInch(72, 1), 2835u);
     EXPECT_EQ(vxDotsPerMetreFromInch(300, 1), 11811u);
@@ -246,6 +318,7 @@ TEST(PictureDecoding, SixteenBitChannelsAreRoundedNotCut) {
     recipe.interlaced = true;
     const VXDecodedPicture grey = decode(makePng(recipe, [](int x, int y, int) { return unsigned(y * 256 + x); }));
     ASSERT_EQ(grey.width, 256);
+    EXPECT_EQ(grey.fileBits, 16); // so that a command can refuse to write it back with 8
     for (std::uint32_t v = 0; v < 65536; ++v)
         ASSERT_EQ(grey.pixels[std::size_t(v) * 3 + 1], (v * 255 + 32767) / 65535) << v;
 

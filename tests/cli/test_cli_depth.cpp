@@ -114,3 +114,29 @@ TEST_F(Depth, BadCombinationsAreRefusedAndWriteNothing) {
         expectRefused(run(c.arguments), c.message, c.output);
     }
 }
+
+// The filter draws 8 bits: a 16-bit input, ours included, is never written back with
+// 8 without being asked, in place or not, one input or a batch.
+TEST_F(Depth, ASixteenBitInputIsNotWrittenBackWithEightBitsUnasked) {
+    ASSERT_EQ(run("render" + kTexture + "--depth 16 " + p("h.png")).status, 0);
+    ASSERT_EQ(run("render" + kTexture + "--height-map " + p("g.png")).status, 0);
+    ASSERT_EQ(run("render" + kTexture + p("e.png")).status, 0);
+    const std::string deep = readText(at("h.png"));
+    const std::string grey = readText(at("g.png"));
+    expectRefused(run("apply --opacity 0 " + p("h.png") + " " + p("h.png")),
+                  "has 16 bits a channel and the filter draws 8: give --depth 8");
+    EXPECT_EQ(readText(at("h.png")), deep);
+    expectRefused(run("apply " + p("g.png") + " " + p("out.png")), "give --depth 8", "out.png");
+    expectRefused(run("apply - " + p("out.png") + " <" + p("h.png")), "standard input has 16 bits", "out.png");
+    fs::create_directories(at("batch"));
+    const Result batch = run("apply --quiet --output-dir " + p("batch") + " " + p("e.png") + " " + p("g.png"));
+    EXPECT_EQ(batch.status, 1);
+    EXPECT_NE(batch.err.find("g.png' has 16 bits"), std::string::npos) << batch.err;
+    EXPECT_TRUE(fs::exists(at("batch/e.png")));
+    EXPECT_FALSE(fs::exists(at("batch/g.png")));
+    EXPECT_EQ(readText(at("g.png")), grey);
+    // Asked for, it is done.
+    const Result asked = run("apply --quiet --depth 8 " + p("h.png") + " " + p("eight.png"));
+    ASSERT_EQ(asked.status, 0) << asked.err;
+    EXPECT_EQ(load("eight.png").width, load("h.png").width);
+}

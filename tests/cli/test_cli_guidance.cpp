@@ -132,6 +132,33 @@ TEST_F(CliShell, CompletionOffersNamesFilesOrNothingAsTheOptionTakes) {
     EXPECT_EQ(offered("render --set 'scaleBy'"), "scaleBySource=\n");
 }
 
+// A shared preset file chooses the names completion offers: they are text, never
+// commands, and come back whole so that readline quotes them.
+TEST_F(CliShell, CompletionNeverRunsOrExpandsTheNamesItOffers) {
+    writePresetFile("Stones");
+    const std::vector<std::string> hostile = {"$(touch PWNED)", "`touch PWNED2`", "${HOME}", "a;touch PWNED3",
+                                              "Café * ?"};
+    for (const std::string& name : hostile) {
+        const Result added = run("presets add --preset-file Stones --category Stone --name " + q(name));
+        ASSERT_EQ(added.status, 0) << name << added.err;
+    }
+    const std::string dir = "--presets-dir " + p("presets");
+    const std::string all = offered("render " + dir + " --preset ''");
+    for (const std::string& name : hostile) {
+        EXPECT_NE(all.find(name + "\n"), std::string::npos) << name << "\n" << all;
+    }
+    EXPECT_EQ(all.find(fs::path(std::getenv("HOME") ? std::getenv("HOME") : "/nonexistent").string() + "\n"),
+              std::string::npos);
+    // The word being completed may be quoted or escaped as bash keeps it.
+    EXPECT_EQ(offered("render " + dir + " --preset \"'\\$(to\""), "$(touch PWNED)\n");
+    EXPECT_EQ(offered("render " + dir + " --preset '\\`touch'"), "`touch PWNED2`\n");
+    EXPECT_EQ(offered("render " + dir + " --preset '\"${H'"), "${HOME}\n");
+    EXPECT_EQ(offered("render " + dir + " --preset 'Caf'"), "Café * ?\n");
+    for (const char* planted : {"PWNED", "PWNED2", "PWNED3"}) {
+        EXPECT_FALSE(fs::exists(at(planted))) << planted;
+    }
+}
+
 TEST_F(CliShell, TheProgressBarReachesTheEndAndLeavesSummariesTheirOwnLines) {
     if (!fs::exists("/usr/bin/script")) {
         GTEST_SKIP() << "no terminal to show a bar on";

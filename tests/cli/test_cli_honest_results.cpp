@@ -83,6 +83,56 @@ TEST_F(CliHonest, AClosedPipeLeavesNoTemporaryFile) {
     }
     EXPECT_TRUE(fs::is_empty(at("tmp")));
 }
+
+// What another user planted in the shared folder for temporary files is neither
+// written, nor copied from, nor in the way.
+TEST_F(CliHonest, StandardOutputIgnoresWhatOthersPlantInTheTemporaryFolder) {
+    const fs::path tmp = at("tmp");
+    fs::create_directories(tmp);
+    const std::string pipe = "TMPDIR=" + p("tmp") + " " + program() + " render --quiet --size 300x200 -" + folders();
+    ASSERT_EQ(shell(pipe + " >" + p("plain.png")).status, 0);
+    const std::string expected = readText(at("plain.png"));
+    ASSERT_GT(expected.size(), 1000u);
+
+    std::ofstream(tmp / "morvessan-standard-output.png") << "planted";
+    fs::permissions(tmp / "morvessan-standard-output.png", fs::perms::all);
+    ASSERT_EQ(shell(pipe + " >" + p("over-file.png")).status, 0);
+    EXPECT_EQ(readText(at("over-file.png")), expected);
+    EXPECT_EQ(readText(tmp / "morvessan-standard-output.png"), "planted");
+    fs::remove(tmp / "morvessan-standard-output.png");
+
+    fs::create_directories(tmp / "morvessan-standard-output.png");
+    const Result folder = shell(pipe + " >" + p("over-folder.png"));
+    EXPECT_EQ(folder.status, 0) << folder.err;
+    EXPECT_EQ(readText(at("over-folder.png")), expected);
+    fs::remove(tmp / "morvessan-standard-output.png");
+
+    fs::create_directories(at("elsewhere"));
+    fs::create_symlink(at("elsewhere/victim.png"), tmp / "morvessan-standard-output.png");
+    ASSERT_EQ(shell(pipe + " >" + p("over-link.png")).status, 0);
+    EXPECT_EQ(readText(at("over-link.png")), expected);
+    EXPECT_FALSE(fs::exists(at("elsewhere/victim.png")));
+    fs::remove(tmp / "morvessan-standard-output.png");
+    EXPECT_TRUE(fs::is_empty(tmp));
+}
+
+// A file-size limit fails the write with its cause instead of killing the program,
+// so that nothing half-written is left beside the output or in the temporary folder.
+TEST_F(CliHonest, AFileSizeLimitIsAFailureWithNothingLeft) {
+    fs::create_directories(at("tmp"));
+    fs::create_directories(at("out"));
+    const Result file =
+        shell("ulimit -f 8; " + program() + " render --quiet --size 600x600 " + p("out/big.png") + folders());
+    EXPECT_EQ(file.status, 1);
+    EXPECT_EQ(file.err, "morvessan: cannot write '" + at("out/big.png").string() +
+                            "': the file would be larger than the system allows\n");
+    EXPECT_TRUE(fs::is_empty(at("out")));
+    const Result piped = shell("ulimit -f 8; TMPDIR=" + p("tmp") + " " + program() +
+                               " render --quiet --size 600x600 -" + folders() + " >/dev/null");
+    EXPECT_EQ(piped.status, 1);
+    EXPECT_NE(piped.err.find("larger than the system allows"), std::string::npos) << piped.err;
+    EXPECT_TRUE(fs::is_empty(at("tmp")));
+}
 #endif
 
 TEST_F(CliHonest, StandardInputHasTheLimitsOfFiles) {
@@ -255,4 +305,95 @@ TEST_F(CliHonest, MessagesNameTheRealCause) {
     EXPECT_EQ(wide.out, at("wide.txt").string() +
                             ": reading stopped at line 1: it is UTF-16 text; preset files are 8-bit text (save it "
                             "as ANSI or UTF-8); 0 presets were read\n");
+}
+
+// A batch whose outputs collide with each other or with its inputs is refused before
+// it writes anything: no input is lost, however the names meet.
+TEST_F(CliHonest, ABatchNeverWritesOverItsInputsOrOneOutputTwice) {
+    ASSERT_EQ(run("render --quiet --size 40x30 " + p("a.jpg")).status, 0);
+    ASSERT_EQ(run("render --quiet --size 40x30 --type wood " + p("a.png")).status, 0);
+    fs::create_directories(at("x"));
+    fs::create_directories(at("y"));
+    fs::copy_file(at("a.png"), at("x/a.png"));
+    fs::copy_file(at("a.jpg"), at("y/a.png"));
+    fs::copy_file(at("a.png"), at("y/b.png"));
+    fs::copy_file(at("a.jpg"), at("y/c.jpg"));
+    std::error_code noLink;
+    fs::create_hard_link(at("y/b.png"), at("x/c.png"), noLink); // one file, two names
+    const auto snapshot = [&] {
+        std::string all;
+        for (const auto& entry : fs::recursive_directory_iterator(m_dir)) {
+            if (entry.is_regular_file() && entry.path().extension() != ".txt") {
+                all += entry.path().string() + ":" + readText(entry.path()) + "|";
+            }
+        }
+        return all;
+    };
+    const std::string before = snapshot();
+    for (const auto& [line, said] : std::vector<std::pair<std::string, std::string>>{
+             // a.jpg's output is a.png, an input not yet read.
+             {"--output-dir " + p("") + " --format png " + p("a.jpg") + " " + p("a.png"), "would both be written to"},
+             {"--output-dir " + p("y") + " " + p("x/a.png") + " " + p("y/a.png"), "would both be written to"},
+             {"--output-dir " + p("y") + " " + p("y/b.png") + " " + p("x/B.png"), "would both be written to"},
+             // x/c.png, the output of y/c.jpg, is the input y/b.png under another name.
+             {"--output-dir " + p("x") + " --format png " + p("y/c.jpg") + " " + p("y/b.png"), "is the input"},
+         }) {
+        if (noLink && said == "is the input") {
+            continue;
+        }
+        const Result r = run("apply --quiet --type fire " + line);
+        expectRefused(r, said);
+        EXPECT_NE(r.err.find("nothing was written"), std::string::npos) << r.err;
+        EXPECT_EQ(snapshot(), before) << line;
+    }
+}
+
+// A transformation that cannot place a texture (not finite, or squeezing it onto a
+// line) is never written into a block nor drawn: hosts with floating-point
+// exceptions on would trap on it.
+TEST_F(CliHonest, UnusableTransformationsAreRefusedWhereABlockIsWritten) {
+    ASSERT_EQ(run("params init " + p("b.bin"), false).status, 0);
+    const std::string plain = readText(at("b.bin"));
+    for (const char* matrix : {"0,0,0,0,0,0,0,0,0", "1,2,0,2,4,0,0,0,1", "nan,0,0,0,1,0,0,0,1", "1,0,0,0,inf,0,0,0,1",
+                               "1e300,0,0,0,1e300,0,0,0,1e300"}) {
+        expectRefused(run("params set " + p("b.bin") + " transformation=" + matrix, false),
+                      "the transformation cannot be used: ");
+        EXPECT_EQ(readText(at("b.bin")), plain) << matrix;
+        expectRefused(run("render --quiet --size 8x8 --set transformation=" + std::string(matrix) + " " + p("o.png")),
+                      "--reset-transform", "o.png");
+    }
+    // Steps that leave the numbers' range: the block given is kept as it was.
+    for (const char* steps : {"--zoom 1e-320", "--zoom 1e300", "--scale 1e-200,1e-200 --scale 1e-200,1e-200"}) {
+        expectRefused(
+            run("render --quiet --size 8x8 " + std::string(steps) + " --params " + p("b.bin") + " " + p("o.png")),
+            "the transformation cannot be used: ", "o.png");
+        EXPECT_EQ(readText(at("b.bin")), plain) << steps;
+    }
+    // A perspective with the horizon inside the picture is a usable transformation.
+    ASSERT_EQ(run("params set " + p("b.bin") + " transformation=1,0,0,0,1,0,0.5,2,-0.5", false).status, 0);
+    const Result drawn = run("render --quiet --size 16x16 --params " + p("b.bin") + " " + p("o.png"));
+    EXPECT_EQ(drawn.status, 0) << drawn.err;
+}
+
+// Seed 0 in a sequence: one seed is drawn for every frame and said, so that the
+// frames belong together and the run can be made again; a slice must be told it.
+TEST_F(CliHonest, ASequenceAtSeedZeroDrawsOneSeedForEveryFrame) {
+    const std::string line = "render --size 24x16 --frames 3 --seed 0 --per-frame-move 2,0 ";
+    const Result whole = run(line + p("f-%d.png"));
+    ASSERT_EQ(whole.status, 0) << whole.err;
+    const std::size_t said = whole.err.find("morvessan: seed ");
+    ASSERT_NE(said, std::string::npos) << whole.err;
+    const std::string seed = whole.err.substr(said + 16, whole.err.find('\n', said) - said - 16);
+    EXPECT_EQ(whole.err.find("morvessan: seed ", said + 1), std::string::npos) << "one seed for all frames";
+    // Made again from the seed said, frame by frame and as a slice.
+    const std::string again = "render --quiet --size 24x16 --frames 3 --seed " + seed + " --per-frame-move 2,0 ";
+    ASSERT_EQ(run(again + p("g-%d.png")).status, 0);
+    ASSERT_EQ(run(again + "--frame-range 1:2 " + p("h-%d.png")).status, 0);
+    for (const char* k : {"0", "1", "2"}) {
+        EXPECT_EQ(load(std::string("f-") + k + ".png").pixels, load(std::string("g-") + k + ".png").pixels) << k;
+    }
+    EXPECT_EQ(load("f-2.png").pixels, load("h-2.png").pixels);
+    // The frames moved along one pattern: frame 0 is not frame 1.
+    EXPECT_NE(load("f-0.png").pixels, load("f-1.png").pixels);
+    expectRefused(run(line + "--frame-range 1:2 " + p("s-%d.png")), "give the seed a whole run printed", "s-1.png");
 }
