@@ -88,8 +88,7 @@ void PNGCBAPI readPngBytes(png_structp png, png_bytep out, png_size_t length) {
 // palettes, low bit depths and tRNS chunks expanded, grey widened to colour. Without
 // `alpha` every transparency is dropped instead.
 bool readPngHeader(png_structp png, png_infop info, bool alpha, png_uint_32& width, png_uint_32& height, int& channels,
-                   int& fileBits,
-                   int& passes) {
+                   int& fileBits, int& passes) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
     }

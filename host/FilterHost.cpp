@@ -69,6 +69,9 @@ struct FilterHostCallbacks {
             return false;
         }
         ++host->m_abort_calls;
+        if (host->m_abort_check && host->m_abort_check()) {
+            return true;
+        }
         return host->m_abort_after && host->m_abort_calls >= *host->m_abort_after;
     }
     static void progressProc(std::int32_t done, std::int32_t total) {

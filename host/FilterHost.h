@@ -70,6 +70,9 @@ public:
     // call per tile); advanceState call n (counted from 1) fails with `code`;
     // the handle allocator returns null.
     void setAbortAfter(std::optional<int> calls) { m_abort_after = calls; }
+    // Asked at every abort test: true stops the run as a user's cancel (how the
+    // Python module acts on Ctrl-C).
+    void setAbortCheck(std::function<bool()> check) { m_abort_check = std::move(check); }
     void setAdvanceStateFailure(int call, OSErr code) {
         m_fail_call = call;
         m_fail_code = code;
@@ -155,6 +158,7 @@ private:
     bool m_error_string_enabled = true;
     std::int32_t m_row_padding = 5;
     std::optional<int> m_abort_after;
+    std::function<bool()> m_abort_check;
     int m_fail_call = 0;
     OSErr m_fail_code = noErr;
     bool m_fail_allocation = false;

@@ -2,6 +2,12 @@
 // shorthand for one, or a transformation step of the dialog's buttons.
 #include "host/cli/CliFields.h"
 
+#include "VXLib/VXImage2.h"
+#include "VXLib/VXImageFile.h"
+#include "VXLib/VXUTIL/VXWholeFile.h"
+#include "host/HostFiles.h"
+#include "host/HostPictureReader.h"
+
 #include "VXLib/VXUTIL/VXAsciiCase.h"
 #include "VXLib/VXUTIL/VXNumberText.h"
 #include "texture/PortableExp.h"
@@ -15,8 +21,10 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <mutex>
 #include <numbers>
 #include <random>
+#include <set>
 
 namespace morvessan::cli {
 
@@ -164,6 +172,38 @@ void applyPatternSize(TextureTransform& m, const FieldEditContext& context) {
     if (context.patternSize > 0) {
         compose(m, scaling(context.width / context.patternSize, context.height / context.patternSize));
     }
+}
+
+// The filter renders without a texture picture it cannot load: a run that asked
+// for one is refused instead, with the cause. Each picture is checked once a command.
+void checkTexturePicture(const std::string& path) {
+    // Runs of the Python module may check from several threads.
+    static std::mutex guard;
+    static std::set<std::string> usable;
+    {
+        const std::lock_guard<std::mutex> lock(guard);
+        if (path.empty() || usable.count(path) != 0) {
+            return;
+        }
+    }
+    const std::string cannot = "cannot use the texture picture '" + path + "': ";
+    const VXFileBytes file = vxReadWholeFile(path, pictureFileLimit(PictureReading{}));
+    if (file.status != VXReadStatus::Read) {
+        const std::size_t cause = file.error.find("': ");
+        throw CliError(cannot + (cause != std::string::npos ? file.error.substr(cause + 3) : file.error));
+    }
+    VXImage2 picture;
+    if (!loadImageFile(path, picture, true)) {
+        HostImage decoded;
+        std::string problem;
+        std::string damage;
+        const bool readable = decodeHostPicture(file.bytes, PictureReading{}, decoded, problem, damage);
+        throw CliError(cannot + (!readable         ? problem
+                                 : !damage.empty() ? "it is damaged (" + damage + ")"
+                                                   : std::string("it is a picture of a kind the texture cannot use")));
+    }
+    const std::lock_guard<std::mutex> lock(guard);
+    usable.insert(path);
 }
 
 void checkTransformation(const TextureTransform& m, const std::string& fix) {

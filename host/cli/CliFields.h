@@ -41,6 +41,10 @@ TransformView stepView(const FieldEditContext& context);
 // last thing before a run, after every step); without one, leaves `m` as it is.
 void applyPatternSize(TextureTransform& m, const FieldEditContext& context);
 
+// The filter renders without a texture picture it cannot load: a run that asks for
+// one is refused instead, with the cause (a CliError). Each picture is checked once.
+void checkTexturePicture(const std::string& path);
+
 // A usage error when `m` cannot place a texture (not finite, or not invertible): a
 // block is never written with one, since hosts that run with floating-point
 // exceptions on would trap on it. `fix` says how to mend it on this command.

@@ -1,5 +1,6 @@
 // Choosing presets from the library for the command line.
 #include "host/cli/CliLibrary.h"
+#include "VXLib/VXUTIL/VXTextEncoding.h"
 
 #include "VXLib/VXUTIL/VXPath.h"
 #include "host/cli/CliFolders.h"
@@ -101,6 +102,15 @@ struct Place {
     int preset;
 };
 
+// Preset files keep their names in Windows-1252; a name typed or passed from Python
+// is UTF-8. Either spelling names the preset.
+bool sameName(const std::string& stored, const std::string& given) {
+    return stored == given || (!vxIsUtf8(stored) && vxToUtf8(stored) == given);
+}
+bool sameNameInAnyCase(const std::string& stored, const std::string& given) {
+    return equalsIgnoreCase(stored, given) || (!vxIsUtf8(stored) && equalsIgnoreCase(vxToUtf8(stored), given));
+}
+
 // The categories of `files` that `name` picks: exact names, else those differing only in case.
 std::vector<std::pair<int, int>> matchingCategories(const PresetLibrary& library, const std::vector<int>& files,
                                                     const std::optional<std::string>& name) {
@@ -109,9 +119,9 @@ std::vector<std::pair<int, int>> matchingCategories(const PresetLibrary& library
     for (const int f : files) {
         const PresetFile& file = library.file(f);
         for (int c = 0; c < file.categoryCount(); ++c) {
-            if (!name || file.categoryName(c) == *name) {
+            if (!name || sameName(file.categoryName(c), *name)) {
                 exact.emplace_back(f, c);
-            } else if (equalsIgnoreCase(file.categoryName(c), *name)) {
+            } else if (sameNameInAnyCase(file.categoryName(c), *name)) {
                 folded.emplace_back(f, c);
             }
         }
@@ -127,9 +137,9 @@ std::vector<Place> matchingPresets(const PresetLibrary& library, const std::vect
     for (const auto& [f, c] : categories) {
         const PresetFile& file = library.file(f);
         for (int p = 0; p < file.presetCount(c); ++p) {
-            if (file.presetName(c, p) == name) {
+            if (sameName(file.presetName(c, p), name)) {
                 exact.push_back({f, c, p});
-            } else if (equalsIgnoreCase(file.presetName(c, p), name)) {
+            } else if (sameNameInAnyCase(file.presetName(c, p), name)) {
                 folded.push_back({f, c, p});
             }
         }
@@ -167,7 +177,7 @@ Place onePlace(const PresetLibrary& library, const std::vector<Place>& places, c
     }
     std::vector<std::string> categories;
     for (const Place& place : chosen) {
-        const std::string& category = library.file(place.file).categoryName(place.category);
+        const std::string category = vxToUtf8(library.file(place.file).categoryName(place.category));
         if (std::find(categories.begin(), categories.end(), category) == categories.end()) {
             categories.push_back(category);
         }
@@ -226,7 +236,7 @@ std::string applyChoice(FilterParameters& block, PresetLibrary& library, const P
     if (choice.category && categories.empty()) {
         std::vector<std::string> names;
         for (const auto& [f, c] : matchingCategories(library, files, std::nullopt)) {
-            names.push_back(library.file(f).categoryName(c));
+            names.push_back(vxToUtf8(library.file(f).categoryName(c)));
         }
         throw CliError("no category named '" + *choice.category + "'" + where + didYouMean(*choice.category, names));
     }
@@ -234,7 +244,7 @@ std::string applyChoice(FilterParameters& block, PresetLibrary& library, const P
         std::vector<std::string> names;
         for (const auto& [f, c] : categories) {
             for (int p = 0; p < library.file(f).presetCount(c); ++p) {
-                names.push_back(library.file(f).presetName(c, p));
+                names.push_back(vxToUtf8(library.file(f).presetName(c, p)));
             }
         }
         throw CliError("no preset named '" + *choice.preset + "'" +

@@ -322,32 +322,6 @@ std::string forStandardOutput(std::string message, const std::string& path) {
     return message;
 }
 
-// The filter renders without a texture picture it cannot load: a run that asked
-// for one is refused instead, with the cause. Each picture is checked once a command.
-void checkTexturePicture(const std::string& path) {
-    static std::set<std::string> usable;
-    if (path.empty() || usable.count(path) != 0) {
-        return;
-    }
-    const std::string cannot = "cannot use the texture picture '" + path + "': ";
-    const VXFileBytes file = vxReadWholeFile(path, pictureFileLimit(PictureReading{}));
-    if (file.status != VXReadStatus::Read) {
-        const std::size_t cause = file.error.find("': ");
-        throw CliError(cannot + (cause != std::string::npos ? file.error.substr(cause + 3) : file.error));
-    }
-    VXImage2 picture;
-    if (!loadImageFile(path, picture, true)) {
-        HostImage decoded;
-        std::string problem;
-        std::string damage;
-        const bool readable = decodeHostPicture(file.bytes, PictureReading{}, decoded, problem, damage);
-        throw CliError(cannot + (!readable         ? problem
-                                 : !damage.empty() ? "it is damaged (" + damage + ")"
-                                                   : std::string("it is a picture of a kind the texture cannot use")));
-    }
-    usable.insert(path);
-}
-
 // "#RRGGBB" of a colour kept as parseHexColour gives it (red in the low byte).
 std::string hexColour(std::uint32_t colour) {
     static const char digits[] = "0123456789ABCDEF";

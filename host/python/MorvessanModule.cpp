@@ -1,8 +1,10 @@
 // The Python module "morvessan": keyword arguments become field texts, NumPy
 // arrays become host images and back; the work is in PythonTextures.
 #include "VXLib/VXUTIL/VXPlatform.h"
+#include "VXLib/VXUTIL/VXTextEncoding.h"
 #include "host/cli/CliFolders.h"
 #include "host/cli/CliSupport.h"
+#include "host/HostPictureReader.h"
 #include "host/python/PythonTextures.h"
 #include "plugin/PSMorvessanModule.h"
 #include "texture/TextureFieldTable.h"
@@ -12,9 +14,11 @@
 #include <pybind11/stl.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <functional>
 
 namespace py = pybind11;
 using namespace morvessan;
@@ -49,8 +53,9 @@ TextureFolders folders() {
 }
 
 // A keyword's value as the command line would take it: on/off, numbers in their
-// shortest exact form, sequences joined with commas.
-std::string fieldText(const py::handle& value) {
+// shortest exact form, sequences joined with commas. A sequence holds plain values:
+// one inside another (or inside itself) is refused rather than walked.
+std::string fieldText(const py::handle& value, bool inSequence = false) {
     if (py::isinstance<py::bool_>(value)) {
         return value.cast<bool>() ? "on" : "off";
     }
@@ -61,9 +66,12 @@ std::string fieldText(const py::handle& value) {
         return py::str(value).cast<std::string>();
     }
     if (py::isinstance<py::sequence>(value)) {
+        if (inSequence) {
+            throw py::type_error("a field's list holds numbers, not lists");
+        }
         std::string joined;
         for (const py::handle item : value) {
-            joined += (joined.empty() ? "" : ",") + fieldText(item);
+            joined += (joined.empty() ? "" : ",") + fieldText(item, true);
         }
         return joined;
     }
@@ -101,6 +109,53 @@ TextureRequest requestOf(const py::kwargs& keywords) {
     return request;
 }
 
+// Ctrl-C while a run has released the GIL: the run asks now and then whether
+// Python has a signal waiting (a few times a second, so that the question costs
+// nothing) and stops when it has; the caller then raises what the handler raised,
+// KeyboardInterrupt for Ctrl-C.
+class Interruption {
+public:
+    bool operator()() {
+        if (m_raised) {
+            return true;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (now - m_asked < std::chrono::milliseconds(50)) {
+            return false;
+        }
+        m_asked = now;
+        const py::gil_scoped_acquire held;
+        // Only the main thread runs signal handlers; elsewhere this answers 0.
+        m_raised = PyErr_CheckSignals() != 0;
+        return m_raised;
+    }
+    // With the GIL held again: the handler's exception, when it raised one.
+    void raiseIfRaised() const {
+        if (m_raised) {
+            throw py::error_already_set();
+        }
+    }
+
+private:
+    std::chrono::steady_clock::time_point m_asked = std::chrono::steady_clock::now();
+    bool m_raised = false;
+};
+
+// Runs `work` without the GIL, so that other Python threads go on meanwhile; a
+// Ctrl-C stops it and is raised as Python raises it.
+template <typename Work>
+auto withoutGil(TextureRequest& request, Work work) {
+    Interruption interruption;
+    request.interrupted = std::ref(interruption);
+    try {
+        const py::gil_scoped_release free;
+        return work();
+    } catch (...) {
+        interruption.raiseIfRaised();
+        throw;
+    }
+}
+
 // Rows of RGBA, whatever the planes of the image.
 py::array_t<std::uint8_t> rgbaArray(const HostImage& image) {
     py::array_t<std::uint8_t> array({image.height, image.width, 4});
@@ -116,14 +171,18 @@ py::array_t<std::uint8_t> rgbaArray(const HostImage& image) {
     return array;
 }
 
+// Messages may quote names from preset files, which are Windows-1252: Python's
+// exceptions take UTF-8 (anything else would leave the message empty).
 template <typename Work>
 auto guarded(Work work) {
     try {
         return work();
     } catch (const RequestError& error) {
-        throw py::value_error(error.message);
+        throw py::value_error(vxToUtf8(error.message));
     } catch (const cli::CliError& error) {
-        throw py::value_error(error.what());
+        throw py::value_error(vxToUtf8(error.what()));
+    } catch (const std::runtime_error& error) {
+        throw std::runtime_error(vxToUtf8(error.what()));
     }
 }
 
@@ -156,45 +215,62 @@ py::array render(std::int32_t width, std::int32_t height, const std::string& bac
     if (heightMap && depth == 8) {
         throw py::value_error("height_map gives 16-bit grey levels, which depth=8 cannot hold");
     }
-    const TextureRequest request = requestOf(keywords);
+    TextureRequest request = requestOf(keywords);
     const TextureFolders where = folders();
     if (depth == 16 || heightMap) {
         return guarded([&] {
-            DeepTexture picture;
-            {
-                const py::gil_scoped_release free;
-                picture = renderDeepTexture(width, height, background, request, where,
-                                            heightMap ? DeepKind::HeightMap : DeepKind::Colour);
-            }
+            const DeepTexture picture = withoutGil(request, [&] {
+                return renderDeepTexture(width, height, background, request, where,
+                                         heightMap ? DeepKind::HeightMap : DeepKind::Colour);
+            });
             return deepArray(picture);
         });
     }
     return guarded([&]() -> py::array {
-        HostImage image;
-        {
-            const py::gil_scoped_release free;
-            image = renderTexture(width, height, background, request, where);
-        }
+        const HostImage image =
+            withoutGil(request, [&] { return renderTexture(width, height, background, request, where); });
         return rgbaArray(image);
     });
 }
 
-py::array_t<std::uint8_t> apply(const py::array_t<std::uint8_t, py::array::c_style | py::array::forcecast>& picture,
-                                const py::kwargs& keywords) {
-    if (picture.ndim() != 3 || (picture.shape(2) != 3 && picture.shape(2) != 4)) {
+// The picture as C-ordered uint8 rows; any other kind of array is refused, not cast:
+// a cast would turn floats in 0..1 black and wrap values past 255.
+py::array_t<std::uint8_t, py::array::c_style> pictureBytes(const py::handle& given) {
+    if (!py::isinstance<py::array>(given)) {
+        throw py::type_error("a picture is a numpy.ndarray of uint8, not a " +
+                             py::str(given.get_type().attr("__name__")).cast<std::string>());
+    }
+    const auto array = py::reinterpret_borrow<py::array>(given);
+    if (!py::isinstance<py::array_t<std::uint8_t>>(array)) {
+        throw py::type_error(
+            "a picture is an array of uint8 (0..255 a channel), not " + py::str(array.dtype()).cast<std::string>() +
+            "; for floats in 0..1 pass (picture * 255).round().astype(numpy.uint8), for uint16 (picture >> 8)");
+    }
+    if (array.ndim() != 3 || (array.shape(2) != 3 && array.shape(2) != 4)) {
         throw py::value_error("a picture is an array of rows x columns x 3 (RGB) or 4 (RGBA) bytes");
     }
+    // Checked before the sizes are narrowed to the image's 32-bit fields.
+    const std::int64_t rows = array.shape(0);
+    const std::int64_t columns = array.shape(1);
+    if (rows < 1 || columns < 1) {
+        throw py::value_error("the picture has no pixels (" + std::to_string(rows) + " x " + std::to_string(columns) +
+                              ")");
+    }
+    if (const std::string problem = pictureSizeProblem(columns, rows, std::int32_t(array.shape(2))); !problem.empty()) {
+        throw py::value_error(problem);
+    }
+    return py::array_t<std::uint8_t, py::array::c_style>::ensure(array);
+}
+
+py::array_t<std::uint8_t> apply(const py::object& given, const py::kwargs& keywords) {
+    const auto picture = pictureBytes(given);
     HostImage image(static_cast<std::int32_t>(picture.shape(1)), static_cast<std::int32_t>(picture.shape(0)),
                     static_cast<std::int32_t>(picture.shape(2)));
     std::memcpy(image.pixels.data(), picture.data(), image.pixels.size());
-    const TextureRequest request = requestOf(keywords);
+    TextureRequest request = requestOf(keywords);
     const TextureFolders where = folders();
     return guarded([&] {
-        HostImage result;
-        {
-            const py::gil_scoped_release free;
-            result = applyTexture(std::move(image), request, where);
-        }
+        const HostImage result = withoutGil(request, [&] { return applyTexture(std::move(image), request, where); });
         py::array_t<std::uint8_t> array({result.height, result.width, result.planes});
         std::memcpy(array.mutable_data(), result.pixels.data(), result.pixels.size());
         return array;
@@ -203,11 +279,12 @@ py::array_t<std::uint8_t> apply(const py::array_t<std::uint8_t, py::array::c_sty
 
 py::list presets() {
     py::list list;
-    for (const PresetName& name : listPresets(folders())) {
+    const std::vector<PresetName> names = guarded([] { return listPresets(folders()); });
+    for (const PresetName& name : names) {
         py::dict entry;
-        entry["file"] = name.file;
-        entry["category"] = name.category;
-        entry["name"] = name.name;
+        entry["file"] = vxToUtf8(name.file);
+        entry["category"] = vxToUtf8(name.category);
+        entry["name"] = vxToUtf8(name.name);
         list.append(entry);
     }
     return list;
@@ -237,7 +314,7 @@ py::object fieldValue(const TextureField& field, const std::string& text) {
     case TextureFieldKind::Flag: return py::bool_(text == "on");
     case TextureFieldKind::Weights:
     case TextureFieldKind::Matrix: return numbers();
-    default: return py::str(text);
+    default: return py::str(vxToUtf8(text));
     }
 }
 

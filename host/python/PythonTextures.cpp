@@ -46,6 +46,15 @@ std::vector<std::uint8_t> requestedBlock(const TextureRequest& request, const Te
             throw RequestError{problem};
         }
     }
+    // A texture picture that cannot be used is refused, as on the command line,
+    // rather than left out of the picture without a word.
+    if (block->texture.textureEnabled) {
+        try {
+            cli::checkTexturePicture(readField(block->texture.texturePath, kPathSize));
+        } catch (const cli::CliError& error) {
+            throw RequestError{error.what()};
+        }
+    }
     return bytes;
 }
 
@@ -62,11 +71,12 @@ void applySize(std::vector<std::uint8_t>& bytes, const HostImage& image, std::in
     cli::applyPatternSize(reinterpret_cast<FilterParameters*>(bytes.data())->texture.transformation, context);
 }
 
-HostImage run(HostImage image, std::vector<std::uint8_t> bytes, std::int32_t patternSize,
+HostImage run(HostImage image, std::vector<std::uint8_t> bytes, const TextureRequest& request,
               const PatternSpace& pattern = {}) {
-    applySize(bytes, image, patternSize);
+    applySize(bytes, image, request.patternSize);
     const std::lock_guard<std::mutex> turn(g_runs);
     FilterHost host;
+    host.setAbortCheck(request.interrupted);
     host.setImage(std::move(image));
     host.setParameterBytes(bytes);
     if (!pattern.plain()) {
@@ -108,7 +118,7 @@ HostImage renderTexture(std::int32_t width, std::int32_t height, const std::stri
                         const TextureRequest& request, const TextureFolders& folders) {
     HostImage canvas = checkedCanvas(width, height, background);
     const PatternSpace pattern = requestedPattern(request);
-    return run(std::move(canvas), requestedBlock(request, folders), request.patternSize, pattern);
+    return run(std::move(canvas), requestedBlock(request, folders), request, pattern);
 }
 
 DeepTexture renderDeepTexture(std::int32_t width, std::int32_t height, const std::string& background,
@@ -123,8 +133,20 @@ DeepTexture renderDeepTexture(std::int32_t width, std::int32_t height, const std
     if (const std::string refusal = patternRefusal(block->texture.transformation, pattern); !refusal.empty()) {
         throw std::runtime_error(refusal);
     }
-    return DeepTexture{width, height, deepPlanes(kind, under),
-                       deepPicture(*block, width, height, under, kind, pattern)};
+    DeepTexture picture{width, height, deepPlanes(kind, under), {}};
+    const std::size_t rowSamples = std::size_t(width) * std::size_t(picture.planes);
+    picture.samples.reserve(rowSamples * std::size_t(height));
+    const bool drawn = drawDeepPicture(
+        *block, width, height, under, kind,
+        [&](const std::uint16_t* row) {
+            picture.samples.insert(picture.samples.end(), row, row + rowSamples);
+            return !request.interrupted || !request.interrupted();
+        },
+        pattern);
+    if (!drawn) {
+        throw std::runtime_error("the render was stopped");
+    }
+    return picture;
 }
 
 HostImage applyTexture(HostImage image, const TextureRequest& request, const TextureFolders& folders) {
@@ -138,7 +160,7 @@ HostImage applyTexture(HostImage image, const TextureRequest& request, const Tex
     if (pattern.tileable || pattern.evolve || pattern.loop || pattern.frame != 0) {
         throw RequestError{"tileable, evolve, loop and frame belong to render: they make a new picture"};
     }
-    return run(std::move(image), requestedBlock(request, folders), request.patternSize);
+    return run(std::move(image), requestedBlock(request, folders), request);
 }
 
 std::vector<PresetName> listPresets(const TextureFolders& folders) {

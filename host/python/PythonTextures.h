@@ -7,6 +7,7 @@
 #include "host/HostPattern.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -31,6 +32,8 @@ struct TextureRequest {
     std::int32_t patternSize = 0;
     // A tile that wraps, noise that evolves and loops (render only).
     PatternRequest pattern;
+    // Asked now and then during the run: true stops it (the run then fails).
+    std::function<bool()> interrupted;
 };
 
 // Refused input: a field, value or size out of range, an unknown preset; the
