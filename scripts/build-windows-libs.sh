@@ -30,14 +30,14 @@ done
 have_sources() {
   grep -rqsE '^\s*(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/
 }
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
+. "$(dirname "$0")/apt-lists.sh"
+sudo="$apt_sudo"
 if ! have_sources; then
   echo "build-windows-libs: adding a deb-src entry for Debian's source packages"
   codename="$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")"
   printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s %s-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
     "$codename" "$codename" | $sudo tee /etc/apt/sources.list.d/morvessan-deb-src.sources >/dev/null
-  $sudo apt-get update -qq
+  apt_refresh
 fi
 
 rm -rf "$work" "$prefix"
@@ -49,10 +49,11 @@ fetch_source() {
   if ! (cd "$work" && apt-get source -qq "$package" >"$work/$package.log" 2>&1); then
     # Source lists never fetched on this machine: fetch them once and try again.
     echo "build-windows-libs: updating the package lists for $package" >&2
-    $sudo apt-get update -qq
+    apt_refresh
     (cd "$work" && apt-get source -qq "$package" >"$work/$package.log" 2>&1) || {
       cat "$work/$package.log" >&2
       echo "build-windows-libs: apt-get source $package failed" >&2
+      [ -z "$apt_unrefreshed" ] || { echo "build-windows-libs: these package lists could not be refreshed:"; printf '%s\n' "$apt_unrefreshed" | sed 's/^/  /'; } >&2
       exit 1
     }
   fi

@@ -23,10 +23,7 @@ for p in "${packages[@]}"; do
 done
 [ "${#missing[@]}" -eq 0 ] && exit 0
 
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then
-  sudo="sudo"
-fi
+. "$(dirname "$0")/apt-lists.sh"
 echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+apt_refresh
+apt_install "${missing[@]}"

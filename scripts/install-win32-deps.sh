@@ -6,13 +6,12 @@ cd "$(dirname "$0")/.."
 
 scripts/install-win64-deps.sh
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
+. scripts/apt-lists.sh
 # wine32 is an i386 package: the machine must accept that architecture first.
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   echo "Adding the i386 architecture for wine32"
-  $sudo dpkg --add-architecture i386
-  $sudo apt-get update -qq
+  $apt_sudo dpkg --add-architecture i386
+  apt_refresh
 fi
 
 scripts/install-deps.sh \

@@ -173,7 +173,7 @@ int commandCompletion(const std::vector<std::string>& list) {
         << " --help\" ;;\n"
            "    sheet) options=\""
         << common
-        << " --preset-file --size --quiet\" ;;\n"
+        << " --preset-file --size --quality --chroma --quiet\" ;;\n"
            "    presets)\n"
            "        if [ \"$COMP_CWORD\" -eq 2 ]; then\n"
            "            COMPREPLY=($(compgen -W \"list check add\" -- \"$cur\")); return\n"

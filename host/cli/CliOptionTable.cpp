@@ -108,6 +108,8 @@ constexpr std::array kOptions{
               "presets folder (default: \"Morvessan Presets\" beside the program, or the installed folders)"},
     CliOption{"sheet", "--textures-dir", "DIR",
               "textures folder (default: \"Morvessan Textures\" beside the program, or the installed one)"},
+    CliOption{"sheet", "--quality", "N", "JPEG quality, 1 to 100 (default 90)"},
+    CliOption{"sheet", "--chroma", "444|420", "JPEG colour at full or half resolution (default 420)"},
     CliOption{"sheet", "--quiet", "", "no progress bar and no summary"},
     CliOption{"presets", "--json", "", "(list) one JSON object instead of the listing"},
     CliOption{"presets", "--preset-file", "NAME", "(add) the preset file to add to; made when missing"},

@@ -334,29 +334,6 @@ std::string hexColour(std::uint32_t colour) {
     return text;
 }
 
-// How the output is written: --quality, --chroma, and --background as the colour
-// transparency is flattened over where the format has none (render's "transparent"
-// canvas flattens over white).
-VXPictureWriting pictureWriting(const Arguments& args) {
-    VXPictureWriting writing;
-    writing.threads = renderThreadCount(); // a PNG is compressed beside the render on as many
-    if (const auto quality = args.value("--quality")) {
-        writing.quality = parseInteger(*quality, 1, 100, "--quality");
-    }
-    if (const auto chroma = args.value("--chroma")) {
-        if (*chroma != "444" && *chroma != "420") {
-            throw usageError("--chroma '" + *chroma + "' is not 444 or 420");
-        }
-        writing.fullChroma = *chroma == "444";
-    }
-    if (const auto background = args.value("--background"); background && *background != "transparent") {
-        if (*background != "white" && (background->size() != 7 || !parseHexColour(*background, writing.background))) {
-            throw usageError("--background '" + *background + "' is not white or #RRGGBB");
-        }
-    }
-    return writing;
-}
-
 // Runs the filter over `image` and writes OUTPUT. A run without the dialog streams:
 // each finished row goes to the encoder at once, and with `canvas` (render) the
 // image has no pixels and only the rows the filter reaches are made and held.

@@ -29,7 +29,9 @@ constexpr std::int32_t kColumns = 6;
 } // namespace
 
 int commandSheet(const std::vector<std::string>& list) {
-    const Arguments args("sheet", list, {"--preset-file", "--size", "--presets-dir", "--textures-dir"}, {"--quiet"});
+    const Arguments args("sheet", list,
+                         {"--preset-file", "--size", "--presets-dir", "--textures-dir", "--quality", "--chroma"},
+                         {"--quiet"});
     if (args.help()) {
         std::cout << kSheetHelp << optionsHelp("sheet");
         return 0;
@@ -39,6 +41,7 @@ int commandSheet(const std::vector<std::string>& list) {
     if (!isWritableImagePath(output)) {
         throw usageError("output '" + output + "' must end in .png, .jpg, .jpeg or .bmp");
     }
+    const VXPictureWriting writing = pictureWriting(args);
     const std::int32_t size = args.value("--size") ? parseInteger(*args.value("--size"), 16, 1024, "size") : 128;
     const std::string presetsDir = args.value("--presets-dir").value_or(defaultPresetsDir());
     const std::string texturesDir = args.value("--textures-dir").value_or(defaultTexturesDir());
@@ -101,7 +104,7 @@ int commandSheet(const std::vector<std::string>& list) {
         bar.update(static_cast<std::int64_t>(i) + 1, static_cast<std::int64_t>(presets.size()) + 1);
     }
     std::string error;
-    if (!saveHostImage(output, sheet, error)) {
+    if (!saveHostImage(output, sheet, error, writing)) {
         throw CliError(error);
     }
     bar.update(1, 1);

@@ -7,6 +7,8 @@
 #include "host/cli/CliFolders.h"
 #include "host/cli/CliSuggest.h"
 #include "presets/PresetLibrary.h"
+#include "renderer/RenderThreads.h"
+#include "texture/TextureFieldTable.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -366,6 +368,29 @@ std::int32_t parseInteger(const std::string& text, std::int32_t low, std::int32_
         throw usageError(what + " " + text + " is outside " + std::to_string(low) + ".." + std::to_string(high));
     }
     return static_cast<std::int32_t>(value);
+}
+
+// How the output is written: --quality, --chroma, and --background as the colour
+// transparency is flattened over where the format has none (render's "transparent"
+// canvas flattens over white).
+VXPictureWriting pictureWriting(const Arguments& args) {
+    VXPictureWriting writing;
+    writing.threads = renderThreadCount(); // a PNG is compressed beside the render on as many
+    if (const auto quality = args.value("--quality")) {
+        writing.quality = parseInteger(*quality, 1, 100, "--quality");
+    }
+    if (const auto chroma = args.value("--chroma")) {
+        if (*chroma != "444" && *chroma != "420") {
+            throw usageError("--chroma '" + *chroma + "' is not 444 or 420");
+        }
+        writing.fullChroma = *chroma == "444";
+    }
+    if (const auto background = args.value("--background"); background && *background != "transparent") {
+        if (*background != "white" && (background->size() != 7 || !parseHexColour(*background, writing.background))) {
+            throw usageError("--background '" + *background + "' is not white or #RRGGBB");
+        }
+    }
+    return writing;
 }
 
 } // namespace morvessan::cli

@@ -2,6 +2,7 @@
 // parsing, the platform the program runs on, and the progress bar.
 #pragma once
 
+#include "VXLib/VXImageWriter.h"
 #include "host/HostPictureReader.h"
 #include "plugin/PluginMain.h"
 
@@ -128,5 +129,9 @@ bool standardOutputWritten(std::string& error);
 
 // The help text of each command.
 extern const char* const kMainHelp;
+
+// How an output picture is written: --quality, --chroma, and --background as the
+// colour transparency is flattened over where the format has none.
+VXPictureWriting pictureWriting(const Arguments& args);
 
 } // namespace morvessan::cli
