@@ -10,23 +10,31 @@
 namespace morvessan {
 
 void VXPSPlugin::Dispatch(int16 selector, FilterRecord* record, std::intptr_t* data, int16* result) {
-    m_filter_record = record;
-    m_result = result;
-    m_data = data;
-    m_locked.clear();
-    // About hands us an AboutRecord, not a FilterRecord: never look at it.
+    // About hands us an AboutRecord, not a FilterRecord: never look at it, and
+    // leave the words of any call in progress alone.
     if (selector == filterSelectorAbout) {
         try {
             DoAbout();
         } catch (...) {
         }
+        if (result) {
+            *result = noErr;
+        }
         return;
     }
+    m_filter_record = record;
+    m_result = result;
+    m_data = data;
+    m_locked.clear();
     if (!record) {
         if (result) {
             *result = paramErr;
         }
         return;
+    }
+    // A result word the host left from an earlier failure is not ours to report.
+    if (result) {
+        *result = noErr;
     }
     try {
         RunSelector(selector);

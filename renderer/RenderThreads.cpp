@@ -3,6 +3,8 @@
 // the host's call ends.
 #include "renderer/RenderThreads.h"
 
+#include "VXLib/VXUTIL/VXFloatingPoint.h"
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -184,6 +186,9 @@ private:
 
     void serve(int index, std::uint64_t seen) {
         t_worker = index + 1;
+        // The environment the host called with is not inherited everywhere: a thread
+        // of ours computes in ours.
+        vxUseOwnFloatingPoint();
         std::unique_lock<std::mutex> lock(m_mutex);
         for (;;) {
             lock.unlock();
