@@ -23,11 +23,21 @@ apt_refresh() {
   return 0
 }
 
-# Installs packages; on failure names the lists that could not be refreshed.
+# Installs packages; on failure names the lists that could not be refreshed. When a
+# list was missing, the install is tried again after fresh refreshes, some minutes
+# apart: a mirror's sync is over in minutes, and the packages of a foreign
+# architecture may need the very list that was missing.
 apt_install() {
-  if DEBIAN_FRONTEND=noninteractive $apt_sudo apt-get install -y -qq --no-install-recommends "$@"; then
-    return 0
-  fi
+  local round
+  for round in 1 2 3 4; do
+    if DEBIAN_FRONTEND=noninteractive $apt_sudo apt-get install -y -qq --no-install-recommends "$@"; then
+      return 0
+    fi
+    [ -n "$apt_unrefreshed" ] && [ "$round" -lt 4 ] || break
+    echo "Trying again after refreshing the package lists (round $round of 3)" >&2
+    sleep "$((round * 12 * ${MORVESSAN_APT_PAUSE:-5}))"
+    apt_refresh
+  done
   echo "Cannot install: $*" >&2
   if [ -n "$apt_unrefreshed" ]; then
     echo "These package lists could not be refreshed, which may be why:" >&2

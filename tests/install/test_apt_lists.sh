@@ -47,4 +47,5 @@ status=$?
 check "an install that fails still fails" [ "$status" -ne 0 ]
 check "it names the package" grep -q 'Cannot install: .*morvessan-no-such-package' "$scratch/out"
 check "it names the list that could not be fetched" grep -q 'binary-i386/by-hash.*unexpected size' "$scratch/out"
+check "the install is tried again after fresh refreshes" [ "$(grep -c '^install' "$scratch/log")" -eq 4 ]
 exit "$failed"
