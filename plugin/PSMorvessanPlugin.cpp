@@ -153,13 +153,16 @@ void PSMorvessanPlugin::EnableHostWindow() { m_dialog->EnableHostWindow(); }
 
 void PSMorvessanPlugin::ReadPatternSpace() {
     m_pattern_space = {};
-    const auto bytes = HostComplexProperty(kPatternSpaceSignature, kPatternSpaceKey);
+    // Hosts may answer every property query with a handle of their own (empty, a
+    // few bytes, a default): bytes that are not our pattern settings mean the host
+    // has none, and the texture lies in the plane.
+    const auto bytes = HostComplexProperty(kPatternSpaceSignature, kPatternSpaceKey, kPatternSpaceSize);
     if (!bytes) {
         return;
     }
     const std::optional<PatternSpace> space = decodePatternSpace(bytes->data(), bytes->size());
     if (!space) {
-        vxThrowMessage("The host's pattern settings cannot be read: they are not settings this plug-in knows.");
+        return;
     }
     const TextureTransform transformation =
         m_parameters ? m_parameters->texture.transformation : TextureFields{}.transformation;

@@ -58,8 +58,10 @@ public:
     virtual bool ChooseColour(std::uint32_t& colour);
     virtual void GetHelpFilePath(std::string& path);
     // The bytes of the host's complex property `key` of `signature`; nothing when
-    // the host has no property suite or no such property.
-    std::optional<std::vector<std::uint8_t>> HostComplexProperty(std::uint32_t signature, std::uint32_t key);
+    // the host has no property suite or no such property, or answers with a size
+    // that is negative or more than `most` (nothing is copied or kept locked then).
+    std::optional<std::vector<std::uint8_t>> HostComplexProperty(std::uint32_t signature, std::uint32_t key,
+                                                                 std::size_t most);
 
     // The concrete filter's parameter block.
     virtual std::int32_t GetParameterSize() { return 0; }

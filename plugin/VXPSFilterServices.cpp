@@ -40,7 +40,8 @@ void VXPSFilter::ShowHelpTopic(const std::string& topic) {
     vxPlatform().showHelp(path + topic);
 }
 
-std::optional<std::vector<std::uint8_t>> VXPSFilter::HostComplexProperty(std::uint32_t signature, std::uint32_t key) {
+std::optional<std::vector<std::uint8_t>> VXPSFilter::HostComplexProperty(std::uint32_t signature, std::uint32_t key,
+                                                                         std::size_t most) {
     const FilterRecord* record = GetFilterRecord();
     if (!record || !record->propertyProcs || record->propertyProcs->numPropertyProcs < 1 ||
         !record->propertyProcs->getPropertyProc) {
@@ -66,8 +67,11 @@ std::optional<std::vector<std::uint8_t>> VXPSFilter::HostComplexProperty(std::ui
         return std::nullopt;
     }
     const std::int32_t size = procs.getSizeProc(handle);
+    if (size < 0 || static_cast<std::uint64_t>(size) > most) {
+        return std::nullopt;
+    }
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(procs.lockProc(handle, false));
-    if (!bytes || size < 0) {
+    if (!bytes) {
         return std::nullopt;
     }
     std::vector<std::uint8_t> result(bytes, bytes + size);

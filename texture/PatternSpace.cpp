@@ -12,7 +12,7 @@ namespace {
 constexpr std::uint32_t kVersion = 1;
 constexpr std::uint32_t kTileable = 1;
 constexpr std::uint32_t kEvolving = 2;
-constexpr std::size_t kSize = 24;
+constexpr std::size_t kSize = kPatternSpaceSize;
 
 void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
     for (int shift = 0; shift < 32; shift += 8) {

@@ -34,6 +34,7 @@ inline constexpr std::uint32_t kPatternSpaceKey = 0x6D765074;       // 'mvPt'
 
 // 24 bytes, little-endian: version 1, flags (1 tileable, 2 evolving), depth as
 // a double, the depth period, a reserved zero.
+inline constexpr std::size_t kPatternSpaceSize = 24;
 std::vector<std::uint8_t> encodePatternSpace(const PatternSpace& space);
 // The space those bytes hold, or nothing for bytes no host of ours writes
 // (another version or size, unknown flags, a depth or period out of range).

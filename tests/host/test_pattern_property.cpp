@@ -1,5 +1,5 @@
 // The pattern space a host asks for through its property suite: drawn as asked,
-// the plane without it, and damaged or impossible settings refused with the image untouched.
+// the plane without it or for bytes not ours, impossible settings refused with the image untouched.
 #include "HostFixture.h"
 
 #include "texture/PatternSpace.h"
@@ -57,17 +57,22 @@ TEST_F(PluginTest, TheHostsPatternSpaceIsDrawnAndItsHandleGoesBack) {
     EXPECT_EQ(other.image(), plain.image());
 }
 
-TEST_F(PluginTest, DamagedOrImpossiblePatternSettingsAreRefusedAndTheImageKept) {
+TEST_F(PluginTest, PatternSettingsNotOursAreThePlaneAndImpossibleOnesAreRefused) {
     const HostImage original = patternImage(20, 10, 3);
+    FilterHost plain;
+    plain.setImage(original);
+    giveBlock(plain, [](FilterParameters&) {});
+    ASSERT_EQ(plain.run(), noErr);
+    // Hosts that answer every property query with bytes of their own have no
+    // pattern settings for us: the plane, not a refusal.
     std::vector<std::uint8_t> damaged = tileBytes();
     damaged[4] = 0x40; // a flag no host of ours sets
     FilterHost host;
     host.setImage(original);
     giveBlock(host, [](FilterParameters&) {});
     host.setComplexProperty(kPatternSpaceSignature, kPatternSpaceKey, damaged);
-    EXPECT_NE(host.run(), noErr);
-    EXPECT_NE(host.errorString().find("pattern settings cannot be read"), std::string::npos) << host.errorString();
-    EXPECT_EQ(host.image(), original);
+    EXPECT_EQ(host.run(), noErr) << host.errorString();
+    EXPECT_EQ(host.image(), plain.image());
 
     FilterHost perspective;
     perspective.setImage(original);

@@ -18,6 +18,7 @@ struct HostileHost::Block {
     char* data = nullptr;
     GuardedBuffer storage;
     int locks = 0;
+    bool negativeSize = false;
 
     void resize(std::size_t size) {
         GuardedBuffer grown(size);
@@ -58,7 +59,22 @@ struct HostileCallbacks {
     }
     static std::int32_t getSizeProc(Handle handle) {
         HostileHost::Block* block = g_host->find(handle);
+        if (block && block->negativeSize) {
+            return -24;
+        }
         return block ? static_cast<std::int32_t>(block->storage.size()) : 0;
+    }
+    static OSErr getPropertyProc(OSType, OSType, int32, std::intptr_t*, Handle* complex) {
+        HostileHost& host = *g_host;
+        if (!complex || !host.m_quirks.propertyBytes) {
+            return errPlugInPropertyUndefined;
+        }
+        const std::vector<std::uint8_t>& bytes = *host.m_quirks.propertyBytes;
+        *complex = host.newHandle(static_cast<std::int32_t>(bytes.size()));
+        std::copy(bytes.begin(), bytes.end(), host.find(*complex)->storage.data());
+        host.find(*complex)->negativeSize = host.m_quirks.propertySizeNegative;
+        host.m_property_handles.push_back(*complex);
+        return noErr;
     }
     static OSErr setSizeProc(Handle handle, std::int32_t size) {
         HostileHost::Block* block = g_host->find(handle);
@@ -135,6 +151,18 @@ void HostileHost::fillRecord() {
     }
     r.errorString = m_quirks.errorString ? &m_error : nullptr;
     r.depth = m_quirks.depth;
+    if (m_quirks.propertyBytes) {
+        m_property_procs = PropertyProcs{1, 1, &HostileCallbacks::getPropertyProc, nullptr};
+        r.propertyProcs = &m_property_procs;
+    }
+}
+
+int HostileHost::propertyHandlesLeft() const {
+    int left = 0;
+    for (Handle handle : m_property_handles) {
+        left += find(handle) != nullptr ? 1 : 0;
+    }
+    return left;
 }
 
 void HostileHost::keepParameters(const std::vector<std::uint8_t>& bytes) {

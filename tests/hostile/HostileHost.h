@@ -34,6 +34,11 @@ struct Quirks {
     // Offers 32-bit coordinates (the 16-bit ones clamped) and serves from them once
     // the plug-in says it reads them.
     bool bigDocument = false;
+    // Answers every complex-property query with a new handle of these bytes, as
+    // hosts that answer everything with a default do; with propertySizeNegative
+    // the handle's size reads as negative.
+    std::optional<std::vector<std::uint8_t>> propertyBytes;
+    bool propertySizeNegative = false;
 };
 
 class HostileHost {
@@ -63,6 +68,8 @@ public:
     std::optional<std::vector<std::uint8_t>> parameters() const;
 
     int locks() const { return m_locks; }
+    // Handles the host made for property answers and the plug-in has not given back.
+    int propertyHandlesLeft() const;
     int unlocks() const { return m_unlocks; }
     int strayUnlocks() const { return m_stray_unlocks; } // of handles not locked, or not ours
     int advanceCalls() const { return m_advance_calls; }
@@ -89,6 +96,8 @@ private:
     BigDocumentStruct m_big{};
     bool m_served_wide = false;
     HandleProcs m_procs{};
+    PropertyProcs m_property_procs{};
+    std::vector<Handle> m_property_handles;
     PIDescriptorParameters m_descriptor{};
     Str255 m_error{};
     std::intptr_t m_data = 0;

@@ -250,20 +250,24 @@ TEST(HostContract, UnmaskedExceptionsNeverTrapAndAreLeftAsTheHostSetThem) {
     };
     const std::vector<Case> cases = {
         {"an ordinary block", {}},
-        {"a transformation of zeros", [](TextureFields& t) { std::memset(t.transformation.m, 0, sizeof t.transformation.m); }},
+        {"a transformation of zeros",
+         [](TextureFields& t) { std::memset(t.transformation.m, 0, sizeof t.transformation.m); }},
         {"a transformation holding NaN", [nan](TextureFields& t) { t.transformation.m[0] = nan; }},
         {"a transformation holding infinity", [inf](TextureFields& t) { t.transformation.m[4] = -inf; }},
-        {"a transformation of 1e308", [](TextureFields& t) {
+        {"a transformation of 1e308",
+         [](TextureFields& t) {
              for (double& m : t.transformation.m) {
                  m = 1e308;
              }
          }},
-        {"a perspective of zeros", [](TextureFields& t) {
+        {"a perspective of zeros",
+         [](TextureFields& t) {
              t.transformation.m[6] = 0;
              t.transformation.m[7] = 0;
              t.transformation.m[8] = 0;
          }},
-        {"noise weights of NaN and grain and blur", [nan](TextureFields& t) {
+        {"noise weights of NaN and grain and blur",
+         [nan](TextureFields& t) {
              t.noiseWeights[0] = nan;
              t.noiseWeights[1] = 1e308;
              t.noiseParameter = nan;
@@ -299,8 +303,9 @@ TEST(HostContract, TheRoundingModeOfTheHostChangesNoPixel) {
     for (int i = 0; i < 16; ++i) {
         blocks.push_back([i](TextureFields& t) {
             const double a = 0.3 + 0.05 * i;
-            const double perspective[9] = {a, 0.2 - 0.01 * i, 0.1 * (i % 5), -0.1, 1.5 - 0.02 * i, 0.3,
-                                           0.25 + 0.03 * (i % 7), 1.5 + 0.1 * (i % 4), -0.6 - 0.01 * i};
+            const double perspective[9] = {
+                a,   0.2 - 0.01 * i,        0.1 * (i % 5),       -0.1,           1.5 - 0.02 * i,
+                0.3, 0.25 + 0.03 * (i % 7), 1.5 + 0.1 * (i % 4), -0.6 - 0.01 * i};
             std::memcpy(t.transformation.m, perspective, sizeof perspective);
             t.type = 1 + i % 4;
             t.noiseLevel = 3 + i % 10;
@@ -327,6 +332,34 @@ TEST(HostContract, TheRoundingModeOfTheHostChangesNoPixel) {
 }
 
 #endif
+
+// ------------------------------------------------------- answers to our property
+
+TEST(HostContract, PropertyAnswersThatAreNotOurSettingsMeanThePlane) {
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        bool negativeSize;
+    };
+    const std::vector<Case> cases = {
+        {"an empty handle", {}, false},
+        {"a few bytes", {1, 2, 3}, false},
+        {"24 bytes it did not make", std::vector<std::uint8_t>(24, 0x5A), false},
+        {"16 MiB", std::vector<std::uint8_t>(std::size_t(16) << 20, 0x01), false},
+        {"a negative size", std::vector<std::uint8_t>(24, 0), true},
+    };
+    for (const Case& c : cases) {
+        Quirks quirks;
+        quirks.propertyBytes = c.bytes;
+        quirks.propertySizeNegative = c.negativeSize;
+        HostileHost host(testedEntry(), 60, 40, quirks);
+        EXPECT_EQ(host.run(), noErr) << c.name << ": " << host.errorString();
+        EXPECT_GT(host.advanceCalls(), 0) << c.name;
+        EXPECT_EQ(host.locks(), host.unlocks()) << c.name;
+        EXPECT_EQ(host.strayUnlocks(), 0) << c.name;
+        EXPECT_EQ(host.propertyHandlesLeft(), 0) << c.name << ": every answer goes back to the host";
+    }
+}
 
 // --------------------------------------------------------------- the result word
 
