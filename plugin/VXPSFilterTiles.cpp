@@ -67,6 +67,18 @@ void VXPSFilter::CheckServed(const VXPSRect& in, const VXPSRect& out, const VXPS
         !served(mask, record.maskRect, big ? &big->maskRect32 : nullptr, record.maskData, record.maskRowBytes, width)) {
         vxThrowCode(paramErr);
     }
+    // The tiles are read and written as `planes` bytes a pixel, one after another.
+    // A host that says its pixels lie further apart (padded columns) or its planes
+    // apart from each other (planar data) would have its pixels mixed up: that is
+    // refused before a byte is written. Zero is what hosts that never set the
+    // fields leave, and means the plain layout.
+    const auto plain = [planes](std::int32_t columnBytes, std::int32_t planeBytes) {
+        return (columnBytes == 0 || columnBytes == planes) && (planeBytes == 0 || planeBytes == 1);
+    };
+    if ((!in.isEmpty() && !plain(record.inColumnBytes, record.inPlaneBytes)) ||
+        (!out.isEmpty() && !plain(record.outColumnBytes, record.outPlaneBytes))) {
+        vxThrowCode(paramErr);
+    }
 }
 
 void VXPSFilter::FilterImage() {

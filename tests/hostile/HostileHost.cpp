@@ -275,7 +275,7 @@ OSErr HostileHost::advance() {
             --rect.right;
         }
         const std::int32_t width = std::max(rect.right - rect.left, 0);
-        served.rowBytes = std::max(width * planes - m_quirks.rowsShortBy, 0);
+        served.rowBytes = std::max(width * (planes + m_quirks.columnPadding) - m_quirks.rowsShortBy, 0);
         buffer = GuardedBuffer(static_cast<std::size_t>(served.rowBytes) * (rect.bottom - rect.top));
         for (std::size_t i = 0; i < buffer.size(); ++i) {
             buffer.data()[i] = static_cast<std::uint8_t>(i * 7 + 3);
@@ -307,6 +307,12 @@ OSErr HostileHost::advance() {
     r.outRowBytes = out.rowBytes;
     r.maskData = mask.data;
     r.maskRowBytes = mask.rowBytes;
+    if (m_quirks.sayColumnStep) {
+        r.inColumnBytes = planes(r.inLoPlane, r.inHiPlane) + m_quirks.columnPadding;
+        r.outColumnBytes = planes(r.outLoPlane, r.outHiPlane) + m_quirks.columnPadding;
+        r.inPlaneBytes = m_quirks.planeStep;
+        r.outPlaneBytes = m_quirks.planeStep;
+    }
     if (!in.ok || !out.ok || !mask.ok) {
         return paramErr;
     }

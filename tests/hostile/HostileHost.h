@@ -39,6 +39,11 @@ struct Quirks {
     // the handle's size reads as negative.
     std::optional<std::vector<std::uint8_t>> propertyBytes;
     bool propertySizeNegative = false;
+    // Pixels this many bytes further apart than their planes (padded columns),
+    // said in the column-step fields; planeStep is said in the plane-step fields.
+    std::int32_t columnPadding = 0;
+    std::int32_t planeStep = 0;
+    bool sayColumnStep = false;
 };
 
 class HostileHost {

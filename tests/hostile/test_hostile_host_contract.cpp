@@ -333,6 +333,39 @@ TEST(HostContract, TheRoundingModeOfTheHostChangesNoPixel) {
 
 #endif
 
+// ------------------------------------------------------------ the host's layout
+
+TEST(HostContract, ColumnAndPlaneStepsAreHonouredOrRefusedBeforeAByteIsWritten) {
+    struct Case {
+        const char* name;
+        std::int32_t padding;
+        std::int32_t planeStep;
+        int16 expected;
+    };
+    const std::vector<Case> cases = {
+        {"the plain step, said", 0, 1, noErr},
+        {"a plane step of zero, as hosts that never set it", 0, 0, noErr},
+        {"one byte of padding after each pixel", 1, 1, paramErr},
+        {"four bytes of padding", 4, 1, paramErr},
+        {"planar data", 0, 4096, paramErr},
+    };
+    for (const int16 planes : {3, 4}) {
+        for (const Case& c : cases) {
+            Quirks quirks;
+            quirks.planes = planes;
+            quirks.sayColumnStep = true;
+            quirks.columnPadding = c.padding;
+            quirks.planeStep = c.planeStep;
+            HostileHost host(testedEntry(), 70, 50, quirks);
+            EXPECT_EQ(host.run(), c.expected) << c.name << ", " << planes << " planes";
+            if (c.expected != noErr) {
+                EXPECT_FALSE(host.outputWritten()) << c.name;
+            }
+            EXPECT_EQ(host.locks(), host.unlocks()) << c.name;
+        }
+    }
+}
+
 // ------------------------------------------------------- answers to our property
 
 TEST(HostContract, PropertyAnswersThatAreNotOurSettingsMeanThePlane) {
