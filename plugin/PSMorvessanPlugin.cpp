@@ -90,15 +90,23 @@ void PSMorvessanPlugin::DoStart() {
     EnableAlpha(true);
     PrepareParameters();
     ReadPatternSpace();
+    m_silent = IsSilentRun();
+    // Only the dialog shows the library: a silent run (a batch, a script, an action)
+    // renders the block it is given and reads no preset file, however large the
+    // library; the block names its preset file from the folder's listing.
     m_library.setTexturesFolder(m_textures_folder);
-    m_library.discoverPresetFilesIn(presetsFolder.empty() ? presetsFolderOfModule(module) : presetsFolder,
-                                    m_parameters->texture);
+    const std::string libraryFolder = presetsFolder.empty() ? presetsFolderOfModule(module) : presetsFolder;
+    std::string silentFileName;
+    if (m_silent) {
+        silentFileName =
+            m_library.fileNameWithoutReading(libraryFolder, readField(m_parameters->presetFile, kPathSize));
+    } else {
+        m_library.discoverPresetFilesIn(libraryFolder, m_parameters->texture);
+    }
     BuildTexture();
     log.AppendTiming("Setup took %dms\n");
-    m_library.selectCurrentFile(*m_parameters);
-
-    m_silent = IsSilentRun();
     if (!m_silent) {
+        m_library.selectCurrentFile(*m_parameters);
         const std::string unavailable = m_dialog->Unavailable();
         if (!unavailable.empty()) {
             vxThrowMessage(unavailable);
@@ -124,7 +132,12 @@ void PSMorvessanPlugin::DoStart() {
     // A render that fails or is cancelled goes back to the host as that failure,
     // so the host reverts the image rather than keeping a half-drawn texture.
     FilterImage();
-    StoreCurrentFileName();
+    if (m_silent) {
+        copyToField(m_parameters->presetFile, kPathSize, silentFileName);
+        m_parameters->presetFile[kPathSize - 1] = '\0';
+    } else {
+        StoreCurrentFileName();
+    }
 }
 
 std::string PSMorvessanPlugin::TexturePictureProblem() const {

@@ -91,6 +91,18 @@ void PresetLibrary::discoverPresetFilesIn(const std::vector<std::string>& folder
     }
 }
 
+std::string PresetLibrary::fileNameWithoutReading(const std::string& folder, const std::string& stored) {
+    m_presets_folder = asFolder(folder);
+    std::vector<std::string> entries = listTxtEntries(m_presets_folder);
+    std::sort(entries.begin(), entries.end()); // the library's order
+    for (const std::string& entry : entries) {
+        if (titleOf(entry) == stored) {
+            return stored;
+        }
+    }
+    return entries.empty() ? std::string("Default") : titleOf(entries.front());
+}
+
 bool PresetLibrary::isSharedFile(const PresetFile& file) const { return folderOf(file.path()) != m_presets_folder; }
 
 bool PresetLibrary::selectCurrentFile(const std::string& fileName) {

@@ -68,6 +68,12 @@ public:
     // (in any letter case) in later ones; the files are listed in byte order of
     // their names whatever folder they come from.
     void discoverPresetFilesIn(const std::vector<std::string>& folders, const TextureFields& current);
+    // The preset file a block names after a run that shows no dialog, from the
+    // folder's listing alone, reading no file (a large library costs nothing):
+    // `stored` when the folder holds a file of that name, else the first in the
+    // library's order, else "Default". The folder becomes the library's own folder;
+    // the files read by an earlier rebuild stay as they were.
+    std::string fileNameWithoutReading(const std::string& folder, const std::string& stored);
     // True when `file` lies outside the library's own folder (a shared file).
     bool isSharedFile(const PresetFile& file) const;
     const std::vector<UnreadablePresetFile>& unreadableFiles() const { return m_unreadable; }

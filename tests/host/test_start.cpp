@@ -158,7 +158,9 @@ TEST_F(PluginTest, StartupLogGainsSetupLinesAndShowsBothRunsWithShift) {
 }
 
 TEST_F(PluginTest, SetupBuildsTheFolderPathsAndFallbackLibrary) {
+    useDialog([](PSMorvessanPlugin&) { return true; }); // the dialog shows the library
     FilterHost host;
+    host.setPlayInfo(plugInDialogDisplay);
     host.setImage(patternImage(10, 10, 3));
     ASSERT_EQ(host.run(), noErr);
     PSMorvessanPlugin& plugin = morvessanPlugin();
@@ -191,7 +193,9 @@ TEST_F(PluginTest, TheFolderVariablesReplaceTheModulesFoldersAtEveryStart) {
     m_platform->scriptEnvironment(kPresetFolderVariable, presets.string());
     m_platform->scriptEnvironment(kTextureFolderVariable, textures.string());
 
+    useDialog([](PSMorvessanPlugin&) { return true; }); // the dialog shows the library
     FilterHost host;
+    host.setPlayInfo(plugInDialogDisplay);
     host.setImage(patternImage(10, 10, 3));
     ASSERT_EQ(host.run(), noErr);
     PSMorvessanPlugin& plugin = morvessanPlugin();
@@ -407,4 +411,41 @@ TEST_F(PluginTest, ATexturePictureThatCannotBeReadIsNamedBeforeTheDialogButBatch
     m_platform->clearMessages();
     EXPECT_EQ(host.run(), noErr);
     EXPECT_TRUE(m_platform->messages().empty());
+}
+
+// A silent run renders the block it is given: the library, however large, is not
+// read; the block's preset file is named from the folder's listing.
+TEST_F(PluginTest, ASilentRunReadsNoPresetFile) {
+    const std::filesystem::path presets = m_folder / "large library";
+    std::filesystem::create_directories(presets);
+    for (const char* name : {"Alpha", "Beta", "Gamma"}) {
+        PresetFile file;
+        file.setPath((presets / (std::string(name) + ".txt")).string());
+        file.addCategory("Stone");
+        file.addPreset(TextureFields{}, file.categoryCount() - 1, "Plain");
+        ASSERT_TRUE(file.save());
+    }
+    m_platform->scriptEnvironment(kPresetFolderVariable, presets.string());
+    PSMorvessanPlugin& plugin = morvessanPlugin();
+    plugin.GetPresetLibrary().discoverPresetFilesIn((m_folder / "nothing here").string(), TextureFields{});
+    ASSERT_EQ(plugin.GetPresetFileCount(), 1); // the made-up default
+
+    FilterHost host;
+    host.setImage(patternImage(10, 10, 3));
+    giveBlock(host, [](FilterParameters& block) { copyToField(block.presetFile, kPathSize, "Gamma"); });
+    host.setPlayInfo(plugInDialogSilent);
+    ASSERT_EQ(host.run(), noErr);
+    EXPECT_EQ(plugin.GetPresetFileCount(), 1);
+    // The block's own file when the folder holds it, else the first, as before.
+    EXPECT_EQ(readField(blockOf(host).presetFile, kPathSize), "Gamma");
+    giveBlock(host, [](FilterParameters& block) { copyToField(block.presetFile, kPathSize, "Gone"); });
+    ASSERT_EQ(host.run(), noErr);
+    EXPECT_EQ(readField(blockOf(host).presetFile, kPathSize), "Alpha");
+    EXPECT_EQ(plugin.GetPresetFileCount(), 1);
+
+    // The dialog shows the library.
+    useDialog([](PSMorvessanPlugin&) { return true; });
+    host.setPlayInfo(plugInDialogDisplay);
+    ASSERT_EQ(host.run(), noErr);
+    EXPECT_EQ(plugin.GetPresetFileCount(), 3);
 }
