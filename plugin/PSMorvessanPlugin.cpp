@@ -78,6 +78,15 @@ void PSMorvessanPlugin::DoStart() {
             }
         }
     } clearOnFailure{*this};
+    // The texture and its picture belong to this call: a large picture is not held
+    // between calls, whatever way the call ends.
+    struct ReleaseTexture {
+        PSMorvessanPlugin& filter;
+        ~ReleaseTexture() {
+            filter.m_texture_image.reset();
+            filter.m_texture.reset();
+        }
+    } releaseTexture{*this};
     ReadHostImage();
     WaitCursor cursor;
     StartupLog& log = startupLog();

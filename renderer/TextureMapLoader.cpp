@@ -1,5 +1,6 @@
 // The texture picture of "Apply Texture" as the 8-bit map the renderer samples,
-// decoded once and shared while its file is unchanged (the dialog asks at every edit).
+// decoded once and shared while its file is unchanged and someone uses it (the
+// dialog asks at every edit).
 #include "renderer/TextureMapLoader.h"
 
 #include "VXLib/VXTextureMap.h"
@@ -12,10 +13,12 @@ namespace morvessan {
 
 namespace {
 
+// Only while someone holds it: a large picture is freed when the last render or
+// dialog that uses it lets it go, not kept until the module is unloaded.
 struct LastMap {
     std::string path;
     VXFileStamp stamp;
-    std::shared_ptr<const VXImage2> image;
+    std::weak_ptr<const VXImage2> image;
 };
 
 std::mutex g_mutex;
@@ -34,8 +37,10 @@ std::shared_ptr<const VXImage2> loadTextureMap(const std::string& path) {
     VXFileStamp stamp;
     const bool known = !ec && vxFileStamp(path, stamp);
     const std::lock_guard<std::mutex> lock(g_mutex);
-    if (known && g_last.image && g_last.path == whole && g_last.stamp == stamp) {
-        return g_last.image;
+    if (known && g_last.path == whole && g_last.stamp == stamp) {
+        if (std::shared_ptr<const VXImage2> held = g_last.image.lock()) {
+            return held;
+        }
     }
     auto image = std::make_shared<const VXImage2>(prepareTextureMap(path));
     if (known) {

@@ -22,6 +22,7 @@
 #include "plugin/PSMorvessanModule.h"
 #include "plugin/PluginMain.h"
 #include "renderer/RenderThreads.h"
+#include "renderer/TextureMapLoader.h"
 #include "texture/TextureFieldTable.h"
 
 #include <algorithm>
@@ -434,7 +435,12 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
                         "--reset-transform or --set transformation=1,0,0,0,1,0,0,0,1 gives the plain one");
 
     if (block->texture.textureEnabled) {
-        checkTexturePicture(readField(block->texture.texturePath, kPathSize));
+        const std::string picture = readField(block->texture.texturePath, kPathSize);
+        checkTexturePicture(picture);
+        // The filter frees its texture picture when a run ends; the command holds it
+        // for its other runs (frames, a batch), so that it is decoded once.
+        static std::shared_ptr<const VXImage2> held;
+        held = loadTextureMap(picture);
     }
 
     // Every output is checked and opened before the run, and put in place after it:

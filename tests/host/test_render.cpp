@@ -366,3 +366,28 @@ TEST(MersenneTwister, SeedsBy69069AndMatchesTheStandardGenerator) {
         ASSERT_EQ(random.Next(), reference()) << i;
     }
 }
+
+// A texture picture is held while a render or the dialog uses it, and freed after:
+// a large one must not stay in memory until the module is unloaded.
+TEST_F(PluginTest, TexturePictureIsFreedWhenTheCallEnds) {
+    const std::string path = (m_folder / "large.png").string();
+    const VXPalette grey = VXPalette::greyPalette();
+    VXImage2 picture;
+    ASSERT_TRUE(picture.create(64, 48, 8, &grey));
+    ASSERT_TRUE(saveImageFile(path, picture));
+    std::weak_ptr<const VXImage2> seen = loadTextureMap(path);
+    EXPECT_TRUE(seen.expired()); // nobody holds it
+
+    FilterHost host;
+    host.setImage(patternImage(30, 20, 3));
+    giveBlock(host, [&](FilterParameters& block) {
+        block.texture.textureEnabled = 1;
+        block.texture.textureAmount = 40;
+        copyToField(block.texture.texturePath, kPathSize, path);
+    });
+    ASSERT_EQ(host.run(), noErr);
+    EXPECT_EQ(morvessanPlugin().GetTextureImage(), nullptr);
+    EXPECT_EQ(morvessanPlugin().GetTexture(), nullptr);
+    seen = loadTextureMap(path);
+    EXPECT_TRUE(seen.expired());
+}
