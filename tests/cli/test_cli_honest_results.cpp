@@ -332,7 +332,7 @@ TEST_F(CliHonest, ABatchNeverWritesOverItsInputsOrOneOutputTwice) {
     const std::string before = snapshot();
     for (const auto& [line, said] : std::vector<std::pair<std::string, std::string>>{
              // a.jpg's output is a.png, an input not yet read.
-             {"--output-dir " + p("") + " --format png " + p("a.jpg") + " " + p("a.png"), "would both be written to"},
+             {"--output-dir " + p(".") + " --format png " + p("a.jpg") + " " + p("a.png"), "would both be written to"},
              {"--output-dir " + p("y") + " " + p("x/a.png") + " " + p("y/a.png"), "would both be written to"},
              {"--output-dir " + p("y") + " " + p("y/b.png") + " " + p("x/B.png"), "would both be written to"},
              // x/c.png, the output of y/c.jpg, is the input y/b.png under another name.
