@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: native, then the same
-# suite under the address and undefined-behaviour sanitizers, the renderer's
-# tests under the thread sanitizer (the native-tsan preset builds only those
-# programs and runs only their tests), then the 64-bit
+# suite under the address and undefined-behaviour sanitizers, the renderer's,
+# the plug-in's and the hostile hosts' tests under the thread sanitizer (the
+# native-tsan preset builds only those programs and runs only their tests), then the 64-bit
 # and 32-bit Windows builds (mingw-w64) with their test programs run under
 # Wine, a short run of every fuzz target from its seeds, and both release
 # packages. Sources must follow .clang-format (scripts/format.sh).
