@@ -41,6 +41,15 @@ bool checkSize(std::int64_t width, std::int64_t height, std::int32_t planes, con
     return error.empty();
 }
 
+// The size and planes the header gave, without pixels, for a reading that asks only that.
+VXDecodedPicture sizeOnly(std::int64_t width, std::int64_t height, std::int32_t planes) {
+    VXDecodedPicture picture;
+    picture.width = std::int32_t(width);
+    picture.height = std::int32_t(height);
+    picture.planes = planes;
+    return picture;
+}
+
 // A black (or clear) picture of the size the header gave, checked before.
 VXDecodedPicture blankPicture(std::int64_t width, std::int64_t height, std::int32_t planes) {
     VXDecodedPicture picture;
@@ -203,6 +212,10 @@ bool decodePng(std::string_view bytes, const VXPictureReading& reading, VXDecode
     }
     if (!checkSize(width, height, channels, reading, error)) {
         return false;
+    }
+    if (reading.headerOnly) {
+        image = sizeOnly(width, height, channels);
+        return true;
     }
     VXDecodedPicture result = blankPicture(width, height, channels);
     result.fileBits = fileBits == 16 ? 16 : 8;
@@ -431,6 +444,10 @@ bool decodeJpeg(std::string_view bytes, const VXPictureReading& reading, VXDecod
     if (!checkSize(d.info.output_width, d.info.output_height, 3, reading, error)) {
         return false;
     }
+    if (reading.headerOnly) {
+        image = sizeOnly(d.info.output_width, d.info.output_height, 3);
+        return true;
+    }
     VXDecodedPicture result = blankPicture(d.info.output_width, d.info.output_height, 3);
     result.metadata = std::move(metadata);
     std::vector<std::uint8_t> line(std::size_t(d.info.output_width) * std::size_t(components));
@@ -563,6 +580,10 @@ bool decodeBitmap(std::string_view bytes, const VXPictureReading& reading, VXDec
     const bool mayHaveAlpha = reading.transparencyAsAlpha && bits == 32 && (alphaMask || compression == 0);
     if (!checkSize(width, height, mayHaveAlpha ? 4 : 3, reading, error)) {
         return false;
+    }
+    if (reading.headerOnly) {
+        image = sizeOnly(width, height, mayHaveAlpha ? 4 : 3);
+        return true;
     }
     // Pixel data cut short: the rows that are there are read, the rest stays black
     // and the picture is damaged, as a PNG or JPEG that breaks off. Nothing is made

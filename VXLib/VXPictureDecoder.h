@@ -17,6 +17,7 @@ struct VXPictureReading {
     bool strict = false;                // a damaged picture is an error, not damage
     bool transparencyAsAlpha = true;    // false: always three planes, transparency ignored
     bool metadata = false;              // collect the profile, EXIF and resolution (see below)
+    bool headerOnly = false;            // stop after the header: the size and planes, no pixels
 };
 
 struct VXDecodedPicture {

@@ -157,6 +157,11 @@ std::string PSMorvessanPlugin::TexturePictureProblem() const {
     if (path.empty()) {
         return {};
     }
+    // Told from the header, before a picture too large is decoded here too.
+    if (const std::string tooLarge = textureMapSizeProblem(path); !tooLarge.empty()) {
+        return "The texture picture \"" + path + "\" cannot be used (" + tooLarge +
+               "), so the texture is drawn without it.";
+    }
     std::error_code ec;
     VXImage2 picture;
     if (std::filesystem::is_regular_file(path, ec) && loadImageFile(path, picture, true)) {

@@ -3,6 +3,7 @@
 // dialog asks at every edit).
 #include "renderer/TextureMapLoader.h"
 
+#include "VXLib/VXPictureDecoder.h"
 #include "VXLib/VXTextureMap.h"
 #include "VXLib/VXUTIL/VXWholeFile.h"
 
@@ -26,6 +27,35 @@ LastMap g_last;
 
 } // namespace
 
+std::string textureMapSizeProblem(const std::string& path) {
+    std::error_code ec;
+    if (path.empty() || !std::filesystem::is_regular_file(path, ec)) {
+        return {};
+    }
+    const std::uintmax_t bytes = std::filesystem::file_size(path, ec);
+    if (!ec && bytes > kMaxTextureFileBytes) {
+        return "its file has " + std::to_string(bytes) + " bytes, more than the " +
+               std::to_string(kMaxTextureFileBytes >> 20) + " MiB a texture picture may have";
+    }
+    const VXFileBytes file = vxReadWholeFile(path, kMaxTextureFileBytes);
+    if (file.status != VXReadStatus::Read) {
+        return {};
+    }
+    VXPictureReading reading;
+    reading.headerOnly = true;
+    VXDecodedPicture header;
+    std::string error;
+    std::string damage;
+    if (!vxDecodePicture(file.bytes, reading, header, error, damage)) {
+        return {};
+    }
+    if (std::int64_t(header.width) * header.height > kMaxTexturePixels) {
+        return "it is " + std::to_string(header.width) + " x " + std::to_string(header.height) +
+               " pixels, more than the 8192 x 8192 a texture picture may have";
+    }
+    return {};
+}
+
 std::shared_ptr<const VXImage2> loadTextureMap(const std::string& path) {
     // A block from a host names any path; only plain files are read, so a device
     // or a pipe can never stall a render.
@@ -42,7 +72,8 @@ std::shared_ptr<const VXImage2> loadTextureMap(const std::string& path) {
             return held;
         }
     }
-    auto image = std::make_shared<const VXImage2>(prepareTextureMap(path));
+    auto image = std::make_shared<const VXImage2>(textureMapSizeProblem(path).empty() ? prepareTextureMap(path)
+                                                                                      : neutralTextureMap());
     if (known) {
         g_last = {whole, stamp, image};
     }

@@ -7,6 +7,7 @@
 #include "VXLib/VXUTIL/VXWholeFile.h"
 #include "host/HostFiles.h"
 #include "host/HostPictureReader.h"
+#include "renderer/TextureMapLoader.h"
 
 #include "VXLib/VXUTIL/VXAsciiCase.h"
 #include "VXLib/VXUTIL/VXNumberText.h"
@@ -187,6 +188,9 @@ void checkTexturePicture(const std::string& path) {
         }
     }
     const std::string cannot = "cannot use the texture picture '" + path + "': ";
+    if (const std::string tooLarge = textureMapSizeProblem(path); !tooLarge.empty()) {
+        throw CliError(cannot + tooLarge);
+    }
     const VXFileBytes file = vxReadWholeFile(path, pictureFileLimit(PictureReading{}));
     if (file.status != VXReadStatus::Read) {
         const std::size_t cause = file.error.find("': ");

@@ -7,6 +7,7 @@
 #include "renderer/TextureMapLoader.h"
 #include "renderer/TextureRenderer.h"
 
+#include <fstream>
 #include <random>
 #include <sstream>
 
@@ -390,4 +391,53 @@ TEST_F(PluginTest, TexturePictureIsFreedWhenTheCallEnds) {
     EXPECT_EQ(morvessanPlugin().GetTexture(), nullptr);
     seen = loadTextureMap(path);
     EXPECT_TRUE(seen.expired());
+}
+
+// A texture picture too large is told from its header and never decoded: the map
+// is the neutral one, and the reason names the limit.
+TEST_F(PluginTest, ATexturePictureTooLargeIsToldFromItsHeader) {
+    // Bitmap headers of 24-bit pictures with no pixel data behind them.
+    const auto header = [&](const std::string& name, std::uint32_t width, std::uint32_t height) {
+        std::string bytes(54, '\0');
+        const auto put = [&bytes](std::size_t at, std::uint32_t value) {
+            for (int i = 0; i < 4; ++i) {
+                bytes[at + i] = static_cast<char>(value >> (8 * i));
+            }
+        };
+        bytes[0] = 'B';
+        bytes[1] = 'M';
+        put(2, 54);
+        put(10, 54);
+        put(14, 40);
+        put(18, width);
+        put(22, height);
+        bytes[26] = 1;
+        bytes[28] = 24;
+        const std::string path = (m_folder / name).string();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    };
+    const std::string huge = header("huge.bmp", 9000, 8000);
+    EXPECT_EQ(textureMapSizeProblem(huge),
+              "it is 9000 x 8000 pixels, more than the 8192 x 8192 a texture picture may have");
+    const auto map = loadTextureMap(huge);
+    EXPECT_EQ(map->width(), 20);
+    EXPECT_EQ(map->height(), 20);
+    EXPECT_EQ(textureMapSizeProblem(header("most.bmp", 8192, 8192)), "");
+    EXPECT_EQ(textureMapSizeProblem((m_folder / "missing.png").string()), "");
+
+    // Before the dialog opens, the user is told why.
+    useDialog([](PSMorvessanPlugin&) { return true; });
+    FilterHost host;
+    host.setPlayInfo(plugInDialogDisplay);
+    host.setImage(patternImage(20, 20, 3));
+    giveBlock(host, [&](FilterParameters& block) {
+        block.texture.textureEnabled = 1;
+        copyToField(block.texture.texturePath, kPathSize, huge);
+    });
+    ASSERT_EQ(host.run(), noErr);
+    ASSERT_FALSE(m_platform->messages().empty());
+    EXPECT_NE(m_platform->messages().back().text.find("(it is 9000 x 8000 pixels, more than the 8192 x 8192"),
+              std::string::npos)
+        << m_platform->messages().back().text;
 }
