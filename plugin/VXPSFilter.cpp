@@ -27,7 +27,9 @@ void VXPSFilter::ReadHostImage() {
     // 8-bit RGB(A), so anything else would be read and written with the wrong
     // layout (or past the host's buffers when it has fewer planes).
     const bool rgb = record.imageMode == plugInModeRGBColor && record.planes >= 3;
-    const bool eightBit = record.depth == 0 || record.depth == 8;
+    // A record of an older generation ends before `depth`: its hosts knew only 8 bits
+    // (their 16-bit documents have another image mode).
+    const bool eightBit = !HostRecordIsCurrent() || record.depth == 0 || record.depth == 8;
     if (!rgb || !eightBit) {
         if (record.errorString) {
             vxStorePascalString(*record.errorString, kBadModeMessage);
@@ -57,9 +59,24 @@ void VXPSFilter::ReadHostImage() {
 
 void VXPSFilter::DoContinue() { ClearHostRectangles(); }
 
+bool VXPSFilter::HostRecordIsCurrent() const {
+    const FilterRecord* record = GetFilterRecord();
+    if (!record) {
+        return false;
+    }
+    // The record carries no size of its own, but its suites tell the generation
+    // that made it: hosts of the interface before the 64-bit buffer routines count
+    // five buffer routines, and before the regular handles fewer than eight handle
+    // routines. A count of zero says nothing (some hosts fill the table and leave it).
+    const int buffers = record->bufferProcs ? record->bufferProcs->numBufferProcs : 0;
+    const int handles = record->handleProcs ? record->handleProcs->numHandleProcs : 0;
+    return !(buffers > 0 && buffers < 7) && !(handles > 0 && handles < 8);
+}
+
 BigDocumentStruct* VXPSFilter::BigDocument() {
     FilterRecord* record = GetFilterRecord();
-    BigDocumentStruct* big = record ? record->bigDocumentData : nullptr;
+    // A record of an older generation ends before the pointer: it has no 32-bit coordinates.
+    BigDocumentStruct* big = record && HostRecordIsCurrent() ? record->bigDocumentData : nullptr;
     if (big) {
         big->PluginUsing32BitCoordinates = 1;
     }

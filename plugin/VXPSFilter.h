@@ -134,6 +134,10 @@ protected:
     // The host's 32-bit coordinates, marked as the ones this plug-in reads, when
     // it offers them; null for a host with the record's 16-bit ones only.
     BigDocumentStruct* BigDocument();
+    // Whether the record reaches the fields of the current interface (`depth`, the
+    // 32-bit coordinates and after): false for hosts whose suites say they are of
+    // an older generation, whose records end before those fields.
+    bool HostRecordIsCurrent() const;
     // Empties inRect, outRect and maskRect: the host then asks for no more data.
     void ClearHostRectangles();
     // Asks for these rectangles at the next advanceState (an empty one asks for

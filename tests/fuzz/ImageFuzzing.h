@@ -64,8 +64,7 @@ inline void decodeFuzzedPicture(const std::uint8_t* data, std::size_t size) {
     // The header alone gives the size the whole picture has, and no pixels.
     reading.headerOnly = true;
     VXDecodedPicture header;
-    if (!vxDecodePicture(std::string_view(reinterpret_cast<const char*>(data), size), reading, header, error,
-                         damage) ||
+    if (!vxDecodePicture(std::string_view(reinterpret_cast<const char*>(data), size), reading, header, error, damage) ||
         header.width != picture.width || header.height != picture.height || !header.pixels.empty())
         std::abort();
 }

@@ -105,7 +105,8 @@ struct HostileCallbacks {
 };
 
 HostileHost::HostileHost(PluginEntry entry, std::int32_t width, std::int32_t height, Quirks quirks)
-    : m_entry(entry), m_width(width), m_height(height), m_quirks(quirks) {
+    : m_entry(entry), m_width(width), m_height(height), m_quirks(quirks),
+      m_record(quirks.recordBytes != 0 ? quirks.recordBytes : sizeof(FilterRecord)) {
     g_host = this;
     m_procs.handleProcsVersion = 1;
     m_procs.numHandleProcs = quirks.numHandleProcs;
@@ -121,7 +122,8 @@ HostileHost::HostileHost(PluginEntry entry, std::int32_t width, std::int32_t hei
 HostileHost::~HostileHost() { g_host = nullptr; }
 
 void HostileHost::fillRecord() {
-    FilterRecord& r = m_record;
+    // Filled whole, then as much of it handed over as the record's generation has.
+    FilterRecord r{};
     std::memset(&r, 0, sizeof r);
     r.abortProc = &HostileCallbacks::abortProc;
     r.progressProc = &HostileCallbacks::progressProc;
@@ -155,6 +157,13 @@ void HostileHost::fillRecord() {
         m_property_procs = PropertyProcs{1, 1, &HostileCallbacks::getPropertyProc, nullptr};
         r.propertyProcs = &m_property_procs;
     }
+    if (m_quirks.numBufferProcs != 0) {
+        m_buffer_procs = BufferProcs{};
+        m_buffer_procs.bufferProcsVersion = 2;
+        m_buffer_procs.numBufferProcs = m_quirks.numBufferProcs;
+        r.bufferProcs = &m_buffer_procs;
+    }
+    std::memcpy(m_record.data(), &r, m_record.size());
 }
 
 int HostileHost::propertyHandlesLeft() const {
@@ -169,7 +178,7 @@ void HostileHost::keepParameters(const std::vector<std::uint8_t>& bytes) {
     g_host = this;
     m_kept = newHandle(static_cast<std::int32_t>(bytes.size()));
     std::copy(bytes.begin(), bytes.end(), find(m_kept)->storage.data());
-    m_record.parameters = m_kept;
+    record().parameters = m_kept;
 }
 
 void HostileHost::resize(std::int32_t width, std::int32_t height) {
@@ -197,8 +206,8 @@ Handle HostileHost::newHandle(std::int32_t size) {
 int16 HostileHost::call(int16 selector) {
     g_host = this;
     int16 result = noErr;
-    m_entry(selector, &m_record, &m_data, &result);
-    m_kept = m_record.parameters;
+    m_entry(selector, &record(), &m_data, &result);
+    m_kept = record().parameters;
     return result;
 }
 
@@ -229,7 +238,7 @@ bool HostileHost::pending() const {
     if (wide()) {
         return !isEmpty(m_big.inRect32) || !isEmpty(m_big.outRect32) || !isEmpty(m_big.maskRect32);
     }
-    const FilterRecord& r = m_record;
+    const FilterRecord& r = record();
     return !isEmpty(r.inRect) || !isEmpty(r.outRect) || !isEmpty(r.maskRect);
 }
 
@@ -249,7 +258,7 @@ bool HostileHost::outputWritten() const {
 // long as the quirks say, nothing after the last.
 OSErr HostileHost::advance() {
     ++m_advance_calls;
-    FilterRecord& r = m_record;
+    FilterRecord& r = record();
     if (m_quirks.failAdvanceAt == m_advance_calls) {
         return m_quirks.failCode;
     }

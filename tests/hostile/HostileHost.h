@@ -44,6 +44,11 @@ struct Quirks {
     std::int32_t columnPadding = 0;
     std::int32_t planeStep = 0;
     bool sayColumnStep = false;
+    // A record of an older interface generation: only this many bytes, ending where
+    // its buffer ends (0: the whole record).
+    std::size_t recordBytes = 0;
+    // A buffer suite counting this many routines, none of them given (0: no suite).
+    int16 numBufferProcs = 0;
 };
 
 class HostileHost {
@@ -62,7 +67,8 @@ public:
     // Prepare (unless skipped), Start, Continue while a rectangle is set, Finish.
     int16 run(bool prepare = true);
 
-    FilterRecord& record() { return m_record; }
+    FilterRecord& record() { return *reinterpret_cast<FilterRecord*>(m_record.data()); }
+    const FilterRecord& record() const { return *reinterpret_cast<const FilterRecord*>(m_record.data()); }
     // The 32-bit coordinates offered with Quirks::bigDocument, for a test to spoil.
     BigDocumentStruct& bigDocument() { return m_big; }
     // Whether the last rectangles served were read from the 32-bit fields.
@@ -97,7 +103,8 @@ private:
     std::int32_t m_width;
     std::int32_t m_height;
     Quirks m_quirks;
-    FilterRecord m_record{};
+    GuardedBuffer m_record; // the record, as long as the quirks say
+    BufferProcs m_buffer_procs{};
     BigDocumentStruct m_big{};
     bool m_served_wide = false;
     HandleProcs m_procs{};

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <functional>
 #include <limits>
@@ -332,6 +333,39 @@ TEST(HostContract, TheRoundingModeOfTheHostChangesNoPixel) {
 }
 
 #endif
+
+// ------------------------------------------------- records of older generations
+
+TEST(HostContract, RecordsOfOlderGenerationsAreReadOnlyAsFarAsTheyGo) {
+    struct Case {
+        const char* name;
+        std::size_t bytes; // 0: the whole record
+        int16 bufferProcs;
+        int16 handleProcs;
+        bool bigDocument;
+        bool servedWide;
+    };
+    const std::vector<Case> cases = {
+        {"ending before sSPBasic, five buffer routines", offsetof(FilterRecord, sSPBasic), 5, 8, false, false},
+        {"ending before sSPBasic, six handle routines", offsetof(FilterRecord, sSPBasic), 0, 6, false, false},
+        {"ending before bigDocumentData, five buffer routines", offsetof(FilterRecord, bigDocumentData), 5, 8, true,
+         false},
+        {"whole, five buffer routines, 32-bit coordinates offered", 0, 5, 8, true, false},
+        {"whole, eight buffer routines, 32-bit coordinates offered", 0, 8, 8, true, true},
+        {"whole, no buffer suite, 32-bit coordinates offered", 0, 0, 8, true, true},
+    };
+    for (const Case& c : cases) {
+        Quirks quirks;
+        quirks.recordBytes = c.bytes;
+        quirks.numBufferProcs = c.bufferProcs;
+        quirks.numHandleProcs = c.handleProcs;
+        quirks.bigDocument = c.bigDocument;
+        HostileHost host(testedEntry(), 90, 70, quirks);
+        EXPECT_EQ(host.run(), noErr) << c.name;
+        EXPECT_EQ(host.servedWide(), c.servedWide) << c.name;
+        EXPECT_EQ(host.locks(), host.unlocks()) << c.name;
+    }
+}
 
 // ------------------------------------------------------------ the host's layout
 
