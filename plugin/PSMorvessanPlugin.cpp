@@ -111,6 +111,11 @@ void PSMorvessanPlugin::DoStart() {
             m_library.fileNameWithoutReading(libraryFolder, readField(m_parameters->presetFile, kPathSize));
     } else {
         m_library.discoverPresetFilesIn(libraryFolder, m_parameters->texture);
+        // Folders, pipes, devices, link loops and files past the size limit are
+        // never read; the log says which were left out and why.
+        for (const UnreadablePresetFile& skipped : m_library.unreadableFiles()) {
+            log.AppendLine("Skipped: " + skipped.error);
+        }
     }
     BuildTexture();
     log.AppendTiming("Setup took %dms\n");

@@ -15,6 +15,8 @@ public:
     void AppendTiming(const std::string& format);
     // Appends `format` with its "%d" replaced by `milliseconds`.
     void AppendTiming(const std::string& format, std::int32_t milliseconds);
+    // Appends one line of its own (a note on what the start skipped).
+    void AppendLine(const std::string& line) { m_text += line + "\n"; }
     // At the dialog's first idle moment: the total line, the log shown when
     // Shift is down, and no more measuring until the next start.
     void FinishStartupTiming();

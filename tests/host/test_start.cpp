@@ -9,6 +9,10 @@
 #include <cstdlib>
 #include <fstream>
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 using namespace morvessan;
 using namespace morvessan::test;
 
@@ -448,4 +452,39 @@ TEST_F(PluginTest, ASilentRunReadsNoPresetFile) {
     host.setPlayInfo(plugInDialogDisplay);
     ASSERT_EQ(host.run(), noErr);
     EXPECT_EQ(plugin.GetPresetFileCount(), 3);
+}
+
+// Entries that are no preset file to read are left out when the dialog reads the
+// library, and the startup log says which and why.
+TEST_F(PluginTest, ThingsInThePresetsFolderThatAreNoFileToReadAreSkippedWithANote) {
+    const std::filesystem::path presets = m_folder / "odd library";
+    std::filesystem::create_directories(presets / "Folder.txt");
+    {
+        PresetFile file;
+        file.setPath((presets / "Stones.txt").string());
+        file.addCategory("Stone");
+        file.addPreset(TextureFields{}, file.categoryCount() - 1, "Plain");
+        ASSERT_TRUE(file.save());
+    }
+    std::ofstream(presets / "Huge.txt").flush();
+    std::filesystem::resize_file(presets / "Huge.txt", (std::uintmax_t(64) << 20) + 1); // sparse where it can be
+#if !defined(_WIN32)
+    ASSERT_EQ(::mkfifo((presets / "Pipe.txt").c_str(), 0600), 0);
+    std::filesystem::create_symlink(presets / "Loop.txt", presets / "Loop.txt");
+#endif
+    m_platform->scriptEnvironment(kPresetFolderVariable, presets.string());
+    useDialog([](PSMorvessanPlugin&) { return true; });
+    FilterHost host;
+    host.setPlayInfo(plugInDialogDisplay);
+    host.setImage(patternImage(10, 10, 3));
+    ASSERT_EQ(host.run(), noErr);
+    PSMorvessanPlugin& plugin = morvessanPlugin();
+    ASSERT_EQ(plugin.GetPresetFileCount(), 1);
+    EXPECT_EQ(plugin.GetPresetFile(0).name(), "Stones");
+    const std::string log = startupLog().Text();
+    EXPECT_NE(log.find("Skipped: "), std::string::npos) << log;
+    EXPECT_NE(log.find("Huge"), std::string::npos) << log;
+#if !defined(_WIN32)
+    EXPECT_NE(log.find("Pipe"), std::string::npos) << log;
+#endif
 }
