@@ -18,7 +18,7 @@ namespace {
 // All six exceptions masked, 53-bit precision, round to nearest.
 constexpr std::uint16_t kOwnX87Control = 0x027F;
 
-void setX87Control(std::uint16_t control) { __asm__ volatile("fclex\n\tfldcw %0" : : "m"(control)); }
+void setX87Control(std::uint16_t control) { __asm__ volatile("fnclex\n\tfldcw %0" : : "m"(control)); }
 #endif
 
 } // namespace

@@ -225,7 +225,7 @@ public:
     }
 
 private:
-    static void setX87(std::uint16_t control) { __asm__ volatile("fclex\n\tfldcw %0" : : "m"(control)); }
+    static void setX87(std::uint16_t control) { __asm__ volatile("fnclex\n\tfldcw %0" : : "m"(control)); }
     static std::uint16_t x87() {
         std::uint16_t control = 0;
         __asm__ volatile("fnstcw %0" : "=m"(control));
