@@ -1,5 +1,6 @@
 // "completion bash": a bash completion script for commands, options and field names,
 // made from the program's own lists so that it never falls behind them.
+#include "VXLib/VXUTIL/VXTextEncoding.h"
 #include "host/cli/CliBlockText.h"
 #include "host/cli/CliFields.h"
 #include "host/cli/CliLibrary.h"
@@ -76,8 +77,11 @@ int printNames(const std::vector<std::string>& list) {
             }
         }
     }
-    for (const std::string& name : names) {
-        // A name the terminal would act on is left out rather than printed.
+    for (const std::string& stored : names) {
+        // In the terminal's encoding: preset files keep their names in Windows-1252,
+        // and either spelling names the preset. A name the terminal would act on
+        // is left out rather than printed.
+        const std::string name = vxToUtf8(stored);
         if (printable(name) == name) {
             std::cout << name << "\n";
         }

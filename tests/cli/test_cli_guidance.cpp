@@ -159,6 +159,29 @@ TEST_F(CliShell, CompletionNeverRunsOrExpandsTheNamesItOffers) {
     }
 }
 
+// Names the preset file keeps in Windows-1252 are offered as the terminal shows
+// them, and what is offered chooses the preset.
+TEST_F(CliShell, CompletionOffersNamesFromTheFilesCodePageInTheTerminals) {
+    const std::string inFile =
+        "Cr\xE8"
+        "me Br\xFB"
+        "l\xE9"
+        "e"; // Windows-1252
+    const std::string typed =
+        "Cr\xC3\xA8"
+        "me Br\xC3\xBB"
+        "l\xC3\xA9"
+        "e"; // UTF-8
+    writePresetFile("Stones");
+    std::string text = readText(at("presets/Stones.txt"));
+    text.replace(text.find("Plain Cloud"), 11, inFile);
+    std::ofstream(at("presets/Stones.txt"), std::ios::binary) << text;
+    const std::string dir = "--presets-dir " + p("presets");
+    EXPECT_EQ(offered("render " + dir + " --preset 'Cr'"), typed + "\n");
+    const Result chosen = run("render --quiet --size 8x8 --preset " + q(typed) + " " + p("o.png"));
+    EXPECT_EQ(chosen.status, 0) << chosen.err;
+}
+
 TEST_F(CliShell, TheProgressBarReachesTheEndAndLeavesSummariesTheirOwnLines) {
     if (!fs::exists("/usr/bin/script")) {
         GTEST_SKIP() << "no terminal to show a bar on";
