@@ -10,7 +10,17 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
-scripts/install-win32-deps.sh # and the win64 ones it builds on
+# The win64 packages first: a package of the i386 architecture that cannot be had
+# (a mirror mid-sync) stops the 32-bit Windows tests only. Everything else still
+# runs and reports, and the run fails at the end, naming what did not run.
+scripts/install-win64-deps.sh
+presets=(native native-asan native-tsan win64 win32)
+missing_win32=""
+if ! scripts/install-win32-deps.sh; then
+  missing_win32="the 32-bit Windows packages could not be installed (see above)"
+  presets=(native native-asan native-tsan win64)
+  echo "== win32: not run: $missing_win32"
+fi
 jobs="${MORVESSAN_JOBS:-$(nproc)}"
 
 echo "== format"
@@ -18,7 +28,7 @@ scripts/format.sh --check
 
 passed=0
 skipped=0
-for preset in native native-asan native-tsan win64 win32; do
+for preset in "${presets[@]}"; do
   echo "== $preset"
   started=$SECONDS
   cmake --preset "$preset" >/dev/null
@@ -46,7 +56,8 @@ started=$SECONDS
 MORVESSAN_JOBS="$jobs" tests/fuzz/smoke.sh 10
 echo "== fuzz targets: built and run in $((SECONDS - started)) s"
 
-for preset in win64 win32; do
+for preset in "${presets[@]}"; do
+  case "$preset" in win*) ;; *) continue ;; esac
   echo "== $preset release package"
   started=$SECONDS
   cmake --build --preset "$preset" --target package-release
@@ -56,3 +67,7 @@ done
 
 # A failing test has stopped the script already, so none failed if it gets here.
 echo "Tests: $passed passed, 0 failed, $skipped skipped"
+if [ -n "$missing_win32" ]; then
+  echo "Not complete: the 32-bit Windows tests did not run: $missing_win32" >&2
+  exit 1
+fi
