@@ -85,9 +85,21 @@ for entry in "${renders[@]}"; do
   IFS='|' read -r name options output <<<"$entry"
   # shellcheck disable=SC2086
   (cd "$work" && "$native" render --quiet --size 96x64 $options "native/$output")
-  # shellcheck disable=SC2086
-  (cd "$work" && "$wine_run" "$exe" --module "$module" render --quiet --size 96x64 $options "$arch/$output")
   file="${output//%d/3}"
+  # As above: a silent failure with no output is Wine not starting the program.
+  for attempt in 1 2; do
+    rc=0
+    # shellcheck disable=SC2086
+    (cd "$work" && "$wine_run" "$exe" --module "$module" render --quiet --size 96x64 $options "$arch/$output") \
+      2>"$work/$arch/$name.err" || rc=$?
+    [ "$rc" -eq 0 ] && break
+    cat "$work/$arch/$name.err" >&2
+    if [ "$attempt" -eq 2 ] || [ -s "$work/$arch/$name.err" ] || [ -e "$work/$arch/$file" ]; then
+      echo "FAILED: $name: morvessan.exe under Wine exited with status $rc"
+      exit 1
+    fi
+    echo "note: $name: Wine exited with status $rc before the program said anything; running it again"
+  done
   if ! cmp -s "$work/native/$file" "$work/$arch/$file"; then
     echo "DIFFERENT: $file (native and $arch module under Wine)"
     status=1
