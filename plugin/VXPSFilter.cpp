@@ -64,13 +64,13 @@ bool VXPSFilter::HostRecordIsCurrent() const {
     if (!record) {
         return false;
     }
-    // The record carries no size of its own, but its suites tell the generation
-    // that made it: hosts of the interface before the 64-bit buffer routines count
-    // five buffer routines, and before the regular handles fewer than eight handle
-    // routines. A count of zero says nothing (some hosts fill the table and leave it).
+    // The record carries no size of its own, but its buffer suite tells the
+    // generation that made it: hosts of the interface before the 64-bit buffer
+    // routines count five routines (fewer than seven). A count of zero, or no
+    // suite, says nothing: some hosts fill the table and leave the count, and
+    // others offer no buffer suite with a whole record.
     const int buffers = record->bufferProcs ? record->bufferProcs->numBufferProcs : 0;
-    const int handles = record->handleProcs ? record->handleProcs->numHandleProcs : 0;
-    return !(buffers > 0 && buffers < 7) && !(handles > 0 && handles < 8);
+    return !(buffers > 0 && buffers < 7);
 }
 
 BigDocumentStruct* VXPSFilter::BigDocument() {

@@ -135,8 +135,8 @@ protected:
     // it offers them; null for a host with the record's 16-bit ones only.
     BigDocumentStruct* BigDocument();
     // Whether the record reaches the fields of the current interface (`depth`, the
-    // 32-bit coordinates and after): false for hosts whose suites say they are of
-    // an older generation, whose records end before those fields.
+    // 32-bit coordinates and after): false for hosts whose buffer suite says they
+    // are of an older generation, whose records end before those fields.
     bool HostRecordIsCurrent() const;
     // Empties inRect, outRect and maskRect: the host then asks for no more data.
     void ClearHostRectangles();

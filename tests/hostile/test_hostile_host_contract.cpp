@@ -347,12 +347,13 @@ TEST(HostContract, RecordsOfOlderGenerationsAreReadOnlyAsFarAsTheyGo) {
     };
     const std::vector<Case> cases = {
         {"ending before sSPBasic, five buffer routines", offsetof(FilterRecord, sSPBasic), 5, 8, false, false},
-        {"ending before sSPBasic, six handle routines", offsetof(FilterRecord, sSPBasic), 0, 6, false, false},
+        {"ending before sSPBasic, six buffer routines", offsetof(FilterRecord, sSPBasic), 6, 8, false, false},
         {"ending before bigDocumentData, five buffer routines", offsetof(FilterRecord, bigDocumentData), 5, 8, true,
          false},
         {"whole, five buffer routines, 32-bit coordinates offered", 0, 5, 8, true, false},
         {"whole, eight buffer routines, 32-bit coordinates offered", 0, 8, 8, true, true},
         {"whole, no buffer suite, 32-bit coordinates offered", 0, 0, 8, true, true},
+        {"whole, six handle routines, 32-bit coordinates offered", 0, 0, 6, true, true},
     };
     for (const Case& c : cases) {
         Quirks quirks;
@@ -364,6 +365,13 @@ TEST(HostContract, RecordsOfOlderGenerationsAreReadOnlyAsFarAsTheyGo) {
         EXPECT_EQ(host.run(), noErr) << c.name;
         EXPECT_EQ(host.servedWide(), c.servedWide) << c.name;
         EXPECT_EQ(host.locks(), host.unlocks()) << c.name;
+    }
+    // A current host's 16 bits are still refused, whatever its suites count.
+    for (const int16 buffers : {0, 8}) {
+        Quirks deep;
+        deep.depth = 16;
+        deep.numBufferProcs = buffers;
+        EXPECT_EQ(HostileHost(testedEntry(), 30, 20, deep).run(), filterBadMode) << buffers;
     }
 }
 
