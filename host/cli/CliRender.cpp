@@ -438,9 +438,12 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
         const std::string picture = readField(block->texture.texturePath, kPathSize);
         checkTexturePicture(picture);
         // The filter frees its texture picture when a run ends; the command holds it
-        // for its other runs (frames, a batch), so that it is decoded once.
+        // for its other runs (frames, a batch), so that it is decoded once. A module
+        // loaded with --module has a loader of its own, which this cannot hold.
         static std::shared_ptr<const VXImage2> held;
-        held = loadTextureMap(picture);
+        if (pluginEntry() == &PluginMain) {
+            held = loadTextureMap(picture);
+        }
     }
 
     // Every output is checked and opened before the run, and put in place after it:
