@@ -52,17 +52,21 @@ bool drawDeepPicture(const FilterParameters& block, std::int32_t width, std::int
 }
 
 std::vector<std::uint16_t> deepPicture(const FilterParameters& block, std::int32_t width, std::int32_t height,
-                                       const DeepCanvas& canvas, DeepKind kind, const PatternSpace& pattern) {
+                                       const DeepCanvas& canvas, DeepKind kind, const PatternSpace& pattern,
+                                       const std::function<bool()>& keepGoing) {
     std::vector<std::uint16_t> all;
     const std::size_t rowSamples = static_cast<std::size_t>(width) * deepPlanes(kind, canvas);
     all.reserve(rowSamples * height);
-    drawDeepPicture(
+    const bool drawn = drawDeepPicture(
         block, width, height, canvas, kind,
         [&](const std::uint16_t* row) {
             all.insert(all.end(), row, row + rowSamples);
-            return true;
+            return !keepGoing || keepGoing();
         },
         pattern);
+    if (!drawn) {
+        all.clear();
+    }
     return all;
 }
 

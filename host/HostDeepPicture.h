@@ -28,8 +28,10 @@ bool drawDeepPicture(const FilterParameters& block, std::int32_t width, std::int
                      DeepKind kind, const std::function<bool(const std::uint16_t* row)>& row,
                      const PatternSpace& pattern = {});
 
-// The whole picture, row by row.
+// The whole picture, row by row; empty when `keepGoing` (asked at every row) said
+// to stop.
 std::vector<std::uint16_t> deepPicture(const FilterParameters& block, std::int32_t width, std::int32_t height,
-                                       const DeepCanvas& canvas, DeepKind kind, const PatternSpace& pattern = {});
+                                       const DeepCanvas& canvas, DeepKind kind, const PatternSpace& pattern = {},
+                                       const std::function<bool()>& keepGoing = {});
 
 } // namespace morvessan

@@ -146,12 +146,7 @@ void PSMorvessanPlugin::DoStart() {
     // A render that fails or is cancelled goes back to the host as that failure,
     // so the host reverts the image rather than keeping a half-drawn texture.
     FilterImage();
-    if (m_silent) {
-        copyToField(m_parameters->presetFile, kPathSize, silentFileName);
-        m_parameters->presetFile[kPathSize - 1] = '\0';
-    } else {
-        StoreCurrentFileName();
-    }
+    StoreCurrentFileName(silentFileName);
 }
 
 std::string PSMorvessanPlugin::TexturePictureProblem() const {
@@ -176,8 +171,12 @@ std::string PSMorvessanPlugin::TexturePictureProblem() const {
            "\" cannot be read (it is missing, damaged or not a picture), so the texture is drawn without it.";
 }
 
-void PSMorvessanPlugin::StoreCurrentFileName() {
-    m_library.storeCurrentFileName(*m_parameters);
+void PSMorvessanPlugin::StoreCurrentFileName(const std::string& silentFileName) {
+    if (m_silent) {
+        copyToField(m_parameters->presetFile, kPathSize, silentFileName);
+    } else {
+        m_library.storeCurrentFileName(*m_parameters);
+    }
     m_parameters->presetFile[kPathSize - 1] = '\0'; // the field always ends in a zero
 }
 

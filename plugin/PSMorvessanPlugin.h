@@ -86,9 +86,12 @@ public:
 
 private:
     void BuildTexture();
-    // The pattern space the host asks for; a damaged or impossible one is an error.
+    // The pattern space the host asks for (none when the host's answer is not ours);
+    // an impossible one is an error.
     void ReadPatternSpace();
-    void StoreCurrentFileName();
+    // The block's preset file: the dialog's current file, or after a silent run the
+    // name the folder's listing gave.
+    void StoreCurrentFileName(const std::string& silentFileName);
     bool IsSilentRun() const;
     // Why the block's texture picture cannot be used; "" when it can or none is on.
     std::string TexturePictureProblem() const;

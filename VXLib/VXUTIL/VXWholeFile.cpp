@@ -446,9 +446,6 @@ bool VXFileReplacement::beginPrivate(const std::string& folder, const std::strin
     if (fd < 0) {
         return false;
     }
-#if !defined(_WIN32)
-    ::fchmod(fd, 0600);
-#endif
     return openStream(fd);
 }
 

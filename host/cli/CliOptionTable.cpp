@@ -61,6 +61,9 @@ constexpr std::array kOptions{
     CliOption{"run", "--quality", "N", "JPEG quality, 1 to 100 (default 90)"},
     CliOption{"run", "--chroma", "444|420", "JPEG colour at full or half resolution (default 420)"},
     CliOption{"run", "--quiet", "", "no progress bar and no summary"},
+    CliOption{"input", "--depth", "8",
+              "accept an 8-bit OUTPUT for a 16-bit INPUT, which is refused without it (the filter draws 8 bits a "
+              "channel)"},
     CliOption{"output", "--strip", "",
               "write none of INPUT's colour profile, EXIF block and resolution, which OUTPUT otherwise keeps"},
     CliOption{"output", "--background", "#RRGGBB",
@@ -361,6 +364,7 @@ std::string manualPage() {
         {"run", "render, apply and edit"},
         {"canvas", "render"},
         {"frames", "render: animation"},
+        {"input", "apply and edit: the input picture"},
         {"output", "apply: what the output keeps"},
         {"batch", "apply: many pictures"},
         {"texture", "texture options (render, apply, edit), applied in the order given"},

@@ -236,6 +236,19 @@ BaseBlock prepareBlock(const Arguments& args, bool canvas) {
     return base;
 }
 
+// What the texture options of a run over a width x height area edit against.
+FieldEditContext editContext(const Arguments& args, const BaseBlock& base, std::int32_t width, std::int32_t height) {
+    FieldEditContext context;
+    context.width = width;
+    context.height = height;
+    context.texturesDir = base.texturesDir;
+    context.randomSeed = base.randomSeed;
+    if (const auto size = args.value("--pattern-size")) {
+        context.patternSize = parseInteger(*size, 1, kMaxHostSide, "--pattern-size");
+    }
+    return context;
+}
+
 // Seed 0 draws a new pattern on every render. A sequence draws one seed for all its
 // frames instead, and says it, so that the frames belong together and can be made
 // again; a slice of a sequence cannot know the seed a whole run drew, so it must be given.
@@ -243,12 +256,7 @@ std::optional<std::int32_t> sequenceSeed(const Arguments& args, const BaseBlock&
                                          bool slice) {
     FilterParameters block;
     std::memcpy(static_cast<void*>(&block), base.bytes.data(), sizeof block);
-    FieldEditContext context;
-    context.width = canvas.width;
-    context.height = canvas.height;
-    context.texturesDir = base.texturesDir;
-    context.randomSeed = base.randomSeed;
-    applyFieldOptions(args, block.texture, context);
+    applyFieldOptions(args, block.texture, editContext(args, base, canvas.width, canvas.height));
     if (block.texture.noiseSeed != 0) {
         return std::nullopt;
     }
@@ -415,14 +423,8 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
 
     std::vector<std::uint8_t> bytes = base.bytes;
     auto* block = reinterpret_cast<FilterParameters*>(bytes.data());
-    FieldEditContext context;
-    context.width = rect ? rect->right - rect->left : image.width;
-    context.height = rect ? rect->bottom - rect->top : image.height;
-    context.texturesDir = base.texturesDir;
-    context.randomSeed = base.randomSeed;
-    if (const auto size = args.value("--pattern-size")) {
-        context.patternSize = parseInteger(*size, 1, kMaxHostSide, "--pattern-size");
-    }
+    const FieldEditContext context = editContext(args, base, rect ? rect->right - rect->left : image.width,
+                                                 rect ? rect->bottom - rect->top : image.height);
     applyFieldOptions(args, block->texture, context);
     if (block->texture.noiseSeed == 0 && base.sequenceSeed) {
         block->texture.noiseSeed = *base.sequenceSeed;
@@ -505,7 +507,7 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
                 bar->update(start + std::int64_t(done) * renderShare / total, whole);
             }
         });
-        const auto flattenNote = [&] {
+        const auto outputNotes = [&] {
             if (host.image().planes == 4 && !imageFileKeepsAlpha(pictureTarget) && !quiet) {
                 bar->breakLine();
                 std::cerr << "morvessan: note: " << printable(output)
@@ -524,7 +526,7 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
         std::unique_ptr<VXRowWriter> writer;
         std::optional<HostRowPipe> pipe; // after the writer, so that it stops first
         if (streamed) {
-            flattenNote();
+            outputNotes();
             writer = beginHostImageRows(pictureFile, host.image(), error, writing, args.has("--strip"));
             if (!writer) {
                 throw CliError(toPipe ? forStandardOutput(error, pictureTarget) : error);
@@ -553,7 +555,7 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
             throw CliError(describeFailure(result, host.errorString()));
         }
         if (!streamed) {
-            flattenNote();
+            outputNotes();
             const std::int64_t rows = std::max<std::int64_t>(1, host.image().height);
             const auto rowsTaken = [bar, start, whole, renderShare, rows](std::int32_t taken) {
                 bar->update(start + renderShare + taken * (kPart - renderShare) / rows, whole);
@@ -820,7 +822,9 @@ std::vector<std::string> runOptionNames(const std::string& command) {
         names.insert(names.end(), {"--size", "--background", "--frames", "--frame-range", "--depth", "--height-map",
                                    "--loop", "--tileable"});
     } else if (command == "apply") {
-        names.insert(names.end(), {"--output-dir", "--format", "--strip", "--background"});
+        names.insert(names.end(), {"--depth", "--output-dir", "--format", "--strip", "--background"});
+    } else if (command == "edit") {
+        names.push_back("--depth");
     }
     return names;
 }
@@ -937,6 +941,7 @@ int commandApply(const std::vector<std::string>& list) {
     const Arguments args("apply", list, valued, flags);
     if (args.help()) {
         std::cout << kApplyHelp << "\n"
+                  << optionsHelp("input") << "\n"
                   << optionsHelp("output") << "\n"
                   << optionsHelp("batch") << "\n"
                   << optionsHelp("run") << fieldOptionsHelp();
@@ -947,8 +952,9 @@ int commandApply(const std::vector<std::string>& list) {
     }
     // Input pictures have 8 bits a channel, and so has the textured result.
     if (args.has("--height-map") || (args.has("--depth") && args.value("--depth") != "8")) {
-        throw usageError(std::string(args.has("--height-map") ? "--height-map" : "--depth 16") +
-                         " belongs to 'render': apply draws over an 8-bit picture and writes 8 bits");
+        throw usageError(
+            (args.has("--height-map") ? std::string("--height-map") : "--depth " + *args.value("--depth")) +
+            " belongs to 'render': apply draws over an 8-bit picture and writes 8 bits");
     }
     if (args.value("--background") == "transparent") {
         throw usageError("--background 'transparent' is not white or #RRGGBB");
@@ -968,7 +974,10 @@ int commandEdit(const std::vector<std::string>& list) {
     valued.push_back("--depth");
     const Arguments args("edit", list, valued, runFlags());
     if (args.help()) {
-        std::cout << kEditHelp << "\n" << optionsHelp("windows") << "\n" << optionsHelp("run") << fieldOptionsHelp();
+        std::cout << kEditHelp << "\n"
+                  << optionsHelp("input") << "\n"
+                  << optionsHelp("windows") << "\n"
+                  << optionsHelp("run") << fieldOptionsHelp();
         return 0;
     }
     if (args.has("--depth") && args.value("--depth") != "8") {

@@ -133,17 +133,10 @@ DeepTexture renderDeepTexture(std::int32_t width, std::int32_t height, const std
     if (const std::string refusal = patternRefusal(block->texture.transformation, pattern); !refusal.empty()) {
         throw std::runtime_error(refusal);
     }
-    DeepTexture picture{width, height, deepPlanes(kind, under), {}};
-    const std::size_t rowSamples = std::size_t(width) * std::size_t(picture.planes);
-    picture.samples.reserve(rowSamples * std::size_t(height));
-    const bool drawn = drawDeepPicture(
-        *block, width, height, under, kind,
-        [&](const std::uint16_t* row) {
-            picture.samples.insert(picture.samples.end(), row, row + rowSamples);
-            return !request.interrupted || !request.interrupted();
-        },
-        pattern);
-    if (!drawn) {
+    DeepTexture picture{width, height, deepPlanes(kind, under),
+                        deepPicture(*block, width, height, under, kind, pattern,
+                                    [&] { return !request.interrupted || !request.interrupted(); })};
+    if (picture.samples.empty()) { // the canvas has pixels: only a stop leaves none
         throw std::runtime_error("the render was stopped");
     }
     return picture;

@@ -109,6 +109,8 @@ TEST_F(Depth, BadCombinationsAreRefusedAndWriteNothing) {
         {"render --height-map --rect 0,0,5,5 " + p("out.png"), "--height-map draws the whole canvas", "out.png"},
         {"apply --depth 16 " + p("in.png") + " " + p("out.png"), "--depth 16 belongs to 'render'", "out.png"},
         {"apply --height-map " + p("in.png") + " " + p("out.png"), "--height-map belongs to 'render'", "out.png"},
+        {"apply --depth 12 " + p("in.png") + " " + p("out.png"), "--depth 12 belongs to 'render'", "out.png"},
+        {"edit --depth 16 " + p("in.png") + " " + p("out.png"), "--depth 16 is not 8", "out.png"},
     };
     for (const auto& c : cases) {
         expectRefused(run(c.arguments), c.message, c.output);

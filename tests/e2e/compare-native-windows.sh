@@ -32,6 +32,27 @@ if [ -d "$presets" ]; then
   cp "$presets"/* "$module_dir/Morvessan Presets/"
 fi
 
+# Runs morvessan.exe with the module under Wine in the work folder. A run that fails
+# without a word and without writing OUTPUT is Wine failing to start the program
+# (seen very rarely): said, and tried once more, with BLOCK (when given) copied back
+# first. Our program always explains its own failures on stderr.
+under_wine() { # NAME OUTPUT BLOCK ARGUMENTS...
+  local name="$1" output="$2" block="$3" attempt rc
+  shift 3
+  for attempt in 1 2; do
+    rc=0
+    (cd "$work" && "$wine_run" "$exe" --module "$module" "$@") 2>"$work/$arch/$name.err" || rc=$?
+    [ "$rc" -eq 0 ] && return 0
+    cat "$work/$arch/$name.err" >&2
+    if [ "$attempt" -eq 2 ] || [ -s "$work/$arch/$name.err" ] || [ -e "$work/$output" ]; then
+      echo "FAILED: $name: morvessan.exe under Wine exited with status $rc"
+      exit 1
+    fi
+    echo "note: $name: Wine exited with status $rc before the program said anything; running it again"
+    [ -z "$block" ] || cp "$work/in/$block" "$work/$arch/$name.bin"
+  done
+}
+
 # name, block, input, extra options
 cases=(
   "cloud-rgb|cloud.bin|rgb.png|"
@@ -51,23 +72,9 @@ for entry in "${cases[@]}"; do
   done
   # shellcheck disable=SC2086
   (cd "$work" && "$native" apply --quiet --params "native/$name.bin" ${extra//IN/in} "in/$input" "native/$name.png")
-  # A run that fails without a word and without output is Wine failing to start
-  # the program (seen very rarely): say so and try once more. Our program always
-  # explains its own failures on stderr.
-  for attempt in 1 2; do
-    rc=0
-    # shellcheck disable=SC2086
-    (cd "$work" && "$wine_run" "$exe" --module "$module" apply --quiet --params "$arch/$name.bin" ${extra//IN/in} \
-       "in/$input" "$arch/$name.png") 2>"$work/$arch/$name.err" || rc=$?
-    [ "$rc" -eq 0 ] && break
-    cat "$work/$arch/$name.err" >&2
-    if [ "$attempt" -eq 2 ] || [ -s "$work/$arch/$name.err" ] || [ -e "$work/$arch/$name.png" ]; then
-      echo "FAILED: $name: morvessan.exe under Wine exited with status $rc"
-      exit 1
-    fi
-    echo "note: $name: Wine exited with status $rc before the program said anything; running it again"
-    cp "$work/in/$block" "$work/$arch/$name.bin"
-  done
+  # shellcheck disable=SC2086
+  under_wine "$name" "$arch/$name.png" "$block" apply --quiet --params "$arch/$name.bin" ${extra//IN/in} \
+    "in/$input" "$arch/$name.png"
   for file in "$name.png" "$name.bin"; do
     if ! cmp -s "$work/native/$file" "$work/$arch/$file"; then
       echo "DIFFERENT: $file (native and $arch module under Wine)"
@@ -86,20 +93,8 @@ for entry in "${renders[@]}"; do
   # shellcheck disable=SC2086
   (cd "$work" && "$native" render --quiet --size 96x64 $options "native/$output")
   file="${output//%d/3}"
-  # As above: a silent failure with no output is Wine not starting the program.
-  for attempt in 1 2; do
-    rc=0
-    # shellcheck disable=SC2086
-    (cd "$work" && "$wine_run" "$exe" --module "$module" render --quiet --size 96x64 $options "$arch/$output") \
-      2>"$work/$arch/$name.err" || rc=$?
-    [ "$rc" -eq 0 ] && break
-    cat "$work/$arch/$name.err" >&2
-    if [ "$attempt" -eq 2 ] || [ -s "$work/$arch/$name.err" ] || [ -e "$work/$arch/$file" ]; then
-      echo "FAILED: $name: morvessan.exe under Wine exited with status $rc"
-      exit 1
-    fi
-    echo "note: $name: Wine exited with status $rc before the program said anything; running it again"
-  done
+  # shellcheck disable=SC2086
+  under_wine "$name" "$arch/$file" "" render --quiet --size 96x64 $options "$arch/$output"
   if ! cmp -s "$work/native/$file" "$work/$arch/$file"; then
     echo "DIFFERENT: $file (native and $arch module under Wine)"
     status=1
