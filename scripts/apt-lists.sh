@@ -26,7 +26,10 @@ apt_refresh() {
 # Installs packages; on failure names the lists that could not be refreshed. When a
 # list was missing, the install is tried again after fresh refreshes, some minutes
 # apart: a mirror's sync is over in minutes, and the packages of a foreign
-# architecture may need the very list that was missing.
+# architecture may need the very list that was missing. Fails with
+# apt_mirror_status when a list stayed missing, so that a caller can tell a
+# mirror mid-sync from a package that does not exist; with 1 otherwise.
+apt_mirror_status=75
 apt_install() {
   local round
   for round in 1 2 3 4; do
@@ -42,6 +45,7 @@ apt_install() {
   if [ -n "$apt_unrefreshed" ]; then
     echo "These package lists could not be refreshed, which may be why:" >&2
     printf '%s\n' "$apt_unrefreshed" | sed 's/^/  /' >&2
+    return "$apt_mirror_status"
   fi
   return 1
 }

@@ -20,6 +20,7 @@ cat >"$scratch/bin/apt-get" <<'FAKE'
 echo "$*" >>"$FAKE_LOG"
 case "$1" in
   update)
+    [ "${FAKE_UPDATE:-fail}" = ok ] && exit 0
     echo "E: Failed to fetch http://deb.debian.org/debian-security/dists/bookworm-security/main/binary-i386/by-hash/SHA256/0123  File has unexpected size (2432 != 2408). Mirror sync in progress?" >&2
     echo "E: Some index files failed to download. They have been ignored, or old ones used instead." >&2
     exit 100 ;;
@@ -44,8 +45,14 @@ check "the user is told the lists are partly old" grep -q 'Some package lists co
 : >"$scratch/log"
 FAKE_INSTALL=fail run
 status=$?
-check "an install that fails still fails" [ "$status" -ne 0 ]
+check "an install that fails while a list is missing says the mirror may be why" [ "$status" -eq 75 ]
 check "it names the package" grep -q 'Cannot install: .*morvessan-no-such-package' "$scratch/out"
 check "it names the list that could not be fetched" grep -q 'binary-i386/by-hash.*unexpected size' "$scratch/out"
 check "the install is tried again after fresh refreshes" [ "$(grep -c '^install' "$scratch/log")" -eq 4 ]
+# With every list refreshed, a package that cannot be installed is a plain failure.
+: >"$scratch/log"
+FAKE_UPDATE=ok FAKE_INSTALL=fail run
+status=$?
+check "an install that fails with fresh lists fails plainly" [ "$status" -eq 1 ]
+check "it is not tried again" [ "$(grep -c '^install' "$scratch/log")" -eq 1 ]
 exit "$failed"
