@@ -19,7 +19,7 @@ for arg in "$@"; do
     *) build=$arg ;;
   esac
 done
-ours="$build/host/morvessan"
+ours="$build/cli/morvessan"
 peer="$build/bench/morvessan_peer_job"
 for program in "$ours" "$peer"; do
   [ -x "$program" ] || { echo "whole_job.sh: $program is missing (build the native preset with libnoise-dev)" >&2; exit 2; }

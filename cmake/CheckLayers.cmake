@@ -19,8 +19,9 @@ set(layers
   "plugin=VXLib,texture,presets,resources,renderer,dialog"
   "host=VXLib,texture,presets,resources,renderer,dialog,plugin"
   "host/win32=VXLib,texture,presets,resources,renderer,dialog,plugin,host"
-  "host/cli=VXLib,texture,presets,resources,renderer,dialog,plugin,host,host/win32,dialog/win32,ui/win32,widgets"
-  "host/python=VXLib,texture,presets,resources,renderer,dialog,plugin,host,host/cli"
+  "job=VXLib,texture,presets,resources,renderer,dialog,plugin,host"
+  "cli=VXLib,texture,presets,resources,renderer,dialog,plugin,host,host/win32,dialog/win32,ui/win32,widgets,job"
+  "python=VXLib,texture,presets,resources,renderer,dialog,plugin,host,job"
   "bench=VXLib,texture,presets,resources,renderer,dialog,plugin,host")
 # Layers whose code runs only on Windows: the Win32 headers belong there.
 set(windows_layers "VXLib/VXUTIL/win32;VXLib/win32;ui/win32;widgets;dialog/win32;host/win32")

@@ -7,5 +7,5 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --preset native >/dev/null
 cmake --build --preset native -j "${MORVESSAN_JOBS:-$(nproc)}" --target morvessan
-build/native/host/morvessan render morvessan-demo.png
+build/native/cli/morvessan render morvessan-demo.png
 echo "Wrote $(pwd)/morvessan-demo.png"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes the README's example pictures (docs/examples/) by running the very commands
 # the README shows between its "examples" markers; --check compares instead of writing.
-# usage: scripts/make-examples.sh [--check] [PROGRAM]   (default build/native/host/morvessan)
+# usage: scripts/make-examples.sh [--check] [PROGRAM]   (default build/native/cli/morvessan)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,7 +10,7 @@ if [ "${1:-}" = --check ]; then
   check=1
   shift
 fi
-program="$(realpath "${1:-build/native/host/morvessan}")"
+program="$(realpath "${1:-build/native/cli/morvessan}")"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 

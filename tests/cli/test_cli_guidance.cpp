@@ -2,8 +2,8 @@
 // does for names given in another case, missing output folders and random seeds.
 #include "CliTest.h"
 
-#include "host/cli/CliFields.h"
-#include "host/cli/CliSuggest.h"
+#include "cli/CliFields.h"
+#include "job/NameSuggestions.h"
 
 #include <iostream>
 

@@ -2,7 +2,7 @@
 // limits, texture pictures that cannot be used, damaged preset files, and messages
 // that name the real cause.
 #include "tests/cli/CliTest.h"
-#include "host/cli/CliFields.h"
+#include "cli/CliFields.h"
 #include "texture/FilterParameters.h"
 
 #include <gtest/gtest.h>

@@ -16,9 +16,9 @@ std::string storedPresetFile(const fs::path& path) {
     return readField(block.presetFile, kPathSize);
 }
 
-class CliFolders : public Cli {};
+class JobFolders : public Cli {};
 
-TEST_F(CliFolders, ThePluginReadsThePresetsFolderGivenOnTheCommandLine) {
+TEST_F(JobFolders, ThePluginReadsThePresetsFolderGivenOnTheCommandLine) {
     writePresetFile("Zeta Stones");
     const Result r = run("render --quiet --size 16x16 --params " + p("block.bin") + " " + p("out.png"));
     ASSERT_EQ(r.status, 0) << r.err;
@@ -26,7 +26,7 @@ TEST_F(CliFolders, ThePluginReadsThePresetsFolderGivenOnTheCommandLine) {
 }
 
 #if defined(_WIN32) && defined(MORVESSAN_MODULE_FILE)
-TEST_F(CliFolders, AModuleLoadedFromAFileReadsThePresetsFolderGivenOnTheCommandLine) {
+TEST_F(JobFolders, AModuleLoadedFromAFileReadsThePresetsFolderGivenOnTheCommandLine) {
     writePresetFile("Zeta Stones");
     // The module's own folder beside it holds other files or none: either way
     // its current file would not be this one.

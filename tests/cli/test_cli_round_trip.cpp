@@ -2,8 +2,8 @@
 // preset and a few hundred random blocks go show -> set -> the same bytes.
 #include "CliTest.h"
 
-#include "host/cli/CliBlockText.h"
-#include "host/cli/CliSupport.h"
+#include "cli/CliBlockText.h"
+#include "cli/CliSupport.h"
 #include "presets/PresetLibrary.h"
 #include "texture/TextureFieldTable.h"
 
@@ -31,7 +31,7 @@ FilterParameters throughText(const FilterParameters& source) {
     for (const auto& [name, value] : blockFieldTexts(source)) {
         try {
             applyBlockAssignment(block, name + "=" + value);
-        } catch (const CliError& error) {
+        } catch (const JobError& error) {
             ADD_FAILURE() << error.what();
         }
     }
@@ -170,20 +170,20 @@ TEST(ParamsRoundTrip, EdgesTakeSixDigitsOfSlackAndNoMore) {
     EXPECT_NO_THROW(applyBlockAssignment(b, "noiseWeights=1.00000499,0.000488281"));
     EXPECT_EQ(b.texture.noiseWeights[0], 1.00000499);
     EXPECT_EQ(b.texture.noiseWeights[1], 0.000488281);
-    EXPECT_THROW(applyBlockAssignment(b, "noiseWeights=1.0000051"), CliError);
-    EXPECT_THROW(applyBlockAssignment(b, "noiseWeights=0.00048827"), CliError);
-    EXPECT_THROW(applyBlockAssignment(b, "noiseParameter=50.001"), CliError);
-    EXPECT_THROW(applyBlockAssignment(b, "totalOpacity=100.00001"), CliError);
+    EXPECT_THROW(applyBlockAssignment(b, "noiseWeights=1.0000051"), JobError);
+    EXPECT_THROW(applyBlockAssignment(b, "noiseWeights=0.00048827"), JobError);
+    EXPECT_THROW(applyBlockAssignment(b, "noiseParameter=50.001"), JobError);
+    EXPECT_THROW(applyBlockAssignment(b, "totalOpacity=100.00001"), JobError);
     // Infinities and NaN only where any number is allowed.
     EXPECT_NO_THROW(applyBlockAssignment(b, "transformation=inf,-inf,nan,1,0,0,0,1,0"));
     EXPECT_TRUE(std::isnan(b.texture.transformation.m[2]));
-    EXPECT_THROW(applyBlockAssignment(b, "noiseWeights=inf"), CliError);
-    EXPECT_THROW(applyBlockAssignment(b, "transformation=Infinity,0,0,0,1,0,0,0,1"), CliError);
+    EXPECT_THROW(applyBlockAssignment(b, "noiseWeights=inf"), JobError);
+    EXPECT_THROW(applyBlockAssignment(b, "transformation=Infinity,0,0,0,1,0,0,0,1"), JobError);
     // The block's own fields.
     EXPECT_NO_THROW(applyBlockAssignment(b, "categoryIndex=-2147483648"));
     EXPECT_EQ(b.categoryIndex, std::numeric_limits<std::int32_t>::min());
-    EXPECT_THROW(applyBlockAssignment(b, "categoryIndex=2147483648"), CliError);
-    EXPECT_THROW(applyBlockAssignment(b, "scaleBySource=maybe"), CliError);
+    EXPECT_THROW(applyBlockAssignment(b, "categoryIndex=2147483648"), JobError);
+    EXPECT_THROW(applyBlockAssignment(b, "scaleBySource=maybe"), JobError);
 }
 
 TEST_F(CliRoundTrip, ParamsShowAndSetRoundTripThroughTheProgram) {

@@ -7,7 +7,7 @@ set -euo pipefail
 trap 'echo "FAILED: line $LINENO: $BASH_COMMAND (status $?)"' ERR
 arch="$1" native_build="$2" exe="$3" module="$4" wine_run="$5" textures="$6" presets="$7" work="$8"
 
-native="$native_build/host/morvessan"
+native="$native_build/cli/morvessan"
 inputs_tool="$native_build/tests/e2e/make_e2e_inputs"
 if [ ! -x "$native" ] || [ ! -x "$inputs_tool" ]; then
   echo "skipped: the native build ($native_build) has no morvessan or make_e2e_inputs; build the native preset first"

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-namespace morvessan::cli {
+namespace morvessan::job {
 
 // Names under share/ of an installed prefix.
 inline constexpr const char* kSharedDataFolder = "share/morvessan";
 
-struct CliFolders {
+struct JobFolders {
     std::string presets;                    // the library's own folder: new files go here
     std::string textures;                   // texture pictures named without a folder
     std::vector<std::string> sharedPresets; // read beside the own folder, never written
@@ -24,13 +24,15 @@ struct CliFolders {
 // $XDG_DATA_HOME/morvessan (~/.local/share/morvessan without it), so an install is
 // found wherever its prefix is moved and never written into. `environment` reads a
 // variable ("" when unset).
-CliFolders programFolders(const std::string& programPath, const std::function<std::string(const char*)>& environment);
+JobFolders programFolders(const std::string& programPath, const std::function<std::string(const char*)>& environment);
 
 // The folders of this program, from its own path and environment.
-const CliFolders& ownFolders();
+const JobFolders& ownFolders();
+inline std::string defaultPresetsDir() { return ownFolders().presets; }
+inline std::string defaultTexturesDir() { return ownFolders().textures; }
 
 // The folders a library with `presetsDir` as its own folder reads: that folder,
 // and the shared ones when it is this program's own.
 std::vector<std::string> presetFoldersFor(const std::string& presetsDir);
 
-} // namespace morvessan::cli
+} // namespace morvessan::job

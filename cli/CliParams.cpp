@@ -2,12 +2,12 @@
 // JSON, fields changed by name, and a fresh block.
 #include "VXLib/VXUTIL/VXNumberText.h"
 #include "host/HostFiles.h"
-#include "host/cli/CliBlockText.h"
-#include "host/cli/CliFields.h"
-#include "host/cli/CliOptionTable.h"
-#include "host/cli/CliSuggest.h"
-#include "host/cli/CliSupport.h"
-#include "host/cli/Commands.h"
+#include "cli/CliBlockText.h"
+#include "cli/CliFields.h"
+#include "cli/CliOptionTable.h"
+#include "job/NameSuggestions.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
 #include "texture/FilterParameters.h"
 
 #include <cstring>
@@ -50,7 +50,7 @@ FilterParameters readBlock(const std::string& path) {
     std::vector<std::uint8_t> bytes;
     std::string error;
     if (!readParameterFile(path, bytes, error)) {
-        throw CliError(error);
+        throw JobError(error);
     }
     FilterParameters block;
     std::memcpy(static_cast<void*>(&block), bytes.data(), sizeof block);
@@ -62,7 +62,7 @@ void writeBlock(const std::string& path, const FilterParameters& block) {
     const std::vector<std::uint8_t> bytes(data, data + sizeof block);
     std::string error;
     if (!writeFileWhole(path, bytes, error)) {
-        throw CliError(error);
+        throw JobError(error);
     }
 }
 
@@ -118,7 +118,7 @@ int commandParams(const std::vector<std::string>& list) {
             std::vector<std::uint8_t> bytes;
             std::string error;
             if (!readParameterFile(path, bytes, error)) {
-                throw CliError(error + "; it is kept, and no block was written");
+                throw JobError(error + "; it is kept, and no block was written");
             }
         }
         writeBlock(path, freshBlock());

@@ -4,7 +4,10 @@
 
 #include "VXLib/VXImageWriter.h"
 #include "host/HostPictureReader.h"
-#include "plugin/PluginMain.h"
+#include "job/JobError.h"
+#include "job/JobFolders.h"
+#include "job/JobMessages.h"
+#include "job/JobPlatform.h"
 
 #include <cstdint>
 #include <map>
@@ -17,18 +20,12 @@
 
 namespace morvessan::cli {
 
-// A failure the user can act on; main prints "morvessan: <what>" and exits 1.
-class CliError : public std::runtime_error {
-public:
-    explicit CliError(const std::string& what, int status = 1) : std::runtime_error(what), m_status(status) {}
-    int status() const { return m_status; }
-
-private:
-    int m_status;
-};
+// The command line is a front end of the texture job: the commands use the job's
+// names as their own.
+using namespace morvessan::job;
 
 // A wrong command line: exit status 2.
-inline CliError usageError(const std::string& what) { return CliError(what, 2); }
+inline JobError usageError(const std::string& what) { return job::requestError(what); }
 
 // Options of one command: flags, options with one value, and the operands left.
 class Arguments {
@@ -55,21 +52,8 @@ private:
     std::vector<std::pair<std::string, std::string>> m_ordered;
 };
 
-// The entry point the commands run (the linked-in plug-in by default).
-PluginEntry& pluginEntry();
-
-// The program's own path, and its folders (see CliFolders.h).
-std::string programPath();
-std::string defaultPresetsDir();
-std::string defaultTexturesDir();
-
-// Installs the platform of the command line: message boxes are kept, one line
-// each, for the error line (or a note) that ends the command.
-void installCliPlatform(const std::string& argv0);
-// The messages shown since the last call, joined into one line; empty when none.
-std::string takePlatformMessage();
-// `what`, followed by the messages shown meanwhile.
-std::string withPlatformMessage(const std::string& what);
+// Installs the platform of the command line (see installJobPlatform).
+inline void installCliPlatform(const std::string& argv0) { job::installJobPlatform(argv0); }
 
 // A bar on stderr over a whole command (reading, rendering and writing), when
 // stderr is a terminal and not quiet. It is wiped when it ends, and before any
@@ -100,17 +84,10 @@ std::int32_t parseInteger(const std::string& text, std::int32_t low, std::int32_
 
 // How input pictures are read: "--max-pixels N" and "--strict".
 PictureReading pictureReading(const Arguments& args);
-// Prints "morvessan: warning: <text>" on stderr when `text` is not empty.
-void warn(const std::string& text);
 
 // Warns about MORVESSAN_THREADS or MORVESSAN_SIMD values the renderer ignores,
 // saying what it does instead.
 void warnAboutRenderEnvironment();
-
-// `text` safe to print on a terminal: control characters (escape sequences, line
-// breaks) are shown as "\x1B"-style escapes; a very long text keeps its start and
-// end around "...".
-std::string printable(const std::string& text, std::size_t longest = 600);
 
 // Removes the temporary files of unfinished writes when the program is stopped by
 // Ctrl-C, a termination signal or a closed pipe, then ends it as the signal would; a
@@ -118,7 +95,7 @@ std::string printable(const std::string& text, std::size_t longest = 600);
 void installInterruptCleanup();
 
 // Standard input read whole in binary mode (pictures through pipes), refused with
-// a CliError when empty or larger than `limit` bytes. Reading stops after the
+// a JobError when empty or larger than `limit` bytes. Reading stops after the
 // first bytes when they start no picture, so a stream of junk is not read whole.
 std::string readStandardInput(std::uint64_t limit);
 // Bytes written to standard output in binary mode; false with the cause in `error`.

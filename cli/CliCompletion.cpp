@@ -1,11 +1,11 @@
 // "completion bash": a bash completion script for commands, options and field names,
 // made from the program's own lists so that it never falls behind them.
 #include "VXLib/VXUTIL/VXTextEncoding.h"
-#include "host/cli/CliBlockText.h"
-#include "host/cli/CliFields.h"
-#include "host/cli/CliLibrary.h"
-#include "host/cli/CliSupport.h"
-#include "host/cli/Commands.h"
+#include "cli/CliBlockText.h"
+#include "cli/CliFields.h"
+#include "job/JobLibrary.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
 
 #include <iostream>
 #include <set>
@@ -203,7 +203,7 @@ int commandCompletion(const std::vector<std::string>& list) {
            "complete -o filenames -F _morvessan morvessan morvessan.exe\n";
     std::string error;
     if (!writeStandardOutput(script.str(), error)) {
-        throw CliError(error);
+        throw JobError(error);
     }
     return 0;
 }

@@ -1,9 +1,9 @@
 // The command-line host: runs the texture filter through PluginMain on image
 // files, and works with presets and parameter blocks.
-#include "host/cli/CliOptionTable.h"
-#include "host/cli/CliSuggest.h"
-#include "host/cli/CliSupport.h"
-#include "host/cli/Commands.h"
+#include "cli/CliOptionTable.h"
+#include "job/NameSuggestions.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
 
 #if defined(_WIN32)
 #include "host/win32/VXPSModuleOption.h"
@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
             }
             std::ofstream file(rest[0], std::ios::binary);
             if (!(file << manualPage()) || !file.flush()) {
-                throw CliError("cannot write the manual page to '" + rest[0] + "'");
+                throw JobError("cannot write the manual page to '" + rest[0] + "'");
             }
             return 0;
         }
@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
                          didYouMean(command, {"render", "apply", "edit", "presets", "sheet", "params", "completion",
                                               "--help", "--version"}) +
                          " (see 'morvessan --help')");
-    } catch (const CliError& error) {
+    } catch (const JobError& error) {
         std::cerr << "morvessan: " << printable(error.what()) << "\n";
         return error.status();
     } catch (const std::bad_alloc&) {

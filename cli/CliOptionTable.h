@@ -28,7 +28,7 @@ std::span<const CliVariable> cliVariables();
 std::string optionsHelp(std::string_view group);
 
 // The manual page in troff, made from the option table, the field table and the
-// variables; the build writes it, and host/cli/morvessan.1 must equal it.
+// variables; the build writes it, and cli/morvessan.1 must equal it.
 std::string manualPage();
 
 } // namespace morvessan::cli

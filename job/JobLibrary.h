@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-namespace morvessan::cli {
+namespace morvessan::job {
 
 struct PresetChoice {
     std::optional<std::string> file;
@@ -27,7 +27,7 @@ bool libraryOnDisk(const PresetLibrary& library);
 // Index of the file named `name`: exactly, else the one file that differs only in
 // letter case; -1 when there is none or several.
 int findFile(const PresetLibrary& library, const std::string& name);
-// The file `name` as findFile finds it, or a CliError that says why not: the file
+// The file `name` as findFile finds it, or a JobError that says why not: the file
 // cannot be read, several differ only in case, or none is near (with the nearest names).
 int chooseFile(const PresetLibrary& library, const std::string& name);
 
@@ -37,4 +37,4 @@ std::string applyChoice(FilterParameters& block, PresetLibrary& library, const P
 // Applies the library's showcase preset; empty when the library has none on disk.
 std::string applyShowcase(FilterParameters& block, PresetLibrary& library);
 
-} // namespace morvessan::cli
+} // namespace morvessan::job

@@ -1,12 +1,12 @@
 // Nearest names by edit distance, and names matched without regard to case, for
 // the command line's messages.
-#include "host/cli/CliSuggest.h"
+#include "job/NameSuggestions.h"
 
 #include "VXLib/VXUTIL/VXAsciiCase.h"
 
 #include <algorithm>
 
-namespace morvessan::cli {
+namespace morvessan::job {
 
 std::size_t editDistance(std::string_view a, std::string_view b) {
     // Three rows of the table are enough for a swap of neighbours.
@@ -82,4 +82,4 @@ std::vector<std::size_t> caseMatches(std::string_view typed, const std::vector<s
     return matches;
 }
 
-} // namespace morvessan::cli
+} // namespace morvessan::job

@@ -1,11 +1,11 @@
 // The parameter block's fields by name for "params show", "params set" and --set:
 // the texture's through the field table, the block's own here.
-#include "host/cli/CliBlockText.h"
+#include "cli/CliBlockText.h"
 
 #include "VXLib/VXUTIL/VXAsciiCase.h"
 #include "VXLib/VXUTIL/VXNumberText.h"
-#include "host/cli/CliFields.h"
-#include "host/cli/CliSupport.h"
+#include "cli/CliFields.h"
+#include "cli/CliSupport.h"
 #include "texture/TextureFieldTable.h"
 
 namespace morvessan::cli {

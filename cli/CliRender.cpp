@@ -12,13 +12,13 @@
 #include "host/HostDeepPicture.h"
 #include "host/HostFiles.h"
 #include "host/HostRowPipe.h"
-#include "host/cli/CliBlockText.h"
-#include "host/cli/CliFields.h"
-#include "host/cli/CliSuggest.h"
-#include "host/cli/CliLibrary.h"
-#include "host/cli/CliOptionTable.h"
-#include "host/cli/CliSupport.h"
-#include "host/cli/Commands.h"
+#include "cli/CliBlockText.h"
+#include "cli/CliFields.h"
+#include "job/NameSuggestions.h"
+#include "job/JobLibrary.h"
+#include "cli/CliOptionTable.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
 #include "plugin/PSMorvessanModule.h"
 #include "plugin/PluginMain.h"
 #include "renderer/RenderThreads.h"
@@ -203,7 +203,7 @@ BaseBlock prepareBlock(const Arguments& args, bool canvas) {
         if (std::filesystem::exists(std::filesystem::symlink_status(*paramsPath, ec))) {
             std::string error;
             if (!readParameterFile(*paramsPath, base.bytes, error)) {
-                throw CliError(error);
+                throw JobError(error);
             }
         }
     }
@@ -281,7 +281,7 @@ struct RunShape {
     PatternSpace pattern;             // the plane unless the render tiles or evolves
 };
 
-// The folder for temporary files, or a CliError that names it and the variable
+// The folder for temporary files, or a JobError that names it and the variable
 // that chose it.
 std::string temporaryFolder() {
     std::error_code ec;
@@ -291,11 +291,11 @@ std::string temporaryFolder() {
     }
     for (const char* name : {"TMPDIR", "TMP", "TEMP"}) {
         if (const char* value = std::getenv(name); value != nullptr && *value != '\0') {
-            throw CliError("the folder for temporary files '" + std::string(value) + "' (" + name +
+            throw JobError("the folder for temporary files '" + std::string(value) + "' (" + name +
                            ") is not a folder; standard output is written through it");
         }
     }
-    throw CliError("there is no folder for temporary files (" + ec.message() + ")");
+    throw JobError("there is no folder for temporary files (" + ec.message() + ")");
 }
 
 // A picture the run writes to standard output goes through a private scratch file
@@ -310,7 +310,7 @@ constexpr const char* kStandardOutputName = "morvessan-standard-output.png";
 // takes this much memory to pass on.
 constexpr std::size_t kStandardOutputPiece = std::size_t(1) << 18;
 
-// Copies the finished file behind standard output there; a CliError when it cannot.
+// Copies the finished file behind standard output there; a JobError when it cannot.
 void copyToStandardOutput(const std::string& path) {
     std::string writeError;
     std::string readError;
@@ -318,7 +318,7 @@ void copyToStandardOutput(const std::string& path) {
         path, kStandardOutputPiece, [&](std::string_view piece) { return writeStandardOutput(piece, writeError); },
         readError);
     if (!copied) {
-        throw CliError(!writeError.empty() ? writeError : "cannot write the picture to standard output: " + readError);
+        throw JobError(!writeError.empty() ? writeError : "cannot write the picture to standard output: " + readError);
     }
 }
 
@@ -354,7 +354,7 @@ void writeDeepPicture(const Arguments& args, const FilterParameters& block, cons
                       const std::function<void(std::int32_t rows)>& rowsTaken) {
     // Drawn here, not by the filter, which would otherwise refuse what cannot be drawn.
     if (const std::string refusal = patternRefusal(block.texture.transformation, pattern); !refusal.empty()) {
-        throw CliError(refusal);
+        throw JobError(refusal);
     }
     const DeepCanvas under = deepCanvas(args.value("--background").value_or("white"));
     const std::int32_t planes = deepPlanes(kind, under);
@@ -366,7 +366,7 @@ void writeDeepPicture(const Arguments& args, const FilterParameters& block, cons
     std::string error;
     const std::unique_ptr<VXRowWriter> writer = vxBeginRowWriter(pictureFile, format, {}, &error);
     if (!writer) {
-        throw CliError(error);
+        throw JobError(error);
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(canvas.width) * planes * 2);
     const bool drawn = drawDeepPicture(
@@ -382,7 +382,7 @@ void writeDeepPicture(const Arguments& args, const FilterParameters& block, cons
         },
         pattern);
     if (!drawn || !writer->finish()) {
-        throw CliError(rowWriterError(*writer));
+        throw JobError(rowWriterError(*writer));
     }
 }
 
@@ -406,11 +406,11 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
         std::string error;
         std::string warning;
         if (!loadHostMask(*maskPath, loaded, error, pictureReading(args), &warning)) {
-            throw CliError(error);
+            throw JobError(error);
         }
         warn(warning);
         if (loaded.width != image.width || loaded.height != image.height) {
-            throw CliError("mask '" + *maskPath + "' is " + std::to_string(loaded.width) + "x" +
+            throw JobError("mask '" + *maskPath + "' is " + std::to_string(loaded.width) + "x" +
                            std::to_string(loaded.height) + " but the image is " + std::to_string(image.width) + "x" +
                            std::to_string(image.height));
         }
@@ -453,11 +453,11 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
     VXFileReplacement pictureFile;
     VXFileReplacement blockFile;
     if (toPipe ? !pictureFile.beginPrivate(temporaryFolder(), kStandardOutputName) : !pictureFile.begin(output)) {
-        throw CliError(toPipe ? forStandardOutput(pictureFile.error(), pictureFile.path()) : pictureFile.error());
+        throw JobError(toPipe ? forStandardOutput(pictureFile.error(), pictureFile.path()) : pictureFile.error());
     }
     const std::string& pictureTarget = pictureFile.path();
     if (paramsPath && !blockFile.begin(*paramsPath)) {
-        throw CliError(blockFile.error());
+        throw JobError(blockFile.error());
     }
 
     std::optional<ProgressBar> own;
@@ -490,7 +490,7 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
         // environment the process shares with every module.
         if (!vxPlatform().setEnvironment(kPresetFolderVariable, base.presetsDir) ||
             !vxPlatform().setEnvironment(kTextureFolderVariable, base.texturesDir)) {
-            throw CliError("cannot hand the presets and textures folders to the filter through the environment");
+            throw JobError("cannot hand the presets and textures folders to the filter through the environment");
         }
         FilterHost host(pluginEntry());
         host.setRowPadding(0); // rows as they are, the input served without a copy
@@ -529,7 +529,7 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
             outputNotes();
             writer = beginHostImageRows(pictureFile, host.image(), error, writing, args.has("--strip"));
             if (!writer) {
-                throw CliError(toPipe ? forStandardOutput(error, pictureTarget) : error);
+                throw JobError(toPipe ? forStandardOutput(error, pictureTarget) : error);
             }
             VXRowWriter* rows = writer.get();
             const auto take = [rows](const std::uint8_t* row) { return rows->writeRow(row); };
@@ -544,15 +544,15 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
         }
         const int16 result = host.run();
         if (shape.interactive && result == userCanceledErr) {
-            throw CliError("cancelled in the dialog; nothing was written", kCancelledStatus);
+            throw JobError("cancelled in the dialog; nothing was written", kCancelledStatus);
         }
         const bool drained = !pipe || pipe->close();
         if (writer && (result == kRowSinkErr || (result == noErr && (!drained || !writer->finish())))) {
             error = rowWriterError(*writer);
-            throw CliError(toPipe ? forStandardOutput(error, pictureTarget) : error);
+            throw JobError(toPipe ? forStandardOutput(error, pictureTarget) : error);
         }
         if (result != noErr) {
-            throw CliError(describeFailure(result, host.errorString()));
+            throw JobError(describeFailure(result, host.errorString()));
         }
         if (!streamed) {
             outputNotes();
@@ -561,7 +561,7 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
                 bar->update(start + renderShare + taken * (kPart - renderShare) / rows, whole);
             };
             if (!writeHostImage(pictureFile, host.image(), error, writing, args.has("--strip"), rowsTaken)) {
-                throw CliError(toPipe ? forStandardOutput(error, pictureTarget) : error);
+                throw JobError(toPipe ? forStandardOutput(error, pictureTarget) : error);
             }
         }
         if (std::vector<std::uint8_t> after = host.parameterBytes(); after.size() == kFilterParametersSize) {
@@ -571,20 +571,20 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
     if (paramsPath) {
         if (!blockFile.write(std::string_view(reinterpret_cast<const char*>(kept.data()), kept.size())) ||
             !blockFile.finish()) {
-            throw CliError(blockFile.error());
+            throw JobError(blockFile.error());
         }
     }
     if (toPipe) {
         if (!pictureFile.finish()) {
-            throw CliError(forStandardOutput(pictureFile.error(), pictureTarget));
+            throw JobError(forStandardOutput(pictureFile.error(), pictureTarget));
         }
         copyToStandardOutput(pictureFile.temporaryPath());
         pictureFile.discard();
     } else if (!pictureFile.commit()) {
-        throw CliError(pictureFile.error());
+        throw JobError(pictureFile.error());
     }
     if (paramsPath && !blockFile.commit()) {
-        throw CliError(blockFile.error() + " (the picture was written)");
+        throw JobError(blockFile.error() + " (the picture was written)");
     }
     bar->update(start + kPart, whole);
     bar->breakLine();
@@ -602,7 +602,7 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
 // what it had beyond them without a word, so that is done only when asked for.
 void checkInputDepth(const Arguments& args, const std::string& path, const HostImage& image) {
     if (image.fileBits > 8 && args.value("--depth") != "8") {
-        throw CliError((path == "-" ? std::string("standard input") : "'" + path + "'") + " has " +
+        throw JobError((path == "-" ? std::string("standard input") : "'" + path + "'") + " has " +
                        std::to_string(image.fileBits) +
                        " bits a channel and the filter draws 8: give --depth 8 to write the result with 8 bits; "
                        "nothing was written");
@@ -618,14 +618,14 @@ HostImage loadPicture(const Arguments& args, const std::string& path) {
         std::string damage;
         const PictureReading reading = pictureReading(args);
         if (!decodeHostPicture(readStandardInput(pictureFileLimit(reading)), reading, image, error, damage)) {
-            throw CliError("cannot read standard input: " + error);
+            throw JobError("cannot read standard input: " + error);
         }
         checkInputDepth(args, path, image);
         warn(damage.empty() ? std::string() : "standard input: " + damage);
         return image;
     }
     if (!loadHostImage(path, image, error, pictureReading(args), &warning)) {
-        throw CliError(error);
+        throw JobError(error);
     }
     checkInputDepth(args, path, image);
     warn(warning);
@@ -664,14 +664,14 @@ std::vector<std::string> batchOutputs(const std::string& dir, const std::vector<
         const auto [earlier, fresh] =
             byName.emplace(lowerAscii(std::filesystem::path(outputs[i]).filename().string()), i);
         if (!fresh) {
-            throw CliError("'" + inputs[earlier->second] + "' and '" + inputs[i] + "' would both be written to '" +
+            throw JobError("'" + inputs[earlier->second] + "' and '" + inputs[i] + "' would both be written to '" +
                            outputs[i] + "'; nothing was written");
         }
     }
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         for (std::size_t j = 0; j < inputs.size(); ++j) {
             if (i != j && inputs[j] != "-" && sameFile(outputs[i], inputs[j])) {
-                throw CliError("the output of '" + inputs[i] + "', '" + outputs[i] + "', is the input '" + inputs[j] +
+                throw JobError("the output of '" + inputs[i] + "', '" + outputs[i] + "', is the input '" + inputs[j] +
                                "'; nothing was written");
             }
         }
@@ -698,7 +698,7 @@ int applyBatch(const Arguments& args) {
     std::error_code ec;
     if (!std::filesystem::is_directory(dir, ec)) {
         const bool there = std::filesystem::exists(std::filesystem::symlink_status(dir, ec));
-        throw CliError(
+        throw JobError(
             "--output-dir '" + dir + "' " +
             (there || !made ? std::string("is not a folder") : "is missing and cannot be made: " + made.message()));
     }
@@ -718,7 +718,7 @@ int applyBatch(const Arguments& args) {
             shape.part = static_cast<int>(i);
             shape.parts = static_cast<int>(inputs.size());
             runFilter(args, base, loadPicture(args, inputs[i]), output, shape);
-        } catch (const CliError& error) {
+        } catch (const JobError& error) {
             ++failed;
             const std::string what = error.what();
             // Messages that already name the file keep their words; others get its name.
@@ -728,7 +728,7 @@ int applyBatch(const Arguments& args) {
         }
     }
     if (failed > 0) {
-        throw CliError(std::to_string(failed) + " of " + std::to_string(inputs.size()) + " pictures failed");
+        throw JobError(std::to_string(failed) + " of " + std::to_string(inputs.size()) + " pictures failed");
     }
     return 0;
 }

@@ -1,11 +1,11 @@
 // Option parsing, the command line's platform and its progress bar.
-#include "host/cli/CliSupport.h"
+#include "cli/CliSupport.h"
 
 #include "VXLib/VXUTIL/VXPath.h"
 #include "VXLib/VXUTIL/VXPortablePlatform.h"
 #include "VXLib/VXUTIL/VXWholeFile.h"
-#include "host/cli/CliFolders.h"
-#include "host/cli/CliSuggest.h"
+#include "job/JobFolders.h"
+#include "job/NameSuggestions.h"
 #include "presets/PresetLibrary.h"
 #include "renderer/RenderThreads.h"
 #include "texture/TextureFieldTable.h"
@@ -36,22 +36,6 @@ bool stderrIsTerminal() {
     return isatty(2) != 0;
 #endif
 }
-
-std::string g_program_path;
-std::string g_message;
-
-// The portable platform with message boxes kept for the error line: the command
-// line has no one to click them, so the first button's answer is taken.
-class CliPlatform : public VXPortablePlatform {
-public:
-    VXMessageAnswer messageBox(const std::string& text, const std::string& caption, VXMessageButtons buttons,
-                               VXMessageIcon icon) override {
-        std::string line = text;
-        std::replace(line.begin(), line.end(), '\n', ' ');
-        g_message = g_message.empty() ? line : g_message + "; " + line;
-        return VXPortablePlatform::messageBox(text, caption, buttons, icon);
-    }
-};
 
 } // namespace
 
@@ -118,49 +102,6 @@ void Arguments::expectOperands(std::size_t count, const std::string& names) cons
     }
 }
 
-PluginEntry& pluginEntry() {
-    static PluginEntry entry = &PluginMain;
-    return entry;
-}
-
-std::string takePlatformMessage() {
-    std::string message;
-    message.swap(g_message);
-    return message;
-}
-
-std::string withPlatformMessage(const std::string& what) {
-    const std::string message = takePlatformMessage();
-    return message.empty() ? what : what + ": " + message;
-}
-
-std::string programPath() { return g_program_path; }
-
-std::string defaultPresetsDir() { return ownFolders().presets; }
-
-std::string defaultTexturesDir() { return ownFolders().textures; }
-
-void installCliPlatform(const std::string& argv0) {
-    namespace fs = std::filesystem;
-    std::string path = vxMakeNativePlatform()->modulePath();
-    std::error_code ec;
-    if (path.empty()) {
-        const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-        if (!ec) {
-            path = self.string();
-        }
-    }
-    if (path.empty()) {
-        const fs::path absolute = fs::absolute(argv0, ec);
-        path = ec ? argv0 : absolute.string();
-    }
-    g_program_path = path;
-    auto platform = std::make_unique<CliPlatform>();
-    platform->setModulePath(path);
-    platform->setSettingsFile("");
-    vxSetPlatform(std::move(platform));
-}
-
 ProgressBar::ProgressBar(const std::string& label, bool quiet)
     : m_label(label), m_active(!quiet && stderrIsTerminal()) {}
 
@@ -210,12 +151,6 @@ PictureReading pictureReading(const Arguments& args) {
     return reading;
 }
 
-void warn(const std::string& text) {
-    if (!text.empty()) {
-        std::cerr << "morvessan: warning: " << printable(text) << "\n";
-    }
-}
-
 void warnAboutRenderEnvironment() {
     if (const char* threads = std::getenv("MORVESSAN_THREADS")) {
         // Read as the renderer reads it.
@@ -235,32 +170,6 @@ void warnAboutRenderEnvironment() {
                  "' is not scalar, baseline, avx2 or avx512; the widest instruction set of this processor is used");
         }
     }
-}
-
-std::string printable(const std::string& text, std::size_t longest) {
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            out += "\\x";
-            out += "0123456789ABCDEF"[byte >> 4];
-            out += "0123456789ABCDEF"[byte & 15];
-        } else {
-            out += c;
-        }
-    }
-    // UTF-8 forms of the C1 controls (U+0080..U+009F) act like escapes on some terminals.
-    for (std::size_t at = out.find('\xC2'); at != std::string::npos; at = out.find('\xC2', at + 1)) {
-        if (at + 1 < out.size() && static_cast<unsigned char>(out[at + 1]) >= 0x80 &&
-            static_cast<unsigned char>(out[at + 1]) <= 0x9F) {
-            out.replace(at, 2, "?");
-        }
-    }
-    if (out.size() > longest && longest > 20) {
-        const std::size_t tail = longest / 3;
-        out = out.substr(0, longest - tail - 5) + " ... " + out.substr(out.size() - tail);
-    }
-    return out;
 }
 
 namespace {
@@ -312,7 +221,7 @@ std::string readStandardInput(std::uint64_t limit) {
     std::string buffer(std::size_t(1) << 16, '\0');
     for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), stdin)) > 0;) {
         if (bytes.size() + n > limit) {
-            throw CliError("cannot read standard input: it is larger than " + sizeText(limit) +
+            throw JobError("cannot read standard input: it is larger than " + sizeText(limit) +
                            " (raise the limit with --max-pixels)");
         }
         bytes.append(buffer.data(), n);
@@ -322,10 +231,10 @@ std::string readStandardInput(std::uint64_t limit) {
         }
     }
     if (std::ferror(stdin)) {
-        throw CliError("cannot read standard input: " + vxErrorReason(errno));
+        throw JobError("cannot read standard input: " + vxErrorReason(errno));
     }
     if (bytes.empty()) {
-        throw CliError("cannot read standard input: it is empty");
+        throw JobError("cannot read standard input: it is empty");
     }
     return bytes;
 }

@@ -2,10 +2,10 @@
 #include "VXLib/VXImage2.h"
 #include "VXLib/VXTextLabel.h"
 #include "host/HostFiles.h"
-#include "host/cli/CliLibrary.h"
-#include "host/cli/CliOptionTable.h"
-#include "host/cli/CliSupport.h"
-#include "host/cli/Commands.h"
+#include "job/JobLibrary.h"
+#include "cli/CliOptionTable.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
 #include "renderer/PresetThumbnail.h"
 #include "texture/MersenneTwister.h"
 
@@ -51,7 +51,7 @@ int commandSheet(const std::vector<std::string>& list) {
     writeDefaultParameters(block);
     loadLibrary(library, presetsDir, texturesDir, block.texture);
     if (!libraryOnDisk(library)) {
-        throw CliError("no preset files in " + library.presetsFolder());
+        throw JobError("no preset files in " + library.presetsFolder());
     }
     int fileIndex = 0;
     if (const auto name = args.value("--preset-file")) {
@@ -65,7 +65,7 @@ int commandSheet(const std::vector<std::string>& list) {
         }
     }
     if (presets.empty()) {
-        throw CliError("'" + file.name() + "' holds no presets" +
+        throw JobError("'" + file.name() + "' holds no presets" +
                        (file.readWhole() ? std::string() : " that could be read: " + file.damage()));
     }
 
@@ -76,7 +76,7 @@ int commandSheet(const std::vector<std::string>& list) {
     const std::int64_t sheetWidth = kGap + static_cast<std::int64_t>(columns) * (size + kGap);
     const std::int64_t sheetHeight = kGap + static_cast<std::int64_t>(rows) * (size + labelHeight + kGap);
     if (sheetHeight > kMaxHostSide) {
-        throw CliError("the sheet would be " + std::to_string(sheetHeight) + " pixels high; choose a smaller --size");
+        throw JobError("the sheet would be " + std::to_string(sheetHeight) + " pixels high; choose a smaller --size");
     }
     HostImage sheet(static_cast<std::int32_t>(sheetWidth), static_cast<std::int32_t>(sheetHeight), 3, 255);
     const std::uint8_t ink[3] = {40, 40, 40};
@@ -85,7 +85,7 @@ int commandSheet(const std::vector<std::string>& list) {
     for (std::size_t i = 0; i < presets.size(); ++i) {
         VXImage2 thumbnail;
         if (!thumbnail.create(size, size, 24) || !renderPresetThumbnail(*presets[i], VXPSRect{}, random, thumbnail)) {
-            throw CliError("out of memory drawing thumbnails");
+            throw JobError("out of memory drawing thumbnails");
         }
         const std::int32_t left = kGap + static_cast<std::int32_t>(i % columns) * (size + kGap);
         const std::int32_t top = kGap + static_cast<std::int32_t>(i / columns) * (size + labelHeight + kGap);
@@ -105,7 +105,7 @@ int commandSheet(const std::vector<std::string>& list) {
     }
     std::string error;
     if (!saveHostImage(output, sheet, error, writing)) {
-        throw CliError(error);
+        throw JobError(error);
     }
     bar.update(1, 1);
     bar.breakLine();

@@ -2,10 +2,11 @@
 // arrays become host images and back; the work is in PythonTextures.
 #include "VXLib/VXUTIL/VXPlatform.h"
 #include "VXLib/VXUTIL/VXTextEncoding.h"
-#include "host/cli/CliFolders.h"
-#include "host/cli/CliSupport.h"
+#include "job/JobFolders.h"
+#include "job/JobError.h"
+#include "job/JobPlatform.h"
 #include "host/HostPictureReader.h"
-#include "host/python/PythonTextures.h"
+#include "python/PythonTextures.h"
 #include "plugin/PSMorvessanModule.h"
 #include "texture/TextureFieldTable.h"
 
@@ -35,7 +36,7 @@ TextureFolders folders() {
     // Installed as PREFIX/lib/python3.X/dist-packages/morvessan...so: the data is in PREFIX/share.
     for (fs::path up = module.parent_path(); up.has_relative_path(); up = up.parent_path()) {
         if (up.filename() == "lib") {
-            const fs::path data = up.parent_path() / cli::kSharedDataFolder;
+            const fs::path data = up.parent_path() / job::kSharedDataFolder;
             std::error_code ec;
             if (fs::is_directory(data / "presets", ec)) {
                 found = {(data / "presets").string(), (data / "textures").string()};
@@ -179,7 +180,7 @@ auto guarded(Work work) {
         return work();
     } catch (const RequestError& error) {
         throw py::value_error(vxToUtf8(error.message));
-    } catch (const cli::CliError& error) {
+    } catch (const job::JobError& error) {
         throw py::value_error(vxToUtf8(error.what()));
     } catch (const std::runtime_error& error) {
         throw std::runtime_error(vxToUtf8(error.what()));
@@ -337,7 +338,7 @@ py::dict preset(const std::string& name, const std::optional<std::string>& prese
 } // namespace
 
 PYBIND11_MODULE(morvessan, module) {
-    cli::installCliPlatform("morvessan");
+    job::installJobPlatform("morvessan");
     module.doc() = "Procedural textures (Cloud, Fire, Marble, Wood) rendered by the Morvessan filter.";
     module.def(
         "render", &render, py::arg("width"), py::arg("height"), py::kw_only(), py::arg("background") = "white",

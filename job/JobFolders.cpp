@@ -1,15 +1,15 @@
 // The program's preset and texture folders, beside it or in an installed prefix.
-#include "host/cli/CliFolders.h"
+#include "job/JobFolders.h"
 
 #include "VXLib/VXUTIL/VXPath.h"
 #include "VXLib/VXUTIL/VXPlatform.h"
-#include "host/cli/CliSupport.h"
+#include "job/JobPlatform.h"
 #include "presets/PresetLibrary.h"
 
 #include <filesystem>
 #include <optional>
 
-namespace morvessan::cli {
+namespace morvessan::job {
 
 namespace fs = std::filesystem;
 
@@ -36,8 +36,8 @@ std::string userDataFolder(const std::function<std::string(const char*)>& enviro
 
 } // namespace
 
-CliFolders programFolders(const std::string& programPath, const std::function<std::string(const char*)>& environment) {
-    CliFolders folders;
+JobFolders programFolders(const std::string& programPath, const std::function<std::string(const char*)>& environment) {
+    JobFolders folders;
     folders.presets = presetsFolderOfModule(programPath);
     folders.textures = texturesFolderOfModule(programPath);
     if (isFolder(folders.presets)) {
@@ -60,19 +60,19 @@ CliFolders programFolders(const std::string& programPath, const std::function<st
     return folders;
 }
 
-const CliFolders& ownFolders() {
-    static const CliFolders folders =
+const JobFolders& ownFolders() {
+    static const JobFolders folders =
         programFolders(programPath(), [](const char* name) { return vxProcessEnvironment(name); });
     return folders;
 }
 
 std::vector<std::string> presetFoldersFor(const std::string& presetsDir) {
     std::vector<std::string> folders{presetsDir};
-    const CliFolders& own = ownFolders();
+    const JobFolders& own = ownFolders();
     if (asFolder(presetsDir) == own.presets) {
         folders.insert(folders.end(), own.sharedPresets.begin(), own.sharedPresets.end());
     }
     return folders;
 }
 
-} // namespace morvessan::cli
+} // namespace morvessan::job

@@ -1,6 +1,6 @@
 // The texture options of render and apply: each one a field of the table, a
 // shorthand for one, or a transformation step of the dialog's buttons.
-#include "host/cli/CliFields.h"
+#include "cli/CliFields.h"
 
 #include "VXLib/VXImage2.h"
 #include "VXLib/VXImageFile.h"
@@ -12,9 +12,9 @@
 #include "VXLib/VXUTIL/VXAsciiCase.h"
 #include "VXLib/VXUTIL/VXNumberText.h"
 #include "texture/PortableExp.h"
-#include "host/cli/CliBlockText.h"
-#include "host/cli/CliOptionTable.h"
-#include "host/cli/CliSuggest.h"
+#include "cli/CliBlockText.h"
+#include "cli/CliOptionTable.h"
+#include "job/NameSuggestions.h"
 #include "texture/TextureTransform.h"
 
 #include <algorithm>
@@ -81,8 +81,6 @@ std::string pictureFile(const std::string& value, const FieldEditContext& contex
     }
     return bare ? path : fs::absolute(path, ec).string();
 }
-
-const TransformView kWholeRectangle{};
 
 } // namespace
 
@@ -160,75 +158,6 @@ void parsePair(const std::string& text, double& a, double& b, const std::string&
         !parseDecimal(text.substr(comma + 1), b)) {
         throw usageError(what + " '" + text + "' is not two numbers A,B");
     }
-}
-
-TransformView stepView(const FieldEditContext& context) {
-    if (context.patternSize <= 0) {
-        return kWholeRectangle;
-    }
-    return TransformView{0.0, context.width / context.patternSize, 0.0, context.height / context.patternSize};
-}
-
-void applyPatternSize(TextureTransform& m, const FieldEditContext& context) {
-    if (context.patternSize > 0) {
-        compose(m, scaling(context.width / context.patternSize, context.height / context.patternSize));
-    }
-}
-
-// The filter renders without a texture picture it cannot load: a run that asked
-// for one is refused instead, with the cause. Each picture is checked once a command.
-void checkTexturePicture(const std::string& path) {
-    // Runs of the Python module may check from several threads.
-    static std::mutex guard;
-    static std::set<std::string> usable;
-    {
-        const std::lock_guard<std::mutex> lock(guard);
-        if (path.empty() || usable.count(path) != 0) {
-            return;
-        }
-    }
-    const std::string cannot = "cannot use the texture picture '" + path + "': ";
-    if (const std::string tooLarge = textureMapSizeProblem(path); !tooLarge.empty()) {
-        throw CliError(cannot + tooLarge);
-    }
-    const VXFileBytes file = vxReadWholeFile(path, pictureFileLimit(PictureReading{}));
-    if (file.status != VXReadStatus::Read) {
-        const std::size_t cause = file.error.find("': ");
-        throw CliError(cannot + (cause != std::string::npos ? file.error.substr(cause + 3) : file.error));
-    }
-    VXImage2 picture;
-    if (!loadImageFile(path, picture, true)) {
-        HostImage decoded;
-        std::string problem;
-        std::string damage;
-        const bool readable = decodeHostPicture(file.bytes, PictureReading{}, decoded, problem, damage);
-        throw CliError(cannot + (!readable         ? problem
-                                 : !damage.empty() ? "it is damaged (" + damage + ")"
-                                                   : std::string("it is a picture of a kind the texture cannot use")));
-    }
-    const std::lock_guard<std::mutex> lock(guard);
-    usable.insert(path);
-}
-
-void checkTransformation(const TextureTransform& m, const std::string& fix) {
-    if (const std::string problem = transformationProblem(m); !problem.empty()) {
-        throw usageError("the transformation cannot be used: " + problem + "; " + fix);
-    }
-}
-
-void moveStep(TextureTransform& m, const FieldEditContext& context, double dx, double dy) {
-    moveTexture(m, stepView(context), dx, dy, context.width, context.height);
-}
-
-void rotateStep(TextureTransform& m, const FieldEditContext& context, double degrees) {
-    // The buttons turn by a / 1200 radians.
-    rotateTexture(m, stepView(context), degrees * std::numbers::pi / 180 * 1200);
-}
-
-void scaleStep(TextureTransform& m, const FieldEditContext& context, double sx, double sy) {
-    // The buttons scale the sample spacing by 2^(-a/1200): the pattern grows by
-    // 2^(a/1200).
-    scaleTexture(m, stepView(context), 1200 * portableLog2(sx), 1200 * portableLog2(sy));
 }
 
 namespace {

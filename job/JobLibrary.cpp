@@ -1,17 +1,18 @@
 // Choosing presets from the library for the command line.
-#include "host/cli/CliLibrary.h"
+#include "job/JobLibrary.h"
 #include "VXLib/VXUTIL/VXTextEncoding.h"
 
 #include "VXLib/VXUTIL/VXPath.h"
-#include "host/cli/CliFolders.h"
-#include "host/cli/CliSuggest.h"
-#include "host/cli/CliSupport.h"
+#include "job/JobFolders.h"
+#include "job/NameSuggestions.h"
+#include "job/JobError.h"
+#include "job/JobMessages.h"
 #include "VXLib/VXUTIL/VXAsciiCase.h"
 
 #include <algorithm>
 #include <filesystem>
 
-namespace morvessan::cli {
+namespace morvessan::job {
 
 void loadLibrary(PresetLibrary& library, const std::string& presetsDir, const std::string& texturesDir,
                  const TextureFields& current) {
@@ -70,15 +71,15 @@ int chooseFile(const PresetLibrary& library, const std::string& name) {
         for (const std::size_t i : matches) {
             found.push_back(names[i]);
         }
-        throw usageError("--preset-file '" + name + "' matches " + countWord(found.size()) +
-                         " preset files that differ only in case: " + listed(found) + "; give the exact name");
+        throw requestError("--preset-file '" + name + "' matches " + countWord(found.size()) +
+                           " preset files that differ only in case: " + listed(found) + "; give the exact name");
     }
     for (const UnreadablePresetFile& unreadable : library.unreadableFiles()) {
         if (equalsIgnoreCase(unreadable.name, name)) {
-            throw CliError(unreadable.error);
+            throw JobError(unreadable.error);
         }
     }
-    throw CliError("no preset file named '" + name + "' in " + library.presetsFolder() + didYouMean(name, names) +
+    throw JobError("no preset file named '" + name + "' in " + library.presetsFolder() + didYouMean(name, names) +
                    " (see 'morvessan presets list')");
 }
 
@@ -172,8 +173,8 @@ Place onePlace(const PresetLibrary& library, const std::vector<Place>& places, c
         }
     }
     if (files.size() > 1) {
-        throw usageError("--preset '" + name + "' is in " + countWord(files.size()) +
-                         " preset files: " + listed(files) + "; give --preset-file");
+        throw requestError("--preset '" + name + "' is in " + countWord(files.size()) +
+                           " preset files: " + listed(files) + "; give --preset-file");
     }
     std::vector<std::string> categories;
     for (const Place& place : chosen) {
@@ -183,8 +184,8 @@ Place onePlace(const PresetLibrary& library, const std::vector<Place>& places, c
         }
     }
     if (categories.size() > 1) {
-        throw usageError("--preset '" + name + "' is in " + countWord(categories.size()) + " categories of " +
-                         files[0] + ": " + listed(categories) + "; give --category");
+        throw requestError("--preset '" + name + "' is in " + countWord(categories.size()) + " categories of " +
+                           files[0] + ": " + listed(categories) + "; give --category");
     }
     return chosen.front();
 }
@@ -238,7 +239,7 @@ std::string applyChoice(FilterParameters& block, PresetLibrary& library, const P
         for (const auto& [f, c] : matchingCategories(library, files, std::nullopt)) {
             names.push_back(vxToUtf8(library.file(f).categoryName(c)));
         }
-        throw CliError("no category named '" + *choice.category + "'" + where + didYouMean(*choice.category, names));
+        throw JobError("no category named '" + *choice.category + "'" + where + didYouMean(*choice.category, names));
     }
     if (choice.preset) {
         std::vector<std::string> names;
@@ -247,11 +248,11 @@ std::string applyChoice(FilterParameters& block, PresetLibrary& library, const P
                 names.push_back(vxToUtf8(library.file(f).presetName(c, p)));
             }
         }
-        throw CliError("no preset named '" + *choice.preset + "'" +
+        throw JobError("no preset named '" + *choice.preset + "'" +
                        (choice.category ? " in category '" + *choice.category + "'" : std::string()) + where +
                        didYouMean(*choice.preset, names));
     }
-    throw CliError("no presets" + (choice.category ? " in category '" + *choice.category + "'" : std::string()) +
+    throw JobError("no presets" + (choice.category ? " in category '" + *choice.category + "'" : std::string()) +
                    where);
 }
 
@@ -263,7 +264,7 @@ std::string applyShowcase(FilterParameters& block, PresetLibrary& library) {
     for (const char* name : {"Bonfire", "Sunset Streaks", "Malachite"}) {
         try {
             return applyChoice(block, library, PresetChoice{std::nullopt, std::nullopt, std::string(name)});
-        } catch (const CliError&) {
+        } catch (const JobError&) {
         }
     }
     // Otherwise an opaque preset of several colours shows what the filter does
@@ -294,4 +295,4 @@ std::string applyShowcase(FilterParameters& block, PresetLibrary& library) {
     return {};
 }
 
-} // namespace morvessan::cli
+} // namespace morvessan::job

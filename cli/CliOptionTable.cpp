@@ -1,6 +1,6 @@
 // The option table and what is made from it: each command's option help and the
 // manual page.
-#include "host/cli/CliOptionTable.h"
+#include "cli/CliOptionTable.h"
 
 #include "texture/TextureFieldTable.h"
 #include "texture/TexturePreset.h"

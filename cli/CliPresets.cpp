@@ -3,12 +3,12 @@
 #include "VXLib/VXUTIL/VXFileLock.h"
 #include "VXLib/VXUTIL/VXPath.h"
 #include "host/HostFiles.h"
-#include "host/cli/CliFolders.h"
-#include "host/cli/CliLibrary.h"
-#include "host/cli/CliOptionTable.h"
-#include "host/cli/CliSuggest.h"
-#include "host/cli/CliSupport.h"
-#include "host/cli/Commands.h"
+#include "job/JobFolders.h"
+#include "job/JobLibrary.h"
+#include "cli/CliOptionTable.h"
+#include "job/NameSuggestions.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
 #include "presets/PresetDiskFile.h"
 #include "presets/PresetText.h"
 #include "texture/TextureFieldTable.h"
@@ -87,9 +87,9 @@ int list(const std::vector<std::string>& rest) {
                 args.value("--textures-dir").value_or(defaultTexturesDir()), block.texture);
     if (!libraryOnDisk(library)) {
         if (!library.unreadableFiles().empty()) {
-            throw CliError(library.unreadableFiles().front().error);
+            throw JobError(library.unreadableFiles().front().error);
         }
-        throw CliError("no preset files in " + library.presetsFolder());
+        throw JobError("no preset files in " + library.presetsFolder());
     }
     bool whole = library.unreadableFiles().empty();
     if (args.has("--json")) {
@@ -169,7 +169,7 @@ bool addOnce(const Arguments& args, const FilterParameters& block, const std::st
     // A file that is there but cannot be read is never taken for a missing one.
     for (const UnreadablePresetFile& unreadable : library.unreadableFiles()) {
         if (equalsIgnoreCase(unreadable.name, fileName)) {
-            throw CliError(unreadable.error + "; nothing was added");
+            throw JobError(unreadable.error + "; nothing was added");
         }
     }
     int fileIndex = findFile(library, fileName);
@@ -185,7 +185,7 @@ bool addOnce(const Arguments& args, const FilterParameters& block, const std::st
     }
     if (fileIndex < 0) {
         if (!library.validateFileName(fileName)) {
-            throw CliError(withPlatformMessage("cannot add a preset file named '" + fileName + "'"));
+            throw JobError(withPlatformMessage("cannot add a preset file named '" + fileName + "'"));
         }
         library.newPresetFile(fileName);
         fileIndex = library.fileCount() - 1;
@@ -205,14 +205,14 @@ bool addOnce(const Arguments& args, const FilterParameters& block, const std::st
     }
     if (category < 0) {
         if (!file.isCategoryNameFree(categoryName)) {
-            throw CliError(withPlatformMessage("cannot add a category named '" + categoryName + "'"));
+            throw JobError(withPlatformMessage("cannot add a category named '" + categoryName + "'"));
         }
         file.addCategory(categoryName);
         category = file.categoryCount() - 1;
     }
     // A second preset of one name could never be chosen by that name.
     if (!file.isPresetNameFree(category, presetName)) {
-        throw CliError(withPlatformMessage("cannot add a preset named '" + presetName + "' to " + file.name() + " / " +
+        throw JobError(withPlatformMessage("cannot add a preset named '" + presetName + "' to " + file.name() + " / " +
                                            categoryName));
     }
     file.addPreset(presetFromBlock(block), category, presetName);
@@ -222,7 +222,7 @@ bool addOnce(const Arguments& args, const FilterParameters& block, const std::st
         if (file.changedOnDisk()) {
             return false;
         }
-        throw CliError(file.saveError());
+        throw JobError(file.saveError());
     }
     std::cout << "Added '" << printable(presetName) << "' to " << printable(file.name()) << " / "
               << printable(categoryName) << " (" << printable(file.path()) << ")\n";
@@ -244,14 +244,14 @@ int add(const std::vector<std::string>& rest) {
         throw usageError("'presets add' needs --preset-file, --category and --name");
     }
     if (!checkWritableName(*presetName)) {
-        throw CliError(withPlatformMessage("cannot store a preset named '" + *presetName + "'"));
+        throw JobError(withPlatformMessage("cannot store a preset named '" + *presetName + "'"));
     }
     std::vector<std::uint8_t> bytes(kFilterParametersSize, 0);
     writeDefaultParameters(*reinterpret_cast<FilterParameters*>(bytes.data()));
     if (const auto params = args.value("--params")) {
         std::string error;
         if (!readParameterFile(*params, bytes, error)) {
-            throw CliError(error);
+            throw JobError(error);
         }
     }
     const auto* block = reinterpret_cast<const FilterParameters*>(bytes.data());
@@ -265,7 +265,7 @@ int add(const std::vector<std::string>& rest) {
         std::error_code made;
         std::filesystem::create_directories(presetsDir, made);
         if (made) {
-            throw CliError("cannot make the presets folder '" + presetsDir + "': " + made.message() +
+            throw JobError("cannot make the presets folder '" + presetsDir + "': " + made.message() +
                            "; nothing was added");
         }
     }
@@ -278,14 +278,14 @@ int add(const std::vector<std::string>& rest) {
         const bool lockable =
             std::filesystem::is_directory(presetsDir, ec) && PresetLibrary::validateFileNameCharacters(*fileName);
         if (lockable && !lock.lock(path)) {
-            throw CliError(lock.error() + "; nothing was added");
+            throw JobError(lock.error() + "; nothing was added");
         }
         takePlatformMessage();
         if (addOnce(args, *block, *fileName, *categoryName, *presetName)) {
             return 0;
         }
     }
-    throw CliError("'" + path + "' kept changing while the preset was added; nothing was added");
+    throw JobError("'" + path + "' kept changing while the preset was added; nothing was added");
 }
 
 } // namespace

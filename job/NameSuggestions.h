@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace morvessan::cli {
+namespace morvessan::job {
 
 // Edits (insert, delete, replace, swap two neighbours) from `a` to `b`, ignoring ASCII case.
 std::size_t editDistance(std::string_view a, std::string_view b);
@@ -22,4 +22,4 @@ std::string didYouMean(std::string_view typed, const std::vector<std::string>& c
 // The candidates equal to `typed` without regard to ASCII case; an exact match alone when there is one.
 std::vector<std::size_t> caseMatches(std::string_view typed, const std::vector<std::string>& candidates);
 
-} // namespace morvessan::cli
+} // namespace morvessan::job

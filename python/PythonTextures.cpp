@@ -1,15 +1,15 @@
 // Texture runs for the Python module: the block made as the command line makes
 // it, the run through FilterHost, and failures as the command line words them.
-#include "host/python/PythonTextures.h"
+#include "python/PythonTextures.h"
 
 #include "host/FilterHost.h"
 #include "texture/PatternField.h"
 #include "host/HostCanvas.h"
 #include "host/HostFiles.h"
 #include "host/HostPictureReader.h"
-#include "host/cli/CliFields.h"
-#include "host/cli/CliLibrary.h"
-#include "host/cli/CliSupport.h"
+#include "job/JobEdits.h"
+#include "job/JobError.h"
+#include "job/JobLibrary.h"
 #include "texture/FilterParameters.h"
 #include "texture/TextureFieldTable.h"
 
@@ -27,14 +27,14 @@ std::vector<std::uint8_t> requestedBlock(const TextureRequest& request, const Te
     std::vector<std::uint8_t> bytes(kFilterParametersSize, 0);
     auto* block = reinterpret_cast<FilterParameters*>(bytes.data());
     writeDefaultParameters(*block);
-    const cli::PresetChoice choice{request.presetFile, request.category, request.preset};
+    const job::PresetChoice choice{request.presetFile, request.category, request.preset};
     try {
         if (choice.any()) {
             PresetLibrary library;
-            cli::loadLibrary(library, folders.presets, folders.textures, block->texture);
-            cli::applyChoice(*block, library, choice);
+            job::loadLibrary(library, folders.presets, folders.textures, block->texture);
+            job::applyChoice(*block, library, choice);
         }
-    } catch (const cli::CliError& error) {
+    } catch (const job::JobError& error) {
         throw RequestError{error.what()};
     }
     for (const auto& [name, text] : request.fields) {
@@ -50,8 +50,8 @@ std::vector<std::uint8_t> requestedBlock(const TextureRequest& request, const Te
     // rather than left out of the picture without a word.
     if (block->texture.textureEnabled) {
         try {
-            cli::checkTexturePicture(readField(block->texture.texturePath, kPathSize));
-        } catch (const cli::CliError& error) {
+            job::checkTexturePicture(readField(block->texture.texturePath, kPathSize));
+        } catch (const job::JobError& error) {
             throw RequestError{error.what()};
         }
     }
@@ -64,11 +64,11 @@ void applySize(std::vector<std::uint8_t>& bytes, const HostImage& image, std::in
         throw RequestError{"pattern_size '" + std::to_string(patternSize) + "' is outside 1.." +
                            std::to_string(kMaxHostSide)};
     }
-    cli::FieldEditContext context;
+    job::FieldEditContext context;
     context.width = image.width;
     context.height = image.height;
     context.patternSize = patternSize;
-    cli::applyPatternSize(reinterpret_cast<FilterParameters*>(bytes.data())->texture.transformation, context);
+    job::applyPatternSize(reinterpret_cast<FilterParameters*>(bytes.data())->texture.transformation, context);
 }
 
 HostImage run(HostImage image, std::vector<std::uint8_t> bytes, const TextureRequest& request,
@@ -158,9 +158,9 @@ HostImage applyTexture(HostImage image, const TextureRequest& request, const Tex
 
 std::vector<PresetName> listPresets(const TextureFolders& folders) {
     PresetLibrary library;
-    cli::loadLibrary(library, folders.presets, folders.textures, TextureFields{});
+    job::loadLibrary(library, folders.presets, folders.textures, TextureFields{});
     std::vector<PresetName> names;
-    if (!cli::libraryOnDisk(library)) {
+    if (!job::libraryOnDisk(library)) {
         return names;
     }
     for (int f = 0; f < library.fileCount(); ++f) {

@@ -4,7 +4,8 @@
 // order given.
 #pragma once
 
-#include "host/cli/CliSupport.h"
+#include "cli/CliSupport.h"
+#include "job/JobEdits.h"
 #include "texture/TextureFieldTable.h"
 
 #include <cstdint>
@@ -21,34 +22,6 @@ const std::vector<std::string>& fieldFlagOptions();
 
 // The help of those options, with every field, its range and its default.
 std::string fieldOptionsHelp();
-
-// What the edits need to know of the run.
-struct FieldEditContext {
-    double width = 1; // size of the filter rectangle in pixels: the unit of --move
-    double height = 1;
-    std::string texturesDir;                // where --picture NAME is looked up
-    std::optional<std::int32_t> randomSeed; // what "--seed random" gives, when chosen already
-    // --pattern-size: pixels to the pattern's unit in both directions; 0 when the
-    // filter rectangle is the unit, stretched to its shape.
-    double patternSize = 0;
-};
-
-// The pattern's frame the steps act in: the unit square, or with a pattern size
-// the rectangle measured in pattern units, so that steps turn and scale the pattern
-// about the rectangle's centre without stretching it.
-TransformView stepView(const FieldEditContext& context);
-// With a pattern size, maps the filter rectangle onto the pattern's frame (the
-// last thing before a run, after every step); without one, leaves `m` as it is.
-void applyPatternSize(TextureTransform& m, const FieldEditContext& context);
-
-// The filter renders without a texture picture it cannot load: a run that asks for
-// one is refused instead, with the cause (a CliError). Each picture is checked once.
-void checkTexturePicture(const std::string& path);
-
-// A usage error when `m` cannot place a texture (not finite, or not invertible): a
-// block is never written with one, since hosts that run with floating-point
-// exceptions on would trap on it. `fix` says how to mend it on this command.
-void checkTransformation(const TextureTransform& m, const std::string& fix);
 
 // The seed "--seed random" gives, chosen once for the whole command and printed on
 // stderr; none without that option.
@@ -93,12 +66,6 @@ bool hasFieldOptions(const Arguments& args);
 // was any.
 // "--seed random" takes context.randomSeed, or chooses one and prints it on stderr.
 bool applyFieldOptions(const Arguments& args, TextureFields& fields, const FieldEditContext& context);
-
-// The transformation steps: the dialog's own operations about the rectangle's
-// centre.
-void moveStep(TextureTransform& m, const FieldEditContext& context, double dx, double dy);
-void rotateStep(TextureTransform& m, const FieldEditContext& context, double degrees);
-void scaleStep(TextureTransform& m, const FieldEditContext& context, double sx, double sy);
 
 // "A,B": two numbers, or a usage error naming `what`.
 void parsePair(const std::string& text, double& a, double& b, const std::string& what);
