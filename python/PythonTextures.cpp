@@ -1,91 +1,66 @@
-// Texture runs for the Python module: the block made as the command line makes
-// it, the run through FilterHost, and failures as the command line words them.
+// Texture runs for the Python module: requests made into texture jobs, run and
+// worded as the command line runs and words them.
 #include "python/PythonTextures.h"
 
-#include "host/FilterHost.h"
-#include "texture/PatternField.h"
 #include "host/HostCanvas.h"
 #include "host/HostFiles.h"
-#include "host/HostPictureReader.h"
-#include "job/JobEdits.h"
 #include "job/JobError.h"
-#include "job/JobLibrary.h"
+#include "job/TextureJob.h"
 #include "texture/FilterParameters.h"
 #include "texture/TextureFieldTable.h"
 
-#include <mutex>
 #include <stdexcept>
 
 namespace morvessan::python {
 
 namespace {
 
-// The plug-in object is one per process: runs take turns.
-std::mutex g_runs;
-
 std::vector<std::uint8_t> requestedBlock(const TextureRequest& request, const TextureFolders& folders) {
-    std::vector<std::uint8_t> bytes(kFilterParametersSize, 0);
-    auto* block = reinterpret_cast<FilterParameters*>(bytes.data());
-    writeDefaultParameters(*block);
-    const job::PresetChoice choice{request.presetFile, request.category, request.preset};
+    job::BlockRequest block;
+    block.choice = job::PresetChoice{request.presetFile, request.category, request.preset};
+    block.presetsDir = folders.presets;
+    block.texturesDir = folders.textures;
+    block.fields = request.fields;
     try {
-        if (choice.any()) {
-            PresetLibrary library;
-            job::loadLibrary(library, folders.presets, folders.textures, block->texture);
-            job::applyChoice(*block, library, choice);
-        }
+        return job::startBlock(block).bytes;
     } catch (const job::JobError& error) {
         throw RequestError{error.what()};
     }
-    for (const auto& [name, text] : request.fields) {
-        const TextureField* field = findTextureField(name);
-        if (field == nullptr) {
-            throw RequestError{"unknown field '" + name + "'"};
-        }
-        if (const std::string problem = setTextureField(block->texture, *field, text); !problem.empty()) {
-            throw RequestError{problem};
-        }
-    }
-    // A texture picture that cannot be used is refused, as on the command line,
-    // rather than left out of the picture without a word.
-    if (block->texture.textureEnabled) {
-        try {
-            job::checkTexturePicture(readField(block->texture.texturePath, kPathSize));
-        } catch (const job::JobError& error) {
-            throw RequestError{error.what()};
-        }
-    }
-    return bytes;
 }
 
-// The pattern size applied for a picture of this size.
-void applySize(std::vector<std::uint8_t>& bytes, const HostImage& image, std::int32_t patternSize) {
-    if (patternSize < 0 || patternSize > kMaxHostSide) {
-        throw RequestError{"pattern_size '" + std::to_string(patternSize) + "' is outside 1.." +
+// The job of a request over a picture of this size: the pattern size applied and
+// the block checked as the command line checks it.
+job::TextureJob requestedJob(const TextureRequest& request, const TextureFolders& folders, const HostImage& image,
+                             const PatternSpace& pattern = {}) {
+    if (request.patternSize < 0 || request.patternSize > kMaxHostSide) {
+        throw RequestError{"pattern_size '" + std::to_string(request.patternSize) + "' is outside 1.." +
                            std::to_string(kMaxHostSide)};
     }
+    job::TextureJob textureJob;
+    textureJob.block = requestedBlock(request, folders);
+    textureJob.pattern = pattern;
+    textureJob.interrupted = request.interrupted;
     job::FieldEditContext context;
     context.width = image.width;
     context.height = image.height;
-    context.patternSize = patternSize;
-    job::applyPatternSize(reinterpret_cast<FilterParameters*>(bytes.data())->texture.transformation, context);
+    context.patternSize = request.patternSize;
+    try {
+        job::finishBlock(*reinterpret_cast<FilterParameters*>(textureJob.block.data()), context,
+                         "transformation=[1,0,0,0,1,0,0,0,1] gives the plain one");
+    } catch (const job::JobError& error) {
+        throw RequestError{error.what()};
+    }
+    return textureJob;
 }
 
-HostImage run(HostImage image, std::vector<std::uint8_t> bytes, const TextureRequest& request,
+HostImage run(HostImage image, const TextureRequest& request, const TextureFolders& folders,
               const PatternSpace& pattern = {}) {
-    applySize(bytes, image, request.patternSize);
-    const std::lock_guard<std::mutex> turn(g_runs);
-    FilterHost host;
-    host.setAbortCheck(request.interrupted);
-    host.setImage(std::move(image));
-    host.setParameterBytes(bytes);
-    if (!pattern.plain()) {
-        host.setComplexProperty(kPatternSpaceSignature, kPatternSpaceKey, encodePatternSpace(pattern));
+    job::TextureJob textureJob = requestedJob(request, folders, image, pattern);
+    try {
+        return job::runTextureJob(std::move(textureJob), std::move(image)).image;
+    } catch (const job::JobError& error) {
+        throw std::runtime_error(error.what());
     }
-    if (const int16 result = host.run(); result != noErr) {
-        throw std::runtime_error(describeFailure(result, host.errorString()));
-    }
-    return std::move(host.image());
 }
 
 // A blank canvas of a size and background the command line would take.
@@ -118,25 +93,27 @@ HostImage renderTexture(std::int32_t width, std::int32_t height, const std::stri
                         const TextureRequest& request, const TextureFolders& folders) {
     HostImage canvas = checkedCanvas(width, height, background);
     const PatternSpace pattern = requestedPattern(request);
-    return run(std::move(canvas), requestedBlock(request, folders), request, pattern);
+    return run(std::move(canvas), request, folders, pattern);
 }
 
 DeepTexture renderDeepTexture(std::int32_t width, std::int32_t height, const std::string& background,
                               const TextureRequest& request, const TextureFolders& folders, DeepKind kind) {
     const HostImage canvas = checkedCanvas(width, height, background);
-    const PatternSpace pattern = requestedPattern(request);
-    std::vector<std::uint8_t> bytes = requestedBlock(request, folders);
-    applySize(bytes, canvas, request.patternSize);
+    const job::TextureJob textureJob = requestedJob(request, folders, canvas, requestedPattern(request));
     const DeepCanvas under = deepCanvas(background);
-    const auto* block = reinterpret_cast<const FilterParameters*>(bytes.data());
-    // Drawn here, not by the filter, which would otherwise refuse what cannot be drawn.
-    if (const std::string refusal = patternRefusal(block->texture.transformation, pattern); !refusal.empty()) {
-        throw std::runtime_error(refusal);
+    DeepTexture picture{width, height, deepPlanes(kind, under), {}};
+    const std::size_t rowSamples = std::size_t(width) * std::size_t(picture.planes);
+    picture.samples.reserve(rowSamples * std::size_t(height));
+    bool drawn = false;
+    try {
+        drawn = job::drawDeepTexture(textureJob, width, height, under, kind, [&](const std::uint16_t* row) {
+            picture.samples.insert(picture.samples.end(), row, row + rowSamples);
+            return true;
+        });
+    } catch (const job::JobError& error) {
+        throw std::runtime_error(error.what());
     }
-    DeepTexture picture{width, height, deepPlanes(kind, under),
-                        deepPicture(*block, width, height, under, kind, pattern,
-                                    [&] { return !request.interrupted || !request.interrupted(); })};
-    if (picture.samples.empty()) { // the canvas has pixels: only a stop leaves none
+    if (!drawn) { // the canvas has pixels: only a stop leaves it unfinished
         throw std::runtime_error("the render was stopped");
     }
     return picture;
@@ -153,7 +130,7 @@ HostImage applyTexture(HostImage image, const TextureRequest& request, const Tex
     if (pattern.tileable || pattern.evolve || pattern.loop || pattern.frame != 0) {
         throw RequestError{"tileable, evolve, loop and frame belong to render: they make a new picture"};
     }
-    return run(std::move(image), requestedBlock(request, folders), request);
+    return run(std::move(image), request, folders);
 }
 
 std::vector<PresetName> listPresets(const TextureFolders& folders) {
