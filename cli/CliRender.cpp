@@ -5,13 +5,11 @@
 #include "VXLib/VXImageFile.h"
 #include "VXLib/VXRowWriter.h"
 #include "VXLib/VXUTIL/VXPlatform.h"
-#include "host/FilterHost.h"
 #include "host/HostPattern.h"
 #include "texture/PatternField.h"
 #include "host/HostCanvas.h"
 #include "host/HostDeepPicture.h"
 #include "host/HostFiles.h"
-#include "host/HostRowPipe.h"
 #include "cli/CliBlockText.h"
 #include "cli/CliFields.h"
 #include "job/NameSuggestions.h"
@@ -19,7 +17,7 @@
 #include "cli/CliOptionTable.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
-#include "plugin/PSMorvessanModule.h"
+#include "job/TextureJob.h"
 #include "plugin/PluginMain.h"
 #include "renderer/RenderThreads.h"
 #include "renderer/TextureMapLoader.h"
@@ -170,9 +168,6 @@ std::function<void(std::int32_t, std::uint8_t*)> canvasFill(const Arguments& arg
     return canvasRows(canvas.width, args.value("--background").value_or("white"));
 }
 
-// The exit status of a run the user cancelled in the dialog.
-constexpr int kCancelledStatus = 3;
-
 // The block every run of a command starts from: the kept file or the defaults, the
 // chosen preset and the two flags; the texture options are applied per run.
 struct BaseBlock {
@@ -194,32 +189,31 @@ BaseBlock prepareBlock(const Arguments& args, bool canvas) {
     pictureReading(args);
     BaseBlock base;
     const auto paramsPath = args.value("--params");
-    // The parameter block: the kept file, or defaults when there is none yet.
-    base.bytes.assign(kFilterParametersSize, 0);
-    writeDefaultParameters(*reinterpret_cast<FilterParameters*>(base.bytes.data()));
+    BlockRequest request;
     if (paramsPath) {
         std::error_code ec;
-        // A link to a missing file is read, and refused, rather than taken for no file.
+        // A link to a missing file is read, and refused, rather than taken for no file;
+        // a file that does not exist yet starts from the defaults.
         if (std::filesystem::exists(std::filesystem::symlink_status(*paramsPath, ec))) {
+            request.kept.assign(kFilterParametersSize, 0);
             std::string error;
-            if (!readParameterFile(*paramsPath, base.bytes, error)) {
+            if (!readParameterFile(*paramsPath, request.kept, error)) {
                 throw JobError(error);
             }
         }
     }
-    auto* block = reinterpret_cast<FilterParameters*>(base.bytes.data());
     base.presetsDir = args.value("--presets-dir").value_or(defaultPresetsDir());
     base.texturesDir = args.value("--textures-dir").value_or(defaultTexturesDir());
-    const PresetChoice choice{args.value("--preset-file"), args.value("--category"), args.value("--preset")};
-    // A first render without a block or a choice shows a preset worth seeing; with
-    // a parameter file that does not exist yet, the run starts from the defaults.
+    request.presetsDir = base.presetsDir;
+    request.texturesDir = base.texturesDir;
+    request.choice = PresetChoice{args.value("--preset-file"), args.value("--category"), args.value("--preset")};
+    // A first render without a block or a choice shows a preset worth seeing.
     // Texture options describe a texture from the defaults up, not an edit of the showcase.
-    const bool showcase = canvas && !paramsPath && !choice.any() && !hasFieldOptions(args) && !hasFrameSteps(args);
-    if (choice.any() || showcase) {
-        PresetLibrary library;
-        loadLibrary(library, base.presetsDir, base.texturesDir, block->texture);
-        base.chosen = choice.any() ? applyChoice(*block, library, choice) : applyShowcase(*block, library);
-    }
+    request.showcase = canvas && !paramsPath && !request.choice.any() && !hasFieldOptions(args) && !hasFrameSteps(args);
+    StartedBlock started = startBlock(request);
+    base.bytes = std::move(started.bytes);
+    base.chosen = std::move(started.chosen);
+    auto* block = reinterpret_cast<FilterParameters*>(base.bytes.data());
     // "--set scaleBySource=on" and the block's other own fields go to the block itself.
     for (const auto& [name, value] : args.ordered()) {
         if (name == "--set" && isBlockOwnField(value.substr(0, value.find('=')))) {
@@ -343,19 +337,11 @@ std::string hexColour(std::uint32_t colour) {
     return text;
 }
 
-// Runs the filter over `image` and writes OUTPUT. A run without the dialog streams:
-// each finished row goes to the encoder at once, and with `canvas` (render) the
-// image has no pixels and only the rows the filter reaches are made and held.
 // The 16-bit picture of --depth 16 or --height-map over render's canvas, drawn in
 // the program (not through the filter interface, which carries 8 bits) and
 // streamed row by row into `pictureFile`'s PNG encoder.
-void writeDeepPicture(const Arguments& args, const FilterParameters& block, const HostImage& canvas, DeepKind kind,
-                      const PatternSpace& pattern, VXFileReplacement& pictureFile,
-                      const std::function<void(std::int32_t rows)>& rowsTaken) {
-    // Drawn here, not by the filter, which would otherwise refuse what cannot be drawn.
-    if (const std::string refusal = patternRefusal(block.texture.transformation, pattern); !refusal.empty()) {
-        throw JobError(refusal);
-    }
+void writeDeepPicture(const Arguments& args, const TextureJob& job, const HostImage& canvas, DeepKind kind,
+                      VXFileReplacement& pictureFile, const std::function<void(std::int32_t rows)>& rowsTaken) {
     const DeepCanvas under = deepCanvas(args.value("--background").value_or("white"));
     const std::int32_t planes = deepPlanes(kind, under);
     VXRowFormat format;
@@ -369,9 +355,8 @@ void writeDeepPicture(const Arguments& args, const FilterParameters& block, cons
         throw JobError(error);
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(canvas.width) * planes * 2);
-    const bool drawn = drawDeepPicture(
-        block, canvas.width, canvas.height, under, kind,
-        [&](const std::uint16_t* samples) {
+    const bool drawn =
+        drawDeepTexture(job, canvas.width, canvas.height, under, kind, [&](const std::uint16_t* samples) {
             for (std::size_t i = 0; i < bytes.size() / 2; ++i) {
                 bytes[2 * i] = static_cast<std::uint8_t>(samples[i] >> 8);
                 bytes[2 * i + 1] = static_cast<std::uint8_t>(samples[i] & 0xFFu);
@@ -379,52 +364,62 @@ void writeDeepPicture(const Arguments& args, const FilterParameters& block, cons
             const bool taken = writer->writeRow(bytes.data());
             rowsTaken(writer->rowsWritten());
             return taken;
-        },
-        pattern);
+        });
     if (!drawn || !writer->finish()) {
         throw JobError(rowWriterError(*writer));
     }
 }
 
-int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, const std::string& output,
-              const RunShape& shape = {}, const std::function<void(std::int32_t, std::uint8_t*)>& canvas = {}) {
-    const bool toPipe = output == "-";
-    if (!toPipe && !isWritableImagePath(output)) {
-        throw usageError("output '" + output +
-                         "' must end in .png, .jpg, .jpeg or .bmp (or be - for a PNG on "
-                         "standard output)");
-    }
-    const bool quiet = args.has("--quiet");
-    const VXPictureWriting writing = pictureWriting(args);
-    const auto paramsPath = args.value("--params");
-    if (paramsPath && !toPipe && sameFile(*paramsPath, output)) {
-        throw usageError("--params '" + *paramsPath + "' names the output picture; the block needs a file of its own");
-    }
-    std::optional<HostMask> mask;
-    if (const auto maskPath = args.value("--mask")) {
-        HostMask loaded;
-        std::string error;
-        std::string warning;
-        if (!loadHostMask(*maskPath, loaded, error, pictureReading(args), &warning)) {
-            throw JobError(error);
-        }
-        warn(warning);
-        if (loaded.width != image.width || loaded.height != image.height) {
-            throw JobError("mask '" + *maskPath + "' is " + std::to_string(loaded.width) + "x" +
-                           std::to_string(loaded.height) + " but the image is " + std::to_string(image.width) + "x" +
-                           std::to_string(image.height));
-        }
-        mask = std::move(loaded);
-    }
-    std::optional<VXPSRect> rect;
-    if (const auto text = args.value("--rect")) {
-        rect = parseRect(*text, image);
-    }
+// A streamed run's rows into the output file's encoder.
+class WriterSink : public JobRowSink {
+public:
+    WriterSink(VXRowWriter& writer, std::function<std::string(const std::string&)> worded)
+        : m_writer(writer), m_worded(std::move(worded)) {}
+    bool take(const std::uint8_t* row) override { return m_writer.writeRow(row); }
+    bool finish() override { return m_writer.finish(); }
+    std::string error() const override { return m_worded(rowWriterError(m_writer)); }
 
-    std::vector<std::uint8_t> bytes = base.bytes;
-    auto* block = reinterpret_cast<FilterParameters*>(bytes.data());
-    const FieldEditContext context = editContext(args, base, rect ? rect->right - rect->left : image.width,
-                                                 rect ? rect->bottom - rect->top : image.height);
+private:
+    VXRowWriter& m_writer;
+    std::function<std::string(const std::string&)> m_worded;
+};
+
+// Runs the filter over `image` and writes OUTPUT. A run without the dialog streams:
+// each finished row goes to the encoder at once, and with `canvas` (render) the
+// image has no pixels and only the rows the filter reaches are made and held.
+// The --mask picture of a run over `image`, which must be of its size.
+std::optional<HostMask> loadMask(const Arguments& args, const HostImage& image) {
+    const auto maskPath = args.value("--mask");
+    if (!maskPath) {
+        return std::nullopt;
+    }
+    HostMask loaded;
+    std::string error;
+    std::string warning;
+    if (!loadHostMask(*maskPath, loaded, error, pictureReading(args), &warning)) {
+        throw JobError(error);
+    }
+    warn(warning);
+    if (loaded.width != image.width || loaded.height != image.height) {
+        throw JobError("mask '" + *maskPath + "' is " + std::to_string(loaded.width) + "x" +
+                       std::to_string(loaded.height) + " but the image is " + std::to_string(image.width) + "x" +
+                       std::to_string(image.height));
+    }
+    return loaded;
+}
+
+// The job of one run over `image`: the command's block with this run's texture
+// options, sequence seed and frame steps, checked, and the run's mask and area.
+TextureJob jobOfRun(const Arguments& args, const BaseBlock& base, const HostImage& image, const RunShape& shape) {
+    TextureJob job;
+    job.mask = loadMask(args, image);
+    if (const auto text = args.value("--rect")) {
+        job.rect = parseRect(*text, image);
+    }
+    job.block = base.bytes;
+    auto* block = reinterpret_cast<FilterParameters*>(job.block.data());
+    const FieldEditContext context = editContext(args, base, job.rect ? job.rect->right - job.rect->left : image.width,
+                                                 job.rect ? job.rect->bottom - job.rect->top : image.height);
     applyFieldOptions(args, block->texture, context);
     if (block->texture.noiseSeed == 0 && base.sequenceSeed) {
         block->texture.noiseSeed = *base.sequenceSeed;
@@ -432,168 +427,178 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
     if (shape.frameSteps != nullptr) {
         shape.frameSteps->apply(block->texture, context, shape.frame);
     }
-    applyPatternSize(block->texture.transformation, context);
-    checkTransformation(block->texture.transformation,
-                        "--reset-transform or --set transformation=1,0,0,0,1,0,0,0,1 gives the plain one");
-
+    finishBlock(*block, context, "--reset-transform or --set transformation=1,0,0,0,1,0,0,0,1 gives the plain one");
     if (block->texture.textureEnabled) {
-        const std::string picture = readField(block->texture.texturePath, kPathSize);
-        checkTexturePicture(picture);
         // The filter frees its texture picture when a run ends; the command holds it
         // for its other runs (frames, a batch), so that it is decoded once. A module
         // loaded with --module has a loader of its own, which this cannot hold.
         static std::shared_ptr<const VXImage2> held;
         if (pluginEntry() == &PluginMain) {
-            held = loadTextureMap(picture);
+            held = loadTextureMap(readField(block->texture.texturePath, kPathSize));
+        }
+    }
+    job.presetsDir = base.presetsDir;
+    job.texturesDir = base.texturesDir;
+    job.pattern = shape.pattern;
+    job.interactive = shape.interactive;
+    return job;
+}
+
+// The files a run writes: the picture (or the scratch file behind standard output)
+// and the --params block. Both are opened before the run and put in place after
+// it, so that they are written both or neither.
+class RunOutputs {
+public:
+    RunOutputs(const std::string& output, const std::optional<std::string>& paramsPath)
+        : m_output(output), m_to_pipe(output == "-"), m_params(paramsPath.has_value()) {
+        if (m_to_pipe ? !m_picture.beginPrivate(temporaryFolder(), kStandardOutputName) : !m_picture.begin(output)) {
+            throw JobError(worded(m_picture.error()));
+        }
+        if (paramsPath && !m_block.begin(*paramsPath)) {
+            throw JobError(m_block.error());
         }
     }
 
-    // Every output is checked and opened before the run, and put in place after it:
-    // the picture and the block are written both or neither.
-    VXFileReplacement pictureFile;
-    VXFileReplacement blockFile;
-    if (toPipe ? !pictureFile.beginPrivate(temporaryFolder(), kStandardOutputName) : !pictureFile.begin(output)) {
-        throw JobError(toPipe ? forStandardOutput(pictureFile.error(), pictureFile.path()) : pictureFile.error());
+    VXFileReplacement& picture() { return m_picture; }
+    const std::string& pictureTarget() const { return m_picture.path(); }
+    bool toPipe() const { return m_to_pipe; }
+    const std::string& output() const { return m_output; }
+    // The output as messages name it.
+    std::string shownName() const { return m_to_pipe ? "standard output" : m_output; }
+    // A message about the file behind standard output names standard output.
+    std::string worded(const std::string& error) const {
+        return m_to_pipe ? forStandardOutput(error, m_picture.path()) : error;
     }
-    const std::string& pictureTarget = pictureFile.path();
-    if (paramsPath && !blockFile.begin(*paramsPath)) {
-        throw JobError(blockFile.error());
+
+    // Writes the block, then puts both files in place (or copies the picture out).
+    void commit(const std::vector<std::uint8_t>& block) {
+        if (m_params && (!m_block.write(std::string_view(reinterpret_cast<const char*>(block.data()), block.size())) ||
+                         !m_block.finish())) {
+            throw JobError(m_block.error());
+        }
+        if (m_to_pipe) {
+            if (!m_picture.finish()) {
+                throw JobError(worded(m_picture.error()));
+            }
+            copyToStandardOutput(m_picture.temporaryPath());
+            m_picture.discard();
+        } else if (!m_picture.commit()) {
+            throw JobError(m_picture.error());
+        }
+        if (m_params && !m_block.commit()) {
+            throw JobError(m_block.error() + " (the picture was written)");
+        }
     }
+
+private:
+    std::string m_output;
+    bool m_to_pipe;
+    bool m_params;
+    VXFileReplacement m_picture;
+    VXFileReplacement m_block;
+};
+
+// Notes on what the output cannot keep of the picture: transparency, a large profile.
+void outputNotes(const Arguments& args, const RunOutputs& outputs, const HostImage& picture, ProgressBar& bar) {
+    if (args.has("--quiet")) {
+        return;
+    }
+    if (picture.planes == 4 && !imageFileKeepsAlpha(outputs.pictureTarget())) {
+        bar.breakLine();
+        std::cerr << "morvessan: note: " << printable(outputs.output())
+                  << " keeps no transparency; the picture is flattened over "
+                  << hexColour(pictureWriting(args).background) << "\n";
+    }
+    const std::size_t profile = picture.metadata.icc.size();
+    if (const std::size_t most = vxProfileLimit(outputs.pictureTarget()); most > 0 && profile > most) {
+        bar.breakLine();
+        std::cerr << "morvessan: note: the input's colour profile (" << profile << " bytes) is more than "
+                  << printable(outputs.shownName()) << " can carry (" << most << " bytes); it is written without it\n";
+    }
+}
+
+// One run's share of the command's progress bar: the parts before it counted as
+// done; within it the rendering and then the encoding, by their usual shares of the
+// time (compressing a PNG is most of a large run, a bitmap is merely copied).
+struct RunProgress {
+    static constexpr std::int64_t kPart = 1000;
+    ProgressBar* bar;
+    std::int64_t start;
+    std::int64_t whole;
+    std::int64_t renderShare;
+
+    void rendered(std::int64_t done, std::int64_t total) const {
+        if (total > 0) {
+            bar->update(start + done * renderShare / total, whole);
+        }
+    }
+    void encoded(std::int64_t rows, std::int64_t total) const {
+        bar->update(start + renderShare + rows * (kPart - renderShare) / std::max<std::int64_t>(1, total), whole);
+    }
+};
+
+// Runs the filter over `image` and writes OUTPUT. A run without the dialog streams:
+// each finished row goes to the encoder at once, and with `canvas` (render) the
+// image has no pixels and only the rows the filter reaches are made and held.
+int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, const std::string& output,
+              const RunShape& shape = {}, const std::function<void(std::int32_t, std::uint8_t*)>& canvas = {}) {
+    if (output != "-" && !isWritableImagePath(output)) {
+        throw usageError("output '" + output +
+                         "' must end in .png, .jpg, .jpeg or .bmp (or be - for a PNG on "
+                         "standard output)");
+    }
+    const VXPictureWriting writing = pictureWriting(args);
+    const auto paramsPath = args.value("--params");
+    if (paramsPath && output != "-" && sameFile(*paramsPath, output)) {
+        throw usageError("--params '" + *paramsPath + "' names the output picture; the block needs a file of its own");
+    }
+    TextureJob job = jobOfRun(args, base, image, shape);
+    RunOutputs outputs(output, paramsPath);
 
     std::optional<ProgressBar> own;
-    ProgressBar* bar = shape.bar;
-    if (!bar) {
-        bar = &own.emplace("Rendering", quiet);
-    }
-    // One bar over every part, the parts before this one counted as done; within a
-    // part the rendering and then the encoding, by their usual shares of the time
-    // (compressing a PNG is most of a large run, a bitmap is merely copied).
-    constexpr std::int64_t kPart = 1000;
+    ProgressBar* bar = shape.bar != nullptr ? shape.bar : &own.emplace("Rendering", args.has("--quiet"));
     const std::string extension = lowerAscii(std::filesystem::path(output).extension().string());
     const bool streamed = !shape.interactive;
-    const std::int64_t renderShare = streamed                        ? kPart
-                                     : toPipe || extension == ".png" ? 400
-                                     : extension == ".bmp"           ? 950
-                                                                     : 600;
-    const std::int64_t start = shape.part * kPart;
-    const std::int64_t whole = shape.parts * kPart;
+    const RunProgress progress{bar, shape.part * RunProgress::kPart, shape.parts * RunProgress::kPart,
+                               streamed || shape.deep                    ? RunProgress::kPart
+                               : outputs.toPipe() || extension == ".png" ? 400
+                               : extension == ".bmp"                     ? 950
+                                                                         : 600};
     const std::int32_t width = image.width;
     const std::int32_t height = image.height;
-    std::vector<std::uint8_t> kept = bytes;
+    std::vector<std::uint8_t> kept = job.block;
+    std::string error;
     if (shape.deep) {
-        const std::int64_t rows = std::max<std::int64_t>(1, image.height);
-        writeDeepPicture(
-            args, *block, image, *shape.deep, shape.pattern, pictureFile,
-            [bar, start, whole, rows](std::int32_t taken) { bar->update(start + taken * kPart / rows, whole); });
+        writeDeepPicture(args, job, image, *shape.deep, outputs.picture(),
+                         [&](std::int32_t taken) { progress.rendered(taken, height); });
+    } else if (streamed) {
+        job.progress = [progress](std::int32_t done, std::int32_t total) { progress.rendered(done, total); };
+        outputNotes(args, outputs, image, *bar);
+        const std::unique_ptr<VXRowWriter> writer =
+            beginHostImageRows(outputs.picture(), image, error, writing, args.has("--strip"));
+        if (!writer) {
+            throw JobError(outputs.worded(error));
+        }
+        WriterSink sink(*writer, [&outputs](const std::string& text) { return outputs.worded(text); });
+        kept = runTextureJob(std::move(job), std::move(image), &sink, canvas).block;
     } else {
-        // The plug-in, linked in or loaded with --module, finds its folders in the
-        // environment the process shares with every module.
-        if (!vxPlatform().setEnvironment(kPresetFolderVariable, base.presetsDir) ||
-            !vxPlatform().setEnvironment(kTextureFolderVariable, base.texturesDir)) {
-            throw JobError("cannot hand the presets and textures folders to the filter through the environment");
+        job.progress = [progress](std::int32_t done, std::int32_t total) { progress.rendered(done, total); };
+        const JobResult done = runTextureJob(std::move(job), std::move(image));
+        outputNotes(args, outputs, done.image, *bar);
+        if (!writeHostImage(outputs.picture(), done.image, error, writing, args.has("--strip"),
+                            [&](std::int32_t taken) { progress.encoded(taken, done.image.height); })) {
+            throw JobError(outputs.worded(error));
         }
-        FilterHost host(pluginEntry());
-        host.setRowPadding(0); // rows as they are, the input served without a copy
-        host.setImage(std::move(image));
-        host.setMask(std::move(mask));
-        host.setFilterRect(rect);
-        host.setPlayInfo(shape.interactive ? plugInDialogDisplay : plugInDialogSilent);
-        host.setParameterBytes(bytes);
-        if (!shape.pattern.plain()) {
-            host.setComplexProperty(kPatternSpaceSignature, kPatternSpaceKey, encodePatternSpace(shape.pattern));
-        }
-        host.setProgressListener([bar, start, whole, renderShare](std::int32_t done, std::int32_t total) {
-            if (total > 0) {
-                bar->update(start + std::int64_t(done) * renderShare / total, whole);
-            }
-        });
-        const auto outputNotes = [&] {
-            if (host.image().planes == 4 && !imageFileKeepsAlpha(pictureTarget) && !quiet) {
-                bar->breakLine();
-                std::cerr << "morvessan: note: " << printable(output)
-                          << " keeps no transparency; the picture is flattened over " << hexColour(writing.background)
-                          << "\n";
-            }
-            const std::size_t profile = host.image().metadata.icc.size();
-            if (const std::size_t most = vxProfileLimit(pictureTarget); most > 0 && profile > most && !quiet) {
-                bar->breakLine();
-                std::cerr << "morvessan: note: the input's colour profile (" << profile << " bytes) is more than "
-                          << printable(toPipe ? "standard output" : output) << " can carry (" << most
-                          << " bytes); it is written without it\n";
-            }
-        };
-        std::string error;
-        std::unique_ptr<VXRowWriter> writer;
-        std::optional<HostRowPipe> pipe; // after the writer, so that it stops first
-        if (streamed) {
-            outputNotes();
-            writer = beginHostImageRows(pictureFile, host.image(), error, writing, args.has("--strip"));
-            if (!writer) {
-                throw JobError(toPipe ? forStandardOutput(error, pictureTarget) : error);
-            }
-            VXRowWriter* rows = writer.get();
-            const auto take = [rows](const std::uint8_t* row) { return rows->writeRow(row); };
-            // With more than one thread the encoder runs beside the render on a thread of its own.
-            if (renderThreadCount() > 1) {
-                pipe.emplace(std::size_t(host.image().width) * std::size_t(host.image().planes), take);
-            }
-            HostRowPipe* through = pipe ? &*pipe : nullptr;
-            host.setRowStream(HostRowStream{canvas, [through, take](std::int32_t, const std::uint8_t* row) {
-                                                return through != nullptr ? through->put(row) : take(row);
-                                            }});
-        }
-        const int16 result = host.run();
-        if (shape.interactive && result == userCanceledErr) {
-            throw JobError("cancelled in the dialog; nothing was written", kCancelledStatus);
-        }
-        const bool drained = !pipe || pipe->close();
-        if (writer && (result == kRowSinkErr || (result == noErr && (!drained || !writer->finish())))) {
-            error = rowWriterError(*writer);
-            throw JobError(toPipe ? forStandardOutput(error, pictureTarget) : error);
-        }
-        if (result != noErr) {
-            throw JobError(describeFailure(result, host.errorString()));
-        }
-        if (!streamed) {
-            outputNotes();
-            const std::int64_t rows = std::max<std::int64_t>(1, host.image().height);
-            const auto rowsTaken = [bar, start, whole, renderShare, rows](std::int32_t taken) {
-                bar->update(start + renderShare + taken * (kPart - renderShare) / rows, whole);
-            };
-            if (!writeHostImage(pictureFile, host.image(), error, writing, args.has("--strip"), rowsTaken)) {
-                throw JobError(toPipe ? forStandardOutput(error, pictureTarget) : error);
-            }
-        }
-        if (std::vector<std::uint8_t> after = host.parameterBytes(); after.size() == kFilterParametersSize) {
-            kept = std::move(after);
-        }
+        kept = done.block;
     }
-    if (paramsPath) {
-        if (!blockFile.write(std::string_view(reinterpret_cast<const char*>(kept.data()), kept.size())) ||
-            !blockFile.finish()) {
-            throw JobError(blockFile.error());
-        }
-    }
-    if (toPipe) {
-        if (!pictureFile.finish()) {
-            throw JobError(forStandardOutput(pictureFile.error(), pictureTarget));
-        }
-        copyToStandardOutput(pictureFile.temporaryPath());
-        pictureFile.discard();
-    } else if (!pictureFile.commit()) {
-        throw JobError(pictureFile.error());
-    }
-    if (paramsPath && !blockFile.commit()) {
-        throw JobError(blockFile.error() + " (the picture was written)");
-    }
-    bar->update(start + kPart, whole);
+    outputs.commit(kept);
+    bar->update(progress.start + RunProgress::kPart, progress.whole);
     bar->breakLine();
-    if (!quiet) {
+    if (!args.has("--quiet")) {
         // Standard output may be the picture itself: the summary then goes to stderr.
-        (toPipe ? std::cerr : std::cout) << "Wrote " << printable(toPipe ? "standard output" : output) << " (" << width
-                                         << "x" << height
-                                         << (base.chosen.empty() ? std::string() : ", preset " + printable(base.chosen))
-                                         << ")\n";
+        (outputs.toPipe() ? std::cerr : std::cout)
+            << "Wrote " << printable(outputs.shownName()) << " (" << width << "x" << height
+            << (base.chosen.empty() ? std::string() : ", preset " + printable(base.chosen)) << ")\n";
     }
     return 0;
 }

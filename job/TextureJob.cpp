@@ -37,8 +37,8 @@ StartedBlock startBlock(const BlockRequest& request) {
     if (request.choice.any() || request.showcase) {
         PresetLibrary library;
         loadLibrary(library, request.presetsDir, request.texturesDir, block->texture);
-        started.chosen = request.choice.any() ? applyChoice(*block, library, request.choice)
-                                              : applyShowcase(*block, library);
+        started.chosen =
+            request.choice.any() ? applyChoice(*block, library, request.choice) : applyShowcase(*block, library);
     }
     for (const auto& [name, text] : request.fields) {
         const TextureField* field = findTextureField(name);
