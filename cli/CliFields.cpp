@@ -5,8 +5,8 @@
 #include "VXLib/VXImage2.h"
 #include "VXLib/VXImageFile.h"
 #include "VXLib/VXUTIL/VXWholeFile.h"
-#include "host/HostFiles.h"
-#include "host/HostPictureReader.h"
+#include "job/JobFiles.h"
+#include "job/JobPictureReader.h"
 #include "renderer/TextureMapLoader.h"
 
 #include "VXLib/VXUTIL/VXAsciiCase.h"

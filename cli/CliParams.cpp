@@ -1,7 +1,7 @@
 // "params show", "params set" and "params init": the parameter block as text or
 // JSON, fields changed by name, and a fresh block.
 #include "VXLib/VXUTIL/VXNumberText.h"
-#include "host/HostFiles.h"
+#include "job/JobFiles.h"
 #include "cli/CliBlockText.h"
 #include "cli/CliFields.h"
 #include "cli/CliOptionTable.h"

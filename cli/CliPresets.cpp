@@ -2,7 +2,7 @@
 // the command line.
 #include "VXLib/VXUTIL/VXFileLock.h"
 #include "VXLib/VXUTIL/VXPath.h"
-#include "host/HostFiles.h"
+#include "job/JobFiles.h"
 #include "job/JobFolders.h"
 #include "job/JobLibrary.h"
 #include "cli/CliOptionTable.h"

@@ -1,7 +1,7 @@
 // "sheet": every preset of a file as a labelled thumbnail in one picture.
 #include "VXLib/VXImage2.h"
 #include "VXLib/VXTextLabel.h"
-#include "host/HostFiles.h"
+#include "job/JobFiles.h"
 #include "job/JobLibrary.h"
 #include "cli/CliOptionTable.h"
 #include "cli/CliSupport.h"

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "VXLib/VXImageWriter.h"
-#include "host/HostPictureReader.h"
+#include "job/JobPictureReader.h"
 #include "job/JobError.h"
 #include "job/JobFolders.h"
 #include "job/JobMessages.h"

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "host/FilterHost.h"
-#include "host/HostDeepPicture.h"
+#include "job/JobDeepPicture.h"
 #include "host/HostImage.h"
 #include "job/JobEdits.h"
 #include "job/JobLibrary.h"

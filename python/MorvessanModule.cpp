@@ -5,7 +5,7 @@
 #include "job/JobFolders.h"
 #include "job/JobError.h"
 #include "job/JobPlatform.h"
-#include "host/HostPictureReader.h"
+#include "job/JobPictureReader.h"
 #include "python/PythonTextures.h"
 #include "plugin/PSMorvessanModule.h"
 #include "texture/TextureFieldTable.h"

@@ -2,8 +2,8 @@
 // worded as the command line runs and words them.
 #include "python/PythonTextures.h"
 
-#include "host/HostCanvas.h"
-#include "host/HostFiles.h"
+#include "job/JobCanvas.h"
+#include "job/JobFiles.h"
 #include "job/JobError.h"
 #include "job/TextureJob.h"
 #include "texture/FilterParameters.h"

@@ -2,9 +2,9 @@
 // or over pictures through PluginMain, and the preset library, by field names.
 #pragma once
 
-#include "host/HostDeepPicture.h"
+#include "job/JobDeepPicture.h"
 #include "host/HostImage.h"
-#include "host/HostPattern.h"
+#include "job/JobPattern.h"
 
 #include <cstdint>
 #include <functional>

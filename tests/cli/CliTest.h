@@ -2,7 +2,7 @@
 // built program run through the shell with its output and status caught.
 #pragma once
 
-#include "host/HostFiles.h"
+#include "job/JobFiles.h"
 #include "presets/PresetFile.h"
 #include "texture/FilterParameters.h"
 

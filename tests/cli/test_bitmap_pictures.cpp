@@ -1,7 +1,7 @@
 // Bitmaps through the command line's picture reading: transparency written and read
 // back, headers that contradict themselves refused as damaged, data cut short.
 #include "tests/cli/CliTest.h"
-#include "host/HostPictureReader.h"
+#include "job/JobPictureReader.h"
 
 #include <gtest/gtest.h>
 

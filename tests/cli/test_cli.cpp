@@ -1,7 +1,7 @@
 // The command line on real files: every command once, and every way it refuses
 // bad input with one line on stderr, a non-zero status and no output written.
 #include "tests/cli/CliTest.h"
-#include "host/HostFiles.h"
+#include "job/JobFiles.h"
 #include "presets/PresetFile.h"
 #include "texture/FilterParameters.h"
 

@@ -2,7 +2,7 @@
 // every type and shipped preset, a loop's last frame flows into its first, and bad combinations are named.
 #include "tests/cli/CliTest.h"
 
-#include "host/HostPictureReader.h"
+#include "job/JobPictureReader.h"
 #include "tests/support/DeepPngReading.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 // Fuzzes the command line's own picture reading on arbitrary bytes: what it accepts
 // has exactly the pixels its size says, each of which is read back.
-#include "host/HostPictureReader.h"
+#include "job/JobPictureReader.h"
 #include "tests/fuzz/ImageFuzzing.h"
 
 #include <cstddef>

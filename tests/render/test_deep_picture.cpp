@@ -2,8 +2,8 @@
 // height map holds the very values the filter coloured; the height levels'
 // rounding; a refused row ends the drawing.
 #include "host/FilterHost.h"
-#include "host/HostCanvas.h"
-#include "host/HostDeepPicture.h"
+#include "job/JobCanvas.h"
+#include "job/JobDeepPicture.h"
 #include "texture/ColourTable.h"
 
 #include <gtest/gtest.h>

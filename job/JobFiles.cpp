@@ -1,5 +1,5 @@
 // Pictures to and from host images, and whole-file reads and writes.
-#include "host/HostFiles.h"
+#include "job/JobFiles.h"
 
 #include "VXLib/VXUTIL/VXAsciiCase.h"
 #include "VXLib/VXUTIL/VXPath.h"

@@ -1,6 +1,6 @@
 // Frames are computed from their number alone, never from the frame before, so
 // that a slice of a sequence rendered anywhere equals the same frames of a whole run.
-#include "host/HostPattern.h"
+#include "job/JobPattern.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 // The 16-bit run: values gathered in the filter's own tiles, so that a 16-bit
 // picture reduced to 8 bits matches the filter's 8-bit one.
-#include "host/HostDeepPicture.h"
+#include "job/JobDeepPicture.h"
 
 #include "VXLib/VXImage2.h"
-#include "host/HostCanvas.h"
+#include "job/JobCanvas.h"
 #include "plugin/VXPSFilter.h"
 #include "renderer/TextureMapLoader.h"
 

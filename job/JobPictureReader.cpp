@@ -1,6 +1,6 @@
 // Input pictures for the command line: the image library's decoding layer with the
 // command line's limit advice, its results as host images.
-#include "host/HostPictureReader.h"
+#include "job/JobPictureReader.h"
 
 #include "VXLib/VXExifBlock.h"
 #include "VXLib/VXPictureDecoder.h"

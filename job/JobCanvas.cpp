@@ -1,5 +1,5 @@
 // Blank canvases for renders.
-#include "host/HostCanvas.h"
+#include "job/JobCanvas.h"
 
 #include "texture/TextureFieldTable.h"
 

@@ -7,7 +7,7 @@
 #include "VXLib/VXRowWriter.h"
 #include "VXLib/VXUTIL/VXWholeFile.h"
 #include "host/HostImage.h"
-#include "host/HostPictureReader.h"
+#include "job/JobPictureReader.h"
 
 #include <cstdint>
 #include <functional>
