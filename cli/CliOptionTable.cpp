@@ -2,6 +2,7 @@
 // manual page.
 #include "cli/CliOptionTable.h"
 
+#include "job/JobOptions.h"
 #include "texture/TextureFieldTable.h"
 #include "texture/TexturePreset.h"
 
@@ -11,39 +12,36 @@ namespace morvessan::cli {
 
 namespace {
 
+using job::jobOption;
+
+// A row of the job's own options, shown in `group`.
+constexpr CliOption fromJob(std::string_view group, const job::JobOption& option) {
+    return CliOption{group, option.option, option.value, option.text};
+}
+
 constexpr std::array kOptions{
     CliOption{"canvas", "--size", "WxH",
               "canvas size (default 1024x768), up to 65535 a side for PNG and bitmap files (a bitmap file within 4 "
               "GiB) and 65500 for JPEG; rows are written as they are done, so memory stays small at any size"},
-    CliOption{"canvas", "--background", "COLOUR", "white (default), transparent or #RRGGBB"},
+    fromJob("canvas", jobOption("background")),
     CliOption{"canvas", "--depth", "8|16",
               "bits a channel (default 8); 16 writes a 16-bit PNG (RGB, or RGBA on a transparent canvas) with the "
               "gradient evaluated at each pixel's exact value, smooth where 8 bits band; PNG only, and not with "
               "--mask, --rect or --module"},
-    CliOption{"canvas", "--height-map", "",
-              "write the texture's own values (after grain, blur and picture, before colouring) as a 16-bit grey "
-              "PNG, -1..1 as floor((v + 1) x 32767.5 + 0.5), 0..65535: the height or displacement map 3-D and game "
-              "tools read; PNG only, and not with --mask, --rect or --module"},
-    CliOption{"canvas", "--tileable", "",
-              "a seamless tile: the right edge continues into the left and the bottom into the top (the pattern's "
-              "scale and turn are rounded to whole lattice periods across the picture; no perspective)"},
+    fromJob("canvas", jobOption("height_map")),
+    fromJob("canvas", jobOption("tileable")),
     CliOption{"batch", "--output-dir", "DIR",
               "write every INPUT into DIR under its own name (DIR is made, with its parents, when missing); a "
               "picture that fails is reported with its name, the others are still done, and the exit status is 1"},
     CliOption{"batch", "--format", "png|jpg|bmp", "the format of the --output-dir pictures (default each input's own)"},
     CliOption{"run", "--params", "FILE",
               "the parameter block: read when FILE exists (defaults otherwise) and written back after the run"},
-    CliOption{"run", "--preset-file", "NAME", "choose a preset from this preset file"},
-    CliOption{"run", "--category", "NAME", "... from this category"},
-    CliOption{"run", "--preset", "NAME",
-              "... with this name (applied to the block before the run); names match in any letter case when that "
-              "picks one"},
+    fromJob("run", jobOption("preset_file")),
+    fromJob("run", jobOption("category")),
+    fromJob("run", jobOption("preset")),
     CliOption{"run", "--mask", "FILE", "selection: 8-bit grey picture of the same size, 255 = selected"},
     CliOption{"run", "--rect", "X,Y,W,H", "filter rectangle inside the picture (default the whole image)"},
-    CliOption{"run", "--pattern-size", "N",
-              "N pixels to the pattern's unit in both directions, so that the pattern keeps its proportions and a "
-              "larger picture shows more of it; steps then act about the rectangle's centre in that unit (default: "
-              "the filter rectangle is the unit, and the pattern stretches with its shape)"},
+    fromJob("run", jobOption("pattern_size")),
     CliOption{"run", "--scale-by-source", "", "scale the colour index by the source brightness"},
     CliOption{"run", "--overwrite-source", "", "with --scale-by-source: replace pixels instead of blending"},
     CliOption{"run", "--no-scale-by-source", "", "switch off the flag that the --params block holds"},
@@ -98,13 +96,8 @@ constexpr std::array kOptions{
     CliOption{"frames", "--per-frame-rotate", "DEG", "a turn applied once more in each frame"},
     CliOption{"frames", "--per-frame-zoom", "F", "a zoom applied once more in each frame"},
     CliOption{"frames", "--per-frame-seed", "", "the seed grows by 1 each frame"},
-    CliOption{"frames", "--per-frame-evolve", "DZ",
-              "the noise moves DZ lattice cells through its third dimension each frame, so the pattern evolves "
-              "instead of sliding (the first frame is the depth-0 slice of that noise, not the flat pattern)"},
-    CliOption{"frames", "--loop", "N",
-              "an N-frame sequence (instead of --frames N) whose last frame flows into its first: with "
-              "--per-frame-evolve, the depth wraps after N x |DZ| cells rounded to whole cells; no other "
-              "per-frame step"},
+    fromJob("frames", jobOption("evolve")),
+    fromJob("frames", jobOption("loop")),
     CliOption{"sheet", "--preset-file", "NAME", "the preset file to draw (default: the first)"},
     CliOption{"sheet", "--size", "N", "thumbnails of N x N pixels, 16 to 1024 (default 128)"},
     CliOption{"sheet", "--presets-dir", "DIR",

@@ -17,6 +17,7 @@
 #include "cli/CliOptionTable.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "job/JobOptions.h"
 #include "job/TextureJob.h"
 #include "plugin/PluginMain.h"
 #include "renderer/RenderThreads.h"
@@ -238,7 +239,7 @@ FieldEditContext editContext(const Arguments& args, const BaseBlock& base, std::
     context.texturesDir = base.texturesDir;
     context.randomSeed = base.randomSeed;
     if (const auto size = args.value("--pattern-size")) {
-        context.patternSize = parseInteger(*size, 1, kMaxHostSide, "--pattern-size");
+        context.patternSize = jobInteger(jobOption("pattern_size"), *size, "--pattern-size");
     }
     return context;
 }
@@ -844,7 +845,7 @@ PatternRequest patternRequest(const Arguments& args, int frame) {
         request.evolve = parseNumber(*step, "--per-frame-evolve");
     }
     if (const auto loop = args.value("--loop")) {
-        request.loop = parseInteger(*loop, 2, kMaxFrames, "--loop");
+        request.loop = jobInteger(jobOption("loop"), *loop, "--loop");
     }
     request.frame = frame;
     if (const std::string problem = patternRequestProblem(request); !problem.empty()) {

@@ -3,6 +3,7 @@
 #include "VXLib/VXUTIL/VXPlatform.h"
 #include "VXLib/VXUTIL/VXTextEncoding.h"
 #include "job/JobFolders.h"
+#include "job/JobOptions.h"
 #include "job/JobError.h"
 #include "job/JobPlatform.h"
 #include "job/JobPictureReader.h"
@@ -82,12 +83,18 @@ std::string fieldText(const py::handle& value, bool inSequence = false) {
     throw py::type_error("cannot read a " + py::str(value.get_type()).cast<std::string>() + " as a field value");
 }
 
-// The preset keywords choose where to start; every other keyword is a field.
+// The job's own keywords (kJobOptions) choose where to start and what space the
+// pattern lies in; every other keyword is a field.
 TextureRequest requestOf(const py::kwargs& keywords) {
     TextureRequest request;
     for (const auto& [key, value] : keywords) {
         const std::string name = key.cast<std::string>();
-        if (name == "preset") {
+        const job::JobOption* option = job::findJobOption(name);
+        if (name == "frame") { // a sequence's frame: the command line writes ranges of them instead
+            request.pattern.frame = value.cast<int>();
+        } else if (option == nullptr) {
+            request.fields.emplace_back(name, fieldText(value));
+        } else if (name == "preset") {
             request.preset = value.cast<std::string>();
         } else if (name == "preset_file") {
             request.presetFile = value.cast<std::string>();
@@ -101,10 +108,9 @@ TextureRequest requestOf(const py::kwargs& keywords) {
             request.pattern.evolve = value.cast<double>();
         } else if (name == "loop") {
             request.pattern.loop = value.cast<int>();
-        } else if (name == "frame") {
-            request.pattern.frame = value.cast<int>();
         } else {
-            request.fields.emplace_back(name, fieldText(value));
+            // background and height_map are render()'s own arguments.
+            throw py::type_error("'" + name + "' is an argument of render(), not a texture keyword");
         }
     }
     return request;
@@ -369,4 +375,20 @@ PYBIND11_MODULE(morvessan, module) {
         names.append(py::str(std::string(field.name)));
     }
     module.attr("fields") = names;
+    // The job's own keywords, as the command line's options also come from them.
+    py::dict options;
+    for (const job::JobOption& option : job::kJobOptions) {
+        py::dict entry;
+        entry["option"] = std::string(option.option);
+        entry["kind"] = option.kind == job::JobOptionKind::Flag      ? "flag"
+                        : option.kind == job::JobOptionKind::Integer ? "integer"
+                        : option.kind == job::JobOptionKind::Number  ? "number"
+                                                                     : "text";
+        if (option.kind == job::JobOptionKind::Integer || option.kind == job::JobOptionKind::Number) {
+            entry["range"] = py::make_tuple(option.low, option.high);
+        }
+        entry["help"] = std::string(option.text);
+        options[py::str(std::string(option.keyword))] = entry;
+    }
+    module.attr("options") = options;
 }

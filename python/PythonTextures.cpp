@@ -5,6 +5,7 @@
 #include "job/JobCanvas.h"
 #include "job/JobFiles.h"
 #include "job/JobError.h"
+#include "job/JobOptions.h"
 #include "job/TextureJob.h"
 #include "texture/FilterParameters.h"
 #include "texture/TextureFieldTable.h"
@@ -32,9 +33,10 @@ std::vector<std::uint8_t> requestedBlock(const TextureRequest& request, const Te
 // the block checked as the command line checks it.
 job::TextureJob requestedJob(const TextureRequest& request, const TextureFolders& folders, const HostImage& image,
                              const PatternSpace& pattern = {}) {
-    if (request.patternSize < 0 || request.patternSize > kMaxHostSide) {
-        throw RequestError{"pattern_size '" + std::to_string(request.patternSize) + "' is outside 1.." +
-                           std::to_string(kMaxHostSide)};
+    try {
+        job::jobInteger(job::jobOption("pattern_size"), request.patternSize, "pattern_size");
+    } catch (const job::JobError& error) {
+        throw RequestError{error.what()};
     }
     job::TextureJob textureJob;
     textureJob.block = requestedBlock(request, folders);

@@ -62,7 +62,11 @@ TEST_F(PatternSize, AppliesToPicturesAndRefusesSizesOutOfRange) {
     // Three squares of one pattern unit each: the first equals a 30x30 render of it.
     ASSERT_EQ(run("render --quiet --size 30x30 --type fire --pattern-size 30 " + p("unit.bmp")).status, 0);
     EXPECT_TRUE(samePixels(left(out, 30), picture("unit.bmp")));
-    for (const char* bad : {"0", "-4", "x", "70000"}) {
+    // 0 is the default: the filter rectangle is the unit.
+    ASSERT_EQ(run("render --quiet --size 12x8 --type fire --pattern-size 0 " + p("zero.bmp")).status, 0);
+    ASSERT_EQ(run("render --quiet --size 12x8 --type fire " + p("none.bmp")).status, 0);
+    EXPECT_TRUE(samePixels(picture("zero.bmp"), picture("none.bmp")));
+    for (const char* bad : {"-1", "-4", "x", "70000"}) {
         const Result r = run(std::string("render --quiet --size 8x8 --pattern-size ") + bad + " " + p("bad.bmp"));
         EXPECT_EQ(r.status, 2) << bad;
         EXPECT_NE(r.err.find("--pattern-size"), std::string::npos) << r.err;

@@ -227,3 +227,30 @@ def test_the_height_map_gives_the_command_lines_levels():
 def test_bad_depths_are_refused(keywords, message):
     with pytest.raises(ValueError, match=message):
         morvessan.render(10, 10, **keywords)
+
+
+def test_the_job_options_reach_python_and_the_command_line_with_one_range():
+    """Each option of the job's table is a keyword here and an option of the command
+    line, and both refuse a value past either end of its one range."""
+    assert {"pattern_size", "loop", "evolve", "tileable", "preset"} <= set(morvessan.options)
+    help_text = cli("render", "--help").stdout
+    for keyword, option in morvessan.options.items():
+        assert option["option"] in help_text, keyword
+        if option["kind"] != "integer":
+            continue
+        low, high = (int(end) for end in option["range"])
+        extra = ["--per-frame-evolve", "1", "--frame-range", "0:0"] if keyword == "loop" else []
+        for wrong in (low - 1, high + 1):
+            refused = cli("render", "--size", "8x8", option["option"], str(wrong), *extra, "x-%d.png")
+            assert refused.returncode == 2, (keyword, wrong)
+            assert f"{low}..{high}" in refused.stderr, (keyword, refused.stderr)
+            words = {"evolve": 0.5} if keyword == "loop" else {}
+            with pytest.raises(ValueError, match=f"{low}.*{high}"):
+                morvessan.render(8, 8, **{keyword: wrong}, **words)
+        morvessan.render(8, 8, **{keyword: high}, **({"evolve": 0.5} if keyword == "loop" else {}))
+
+
+def test_pattern_size_zero_is_the_default():
+    assert numpy.array_equal(morvessan.render(12, 8, pattern_size=0, noiseSeed=3), morvessan.render(12, 8, noiseSeed=3))
+    with pytest.raises(ValueError, match=r"pattern_size -1 is outside 0\.\.30000"):
+        morvessan.render(12, 8, pattern_size=-1)
