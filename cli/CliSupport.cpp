@@ -3,6 +3,7 @@
 
 #include "VXLib/VXUTIL/VXPath.h"
 #include "VXLib/VXUTIL/VXPortablePlatform.h"
+#include "VXLib/VXUTIL/VXRenderEnvironment.h"
 #include "VXLib/VXUTIL/VXWholeFile.h"
 #include "job/JobFolders.h"
 #include "job/NameSuggestions.h"
@@ -152,24 +153,9 @@ PictureReading pictureReading(const Arguments& args) {
 }
 
 void warnAboutRenderEnvironment() {
-    if (const char* threads = std::getenv("MORVESSAN_THREADS")) {
-        // Read as the renderer reads it.
-        char* end = nullptr;
-        const long value = std::strtol(threads, &end, 10);
-        if (end == threads || *end != '\0' || value < 1) {
-            warn("MORVESSAN_THREADS '" + std::string(threads) +
-                 "' is not a whole number from 1 to 64; every core is used");
-        } else if (value > 64) {
-            warn("MORVESSAN_THREADS " + std::string(threads) + " is more than 64; 64 threads are used");
-        }
-    }
-    if (const char* simd = std::getenv("MORVESSAN_SIMD")) {
-        const std::string text = simd;
-        if (text != "scalar" && text != "baseline" && text != "avx2" && text != "avx512") {
-            warn("MORVESSAN_SIMD '" + text +
-                 "' is not scalar, baseline, avx2 or avx512; the widest instruction set of this processor is used");
-        }
-    }
+    const VXRenderEnvironment environment = vxRenderEnvironment();
+    warn(environment.threadsProblem);
+    warn(environment.simdProblem);
 }
 
 namespace {

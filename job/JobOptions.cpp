@@ -25,9 +25,9 @@ std::string rangeText(const JobOption& option) {
 std::int32_t jobInteger(const JobOption& option, std::string_view text, std::string_view name) {
     const std::string given(text);
     const bool negative = !text.empty() && text[0] == '-';
-    const bool digits = text.size() > (negative ? 1u : 0u) && text.size() <= (negative ? 11u : 10u) &&
-                        std::all_of(text.begin() + (negative ? 1 : 0), text.end(),
-                                    [](char c) { return c >= '0' && c <= '9'; });
+    const bool digits =
+        text.size() > (negative ? 1u : 0u) && text.size() <= (negative ? 11u : 10u) &&
+        std::all_of(text.begin() + (negative ? 1 : 0), text.end(), [](char c) { return c >= '0' && c <= '9'; });
     if (!digits) {
         throw requestError(std::string(name) + " '" + given + "' is not a whole number");
     }

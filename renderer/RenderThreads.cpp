@@ -3,6 +3,8 @@
 // the host's call ends.
 #include "renderer/RenderThreads.h"
 
+#include "VXLib/VXUTIL/VXRenderEnvironment.h"
+
 #include "VXLib/VXUTIL/VXFloatingPoint.h"
 
 #include <algorithm>
@@ -13,6 +15,7 @@
 #include <exception>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -25,14 +28,10 @@ namespace {
 std::atomic<int> g_limit{0};
 
 int defaultThreadCount() {
-    if (const char* text = std::getenv("MORVESSAN_THREADS")) {
-        char* end = nullptr;
-        const long value = std::strtol(text, &end, 10);
-        if (end != text && *end == '\0' && value >= 1) {
-            return static_cast<int>(std::min(value, 64L));
-        }
+    if (const std::optional<int> threads = vxRenderEnvironment().threads) {
+        return *threads;
     }
-    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 64u));
+    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, unsigned(kMaxRenderThreads)));
 }
 
 using Body = std::function<void(std::int32_t, std::int32_t)>;

@@ -3,11 +3,14 @@
 // multiply-add is ever enabled), so the widths agree bit for bit.
 #include "texture/NoiseRows.h"
 
+#include "VXLib/VXUTIL/VXRenderEnvironment.h"
 #include "texture/Lanes.h"
 
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <string>
 
 namespace morvessan {
 
@@ -154,7 +157,8 @@ NoisePath narrowest(NoisePath wanted) {
 
 NoisePath startingPath() {
     NoisePath wanted = NoisePath::Avx512;
-    if (const char* text = std::getenv("MORVESSAN_SIMD")) {
+    if (const std::optional<std::string> simd = vxRenderEnvironment().simd) {
+        const char* text = simd->c_str();
         const struct {
             const char* name;
             NoisePath path;

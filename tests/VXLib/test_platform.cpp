@@ -2,11 +2,14 @@
 // that survive a new instance, and the path helpers.
 #include "VXLib/VXUTIL/VXPath.h"
 #include "VXLib/VXUTIL/VXPortablePlatform.h"
+#include "VXLib/VXUTIL/VXRenderEnvironment.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <string>
 
 using namespace morvessan;
 
@@ -101,4 +104,46 @@ TEST(PortablePlatform, EnvironmentIsTheProcessesUnlessScripted) {
     EXPECT_FALSE(other.setEnvironment("A=B", "x"));
     EXPECT_EQ(vxProcessEnvironment("A"), "");
     EXPECT_EQ(other.environment(""), "");
+}
+
+// The renderer's variables: what the renderer takes, and what a program warns of.
+TEST(RenderEnvironment, ThreadsAndSimdAreTakenOrNamedAsWrong) {
+    // Unsetting a variable that is not set may answer false (Windows): only a value must take.
+    const auto set = [](const char* name, const char* value) {
+        return vxSetProcessEnvironment(name, value) || *value == '\0';
+    };
+    const struct {
+        const char* threads;
+        std::optional<int> taken;
+        const char* problem;
+    } cases[] = {
+        {"", std::nullopt, ""},
+        {"4", 4, ""},
+        {"64", 64, ""},
+        {"65", 64, "MORVESSAN_THREADS 65 is more than 64; 64 threads are used"},
+        {"123456789012", 64, "is more than 64"},
+        {"0", std::nullopt, "MORVESSAN_THREADS '0' is not a whole number from 1 to 64; every core is used"},
+        {"+4", std::nullopt, "is not a whole number"},
+        {" 4", std::nullopt, "is not a whole number"},
+        {"4x", std::nullopt, "is not a whole number"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(set(kThreadsVariable, c.threads));
+        const VXRenderEnvironment environment = vxRenderEnvironment();
+        EXPECT_EQ(environment.threads, c.taken) << c.threads;
+        EXPECT_NE(environment.threadsProblem.find(c.problem), std::string::npos) << c.threads;
+        EXPECT_EQ(environment.threadsProblem.empty(), std::string(c.problem).empty()) << c.threads;
+    }
+    ASSERT_TRUE(set(kThreadsVariable, ""));
+    for (const char* simd : {"scalar", "baseline", "avx2", "avx512"}) {
+        ASSERT_TRUE(set(kSimdVariable, simd));
+        EXPECT_EQ(vxRenderEnvironment().simd, std::optional<std::string>(simd));
+        EXPECT_EQ(vxRenderEnvironment().simdProblem, "");
+    }
+    ASSERT_TRUE(set(kSimdVariable, "AVX2"));
+    EXPECT_EQ(vxRenderEnvironment().simd, std::nullopt);
+    EXPECT_EQ(vxRenderEnvironment().simdProblem,
+              "MORVESSAN_SIMD 'AVX2' is not scalar, baseline, avx2 or avx512; the widest instruction set of this "
+              "processor is used");
+    ASSERT_TRUE(set(kSimdVariable, ""));
 }
