@@ -263,7 +263,7 @@ std::optional<std::int32_t> chooseRandomSeed(const Arguments& args) {
 
 std::int32_t drawSeed() {
     std::random_device device;
-    const std::int32_t seed = std::uniform_int_distribution<std::int32_t>(1, 9999)(device);
+    const std::int32_t seed = std::uniform_int_distribution<std::int32_t>(kRandomSeedLow, kRandomSeedHigh)(device);
     std::cerr << "morvessan: seed " << seed << "\n";
     return seed;
 }

@@ -26,7 +26,7 @@ std::string fieldOptionsHelp();
 // The seed "--seed random" gives, chosen once for the whole command and printed on
 // stderr; none without that option.
 std::optional<std::int32_t> chooseRandomSeed(const Arguments& args);
-// A seed from 1 to 9999, printed on stderr so that the picture can be made again.
+// A seed from kRandomSeedLow to kRandomSeedHigh, printed on stderr so that the picture can be made again.
 std::int32_t drawSeed();
 
 // Whether `args` holds any --per-frame option.

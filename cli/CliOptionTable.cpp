@@ -19,6 +19,9 @@ constexpr CliOption fromJob(std::string_view group, const job::JobOption& option
     return CliOption{group, option.option, option.value, option.text};
 }
 
+// The help of --seed names the random seeds' range in words.
+static_assert(kRandomSeedLow == 1 && kRandomSeedHigh == 9999, "say the new range in --seed's help");
+
 constexpr std::array kOptions{
     CliOption{"canvas", "--size", "WxH",
               "canvas size (default 1024x768), up to 65535 a side for PNG and bitmap files (a bitmap file within 4 "

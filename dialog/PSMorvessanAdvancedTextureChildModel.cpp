@@ -105,7 +105,7 @@ unsigned PSMorvessanAdvancedTextureChildModel::randomiseSeed() {
     if (!f) {
         return kChangeNothing;
     }
-    f->noiseSeed = msRand() % 10000;
+    f->noiseSeed = kRandomSeedLow + msRand() % (kRandomSeedHigh - kRandomSeedLow + 1);
     return kChangePreview | kChangeFields;
 }
 

@@ -67,6 +67,11 @@ inline constexpr double kLightestNoiseWeight = 0.00048828125;
 
 inline constexpr double kAnyStored = std::numeric_limits<double>::max();
 
+// The seeds a random draw gives, in the dialog and on the command line alike:
+// never 0, which draws a new pattern on every render and so could not be made again.
+inline constexpr std::int32_t kRandomSeedLow = 1;
+inline constexpr std::int32_t kRandomSeedHigh = 9999;
+
 // The one declaration of every field: each layer takes its limits from here.
 inline constexpr std::array<TextureField, static_cast<std::size_t>(TextureFieldId::Count)> kTextureFields{{
     {"type", TextureFieldKind::Choice, 1, 4, 1, 1, 4, "texture type"},

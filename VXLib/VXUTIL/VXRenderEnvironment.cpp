@@ -10,8 +10,7 @@ namespace morvessan {
 VXRenderEnvironment vxRenderEnvironment() {
     VXRenderEnvironment environment;
     if (const std::string threads = vxProcessEnvironment(kThreadsVariable); !threads.empty()) {
-        const bool digits =
-            std::all_of(threads.begin(), threads.end(), [](char c) { return c >= '0' && c <= '9'; });
+        const bool digits = std::all_of(threads.begin(), threads.end(), [](char c) { return c >= '0' && c <= '9'; });
         // Any longer run of digits is more than 64 too.
         const long value = !digits ? 0 : threads.size() > 9 ? kMaxRenderThreads + 1 : std::stol(threads);
         if (value < 1) {

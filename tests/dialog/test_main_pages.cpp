@@ -122,8 +122,12 @@ TEST_F(MainPagesTest, ElementsPageFieldsAndVisibility) {
     EXPECT_EQ(page.grainText(), "7.3");
     page.setGrainText("");
     EXPECT_EQ(m_block.texture.noiseParameter, 1.0);
-    page.randomiseSeed();
-    EXPECT_LT(m_block.texture.noiseSeed, 10000);
+    // A random seed is never 0, which would draw a new pattern on every render.
+    for (int draw = 0; draw < 2000; ++draw) {
+        page.randomiseSeed();
+        ASSERT_GE(m_block.texture.noiseSeed, 1);
+        ASSERT_LE(m_block.texture.noiseSeed, 9999);
+    }
 
     // A bar dragged far above the top stops at weight 1.
     const PixelRect client{0, 0, 125, 120};
