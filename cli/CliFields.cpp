@@ -85,25 +85,15 @@ std::string pictureFile(const std::string& value, const FieldEditContext& contex
 } // namespace
 
 const std::vector<std::string>& fieldValuedOptions() {
-    static const std::vector<std::string> names{"--set",
-                                                "--type",
-                                                "--seed",
-                                                "--octaves",
-                                                "--weights",
-                                                "--colours",
-                                                "--opacity",
-                                                "--blur",
-                                                "--grain",
-                                                "--picture",
-                                                "--picture-amount",
-                                                "--move",
-                                                "--rotate",
-                                                "--scale",
-                                                "--zoom",
-                                                "--per-frame-move",
-                                                "--per-frame-rotate",
-                                                "--per-frame-zoom",
-                                                "--per-frame-evolve"};
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> all{"--set"};
+        for (const FieldShorthand& shorthand : kFieldShorthands) {
+            all.emplace_back(shorthand.option);
+        }
+        all.insert(all.end(), {"--move", "--rotate", "--scale", "--zoom", "--per-frame-move", "--per-frame-rotate",
+                               "--per-frame-zoom", "--per-frame-evolve"});
+        return all;
+    }();
     return names;
 }
 
@@ -201,32 +191,20 @@ bool applyFieldOptions(const Arguments& args, TextureFields& fields, const Field
             if (!isBlockOwnField(value.substr(0, value.find('=')))) {
                 applyAssignment(fields, value);
             }
-        } else if (name == "--type") {
-            set(fields, "type", value);
         } else if (name == "--seed") {
-            if (value == "random") {
-                const std::int32_t seed = context.randomSeed ? *context.randomSeed : *chooseRandomSeed(args);
-                set(fields, "noiseSeed", formatInt(seed));
-            } else {
-                set(fields, "noiseSeed", value);
-            }
-        } else if (name == "--octaves") {
-            set(fields, "noiseLevel", value);
-        } else if (name == "--weights") {
-            set(fields, "noiseWeights", value);
-        } else if (name == "--colours") {
-            set(fields, "colours", value);
-        } else if (name == "--opacity") {
-            set(fields, "totalOpacity", value);
+            const std::string seed = value != "random"    ? value
+                                     : context.randomSeed ? formatInt(*context.randomSeed)
+                                                          : formatInt(*chooseRandomSeed(args));
+            set(fields, fieldShorthand("--seed").field, seed);
         } else if (name == "--blur") {
-            setEffect(fields, "blurEnabled", "blur", value);
+            setEffect(fields, "blurEnabled", fieldShorthand("--blur").field, value);
         } else if (name == "--grain") {
-            setEffect(fields, "noiseEnabled", "noise", value);
+            setEffect(fields, "noiseEnabled", fieldShorthand("--grain").field, value);
         } else if (name == "--picture") {
-            set(fields, "texturePath", pictureFile(value, context));
+            set(fields, fieldShorthand("--picture").field, pictureFile(value, context));
             set(fields, "textureEnabled", "on");
-        } else if (name == "--picture-amount") {
-            set(fields, "textureAmount", value);
+        } else if (const FieldShorthand* shorthand = findFieldShorthand(name); shorthand != nullptr) {
+            set(fields, shorthand->field, value);
         } else if (name == "--move") {
             double dx = 0;
             double dy = 0;

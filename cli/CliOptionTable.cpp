@@ -19,6 +19,11 @@ constexpr CliOption fromJob(std::string_view group, const job::JobOption& option
     return CliOption{group, option.option, option.value, option.text};
 }
 
+// A row of a field's shorthand.
+constexpr CliOption fromShorthand(const FieldShorthand& shorthand) {
+    return CliOption{"texture", shorthand.option, shorthand.value, shorthand.text};
+}
+
 // The help of --seed names the random seeds' range in words.
 static_assert(kRandomSeedLow == 1 && kRandomSeedHigh == 9999, "say the new range in --seed's help");
 
@@ -72,17 +77,16 @@ constexpr std::array kOptions{
     CliOption{"texture", "--set", "FIELD=VALUE",
               "set one field (fields below), or one of the block's own: presetFile, categoryIndex, scaleBySource, "
               "overwriteSource"},
-    CliOption{"texture", "--type", "cloud|fire|marble|wood", "the texture type"},
-    CliOption{"texture", "--seed", "N|random",
-              "noiseSeed; 0 draws a new pattern on every run; random picks 1..9999 and prints it on stderr"},
-    CliOption{"texture", "--octaves", "N", "noiseLevel"},
-    CliOption{"texture", "--weights", "W1,W2,...", "noiseWeights of the first octaves"},
-    CliOption{"texture", "--colours", "'#RRGGBB[AA]@POS,...'", "the gradient, up to 8 stops, POS 0..255 rising"},
-    CliOption{"texture", "--opacity", "N", "totalOpacity"},
-    CliOption{"texture", "--blur", "N", "blur amount 1..100; 0 or off switches it off"},
-    CliOption{"texture", "--grain", "N", "added noise 1..100; 0 or off switches it off"},
-    CliOption{"texture", "--picture", "NAME|PATH", "blend a texture picture (NAME: from the textures folder)"},
-    CliOption{"texture", "--picture-amount", "N", "textureAmount"},
+    fromShorthand(fieldShorthand("--type")),
+    fromShorthand(fieldShorthand("--seed")),
+    fromShorthand(fieldShorthand("--octaves")),
+    fromShorthand(fieldShorthand("--weights")),
+    fromShorthand(fieldShorthand("--colours")),
+    fromShorthand(fieldShorthand("--opacity")),
+    fromShorthand(fieldShorthand("--blur")),
+    fromShorthand(fieldShorthand("--grain")),
+    fromShorthand(fieldShorthand("--picture")),
+    fromShorthand(fieldShorthand("--picture-amount")),
     CliOption{"texture", "--move", "DX,DY", "move the pattern by DX,DY pixels of the filter rectangle"},
     CliOption{"texture", "--rotate", "DEG", "turn the pattern clockwise about the rectangle's centre"},
     CliOption{"texture", "--scale", "SX,SY", "stretch the pattern about the centre (2,1: twice as wide)"},
@@ -330,6 +334,15 @@ morvessan render \-\-size 640x360 \-\-type cloud \-\-frames 48 \e
 )";
 
 } // namespace
+
+const FieldShorthand* findFieldShorthand(std::string_view option) {
+    for (const FieldShorthand& shorthand : kFieldShorthands) {
+        if (shorthand.option == option) {
+            return &shorthand;
+        }
+    }
+    return nullptr;
+}
 
 std::span<const CliOption> cliOptions() { return kOptions; }
 
