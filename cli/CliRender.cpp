@@ -285,8 +285,8 @@ std::string temporaryFolder() {
         return folder.string();
     }
     for (const char* name : {"TMPDIR", "TMP", "TEMP"}) {
-        if (const char* value = std::getenv(name); value != nullptr && *value != '\0') {
-            throw JobError("the folder for temporary files '" + std::string(value) + "' (" + name +
+        if (const std::string value = vxProcessEnvironment(name); !value.empty()) {
+            throw JobError("the folder for temporary files '" + value + "' (" + name +
                            ") is not a folder; standard output is written through it");
         }
     }
