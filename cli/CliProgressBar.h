@@ -1,0 +1,31 @@
+// The progress bar a command draws on stderr while it reads, renders and writes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace morvessan::cli {
+
+// A bar on stderr over a whole command (reading, rendering and writing), when
+// stderr is a terminal and not quiet. It is wiped when it ends, and before any
+// message or summary, so that those start at the left of a line of their own.
+class ProgressBar {
+public:
+    ProgressBar(const std::string& label, bool quiet);
+    ~ProgressBar();
+    ProgressBar(const ProgressBar&) = delete;
+    ProgressBar& operator=(const ProgressBar&) = delete;
+    // `done` of `total`: 100 % only when all is done.
+    void update(std::int64_t done, std::int64_t total);
+    // Wipes the bar's line; the next update draws it again.
+    void breakLine();
+    // The line as drawn for `percent` (without the carriage return).
+    std::string line(int percent) const;
+
+private:
+    std::string m_label;
+    bool m_active;
+    int m_shown = -1;
+};
+
+} // namespace morvessan::cli
