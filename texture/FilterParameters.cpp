@@ -1,6 +1,8 @@
 // Defaults and preset conversion of the host-kept parameter block.
 #include "texture/FilterParameters.h"
 
+#include "texture/TextureFieldTable.h"
+
 namespace morvessan {
 
 void writeDefaultParameters(FilterParameters& block) {

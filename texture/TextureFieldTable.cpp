@@ -17,7 +17,6 @@ namespace morvessan {
 namespace {
 
 using Kind = TextureFieldKind;
-using Id = TextureFieldId;
 
 const auto& kFields = kTextureFields;
 const auto& kTypeWords = kTextureTypeWords;
@@ -166,8 +165,6 @@ std::string numberList(const double* values, std::size_t count, bool json) {
     return json ? out + "]" : out;
 }
 
-Id idOf(const TextureField& field) { return static_cast<Id>(&field - kFields.data()); }
-
 } // namespace
 
 std::span<const TextureField> textureFields() { return kFields; }
@@ -213,37 +210,35 @@ std::string textureFieldRange(const TextureField& field) {
 }
 
 std::string setTextureField(TextureFields& t, const TextureField& field, std::string_view text) {
-    switch (idOf(field)) {
-    case Id::Type:
+    switch (field.kind) {
+    case Kind::Choice:
         for (std::size_t i = 0; i < kTypeWords.size(); ++i) {
             if (sameWord(kTypeWords[i], text)) {
-                t.type = static_cast<std::int32_t>(i + 1);
+                t.*field.whole = static_cast<std::int32_t>(i + 1);
                 return {};
             }
         }
         return problem(field, text, "is not one of " + textureFieldRange(field));
-    case Id::Colours: return setColours(t, field, text);
-    case Id::Transformation: return setNumbers(t.transformation.m, 9, true, field, text);
-    case Id::NoiseWeights: return setNumbers(t.noiseWeights, kMaxOctaves, false, field, text);
-    case Id::TexturePath:
+    case Kind::Colours: return setColours(t, field, text);
+    case Kind::Matrix: return setNumbers(t.transformation.m, 9, true, field, text);
+    case Kind::Weights: return setNumbers(t.noiseWeights, kMaxOctaves, false, field, text);
+    case Kind::Path:
         if (text.size() > kPathSize - 1 || text.find('\0') != std::string_view::npos) {
             return problem(field, text.substr(0, 40), "is longer than 259 bytes");
         }
         copyToField(t.texturePath, kPathSize, std::string(text));
         return {};
-    default: break;
-    }
-    if (field.kind == Kind::Flag) {
-        std::uint8_t on = 0;
+    case Kind::Flag:
         if (sameWord(text, "on") || sameWord(text, "true") || text == "1") {
-            on = 1;
-        } else if (!sameWord(text, "off") && !sameWord(text, "false") && text != "0") {
+            t.*field.flag = 1;
+        } else if (sameWord(text, "off") || sameWord(text, "false") || text == "0") {
+            t.*field.flag = 0;
+        } else {
             return problem(field, text, "is not on or off");
         }
-        (idOf(field) == Id::BlurEnabled    ? t.blurEnabled
-         : idOf(field) == Id::NoiseEnabled ? t.noiseEnabled
-                                           : t.textureEnabled) = on;
         return {};
+    case Kind::Integer:
+    case Kind::Decimal: break;
     }
     double value = 0;
     const bool whole = field.kind == Kind::Integer;
@@ -257,33 +252,52 @@ std::string setTextureField(TextureFields& t, const TextureField& field, std::st
         const double per = std::round(1 / field.step);
         value = std::round(value * per) / per;
     }
-    const auto integer = static_cast<std::int32_t>(value);
-    switch (idOf(field)) {
-    case Id::NoiseLevel: t.noiseLevel = value; break;
-    case Id::NoiseSeed: t.noiseSeed = integer; break;
-    case Id::TotalOpacity: t.totalOpacity = value; break;
-    case Id::NoiseParameter: t.noiseParameter = value; break;
-    case Id::Blur: t.blur = integer; break;
-    case Id::Noise: t.noise = integer; break;
-    case Id::TextureAmount: t.textureAmount = integer; break;
-    default: break;
+    if (field.whole != nullptr) {
+        t.*field.whole = static_cast<std::int32_t>(value);
+    } else {
+        t.*field.decimal = value;
     }
     return {};
+}
+
+void writeDefaultFields(TextureFields& f) {
+    const TextureFields defaults;
+    for (const TextureField& field : kFields) {
+        switch (field.kind) {
+        case Kind::Colours:
+            std::copy(std::begin(defaults.colours), std::end(defaults.colours), std::begin(f.colours));
+            std::copy(std::begin(defaults.positions), std::end(defaults.positions), std::begin(f.positions));
+            f.colourCount = defaults.colourCount;
+            break;
+        case Kind::Matrix: f.transformation = defaults.transformation; break;
+        case Kind::Weights:
+            std::copy(std::begin(defaults.noiseWeights), std::end(defaults.noiseWeights), std::begin(f.noiseWeights));
+            break;
+        // A fresh block's path is empty from its first byte; the rest stays as it was.
+        case Kind::Path: f.texturePath[0] = '\0'; break;
+        case Kind::Flag: f.*field.flag = defaults.*field.flag; break;
+        default:
+            if (field.whole != nullptr) {
+                f.*field.whole = defaults.*field.whole;
+            } else {
+                f.*field.decimal = defaults.*field.decimal;
+            }
+        }
+    }
+    f.reserved = 0;
 }
 
 namespace {
 
 std::string fieldValue(const TextureFields& t, const TextureField& field, bool json) {
-    const auto flag = [json](std::uint8_t on) { return json ? (on ? "true" : "false") : (on ? "on" : "off"); };
-    switch (idOf(field)) {
-    case Id::Type: {
+    switch (field.kind) {
+    case Kind::Choice: {
         // Any value but the four types is built and written as Cloud.
-        const std::string word(t.type >= kCloud && t.type <= kWood ? kTypeWords[t.type - 1] : kTypeWords[0]);
+        const std::int32_t type = t.*field.whole;
+        const std::string word(type >= kCloud && type <= kWood ? kTypeWords[type - 1] : kTypeWords[0]);
         return json ? jsonString(word) : word;
     }
-    case Id::NoiseLevel: return numberText(t.noiseLevel, json);
-    case Id::NoiseSeed: return formatInt(t.noiseSeed);
-    case Id::Colours: {
+    case Kind::Colours: {
         std::string out = json ? "[" : "";
         for (int i = 0; i < stopCount(t); ++i) {
             out += i ? "," : "";
@@ -293,22 +307,20 @@ std::string fieldValue(const TextureFields& t, const TextureField& field, bool j
         }
         return json ? out + "]" : out;
     }
-    case Id::TotalOpacity: return numberText(t.totalOpacity, json);
-    case Id::Transformation: return numberList(t.transformation.m, 9, json);
-    case Id::NoiseWeights: return numberList(t.noiseWeights, kMaxOctaves, json);
-    case Id::NoiseParameter: return numberText(t.noiseParameter, json);
-    case Id::BlurEnabled: return flag(t.blurEnabled);
-    case Id::Blur: return formatInt(t.blur);
-    case Id::NoiseEnabled: return flag(t.noiseEnabled);
-    case Id::Noise: return formatInt(t.noise);
-    case Id::TextureEnabled: return flag(t.textureEnabled);
-    case Id::TextureAmount: return formatInt(t.textureAmount);
-    case Id::TexturePath: {
+    case Kind::Matrix: return numberList(t.transformation.m, 9, json);
+    case Kind::Weights: return numberList(t.noiseWeights, kMaxOctaves, json);
+    case Kind::Path: {
         const std::string path = readField(t.texturePath, kPathSize);
         return json ? jsonString(path) : path;
     }
-    default: return {};
+    case Kind::Flag: {
+        const bool on = t.*field.flag != 0;
+        return json ? (on ? "true" : "false") : (on ? "on" : "off");
     }
+    case Kind::Integer:
+    case Kind::Decimal: break;
+    }
+    return field.whole != nullptr ? formatInt(t.*field.whole) : numberText(t.*field.decimal, json);
 }
 
 } // namespace

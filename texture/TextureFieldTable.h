@@ -37,6 +37,13 @@ struct TextureField {
     double storedLow;
     double storedHigh;
     std::string_view meaning;
+    // Where a number or a flag lives in the record (one of the three; the type is
+    // a whole number too), so that it is read, written and given its default (the
+    // record's own, TextureFields{}) by this one declaration. The compound kinds
+    // (stops, matrix, weights, path) have none: their text has rules of its own.
+    std::int32_t TextureFields::*whole = nullptr;
+    double TextureFields::*decimal = nullptr;
+    std::uint8_t TextureFields::*flag = nullptr;
 };
 
 // The fields, in the record's order.
@@ -74,23 +81,31 @@ inline constexpr std::int32_t kRandomSeedHigh = 9999;
 
 // The one declaration of every field: each layer takes its limits from here.
 inline constexpr std::array<TextureField, static_cast<std::size_t>(TextureFieldId::Count)> kTextureFields{{
-    {"type", TextureFieldKind::Choice, 1, 4, 1, 1, 4, "texture type"},
-    {"noiseLevel", TextureFieldKind::Integer, 1, kMaxOctaves, 1, 0, kMaxOctaves, "noise octaves (turbulence bands)"},
-    {"noiseSeed", TextureFieldKind::Integer, 0, 32767, 1, -kAnyStored, kAnyStored, "seed of the noise"},
+    {"type", TextureFieldKind::Choice, 1, 4, 1, 1, 4, "texture type", &TextureFields::type},
+    {"noiseLevel", TextureFieldKind::Integer, 1, kMaxOctaves, 1, 0, kMaxOctaves, "noise octaves (turbulence bands)",
+     nullptr, &TextureFields::noiseLevel},
+    {"noiseSeed", TextureFieldKind::Integer, 0, 32767, 1, -kAnyStored, kAnyStored, "seed of the noise",
+     &TextureFields::noiseSeed},
     {"colours", TextureFieldKind::Colours, 0, 255, 1, 0, 255, "gradient stops, #RRGGBB[AA]@POS,... (1 to 8)"},
-    {"totalOpacity", TextureFieldKind::Integer, 0, 100, 1, -kAnyStored, kAnyStored,
-     "opacity of the texture in percent"},
+    {"totalOpacity", TextureFieldKind::Integer, 0, 100, 1, -kAnyStored, kAnyStored, "opacity of the texture in percent",
+     nullptr, &TextureFields::totalOpacity},
     {"transformation", TextureFieldKind::Matrix, 0, 0, 0, -kAnyStored, kAnyStored,
      "3x3 matrix, nine numbers row by row"},
     {"noiseWeights", TextureFieldKind::Weights, kLightestNoiseWeight, 1, 0, -kAnyStored, kAnyStored,
      "weight of each octave, W1,W2,..."},
-    {"noiseParameter", TextureFieldKind::Decimal, 1, 50, 0.1, -kAnyStored, kAnyStored, "grain of Wood"},
-    {"blurEnabled", TextureFieldKind::Flag, 0, 1, 1, -kAnyStored, kAnyStored, "apply blur"},
-    {"blur", TextureFieldKind::Integer, 1, 100, 1, 0, 100, "blur amount"},
-    {"noiseEnabled", TextureFieldKind::Flag, 0, 1, 1, -kAnyStored, kAnyStored, "apply noise"},
-    {"noise", TextureFieldKind::Integer, 1, 100, 1, -kAnyStored, kAnyStored, "amount of added noise"},
-    {"textureEnabled", TextureFieldKind::Flag, 0, 1, 1, -kAnyStored, kAnyStored, "apply the texture picture"},
-    {"textureAmount", TextureFieldKind::Integer, 1, 100, 1, -kAnyStored, kAnyStored, "strength of the texture picture"},
+    {"noiseParameter", TextureFieldKind::Decimal, 1, 50, 0.1, -kAnyStored, kAnyStored, "grain of Wood", nullptr,
+     &TextureFields::noiseParameter},
+    {"blurEnabled", TextureFieldKind::Flag, 0, 1, 1, -kAnyStored, kAnyStored, "apply blur", nullptr, nullptr,
+     &TextureFields::blurEnabled},
+    {"blur", TextureFieldKind::Integer, 1, 100, 1, 0, 100, "blur amount", &TextureFields::blur},
+    {"noiseEnabled", TextureFieldKind::Flag, 0, 1, 1, -kAnyStored, kAnyStored, "apply noise", nullptr, nullptr,
+     &TextureFields::noiseEnabled},
+    {"noise", TextureFieldKind::Integer, 1, 100, 1, -kAnyStored, kAnyStored, "amount of added noise",
+     &TextureFields::noise},
+    {"textureEnabled", TextureFieldKind::Flag, 0, 1, 1, -kAnyStored, kAnyStored, "apply the texture picture", nullptr,
+     nullptr, &TextureFields::textureEnabled},
+    {"textureAmount", TextureFieldKind::Integer, 1, 100, 1, -kAnyStored, kAnyStored, "strength of the texture picture",
+     &TextureFields::textureAmount},
     {"texturePath", TextureFieldKind::Path, 0, kPathSize - 1, 0, 0, kPathSize - 1, "path of the texture picture"},
 }};
 
@@ -112,6 +127,11 @@ std::string textureFieldRange(const TextureField& field);
 // Reads `text` into the field; on failure returns a message naming the field
 // and its range and leaves `fields` as it was. Returns "" on success.
 std::string setTextureField(TextureFields& fields, const TextureField& field, std::string_view text);
+
+// Writes every field's default (the record's own, TextureFields{}) over `fields`, leaving
+// padding and the texture path beyond its first byte as they were, as a host's
+// fresh block is initialised.
+void writeDefaultFields(TextureFields& fields);
 
 // The field's value in the form setTextureField reads back exactly.
 std::string textureFieldText(const TextureFields& fields, const TextureField& field);

@@ -6,28 +6,6 @@
 
 namespace morvessan {
 
-void writeDefaultFields(TextureFields& f) {
-    const TextureFields defaults;
-    f.type = defaults.type;
-    f.noiseLevel = defaults.noiseLevel;
-    f.noiseSeed = defaults.noiseSeed;
-    std::copy(std::begin(defaults.colours), std::end(defaults.colours), std::begin(f.colours));
-    std::copy(std::begin(defaults.positions), std::end(defaults.positions), std::begin(f.positions));
-    f.colourCount = defaults.colourCount;
-    f.totalOpacity = defaults.totalOpacity;
-    f.transformation = defaults.transformation;
-    std::copy(std::begin(defaults.noiseWeights), std::end(defaults.noiseWeights), std::begin(f.noiseWeights));
-    f.noiseParameter = defaults.noiseParameter;
-    f.blurEnabled = 0;
-    f.blur = defaults.blur;
-    f.noiseEnabled = 0;
-    f.noise = defaults.noise;
-    f.textureEnabled = 0;
-    f.reserved = 0;
-    f.textureAmount = defaults.textureAmount;
-    f.texturePath[0] = '\0';
-}
-
 void copyToField(char* field, std::size_t size, const std::string& text) {
     if (size == 0) {
         return;

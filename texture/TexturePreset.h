@@ -75,11 +75,6 @@ struct TexturePreset : TextureFields {
     const TextureFields& fields() const { return *this; }
 };
 
-// Writes every default of the field table over `fields` field by field, leaving
-// padding and the texture path beyond its first byte as they were, as a host's
-// fresh block is initialised.
-void writeDefaultFields(TextureFields& fields);
-
 // Copies a C string into a fixed char field, cut to size - 1 characters and always terminated.
 void copyToField(char* field, std::size_t size, const std::string& text);
 
