@@ -111,7 +111,8 @@ int stopCount(const TextureFields& t) {
 
 std::string setColours(TextureFields& t, const TextureField& field, std::string_view text) {
     const std::vector<std::string_view> parts = splitCommas(text);
-    const std::string expected = "is not 1 to 8 stops #RRGGBB[AA]@POS, POS 0..255 and rising";
+    const std::string expected =
+        "is not 1 to " + std::to_string(kMaxColourStops) + " stops #RRGGBB[AA]@POS, POS 0..255 and rising";
     if (parts.size() > static_cast<std::size_t>(kMaxColourStops)) {
         return problem(field, text, expected);
     }
@@ -197,12 +198,18 @@ const TextureField* findTextureField(std::string_view name) {
 
 std::string textureFieldRange(const TextureField& field) {
     switch (field.kind) {
-    case Kind::Choice: return "cloud|fire|marble|wood";
+    case Kind::Choice: {
+        std::string words;
+        for (const std::string_view word : kTypeWords) {
+            words += (words.empty() ? "" : "|") + lowerAscii(std::string(word));
+        }
+        return words;
+    }
     case Kind::Flag: return "on|off";
-    case Kind::Colours: return "1 to 8 stops, POS 0..255";
+    case Kind::Colours: return "1 to " + std::to_string(kMaxColourStops) + " stops, POS 0..255";
     case Kind::Matrix: return "any numbers";
-    case Kind::Path: return "at most 259 bytes";
-    case Kind::Weights: return "1 to 12 of " + rangeText(field);
+    case Kind::Path: return "at most " + std::to_string(kPathSize - 1) + " bytes";
+    case Kind::Weights: return "1 to " + std::to_string(kMaxOctaves) + " of " + rangeText(field);
     case Kind::Decimal: return rangeText(field) + " step " + formatShortest(field.step);
     case Kind::Integer: break;
     }
@@ -224,7 +231,7 @@ std::string setTextureField(TextureFields& t, const TextureField& field, std::st
     case Kind::Weights: return setNumbers(t.noiseWeights, kMaxOctaves, false, field, text);
     case Kind::Path:
         if (text.size() > kPathSize - 1 || text.find('\0') != std::string_view::npos) {
-            return problem(field, text.substr(0, 40), "is longer than 259 bytes");
+            return problem(field, text.substr(0, 40), "is longer than " + std::to_string(kPathSize - 1) + " bytes");
         }
         copyToField(t.texturePath, kPathSize, std::string(text));
         return {};
