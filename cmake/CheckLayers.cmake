@@ -121,6 +121,12 @@ foreach(entry IN LISTS entries)
 endforeach()
 find_program(GIT git)
 if(GIT AND folders)
+  execute_process(COMMAND ${GIT} -C "${SOURCE_DIR}" rev-parse --show-toplevel
+    OUTPUT_VARIABLE top OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE top_result ERROR_QUIET)
+  file(REAL_PATH "${SOURCE_DIR}" real_source)
+endif()
+# Only a repository's own top: a tree made inside another's ignored folder is all ignored.
+if(GIT AND folders AND top_result EQUAL 0 AND top STREQUAL real_source)
   execute_process(COMMAND ${GIT} -C "${SOURCE_DIR}" check-ignore ${folders}
     OUTPUT_VARIABLE ignored RESULT_VARIABLE ignore_result ERROR_QUIET)
   string(REGEX REPLACE "\n$" "" ignored "${ignored}")

@@ -7,9 +7,15 @@ set(tree "${WORK}/${CASE}")
 file(REMOVE_RECURSE "${tree}")
 set(picture "${REPO}/ARCHITECTURE.md")
 
+# Writes a file of the tree, counting those the check is to read.
+set(written 0)
 function(put path)
   string(JOIN "\n" text ${ARGN})
   file(WRITE "${tree}/${path}" "${text}\n")
+  if(NOT path MATCHES "^build/")
+    math(EXPR count "${written} + 1")
+    set(written ${count} PARENT_SCOPE)
+  endif()
 endfunction()
 
 # What every case starts from: includes that keep to the floors, among them the
@@ -115,6 +121,10 @@ string(REGEX REPLACE "[ \n]+" " " flat "${output}")
 if(NOT expected)
   if(NOT result EQUAL 0)
     message(FATAL_ERROR "The check refused a tree that keeps to the floors:\n${output}")
+  endif()
+  # Every file read, none of the build tree's.
+  if(NOT output MATCHES "The includes of ${written} files keep to their floors")
+    message(FATAL_ERROR "The check did not read the ${written} files of the tree:\n${output}")
   endif()
   return()
 endif()
