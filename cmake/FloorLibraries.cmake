@@ -134,6 +134,7 @@ function(morvessan_link_floors)
 
   set(main ${CMAKE_BINARY_DIR}/floor-links/main.cpp)
   file(CONFIGURE OUTPUT ${main} CONTENT "// The link checks of the floors: a program that only links.\nint main() { return 0; }\n")
+  add_library(morvessan_floor_links_main OBJECT ${main})
   foreach(target IN LISTS libraries)
     get_target_property(folder ${target} MORVESSAN_FLOOR_FOLDER)
     set(floor ${MORVESSAN_FLOOR_OF_${folder}})
@@ -161,7 +162,7 @@ function(morvessan_link_floors)
     endforeach()
 
     # Never run, so the empty table of embedded pictures will do (EmbedResources.cmake).
-    add_executable(${target}_links ${main})
+    add_executable(${target}_links $<TARGET_OBJECTS:morvessan_floor_links_main>)
     target_link_libraries(${target}_links PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,${target}>")
     set_target_properties(${target}_links PROPERTIES MORVESSAN_BUILD_TOOL ON
       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/floor-links)
