@@ -105,8 +105,10 @@ function(morvessan_embed_resources target manifest)
   target_include_directories(${target}_no_resources PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(${target}_no_resources PRIVATE morvessan_flags)
 
-  # INTERFACE: the library itself does not wait for the pictures, so the tools that
-  # draw them can link it.
+  # INTERFACE, and only where a program or shared library is linked: the libraries
+  # above <target> do not wait for the pictures, so the tools that draw them can
+  # link those libraries too.
+  set(table "$<IF:$<BOOL:$<TARGET_PROPERTY:MORVESSAN_BUILD_TOOL>>,${target}_no_resources,${target}_resources>")
   target_link_libraries(${target} INTERFACE
-    "$<IF:$<BOOL:$<TARGET_PROPERTY:MORVESSAN_BUILD_TOOL>>,${target}_no_resources,${target}_resources>")
+    "$<$<NOT:$<STREQUAL:$<TARGET_PROPERTY:TYPE>,STATIC_LIBRARY>>:${table}>")
 endfunction()
