@@ -15,7 +15,7 @@ namespace morvessan {
 using ColourRowRoutine = std::int32_t (*)(const double* values, const ColourEntry* table, const std::uint8_t* in,
                                           std::uint8_t* out, std::int32_t n, bool overwrite);
 
-// The routine of the current lane path (see noisePath()); null for the scalar one.
+// The routine of the current lane path (see lanePath()); null for the scalar one.
 ColourRowRoutine colourRowRoutine();
 
 } // namespace morvessan

@@ -6,6 +6,7 @@
 // routine of their width, so the calling convention they warn about never applies.
 #pragma GCC diagnostic ignored "-Wpsabi"
 
+#include "texture/LanePath.h"
 #include "texture/NoiseRows.h"
 
 #include <cstdint>
@@ -70,13 +71,13 @@ template <typename V>
 }
 #endif
 
-// The build of a routine for the current path (see noisePath()); null for Scalar.
+// The build of a routine for the current path (see lanePath()); null for Scalar.
 template <typename Routine>
 Routine routineOfPath(Routine baseline, Routine avx2, Routine avx512) {
-    switch (noisePath()) {
-    case NoisePath::Baseline: return baseline;
-    case NoisePath::Avx2: return avx2;
-    case NoisePath::Avx512: return avx512;
+    switch (lanePath()) {
+    case LanePath::Baseline: return baseline;
+    case LanePath::Avx2: return avx2;
+    case LanePath::Avx512: return avx512;
     default: return nullptr;
     }
 }

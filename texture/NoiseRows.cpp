@@ -3,7 +3,6 @@
 // multiply-add is ever enabled), so the widths agree bit for bit.
 #include "texture/NoiseRows.h"
 
-#include "VXLib/VXUTIL/VXRenderEnvironment.h"
 #include "texture/Lanes.h"
 
 #include <atomic>
@@ -133,64 +132,7 @@ bool noiseBaseline(const NoiseRowTables& t, const double* x, const double* y, in
 
 #endif
 
-bool supported(NoisePath path) {
-    switch (path) {
-    case NoisePath::Scalar: return true;
-#if defined(MORVESSAN_LANES)
-    case NoisePath::Baseline: return true;
-    case NoisePath::Avx2: return __builtin_cpu_supports("avx2");
-    case NoisePath::Avx512:
-        return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
-               __builtin_cpu_supports("avx512vl");
-#endif
-    default: return false;
-    }
-}
-
-NoisePath narrowest(NoisePath wanted) {
-    int p = static_cast<int>(wanted);
-    while (p > 0 && !supported(static_cast<NoisePath>(p))) {
-        --p;
-    }
-    return static_cast<NoisePath>(p);
-}
-
-NoisePath startingPath() {
-    NoisePath wanted = NoisePath::Avx512;
-    if (const std::optional<std::string> simd = vxRenderEnvironment().simd) {
-        const char* text = simd->c_str();
-        const struct {
-            const char* name;
-            NoisePath path;
-        } names[] = {{"scalar", NoisePath::Scalar},
-                     {"baseline", NoisePath::Baseline},
-                     {"avx2", NoisePath::Avx2},
-                     {"avx512", NoisePath::Avx512}};
-        for (const auto& entry : names) {
-            if (std::strcmp(text, entry.name) == 0) {
-                wanted = entry.path;
-            }
-        }
-    }
-    return narrowest(wanted);
-}
-
-std::atomic<int>& currentPath() {
-    static std::atomic<int> path{static_cast<int>(startingPath())};
-    return path;
-}
-
 } // namespace
-
-NoisePath noisePath() { return static_cast<NoisePath>(currentPath().load(std::memory_order_relaxed)); }
-
-NoisePath setNoisePath(NoisePath path) {
-    const NoisePath taken = narrowest(path);
-    currentPath().store(static_cast<int>(taken), std::memory_order_relaxed);
-    return taken;
-}
-
-bool noisePathAvailable(NoisePath path) { return supported(path); }
 
 NoiseRowRoutine noiseRowRoutine() {
 #if defined(MORVESSAN_LANES)

@@ -21,16 +21,6 @@ struct NoiseRowTables {
 using NoiseRowRoutine = bool (*)(const NoiseRowTables& tables, const double* x, const double* y, int n, double* out,
                                  bool* done);
 
-enum class NoisePath { Scalar, Baseline, Avx2, Avx512 };
-
-// The widest path this processor runs, narrowed by MORVESSAN_SIMD (scalar,
-// baseline, avx2 or avx512) when that is set.
-NoisePath noisePath();
-// Forces a path (narrowed to what the processor has); returns the one taken.
-NoisePath setNoisePath(NoisePath path);
-// Whether this processor and build can run `path`.
-bool noisePathAvailable(NoisePath path);
-
 // The routine of the current path; null for Scalar.
 NoiseRowRoutine noiseRowRoutine();
 

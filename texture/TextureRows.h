@@ -25,7 +25,7 @@ struct TextureRowJob {
 // whether every pixel was done.
 using TextureRowRoutine = bool (*)(const TextureRowJob& job, const double* x, double y, int n, double* out, bool* done);
 
-// The routine of the current noise path (see noisePath()); null for Scalar.
+// The routine of the current noise path (see lanePath()); null for Scalar.
 TextureRowRoutine textureRowRoutine();
 
 } // namespace morvessan

@@ -4,6 +4,7 @@
 #include "renderer/ColourRows.h"
 #include "renderer/RenderThreads.h"
 #include "renderer/TextureRenderer.h"
+#include "texture/LanePath.h"
 #include "texture/NoiseRows.h"
 #include "texture/Perlin.h"
 #include "texture/PortableTrig.h"
@@ -45,13 +46,13 @@ double anyCoordinate(std::mt19937_64& g) {
 
 // Each case runs on the next path in turn (the processor permitting); the
 // test ends back on the widest.
-NoisePath forcePath(int i) {
-    constexpr NoisePath paths[] = {NoisePath::Scalar, NoisePath::Baseline, NoisePath::Avx2, NoisePath::Avx512};
-    return setNoisePath(paths[i % 4]);
+LanePath forcePath(int i) {
+    constexpr LanePath paths[] = {LanePath::Scalar, LanePath::Baseline, LanePath::Avx2, LanePath::Avx512};
+    return setLanePath(paths[i % 4]);
 }
 
 struct WidestPathAfterwards : ::testing::EmptyTestEventListener {
-    void OnTestEnd(const ::testing::TestInfo&) override { setNoisePath(NoisePath::Avx512); }
+    void OnTestEnd(const ::testing::TestInfo&) override { setLanePath(LanePath::Avx512); }
 };
 
 const bool g_restoring = [] {
