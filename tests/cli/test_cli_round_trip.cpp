@@ -218,6 +218,19 @@ TEST_F(CliRoundTrip, ParamsShowAndSetRoundTripThroughTheProgram) {
     for (const std::string& key : everyFieldName()) {
         EXPECT_NE(schema.find("\"" + key + "\": {"), std::string::npos) << key;
     }
+    // The schema's ranges are the field table's.
+    for (const TextureField& field : textureFields()) {
+        if (field.kind != TextureFieldKind::Integer && field.kind != TextureFieldKind::Decimal) {
+            continue;
+        }
+        const std::size_t at = schema.find("\"" + std::string(field.name) + "\": {");
+        const std::string line = schema.substr(at, schema.find('\n', at) - at);
+        EXPECT_NE(line.find(formatShortest(field.low) + ".." + formatShortest(field.high)), std::string::npos) << line;
+    }
+    EXPECT_NE(schema.find("\"maxItems\": " + std::to_string(kMaxColourStops)), std::string::npos);
+    EXPECT_NE(
+        schema.find("\"minItems\": " + std::to_string(kMaxOctaves) + ", \"maxItems\": " + std::to_string(kMaxOctaves)),
+        std::string::npos);
 }
 
 } // namespace
