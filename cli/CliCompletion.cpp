@@ -6,6 +6,10 @@
 #include "job/JobLibrary.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/CliOptionTable.h"
+#include "texture/TextureFieldTable.h"
+
+#include <algorithm>
 
 #include <iostream>
 #include <set>
@@ -32,17 +36,33 @@ std::string joined(const std::vector<std::string>& words) {
     return out;
 }
 
+// The options after which the script offers values (words, names, folders, files);
+// after every other option of the table that takes a value nothing is offered.
+const std::set<std::string_view> kOfferedValues{
+    "--set",         "--type",         "--format",  "--depth",       "--seed",     "--output-dir",
+    "--presets-dir", "--textures-dir", "--preset",  "--preset-file", "--category", "--background",
+    "--params",      "--mask",         "--picture", "--module",      "--chroma"};
+
 // The options whose value is typed, not chosen: nothing is offered after them.
 std::string valueOptions() {
+    std::set<std::string_view> typed;
+    for (const CliOption& option : cliOptions()) {
+        if (!option.value.empty() && kOfferedValues.count(option.name) == 0) {
+            typed.insert(option.name);
+        }
+    }
     std::string out;
-    for (const char* name :
-         {"--size",           "--frames",  "--rect",        "--max-pixels",  "--threads",        "--octaves",
-          "--weights",        "--colours", "--opacity",     "--blur",        "--grain",          "--picture-amount",
-          "--move",           "--rotate",  "--scale",       "--zoom",        "--per-frame-move", "--per-frame-rotate",
-          "--per-frame-zoom", "--name",    "--frame-range", "--pattern-size"}) {
+    for (const std::string_view name : typed) {
         out += (out.empty() ? "" : "|") + std::string(name);
     }
     return out;
+}
+
+// The texture types as --type takes them.
+std::string typeWords() {
+    std::string words = textureFieldRange(textureField(TextureFieldId::Type));
+    std::replace(words.begin(), words.end(), '|', ' ');
+    return words;
 }
 
 // "completion names presets|files|categories [--presets-dir DIR]": the names the
@@ -150,7 +170,9 @@ int commandCompletion(const std::vector<std::string>& list) {
            "    fi\n"
            "    case \"$prev\" in\n"
            "    --set) compopt -o nospace 2>/dev/null; COMPREPLY=($(compgen -W \"$fields\" -- \"$cur\")); return ;;\n"
-           "    --type) COMPREPLY=($(compgen -W \"cloud fire marble wood\" -- \"$cur\")); return ;;\n"
+           "    --type) COMPREPLY=($(compgen -W \""
+        << typeWords()
+        << "\" -- \"$cur\")); return ;;\n"
            "    --format) COMPREPLY=($(compgen -W \"png jpg bmp\" -- \"$cur\")); return ;;\n"
            "    --depth) COMPREPLY=($(compgen -W \"8 16\" -- \"$cur\")); return ;;\n"
            "    --seed) COMPREPLY=($(compgen -W \"random\" -- \"$cur\")); return ;;\n"
@@ -159,7 +181,8 @@ int commandCompletion(const std::vector<std::string>& list) {
            "    --preset-file) _morvessan_names files; return ;;\n"
            "    --category) _morvessan_names categories; return ;;\n"
            "    --background) COMPREPLY=($(compgen -W \"white transparent\" -- \"$cur\")); return ;;\n"
-           "    --params|--mask|--picture) COMPREPLY=($(compgen -f -- \"$cur\")); return ;;\n"
+           "    --chroma) COMPREPLY=($(compgen -W \"444 420\" -- \"$cur\")); return ;;\n"
+           "    --params|--mask|--picture|--module) COMPREPLY=($(compgen -f -- \"$cur\")); return ;;\n"
            "    "
         << valueOptions()
         << ") COMPREPLY=(); return ;;\n"

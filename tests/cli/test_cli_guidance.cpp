@@ -126,6 +126,12 @@ TEST_F(CliShell, CompletionOffersNamesFilesOrNothingAsTheOptionTakes) {
     // A typed value: nothing, not the names of files.
     EXPECT_EQ(offered("render --size ''"), "\n");
     EXPECT_EQ(offered("render --rotate ''"), "\n");
+    // Every typed option of the table, those added since the list was typed by hand too.
+    EXPECT_EQ(offered("render --quality ''"), "\n");
+    EXPECT_EQ(offered("render --per-frame-evolve ''"), "\n");
+    // Words where the option takes one of a few.
+    EXPECT_EQ(offered("render --chroma ''"), "444\n420\n");
+    EXPECT_EQ(offered("render --type 'm'"), "marble\n");
     // A file where one is expected.
     EXPECT_EQ(offered("render --params 'pre'"), "presets\n");
     EXPECT_EQ(offered("params set b.bin 'noiseSe'"), "noiseSeed=\n");
