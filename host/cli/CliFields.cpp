@@ -2,8 +2,8 @@
 // shorthand for one, or a transformation step of the dialog's buttons.
 #include "host/cli/CliFields.h"
 
-#include "VXLib/VXImage2.h"
 #include "VXLib/VXImageFile.h"
+#include "VXLib/VXPictureDecoder.h"
 #include "VXLib/VXUTIL/VXWholeFile.h"
 #include "host/HostFiles.h"
 #include "host/HostPictureReader.h"
@@ -196,8 +196,8 @@ void checkTexturePicture(const std::string& path) {
         const std::size_t cause = file.error.find("': ");
         throw CliError(cannot + (cause != std::string::npos ? file.error.substr(cause + 3) : file.error));
     }
-    VXImage2 picture;
-    if (!loadImageFile(path, picture, true)) {
+    VXDecodedPicture picture;
+    if (!vxReadIndexedPicture(path, picture)) {
         HostImage decoded;
         std::string problem;
         std::string damage;
