@@ -6,7 +6,6 @@
 #include "VXLib/VXDIBBuffer.h"
 #include "VXLib/VXExifBlock.h"
 #include "VXLib/VXImage2.h"
-#include "VXLib/VXPngChunks.h"
 
 #include <png.h>
 
@@ -169,6 +168,23 @@ void askForStoredValues(png_structp png, png_infop info, int& transparentIndex) 
     }
 }
 
+// No chunk may claim more memory than a real one needs, and chunks that carry nothing
+// the pictures use are skipped. libpng only warns about a chunk whose declared size is
+// absurd and then allocates it, so this comes before png_read_info. With `metadata`
+// the profile, EXIF and resolution chunks (iCCP, eXIf, pHYs) are read, not skipped.
+void limitPngChunks(png_structp png, bool metadata) {
+    png_set_chunk_malloc_max(png, png_alloc_size_t(8) << 20);
+    static const png_byte ignored[] =
+        "tEXt\0zTXt\0iTXt\0sPLT\0pCAL\0sCAL\0hIST\0tIME\0"
+        "oFFs\0sBIT\0sTER\0cHRM\0gAMA\0sRGB\0bKGD";
+    static const png_byte kept[] = "iCCP\0eXIf\0pHYs";
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, ignored, int(sizeof ignored / 5));
+    if (!metadata) {
+        png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kept, int(sizeof kept / 5));
+    }
+}
+
 // Reads the header and asks for the rows `reading` wants (see the two above).
 bool readPngHeader(png_structp png, png_infop info, const VXPictureReading& reading, png_uint_32& width,
                    png_uint_32& height, int& channels, int& fileBits, int& passes, int& transparentIndex) {
@@ -280,7 +296,7 @@ bool decodePng(std::string_view bytes, const VXPictureReading& reading, VXDecode
     png_set_read_fn(png, state.get(), readPngBytes);
     // The size is checked here, before anything the header declares is allocated.
     png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);
-    vxLimitPngChunks(png, reading.metadata);
+    limitPngChunks(png, reading.metadata);
     png_uint_32 width = 0;
     png_uint_32 height = 0;
     int channels = 0;
