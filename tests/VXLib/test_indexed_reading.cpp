@@ -10,9 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
+
+#include <jpeglib.h> // WITH_SIMD
 
 using namespace morvessan;
 using namespace morvessan::testing;
@@ -396,6 +399,9 @@ struct Pin {
     std::uint64_t whole; // outcomeHash of the file
     std::uint64_t cuts;  // of its cuts in the last quarter, in turn
     int cutsRead;        // how many of those read
+    // A cut arithmetic-coded stream decodes to coefficients no encoder writes, on which
+    // libjpeg-turbo's SIMD and plain routines differ; the Windows build's has no SIMD.
+    std::uint64_t cutsWithoutSimd = 0; // when not `cuts`
 };
 
 const Pin kPins[] = {
@@ -413,7 +419,7 @@ const Pin kPins[] = {
     {"picture/colour_prog.jpg", 0x90d1bd4bace47e43ull, 0x19c65dd49ff7985full, 1},
     {"picture/grey.jpg", 0xa55526a8a556e546ull, 0x62ab4fd04ecd330aull, 3},
     {"picture/meta-exif-icc.jpg", 0x8414635fbc4c6cbeull, 0x26bd9bec1a886457ull, 1},
-    {"picture/testimgari.jpg", 0xf26648f5498fb33full, 0x2eb8b347fafa8a0dull, 5},
+    {"picture/testimgari.jpg", 0xf26648f5498fb33full, 0x2eb8b347fafa8a0dull, 5, 0xa1e4b58b3d513011ull},
     {"picture/testorig.jpg", 0x33063090e72761c5ull, 0x8c2957b4064dc0b5ull, 5},
     {"picture/bgra_fourth_byte.bmp", 0xc2445577892f6afaull, 0xccee172e449e1aacull, 0},
     {"picture/core8.bmp", 0xe7d7d80c1172140full, 0xccee172e449e1aacull, 0},
@@ -459,7 +465,7 @@ const Pin kPins[] = {
     {"host_picture/meta-icc-exif-phys.png", 0x03d072d6552c973full, 0xccee172e449e1aacull, 0},
     {"host_picture/palette-4-tRNS.png", 0x17d89953b9263939ull, 0xccee172e449e1aacull, 0},
     {"host_picture/rgba_v4.bmp", 0xc2445577892f6afaull, 0xccee172e449e1aacull, 0},
-    {"host_picture/testimgari.jpg", 0xf26648f5498fb33full, 0x2eb8b347fafa8a0dull, 5},
+    {"host_picture/testimgari.jpg", 0xf26648f5498fb33full, 0x2eb8b347fafa8a0dull, 5, 0xa1e4b58b3d513011ull},
     {"host_picture/testimgint.jpg", 0xf26648f5498fb33full, 0x86cdd11bcd8e789eull, 5},
     {"host_picture/testorig.jpg", 0x33063090e72761c5ull, 0x8c2957b4064dc0b5ull, 5},
     {"host_picture/testorig12.jpg", 0x315446a086a23133ull, 0xccee172e449e1aacull, 0},
@@ -484,7 +490,11 @@ TEST(IndexedReading, SampleFilesAndTheirCutsGiveTheirPinnedOutcomes) {
             read += decodeIndexed(cut, p);
             cuts = (cuts ^ outcomeHash(cut)) * 1099511628211ull;
         }
+#if defined(WITH_SIMD)
         EXPECT_EQ(cuts, pin.cuts) << pin.file;
+#else
+        EXPECT_EQ(cuts, pin.cutsWithoutSimd != 0 ? pin.cutsWithoutSimd : pin.cuts) << pin.file;
+#endif
         EXPECT_EQ(read, pin.cutsRead) << pin.file;
     }
 }
