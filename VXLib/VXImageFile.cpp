@@ -16,8 +16,8 @@ namespace morvessan {
 
 namespace {
 
-// No picture the decoder accepts has a larger file than its largest pixel data,
-// with room for headers, tables and metadata.
+// Files are read whole: one larger than the most pixel data a picture may have, with
+// room for headers, tables and metadata, is refused unread.
 constexpr std::uint64_t kMaxPictureFileBytes = kMaxImageBytes + (std::uint64_t(16) << 20);
 
 bool decodeIndexed(std::string_view bytes, VXDecodedPicture& picture) {

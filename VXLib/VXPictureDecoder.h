@@ -26,7 +26,7 @@ struct VXDecodedPicture {
     std::int32_t height = 0;
     std::int32_t planes = 3;          // 1 = stored values (`indexed` only), 3 = RGB, 4 = RGBA
     std::vector<std::uint8_t> pixels; // rows top to bottom, width * planes bytes each
-    std::int32_t fileBits = 8;        // bits a channel in the file: 16 for 16-bit PNGs, rounded here
+    std::int32_t fileBits = 8;        // bits a channel in the file: 16 for 16-bit PNGs, reduced here
     VXPictureMetadata metadata;
     std::vector<std::uint32_t> palette; // one plane: the colour of each of the 256 values (red in the low byte)
     std::int32_t transparentIndex = -1; // one plane: a PNG palette's single transparent entry, or -1
@@ -46,13 +46,14 @@ struct VXDecodedPicture {
 // and the resolution (PNG pHYs in metres, JPEG JFIF density, else the EXIF block's,
 // a bitmap's pixels per metre).
 // With `reading.indexed`, the form texture pictures and the dialogs' pictures have
-// always been read in, so that a texture renders as it did: grey and palette pictures
-// give one plane of their stored values with their colours in `palette` (a grey
-// picture's alpha or transparent key is dropped; a PNG palette keeps its indices
-// without a tRNS chunk or with one whose only entry below 255 is its last, which
-// `transparentIndex` then names, and is RGBA otherwise), as do 8-bit bitmaps; other
-// pictures give RGB, or RGBA where a PNG has alpha or a colour key or a bitmap has
-// alpha; 16-bit channels are cut to their high byte; CMYK and YCCK JPEGs are refused.
+// always been read in, so that a texture renders as it did: grey PNGs and JPEGs, PNG
+// palettes and 8-bit bitmaps give one plane of their stored values with the colours
+// of those in `palette` (a grey PNG's alpha or transparent key is dropped; a PNG
+// palette keeps its indices without a tRNS chunk or with one whose only entry below
+// 255 is its last, which `transparentIndex` then names, and is RGBA otherwise); other
+// pictures (bitmaps of fewer bits among them) give RGB, or RGBA where a PNG has alpha
+// or a colour key or a bitmap has alpha; 16-bit channels are cut to their high byte;
+// CMYK and YCCK JPEGs are refused.
 // A PNG or bitmap whose data is cut short or fails to decode (up to the PNG's end) is
 // refused, and so is a JPEG whose decoding fails; a JPEG that libjpeg completes (cut
 // short, or with corrupt data) is kept, its damage said. `transparencyAsAlpha` does

@@ -1,7 +1,7 @@
 // The decoder's indexed form, which texture pictures and the dialogs' pictures are
 // read in: stored grey and palette values with their table, colours otherwise, 16
-// bits cut, damage refused. The sample files' outcomes are pinned: they are what
-// textures were made of before this form, and a change would change renders.
+// bits cut, damage refused. The sample files' outcomes are pinned: a change there
+// changes every render that uses such a picture as its texture.
 #include "VXLib/VXDIBTypes.h"
 #include "VXLib/VXPictureDecoder.h"
 #include "VXLib/VXTextureMap.h"
