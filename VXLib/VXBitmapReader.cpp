@@ -1,11 +1,10 @@
-// The bitmap file reader: headers, colour tables, bit fields and run-length data
-// from a file or a block of memory, refusing anything it cannot place safely.
+// The bitmap file reader under the picture decoder: headers, colour tables, bit
+// fields and run-length data from a file's bytes, refusing anything it cannot place safely.
 #include "VXLib/VXBitmapReader.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <vector>
 
 namespace morvessan {
@@ -18,7 +17,7 @@ std::uint32_t le32(const std::uint8_t* p) {
     return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
 }
 
-// Sequential input with seeking: a file or a block of memory.
+// Sequential input with seeking over a block of memory.
 class ByteSource {
 public:
     virtual ~ByteSource() = default;
@@ -51,36 +50,6 @@ private:
     const std::uint8_t* m_data;
     std::size_t m_size;
     std::size_t m_position = 0;
-};
-
-class FileSource : public ByteSource {
-public:
-    explicit FileSource(const std::string& path) : m_stream(path, std::ios::binary) {
-        if (m_stream) {
-            m_stream.seekg(0, std::ios::end);
-            const auto end = m_stream.tellg();
-            m_size = end < 0 ? 0 : std::uint64_t(end);
-            m_stream.seekg(0, std::ios::beg);
-        }
-    }
-    bool isOpen() const { return bool(m_stream); }
-    std::size_t read(void* destination, std::size_t count) override {
-        m_stream.read(static_cast<char*>(destination), std::streamsize(count));
-        const auto n = m_stream.gcount();
-        m_stream.clear();
-        return std::size_t(n);
-    }
-    bool seek(std::uint64_t position) override {
-        if (position > m_size)
-            return false;
-        m_stream.seekg(std::streamoff(position), std::ios::beg);
-        return bool(m_stream);
-    }
-    std::uint64_t size() const override { return m_size; }
-
-private:
-    std::ifstream m_stream;
-    std::uint64_t m_size = 0;
 };
 
 bool isBitmapBitCount(int b) { return b == 1 || b == 2 || b == 4 || b == 8 || b == 16 || b == 24 || b == 32; }
@@ -358,27 +327,11 @@ void vxDecodeRunLength(const std::uint8_t* input, std::size_t inputSize, std::ui
     }
 }
 
-int vxReadBitmapFile(const std::string& path, VXPackedBitmap& out) {
-    FileSource source(path);
-    if (!source.isOpen())
-        return kBitmapCannotOpen;
-    return parseBitmap(source, out, nullptr);
-}
-
 int vxReadBitmapMemory(const std::uint8_t* data, std::size_t size, VXPackedBitmap& out, bool* truncated) {
     if (data == nullptr)
         return kBitmapUnusable;
     MemorySource source(data, size);
     return parseBitmap(source, out, truncated);
-}
-
-bool vxLoadBitmapFile(const std::string& path, VXImage2& image) {
-    VXPackedBitmap bitmap;
-    if (vxReadBitmapFile(path, bitmap) != kBitmapRead) {
-        image.reset();
-        return false;
-    }
-    return attachBitmap(bitmap, image);
 }
 
 bool vxLoadBitmapMemory(const std::uint8_t* data, std::size_t size, VXImage2& image, bool* truncated) {

@@ -1,5 +1,6 @@
-// The bitmap file reader of our own: information and core headers, colour tables,
-// bit-field layouts and run-length decoding, into a packed bitmap block.
+// The bitmap file reader the picture decoder reads bitmaps with: information and core
+// headers, colour tables, bit-field layouts and run-length decoding, into a packed
+// bitmap block.
 #pragma once
 
 #include "VXLib/VXAutoPtr.h"
@@ -7,14 +8,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
 namespace morvessan {
 
 // Result codes of the bitmap reader (internal, never shown).
 inline constexpr int kBitmapRead = 0;
-inline constexpr int kBitmapCannotOpen = 201; // the file cannot be opened
-inline constexpr int kBitmapUnusable = 300;   // not a usable bitmap
+inline constexpr int kBitmapUnusable = 300; // not a usable bitmap
 
 // A packed bitmap: 40-byte header, colour table (2^bitcount entries up to 8 bits),
 // then the uncompressed pixel rows in the file's storage order.
@@ -23,20 +22,18 @@ struct VXPackedBitmap {
     std::size_t size = 0;
 };
 
-// Reads a bitmap file. Header sizes 40 and 12, and the 52-, 56-, 108- and 124-byte
-// forms that extend the 40-byte one (their colour space is not used); 1, 2, 4, 8, 16, 24 and 32 bits;
-// run-length 8- and 4-bit data decoded; bit-field 5-5-5 and 5-6-5 (16 bits) loaded
-// as 24 bits and 8-8-8 (32 bits) as 32 bits, other masks refused. Returns kBitmapRead,
-// kBitmapCannotOpen or kBitmapUnusable; `out` is filled only on success.
-int vxReadBitmapFile(const std::string& path, VXPackedBitmap& out);
-// The same reader over a file image in memory (never reads outside `data`). With
-// `truncated` given, pixel data cut short is no failure: the whole rows present are
-// read (the rest stay zero), run-length data is decoded as far as the file goes, the
-// declared image size is not held against the rows, and `*truncated` is set.
+// Reads a bitmap file's bytes (never outside `data`). Header sizes 40 and 12, and the
+// 52-, 56-, 108- and 124-byte forms that extend the 40-byte one (their colour space is
+// not used); 1, 2, 4, 8, 16, 24 and 32 bits; run-length 8- and 4-bit data decoded;
+// bit-field 5-5-5 and 5-6-5 (16 bits) loaded as 24 bits and 8-8-8 (32 bits) as 32
+// bits, other masks refused. Returns kBitmapRead or kBitmapUnusable; `out` is filled
+// only on success. With `truncated` given, pixel data cut short is no failure: the
+// whole rows present are read (the rest stay zero), run-length data is decoded as far
+// as the file goes, the declared image size is not held against the rows, and
+// `*truncated` is set.
 int vxReadBitmapMemory(const std::uint8_t* data, std::size_t size, VXPackedBitmap& out, bool* truncated = nullptr);
 
-// Reads a bitmap file or block into `image`, top-down. False (image empty) on failure.
-bool vxLoadBitmapFile(const std::string& path, VXImage2& image);
+// Reads a bitmap file's bytes into `image`, top-down. False (image empty) on failure.
 bool vxLoadBitmapMemory(const std::uint8_t* data, std::size_t size, VXImage2& image, bool* truncated = nullptr);
 
 // Run-length decoding into `rows` stored rows of `stride` bytes (zeroed by the caller),

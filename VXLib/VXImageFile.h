@@ -1,5 +1,5 @@
-// Loading pictures: image files by extension with a pass that tries every reader,
-// and image resources of the module (a built-in table outside Windows).
+// Loading the program's own pictures (texture pictures, the dialogs' pictures) from
+// files and resources through the picture decoder's indexed form, top-down.
 #pragma once
 
 #include "VXLib/VXImage2.h"
@@ -8,20 +8,25 @@
 
 namespace morvessan {
 
-// Loads the picture at `path` into `image`, top-down. First resets the transparent
-// colour (-1) and the has-alpha flag. The extension, compared without regard to case,
-// picks the reader: ".BMP" bitmap, ".JPG" JPEG, ".PNG" PNG. When that reader fails or
-// the extension is another one, and `tryAll` is set and the file exists, the bitmap,
-// JPEG and PNG readers are tried in that order and the first success wins.
-// False, and the image empty, when nothing could read it.
-bool loadImageFile(const std::string& path, VXImage2& image, bool tryAll);
+struct VXDecodedPicture;
+
+// Reads the PNG, JPEG or bitmap file at `path`, told by its content, in the decoder's
+// indexed form (VXPictureReading::indexed). False when it is no regular file, cannot
+// be read, or is no picture that form takes.
+bool vxReadIndexedPicture(const std::string& path, VXDecodedPicture& picture);
+
+// The picture at `path` as an image, top-down: 8 bits with its table for stored values,
+// 24 bits for colour, 32 with alpha (has-alpha set) for colour with alpha. The
+// transparent colour is always -1. False, and the image empty, when nothing can read it.
+bool loadImageFile(const std::string& path, VXImage2& image);
 
 // Handle of a module whose resources to search; null means the module holding this code.
 using VXModuleHandle = const void*;
 
-// Loads resource `resourceId` of type `typeName` (e.g. "IMAGE") and decodes it by
-// `extension`, without regard to case: ".JPG" JPEG, ".PNG" PNG; ".BMP", ".GIF" and
-// anything else fail. The result is top-down. False, image empty, on any failure.
+// Loads resource `resourceId` of type `typeName` (e.g. "IMAGE") as loadImageFile does
+// a file, when `extension` (without regard to case) names what it holds: ".JPG" a JPEG,
+// ".PNG" a PNG; ".BMP", ".GIF" and anything else fail. A PNG palette's single
+// transparent entry is the image's transparent colour. False, image empty, on failure.
 bool loadImageResource(VXModuleHandle module, int resourceId, const std::string& typeName, const std::string& extension,
                        VXImage2& image);
 

@@ -6,7 +6,6 @@
 #include "VXLib/VXDIBBuffer.h"
 #include "VXLib/VXExifBlock.h"
 #include "VXLib/VXImage2.h"
-#include "VXLib/VXPngChunks.h"
 
 #include <png.h>
 
@@ -93,16 +92,31 @@ void PNGCBAPI readPngBytes(png_structp png, png_bytep out, png_size_t length) {
     state->offset += length;
 }
 
-// Reads the header and asks for eight-bit RGB or RGBA rows, whatever the source:
-// palettes, low bit depths and tRNS chunks expanded, grey widened to colour. Without
-// `alpha` every transparency is dropped instead.
-bool readPngHeader(png_structp png, png_infop info, bool alpha, png_uint_32& width, png_uint_32& height, int& channels,
-                   int& fileBits, int& passes) {
-    if (setjmp(png_jmpbuf(png))) {
-        return false;
+// The palette entry a tRNS chunk makes transparent when it is the chunk's only entry
+// below 255 and its last one; -1 for any other chunk (which then gives alpha).
+int singleTransparentIndex(png_structp png, png_infop info) {
+    png_bytep alpha = nullptr;
+    int count = 0;
+    png_color_16p colour = nullptr;
+    if (png_get_tRNS(png, info, &alpha, &count, &colour) == 0 || alpha == nullptr) {
+        return -1;
     }
-    png_read_info(png, info);
-    fileBits = png_get_bit_depth(png, info);
+    int index = -1;
+    for (int i = 0; i < count; ++i) {
+        if (index != -1) {
+            return -1;
+        }
+        if (alpha[i] != 255) {
+            index = i;
+        }
+    }
+    return index;
+}
+
+// Asks for eight-bit RGB or RGBA rows, whatever the source: palettes, low bit depths
+// and tRNS chunks expanded, grey widened to colour. Without `alpha` every
+// transparency is dropped instead.
+void askForColour(png_structp png, png_infop info, bool alpha) {
     const int colourType = png_get_color_type(png, info);
     if (alpha) {
         png_set_expand(png);
@@ -120,13 +134,95 @@ bool readPngHeader(png_structp png, png_infop info, bool alpha, png_uint_32& wid
     if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA) {
         png_set_gray_to_rgb(png);
     }
+}
+
+// Asks for the indexed form's rows: grey and palette pictures as one plane of their
+// values, low depths widened to a byte each, 16 bits cut to their high byte. These
+// are the transformations texture pictures were always read with; a change here
+// changes every render that uses one.
+void askForStoredValues(png_structp png, png_infop info, int& transparentIndex) {
+    const int depth = png_get_bit_depth(png, info);
+    const int colourType = png_get_color_type(png, info);
+    if (depth < 8) {
+        png_set_packing(png);
+    }
+    if (colourType == PNG_COLOR_TYPE_GRAY && depth < 8) {
+        png_set_expand_gray_1_2_4_to_8(png);
+    }
+    if (png_get_valid(png, info, PNG_INFO_tRNS) != 0) {
+        if (colourType == PNG_COLOR_TYPE_PALETTE) {
+            transparentIndex = singleTransparentIndex(png, info);
+            if (transparentIndex == -1) {
+                png_set_tRNS_to_alpha(png);
+            }
+        } else if (colourType == PNG_COLOR_TYPE_RGB) {
+            png_set_tRNS_to_alpha(png);
+        }
+        // A grey picture's transparent key is dropped: it stays one plane of grey.
+    }
+    if (depth == 16) {
+        png_set_strip_16(png);
+    }
+    if (colourType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+        png_set_strip_alpha(png);
+    }
+}
+
+// No chunk may claim more memory than a real one needs, and chunks that carry nothing
+// the pictures use are skipped. libpng only warns about a chunk whose declared size is
+// absurd and then allocates it, so this comes before png_read_info. With `metadata`
+// the profile, EXIF and resolution chunks (iCCP, eXIf, pHYs) are read, not skipped.
+void limitPngChunks(png_structp png, bool metadata) {
+    png_set_chunk_malloc_max(png, png_alloc_size_t(8) << 20);
+    static const png_byte ignored[] =
+        "tEXt\0zTXt\0iTXt\0sPLT\0pCAL\0sCAL\0hIST\0tIME\0"
+        "oFFs\0sBIT\0sTER\0cHRM\0gAMA\0sRGB\0bKGD";
+    static const png_byte kept[] = "iCCP\0eXIf\0pHYs";
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, ignored, int(sizeof ignored / 5));
+    if (!metadata) {
+        png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kept, int(sizeof kept / 5));
+    }
+}
+
+// Reads the header and asks for the rows `reading` wants (see the two above).
+bool readPngHeader(png_structp png, png_infop info, const VXPictureReading& reading, png_uint_32& width,
+                   png_uint_32& height, int& channels, int& fileBits, int& passes, int& transparentIndex) {
+    if (setjmp(png_jmpbuf(png))) {
+        return false;
+    }
+    png_read_info(png, info);
+    fileBits = png_get_bit_depth(png, info);
+    if (reading.indexed) {
+        askForStoredValues(png, info, transparentIndex);
+    } else {
+        askForColour(png, info, reading.transparencyAsAlpha);
+    }
     passes = png_set_interlace_handling(png);
     png_read_update_info(png, info);
     width = png_get_image_width(png, info);
     height = png_get_image_height(png, info);
     channels = png_get_channels(png, info);
-    return (channels == 3 || channels == 4) && png_get_bit_depth(png, info) == 8 &&
-           png_get_rowbytes(png, info) == png_size_t(width) * png_size_t(channels);
+    return (channels == 3 || channels == 4 || (channels == 1 && reading.indexed)) &&
+           png_get_bit_depth(png, info) == 8 && png_get_rowbytes(png, info) == png_size_t(width) * png_size_t(channels);
+}
+
+// The colours of a one-plane picture's values: its palette (the entries it lacks
+// black) or the greys.
+std::vector<std::uint32_t> pngValueColours(png_structp png, png_infop info) {
+    std::vector<std::uint32_t> colours(256, 0);
+    png_colorp palette = nullptr;
+    int count = 0;
+    if (png_get_color_type(png, info) != PNG_COLOR_TYPE_PALETTE) {
+        for (std::uint32_t i = 0; i < 256; ++i) {
+            colours[i] = i * 0x010101u;
+        }
+    } else if (png_get_PLTE(png, info, &palette, &count) != 0 && palette != nullptr) {
+        for (int i = 0; i < count && i < 256; ++i) {
+            colours[std::size_t(i)] = vxRGB(palette[i].red, palette[i].green, palette[i].blue);
+        }
+    }
+    return colours;
 }
 
 // Rows into `pixels`; false when the data broke off (what was read stays).
@@ -143,12 +239,13 @@ bool readPngRows(png_structp png, std::uint8_t* pixels, png_uint_32 height, std:
     return true;
 }
 
-// The chunks after the pixels, for an eXIf placed there; a fault there costs nothing.
-void readPngEnd(png_structp png, png_infop info) {
+// The chunks after the pixels, for an eXIf placed there; false on a fault there.
+bool readPngEnd(png_structp png, png_infop info) {
     if (setjmp(png_jmpbuf(png))) {
-        return;
+        return false;
     }
     png_read_end(png, info);
+    return true;
 }
 
 std::vector<std::uint8_t> bytesOf(const png_byte* data, std::size_t size) {
@@ -199,13 +296,14 @@ bool decodePng(std::string_view bytes, const VXPictureReading& reading, VXDecode
     png_set_read_fn(png, state.get(), readPngBytes);
     // The size is checked here, before anything the header declares is allocated.
     png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);
-    vxLimitPngChunks(png, reading.metadata);
+    limitPngChunks(png, reading.metadata);
     png_uint_32 width = 0;
     png_uint_32 height = 0;
     int channels = 0;
     int passes = 1;
     int fileBits = 8;
-    if (!readPngHeader(png, info, reading.transparencyAsAlpha, width, height, channels, fileBits, passes)) {
+    int transparentIndex = -1;
+    if (!readPngHeader(png, info, reading, width, height, channels, fileBits, passes, transparentIndex)) {
         error = std::string("it is not a PNG picture this program can read") +
                 (state->message[0] != '\0' ? std::string(" (") + state->message + ")" : std::string());
         return false;
@@ -219,14 +317,28 @@ bool decodePng(std::string_view bytes, const VXPictureReading& reading, VXDecode
     }
     VXDecodedPicture result = blankPicture(width, height, channels);
     result.fileBits = fileBits == 16 ? 16 : 8;
+    if (channels == 1) {
+        result.palette = pngValueColours(png, info);
+        result.transparentIndex = transparentIndex;
+    }
     if (reading.metadata) {
         readPngMetadata(png, info, result.metadata);
     }
     if (!readPngRows(png, result.pixels.data(), height, std::size_t(width) * std::size_t(channels), passes)) {
         damage = state->message[0] != '\0' ? state->message : "the data breaks off";
-    } else if (reading.metadata) {
-        readPngEnd(png, info);
-        readPngMetadata(png, info, result.metadata);
+    } else if (reading.metadata || reading.indexed) {
+        // The indexed form reads to the end: a file cut after its pixels is refused too.
+        if (!readPngEnd(png, info) && reading.indexed) {
+            damage = state->message[0] != '\0' ? state->message : "the data breaks off";
+        }
+        if (reading.metadata) {
+            readPngMetadata(png, info, result.metadata);
+        }
+    }
+    if (reading.indexed && !damage.empty()) {
+        error = "it is damaged (" + damage + ")";
+        damage.clear();
+        return false;
     }
     image = std::move(result);
     return true;
@@ -376,9 +488,10 @@ bool readJpegHeader(JpegDecoder& d, const std::uint8_t* data, std::size_t size, 
     return true;
 }
 
-// Scanlines into RGB `pixels` (grey widened, CMYK converted); false when the data
-// broke off with an error (the rows decoded so far stay).
-bool readJpegRows(JpegDecoder& d, std::uint8_t* pixels, std::uint8_t* line) {
+// Scanlines into RGB `pixels` (grey widened, CMYK converted), or into one plane of
+// grey for `planes` 1; false when the data broke off with an error (the rows decoded
+// so far stay).
+bool readJpegRows(JpegDecoder& d, std::uint8_t* pixels, std::uint8_t* line, int planes) {
     if (setjmp(d.jump)) {
         return false;
     }
@@ -388,12 +501,12 @@ bool readJpegRows(JpegDecoder& d, std::uint8_t* pixels, std::uint8_t* line) {
     // Adobe's CMYK files store the inks inverted.
     const bool inverted = d.info.saw_Adobe_marker;
     while (d.info.output_scanline < d.info.output_height) {
-        std::uint8_t* out = pixels + std::size_t(d.info.output_scanline) * width * 3;
-        JSAMPROW row = line;
+        std::uint8_t* out = pixels + std::size_t(d.info.output_scanline) * width * std::size_t(planes);
+        JSAMPROW row = planes == 1 ? out : line;
         if (jpeg_read_scanlines(&d.info, &row, 1) != 1) {
             break;
         }
-        for (std::size_t x = 0; x < width; ++x, out += 3) {
+        for (std::size_t x = 0; planes != 1 && x < width; ++x, out += 3) {
             const std::uint8_t* s = line + x * std::size_t(components);
             if (components == 1) {
                 out[0] = out[1] = out[2] = s[0];
@@ -441,17 +554,35 @@ bool decodeJpeg(std::string_view bytes, const VXPictureReading& reading, VXDecod
         error = "it is a JPEG picture of " + std::to_string(components) + " colour components";
         return false;
     }
-    if (!checkSize(d.info.output_width, d.info.output_height, 3, reading, error)) {
+    const J_COLOR_SPACE space = d.info.jpeg_color_space;
+    const bool grey = space == JCS_GRAYSCALE && d.info.num_components == 1;
+    if (reading.indexed && !grey && !((space == JCS_YCbCr || space == JCS_RGB) && d.info.num_components == 3)) {
+        // Texture pictures never took these: a block that names one renders as it did.
+        error = "it is a JPEG picture whose colours are neither grey nor RGB";
+        return false;
+    }
+    const int planes = reading.indexed && grey ? 1 : 3;
+    if (!checkSize(d.info.output_width, d.info.output_height, planes, reading, error)) {
         return false;
     }
     if (reading.headerOnly) {
-        image = sizeOnly(d.info.output_width, d.info.output_height, 3);
+        image = sizeOnly(d.info.output_width, d.info.output_height, planes);
         return true;
     }
-    VXDecodedPicture result = blankPicture(d.info.output_width, d.info.output_height, 3);
+    VXDecodedPicture result = blankPicture(d.info.output_width, d.info.output_height, planes);
     result.metadata = std::move(metadata);
+    if (planes == 1) {
+        result.palette.resize(256);
+        for (std::uint32_t i = 0; i < 256; ++i) {
+            result.palette[i] = i * 0x010101u;
+        }
+    }
     std::vector<std::uint8_t> line(std::size_t(d.info.output_width) * std::size_t(components));
-    if (!readJpegRows(d, result.pixels.data(), line.data())) {
+    if (!readJpegRows(d, result.pixels.data(), line.data(), planes)) {
+        if (reading.indexed) {
+            error = std::string("it is damaged (") + d.message + ")";
+            return false;
+        }
         damage = d.message;
     } else if (d.warning[0] != '\0') {
         damage = d.warning;
@@ -577,12 +708,14 @@ bool decodeBitmap(std::string_view bytes, const VXPictureReading& reading, VXDec
     }
     const std::uint32_t bits = core ? le16(file + 24) : le16(file + 28);
     const std::uint32_t compression = core ? 0 : le32(file + 30);
-    const bool mayHaveAlpha = reading.transparencyAsAlpha && bits == 32 && (alphaMask || compression == 0);
-    if (!checkSize(width, height, mayHaveAlpha ? 4 : 3, reading, error)) {
+    const bool mayHaveAlpha =
+        (reading.transparencyAsAlpha || reading.indexed) && bits == 32 && (alphaMask || compression == 0);
+    const std::int32_t planes = reading.indexed && bits == 8 ? 1 : mayHaveAlpha ? 4 : 3;
+    if (!checkSize(width, height, planes, reading, error)) {
         return false;
     }
     if (reading.headerOnly) {
-        image = sizeOnly(width, height, mayHaveAlpha ? 4 : 3);
+        image = sizeOnly(width, height, planes);
         return true;
     }
     // Pixel data cut short: the rows that are there are read, the rest stays black
@@ -596,8 +729,12 @@ bool decodeBitmap(std::string_view bytes, const VXPictureReading& reading, VXDec
     }
     VXImage2 picture;
     bool truncated = false;
-    if (!vxLoadBitmapMemory(file, bytes.size(), picture, &truncated) || picture.width() <= 0 || picture.height() <= 0) {
-        error = unreadable + (compression == 3 ? " (its bit fields are a layout this program does not read)" : "");
+    // The indexed form takes no bitmap cut short: the reader refuses it.
+    if (!vxLoadBitmapMemory(file, bytes.size(), picture, reading.indexed ? nullptr : &truncated) ||
+        picture.width() <= 0 || picture.height() <= 0) {
+        error = compression == 3  ? unreadable + " (its bit fields are a layout this program does not read)"
+                : reading.indexed ? "it is damaged (its pixel data is cut short)"
+                                  : unreadable;
         return false;
     }
     if (truncated) {
@@ -605,10 +742,27 @@ bool decodeBitmap(std::string_view bytes, const VXPictureReading& reading, VXDec
     }
 
     const int bitCount = picture.bitCount();
+    if (planes == 1) {
+        VXDecodedPicture result = blankPicture(picture.width(), picture.height(), 1);
+        result.palette.resize(256);
+        for (int i = 0; i < picture.colourTableEntries() && i < 256; ++i) {
+            result.palette[std::size_t(i)] = vxColourOf(picture.colourTable()[i]);
+        }
+        if (reading.metadata) {
+            readBitmapMetadata(bytes, headerSize, result.metadata);
+        }
+        for (std::int32_t y = 0; y < picture.height(); ++y) {
+            std::memcpy(result.pixels.data() + std::size_t(y) * std::size_t(result.width), picture.row(y),
+                        std::size_t(result.width));
+        }
+        image = std::move(result);
+        return true;
+    }
     // A 32-bit bitmap without masks keeps alpha in its fourth bytes when any is
     // set (as this program wrote them once, and as common tools read them).
-    bool alpha = reading.transparencyAsAlpha && alphaMask;
-    if (reading.transparencyAsAlpha && bitCount == 32 && compression == 0) {
+    const bool wantsAlpha = reading.transparencyAsAlpha || reading.indexed;
+    bool alpha = wantsAlpha && alphaMask;
+    if (wantsAlpha && bitCount == 32 && compression == 0) {
         for (std::int32_t y = 0; y < picture.height() && !alpha; ++y) {
             const std::uint8_t* row = picture.row(y);
             for (std::int32_t x = 0; x < picture.width() && !alpha; ++x) {
@@ -649,7 +803,7 @@ bool decodeBitmap(std::string_view bytes, const VXPictureReading& reading, VXDec
 
 std::string vxPictureSizeProblem(std::int64_t width, std::int64_t height, std::int32_t planes) {
     const bool fits = width >= 1 && height >= 1 && width <= kMaxImageDimension && height <= kMaxImageDimension &&
-                      vxStride(width, planes == 4 ? 32 : 24) * std::uint64_t(height) <= vxImageByteLimit();
+                      vxStride(width, 8 * planes) * std::uint64_t(height) <= vxImageByteLimit();
     if (fits) {
         return {};
     }

@@ -21,7 +21,7 @@ std::vector<VXTextureItem> scanTextureFolder(const std::string& folder, const VX
     for (int i = 0; i < total; ++i) {
         VXTextureItem item;
         item.path = base + names[i];
-        if (loadImageFile(item.path, item.picture, true) && item.picture.bitCount() == 8) {
+        if (loadImageFile(item.path, item.picture) && item.picture.bitCount() == 8) {
             item.caption = titleOf(item.path);
             items.push_back(std::move(item));
         }

@@ -23,7 +23,7 @@ struct VXTextureItem {
 using VXScanProgress = std::function<bool(int processed, int total)>;
 
 // Reads every entry of `folder` in the order of their names (byte-wise, so every
-// platform lists them alike) with every image reader tried, and keeps those that load
+// platform lists them alike) with loadImageFile, and keeps those that load
 // as 8-bit pictures. Entries that do not load, or load with another depth, are left
 // out silently. A missing folder gives no items.
 std::vector<VXTextureItem> scanTextureFolder(const std::string& folder, const VXScanProgress& progress = {});

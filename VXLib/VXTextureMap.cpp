@@ -3,6 +3,7 @@
 #include "VXLib/VXTextureMap.h"
 
 #include "VXLib/VXImageFile.h"
+#include "VXLib/VXPictureDecoder.h"
 
 #include <cstring>
 
@@ -24,24 +25,24 @@ VXImage2 neutralTextureMap() {
 }
 
 VXImage2 prepareTextureMap(const std::string& path) {
-    VXImage2 picture;
-    if (path.empty() || !loadImageFile(path, picture, true))
+    VXDecodedPicture picture;
+    if (!vxReadIndexedPicture(path, picture))
         return neutralTextureMap();
     VXImage2 map;
     const VXPalette grey = VXPalette::greyPalette();
-    const int width = picture.width();
-    const int height = picture.rows();
-    if (!map.create(width, height, 8, &grey))
+    if (!map.create(picture.width, picture.height, 8, &grey))
         return neutralTextureMap();
-    if (picture.bitCount() == 8) {
-        for (int y = 0; y < height; ++y)
-            std::memcpy(map.row(y), picture.row(y), std::size_t(width));
-    } else {
-        for (int y = 0; y < height; ++y) {
-            std::uint8_t* out = map.row(y);
-            for (int x = 0; x < width; ++x)
-                out[x] = vxLuminance(picture.pixelColour(x, y));
+    const std::size_t width = std::size_t(picture.width);
+    const std::size_t planes = std::size_t(picture.planes);
+    for (int y = 0; y < picture.height; ++y) {
+        const std::uint8_t* from = picture.pixels.data() + std::size_t(y) * width * planes;
+        std::uint8_t* out = map.row(y);
+        if (planes == 1) {
+            std::memcpy(out, from, width);
+            continue;
         }
+        for (std::size_t x = 0; x < width; ++x, from += planes)
+            out[x] = vxLuminance(vxRGB(from[0], from[1], from[2]));
     }
     return map;
 }

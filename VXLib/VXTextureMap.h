@@ -12,11 +12,11 @@ namespace morvessan {
 inline constexpr int kNeutralTextureSize = 20;
 inline constexpr std::uint8_t kNeutralTextureValue = 128;
 
-// Builds the texture map for the picture at `path` (loaded with every reader tried).
+// Builds the texture map for the picture at `path` (read by vxReadIndexedPicture).
 // The result is always usable: a top-down 8-bit image with the grey table, as wide
 // and high as the picture (width(), height() > 0), where row(r)[c] is the value at
 // column c of row r from the top; sample it at (x mod width, y mod height).
-// - an 8-bit picture gives its raw pixel bytes (palette indices, whatever the table);
+// - a picture of stored values gives them raw (palette indices, whatever the table);
 // - any other picture gives its luminance, 0.299 R + 0.587 G + 0.114 B rounded;
 // - a missing, unreadable or empty path gives the neutral 20 × 20 map of 128.
 VXImage2 prepareTextureMap(const std::string& path);

@@ -2,8 +2,8 @@
 // shorthand for one, or a transformation step of the dialog's buttons.
 #include "cli/CliFields.h"
 
-#include "VXLib/VXImage2.h"
 #include "VXLib/VXImageFile.h"
+#include "VXLib/VXPictureDecoder.h"
 #include "VXLib/VXUTIL/VXWholeFile.h"
 #include "job/JobFiles.h"
 #include "job/JobPictureReader.h"

@@ -2,8 +2,8 @@
 // dialog's buttons, and the checks before a block is handed to the filter.
 #include "job/JobEdits.h"
 
-#include "VXLib/VXImage2.h"
 #include "VXLib/VXImageFile.h"
+#include "VXLib/VXPictureDecoder.h"
 #include "VXLib/VXUTIL/VXWholeFile.h"
 #include "job/JobFiles.h"
 #include "job/JobPictureReader.h"
@@ -58,8 +58,8 @@ void checkTexturePicture(const std::string& path) {
         const std::size_t cause = file.error.find("': ");
         throw JobError(cannot + (cause != std::string::npos ? file.error.substr(cause + 3) : file.error));
     }
-    VXImage2 picture;
-    if (!loadImageFile(path, picture, true)) {
+    VXDecodedPicture picture;
+    if (!vxReadIndexedPicture(path, picture)) {
         HostImage decoded;
         std::string problem;
         std::string damage;

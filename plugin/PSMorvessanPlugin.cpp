@@ -2,6 +2,7 @@
 #include "plugin/PSMorvessanPlugin.h"
 
 #include "VXLib/VXImageFile.h"
+#include "VXLib/VXPictureDecoder.h"
 #include "VXLib/VXUTIL/VXPath.h"
 #include "VXLib/VXUTIL/VXPlatform.h"
 #include "plugin/PSMorvessanModule.h"
@@ -163,8 +164,8 @@ std::string PSMorvessanPlugin::TexturePictureProblem() const {
                "), so the texture is drawn without it.";
     }
     std::error_code ec;
-    VXImage2 picture;
-    if (std::filesystem::is_regular_file(path, ec) && loadImageFile(path, picture, true)) {
+    VXDecodedPicture picture;
+    if (std::filesystem::is_regular_file(path, ec) && vxReadIndexedPicture(path, picture)) {
         return {};
     }
     return "The texture picture \"" + path +

@@ -1,5 +1,5 @@
-// Loading by file name and by resource: extension dispatch, the try-all pass,
-// top-down results, resources by id and type; and writing files safely.
+// Loading by file name and by resource: content, not names, decides; top-down
+// results, resources by id, type and extension; and writing files safely.
 #include "VXLib/VXBitmapReader.h"
 #include "VXLib/VXImageFile.h"
 #include "VXLib/VXImageWriter.h"
@@ -30,7 +30,7 @@ Bytes greyPng() {
     return makePng(s, [](int x, int y, int) { return unsigned(10 * y + x); });
 }
 
-[[maybe_unused]] Bytes palettePngWithTransparentIndex() { // not on Windows: see below
+Bytes palettePngWithTransparentIndex() {
     PngRecipe s;
     s.width = 2;
     s.height = 1;
@@ -42,49 +42,54 @@ Bytes greyPng() {
 
 } // namespace
 
-TEST(LoadImageFile, ExtensionsPickTheirReaderWithoutRegardToCase) {
+TEST(LoadImageFile, ContentDecidesWhateverTheName) {
     ScratchFolder folder;
     folder.write("a.BMP", smallBmp());
     folder.write("b.png", greyPng());
     folder.write("c.Jpg", makeJpeg(8, 8, true, [](int, int) { return 90u; }));
-    VXImage2 image;
-    image.setTransparentColour(5);
-    image.setHasAlpha(true);
-    ASSERT_TRUE(loadImageFile(folder.file("a.BMP"), image, false));
-    EXPECT_EQ(image.bitCount(), 24);
-    EXPECT_TRUE(image.isTopDown());
-    EXPECT_EQ(image.pixel(0, 0), vxRGB(9, 8, 7));
-    EXPECT_EQ(image.transparentColour(), -1);
-    EXPECT_FALSE(image.hasAlpha());
-    ASSERT_TRUE(loadImageFile(folder.file("b.png"), image, false));
-    EXPECT_EQ(image.pixel(2, 1), 12u);
-    ASSERT_TRUE(loadImageFile(folder.file("c.Jpg"), image, false));
-    EXPECT_EQ(image.bitCount(), 8);
-    EXPECT_TRUE(image.isTopDown());
-}
-
-TEST(LoadImageFile, TryAllReadsContentWhateverTheName) {
-    ScratchFolder folder;
     folder.write("photo.jpeg", makeJpeg(8, 8, false, [](int, int) { return vxRGB(200, 0, 0); }));
     folder.write("noext", smallBmp());
     folder.write("misnamed.png", smallBmp());
     folder.write("notes.txt", Bytes{'h', 'i'});
     VXImage2 image;
-    EXPECT_FALSE(loadImageFile(folder.file("photo.jpeg"), image, false));
-    ASSERT_TRUE(loadImageFile(folder.file("photo.jpeg"), image, true));
+    image.setTransparentColour(5);
+    image.setHasAlpha(true);
+    ASSERT_TRUE(loadImageFile(folder.file("a.BMP"), image));
     EXPECT_EQ(image.bitCount(), 24);
-    ASSERT_TRUE(loadImageFile(folder.file("noext"), image, true));
+    EXPECT_TRUE(image.isTopDown());
+    EXPECT_EQ(image.pixel(0, 0), vxRGB(9, 8, 7));
+    EXPECT_EQ(image.transparentColour(), -1);
+    EXPECT_FALSE(image.hasAlpha());
+    ASSERT_TRUE(loadImageFile(folder.file("b.png"), image));
+    EXPECT_EQ(image.pixel(2, 1), 12u);
+    ASSERT_TRUE(loadImageFile(folder.file("c.Jpg"), image));
+    EXPECT_EQ(image.bitCount(), 8);
+    EXPECT_TRUE(image.isTopDown());
+    ASSERT_TRUE(loadImageFile(folder.file("photo.jpeg"), image));
+    EXPECT_EQ(image.bitCount(), 24);
+    ASSERT_TRUE(loadImageFile(folder.file("noext"), image));
     EXPECT_EQ(image.pixel(1, 1), vxRGB(6, 5, 4));
-    ASSERT_TRUE(loadImageFile(folder.file("misnamed.png"), image, true));
+    ASSERT_TRUE(loadImageFile(folder.file("misnamed.png"), image));
     EXPECT_EQ(image.bitCount(), 24);
 
     image.setTransparentColour(3);
-    EXPECT_FALSE(loadImageFile(folder.file("notes.txt"), image, true));
+    EXPECT_FALSE(loadImageFile(folder.file("notes.txt"), image));
     EXPECT_TRUE(image.isEmpty());
     EXPECT_EQ(image.transparentColour(), -1);
-    EXPECT_FALSE(loadImageFile(folder.file("missing.png"), image, true));
-    EXPECT_FALSE(loadImageFile(folder.path().string(), image, true)); // a folder
-    EXPECT_FALSE(loadImageFile("", image, true));
+    EXPECT_FALSE(loadImageFile(folder.file("missing.png"), image));
+    EXPECT_FALSE(loadImageFile(folder.path().string(), image)); // a folder
+    EXPECT_FALSE(loadImageFile("", image));
+}
+
+TEST(LoadImageFile, APaletteKeepsItsIndicesButAFileNoTransparentColour) {
+    ScratchFolder folder;
+    folder.write("p.png", palettePngWithTransparentIndex());
+    VXImage2 image;
+    ASSERT_TRUE(loadImageFile(folder.file("p.png"), image));
+    EXPECT_EQ(image.bitCount(), 8);
+    EXPECT_EQ(image.pixel(1, 0), 1u);
+    EXPECT_EQ(image.pixelColour(1, 0), vxRGB(4, 5, 6));
+    EXPECT_EQ(image.transparentColour(), -1);
 }
 
 #if defined(_WIN32)
@@ -101,7 +106,7 @@ TEST(LoadImageResource, DecodesPngAndJpegByExtensionOnly) {
     ASSERT_TRUE(loadImageResource(nullptr, 9101, "image", ".PNG", image));
     EXPECT_EQ(image.bitCount(), 8);
     EXPECT_TRUE(image.isTopDown());
-    EXPECT_EQ(image.transparentColour(), 0); // the memory reader keeps the index
+    EXPECT_EQ(image.transparentColour(), 0); // a resource keeps the index
     ASSERT_TRUE(loadImageResource(nullptr, 9102, "IMAGE", ".jpg", image));
     EXPECT_EQ(image.bitCount(), 24);
     EXPECT_FALSE(loadImageResource(nullptr, 9101, "IMAGE", ".GIF", image));
@@ -130,7 +135,7 @@ TEST(SaveImageFile, RoundTripsThroughEveryFormat) {
         std::string error;
         ASSERT_TRUE(saveImageFile(folder.file(name), colour, &error)) << error;
         VXImage2 back;
-        ASSERT_TRUE(loadImageFile(folder.file(name), back, true));
+        ASSERT_TRUE(loadImageFile(folder.file(name), back));
         ASSERT_EQ(back.bitCount(), 24);
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 5; ++x)
@@ -143,11 +148,11 @@ TEST(SaveImageFile, RoundTripsThroughEveryFormat) {
     texture.setPixel(1, 2, 200);
     ASSERT_TRUE(saveImageFile(folder.file("t.png"), texture));
     VXImage2 back;
-    ASSERT_TRUE(loadImageFile(folder.file("t.png"), back, true));
+    ASSERT_TRUE(loadImageFile(folder.file("t.png"), back));
     EXPECT_EQ(back.bitCount(), 8);
     EXPECT_EQ(back.pixel(1, 2), 200u);
     ASSERT_TRUE(saveImageFile(folder.file("t.jpeg"), texture));
-    ASSERT_TRUE(loadImageFile(folder.file("t.jpeg"), back, true));
+    ASSERT_TRUE(loadImageFile(folder.file("t.jpeg"), back));
     EXPECT_EQ(back.bitCount(), 8); // greyscale JPEG
 
     const VXRGBQuad table[2] = {{0, 0, 255, 0}, {255, 0, 0, 0}};
@@ -156,7 +161,7 @@ TEST(SaveImageFile, RoundTripsThroughEveryFormat) {
     ASSERT_TRUE(indexed.create(3, 1, 8, &two));
     indexed.setPixel(2, 0, 1);
     ASSERT_TRUE(saveImageFile(folder.file("p.png"), indexed));
-    ASSERT_TRUE(loadImageFile(folder.file("p.png"), back, true));
+    ASSERT_TRUE(loadImageFile(folder.file("p.png"), back));
     EXPECT_EQ(back.pixel(2, 0), 1u);
     EXPECT_EQ(back.pixelColour(2, 0), vxRGB(0, 0, 255));
 
@@ -165,12 +170,12 @@ TEST(SaveImageFile, RoundTripsThroughEveryFormat) {
     alpha.setHasAlpha(true);
     alpha.setPixel(1, 0, 0x40102030u);
     ASSERT_TRUE(saveImageFile(folder.file("a.png"), alpha));
-    ASSERT_TRUE(loadImageFile(folder.file("a.png"), back, true));
+    ASSERT_TRUE(loadImageFile(folder.file("a.png"), back));
     EXPECT_TRUE(back.hasAlpha());
     EXPECT_EQ(back.pixel(1, 0), 0x40102030u);
 
     ASSERT_TRUE(saveImageFile(folder.file("c.jpg"), colour));
-    ASSERT_TRUE(loadImageFile(folder.file("c.jpg"), back, true));
+    ASSERT_TRUE(loadImageFile(folder.file("c.jpg"), back));
     EXPECT_EQ(back.bitCount(), 24);
     EXPECT_FALSE(std::filesystem::exists(folder.file("c.jpg.part")));
 }
