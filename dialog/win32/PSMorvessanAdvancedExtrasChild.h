@@ -2,6 +2,7 @@
 // picture, each with its check box and slider, and the texture picker.
 #pragma once
 
+#include "dialog/FieldValueRange.h"
 #include "dialog/PSMorvessanAdvancedExtrasChildModel.h"
 #include "dialog/win32/PSMorvessanPage.h"
 #include "widgets/PSMorvessanTextureListBox.h"
@@ -28,9 +29,9 @@ private:
 
     PSMorvessanAdvancedExtrasChildModel& m_model;
     PSMorvessanTextureListBox m_textures;
-    VXValueBinding m_blur{VXValueRange{1.0, 100.0, 1.0, 0}};
-    VXValueBinding m_noise{VXValueRange{1.0, 100.0, 1.0, 0}};
-    VXValueBinding m_texture_amount{VXValueRange{1.0, 100.0, 1.0, 0}};
+    VXValueBinding m_blur{fieldValueRange(TextureFieldId::Blur)};
+    VXValueBinding m_noise{fieldValueRange(TextureFieldId::Noise)};
+    VXValueBinding m_texture_amount{fieldValueRange(TextureFieldId::TextureAmount)};
 };
 
 } // namespace morvessan

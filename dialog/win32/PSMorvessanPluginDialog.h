@@ -2,6 +2,7 @@
 // and locator, opacity, the two flags, the transformation buttons and the two pages.
 #pragma once
 
+#include "dialog/FieldValueRange.h"
 #include "dialog/PSMorvessanPluginDialogModel.h"
 #include "dialog/win32/PSMorvessanAdvancedChild.h"
 #include "dialog/win32/PSMorvessanPresetChild.h"
@@ -53,7 +54,7 @@ private:
     VXPSPreviewControl m_preview;
     VXPSZoomRatioStatic m_ratio;
     VXPSPreviewLocatorButton m_locator;
-    VXValueBinding m_opacity{VXValueRange{0.0, 100.0, 1.0, 0}};
+    VXValueBinding m_opacity{fieldValueRange(TextureFieldId::TotalOpacity)};
     std::array<PSMorvessanNavigationButton, 13> m_navigation;
     PSMorvessanPresetChild m_preset_page;
     PSMorvessanAdvancedChild m_customise_page;

@@ -1,6 +1,7 @@
 // Value fields: clamping and rounding to the step, slider positions, arrow steps,
 // fixed-decimal text, and typed text with spaces, signs, commas and garbage.
 #include "dialog/VXValueField.h"
+#include "dialog/FieldValueRange.h"
 
 #include <gtest/gtest.h>
 
@@ -56,4 +57,25 @@ TEST(ValueField, OneDecimal) {
     EXPECT_EQ(odd.range().minimum, 0);
     EXPECT_EQ(odd.sliderMaximum(), 100);
     EXPECT_EQ(odd.text(), "10.0");
+}
+
+// The windows' sliders and boxes take a field's range from the field table: Grain
+// walks tenths with one decimal shown, the amounts whole numbers.
+TEST(ValueField, FieldRangesComeFromTheFieldTable) {
+    const VXValueRange grain = fieldValueRange(TextureFieldId::NoiseParameter);
+    EXPECT_EQ(grain.minimum, 1.0);
+    EXPECT_EQ(grain.maximum, 50.0);
+    EXPECT_EQ(grain.step, 0.1);
+    EXPECT_EQ(grain.decimals, 1);
+    for (const TextureFieldId id : {TextureFieldId::TotalOpacity, TextureFieldId::Blur, TextureFieldId::Noise,
+                                    TextureFieldId::TextureAmount, TextureFieldId::NoiseSeed}) {
+        const VXValueRange range = fieldValueRange(id);
+        EXPECT_EQ(range.minimum, textureField(id).low);
+        EXPECT_EQ(range.maximum, textureField(id).high);
+        EXPECT_EQ(range.step, 1.0);
+        EXPECT_EQ(range.decimals, 0);
+        // A value past the end is held at the table's end.
+        VXValueField field(range, textureField(id).high + 5);
+        EXPECT_EQ(field.value(), textureField(id).high);
+    }
 }
