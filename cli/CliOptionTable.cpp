@@ -24,8 +24,13 @@ constexpr CliOption fromShorthand(const FieldShorthand& shorthand) {
     return CliOption{"texture", shorthand.option, shorthand.value, shorthand.text};
 }
 
-// The help of --seed names the random seeds' range in words.
+// The shorthands' help names these ranges in words: a change of the field table
+// must change the words too.
 static_assert(kRandomSeedLow == 1 && kRandomSeedHigh == 9999, "say the new range in --seed's help");
+static_assert(textureField(TextureFieldId::Blur).low == 1 && textureField(TextureFieldId::Blur).high == 100 &&
+                  textureField(TextureFieldId::Noise).low == 1 && textureField(TextureFieldId::Noise).high == 100,
+              "say the new range in --blur's and --grain's help");
+static_assert(kMaxColourStops == 8, "say the new number of stops in --colours' help");
 
 constexpr std::array kOptions{
     CliOption{"canvas", "--size", "WxH",
