@@ -1,5 +1,6 @@
 // The dialog's page models over a fake session alone: a plain parameter block,
 // a preset library built here, and the host's services recorded.
+#include "VXLib/VXImageWriter.h"
 #include "VXLib/VXPalette.h"
 #include "dialog/NoiseWeightsGeometry.h"
 #include "dialog/PSMorvessanAdvancedChildModel.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 namespace morvessan::test {
@@ -173,6 +175,29 @@ TEST_F(PageModelTest, SpectrumWeightsAreTheBlocksUsedOctaves) {
     EXPECT_EQ(page.spectrumWeights()[1], 1.0);
     m_session.dropBlock();
     EXPECT_TRUE(page.spectrumWeights().empty());
+}
+
+TEST_F(PageModelTest, EffectsPageScansTheSessionsTexturesFolderOnceAndSelectsTheBlocksPicture) {
+    const VXPalette grey = VXPalette::greyPalette();
+    VXImage2 picture;
+    ASSERT_TRUE(picture.create(4, 4, 8, &grey));
+    const std::filesystem::path folder = m_platform->folder();
+    std::string error;
+    for (const char* name : {"A.png", "B.png"}) {
+        ASSERT_TRUE(saveImageFile((folder / name).string(), picture, &error)) << error;
+    }
+    m_session.m_textures_folder = folder.string();
+    PSMorvessanAdvancedExtrasChildModel page(m_session, m_session);
+    copyToField(m_block.texture.texturePath, kPathSize, (folder / "B.png").string());
+
+    EXPECT_NE(page.shown() & kChangeTextureList, 0u);
+    ASSERT_EQ(page.textures().count(), 2);
+    EXPECT_EQ(page.textures().caption(1), "B");
+    EXPECT_EQ(page.textures().selectedPath(), page.textures().path(1));
+    // Shown again: no second scan, so a picture added since is not listed.
+    ASSERT_TRUE(saveImageFile((folder / "C.png").string(), picture, &error)) << error;
+    EXPECT_EQ(page.shown(), kChangeNothing);
+    EXPECT_EQ(page.textures().count(), 2);
 }
 
 TEST_F(PageModelTest, PagesWithoutABlockChangeNothing) {
