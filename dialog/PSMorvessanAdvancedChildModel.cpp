@@ -2,7 +2,9 @@
 #include "dialog/PSMorvessanAdvancedChildModel.h"
 
 #include "VXLib/VXUTIL/VXPlatform.h"
-#include "dialog/PSMorvessanEditingSession.h"
+#include "dialog/PSMorvessanBlockSession.h"
+#include "dialog/PSMorvessanDialogServices.h"
+#include "dialog/PSMorvessanPresetSession.h"
 #include "texture/FilterParameters.h"
 #include "presets/PresetManagement.h"
 
@@ -16,15 +18,18 @@ std::int32_t since(std::uint32_t start) { return static_cast<std::int32_t>(vxPla
 
 } // namespace
 
-PSMorvessanAdvancedChildModel::PSMorvessanAdvancedChildModel(PSMorvessanEditingSession& session)
-    : PSMorvessanPresetPickersModel(session), m_texture(session), m_colour(session), m_extras(session) {}
+PSMorvessanAdvancedChildModel::PSMorvessanAdvancedChildModel(PSMorvessanBlockSession& block,
+                                                             PSMorvessanPresetSession& presets,
+                                                             PSMorvessanDialogServices& services)
+    : PSMorvessanPresetPickersModel(presets), m_block(block), m_services(services), m_texture(block),
+      m_colour(block, services), m_extras(block, presets) {}
 
 void PSMorvessanAdvancedChildModel::beginInit() { m_init_start = vxPlatform().milliseconds(); }
 
-void PSMorvessanAdvancedChildModel::subPagesCreated() { session().LogTiming("Sub took %dms\n", since(m_init_start)); }
+void PSMorvessanAdvancedChildModel::subPagesCreated() { m_services.LogTiming("Sub took %dms\n", since(m_init_start)); }
 
 void PSMorvessanAdvancedChildModel::endInit() {
-    session().LogTiming("PSMorvessanAdvancedChild::OnInitDialog took %dms\n", since(m_init_start));
+    m_services.LogTiming("PSMorvessanAdvancedChild::OnInitDialog took %dms\n", since(m_init_start));
 }
 
 unsigned PSMorvessanAdvancedChildModel::fill() {
@@ -40,7 +45,7 @@ unsigned PSMorvessanAdvancedChildModel::chooseFile(int index) {
     if (!validFile(index)) {
         return kChangeNothing;
     }
-    session().SetCurrentPresetFile(index);
+    presets().SetCurrentPresetFile(index);
     fillFiles();
     fillCategories(0);
     fillPresets();
@@ -61,7 +66,7 @@ unsigned PSMorvessanAdvancedChildModel::choosePreset(int index) {
     if (!chosen) {
         return kChangeNothing;
     }
-    session().ApplyPreset(*chosen);
+    presets().ApplyPreset(*chosen);
     setSelectedPreset(index);
     return kChangePreview | refreshSubPages();
 }
@@ -71,7 +76,7 @@ void PSMorvessanAdvancedChildModel::updatePresetGrid(const std::function<void()>
     if (fillGrid) {
         fillGrid();
     }
-    session().LogTiming("m_preset_combo.UpdateCategory took %dms\n", since(start));
+    m_services.LogTiming("m_preset_combo.UpdateCategory took %dms\n", since(start));
 }
 
 std::string PSMorvessanAdvancedChildModel::proposedPresetName() const {
@@ -81,7 +86,7 @@ std::string PSMorvessanAdvancedChildModel::proposedPresetName() const {
 
 unsigned PSMorvessanAdvancedChildModel::addPreset(const NameRequest& askName) {
     PresetFile* file = shownFile();
-    const FilterParameters* block = session().GetParameters();
+    const FilterParameters* block = m_block.GetParameters();
     if (!file || !block || !askName) {
         return kChangeNothing;
     }

@@ -15,6 +15,10 @@
 
 namespace morvessan {
 
+class PSMorvessanBlockSession;
+class PSMorvessanDialogServices;
+class PSMorvessanPresetSession;
+
 class PSMorvessanAdvancedChildModel : public PSMorvessanPresetPickersModel {
 public:
     enum Tab : int { kElementsTab = 0, kColoursTab = 1, kEffectsTab = 2 };
@@ -23,7 +27,8 @@ public:
     // Asked with the proposed name; the name to add, or nothing when the user cancels.
     using NameRequest = std::function<std::optional<std::string>(const std::string& proposal)>;
 
-    explicit PSMorvessanAdvancedChildModel(PSMorvessanEditingSession& session);
+    PSMorvessanAdvancedChildModel(PSMorvessanBlockSession& block, PSMorvessanPresetSession& presets,
+                                  PSMorvessanDialogServices& services);
 
     // Startup timing of the page's creation: begin, the sub-pages made
     // ("Sub took %dms"), the end ("PSMorvessanAdvancedChild::OnInitDialog took %dms").
@@ -68,6 +73,8 @@ public:
     PSMorvessanAdvancedExtrasChildModel& extrasPage() { return m_extras; }
 
 private:
+    PSMorvessanBlockSession& m_block;
+    PSMorvessanDialogServices& m_services;
     PSMorvessanAdvancedTextureChildModel m_texture;
     PSMorvessanAdvancedColourChildModel m_colour;
     PSMorvessanAdvancedExtrasChildModel m_extras;

@@ -1,7 +1,8 @@
 // Gradient edits on the Colours page, each stored whole into the parameter block.
 #include "dialog/PSMorvessanAdvancedColourChildModel.h"
 
-#include "dialog/PSMorvessanEditingSession.h"
+#include "dialog/PSMorvessanBlockSession.h"
+#include "dialog/PSMorvessanDialogServices.h"
 #include "texture/FilterParameters.h"
 
 #include <algorithm>
@@ -14,14 +15,15 @@ constexpr std::uint32_t kRgbMask = 0x00FFFFFFu;
 
 } // namespace
 
-PSMorvessanAdvancedColourChildModel::PSMorvessanAdvancedColourChildModel(PSMorvessanEditingSession& session)
-    : m_session(session) {
+PSMorvessanAdvancedColourChildModel::PSMorvessanAdvancedColourChildModel(PSMorvessanBlockSession& block,
+                                                                         PSMorvessanDialogServices& services)
+    : m_block(block), m_services(services) {
     refresh();
 }
 
 unsigned PSMorvessanAdvancedColourChildModel::refresh() {
     m_hover.reset();
-    if (const FilterParameters* block = m_session.GetParameters()) {
+    if (const FilterParameters* block = m_block.GetParameters()) {
         m_stops = GradientStops::fromFields(block->texture);
     }
     return kChangeStops | kChangeEnabledStates;
@@ -32,7 +34,7 @@ std::uint32_t PSMorvessanAdvancedColourChildModel::wellColour() const {
 }
 
 unsigned PSMorvessanAdvancedColourChildModel::store() {
-    if (FilterParameters* block = m_session.GetParameters()) {
+    if (FilterParameters* block = m_block.GetParameters()) {
         m_stops.storeInFields(block->texture);
     }
     return kChangePreview | kChangeStops | kChangeEnabledStates;
@@ -71,7 +73,7 @@ unsigned PSMorvessanAdvancedColourChildModel::setSelectedColour(std::uint32_t co
 
 unsigned PSMorvessanAdvancedColourChildModel::edit() {
     std::uint32_t colour = m_stops.colour(m_stops.selected()) & kRgbMask;
-    return m_session.ChooseColour(colour) ? setSelectedColour(colour) : kChangeNothing;
+    return m_services.ChooseColour(colour) ? setSelectedColour(colour) : kChangeNothing;
 }
 
 unsigned PSMorvessanAdvancedColourChildModel::dropperHover(std::uint32_t colour) {

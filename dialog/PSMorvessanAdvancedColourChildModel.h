@@ -10,7 +10,8 @@
 
 namespace morvessan {
 
-class PSMorvessanEditingSession;
+class PSMorvessanBlockSession;
+class PSMorvessanDialogServices;
 
 class PSMorvessanAdvancedColourChildModel {
 public:
@@ -19,7 +20,7 @@ public:
     static constexpr const char* kReverseTip = "Reverse Gradient";
     static constexpr const char* kEditTip = "Edit Selected Colour";
 
-    explicit PSMorvessanAdvancedColourChildModel(PSMorvessanEditingSession& session);
+    PSMorvessanAdvancedColourChildModel(PSMorvessanBlockSession& block, PSMorvessanDialogServices& services);
 
     // Takes the stops from the block again (stop 0 selected).
     unsigned refresh();
@@ -56,7 +57,8 @@ public:
 private:
     unsigned store();
 
-    PSMorvessanEditingSession& m_session;
+    PSMorvessanBlockSession& m_block;
+    PSMorvessanDialogServices& m_services;
     GradientStops m_stops;
     std::optional<std::uint32_t> m_hover;
 };

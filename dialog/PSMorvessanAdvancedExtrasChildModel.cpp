@@ -1,7 +1,8 @@
 // Effects page edits, written into the parameter block's texture.
 #include "dialog/PSMorvessanAdvancedExtrasChildModel.h"
 
-#include "dialog/PSMorvessanEditingSession.h"
+#include "dialog/PSMorvessanBlockSession.h"
+#include "dialog/PSMorvessanPresetSession.h"
 #include "texture/FilterParameters.h"
 
 #include <algorithm>
@@ -20,7 +21,7 @@ int amount(std::int32_t stored) {
 } // namespace
 
 TextureFields* PSMorvessanAdvancedExtrasChildModel::fields() const {
-    FilterParameters* block = m_session.GetParameters();
+    FilterParameters* block = m_block.GetParameters();
     return block ? &block->texture : nullptr;
 }
 
@@ -28,7 +29,7 @@ unsigned PSMorvessanAdvancedExtrasChildModel::shown(const PSMorvessanScanProgres
     if (m_textures.scanned()) {
         return kChangeNothing;
     }
-    m_textures.scan(m_session.GetTexturesFolder(), progress);
+    m_textures.scan(m_presets.GetTexturesFolder(), progress);
     return refresh();
 }
 

@@ -8,7 +8,8 @@
 
 namespace morvessan {
 
-class PSMorvessanEditingSession;
+class PSMorvessanBlockSession;
+class PSMorvessanPresetSession;
 
 class PSMorvessanAdvancedExtrasChildModel {
 public:
@@ -20,7 +21,8 @@ public:
                   textureField(TextureFieldId::TextureAmount).low == kAmountMin &&
                   textureField(TextureFieldId::TextureAmount).high == kAmountMax);
 
-    explicit PSMorvessanAdvancedExtrasChildModel(PSMorvessanEditingSession& session) : m_session(session) {}
+    PSMorvessanAdvancedExtrasChildModel(PSMorvessanBlockSession& block, PSMorvessanPresetSession& presets)
+        : m_block(block), m_presets(presets) {}
 
     // The page is shown: the first time the textures folder is scanned (the
     // progress callback may stop it). The picker then shows the block's picture.
@@ -55,7 +57,8 @@ public:
 private:
     TextureFields* fields() const;
 
-    PSMorvessanEditingSession& m_session;
+    PSMorvessanBlockSession& m_block;
+    PSMorvessanPresetSession& m_presets;
     PSMorvessanTextureLibraryModel m_textures;
 };
 

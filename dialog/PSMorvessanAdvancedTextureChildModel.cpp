@@ -3,7 +3,7 @@
 
 #include "VXLib/VXUTIL/VXNumberText.h"
 #include "dialog/VXPSZoomRatio.h"
-#include "dialog/PSMorvessanEditingSession.h"
+#include "dialog/PSMorvessanBlockSession.h"
 #include "texture/FilterParameters.h"
 #include "texture/MsRandom.h"
 #include "dialog/NoiseWeightsGeometry.h"
@@ -27,7 +27,7 @@ int wholeWithin(double value, int lo, int hi) {
 } // namespace
 
 TextureFields* PSMorvessanAdvancedTextureChildModel::fields() const {
-    FilterParameters* block = m_session.GetParameters();
+    FilterParameters* block = m_block.GetParameters();
     return block ? &block->texture : nullptr;
 }
 
@@ -112,6 +112,14 @@ unsigned PSMorvessanAdvancedTextureChildModel::randomiseSeed() {
 bool PSMorvessanAdvancedTextureChildModel::grainVisible() const {
     const TextureFields* f = fields();
     return f && f->type == kWood;
+}
+
+std::vector<double> PSMorvessanAdvancedTextureChildModel::spectrumWeights() const {
+    const TextureFields* f = fields();
+    if (!f) {
+        return {};
+    }
+    return std::vector<double>(f->noiseWeights, f->noiseWeights + weightColumns(f->noiseLevel));
 }
 
 bool PSMorvessanAdvancedTextureChildModel::overSpectrumBar(const PixelRect& client, int x, int y) const {

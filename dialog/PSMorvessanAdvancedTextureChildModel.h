@@ -8,10 +8,11 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace morvessan {
 
-class PSMorvessanEditingSession;
+class PSMorvessanBlockSession;
 struct TextureFields;
 
 class PSMorvessanAdvancedTextureChildModel {
@@ -25,7 +26,7 @@ public:
     static constexpr double kGrainMin = textureField(TextureFieldId::NoiseParameter).low;
     static constexpr double kGrainMax = textureField(TextureFieldId::NoiseParameter).high;
 
-    explicit PSMorvessanAdvancedTextureChildModel(PSMorvessanEditingSession& session) : m_session(session) {}
+    explicit PSMorvessanAdvancedTextureChildModel(PSMorvessanBlockSession& block) : m_block(block) {}
 
     // Row of the type list: 0 Cloud .. 3 Wood; a stored type outside 1..4 renders
     // as Cloud and shows as Cloud.
@@ -48,6 +49,9 @@ public:
     bool grainVisible() const;
     bool turbulenceVisible() const { return !grainVisible(); }
 
+    // The spectrum's bars as the block holds them: one weight per used octave
+    // (none without a block), so the control draws without reaching past the page.
+    std::vector<double> spectrumWeights() const;
     // The spectrum in a client rectangle: whether (x, y) is over a bar's level
     // (the vertical sizing cursor), grabbing a bar, and dragging it.
     bool overSpectrumBar(const PixelRect& client, int x, int y) const;
@@ -62,7 +66,7 @@ public:
 private:
     TextureFields* fields() const;
 
-    PSMorvessanEditingSession& m_session;
+    PSMorvessanBlockSession& m_block;
     int m_grabbed = -1;
     double m_grab_weight = 1.0;
     int m_grab_y = 0;

@@ -4,6 +4,7 @@
 
 #include "dialog/PSMorvessanAdvancedChildModel.h"
 #include "dialog/PSMorvessanChange.h"
+#include "dialog/PSMorvessanEditingSession.h"
 #include "dialog/PSMorvessanPresetChildModel.h"
 #include "dialog/PSMorvessanPreviewControlModel.h"
 #include "dialog/VXPSLocatorGeometry.h"
@@ -14,8 +15,6 @@
 #include <string>
 
 namespace morvessan {
-
-class PSMorvessanEditingSession;
 
 // Pages whose controls have pop-up help, each with its own topic.
 enum class PSMorvessanHelpPage { MainDialog, PresetPage, CustomisePage, Elements, Colours };
@@ -95,7 +94,9 @@ public:
     VXPSPreviewControlModel& originalPreview() { return m_original; }
     PSMorvessanPreviewControlModel& texturePreview() { return m_texture_preview; }
     VXPSLocatorModel& locator() { return m_locator; }
-    PSMorvessanEditingSession& session() { return m_session; }
+    // What the windows' own dialogs (Add Preset, Manage Presets, pop-up help) take.
+    PSMorvessanPresetSession& presets() { return m_session; }
+    PSMorvessanDialogServices& services() { return m_session; }
 
 private:
     PSMorvessanEditingSession& m_session;

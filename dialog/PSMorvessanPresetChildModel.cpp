@@ -1,7 +1,8 @@
 // Preset page choices, written into the plug-in and its parameter block.
 #include "dialog/PSMorvessanPresetChildModel.h"
 
-#include "dialog/PSMorvessanEditingSession.h"
+#include "dialog/PSMorvessanBlockSession.h"
+#include "dialog/PSMorvessanPresetSession.h"
 #include "texture/FilterParameters.h"
 
 namespace morvessan {
@@ -14,7 +15,7 @@ constexpr unsigned kAllLists = kChangeFileList | kChangeCategoryList | kChangePr
 
 unsigned PSMorvessanPresetChildModel::fill() {
     fillFiles();
-    const FilterParameters* block = session().GetParameters();
+    const FilterParameters* block = m_block.GetParameters();
     fillCategories(block ? block->categoryIndex : 0);
     fillPresets();
     return kAllLists;
@@ -26,8 +27,8 @@ unsigned PSMorvessanPresetChildModel::chooseFile(int index) {
     if (!validFile(index)) {
         return kChangeNothing;
     }
-    session().SetCurrentPresetFile(index);
-    if (FilterParameters* block = session().GetParameters()) {
+    presets().SetCurrentPresetFile(index);
+    if (FilterParameters* block = m_block.GetParameters()) {
         block->categoryIndex = 0;
     }
     fillFiles();
@@ -40,7 +41,7 @@ unsigned PSMorvessanPresetChildModel::chooseCategory(int index) {
     if (!validCategory(index)) {
         return kChangeNothing;
     }
-    if (FilterParameters* block = session().GetParameters()) {
+    if (FilterParameters* block = m_block.GetParameters()) {
         block->categoryIndex = index;
     }
     fillCategories(index);
@@ -53,7 +54,7 @@ unsigned PSMorvessanPresetChildModel::choosePreset(int index) {
     if (!chosen) {
         return kChangeNothing;
     }
-    session().ApplyPreset(*chosen);
+    presets().ApplyPreset(*chosen);
     setSelectedPreset(index);
     return kChangePreview;
 }

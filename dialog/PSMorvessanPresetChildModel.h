@@ -6,9 +6,12 @@
 
 namespace morvessan {
 
+class PSMorvessanBlockSession;
+
 class PSMorvessanPresetChildModel : public PSMorvessanPresetPickersModel {
 public:
-    using PSMorvessanPresetPickersModel::PSMorvessanPresetPickersModel;
+    PSMorvessanPresetChildModel(PSMorvessanBlockSession& block, PSMorvessanPresetSession& presets)
+        : PSMorvessanPresetPickersModel(presets), m_block(block) {}
 
     // Fills the three lists: the current preset file, the block's category index
     // (both clamped) and that category's presets. Returns the lists to refill.
@@ -22,6 +25,9 @@ public:
     unsigned chooseCategory(int index);
     // Copies the preset into the block (its name aside); kChangePreview.
     unsigned choosePreset(int index);
+
+private:
+    PSMorvessanBlockSession& m_block;
 };
 
 } // namespace morvessan

@@ -1,7 +1,7 @@
 // Filling the preset pickers from the plug-in's preset library.
 #include "dialog/PSMorvessanPresetPickersModel.h"
 
-#include "dialog/PSMorvessanEditingSession.h"
+#include "dialog/PSMorvessanPresetSession.h"
 #include "presets/PresetLibrary.h"
 
 #include <algorithm>
@@ -11,11 +11,11 @@ namespace morvessan {
 int clampSelection(int index, int count) { return count <= 0 ? -1 : std::clamp(index, 0, count - 1); }
 
 bool PSMorvessanPresetPickersModel::needsRefill() const {
-    return !m_filled || m_session.GetCurrentPresetFile() != m_file;
+    return !m_filled || m_presets.GetCurrentPresetFile() != m_file;
 }
 
 bool PSMorvessanPresetPickersModel::validFile(int index) const {
-    return index >= 0 && index < m_session.GetPresetFileCount();
+    return index >= 0 && index < m_presets.GetPresetFileCount();
 }
 
 bool PSMorvessanPresetPickersModel::validCategory(int index) const {
@@ -24,7 +24,7 @@ bool PSMorvessanPresetPickersModel::validCategory(int index) const {
 }
 
 PresetFile* PSMorvessanPresetPickersModel::shownFile() const {
-    return validFile(m_file) ? &m_session.GetPresetFile(m_file) : nullptr;
+    return validFile(m_file) ? &m_presets.GetPresetFile(m_file) : nullptr;
 }
 
 const TexturePreset* PSMorvessanPresetPickersModel::preset(int index) const {
@@ -37,19 +37,19 @@ const TexturePreset* PSMorvessanPresetPickersModel::preset(int index) const {
 
 bool PSMorvessanPresetPickersModel::renderThumbnail(int index, VXImage2& image) const {
     const TexturePreset* shown = preset(index);
-    return shown && m_session.RenderPresetThumbnail(*shown, image);
+    return shown && m_presets.RenderPresetThumbnail(*shown, image);
 }
 
 void PSMorvessanPresetPickersModel::fillFiles() {
     m_filled = true;
     m_file_names.clear();
-    const int count = m_session.GetPresetFileCount();
+    const int count = m_presets.GetPresetFileCount();
     for (int i = 0; i < count; ++i) {
-        m_file_names.push_back(m_session.GetPresetFile(i).name());
+        m_file_names.push_back(m_presets.GetPresetFile(i).name());
     }
-    m_file = clampSelection(m_session.GetCurrentPresetFile(), count);
+    m_file = clampSelection(m_presets.GetCurrentPresetFile(), count);
     if (m_file >= 0) {
-        m_session.SetCurrentPresetFile(m_file);
+        m_presets.SetCurrentPresetFile(m_file);
     }
 }
 

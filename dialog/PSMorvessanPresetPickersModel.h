@@ -10,7 +10,7 @@
 
 namespace morvessan {
 
-class PSMorvessanEditingSession;
+class PSMorvessanPresetSession;
 class PresetFile;
 class VXImage2;
 
@@ -19,7 +19,7 @@ int clampSelection(int index, int count);
 
 class PSMorvessanPresetPickersModel {
 public:
-    explicit PSMorvessanPresetPickersModel(PSMorvessanEditingSession& session) : m_session(session) {}
+    explicit PSMorvessanPresetPickersModel(PSMorvessanPresetSession& presets) : m_presets(presets) {}
     virtual ~PSMorvessanPresetPickersModel() = default;
     PSMorvessanPresetPickersModel(const PSMorvessanPresetPickersModel&) = delete;
     PSMorvessanPresetPickersModel& operator=(const PSMorvessanPresetPickersModel&) = delete;
@@ -42,7 +42,7 @@ public:
     bool renderThumbnail(int index, VXImage2& image) const;
 
 protected:
-    PSMorvessanEditingSession& session() const { return m_session; }
+    PSMorvessanPresetSession& presets() const { return m_presets; }
     // The shown file, or null.
     PresetFile* shownFile() const;
     // File names, with the plug-in's current file selected (clamped, and the
@@ -57,7 +57,7 @@ protected:
     bool validCategory(int index) const;
 
 private:
-    PSMorvessanEditingSession& m_session;
+    PSMorvessanPresetSession& m_presets;
     std::vector<std::string> m_file_names;
     std::vector<std::string> m_category_names;
     std::vector<std::string> m_preset_names;

@@ -3,16 +3,17 @@
 #include "dialog/PSMorvessanPreviewControlModel.h"
 
 #include "VXLib/VXUTIL/VXPlatform.h"
-#include "dialog/PSMorvessanEditingSession.h"
+#include "dialog/PSMorvessanBlockSession.h"
 #include "texture/FilterParameters.h"
 
 namespace morvessan {
 
-PSMorvessanPreviewControlModel::PSMorvessanPreviewControlModel(PSMorvessanEditingSession& session)
-    : VXPSPreviewControlModel(session.GetPreview(), kPreviewOutput), m_session(session) {}
+PSMorvessanPreviewControlModel::PSMorvessanPreviewControlModel(PSMorvessanBlockSession& block,
+                                                               VXPSPreviewSession& preview)
+    : VXPSPreviewControlModel(preview, kPreviewOutput), m_block(block) {}
 
 TextureTransform* PSMorvessanPreviewControlModel::transform() const {
-    FilterParameters* block = m_session.GetParameters();
+    FilterParameters* block = m_block.GetParameters();
     return block ? &block->texture.transformation : nullptr;
 }
 

@@ -7,11 +7,11 @@
 
 namespace morvessan {
 
-class PSMorvessanEditingSession;
+class PSMorvessanBlockSession;
 
 class PSMorvessanPreviewControlModel : public VXPSPreviewControlModel {
 public:
-    explicit PSMorvessanPreviewControlModel(PSMorvessanEditingSession& session);
+    PSMorvessanPreviewControlModel(PSMorvessanBlockSession& block, VXPSPreviewSession& preview);
 
     // The drag moves the texture from where it was at the drag's start.
     void beginDrag() override;
@@ -30,7 +30,7 @@ public:
 private:
     TextureTransform* transform() const;
 
-    PSMorvessanEditingSession& m_session;
+    PSMorvessanBlockSession& m_block;
     TextureTransform m_saved;
 };
 

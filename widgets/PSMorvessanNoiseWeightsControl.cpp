@@ -2,13 +2,13 @@
 // bar's level and the drag that the model turns into a weight.
 #include "widgets/PSMorvessanNoiseWeightsControl.h"
 
-#include "dialog/PSMorvessanEditingSession.h"
-#include "texture/FilterParameters.h"
 #include "dialog/NoiseWeightsGeometry.h"
 #include "texture/TexturePreset.h"
 #include "ui/win32/VXGdi.h"
 
 #include <windowsx.h>
+
+#include <vector>
 
 namespace morvessan {
 
@@ -26,17 +26,13 @@ void PSMorvessanNoiseWeightsControl::draw(HDC dc, const RECT& rect) {
         const int y = weightMarkerY(area, 1.0 / static_cast<double>(1 << i));
         vxFillRect(dc, RECT{rect.left, y, rect.right, y + 1}, m_scheme[VXColourRole::Light]);
     }
-    const FilterParameters* parameters = m_session.GetParameters();
-    if (!parameters) {
-        return;
-    }
-    const TextureFields& fields = parameters->texture;
-    const int columns = weightColumns(fields.noiseLevel);
+    const std::vector<double> weights = m_model.spectrumWeights();
+    const int columns = static_cast<int>(weights.size());
     const COLORREF bar = m_scheme[enabled ? VXColourRole::Shadow : VXColourRole::GreyText];
     const COLORREF level = m_scheme[enabled ? VXColourRole::Text : VXColourRole::GreyText];
     for (int i = 0; i < columns; ++i) {
         const PixelRect column = weightColumn(area, columns, i);
-        const int y = weightMarkerY(area, fields.noiseWeights[i]);
+        const int y = weightMarkerY(area, weights[static_cast<std::size_t>(i)]);
         const int inset = column.width() > 6 ? 2 : 0;
         const bool grabbed = m_model.grabbedBar() == i;
         vxFillRect(dc, RECT{column.left + inset, y, column.right - inset, rect.bottom},

@@ -8,15 +8,12 @@
 
 namespace morvessan {
 
-class PSMorvessanEditingSession;
-
 class PSMorvessanNoiseWeightsControl : public VXCustomControl {
 public:
     static constexpr int kChanged = 1; // WM_COMMAND code after a drag step
 
-    PSMorvessanNoiseWeightsControl(PSMorvessanAdvancedTextureChildModel& model, const VXColourScheme& scheme,
-                                   PSMorvessanEditingSession& session)
-        : m_model(model), m_scheme(scheme), m_session(session) {}
+    PSMorvessanNoiseWeightsControl(PSMorvessanAdvancedTextureChildModel& model, const VXColourScheme& scheme)
+        : m_model(model), m_scheme(scheme) {}
     unsigned lastChanges() const { return m_changes; }
     PixelRect pixelClient() const;
 
@@ -27,7 +24,6 @@ protected:
 private:
     PSMorvessanAdvancedTextureChildModel& m_model;
     const VXColourScheme& m_scheme;
-    PSMorvessanEditingSession& m_session;
     unsigned m_changes = 0;
 };
 

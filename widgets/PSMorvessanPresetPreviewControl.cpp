@@ -1,18 +1,15 @@
 // The preset preview: one rendered picture, copied to the client area when painted.
 #include "widgets/PSMorvessanPresetPreviewControl.h"
 
-#include "dialog/PSMorvessanEditingSession.h"
-#include "presets/PresetLibrary.h"
 #include "ui/win32/VXGdi.h"
 #include "widgets/PSMorvessanPresetsListBox.h"
 
 namespace morvessan {
 
-void PSMorvessanPresetPreviewControl::showPreset(PSMorvessanEditingSession& session, const PresetFile& file,
-                                                 int category, int preset) {
+void PSMorvessanPresetPreviewControl::showPreset(const std::function<bool(VXImage2&)>& render) {
     const RECT client = clientRect();
     m_image = vxMakeThumbnail(client.right, client.bottom);
-    if (m_image && !session.RenderPresetThumbnail(file.preset(category, preset), *m_image)) {
+    if (m_image && !render(*m_image)) {
         m_image.reset();
     }
     repaint();

@@ -5,20 +5,18 @@
 #include "VXLib/VXImage2.h"
 #include "ui/win32/VXWnd.h"
 
+#include <functional>
 #include <memory>
 
 namespace morvessan {
-
-class PSMorvessanEditingSession;
-class PresetFile;
 
 class PSMorvessanPresetPreviewControl : public VXWnd {
 public:
     static constexpr const char* kClassName = "PSMorvessanPresetPreviewControl";
 
-    // Renders preset `preset` of category `category` of `file` through the plug-in's
-    // thumbnail routine at the client size, and repaints.
-    void showPreset(PSMorvessanEditingSession& session, const PresetFile& file, int category, int preset);
+    // Makes a 24-bit picture at the client size, has `render` draw the preset into
+    // it (false: no picture) and repaints; the dialog says how a preset is drawn.
+    void showPreset(const std::function<bool(VXImage2&)>& render);
     // Drops the picture and repaints.
     void clear();
     bool hasPicture() const { return m_image != nullptr; }

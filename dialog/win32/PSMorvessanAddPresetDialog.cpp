@@ -2,15 +2,15 @@
 #include "dialog/win32/PSMorvessanAddPresetDialog.h"
 
 #include "dialog/win32/PSMorvessanControlHelp.h"
-#include "dialog/PSMorvessanEditingSession.h"
+#include "dialog/PSMorvessanDialogServices.h"
 #include "resources/dialogs/DialogIds.h"
 
 #include <vector>
 
 namespace morvessan {
 
-PSMorvessanAddPresetDialog::PSMorvessanAddPresetDialog(PSMorvessanEditingSession& session, Mode mode, std::string name)
-    : VXPSPluginDialog(IDD_ADD_PRESET), m_session(session), m_mode(mode), m_name(std::move(name)) {}
+PSMorvessanAddPresetDialog::PSMorvessanAddPresetDialog(PSMorvessanDialogServices& services, Mode mode, std::string name)
+    : VXPSPluginDialog(IDD_ADD_PRESET), m_services(services), m_mode(mode), m_name(std::move(name)) {}
 
 std::optional<std::string> PSMorvessanAddPresetDialog::run(HWND owner) {
     if (doModal(owner) != IDOK) {
@@ -41,7 +41,7 @@ bool PSMorvessanAddPresetDialog::onCommand(int id, int code, HWND control) {
         GetWindowTextA(edit, text.data(), static_cast<int>(text.size()));
         m_name = text.data();
     } else if (id == IDHELP) {
-        m_session.ShowHelpTopic("::/Texture_Management.htm");
+        m_services.ShowHelpTopic("::/Texture_Management.htm");
         return true;
     }
     return VXPSPluginDialog::onCommand(id, code, control);
@@ -49,7 +49,7 @@ bool PSMorvessanAddPresetDialog::onCommand(int id, int code, HWND control) {
 
 std::optional<LRESULT> PSMorvessanAddPresetDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_HELP) {
-        showPluginControlHelp(m_session, *reinterpret_cast<const HELPINFO*>(lParam), "::/Text/AddPresetDialog.txt");
+        showPluginControlHelp(m_services, *reinterpret_cast<const HELPINFO*>(lParam), "::/Text/AddPresetDialog.txt");
         return TRUE;
     }
     return VXPSPluginDialog::onMessage(message, wParam, lParam);

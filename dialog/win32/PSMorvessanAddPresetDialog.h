@@ -9,13 +9,13 @@
 
 namespace morvessan {
 
-class PSMorvessanEditingSession;
+class PSMorvessanDialogServices;
 
 class PSMorvessanAddPresetDialog : public VXPSPluginDialog {
 public:
     enum Mode { kPresetFile = 0, kCategory = 1, kPreset = 2 };
 
-    PSMorvessanAddPresetDialog(PSMorvessanEditingSession& session, Mode mode, std::string name);
+    PSMorvessanAddPresetDialog(PSMorvessanDialogServices& services, Mode mode, std::string name);
     // The name typed, unchanged, or nothing on Cancel.
     std::optional<std::string> run(HWND owner);
 
@@ -25,7 +25,7 @@ protected:
     std::optional<LRESULT> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    PSMorvessanEditingSession& m_session;
+    PSMorvessanDialogServices& m_services;
     Mode m_mode;
     std::string m_name;
 };

@@ -84,7 +84,7 @@ void PSMorvessanAdvancedChild::refresh(unsigned changes) {
 
 void PSMorvessanAdvancedChild::addPreset() {
     const unsigned changes = m_model.addPreset([this](const std::string& proposal) {
-        PSMorvessanAddPresetDialog dialog(m_owner.model().session(), PSMorvessanAddPresetDialog::kPreset, proposal);
+        PSMorvessanAddPresetDialog dialog(m_owner.model().services(), PSMorvessanAddPresetDialog::kPreset, proposal);
         return dialog.run(m_owner.hwnd());
     });
     apply(changes);
@@ -109,7 +109,7 @@ bool PSMorvessanAdvancedChild::onCommand(int id, int code, HWND control) {
         return true;
     case IDC_ADD_PRESET: addPreset(); return true;
     case IDC_MANAGE_PRESETS: {
-        PSMorvessanManagePresetsDialog dialog(m_owner.model().session());
+        PSMorvessanManagePresetsDialog dialog(m_owner.model().presets(), m_owner.model().services());
         dialog.run(m_owner.hwnd());
         apply(m_model.presetsManaged());
         return true;

@@ -22,7 +22,7 @@ std::string windowText(HWND window) {
 
 PSMorvessanAdvancedTextureChild::PSMorvessanAdvancedTextureChild(PSMorvessanPluginDialog& owner,
                                                                  PSMorvessanAdvancedTextureChildModel& model)
-    : PSMorvessanPage(IDD_ELEMENTS_PAGE, owner), m_model(model), m_spectrum(model, m_colours, owner.model().session()),
+    : PSMorvessanPage(IDD_ELEMENTS_PAGE, owner), m_model(model), m_spectrum(model, m_colours),
       m_seed(VXValueRange{PSMorvessanAdvancedTextureChildModel::kSeedMin,
                           PSMorvessanAdvancedTextureChildModel::kSeedMax, 1.0, 0}),
       m_bands(VXValueRange{PSMorvessanAdvancedTextureChildModel::kBandsMin,

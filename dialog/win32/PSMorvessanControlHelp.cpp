@@ -2,18 +2,18 @@
 #include "dialog/win32/PSMorvessanControlHelp.h"
 
 #include "dialog/PSMorvessanHelpIds.h"
-#include "dialog/PSMorvessanEditingSession.h"
+#include "dialog/PSMorvessanDialogServices.h"
 #include "ui/win32/VXControlHelp.h"
 
 namespace morvessan {
 
-bool showPluginControlHelp(PSMorvessanEditingSession& session, const HELPINFO& info, const std::string& topic) {
+bool showPluginControlHelp(PSMorvessanDialogServices& services, const HELPINFO& info, const std::string& topic) {
     const PSMorvessanHelpTable* table = helpTable(topic);
     if (!table) {
         return false;
     }
     std::string path;
-    session.GetHelpFilePath(path);
+    services.GetHelpFilePath(path);
     return vxShowControlHelp(info, path + topic, helpIdPairs(*table));
 }
 

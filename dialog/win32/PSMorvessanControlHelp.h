@@ -8,11 +8,11 @@
 
 namespace morvessan {
 
-class PSMorvessanEditingSession;
+class PSMorvessanDialogServices;
 
 // Shows the pop-up of the control that WM_HELP names, from `topic` ("::/Text/....txt")
 // of the plug-in's help file, with that topic's table of help ids. False when the
 // viewer cannot be loaded or the topic has no table.
-bool showPluginControlHelp(PSMorvessanEditingSession& session, const HELPINFO& info, const std::string& topic);
+bool showPluginControlHelp(PSMorvessanDialogServices& services, const HELPINFO& info, const std::string& topic);
 
 } // namespace morvessan

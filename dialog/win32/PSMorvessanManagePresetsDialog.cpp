@@ -5,7 +5,8 @@
 #include "dialog/win32/PSMorvessanAddPresetDialog.h"
 #include "dialog/win32/PSMorvessanControlHelp.h"
 #include "dialog/win32/PSMorvessanSubmitPresetFileDialog.h"
-#include "dialog/PSMorvessanEditingSession.h"
+#include "dialog/PSMorvessanDialogServices.h"
+#include "dialog/PSMorvessanPresetSession.h"
 #include "presets/PresetLibrary.h"
 #include "presets/PresetManagement.h"
 #include "resources/dialogs/DialogIds.h"
@@ -14,8 +15,10 @@
 
 namespace morvessan {
 
-PSMorvessanManagePresetsDialog::PSMorvessanManagePresetsDialog(PSMorvessanEditingSession& session)
-    : VXPSPluginDialog(IDD_MANAGE_PRESETS), m_session(session), m_model(session.GetPresetLibrary()) {}
+PSMorvessanManagePresetsDialog::PSMorvessanManagePresetsDialog(PSMorvessanPresetSession& presets,
+                                                               PSMorvessanDialogServices& services)
+    : VXPSPluginDialog(IDD_MANAGE_PRESETS), m_presets(presets), m_services(services),
+      m_model(presets.GetPresetLibrary()) {}
 
 void PSMorvessanManagePresetsDialog::run(HWND owner) { doModal(owner); }
 
@@ -39,8 +42,9 @@ void PSMorvessanManagePresetsDialog::selectionChanged() {
     m_model.select(m_tree.entryOf(m_tree.selectedItem(), m_model.library()));
     const std::optional<PresetTreeItem>& selection = m_model.selection();
     if (m_model.previewPreset()) {
-        m_preview.showPreset(m_session, m_model.library().file(selection->file), selection->category,
-                             selection->preset);
+        const TexturePreset& shown =
+            m_model.library().file(selection->file).preset(selection->category, selection->preset);
+        m_preview.showPreset([&](VXImage2& image) { return m_presets.RenderPresetThumbnail(shown, image); });
     } else {
         m_preview.clear();
     }
@@ -48,7 +52,7 @@ void PSMorvessanManagePresetsDialog::selectionChanged() {
 }
 
 std::optional<std::string> PSMorvessanManagePresetsDialog::askName(int mode) {
-    PSMorvessanAddPresetDialog dialog(m_session, static_cast<PSMorvessanAddPresetDialog::Mode>(mode), "");
+    PSMorvessanAddPresetDialog dialog(m_services, static_cast<PSMorvessanAddPresetDialog::Mode>(mode), "");
     return dialog.run(m_hwnd);
 }
 
@@ -57,7 +61,7 @@ void PSMorvessanManagePresetsDialog::submit() {
     if (!file) {
         return;
     }
-    PSMorvessanSubmitPresetFileDialog dialog(m_session, *file);
+    PSMorvessanSubmitPresetFileDialog dialog(m_services, *file);
     if (dialog.run(m_hwnd)) {
         submitPresetFile(*file);
     }
@@ -75,7 +79,7 @@ bool PSMorvessanManagePresetsDialog::onCommand(int id, int code, HWND control) {
     case IDC_DELETE: changed = m_model.deleteSelected(); break;
     case IDC_SUBMIT: submit(); break;
     case IDC_DOWNLOAD: openMorePresetsPage(); break;
-    case IDHELP: m_session.ShowHelpTopic(PSMorvessanManagePresetsModel::kHelpTopic); break;
+    case IDHELP: m_services.ShowHelpTopic(PSMorvessanManagePresetsModel::kHelpTopic); break;
     case IDOK: m_model.ok(); return VXPSPluginDialog::onCommand(id, code, control);
     case IDCANCEL:
         if (m_model.dragging()) {
@@ -182,7 +186,7 @@ std::optional<LRESULT> PSMorvessanManagePresetsDialog::onMessage(UINT message, W
         }
         break;
     case WM_HELP:
-        showPluginControlHelp(m_session, *reinterpret_cast<const HELPINFO*>(lParam),
+        showPluginControlHelp(m_services, *reinterpret_cast<const HELPINFO*>(lParam),
                               PSMorvessanManagePresetsModel::kPopupTopic);
         return TRUE;
     default: break;

@@ -9,11 +9,12 @@
 
 namespace morvessan {
 
-class PSMorvessanEditingSession;
+class PSMorvessanDialogServices;
+class PSMorvessanPresetSession;
 
 class PSMorvessanManagePresetsDialog : public VXPSPluginDialog {
 public:
-    explicit PSMorvessanManagePresetsDialog(PSMorvessanEditingSession& session);
+    PSMorvessanManagePresetsDialog(PSMorvessanPresetSession& presets, PSMorvessanDialogServices& services);
     // Runs the dialog; every file is saved on OK and read again on Cancel.
     void run(HWND owner);
 
@@ -33,7 +34,8 @@ private:
     void endDrag(POINT client);
     void stopDragging();
 
-    PSMorvessanEditingSession& m_session;
+    PSMorvessanPresetSession& m_presets;
+    PSMorvessanDialogServices& m_services;
     PSMorvessanManagePresetsModel m_model;
     PSMorvessanPresetTreeControl m_tree;
     PSMorvessanPresetPreviewControl m_preview;

@@ -186,7 +186,7 @@ std::optional<LRESULT> PSMorvessanPluginDialog::onPageHelp(PSMorvessanPage& page
 // The pop-up of the control under F1 or the help click; the page's whole text when
 // the help system cannot show a single pop-up.
 void PSMorvessanPluginDialog::showControlHelp(PSMorvessanHelpPage page, const HELPINFO* info) {
-    if (!info || !showPluginControlHelp(m_model.session(), *info, helpTopic(page))) {
+    if (!info || !showPluginControlHelp(m_model.services(), *info, helpTopic(page))) {
         vxPlatform().showHelp(m_model.controlHelpPath(page));
     }
 }

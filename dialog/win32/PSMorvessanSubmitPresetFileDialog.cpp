@@ -2,16 +2,16 @@
 #include "dialog/win32/PSMorvessanSubmitPresetFileDialog.h"
 
 #include "dialog/PSMorvessanManagePresetsModel.h"
-#include "dialog/PSMorvessanEditingSession.h"
+#include "dialog/PSMorvessanDialogServices.h"
 #include "presets/PresetLibrary.h"
 #include "presets/PresetManagement.h"
 #include "resources/dialogs/DialogIds.h"
 
 namespace morvessan {
 
-PSMorvessanSubmitPresetFileDialog::PSMorvessanSubmitPresetFileDialog(PSMorvessanEditingSession& session,
+PSMorvessanSubmitPresetFileDialog::PSMorvessanSubmitPresetFileDialog(PSMorvessanDialogServices& services,
                                                                      const PresetFile& file)
-    : VXPSPluginDialog(IDD_SUBMIT_PRESET_FILE), m_session(session), m_file(file) {}
+    : VXPSPluginDialog(IDD_SUBMIT_PRESET_FILE), m_services(services), m_file(file) {}
 
 bool PSMorvessanSubmitPresetFileDialog::run(HWND owner) { return doModal(owner) == IDOK; }
 
@@ -24,7 +24,7 @@ bool PSMorvessanSubmitPresetFileDialog::onInitDialog() {
 
 bool PSMorvessanSubmitPresetFileDialog::onCommand(int id, int code, HWND control) {
     if (id == IDHELP) {
-        m_session.ShowHelpTopic(PSMorvessanManagePresetsModel::kSubmissionTopic);
+        m_services.ShowHelpTopic(PSMorvessanManagePresetsModel::kSubmissionTopic);
         return true;
     }
     return VXPSPluginDialog::onCommand(id, code, control);
@@ -32,7 +32,7 @@ bool PSMorvessanSubmitPresetFileDialog::onCommand(int id, int code, HWND control
 
 std::optional<LRESULT> PSMorvessanSubmitPresetFileDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_HELP) {
-        m_session.ShowHelpTopic(PSMorvessanManagePresetsModel::kSubmissionTopic);
+        m_services.ShowHelpTopic(PSMorvessanManagePresetsModel::kSubmissionTopic);
         return TRUE;
     }
     return VXPSPluginDialog::onMessage(message, wParam, lParam);

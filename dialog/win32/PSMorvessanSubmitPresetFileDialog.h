@@ -6,12 +6,12 @@
 
 namespace morvessan {
 
-class PSMorvessanEditingSession;
+class PSMorvessanDialogServices;
 class PresetFile;
 
 class PSMorvessanSubmitPresetFileDialog : public VXPSPluginDialog {
 public:
-    PSMorvessanSubmitPresetFileDialog(PSMorvessanEditingSession& session, const PresetFile& file);
+    PSMorvessanSubmitPresetFileDialog(PSMorvessanDialogServices& services, const PresetFile& file);
     // True when the user chose "Send".
     bool run(HWND owner);
 
@@ -21,7 +21,7 @@ protected:
     std::optional<LRESULT> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    PSMorvessanEditingSession& m_session;
+    PSMorvessanDialogServices& m_services;
     const PresetFile& m_file;
 };
 

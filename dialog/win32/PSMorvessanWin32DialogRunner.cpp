@@ -14,8 +14,8 @@ namespace morvessan {
 namespace {
 
 // The host's main window: the one the host names in its record, else the active window.
-HWND hostWindow(const PSMorvessanEditingSession& session) {
-    HWND window = reinterpret_cast<HWND>(session.GetHostWindow());
+HWND hostWindow(const PSMorvessanDialogServices& services) {
+    HWND window = reinterpret_cast<HWND>(services.GetHostWindow());
     return window && IsWindow(window) ? window : GetActiveWindow();
 }
 

@@ -62,7 +62,7 @@ TEST_F(MainTextureLibraryTest, ScanKeepsEightBitPicturesAndSelectsByPath) {
     EXPECT_EQ(stopped.count(), 1);
 
     // Switching the texture on with nothing selected takes the first picture.
-    PSMorvessanAdvancedExtrasChildModel page(*m_plugin);
+    PSMorvessanAdvancedExtrasChildModel page(*m_plugin, *m_plugin);
     page.textures().scan(m_folder.string());
     EXPECT_NE(page.setTextureEnabled(true) & kChangeTextureList, 0u);
     EXPECT_EQ(readField(m_block.texture.texturePath, kPathSize), library.path(0));
