@@ -1,5 +1,6 @@
 // The Elements sub-page bound to its model: boxes apply on Enter or leaving
 // them, "Grain" on every change, the type at once.
+#include "dialog/FieldValueRange.h"
 #include "dialog/win32/PSMorvessanAdvancedTextureChild.h"
 
 #include "dialog/PSMorvessanChange.h"
@@ -23,12 +24,8 @@ std::string windowText(HWND window) {
 PSMorvessanAdvancedTextureChild::PSMorvessanAdvancedTextureChild(PSMorvessanPluginDialog& owner,
                                                                  PSMorvessanAdvancedTextureChildModel& model)
     : PSMorvessanPage(IDD_ELEMENTS_PAGE, owner), m_model(model), m_spectrum(model, m_colours),
-      m_seed(VXValueRange{PSMorvessanAdvancedTextureChildModel::kSeedMin,
-                          PSMorvessanAdvancedTextureChildModel::kSeedMax, 1.0, 0}),
-      m_bands(VXValueRange{PSMorvessanAdvancedTextureChildModel::kBandsMin,
-                           PSMorvessanAdvancedTextureChildModel::kBandsMax, 1.0, 0}),
-      m_grain(VXValueRange{PSMorvessanAdvancedTextureChildModel::kGrainMin,
-                           PSMorvessanAdvancedTextureChildModel::kGrainMax, 0.1, 1}) {}
+      m_seed(fieldValueRange(TextureFieldId::NoiseSeed)), m_bands(fieldValueRange(TextureFieldId::NoiseLevel)),
+      m_grain(fieldValueRange(TextureFieldId::NoiseParameter)) {}
 
 bool PSMorvessanAdvancedTextureChild::onInitDialog() {
     PSMorvessanPage::onInitDialog();
