@@ -1,5 +1,5 @@
 // The stand-in for a build that carries no dialog (the Windows build has its
-// own runner in dialog/win32/).
+// own runner in windows/dialogs/).
 #include "dialog/PSMorvessanDialogRunner.h"
 
 namespace morvessan {

@@ -34,7 +34,7 @@ public:
 };
 
 // The build's own dialogs: the Win32 windows in the Windows build (defined in
-// dialog/win32/), none elsewhere.
+// windows/dialogs/), none elsewhere.
 std::unique_ptr<PSMorvessanDialogRunner> makeNativeDialogRunner();
 
 } // namespace morvessan

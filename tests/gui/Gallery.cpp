@@ -2,8 +2,8 @@
 #include "tests/gui/Gallery.h"
 
 #include "VXLib/VXImageFile.h"
-#include "dialog/win32/VXPSColourDialog.h"
-#include "dialog/win32/VXPSProgressDialog.h"
+#include "windows/dialogs/VXPSColourDialog.h"
+#include "windows/dialogs/VXPSProgressDialog.h"
 #include "tests/gui/GalleryIds.h"
 
 #include <commctrl.h>

@@ -2,13 +2,13 @@
 // people to look at and for the window tests to drive.
 #pragma once
 
-#include "dialog/win32/VXPSPluginDialog.h"
-#include "widgets/VXColourStatic.h"
-#include "widgets/VXGraduatedFillCtrl.h"
-#include "widgets/VXPSDropperButton.h"
-#include "widgets/VXPSImageListBox.h"
-#include "widgets/VXToolkitClasses.h"
-#include "widgets/VXValueBinding.h"
+#include "windows/dialogs/VXPSPluginDialog.h"
+#include "windows/widgets/VXColourStatic.h"
+#include "windows/widgets/VXGraduatedFillCtrl.h"
+#include "windows/widgets/VXPSDropperButton.h"
+#include "windows/widgets/VXPSImageListBox.h"
+#include "windows/widgets/VXToolkitClasses.h"
+#include "windows/widgets/VXValueBinding.h"
 
 namespace morvessan {
 

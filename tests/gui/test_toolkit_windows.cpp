@@ -2,8 +2,8 @@
 // window messages, the colour picker with its registry settings, the progress window.
 #include "VXLib/VXUTIL/VXPlatform.h"
 #include "dialog/VXSkin.h"
-#include "dialog/win32/VXPSColourDialog.h"
-#include "dialog/win32/VXPSProgressDialog.h"
+#include "windows/dialogs/VXPSColourDialog.h"
+#include "windows/dialogs/VXPSProgressDialog.h"
 #include "tests/gui/Capture.h"
 #include "tests/gui/Gallery.h"
 #include "tests/gui/GalleryIds.h"
