@@ -7,7 +7,7 @@
 #include "dialog/PSMorvessanEditingSession.h"
 #include "dialog/PSMorvessanPluginDialogModel.h"
 #include "host/FilterHost.h"
-#include "plugin/PSMorvessanModule.h"
+#include "plugin/PSMorvessanModuleSettings.h"
 #include "renderer/RenderThreads.h"
 #include "texture/FilterParameters.h"
 

@@ -6,7 +6,7 @@
 #include "host/HostRowPipe.h"
 #include "job/JobError.h"
 #include "job/JobPlatform.h"
-#include "plugin/PSMorvessanModule.h"
+#include "plugin/PSMorvessanModuleSettings.h"
 #include "renderer/RenderThreads.h"
 #include "texture/FilterParameters.h"
 #include "texture/PatternField.h"

@@ -5,7 +5,7 @@
 #include "VXLib/VXPictureDecoder.h"
 #include "VXLib/VXUTIL/VXPath.h"
 #include "VXLib/VXUTIL/VXPlatform.h"
-#include "plugin/PSMorvessanModule.h"
+#include "plugin/PSMorvessanModuleSettings.h"
 #include "plugin/StartupLog.h"
 #include "plugin/VXPSErrors.h"
 #include "renderer/PresetThumbnail.h"

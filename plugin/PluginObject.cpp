@@ -1,6 +1,6 @@
 // The module's one plug-in object, constructed when the library is loaded and
 // destroyed when it is unloaded.
-#include "plugin/PSMorvessanModule.h"
+#include "plugin/PSMorvessanModuleSettings.h"
 #include "plugin/PSMorvessanPlugin.h"
 #include "plugin/PluginMain.h"
 

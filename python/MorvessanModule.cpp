@@ -8,7 +8,7 @@
 #include "job/JobPlatform.h"
 #include "job/JobPictureReader.h"
 #include "python/PythonTextures.h"
-#include "plugin/PSMorvessanModule.h"
+#include "plugin/PSMorvessanModuleSettings.h"
 #include "texture/TextureFieldTable.h"
 
 #include <pybind11/numpy.h>

@@ -1,7 +1,7 @@
 // Start of the texture filter: set-up, the dialog or the silent path, cancel,
 // failures inside the dialog, the startup log, previews and thumbnails.
 #include "HostFixture.h"
-#include "plugin/PSMorvessanModule.h"
+#include "plugin/PSMorvessanModuleSettings.h"
 
 #include "VXLib/VXImage2.h"
 #include "VXLib/VXUTIL/VXPath.h"
