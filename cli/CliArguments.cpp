@@ -81,21 +81,6 @@ void parseSize(const std::string& text, std::int32_t& width, std::int32_t& heigh
     height = parseInteger(text.substr(x + 1), 1, 0x7FFFFFFF, "height");
 }
 
-std::int32_t parseInteger(const std::string& text, std::int32_t low, std::int32_t high, const std::string& what) {
-    const bool digits =
-        !text.empty() && text.size() <= (text[0] == '-' ? 11u : 10u) &&
-        std::all_of(text.begin() + (text[0] == '-' ? 1 : 0), text.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
-        text != "-";
-    if (!digits) {
-        throw usageError(what + " '" + text + "' is not a whole number");
-    }
-    const long long value = std::stoll(text);
-    if (value < low || value > high) {
-        throw usageError(what + " " + text + " is outside " + std::to_string(low) + ".." + std::to_string(high));
-    }
-    return static_cast<std::int32_t>(value);
-}
-
 // How the output is written: --quality, --chroma, and --background as the colour
 // transparency is flattened over where the format has none (render's "transparent"
 // canvas flattens over white).

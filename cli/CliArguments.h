@@ -3,6 +3,7 @@
 #pragma once
 
 #include "job/JobError.h"
+#include "job/JobOptions.h"
 
 #include <cstdint>
 #include <map>
@@ -44,6 +45,6 @@ private:
 // "WxH", each a whole number from 1; whether the picture fits is for pictureSizeProblem.
 void parseSize(const std::string& text, std::int32_t& width, std::int32_t& height);
 // A whole decimal number in [low, high], or a usage error naming `what`.
-std::int32_t parseInteger(const std::string& text, std::int32_t low, std::int32_t high, const std::string& what);
+using job::parseInteger;
 
 } // namespace morvessan::cli

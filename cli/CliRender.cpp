@@ -5,6 +5,7 @@
 #include "VXLib/VXImageFile.h"
 #include "VXLib/VXRowWriter.h"
 #include "VXLib/VXUTIL/VXPlatform.h"
+#include "VXLib/VXUTIL/VXRenderEnvironment.h"
 #include "job/JobPattern.h"
 #include "texture/PatternField.h"
 #include "job/JobCanvas.h"
@@ -182,7 +183,7 @@ struct BaseBlock {
 
 BaseBlock prepareBlock(const Arguments& args, bool canvas) {
     if (const auto threads = args.value("--threads")) {
-        setRenderThreadLimit(parseInteger(*threads, 1, 64, "--threads"));
+        setRenderThreadLimit(parseInteger(*threads, 1, kMaxRenderThreads, "--threads"));
     } else {
         warnAboutRenderEnvironment();
     }
@@ -860,7 +861,7 @@ int sequenceLength(const Arguments& args) {
     if (!loop) {
         return parseInteger(*args.value("--frames"), 1, kMaxFrames, "--frames");
     }
-    const int frames = parseInteger(*loop, 2, kMaxFrames, "--loop");
+    const int frames = jobInteger(jobOption("loop"), *loop, "--loop");
     if (const auto given = args.value("--frames"); given && parseInteger(*given, 1, kMaxFrames, "--frames") != frames) {
         throw usageError("--frames " + *given + " and --loop " + *loop + " disagree: --loop N makes N frames");
     }

@@ -2,7 +2,6 @@
 // dialog's buttons, and the checks before a block is handed to the filter.
 #include "job/JobEdits.h"
 
-#include "VXLib/VXImageFile.h"
 #include "VXLib/VXPictureDecoder.h"
 #include "VXLib/VXUTIL/VXWholeFile.h"
 #include "job/JobFiles.h"
@@ -58,8 +57,13 @@ void checkTexturePicture(const std::string& path) {
         const std::size_t cause = file.error.find("': ");
         throw JobError(cannot + (cause != std::string::npos ? file.error.substr(cause + 3) : file.error));
     }
+    // Decoded from the bytes just read, as the texture reads it (vxReadIndexedPicture).
+    VXPictureReading indexed;
+    indexed.indexed = true;
     VXDecodedPicture picture;
-    if (!vxReadIndexedPicture(path, picture)) {
+    std::string error;
+    std::string broken;
+    if (!vxDecodePicture(file.bytes, indexed, picture, error, broken)) {
         HostImage decoded;
         std::string problem;
         std::string damage;

@@ -22,16 +22,23 @@ std::string rangeText(const JobOption& option) {
     return formatShortest(option.low) + ".." + formatShortest(option.high);
 }
 
-std::int32_t jobInteger(const JobOption& option, std::string_view text, std::string_view name) {
-    const std::string given(text);
-    const bool negative = !text.empty() && text[0] == '-';
+std::int32_t parseInteger(const std::string& text, std::int32_t low, std::int32_t high, const std::string& what) {
     const bool digits =
-        text.size() > (negative ? 1u : 0u) && text.size() <= (negative ? 11u : 10u) &&
-        std::all_of(text.begin() + (negative ? 1 : 0), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+        !text.empty() && text.size() <= (text[0] == '-' ? 11u : 10u) &&
+        std::all_of(text.begin() + (text[0] == '-' ? 1 : 0), text.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+        text != "-";
     if (!digits) {
-        throw requestError(std::string(name) + " '" + given + "' is not a whole number");
+        throw requestError(what + " '" + text + "' is not a whole number");
     }
-    return jobInteger(option, std::stoll(given), name);
+    const long long value = std::stoll(text);
+    if (value < low || value > high) {
+        throw requestError(what + " " + text + " is outside " + std::to_string(low) + ".." + std::to_string(high));
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+std::int32_t jobInteger(const JobOption& option, const std::string& text, const std::string& name) {
+    return parseInteger(text, static_cast<std::int32_t>(option.low), static_cast<std::int32_t>(option.high), name);
 }
 
 std::int32_t jobInteger(const JobOption& option, std::int64_t value, std::string_view name) {

@@ -75,9 +75,12 @@ const JobOption* findJobOption(std::string_view keyword);
 // "LOW..HIGH" of a number option, its ends as the user types them.
 std::string rangeText(const JobOption& option);
 
-// A whole number of `option` from its text, or a request error naming it as the
-// caller does (`name`: "--loop" or "loop") with the option's range.
-std::int32_t jobInteger(const JobOption& option, std::string_view text, std::string_view name);
+// A whole decimal number in [low, high] from its text, or a request error naming
+// `what` as the caller does ("--loop", "width").
+std::int32_t parseInteger(const std::string& text, std::int32_t low, std::int32_t high, const std::string& what);
+
+// A whole number of `option` from its text (parseInteger over the option's range).
+std::int32_t jobInteger(const JobOption& option, const std::string& text, const std::string& name);
 // The same for a number given as a whole number (Python's int).
 std::int32_t jobInteger(const JobOption& option, std::int64_t value, std::string_view name);
 

@@ -25,13 +25,10 @@ std::mutex g_runs;
 } // namespace
 
 StartedBlock startBlock(const BlockRequest& request) {
-    StartedBlock started;
-    started.bytes.assign(kFilterParametersSize, 0);
+    const bool kept = request.kept.size() == kFilterParametersSize;
+    StartedBlock started{kept ? request.kept : std::vector<std::uint8_t>(kFilterParametersSize, 0), {}};
     auto* block = reinterpret_cast<FilterParameters*>(started.bytes.data());
-    if (request.kept.size() == kFilterParametersSize) {
-        started.bytes = request.kept;
-        block = reinterpret_cast<FilterParameters*>(started.bytes.data());
-    } else {
+    if (!kept) {
         writeDefaultParameters(*block);
     }
     if (request.choice.any() || request.showcase) {

@@ -16,48 +16,49 @@ namespace morvessan::python {
 
 namespace {
 
+// Runs a step of the job whose refusal is the caller's mistake: its JobError
+// becomes a RequestError, which the module raises as ValueError.
+template <typename Step>
+auto asRequest(Step step) {
+    try {
+        return step();
+    } catch (const job::JobError& error) {
+        throw RequestError{error.what()};
+    }
+}
+
 std::vector<std::uint8_t> requestedBlock(const TextureRequest& request, const TextureFolders& folders) {
     job::BlockRequest block;
     block.choice = job::PresetChoice{request.presetFile, request.category, request.preset};
     block.presetsDir = folders.presets;
     block.texturesDir = folders.textures;
     block.fields = request.fields;
-    try {
-        return job::startBlock(block).bytes;
-    } catch (const job::JobError& error) {
-        throw RequestError{error.what()};
-    }
+    return asRequest([&] { return job::startBlock(block).bytes; });
 }
 
-// The job of a request over a picture of this size: the pattern size applied and
+// The job of a request over a width x height picture: the pattern size applied and
 // the block checked as the command line checks it.
-job::TextureJob requestedJob(const TextureRequest& request, const TextureFolders& folders, const HostImage& image,
-                             const PatternSpace& pattern = {}) {
-    try {
-        job::jobInteger(job::jobOption("pattern_size"), request.patternSize, "pattern_size");
-    } catch (const job::JobError& error) {
-        throw RequestError{error.what()};
-    }
+job::TextureJob requestedJob(const TextureRequest& request, const TextureFolders& folders, std::int32_t width,
+                             std::int32_t height, const PatternSpace& pattern = {}) {
+    asRequest([&] { return job::jobInteger(job::jobOption("pattern_size"), request.patternSize, "pattern_size"); });
     job::TextureJob textureJob;
     textureJob.block = requestedBlock(request, folders);
     textureJob.pattern = pattern;
     textureJob.interrupted = request.interrupted;
     job::FieldEditContext context;
-    context.width = image.width;
-    context.height = image.height;
+    context.width = width;
+    context.height = height;
     context.patternSize = request.patternSize;
-    try {
+    asRequest([&] {
         job::finishBlock(*reinterpret_cast<FilterParameters*>(textureJob.block.data()), context,
                          "transformation=[1,0,0,0,1,0,0,0,1] gives the plain one");
-    } catch (const job::JobError& error) {
-        throw RequestError{error.what()};
-    }
+    });
     return textureJob;
 }
 
 HostImage run(HostImage image, const TextureRequest& request, const TextureFolders& folders,
               const PatternSpace& pattern = {}) {
-    job::TextureJob textureJob = requestedJob(request, folders, image, pattern);
+    job::TextureJob textureJob = requestedJob(request, folders, image.width, image.height, pattern);
     try {
         return job::runTextureJob(std::move(textureJob), std::move(image)).image;
     } catch (const job::JobError& error) {
@@ -65,8 +66,8 @@ HostImage run(HostImage image, const TextureRequest& request, const TextureFolde
     }
 }
 
-// A blank canvas of a size and background the command line would take.
-HostImage checkedCanvas(std::int32_t width, std::int32_t height, const std::string& background) {
+// A canvas size and background the command line would take; a RequestError when not.
+void checkCanvas(std::int32_t width, std::int32_t height, const std::string& background) {
     const bool transparent = background == "transparent";
     if (const std::string problem = canvasBackgroundProblem(background); !problem.empty()) {
         throw RequestError{problem};
@@ -77,7 +78,6 @@ HostImage checkedCanvas(std::int32_t width, std::int32_t height, const std::stri
     if (const std::string problem = pictureSizeProblem(width, height, transparent ? 4 : 3); !problem.empty()) {
         throw RequestError{"size " + std::to_string(width) + "x" + std::to_string(height) + ": " + problem};
     }
-    return blankCanvas(width, height, background);
 }
 
 // The pattern space a render asks for, or a RequestError in the keywords' names.
@@ -93,15 +93,16 @@ PatternSpace requestedPattern(const TextureRequest& request) {
 
 HostImage renderTexture(std::int32_t width, std::int32_t height, const std::string& background,
                         const TextureRequest& request, const TextureFolders& folders) {
-    HostImage canvas = checkedCanvas(width, height, background);
+    checkCanvas(width, height, background);
     const PatternSpace pattern = requestedPattern(request);
-    return run(std::move(canvas), request, folders, pattern);
+    return run(blankCanvas(width, height, background), request, folders, pattern);
 }
 
 DeepTexture renderDeepTexture(std::int32_t width, std::int32_t height, const std::string& background,
                               const TextureRequest& request, const TextureFolders& folders, DeepKind kind) {
-    const HostImage canvas = checkedCanvas(width, height, background);
-    const job::TextureJob textureJob = requestedJob(request, folders, canvas, requestedPattern(request));
+    // Drawn in the program: no 8-bit canvas is needed, only its size checked.
+    checkCanvas(width, height, background);
+    const job::TextureJob textureJob = requestedJob(request, folders, width, height, requestedPattern(request));
     const DeepCanvas under = deepCanvas(background);
     DeepTexture picture{width, height, deepPlanes(kind, under), {}};
     const std::size_t rowSamples = std::size_t(width) * std::size_t(picture.planes);
