@@ -129,6 +129,15 @@ constexpr std::array kOptions{
     CliOption{"presets", "--textures-dir", "DIR",
               "textures folder (default: \"Morvessan Textures\" beside the program, or the installed one)"},
     CliOption{"params", "--json", "", "(show) one JSON object, ending in \"schema\": 1 (docs/params-schema.json)"},
+    CliOption{"studio", "--port", "N", "listen on this port of 127.0.0.1 (default a free one)"},
+    CliOption{"studio", "--export-dir", "DIR",
+              "the folder the page's pictures and blocks are exported to (default the current folder); the studio "
+              "writes nowhere else but the presets folder"},
+    CliOption{"studio", "--no-browser", "", "print the address without opening a browser at it"},
+    CliOption{"studio", "--presets-dir", "DIR",
+              "presets folder (default: \"Morvessan Presets\" beside the program, or the installed folders)"},
+    CliOption{"studio", "--textures-dir", "DIR",
+              "textures folder (default: \"Morvessan Textures\" beside the program, or the installed one)"},
     CliOption{"windows", "--module", "FILE",
               "(morvessan.exe, before the command) run an installed filter module as a host loads it, instead of the "
               "linked-in one"},
@@ -241,6 +250,9 @@ morvessan \- render procedural textures onto new canvases and over pictures
 .br
 .B morvessan params init
 .I FILE
+.br
+.B morvessan studio
+.RI [ options ]
 .br
 .B morvessan completion bash
 .br
@@ -385,6 +397,7 @@ std::string manualPage() {
         {"sheet", "sheet"},
         {"presets", "presets"},
         {"params", "params"},
+        {"studio", "studio"},
         {"windows", "Windows"},
     };
     page += ".SH OPTIONS\n";

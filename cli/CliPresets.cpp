@@ -1,10 +1,9 @@
 // "presets list", "presets check" and "presets add": the preset library from
 // the command line.
-#include "VXLib/VXUTIL/VXFileLock.h"
-#include "VXLib/VXUTIL/VXPath.h"
 #include "job/JobFiles.h"
 #include "job/JobFolders.h"
 #include "job/JobLibrary.h"
+#include "job/JobPresetAdd.h"
 #include "cli/CliOptionTable.h"
 #include "job/NameSuggestions.h"
 #include "cli/CliSupport.h"
@@ -159,76 +158,6 @@ int check(const std::vector<std::string>& rest) {
     return whole ? 0 : 1;
 }
 
-// One attempt at adding the preset: false when the file changed on disk between
-// reading and saving (another program that does not take the lock), to be tried again.
-bool addOnce(const Arguments& args, const FilterParameters& block, const std::string& fileName,
-             const std::string& categoryName, const std::string& presetName) {
-    PresetLibrary library;
-    loadLibrary(library, args.value("--presets-dir").value_or(defaultPresetsDir()),
-                args.value("--textures-dir").value_or(defaultTexturesDir()), block.texture);
-    // A file that is there but cannot be read is never taken for a missing one.
-    for (const UnreadablePresetFile& unreadable : library.unreadableFiles()) {
-        if (equalsIgnoreCase(unreadable.name, fileName)) {
-            throw JobError(unreadable.error + "; nothing was added");
-        }
-    }
-    int fileIndex = findFile(library, fileName);
-    if (fileIndex >= 0 && !libraryOnDisk(library)) {
-        // The stand-in "Default" file of an empty folder holds the current texture
-        // for the dialog; a file saved from here starts empty, as a new file does.
-        PresetFile& standIn = library.file(fileIndex);
-        for (int c = 0; c < standIn.categoryCount(); ++c) {
-            while (standIn.presetCount(c) > 0) {
-                standIn.deletePreset(c, 0);
-            }
-        }
-    }
-    if (fileIndex < 0) {
-        if (!library.validateFileName(fileName)) {
-            throw JobError(withPlatformMessage("cannot add a preset file named '" + fileName + "'"));
-        }
-        library.newPresetFile(fileName);
-        fileIndex = library.fileCount() - 1;
-    }
-    PresetFile& file = library.file(fileIndex);
-    if (library.isSharedFile(file)) {
-        // A file of the installation is copied into the user's folder with the
-        // new preset; the installed one stays as it was shipped.
-        file.copyInto(library.presetsFolder());
-    }
-    int category = -1;
-    for (int c = 0; c < file.categoryCount(); ++c) {
-        if (file.categoryName(c) == categoryName) {
-            category = c;
-            break;
-        }
-    }
-    if (category < 0) {
-        if (!file.isCategoryNameFree(categoryName)) {
-            throw JobError(withPlatformMessage("cannot add a category named '" + categoryName + "'"));
-        }
-        file.addCategory(categoryName);
-        category = file.categoryCount() - 1;
-    }
-    // A second preset of one name could never be chosen by that name.
-    if (!file.isPresetNameFree(category, presetName)) {
-        throw JobError(withPlatformMessage("cannot add a preset named '" + presetName + "' to " + file.name() + " / " +
-                                           categoryName));
-    }
-    file.addPreset(presetFromBlock(block), category, presetName);
-    if (!file.save()) {
-        // The reason is the one line; the message box text says the same at length.
-        takePlatformMessage();
-        if (file.changedOnDisk()) {
-            return false;
-        }
-        throw JobError(file.saveError());
-    }
-    std::cout << "Added '" << printable(presetName) << "' to " << printable(file.name()) << " / "
-              << printable(categoryName) << " (" << printable(file.path()) << ")\n";
-    return true;
-}
-
 int add(const std::vector<std::string>& rest) {
     const Arguments args("presets add", rest,
                          {"--preset-file", "--category", "--name", "--params", "--presets-dir", "--textures-dir"}, {});
@@ -243,9 +172,6 @@ int add(const std::vector<std::string>& rest) {
     if (!fileName || !categoryName || !presetName) {
         throw usageError("'presets add' needs --preset-file, --category and --name");
     }
-    if (!checkWritableName(*presetName)) {
-        throw JobError(withPlatformMessage("cannot store a preset named '" + *presetName + "'"));
-    }
     std::vector<std::uint8_t> bytes(kFilterParametersSize, 0);
     writeDefaultParameters(*reinterpret_cast<FilterParameters*>(bytes.data()));
     if (const auto params = args.value("--params")) {
@@ -254,38 +180,18 @@ int add(const std::vector<std::string>& rest) {
             throw JobError(error);
         }
     }
-    const auto* block = reinterpret_cast<const FilterParameters*>(bytes.data());
-    // The file stays locked from reading it to replacing it, so that another add
-    // waits and then reads this one's preset; a writer that takes no lock is
-    // noticed at the save, and the whole add is done again on what it wrote.
-    const std::string presetsDir = args.value("--presets-dir").value_or(defaultPresetsDir());
-    const std::string path = asFolder(presetsDir) + *fileName + ".txt";
-    if (!args.value("--presets-dir") && !ownFolders().sharedPresets.empty()) {
-        // The user's own folder of an installed program is made on its first write.
-        std::error_code made;
-        std::filesystem::create_directories(presetsDir, made);
-        if (made) {
-            throw JobError("cannot make the presets folder '" + presetsDir + "': " + made.message() +
-                           "; nothing was added");
-        }
-    }
-    constexpr int kAttempts = 5;
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        VXFileLock lock;
-        std::error_code ec;
-        // Without the folder or with a name that cannot be a file's, the add fails
-        // below with its own reason.
-        const bool lockable =
-            std::filesystem::is_directory(presetsDir, ec) && PresetLibrary::validateFileNameCharacters(*fileName);
-        if (lockable && !lock.lock(path)) {
-            throw JobError(lock.error() + "; nothing was added");
-        }
-        takePlatformMessage();
-        if (addOnce(args, *block, *fileName, *categoryName, *presetName)) {
-            return 0;
-        }
-    }
-    throw JobError("'" + path + "' kept changing while the preset was added; nothing was added");
+    PresetAddRequest request;
+    request.presetsDir = args.value("--presets-dir").value_or(defaultPresetsDir());
+    request.texturesDir = args.value("--textures-dir").value_or(defaultTexturesDir());
+    // The user's own folder of an installed program is made on its first write.
+    request.makeFolder = !args.value("--presets-dir") && !ownFolders().sharedPresets.empty();
+    request.file = *fileName;
+    request.category = *categoryName;
+    request.name = *presetName;
+    const AddedPreset added = addPreset(request, *reinterpret_cast<const FilterParameters*>(bytes.data()));
+    std::cout << "Added '" << printable(added.name) << "' to " << printable(added.file) << " / "
+              << printable(added.category) << " (" << printable(added.path) << ")\n";
+    return 0;
 }
 
 } // namespace

@@ -277,23 +277,6 @@ struct RunShape {
     PatternSpace pattern;             // the plane unless the render tiles or evolves
 };
 
-// The folder for temporary files, or a JobError that names it and the variable
-// that chose it.
-std::string temporaryFolder() {
-    std::error_code ec;
-    const std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
-    if (!ec) {
-        return folder.string();
-    }
-    for (const char* name : {"TMPDIR", "TMP", "TEMP"}) {
-        if (const std::string value = vxProcessEnvironment(name); !value.empty()) {
-            throw JobError("the folder for temporary files '" + value + "' (" + name +
-                           ") is not a folder; standard output is written through it");
-        }
-    }
-    throw JobError("there is no folder for temporary files (" + ec.message() + ")");
-}
-
 // A picture the run writes to standard output goes through a private scratch file
 // first, so that it is encoded by the same writer and nothing half-made reaches the
 // pipe. The file has a new name of its own, only its owner may open it, and nothing
@@ -453,7 +436,9 @@ class RunOutputs {
 public:
     RunOutputs(const std::string& output, const std::optional<std::string>& paramsPath)
         : m_output(output), m_to_pipe(output == "-"), m_params(paramsPath.has_value()) {
-        if (m_to_pipe ? !m_picture.beginPrivate(temporaryFolder(), kStandardOutputName) : !m_picture.begin(output)) {
+        if (m_to_pipe
+                ? !m_picture.beginPrivate(temporaryFolder("standard output is written through it"), kStandardOutputName)
+                : !m_picture.begin(output)) {
             throw JobError(worded(m_picture.error()));
         }
         if (paramsPath && !m_block.begin(*paramsPath)) {

@@ -13,6 +13,7 @@ int commandPresets(const std::vector<std::string>& args);
 int commandSheet(const std::vector<std::string>& args);
 int commandParams(const std::vector<std::string>& args);
 int commandCompletion(const std::vector<std::string>& args);
+int commandStudio(const std::vector<std::string>& args);
 
 // Every option name of render, apply or edit (for completion).
 std::vector<std::string> runOptionNames(const std::string& command);

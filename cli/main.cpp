@@ -31,6 +31,7 @@ const char* const kMainHelp =
     "  presets list|check|add ...       the preset library\n"
     "  sheet [options] OUTPUT           every preset of a file as thumbnails\n"
     "  params show|set|init FILE ...    parameter block files\n"
+    "  studio [options]                 design textures in the browser, with live preview\n"
     "  completion bash                  a bash completion script for this program\n"
     "\n"
     "'morvessan COMMAND --help' describes each command; 'morvessan --version' prints\n"
@@ -106,12 +107,15 @@ int main(int argc, char** argv) {
         if (command == "params") {
             return finish(commandParams(rest));
         }
+        if (command == "studio") {
+            return finish(commandStudio(rest));
+        }
         if (command == "completion") {
             return finish(commandCompletion(rest));
         }
         throw usageError("unknown command '" + command + "'" +
-                         didYouMean(command, {"render", "apply", "edit", "presets", "sheet", "params", "completion",
-                                              "--help", "--version"}) +
+                         didYouMean(command, {"render", "apply", "edit", "presets", "sheet", "params", "studio",
+                                              "completion", "--help", "--version"}) +
                          " (see 'morvessan --help')");
     } catch (const JobError& error) {
         std::cerr << "morvessan: " << printable(error.what()) << "\n";

@@ -25,9 +25,10 @@ set(MORVESSAN_FLOORS
   "8 host"
   "8 host/win32*"
   "9 job"
-  "10 cli"
-  "10 python"
-  "10 bench")
+  "10 studio"
+  "10 bench"
+  "11 cli"
+  "11 python")
 
 # Sources that stand on no floor: the tests may include every floor.
 set(MORVESSAN_OFF_FLOORS tests)

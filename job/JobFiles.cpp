@@ -3,8 +3,11 @@
 
 #include "VXLib/VXUTIL/VXAsciiCase.h"
 #include "VXLib/VXUTIL/VXPath.h"
+#include "VXLib/VXUTIL/VXPlatform.h"
+#include "job/JobError.h"
 #include "texture/FilterParameters.h"
 
+#include <filesystem>
 #include <new>
 #include <string_view>
 
@@ -191,6 +194,21 @@ bool readParameterFile(const std::string& path, std::vector<std::uint8_t>& bytes
 bool writeFileWhole(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string& error) {
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     return vxReplaceFile(path, text, error);
+}
+
+std::string temporaryFolder(const std::string& use) {
+    std::error_code ec;
+    const std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
+    if (!ec) {
+        return folder.string();
+    }
+    for (const char* name : {"TMPDIR", "TMP", "TEMP"}) {
+        if (const std::string value = vxProcessEnvironment(name); !value.empty()) {
+            throw job::JobError("the folder for temporary files '" + value + "' (" + name + ") is not a folder; " +
+                                use);
+        }
+    }
+    throw job::JobError("there is no folder for temporary files (" + ec.message() + ")");
 }
 
 } // namespace morvessan

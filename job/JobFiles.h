@@ -67,6 +67,10 @@ std::string rowWriterError(const VXRowWriter& writer);
 // Whether `path` names a format saveHostImage can write.
 bool isWritableImagePath(const std::string& path);
 
+// The folder for temporary files, or a JobError that names it and the variable
+// that chose it, and says what goes through it (`use`: "standard output is written through it").
+std::string temporaryFolder(const std::string& use);
+
 // A parameter block file holds exactly the block's bytes. False with a reason
 // when the file cannot be read, is no regular file or has another size.
 bool readParameterFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error);

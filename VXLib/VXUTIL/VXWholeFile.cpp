@@ -570,10 +570,12 @@ bool VXFileReplacement::finish() {
     m_stream = nullptr;
     errno = 0;
     bool ok = std::fflush(stream) == 0 && std::ferror(stream) == 0;
+    // A scratch file is read back and removed, never put in place: it need not
+    // outlive a crash, and a preview made through one should not wait for the disk.
 #if defined(_WIN32)
-    ok = ok && ::_commit(::_fileno(stream)) == 0;
+    ok = ok && (m_private || ::_commit(::_fileno(stream)) == 0);
 #else
-    ok = ok && ::fsync(::fileno(stream)) == 0;
+    ok = ok && (m_private || ::fsync(::fileno(stream)) == 0);
 #endif
     int code = errno;
     if (!ok && code == 0) {

@@ -1,0 +1,21 @@
+# Writes OUTPUT, a C++ source defining morvessan::studio::studioPageFile over the
+# FILES given (';'-separated), each kept as bytes, so that the page needs no files
+# beside the program. Run with -DOUTPUT=... -DFILES=...
+set(body "// Made by cmake/EmbedFiles.cmake from studio/page: do not edit.\n#include \"studio/StudioPage.h\"\n\n#include <cstdint>\n\nnamespace morvessan::studio {\n\nnamespace {\n\n")
+set(table "")
+set(index 0)
+foreach(file IN LISTS FILES)
+  get_filename_component(name "${file}" NAME)
+  file(READ "${file}" hex HEX)
+  string(LENGTH "${hex}" length)
+  math(EXPR bytes "${length} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," hex "${hex}")
+  string(REGEX REPLACE "(0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,)" "\\1\n" hex "${hex}")
+  string(APPEND body "const unsigned char kFile${index}[] = {\n${hex}0};\n\n")
+  string(APPEND table "    {\"${name}\", reinterpret_cast<const char*>(kFile${index}), ${bytes}},\n")
+  math(EXPR index "${index} + 1")
+endforeach()
+string(APPEND body "struct PageFile {\n    std::string_view name;\n    const char* bytes;\n    std::size_t size;\n};\n\nconst PageFile kFiles[] = {\n${table}};\n\n} // namespace\n\n")
+string(APPEND body "std::string_view studioPageFile(std::string_view name) {\n    for (const PageFile& file : kFiles) {\n        if (file.name == name) {\n            return {file.bytes, file.size};\n        }\n    }\n    return {};\n}\n\n} // namespace morvessan::studio\n")
+file(WRITE "${OUTPUT}.new" "${body}")
+file(COPY_FILE "${OUTPUT}.new" "${OUTPUT}" ONLY_IF_DIFFERENT)

@@ -1,0 +1,112 @@
+// Writing the studio's texture as a command and a call: each field the defaults do
+// not already hold, in the form the field table reads back to the same bits.
+#include "studio/StudioCommand.h"
+
+#include "texture/TextureFieldTable.h"
+
+#include <nlohmann/json.hpp>
+
+namespace morvessan::studio {
+
+namespace {
+
+// The fields the texture's block holds that the defaults do not, by name, in the
+// record's order; the type at least, so that neither front end starts from a showcase.
+std::vector<std::pair<const TextureField*, std::string>> changedFields(const StudioTexture& texture,
+                                                                       const std::string& texturesDir) {
+    StudioTexture without = texture;
+    without.steps.clear();
+    const std::vector<std::uint8_t> bytes = studioBlock(without, texturesDir);
+    const auto& fields = reinterpret_cast<const FilterParameters*>(bytes.data())->texture;
+    const TextureFields defaults{};
+    std::vector<std::pair<const TextureField*, std::string>> changed;
+    for (const TextureField& field : textureFields()) {
+        std::string text = textureFieldText(fields, field);
+        if (text != textureFieldText(defaults, field)) {
+            changed.emplace_back(&field, std::move(text));
+        }
+    }
+    if (changed.empty()) {
+        const TextureField& type = textureField(TextureFieldId::Type);
+        changed.emplace_back(&type, textureFieldText(fields, type));
+    }
+    return changed;
+}
+
+std::string pythonString(const std::string& text) {
+    // A JSON string is a Python string literal too, for every byte a field holds.
+    return nlohmann::json(text).dump(-1, ' ', true, nlohmann::json::error_handler_t::replace);
+}
+
+std::string pythonValue(const TextureField& field, const std::string& text) {
+    switch (field.kind) {
+    case TextureFieldKind::Integer:
+    case TextureFieldKind::Decimal: return text;
+    case TextureFieldKind::Flag: return text == "on" ? "True" : "False";
+    case TextureFieldKind::Weights:
+    case TextureFieldKind::Matrix: {
+        std::string list = "[";
+        for (const char c : text) {
+            list += c == ',' ? std::string(", ") : std::string(1, c);
+        }
+        return list + "]";
+    }
+    default: return pythonString(text);
+    }
+}
+
+} // namespace
+
+std::string shellWord(const std::string& text) {
+    bool plain = !text.empty();
+    for (const char c : text) {
+        const bool safe = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                          std::string_view("_-+=.,:@/%").find(c) != std::string_view::npos;
+        plain = plain && safe;
+    }
+    if (plain) {
+        return text;
+    }
+    std::string quoted = "'";
+    for (const char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+std::string renderCommandLine(const StudioTexture& texture, const std::string& texturesDir, const std::string& output) {
+    std::string line = "morvessan render " + shellWord(output) + " --size " + std::to_string(texture.width) + "x" +
+                       std::to_string(texture.height);
+    if (texture.background != "white") {
+        line += " --background " + shellWord(texture.background);
+    }
+    if (texture.tileable) {
+        line += " --tileable";
+    }
+    if (texture.patternSize > 0) {
+        line += " --pattern-size " + std::to_string(texture.patternSize);
+    }
+    for (const auto& [field, text] : changedFields(texture, texturesDir)) {
+        line += " --set " + shellWord(std::string(field->name) + "=" + text);
+    }
+    return line;
+}
+
+std::string renderPythonCall(const StudioTexture& texture, const std::string& texturesDir) {
+    std::string call = "morvessan.render(" + std::to_string(texture.width) + ", " + std::to_string(texture.height);
+    if (texture.background != "white") {
+        call += ", background=" + pythonString(texture.background);
+    }
+    if (texture.tileable) {
+        call += ", tileable=True";
+    }
+    if (texture.patternSize > 0) {
+        call += ", pattern_size=" + std::to_string(texture.patternSize);
+    }
+    for (const auto& [field, text] : changedFields(texture, texturesDir)) {
+        call += ", " + std::string(field->name) + "=" + pythonValue(*field, text);
+    }
+    return call + ")";
+}
+
+} // namespace morvessan::studio
