@@ -10,6 +10,8 @@ packages=(
   libnoise-dev # the benchmarks' peer
   dpkg-dev     # dpkg-shlibdeps, for the Debian package's dependencies
   python3-dev pybind11-dev python3-numpy python3-pytest # the Python module and its tests
+  libcpp-httplib-dev nlohmann-json3-dev                 # the studio's server and its requests
+  chromium chromium-driver python3-selenium             # the studio's page tested in a browser
 )
 if [ "$#" -gt 0 ]; then
   packages+=("$@")

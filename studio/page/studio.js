@@ -99,7 +99,7 @@ async function refreshPreview() {
       studio.timings.push(ms);
       $('status').textContent = `Preview ${width}×${height} in ${ms} ms from the edit`;
     }
-    if (!studio.dirty) say('');
+    if (!studio.dirty && $('message').classList.contains('error')) say('');
   } catch (error) {
     if (error.status === 409) {
       studio.dirty = true; // a later edit took its place
@@ -122,11 +122,12 @@ function showPicture(blob, width, height) {
   img.width = width;
   img.height = height;
   img.src = studio.previewUrl;
+  // Three by three copies in the preview's own box: the seams, if any, show at once.
   const tiled = $('tiled');
-  tiled.style.width = width * 3 / 2 + 'px';
-  tiled.style.height = height * 3 / 2 + 'px';
+  tiled.style.width = width + 'px';
+  tiled.style.height = height + 'px';
   tiled.style.backgroundImage = `url("${studio.previewUrl}")`;
-  tiled.style.backgroundSize = `${width / 2}px ${height / 2}px`;
+  tiled.style.backgroundSize = `${width / 3}px ${height / 3}px`;
   img.dataset.ready = String(studio.seq);
 }
 

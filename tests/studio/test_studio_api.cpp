@@ -20,8 +20,8 @@ protected:
     void SetUp() override {
         Cli::SetUp();
         fs::create_directories(at("exports"));
-        m_api = std::make_unique<StudioApi>(StudioSettings{
-            at("presets").string(), at("textures").string(), false, at("exports").string(), "token", 0});
+        m_api = std::make_unique<StudioApi>(
+            StudioSettings{at("presets").string(), at("textures").string(), false, at("exports").string(), "token", 0});
     }
     void TearDown() override {
         m_api.reset();
@@ -107,9 +107,9 @@ TEST_F(StudioApiTest, ADraggedPreviewHandsBackTheTransformationItDrewWith) {
     }
     ASSERT_FALSE(matrix.empty());
     // The command line's own steps give the same picture as the matrix they leave.
-    ASSERT_EQ(run("render --quiet --size 80x60 --set type=Wood --move 20,-15 --rotate 30 --zoom 2 " + p("steps.png"))
-                  .status,
-              0);
+    ASSERT_EQ(
+        run("render --quiet --size 80x60 --set type=Wood --move 20,-15 --rotate 30 --zoom 2 " + p("steps.png")).status,
+        0);
     EXPECT_TRUE(moved.body == readText(at("steps.png")));
     request.erase("steps");
     request["fields"]["transformation"] = matrix;
@@ -193,8 +193,7 @@ TEST_F(StudioApiTest, SavedPresetsAreListedAndSavesAtOnceWithTheCommandLineAreAl
             }
         });
     }
-    const Result added =
-        run("presets add --preset-file Stones --category Studio --name " + q("From the command line"));
+    const Result added = run("presets add --preset-file Stones --category Studio --name " + q("From the command line"));
     for (std::thread& saver : savers) {
         saver.join();
     }

@@ -34,8 +34,7 @@ TEST(StudioRequests, ValuesOfTheWrongKindOrRangeAreRefusedNamingTheirKey) {
     EXPECT_NE(refusal(json{{"tileable", "yes"}}).find("'tileable'"), std::string::npos);
     EXPECT_NE(refusal(json{{"background", "pink"}}).find("'background'"), std::string::npos);
     EXPECT_NE(refusal(json{{"patternSize", -1}}).find("'patternSize'"), std::string::npos);
-    EXPECT_NE(refusal(json{{"fields", {{"noSuchField", "1"}}}}).find("unknown field 'noSuchField'"),
-              std::string::npos);
+    EXPECT_NE(refusal(json{{"fields", {{"noSuchField", "1"}}}}).find("unknown field 'noSuchField'"), std::string::npos);
     EXPECT_NE(refusal(json{{"fields", {{"noiseSeed", json::object()}}}}).find("'noiseSeed'"), std::string::npos);
     EXPECT_NE(refusal(json{{"fields", {{"noiseWeights", {{1, 2}}}}}}).find("'noiseWeights'"), std::string::npos);
     EXPECT_NE(refusal(json{{"fields", {{"texturePath", std::string(kMaxFieldText + 1, 'a')}}}}).find("longer"),
@@ -52,14 +51,16 @@ TEST(StudioRequests, ValuesOfTheWrongKindOrRangeAreRefusedNamingTheirKey) {
 }
 
 TEST(StudioRequests, FieldsAreTakenAsTextNumbersFlagsOrListsAndSetThroughTheFieldTable) {
-    const StudioTexture texture = readStudioTexture(
-        json{{"fields",
-              {{"type", "marble"}, {"noiseSeed", 42}, {"blurEnabled", true}, {"noiseParameter", 12.5},
-               {"noiseWeights", {1, 0.5, 0.25}}}},
-             {"width", 64},
-             {"height", 32},
-             {"tileable", true}},
-        kMaxPreviewSide);
+    const StudioTexture texture = readStudioTexture(json{{"fields",
+                                                          {{"type", "marble"},
+                                                           {"noiseSeed", 42},
+                                                           {"blurEnabled", true},
+                                                           {"noiseParameter", 12.5},
+                                                           {"noiseWeights", {1, 0.5, 0.25}}}},
+                                                         {"width", 64},
+                                                         {"height", 32},
+                                                         {"tileable", true}},
+                                                    kMaxPreviewSide);
     EXPECT_EQ(texture.width, 64);
     EXPECT_TRUE(texture.pattern.tileable);
     const std::vector<std::uint8_t> bytes = studioBlock(texture, "");
@@ -118,9 +119,9 @@ TEST(StudioGuard, OnlyTheLoopbackHostOurOriginAndTheTokenGetThrough) {
 TEST(StudioGuard, TheExportFolderTakesOnePlainNameOfTheFormat) {
     EXPECT_TRUE(isExportFileName("texture.png", ".png"));
     EXPECT_TRUE(isExportFileName("Marble 2 (tile).PNG", ".png"));
-    for (const char* name : {"", ".png", "../x.png", "a/b.png", "a\\b.png", "/etc/x.png", "C:x.png", ".hidden.png",
-                             "-rf.png", "x.png.", "x.jpg", "x..png", "CON.png", "nul.png", "com1.png", "LPT9.png",
-                             "a\nb.png", "x?.png"}) {
+    for (const char* name :
+         {"", ".png", "../x.png", "a/b.png", "a\\b.png", "/etc/x.png", "C:x.png", ".hidden.png", "-rf.png", "x.png.",
+          "x.jpg", "x..png", "CON.png", "nul.png", "com1.png", "LPT9.png", "a\nb.png", "x?.png"}) {
         EXPECT_FALSE(isExportFileName(name, ".png")) << name;
     }
     EXPECT_FALSE(isExportFileName(std::string(197, 'a') + ".png", ".png"));

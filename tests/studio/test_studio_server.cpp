@@ -24,8 +24,8 @@ protected:
         fs::remove_all(m_dir);
         fs::create_directories(m_dir / "presets");
         fs::create_directories(m_dir / "exports");
-        m_server = std::make_unique<StudioServer>(StudioSettings{(m_dir / "presets").string(), (m_dir / "textures").string(),
-                                                                 false, (m_dir / "exports").string(), "", 0});
+        m_server = std::make_unique<StudioServer>(StudioSettings{
+            (m_dir / "presets").string(), (m_dir / "textures").string(), false, (m_dir / "exports").string(), "", 0});
         m_server->bind();
         m_thread = std::thread([this] { m_server->serve(); });
         m_base = "/" + m_server->token() + "/";
@@ -70,14 +70,15 @@ TEST_F(StudioServerTest, ThePageIsServedOnlyUnderItsTokenWithItsSafeguards) {
     EXPECT_EQ(web.Post(m_base + "api/preview", {{"Origin", "http://evil.example"}}, "{\"seq\":1}", "application/json")
                   ->status,
               403);
-    EXPECT_EQ(web.Get(m_base + "api/fields", {{"Origin", "http://localhost:" + std::to_string(m_server->port())}})
-                  ->status,
-              200);
+    EXPECT_EQ(
+        web.Get(m_base + "api/fields", {{"Origin", "http://localhost:" + std::to_string(m_server->port())}})->status,
+        200);
 }
 
 TEST_F(StudioServerTest, BodiesPastTheLimitAreRefusedUnread) {
     httplib::Client web = client();
-    const auto big = web.Post(m_base + "api/import", std::string(kMaxRequestBytes + 1, 'x'), "application/octet-stream");
+    const auto big =
+        web.Post(m_base + "api/import", std::string(kMaxRequestBytes + 1, 'x'), "application/octet-stream");
     ASSERT_TRUE(big);
     EXPECT_EQ(big->status, 413);
     const auto bad = web.Post(m_base + "api/preview", "{not json", "application/json");
