@@ -322,39 +322,6 @@ std::string hexColour(std::uint32_t colour) {
     return text;
 }
 
-// The 16-bit picture of --depth 16 or --height-map over render's canvas, drawn in
-// the program (not through the filter interface, which carries 8 bits) and
-// streamed row by row into `pictureFile`'s PNG encoder.
-void writeDeepPicture(const Arguments& args, const TextureJob& job, const HostImage& canvas, DeepKind kind,
-                      VXFileReplacement& pictureFile, const std::function<void(std::int32_t rows)>& rowsTaken) {
-    const DeepCanvas under = deepCanvas(args.value("--background").value_or("white"));
-    const std::int32_t planes = deepPlanes(kind, under);
-    VXRowFormat format;
-    format.width = canvas.width;
-    format.height = canvas.height;
-    format.kind = planes == 1 ? VXRowKind::Grey : planes == 4 ? VXRowKind::Rgba : VXRowKind::Rgb;
-    format.bitDepth = 16;
-    std::string error;
-    const std::unique_ptr<VXRowWriter> writer = vxBeginRowWriter(pictureFile, format, {}, &error);
-    if (!writer) {
-        throw JobError(error);
-    }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(canvas.width) * planes * 2);
-    const bool drawn =
-        drawDeepTexture(job, canvas.width, canvas.height, under, kind, [&](const std::uint16_t* samples) {
-            for (std::size_t i = 0; i < bytes.size() / 2; ++i) {
-                bytes[2 * i] = static_cast<std::uint8_t>(samples[i] >> 8);
-                bytes[2 * i + 1] = static_cast<std::uint8_t>(samples[i] & 0xFFu);
-            }
-            const bool taken = writer->writeRow(bytes.data());
-            rowsTaken(writer->rowsWritten());
-            return taken;
-        });
-    if (!drawn || !writer->finish()) {
-        throw JobError(rowWriterError(*writer));
-    }
-}
-
 // A streamed run's rows into the output file's encoder.
 class WriterSink : public JobRowSink {
 public:
@@ -556,8 +523,8 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
     std::vector<std::uint8_t> kept = job.block;
     std::string error;
     if (shape.deep) {
-        writeDeepPicture(args, job, image, *shape.deep, outputs.picture(),
-                         [&](std::int32_t taken) { progress.rendered(taken, height); });
+        writeDeepTexture(job, image.width, image.height, args.value("--background").value_or("white"), *shape.deep,
+                         outputs.picture(), [&](std::int32_t taken) { progress.rendered(taken, height); });
     } else if (streamed) {
         job.progress = [progress](std::int32_t done, std::int32_t total) { progress.rendered(done, total); };
         outputNotes(args, outputs, image, *bar);

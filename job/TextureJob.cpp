@@ -2,7 +2,9 @@
 // streamed, and its 16-bit drawing.
 #include "job/TextureJob.h"
 
+#include "VXLib/VXRowWriter.h"
 #include "VXLib/VXUTIL/VXPlatform.h"
+#include "job/JobFiles.h"
 #include "host/HostRowPipe.h"
 #include "job/JobError.h"
 #include "job/JobPlatform.h"
@@ -133,6 +135,41 @@ bool drawDeepTexture(const TextureJob& job, std::int32_t width, std::int32_t hei
         block, width, height, canvas, kind,
         [&](const std::uint16_t* samples) { return (!job.interrupted || !job.interrupted()) && row(samples); },
         job.pattern);
+}
+
+void writeDeepTexture(const TextureJob& job, std::int32_t width, std::int32_t height, std::string_view background,
+                      DeepKind kind, VXFileReplacement& file, const std::function<void(std::int32_t rows)>& rowsTaken) {
+    const DeepCanvas under = deepCanvas(background);
+    const std::int32_t planes = deepPlanes(kind, under);
+    VXRowFormat format;
+    format.width = width;
+    format.height = height;
+    format.kind = planes == 1 ? VXRowKind::Grey : planes == 4 ? VXRowKind::Rgba : VXRowKind::Rgb;
+    format.bitDepth = 16;
+    std::string error;
+    const std::unique_ptr<VXRowWriter> writer = vxBeginRowWriter(file, format, {}, &error);
+    if (!writer) {
+        throw JobError(error);
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(width) * planes * 2);
+    const bool drawn = drawDeepTexture(job, width, height, under, kind, [&](const std::uint16_t* samples) {
+        // PNG keeps the most significant byte first.
+        for (std::size_t i = 0; i < bytes.size() / 2; ++i) {
+            bytes[2 * i] = static_cast<std::uint8_t>(samples[i] >> 8);
+            bytes[2 * i + 1] = static_cast<std::uint8_t>(samples[i] & 0xFFu);
+        }
+        const bool taken = writer->writeRow(bytes.data());
+        if (rowsTaken) {
+            rowsTaken(writer->rowsWritten());
+        }
+        return taken;
+    });
+    if (!drawn || !writer->finish()) {
+        if (job.interrupted && job.interrupted()) {
+            throw JobError("the picture was stopped", kCancelledStatus);
+        }
+        throw JobError(rowWriterError(*writer));
+    }
 }
 
 } // namespace morvessan::job

@@ -13,8 +13,13 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
+
+namespace morvessan {
+class VXFileReplacement;
+}
 
 namespace morvessan::job {
 
@@ -89,5 +94,12 @@ JobResult runTextureJob(TextureJob job, HostImage source, JobRowSink* sink = nul
 // JobError when the pattern space cannot be drawn with the block's transformation.
 bool drawDeepTexture(const TextureJob& job, std::int32_t width, std::int32_t height, const DeepCanvas& canvas,
                      DeepKind kind, const std::function<bool(const std::uint16_t* row)>& row);
+
+// The 16-bit picture of `kind` over a width x height canvas of `background`,
+// drawn by drawDeepTexture and streamed row by row into `file`'s PNG encoder (the
+// caller began it with a PNG name and commits it). `rowsTaken` hears of each row
+// written. A JobError when it cannot be drawn or written.
+void writeDeepTexture(const TextureJob& job, std::int32_t width, std::int32_t height, std::string_view background,
+                      DeepKind kind, VXFileReplacement& file, const std::function<void(std::int32_t rows)>& rowsTaken);
 
 } // namespace morvessan::job

@@ -80,6 +80,11 @@ std::string renderCommandLine(const StudioTexture& texture, const std::string& t
     if (texture.background != "white") {
         line += " --background " + shellWord(texture.background);
     }
+    if (texture.heightMap) {
+        line += " --height-map";
+    } else if (texture.depth == 16) {
+        line += " --depth 16";
+    }
     if (texture.tileable) {
         line += " --tileable";
     }
@@ -96,6 +101,11 @@ std::string renderPythonCall(const StudioTexture& texture, const std::string& te
     std::string call = "morvessan.render(" + std::to_string(texture.width) + ", " + std::to_string(texture.height);
     if (texture.background != "white") {
         call += ", background=" + pythonString(texture.background);
+    }
+    if (texture.heightMap) {
+        call += ", height_map=True";
+    } else if (texture.depth == 16) {
+        call += ", depth=16";
     }
     if (texture.tileable) {
         call += ", tileable=True";

@@ -42,6 +42,16 @@ void renderTexturePng(const StudioTexture& texture, const StudioRun& run, VXFile
     textureJob.pattern = patternSpaceOf(texture.pattern);
     textureJob.progress = run.progress;
     textureJob.interrupted = run.interrupted;
+    if (texture.depth == 16 || texture.heightMap) {
+        // Drawn in the program, as render --depth 16 and --height-map draw them.
+        job::writeDeepTexture(textureJob, texture.width, texture.height, texture.background,
+                              texture.heightMap ? DeepKind::HeightMap : DeepKind::Colour, file, [&](std::int32_t rows) {
+                                  if (run.progress) {
+                                      run.progress(rows, texture.height);
+                                  }
+                              });
+        return;
+    }
     // As render writes it: the PNG compressed beside the render on as many threads.
     VXPictureWriting writing;
     writing.threads = renderThreadCount();

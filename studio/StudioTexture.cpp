@@ -112,6 +112,11 @@ StudioTexture readStudioTexture(const nlohmann::json& request, std::int32_t maxS
         }
         texture.background = background->get<std::string>();
     }
+    texture.depth = wholeNumber(request, "depth", 8, 16, 8);
+    if (texture.depth != 8 && texture.depth != 16) {
+        throw requestError("'depth' must be 8 or 16");
+    }
+    texture.heightMap = flag(request, "heightMap");
     texture.tileable = flag(request, "tileable");
     texture.pattern.tileable = texture.tileable;
     if (const nlohmann::json* evolve = member(request, "evolve")) {

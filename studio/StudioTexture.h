@@ -35,6 +35,8 @@ struct StudioTexture {
     bool tileable = false;
     std::int32_t patternSize = 0;
     PatternRequest pattern; // evolve, loop and frame; tileable is copied in
+    std::int32_t depth = 8; // 16: the smooth gradient in 16 bits a channel (--depth 16)
+    bool heightMap = false; // the texture's own values as 16-bit grey (--height-map)
     std::vector<StudioStep> steps;
 };
 

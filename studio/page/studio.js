@@ -68,6 +68,15 @@ function textureRequest(width, height) {
   return request;
 }
 
+// What the export writes: previews stay 8-bit colour.
+function exportRequest() {
+  const request = textureRequest(...exportSize());
+  const kind = $('export-kind').value;
+  if (kind === 'height') request.heightMap = true;
+  else request.depth = +kind;
+  return request;
+}
+
 // ---- the live preview ----
 
 function edited() {
@@ -595,7 +604,7 @@ async function savePreset() {
 
 async function exportPicture() {
   const request = {
-    ...textureRequest(...exportSize()),
+    ...exportRequest(),
     file: $('export-name').value, overwrite: $('export-overwrite').checked,
   };
   const bar = $('export-progress');
@@ -656,7 +665,7 @@ function refreshCommand() {
   clearTimeout(commandTimer);
   commandTimer = setTimeout(async () => {
     try {
-      const made = await (await postJson('command', { ...textureRequest(...exportSize()), file: $('export-name').value })).json();
+      const made = await (await postJson('command', { ...exportRequest(), file: $('export-name').value })).json();
       $('command-line').textContent = made.commandLine;
       $('python-call').textContent = made.python;
     } catch (error) {
@@ -698,6 +707,7 @@ async function start() {
     $(id).addEventListener('change', edited);
   }
   $('export-name').addEventListener('change', refreshCommand);
+  $('export-kind').addEventListener('change', refreshCommand);
   $('show-tiled').addEventListener('change', showTiled);
   $('play-loop').addEventListener('click', playLoop);
   $('save-preset').addEventListener('click', savePreset);

@@ -94,6 +94,29 @@ TEST_F(StudioApiTest, PreviewsAndExportsAreTheBytesOfTheRenderCommandTheyShow) {
     EXPECT_TRUE(readText(at("exports/big.png")) == readText(at("big-cli.png")));
 }
 
+TEST_F(StudioApiTest, SixteenBitAndHeightMapExportsAreTheCommandsToo) {
+    for (const json& kind : {json{{"depth", 16}}, json{{"heightMap", true}}}) {
+        json request = kTexture;
+        request.update(kind);
+        request["width"] = 120;
+        request["height"] = 90;
+        request["file"] = "deep.png";
+        request["overwrite"] = true;
+        const json state = waitForExport(body(m_api->startExport(request.dump()))["id"]);
+        ASSERT_EQ(state["state"], "done") << state;
+        request["file"] = at("deep-cli.png").string();
+        const std::string line = body(m_api->command(request.dump()))["commandLine"];
+        EXPECT_NE(line.find(kind.contains("depth") ? " --depth 16" : " --height-map"), std::string::npos) << line;
+        ASSERT_EQ(runShown(line).status, 0) << line;
+        const std::string exported = readText(at("exports/deep.png"));
+        EXPECT_TRUE(exported == readText(at("deep-cli.png"))) << line;
+        EXPECT_EQ(static_cast<unsigned char>(exported[24]), 16u); // the PNG header's bit depth
+    }
+    json odd = kTexture;
+    odd["depth"] = 12;
+    EXPECT_EQ(m_api->command(odd.dump()).status, 400);
+}
+
 TEST_F(StudioApiTest, ADraggedPreviewHandsBackTheTransformationItDrewWith) {
     json request{{"width", 80}, {"height", 60}, {"seq", 1}, {"fields", {{"type", "Wood"}}}};
     request["steps"] = {{{"move", {20, -15}}}, {{"rotate", 30}}, {{"zoom", 2}}};
