@@ -14,8 +14,9 @@ else()
 endif()
 
 set(MORVESSAN_DEPS_PREFIX "${CMAKE_SOURCE_DIR}/build/${MORVESSAN_WINDOWS_ARCH}-deps/prefix" CACHE PATH
-    "Prefix holding libpng, libjpeg-turbo and libexif cross-built for Windows")
-if(NOT EXISTS "${MORVESSAN_DEPS_PREFIX}/.complete" OR NOT EXISTS "${MORVESSAN_DEPS_PREFIX}/lib/libexif.a")
+    "Prefix holding libpng, libjpeg-turbo and libexif cross-built for Windows, and cpp-httplib's header")
+if(NOT EXISTS "${MORVESSAN_DEPS_PREFIX}/.complete" OR NOT EXISTS "${MORVESSAN_DEPS_PREFIX}/lib/libexif.a"
+   OR NOT EXISTS "${MORVESSAN_DEPS_PREFIX}/include/httplib.h")
   message(STATUS "Cross-building libpng, libjpeg-turbo and libexif into ${MORVESSAN_DEPS_PREFIX}")
   execute_process(
     COMMAND "${CMAKE_SOURCE_DIR}/scripts/build-windows-libs.sh" ${MORVESSAN_WINDOWS_ARCH} "${MORVESSAN_DEPS_PREFIX}"

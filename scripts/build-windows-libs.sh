@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds libpng, libjpeg-turbo and libexif for 64-bit or 32-bit Windows
-# from Debian's source packages into a cached prefix; zlib comes from Debian's
+# from Debian's source packages into a cached prefix, with cpp-httplib's
+# header-only form from its source package; zlib comes from Debian's
 # libz-mingw-w64-dev.
 # Usage: scripts/build-windows-libs.sh win64|win32 PREFIX   (does nothing when PREFIX is complete)
 set -euo pipefail
@@ -14,8 +15,11 @@ case "$arch" in
 esac
 prefix="$(realpath -m "$prefix")"
 stamp="$prefix/.complete"
-# A prefix made before libexif joined is made again.
-[ -f "$stamp" ] && [ -f "$prefix/lib/libexif.a" ] && exit 0
+# A prefix made before libexif joined is made again; one made before cpp-httplib
+# joined only gets its header.
+[ -f "$stamp" ] && [ -f "$prefix/lib/libexif.a" ] && [ -f "$prefix/include/httplib.h" ] && exit 0
+header_only=0
+[ -f "$stamp" ] && [ -f "$prefix/lib/libexif.a" ] && header_only=1
 
 mingw_root=/usr/$host
 jobs="${MORVESSAN_JOBS:-2}"
@@ -40,7 +44,8 @@ if ! have_sources; then
   apt_refresh
 fi
 
-rm -rf "$work" "$prefix"
+rm -rf "$work"
+[ "$header_only" = 1 ] || rm -rf "$prefix"
 mkdir -p "$work" "$prefix"
 
 # Fetches and unpacks a source package; prints the unpacked folder.
@@ -59,6 +64,23 @@ fetch_source() {
   fi
   find "$work" -mindepth 1 -maxdepth 1 -type d -name "$package-*" | head -n 1
 }
+
+# cpp-httplib for the studio's server: Debian's own package is built split into a
+# library; its source package holds the header-only form the Windows build compiles in.
+add_httplib() {
+  echo "build-windows-libs: cpp-httplib"
+  local src
+  src="$(fetch_source cpp-httplib)"
+  mkdir -p "$prefix/include" "$prefix/share/licenses/cpp-httplib"
+  cp "$src/httplib.h" "$prefix/include/"
+  cp "$src/LICENSE" "$prefix/share/licenses/cpp-httplib/"
+}
+if [ "$header_only" = 1 ]; then
+  add_httplib
+  rm -rf "$work"
+  echo "build-windows-libs: done, $prefix"
+  exit 0
+fi
 
 toolchain="$work/toolchain.cmake"
 cat >"$toolchain" <<TC
@@ -118,6 +140,8 @@ for source in "$exif_src"/libexif/*.c "$exif_src"/libexif/*/*.c; do
 done
 $host-ar rcs "$prefix/lib/libexif.a" "$work"/exif-build/*.o
 cp "$exif_src"/libexif/*.h "$work/exif-build/libexif/_stdint.h" "$prefix/include/libexif/"
+
+add_httplib
 
 rm -rf "$work"
 touch "$stamp"

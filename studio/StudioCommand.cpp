@@ -58,20 +58,34 @@ std::string pythonValue(const TextureField& field, const std::string& text) {
 } // namespace
 
 std::string shellWord(const std::string& text) {
+#if defined(_WIN32)
+    // cmd.exe and PowerShell: paths hold backslashes and drive colons; % names a variable.
+    constexpr std::string_view kSafe = "_-+=.,:@/\\";
+#else
+    constexpr std::string_view kSafe = "_-+=.,:@/%";
+#endif
     bool plain = !text.empty();
     for (const char c : text) {
         const bool safe = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                          std::string_view("_-+=.,:@/%").find(c) != std::string_view::npos;
+                          kSafe.find(c) != std::string_view::npos;
         plain = plain && safe;
     }
     if (plain) {
         return text;
     }
+#if defined(_WIN32)
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c == '"' ? std::string("\\\"") : std::string(1, c);
+    }
+    return quoted + "\"";
+#else
     std::string quoted = "'";
     for (const char c : text) {
         quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     }
     return quoted + "'";
+#endif
 }
 
 std::string renderCommandLine(const StudioTexture& texture, const std::string& texturesDir, const std::string& output) {

@@ -8,14 +8,15 @@
 
 namespace morvessan::studio {
 
-// "morvessan render OUTPUT --size WxH ... --set field=value ...", quoted for a POSIX shell.
+// "morvessan render OUTPUT --size WxH ... --set field=value ...", quoted for this
+// system's shell (a POSIX shell; cmd.exe on Windows).
 std::string renderCommandLine(const StudioTexture& texture, const std::string& texturesDir, const std::string& output);
 
 // "morvessan.render(W, H, field=value, ...)" for the Python module.
 std::string renderPythonCall(const StudioTexture& texture, const std::string& texturesDir);
 
-// `text` as one word of a POSIX shell: as it is when it holds only safe characters,
-// else in single quotes.
+// `text` as one word of this system's shell: as it is when it holds only safe
+// characters, else in single quotes (in double quotes on Windows).
 std::string shellWord(const std::string& text);
 
 } // namespace morvessan::studio

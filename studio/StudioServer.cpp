@@ -151,6 +151,11 @@ StudioServer::StudioServer(StudioSettings settings) {
     server.Post(base + "/api/export", [&api](const httplib::Request& request, httplib::Response& response) {
         reply(response, api.startExport(request.body));
     });
+    // The page's Stop button: the server ends once this answer is sent.
+    server.Post(base + "/api/quit", [&server](const httplib::Request&, httplib::Response& response) {
+        reply(response, StudioReply{200, "application/json", "{\"stopping\": true}", {}});
+        server.stop();
+    });
     server.Post(base + R"(/api/export/(\d+)/cancel)",
                 [&api](const httplib::Request& request, httplib::Response& response) {
                     reply(response, api.cancelExport(idOf(request)));

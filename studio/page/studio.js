@@ -710,6 +710,14 @@ async function start() {
   $('export-kind').addEventListener('change', refreshCommand);
   $('show-tiled').addEventListener('change', showTiled);
   $('play-loop').addEventListener('click', playLoop);
+  $('quit').addEventListener('click', async () => {
+    try {
+      await api('quit', { method: 'POST' });
+      document.body.replaceChildren(Object.assign(document.createElement('p'), {
+        id: 'stopped', textContent: 'The studio has stopped. Start it again with "morvessan studio".',
+      }));
+    } catch (error) { say(error.message, true); }
+  });
   $('save-preset').addEventListener('click', savePreset);
   $('export').addEventListener('click', exportPicture);
   $('download-block').addEventListener('click', downloadBlock);

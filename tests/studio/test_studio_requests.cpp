@@ -130,6 +130,12 @@ TEST(StudioGuard, TheExportFolderTakesOnePlainNameOfTheFormat) {
 
 TEST(StudioCommand, WordsAreQuotedForTheShellOnlyWhenTheyNeedIt) {
     EXPECT_EQ(shellWord("noiseSeed=7"), "noiseSeed=7");
+#if defined(_WIN32)
+    EXPECT_EQ(shellWord("C:\\My Textures\\a.png"), "\"C:\\My Textures\\a.png\"");
+    EXPECT_EQ(shellWord("C:\\out.png"), "C:\\out.png");
+    EXPECT_EQ(shellWord("%PATH%"), "\"%PATH%\"");
+    GTEST_SKIP() << "the rest is a POSIX shell's quoting";
+#endif
     EXPECT_EQ(shellWord("colours=#FF0000@0"), "'colours=#FF0000@0'");
     EXPECT_EQ(shellWord("my file.png"), "'my file.png'");
     EXPECT_EQ(shellWord("it's"), "'it'\\''s'");
@@ -138,6 +144,9 @@ TEST(StudioCommand, WordsAreQuotedForTheShellOnlyWhenTheyNeedIt) {
 }
 
 TEST(StudioCommand, OnlyTheFieldsThatDifferFromTheDefaultsAreWrittenAndAlwaysOne) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "the lines below are quoted for a POSIX shell";
+#endif
     const StudioTexture plain = readStudioTexture(json{{"width", 64}, {"height", 48}}, kMaxPreviewSide);
     EXPECT_EQ(renderCommandLine(plain, "", "out.png"), "morvessan render out.png --size 64x48 --set type=Cloud");
     EXPECT_EQ(renderPythonCall(plain, ""), "morvessan.render(64, 48, type=\"Cloud\")");

@@ -1,0 +1,61 @@
+// "morvessan studio" as a user starts it: the program prints its address, answers
+// there with the render command's own picture, and ends when the page stops it.
+#include "tests/cli/CliTest.h"
+
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <regex>
+
+namespace {
+
+#if defined(_WIN32)
+std::FILE* startProgram(const std::string& line) { return _popen(line.c_str(), "r"); }
+int endProgram(std::FILE* program) { return _pclose(program); }
+#else
+std::FILE* startProgram(const std::string& line) { return popen(line.c_str(), "r"); }
+int endProgram(std::FILE* program) {
+    const int status = pclose(program);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+}
+#endif
+
+class StudioProgram : public Cli {};
+
+TEST_F(StudioProgram, PrintsItsAddressAnswersWithTheRenderCommandsPictureAndStopsWhenAsked) {
+    fs::create_directories(at("exports"));
+    std::string line = q(MORVESSAN_PROGRAM) + " studio --no-browser --presets-dir " + p("presets") +
+                       " --textures-dir " + p("textures") + " --export-dir " + p("exports");
+#if defined(_WIN32)
+    line = "\"" + line + "\"";
+#endif
+    std::FILE* program = startProgram(line);
+    ASSERT_NE(program, nullptr);
+    char first[512] = {};
+    ASSERT_NE(std::fgets(first, sizeof first, program), nullptr);
+    std::smatch found;
+    const std::string text = first;
+    ASSERT_TRUE(std::regex_search(text, found, std::regex("http://127\\.0\\.0\\.1:([0-9]+)(/[0-9a-f]{32}/)"))) << text;
+    httplib::Client web("127.0.0.1", std::stoi(found[1].str()));
+    web.set_read_timeout(120, 0);
+    const std::string base = found[2].str();
+    const nlohmann::json request{{"seq", 1},
+                                 {"width", 64},
+                                 {"height", 40},
+                                 {"fields", {{"type", "Wood"}, {"noiseSeed", "31"}, {"noiseParameter", "7.5"}}}};
+    const auto preview = web.Post(base + "api/preview", request.dump(), "application/json");
+    ASSERT_TRUE(preview);
+    ASSERT_EQ(preview->status, 200) << preview->body;
+    ASSERT_EQ(run("render --quiet --size 64x40 --set type=Wood --set noiseSeed=31 --set noiseParameter=7.5 " +
+                  p("cli.png"))
+                  .status,
+              0);
+    EXPECT_TRUE(preview->body == readText(at("cli.png")));
+    const auto stopped = web.Post(base + "api/quit", "", "application/json");
+    ASSERT_TRUE(stopped);
+    EXPECT_EQ(stopped->status, 200);
+    EXPECT_EQ(endProgram(program), 0);
+}
+
+} // namespace
