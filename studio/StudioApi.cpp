@@ -96,7 +96,9 @@ struct ExportJob {
 
 struct StudioApi::State {
     StudioSettings settings;
-    std::atomic<std::uint64_t> latestPreview{0};
+    // The latest edit of each open page (a tab), so that pages never drop each other's previews.
+    std::mutex previewsLock;
+    std::map<std::string, std::uint64_t> latestPreview;
     std::mutex thumbnailsLock;
     std::map<std::string, std::string> thumbnails;
     mutable std::mutex exportsLock;
@@ -254,15 +256,25 @@ StudioReply StudioApi::preview(const std::string& body) {
             throw job::requestError("'seq' must be a whole number that grows with each edit");
         }
         const std::uint64_t mine = seq->get<std::uint64_t>();
-        // The latest edit wins: an earlier request still waiting or drawing is dropped.
-        std::uint64_t latest = m_state->latestPreview.load();
-        while (latest < mine && !m_state->latestPreview.compare_exchange_weak(latest, mine)) {
+        const std::string page = textMember(request, "page", false);
+        // The page's latest edit wins: its earlier request still waiting or drawing is dropped.
+        {
+            std::lock_guard<std::mutex> hold(m_state->previewsLock);
+            if (m_state->latestPreview.size() > 256 && !m_state->latestPreview.count(page)) {
+                m_state->latestPreview.clear();
+            }
+            std::uint64_t& latest = m_state->latestPreview[page];
+            latest = std::max(latest, mine);
         }
         const StudioTexture texture = readStudioTexture(request, kMaxPreviewSide);
         const std::vector<std::uint8_t> bytes = studioBlock(texture, m_state->settings.texturesDir);
         const auto& fields = reinterpret_cast<const FilterParameters*>(bytes.data())->texture;
         StudioRun run = m_state->run();
-        run.interrupted = [this, mine] { return m_state->latestPreview.load() > mine; };
+        run.interrupted = [this, mine, page] {
+            std::lock_guard<std::mutex> hold(m_state->previewsLock);
+            const auto latest = m_state->latestPreview.find(page);
+            return latest != m_state->latestPreview.end() && latest->second > mine;
+        };
         if (run.interrupted()) {
             throw job::JobError("a later edit took this preview's place", job::kCancelledStatus);
         }

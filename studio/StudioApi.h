@@ -35,9 +35,10 @@ public:
     // A size x size PNG of a preset, kept for the next asking.
     StudioReply thumbnail(const std::string& file, const std::string& category, const std::string& name,
                           std::int32_t size);
-    // A texture request (with "seq", a number that grows with each edit): its PNG, and
-    // the transformation after its steps in X-Morvessan-Transformation. A request that
-    // a later one overtook while it waited or ran is answered 409.
+    // A texture request (with "seq", a number that grows with each edit of the page
+    // named by "page"): its PNG, and the transformation after its steps in
+    // X-Morvessan-Transformation. A request that a later one of its page overtook
+    // while it waited or ran is answered 409.
     StudioReply preview(const std::string& body);
     // {"commandLine", "python"} that make the texture's picture again.
     StudioReply command(const std::string& body) const;

@@ -7,6 +7,7 @@ const studio = {
   meta: null,          // the server's declarations: fields, textures, limits
   fields: {},          // every field's text, as the field table reads it back
   seq: 0,              // grows with each edit; the server drops overtaken previews
+  page: Math.random().toString(36).slice(2) + Date.now().toString(36), // this tab, to the server
   inFlight: false,
   dirty: false,
   steps: [],           // transformation steps not yet sent
@@ -94,6 +95,7 @@ async function refreshPreview() {
   const [width, height] = previewSize();
   const request = textureRequest(width, height);
   request.seq = studio.seq;
+  request.page = studio.page;
   const steps = studio.steps.splice(0);
   if (steps.length) request.steps = steps;
   const started = studio.editStarted;
@@ -110,11 +112,8 @@ async function refreshPreview() {
     }
     if (!studio.dirty && $('message').classList.contains('error')) say('');
   } catch (error) {
-    if (error.status === 409) {
-      studio.dirty = true; // a later edit took its place
-    } else {
-      say(error.message, true);
-    }
+    // 409: a later edit of this page took its place, and its own request follows.
+    if (error.status !== 409) say(error.message, true);
   } finally {
     studio.inFlight = false;
     if (studio.dirty) {
@@ -166,7 +165,7 @@ async function playLoop() {
   try {
     for (let k = 0; k < frames; k += 1) {
       if (seq !== studio.seq) return;
-      const request = { ...textureRequest(width, height), seq, evolve: step, loop: frames, frame: k };
+      const request = { ...textureRequest(width, height), seq, page: studio.page, evolve: step, loop: frames, frame: k };
       const blob = await (await postJson('preview', request)).blob();
       pictures.push(URL.createObjectURL(blob));
       $('status').textContent = `Loop: frame ${k + 1}/${frames}`;

@@ -147,6 +147,9 @@ TEST_F(StudioApiTest, APreviewOvertakenByALaterEditIsDropped) {
     const StudioReply late = m_api->preview(request.dump());
     EXPECT_EQ(late.status, 409);
     EXPECT_NE(body(late)["error"].get<std::string>().find("later edit"), std::string::npos);
+    // Another page (a second tab) keeps its own count.
+    request["page"] = "second tab";
+    EXPECT_EQ(m_api->preview(request.dump()).status, 200);
     request.erase("seq");
     EXPECT_EQ(m_api->preview(request.dump()).status, 400);
 }

@@ -47,10 +47,10 @@ TEST_F(StudioProgram, PrintsItsAddressAnswersWithTheRenderCommandsPictureAndStop
     const auto preview = web.Post(base + "api/preview", request.dump(), "application/json");
     ASSERT_TRUE(preview);
     ASSERT_EQ(preview->status, 200) << preview->body;
-    ASSERT_EQ(run("render --quiet --size 64x40 --set type=Wood --set noiseSeed=31 --set noiseParameter=7.5 " +
-                  p("cli.png"))
-                  .status,
-              0);
+    ASSERT_EQ(
+        run("render --quiet --size 64x40 --set type=Wood --set noiseSeed=31 --set noiseParameter=7.5 " + p("cli.png"))
+            .status,
+        0);
     EXPECT_TRUE(preview->body == readText(at("cli.png")));
     const auto stopped = web.Post(base + "api/quit", "", "application/json");
     ASSERT_TRUE(stopped);
