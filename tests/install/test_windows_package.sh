@@ -13,7 +13,7 @@ fail() {
 (cd "$scratch" && cmake -E tar xf "$package")
 program="$(ls "$scratch"/*/morvessan.exe)"
 folder="$(dirname "$program")"
-for file in README.txt LICENSE.txt "Morvessan Presets/Essentials.txt" "Morvessan Textures/Canvas.png"; do
+for file in README.txt LICENSE.txt THIRD-PARTY-LICENCES.txt "Morvessan Presets/Essentials.txt" "Morvessan Textures/Canvas.png"; do
   [ -s "$folder/$file" ] || fail "$(basename "$package") lacks $file"
 done
 (cd "$scratch" && "$wine_run" "$program" presets list) | grep -q "^Essentials " ||

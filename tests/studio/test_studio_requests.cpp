@@ -134,13 +134,14 @@ TEST(StudioCommand, WordsAreQuotedForTheShellOnlyWhenTheyNeedIt) {
     EXPECT_EQ(shellWord("C:\\My Textures\\a.png"), "\"C:\\My Textures\\a.png\"");
     EXPECT_EQ(shellWord("C:\\out.png"), "C:\\out.png");
     EXPECT_EQ(shellWord("%PATH%"), "\"%PATH%\"");
-    GTEST_SKIP() << "the rest is a POSIX shell's quoting";
-#endif
+    EXPECT_EQ(shellWord("say \"hi\""), "\"say \\\"hi\\\"\"");
+#else
     EXPECT_EQ(shellWord("colours=#FF0000@0"), "'colours=#FF0000@0'");
     EXPECT_EQ(shellWord("my file.png"), "'my file.png'");
     EXPECT_EQ(shellWord("it's"), "'it'\\''s'");
     EXPECT_EQ(shellWord("$(rm -rf ~)"), "'$(rm -rf ~)'");
     EXPECT_EQ(shellWord(""), "''");
+#endif
 }
 
 TEST(StudioCommand, OnlyTheFieldsThatDifferFromTheDefaultsAreWrittenAndAlwaysOne) {
