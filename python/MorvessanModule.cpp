@@ -34,11 +34,15 @@ TextureFolders folders() {
     namespace fs = std::filesystem;
     TextureFolders found{MORVESSAN_BUILD_PRESETS, MORVESSAN_BUILD_TEXTURES};
     const fs::path module = py::module_::import("morvessan").attr("__file__").cast<std::string>();
-    // Installed as PREFIX/lib/python3.X/dist-packages/morvessan...so: the data is in PREFIX/share.
+    std::error_code ec;
+    // Installed by pip: the package carries its presets and pictures.
+    if (fs::is_directory(module.parent_path() / "presets", ec)) {
+        found = {(module.parent_path() / "presets").string(), (module.parent_path() / "textures").string()};
+    }
+    // Installed as PREFIX/lib/python3.X/dist-packages/morvessan/: the data is in PREFIX/share.
     for (fs::path up = module.parent_path(); up.has_relative_path(); up = up.parent_path()) {
         if (up.filename() == "lib") {
             const fs::path data = up.parent_path() / job::kSharedDataFolder;
-            std::error_code ec;
             if (fs::is_directory(data / "presets", ec)) {
                 found = {(data / "presets").string(), (data / "textures").string()};
             }
@@ -83,31 +87,78 @@ std::string fieldText(const py::handle& value, bool inSequence = false) {
     throw py::type_error("cannot read a " + py::str(value.get_type()).cast<std::string>() + " as a field value");
 }
 
+// What a keyword's value must be, said as Python says it: "tileable must be True or
+// False, not str".
+[[noreturn]] void wrongKind(const std::string& keyword, const char* expected, const py::handle& value) {
+    throw py::type_error(keyword + " must be " + expected + ", not " +
+                         py::str(value.get_type().attr("__name__")).cast<std::string>());
+}
+
+bool flagOf(const std::string& keyword, const py::handle& value) {
+    if (!py::isinstance<py::bool_>(value) && !py::isinstance(value, py::module_::import("numpy").attr("bool_"))) {
+        wrongKind(keyword, "True or False", value);
+    }
+    return value.cast<bool>();
+}
+
+std::int64_t wholeOf(const std::string& keyword, const py::handle& value) {
+    // bool is an int in Python, but tileable=1 or frame=True is a slip, not a number.
+    if (py::isinstance<py::bool_>(value) || !py::hasattr(value, "__index__")) {
+        wrongKind(keyword, "a whole number", value);
+    }
+    return py::int_(py::reinterpret_borrow<py::object>(value)).cast<std::int64_t>();
+}
+
+double numberOf(const std::string& keyword, const py::handle& value) {
+    if (py::isinstance<py::bool_>(value) || !py::hasattr(value, "__float__")) {
+        wrongKind(keyword, "a number", value);
+    }
+    return value.cast<double>();
+}
+
+std::string textOf(const std::string& keyword, const py::handle& value) {
+    if (!py::isinstance<py::str>(value)) {
+        wrongKind(keyword, "text (str)", value);
+    }
+    return value.cast<std::string>();
+}
+
+// A whole number that fits the request's 32 bits; a larger one is out of every range.
+std::int32_t narrowed(std::int64_t value) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
 // The job's own keywords (kJobOptions) choose where to start and what space the
-// pattern lies in; every other keyword is a field.
+// pattern lies in; every other keyword is a field, by its keyword (noise_seed) or
+// its name in the table (noiseSeed).
 TextureRequest requestOf(const py::kwargs& keywords) {
     TextureRequest request;
     for (const auto& [key, value] : keywords) {
         const std::string name = key.cast<std::string>();
         const job::JobOption* option = job::findJobOption(name);
         if (name == "frame") { // a sequence's frame: the command line writes ranges of them instead
-            request.pattern.frame = value.cast<int>();
+            request.pattern.frame = narrowed(wholeOf(name, value));
         } else if (option == nullptr) {
-            request.fields.emplace_back(name, fieldText(value));
+            const TextureField* field = findTextureFieldByKeyword(name);
+            try {
+                request.fields.emplace_back(field != nullptr ? std::string(field->name) : name, fieldText(value));
+            } catch (const py::type_error& error) {
+                throw py::type_error(name + ": " + error.what());
+            }
         } else if (name == "preset") {
-            request.preset = value.cast<std::string>();
+            request.preset = textOf(name, value);
         } else if (name == "preset_file") {
-            request.presetFile = value.cast<std::string>();
+            request.presetFile = textOf(name, value);
         } else if (name == "category") {
-            request.category = value.cast<std::string>();
+            request.category = textOf(name, value);
         } else if (name == "pattern_size") {
-            request.patternSize = value.cast<std::int32_t>();
+            request.patternSize = narrowed(wholeOf(name, value));
         } else if (name == "tileable") {
-            request.pattern.tileable = value.cast<bool>();
+            request.pattern.tileable = flagOf(name, value);
         } else if (name == "evolve") {
-            request.pattern.evolve = value.cast<double>();
+            request.pattern.evolve = numberOf(name, value);
         } else if (name == "loop") {
-            request.pattern.loop = value.cast<int>();
+            request.pattern.loop = narrowed(wholeOf(name, value));
         } else {
             // background and height_map are render()'s own arguments.
             throw py::type_error("'" + name + "' is an argument of render(), not a texture keyword");
@@ -163,21 +214,6 @@ auto withoutGil(TextureRequest& request, Work work) {
     }
 }
 
-// Rows of RGBA, whatever the planes of the image.
-py::array_t<std::uint8_t> rgbaArray(const HostImage& image) {
-    py::array_t<std::uint8_t> array({image.height, image.width, 4});
-    std::uint8_t* out = array.mutable_data();
-    const std::size_t pixels = static_cast<std::size_t>(image.width) * image.height;
-    for (std::size_t i = 0; i < pixels; ++i) {
-        const std::uint8_t* in = image.pixels.data() + i * image.planes;
-        out[i * 4] = in[0];
-        out[i * 4 + 1] = in[1];
-        out[i * 4 + 2] = in[2];
-        out[i * 4 + 3] = image.planes == 4 ? in[3] : 255;
-    }
-    return array;
-}
-
 // Messages may quote names from preset files, which are Windows-1252: Python's
 // exceptions take UTF-8 (anything else would leave the message empty).
 template <typename Work>
@@ -193,34 +229,41 @@ auto guarded(Work work) {
     }
 }
 
-// Rows of RGBA in 16 bits (opaque where the picture has no alpha), or of grey levels.
-py::array deepArray(const DeepTexture& picture) {
+// Rows of RGBA (or RGB with channels=3) in 16 bits, opaque where the picture has no
+// alpha, or of grey levels.
+py::array deepArray(const DeepTexture& picture, int channels) {
     const std::size_t pixels = static_cast<std::size_t>(picture.width) * picture.height;
     if (picture.planes == 1) {
         py::array_t<std::uint16_t> array({picture.height, picture.width});
         std::copy_n(picture.samples.data(), pixels, array.mutable_data());
         return array;
     }
-    py::array_t<std::uint16_t> array({picture.height, picture.width, 4});
+    py::array_t<std::uint16_t> array({picture.height, picture.width, channels});
     std::uint16_t* out = array.mutable_data();
     for (std::size_t i = 0; i < pixels; ++i) {
         const std::uint16_t* in = picture.samples.data() + i * picture.planes;
-        out[i * 4] = in[0];
-        out[i * 4 + 1] = in[1];
-        out[i * 4 + 2] = in[2];
-        out[i * 4 + 3] = picture.planes == 4 ? in[3] : 65535;
+        std::copy_n(in, 3, out + i * channels);
+        if (channels == 4) {
+            out[i * 4 + 3] = picture.planes == 4 ? in[3] : 65535;
+        }
     }
     return array;
 }
 
 py::array render(std::int32_t width, std::int32_t height, const std::string& background,
-                 const std::optional<int>& depthAsked, bool heightMap, const py::kwargs& keywords) {
+                 const std::optional<int>& depthAsked, bool heightMap, int channels, const py::kwargs& keywords) {
     const int depth = depthAsked.value_or(heightMap ? 16 : 8);
     if (depth != 8 && depth != 16) {
         throw py::value_error("depth " + std::to_string(depth) + " is not 8 or 16");
     }
     if (heightMap && depth == 8) {
         throw py::value_error("height_map gives 16-bit grey levels, which depth=8 cannot hold");
+    }
+    if (channels != 3 && channels != 4) {
+        throw py::value_error("channels " + std::to_string(channels) + " is not 3 (RGB) or 4 (RGBA)");
+    }
+    if (heightMap && channels != 4) {
+        throw py::value_error("height_map gives one grey level a pixel; channels is for colour pictures");
     }
     TextureRequest request = requestOf(keywords);
     const TextureFolders where = folders();
@@ -230,13 +273,31 @@ py::array render(std::int32_t width, std::int32_t height, const std::string& bac
                 return renderDeepTexture(width, height, background, request, where,
                                          heightMap ? DeepKind::HeightMap : DeepKind::Colour);
             });
-            return deepArray(picture);
+            return deepArray(picture, channels);
         });
     }
     return guarded([&]() -> py::array {
-        const HostImage image =
-            withoutGil(request, [&] { return renderTexture(width, height, background, request, where); });
-        return rgbaArray(image);
+        // The rows go straight into the array: the picture is held once, however large.
+        std::optional<py::array_t<std::uint8_t>> array;
+        if (width >= 1 && height >= 1 && width <= kMaxStreamedSide && height <= kMaxStreamedSide) {
+            array.emplace(std::vector<py::ssize_t>{height, width, channels});
+        }
+        std::uint8_t* out = array ? array->mutable_data() : nullptr;
+        // The canvas has three planes unless transparent, as canvasShape makes it.
+        const std::int32_t planes = background == "transparent" ? 4 : 3;
+        withoutGil(request, [&] {
+            return renderTexture(width, height, background, request, where,
+                                 [&](std::int32_t y, const std::uint8_t* row) {
+                                     std::uint8_t* line = out + static_cast<std::size_t>(y) * width * channels;
+                                     for (std::int32_t x = 0; x < width; ++x) {
+                                         std::copy_n(row + x * planes, 3, line + x * channels);
+                                         if (channels == 4) {
+                                             line[x * 4 + 3] = planes == 4 ? row[x * 4 + 3] : 255;
+                                         }
+                                     }
+                                 });
+        });
+        return std::move(*array);
     });
 }
 
@@ -269,12 +330,50 @@ py::array_t<std::uint8_t, py::array::c_style> pictureBytes(const py::handle& giv
     return py::array_t<std::uint8_t, py::array::c_style>::ensure(array);
 }
 
-py::array_t<std::uint8_t> apply(const py::object& given, const py::kwargs& keywords) {
+// A selection mask: rows x columns of uint8 (255 = selected), bool, or floats in
+// 0..1 (rounded to the 256 levels the filter reads).
+HostMask maskOf(const py::handle& given) {
+    if (!py::isinstance<py::array>(given)) {
+        wrongKind("mask", "a numpy.ndarray of rows x columns", given);
+    }
+    const auto array = py::reinterpret_borrow<py::array>(given);
+    if (array.ndim() != 2 || array.shape(0) < 1 || array.shape(1) < 1 || array.shape(0) > kMaxHostSide ||
+        array.shape(1) > kMaxHostSide) {
+        throw py::value_error("a mask is an array of rows x columns, one level a pixel");
+    }
+    HostMask mask(static_cast<std::int32_t>(array.shape(1)), static_cast<std::int32_t>(array.shape(0)));
+    const std::string kind = py::str(array.dtype()).cast<std::string>();
+    if (kind == "uint8") {
+        const auto bytes = py::array_t<std::uint8_t, py::array::c_style>::ensure(array);
+        std::memcpy(mask.bytes.data(), bytes.data(), mask.bytes.size());
+    } else if (kind == "bool") {
+        const auto flags = py::array_t<bool, py::array::c_style>::ensure(array);
+        std::transform(flags.data(), flags.data() + mask.bytes.size(), mask.bytes.begin(),
+                       [](bool on) { return on ? std::uint8_t{255} : std::uint8_t{0}; });
+    } else if (kind == "float32" || kind == "float64") {
+        const auto levels = py::array_t<double, py::array::c_style | py::array::forcecast>::ensure(array);
+        for (std::size_t i = 0; i < mask.bytes.size(); ++i) {
+            const double level = levels.data()[i];
+            if (!(level >= 0 && level <= 1)) {
+                throw py::value_error("a float mask holds levels from 0 to 1, not " + formatShortest(level));
+            }
+            mask.bytes[i] = static_cast<std::uint8_t>(std::lround(level * 255));
+        }
+    } else {
+        throw py::type_error("a mask is an array of uint8 (255 = selected), bool, or floats in 0..1, not " + kind);
+    }
+    return mask;
+}
+
+py::array_t<std::uint8_t> apply(const py::object& given, const py::object& mask, const py::kwargs& keywords) {
     const auto picture = pictureBytes(given);
     HostImage image(static_cast<std::int32_t>(picture.shape(1)), static_cast<std::int32_t>(picture.shape(0)),
                     static_cast<std::int32_t>(picture.shape(2)));
     std::memcpy(image.pixels.data(), picture.data(), image.pixels.size());
     TextureRequest request = requestOf(keywords);
+    if (!mask.is_none()) {
+        request.mask = maskOf(mask);
+    }
     const TextureFolders where = folders();
     return guarded([&] {
         const HostImage result = withoutGil(request, [&] { return applyTexture(std::move(image), request, where); });
@@ -335,7 +434,8 @@ py::dict preset(const std::string& name, const std::optional<std::string>& prese
     return guarded([&] {
         py::dict fields;
         for (const auto& [field, text] : presetFields(choice, where)) {
-            fields[py::str(field)] = fieldValue(*findTextureField(field), text);
+            const TextureField& declared = *findTextureField(field);
+            fields[py::str(textureFieldKeyword(declared))] = fieldValue(declared, text);
         }
         return fields;
     });
@@ -343,36 +443,59 @@ py::dict preset(const std::string& name, const std::optional<std::string>& prese
 
 } // namespace
 
-PYBIND11_MODULE(morvessan, module) {
+// The build passes the project's version; this is its value when it does not.
+#if !defined(MORVESSAN_VERSION)
+#define MORVESSAN_VERSION "unknown"
+#endif
+
+// The compiled part of the package "morvessan" (morvessan/__init__.py holds the rest).
+PYBIND11_MODULE(_morvessan, module) {
     job::installJobPlatform("morvessan");
     module.doc() = "Procedural textures (Cloud, Fire, Marble, Wood) rendered by the Morvessan filter.";
+    module.attr("__version__") = MORVESSAN_VERSION;
     module.def(
         "render", &render, py::arg("width"), py::arg("height"), py::kw_only(), py::arg("background") = "white",
-        py::arg("depth") = py::none(), py::arg("height_map") = false,
-        "render(width, height, *, background='white', depth=None (8), height_map=False, preset=None, preset_file=None, "
-        "category=None, pattern_size=0, **fields) -> numpy.ndarray of shape (height, width, 4), uint8 RGBA; "
-        "uint16 RGBA with depth=16 (the gradient at each pixel's exact value, as render --depth 16 writes it); "
-        "with height_map=True uint16 of shape (height, width), the texture's values -1..1 as "
-        "floor((v + 1) x 32767.5 + 0.5), as render --height-map writes them.\n\n"
-        "Starts from the preset named (else the defaults), sets each field given by name "
-        "(noiseSeed=7, type='marble', colours='#102040@0,#FFFFFF@255', noiseWeights=[...]) with "
-        "its range checked, and draws the texture over a white, transparent or #RRGGBB canvas. "
-        "pattern_size=N makes N pixels the pattern's unit in both directions, as --pattern-size does. "
-        "tileable=True makes a seamless tile (--tileable); frame=K with evolve=DZ draws frame K of a "
-        "sequence whose noise moves DZ lattice cells in depth each frame (--per-frame-evolve), and "
+        py::arg("depth") = py::none(), py::arg("height_map") = false, py::arg("channels") = 4,
+        "render(width, height, *, background='white', depth=None (8), height_map=False, channels=4, preset=None, "
+        "preset_file=None, category=None, pattern_size=0, **fields) -> numpy.ndarray of shape (height, width, 4), "
+        "uint8 RGBA (RGB with channels=3); uint16 with depth=16 (the gradient at each pixel's exact value, as "
+        "render --depth 16 writes it); with height_map=True uint16 of shape (height, width), the texture's values "
+        "-1..1 as floor((v + 1) x 32767.5 + 0.5), as render --height-map writes them. Sides up to 65535, as the "
+        "command line's render.\n\n"
+        "Starts from the preset named (else the defaults), sets each field given by its keyword "
+        "(noise_seed=7, type='marble', colours='#102040@0,#FFFFFF@255', noise_weights=[...]; the field table's "
+        "names, noiseSeed=7, are taken too) with its range checked, and draws the texture over a white, "
+        "transparent or #RRGGBB canvas. pattern_size=N makes N pixels the pattern's unit in both directions, as "
+        "--pattern-size does. tileable=True makes a seamless tile (--tileable); frame=K with evolve=DZ draws "
+        "frame K of a sequence whose noise moves DZ lattice cells in depth each frame (--per-frame-evolve), and "
         "loop=N makes that sequence come back to its first frame after N frames (--loop).");
-    module.def("apply", &apply, py::arg("picture"),
-               "apply(picture, *, preset=None, preset_file=None, category=None, **fields) -> numpy.ndarray.\n\n"
+    module.def("apply", &apply, py::arg("picture"), py::kw_only(), py::arg("mask") = py::none(),
+               "apply(picture, *, mask=None, preset=None, preset_file=None, category=None, **fields) -> "
+               "numpy.ndarray.\n\n"
                "Draws the texture over an array of rows x columns x 3 (RGB) or 4 (RGBA) uint8 and returns "
-               "a new array of the same shape.");
+               "a new array of the same shape. mask (rows x columns: uint8 with 255 selected, bool, or floats "
+               "in 0..1) limits the texture to the selection, as the command line's --mask.");
     module.def("presets", &presets, "presets() -> list of {'file', 'category', 'name'} for every preset.");
     module.def("preset", &preset, py::arg("name"), py::kw_only(), py::arg("preset_file") = py::none(),
                py::arg("category") = py::none(),
-               "preset(name, *, preset_file=None, category=None) -> dict of the preset's fields, each "
-               "accepted back by render() and apply() as a keyword.");
+               "preset(name, *, preset_file=None, category=None) -> dict of the preset's fields by keyword, each "
+               "accepted back by render() and apply().");
+    // Every field by its keyword, with what the stub and a caller need to know of it.
+    py::dict fieldTable;
+    static constexpr const char* kKinds[] = {"choice",  "integer", "decimal", "flag",
+                                             "weights", "colours", "matrix",  "path"};
+    for (const TextureField& field : textureFields()) {
+        py::dict entry;
+        entry["name"] = std::string(field.name);
+        entry["kind"] = kKinds[static_cast<int>(field.kind)];
+        entry["range"] = textureFieldRange(field);
+        entry["help"] = std::string(field.meaning);
+        fieldTable[py::str(textureFieldKeyword(field))] = entry;
+    }
+    module.attr("field_table") = fieldTable;
     py::list names;
     for (const TextureField& field : textureFields()) {
-        names.append(py::str(std::string(field.name)));
+        names.append(py::str(textureFieldKeyword(field)));
     }
     module.attr("fields") = names;
     // The job's own keywords, as the command line's options also come from them.

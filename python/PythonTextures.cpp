@@ -44,6 +44,7 @@ job::TextureJob requestedJob(const TextureRequest& request, const TextureFolders
     job::TextureJob textureJob;
     textureJob.block = requestedBlock(request, folders);
     textureJob.pattern = pattern;
+    textureJob.mask = request.mask;
     textureJob.interrupted = request.interrupted;
     job::FieldEditContext context;
     context.width = width;
@@ -66,19 +67,36 @@ HostImage run(HostImage image, const TextureRequest& request, const TextureFolde
     }
 }
 
-// A canvas size and background the command line would take; a RequestError when not.
+// A canvas size and background the command line's render would take; a
+// RequestError when not.
 void checkCanvas(std::int32_t width, std::int32_t height, const std::string& background) {
-    const bool transparent = background == "transparent";
     if (const std::string problem = canvasBackgroundProblem(background); !problem.empty()) {
         throw RequestError{problem};
     }
     if (width < 1 || height < 1) {
         throw RequestError{"size " + std::to_string(width) + "x" + std::to_string(height) + " has no pixels"};
     }
-    if (const std::string problem = pictureSizeProblem(width, height, transparent ? 4 : 3); !problem.empty()) {
-        throw RequestError{"size " + std::to_string(width) + "x" + std::to_string(height) + ": " + problem};
+    if (width > kMaxStreamedSide || height > kMaxStreamedSide) {
+        throw RequestError{"size " + std::to_string(width) + "x" + std::to_string(height) + " is larger than " +
+                           std::to_string(kMaxStreamedSide) + " pixels a side, the most render draws"};
     }
 }
+
+// The rows of a streamed run, handed on as they come.
+class RowsSink : public job::JobRowSink {
+public:
+    explicit RowsSink(const std::function<void(std::int32_t, const std::uint8_t*)>& row) : m_row(row) {}
+    bool take(const std::uint8_t* row) override {
+        m_row(m_next++, row);
+        return true;
+    }
+    bool finish() override { return true; }
+    std::string error() const override { return {}; }
+
+private:
+    const std::function<void(std::int32_t, const std::uint8_t*)>& m_row;
+    std::int32_t m_next = 0;
+};
 
 // The pattern space a render asks for, or a RequestError in the keywords' names.
 PatternSpace requestedPattern(const TextureRequest& request) {
@@ -91,11 +109,20 @@ PatternSpace requestedPattern(const TextureRequest& request) {
 
 } // namespace
 
-HostImage renderTexture(std::int32_t width, std::int32_t height, const std::string& background,
-                        const TextureRequest& request, const TextureFolders& folders) {
+std::int32_t renderTexture(std::int32_t width, std::int32_t height, const std::string& background,
+                           const TextureRequest& request, const TextureFolders& folders,
+                           const std::function<void(std::int32_t y, const std::uint8_t* row)>& row) {
     checkCanvas(width, height, background);
-    const PatternSpace pattern = requestedPattern(request);
-    return run(blankCanvas(width, height, background), request, folders, pattern);
+    job::TextureJob textureJob = requestedJob(request, folders, width, height, requestedPattern(request));
+    HostImage shape = canvasShape(width, height, background);
+    const std::int32_t planes = shape.planes;
+    RowsSink sink(row);
+    try {
+        job::runTextureJob(std::move(textureJob), std::move(shape), &sink, canvasRows(width, background));
+    } catch (const job::JobError& error) {
+        throw std::runtime_error(error.what());
+    }
+    return planes;
 }
 
 DeepTexture renderDeepTexture(std::int32_t width, std::int32_t height, const std::string& background,
@@ -128,6 +155,11 @@ HostImage applyTexture(HostImage image, const TextureRequest& request, const Tex
     }
     if (const std::string problem = pictureSizeProblem(image.width, image.height, image.planes); !problem.empty()) {
         throw RequestError{problem};
+    }
+    if (request.mask && (request.mask->width != image.width || request.mask->height != image.height)) {
+        throw RequestError{"the mask is " + std::to_string(request.mask->width) + " x " +
+                           std::to_string(request.mask->height) + " but the picture is " + std::to_string(image.width) +
+                           " x " + std::to_string(image.height)};
     }
     const PatternRequest& pattern = request.pattern;
     if (pattern.tileable || pattern.evolve || pattern.loop || pattern.frame != 0) {

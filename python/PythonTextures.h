@@ -34,6 +34,8 @@ struct TextureRequest {
     PatternRequest pattern;
     // Asked now and then during the run: true stops it (the run then fails).
     std::function<bool()> interrupted;
+    // apply's selection: 255 where the texture is drawn whole, 0 where the picture stays.
+    std::optional<HostMask> mask;
 };
 
 // Refused input: a field, value or size out of range, an unknown preset; the
@@ -43,10 +45,13 @@ struct RequestError {
 };
 
 // A new width x height canvas ("white", "transparent" or "#RRGGBB") with the
-// texture drawn over it; four planes when transparent, else three. Throws
-// RequestError for bad input and std::runtime_error when the run fails.
-HostImage renderTexture(std::int32_t width, std::int32_t height, const std::string& background,
-                        const TextureRequest& request, const TextureFolders& folders);
+// texture drawn over it, as `render` streams it (sides up to its 65535): each row
+// of width x planes bytes (four planes when transparent, else three) goes to `row`
+// in order, so that the caller keeps the picture once. Throws RequestError for bad
+// input and std::runtime_error when the run fails. Returns the planes.
+std::int32_t renderTexture(std::int32_t width, std::int32_t height, const std::string& background,
+                           const TextureRequest& request, const TextureFolders& folders,
+                           const std::function<void(std::int32_t y, const std::uint8_t* row)>& row);
 // A 16-bit picture: rows of width x planes samples (1 grey, 3 RGB, 4 RGBA).
 struct DeepTexture {
     std::int32_t width = 0;

@@ -10,6 +10,7 @@ packages=(
   libnoise-dev # the benchmarks' peer
   dpkg-dev     # dpkg-shlibdeps, for the Debian package's dependencies
   python3-dev pybind11-dev python3-numpy python3-pytest # the Python module and its tests
+  python3-pip python3-venv python3-setuptools           # pip install . and the install routes' tests
   libcpp-httplib-dev nlohmann-json3-dev                 # the studio's server and its requests
   chromium chromium-driver python3-selenium             # the studio's page tested in a browser
 )

@@ -128,7 +128,7 @@ std::string renderPythonCall(const StudioTexture& texture, const std::string& te
         call += ", pattern_size=" + std::to_string(texture.patternSize);
     }
     for (const auto& [field, text] : changedFields(texture, texturesDir)) {
-        call += ", " + std::string(field->name) + "=" + pythonValue(*field, text);
+        call += ", " + textureFieldKeyword(*field) + "=" + pythonValue(*field, text);
     }
     return call + ")";
 }

@@ -187,6 +187,28 @@ bool parseHexColour(std::string_view text, std::uint32_t& colour) {
     return true;
 }
 
+std::string textureFieldKeyword(const TextureField& field) {
+    std::string keyword;
+    for (const char c : field.name) {
+        if (c >= 'A' && c <= 'Z') {
+            keyword += '_';
+            keyword += static_cast<char>(c - 'A' + 'a');
+        } else {
+            keyword += c;
+        }
+    }
+    return keyword;
+}
+
+const TextureField* findTextureFieldByKeyword(std::string_view name) {
+    for (const TextureField& field : kFields) {
+        if (textureFieldKeyword(field) == name) {
+            return &field;
+        }
+    }
+    return findTextureField(name);
+}
+
 const TextureField* findTextureField(std::string_view name) {
     for (const TextureField& field : kFields) {
         if (sameWord(field.name, name)) {

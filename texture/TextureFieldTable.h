@@ -121,6 +121,13 @@ bool parseHexColour(std::string_view text, std::uint32_t& colour);
 // works too); null when none.
 const TextureField* findTextureField(std::string_view name);
 
+// The field's name as Python code spells a keyword: "noiseSeed" is "noise_seed".
+std::string textureFieldKeyword(const TextureField& field);
+
+// The field whose keyword ("noise_seed") or name ("noiseSeed", any letter case) is
+// `name`; null when none.
+const TextureField* findTextureFieldByKeyword(std::string_view name);
+
 // The range as a user types it: "0..32767", "cloud|fire|marble|wood", "on|off".
 std::string textureFieldRange(const TextureField& field);
 

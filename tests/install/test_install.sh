@@ -30,11 +30,14 @@ for file in "$share/man/man1/morvessan.1" "$share/bash-completion/completions/mo
 done
 bash -n "$share/bash-completion/completions/morvessan" || fail "the completion script is not valid bash"
 
-# The Python module goes into the interpreter's dist-packages under the prefix
-# and finds the presets installed beside it.
-module="$(ls "$scratch"/prefix/lib/python3*/dist-packages/morvessan*.so 2>/dev/null || true)"
-if [ -n "$module" ]; then
-  PYTHONPATH="$(dirname "$module")" /usr/bin/python3 -c \
+# The Python package goes where the interpreter reads it for the prefix (its
+# site-packages here, as for ~/.local) and finds the presets installed beside it.
+package="$(ls -d "$scratch"/prefix/lib/python3*/site-packages/morvessan 2>/dev/null || true)"
+if [ -n "$package" ]; then
+  for file in __init__.py __init__.pyi py.typed; do
+    [ -f "$package/$file" ] || fail "the installed Python package lacks $file"
+  done
+  PYTHONPATH="$(dirname "$package")" /usr/bin/python3 -c \
     "import morvessan; assert morvessan.render(8, 6, preset='Bonfire').shape == (6, 8, 4)" ||
     fail "the installed Python module does not render a shipped preset"
 fi
@@ -68,4 +71,8 @@ root="$scratch/root/usr"
 [ -s "$root/share/bash-completion/completions/morvessan" ] || fail "the package lacks the completion"
 "$root/bin/morvessan" render --size 32x24 --preset Bonfire "$scratch/packaged.png" >/dev/null
 cmp -s "$scratch/fire.png" "$scratch/packaged.png" || fail "the packaged program draws another picture"
+if [ -n "$package" ]; then
+  # Under /usr the package goes to Debian's dist-packages, which its Python reads.
+  ls -d "$root"/lib/python3*/dist-packages/morvessan >/dev/null 2>&1 || fail "the Debian package lacks the Python package"
+fi
 echo "install and package: all checks passed"

@@ -166,8 +166,8 @@ TEST(StudioCommand, OnlyTheFieldsThatDifferFromTheDefaultsAreWrittenAndAlwaysOne
     EXPECT_NE(line.find(" --set blurEnabled=on"), std::string::npos) << line;
     EXPECT_EQ(line.find("type="), std::string::npos) << line;
     EXPECT_EQ(renderPythonCall(edited, ""),
-              "morvessan.render(64, 48, background=\"transparent\", tileable=True, pattern_size=32, noiseSeed=9, "
-              "colours=\"#102030FF@0,#FFFFFF80@255\", blurEnabled=True)");
+              "morvessan.render(64, 48, background=\"transparent\", tileable=True, pattern_size=32, noise_seed=9, "
+              "colours=\"#102030FF@0,#FFFFFF80@255\", blur_enabled=True)");
 }
 
 } // namespace
