@@ -4,6 +4,8 @@
 #include "job/JobFolders.h"
 #include "job/JobLibrary.h"
 #include "job/JobPresetAdd.h"
+#include "cli/CliBlockText.h"
+#include "cli/CliFields.h"
 #include "cli/CliOptionTable.h"
 #include "job/NameSuggestions.h"
 #include "cli/CliSupport.h"
@@ -23,7 +25,7 @@ const char* const kPresetsHelp =
     "usage: morvessan presets list [--json] [--presets-dir DIR] [--textures-dir DIR]\n"
     "       morvessan presets check FILE...\n"
     "       morvessan presets add --preset-file NAME --category NAME --name NAME [--params FILE]\n"
-    "                             [--presets-dir DIR] [--textures-dir DIR]\n"
+    "                             [texture options] [--presets-dir DIR] [--textures-dir DIR]\n"
     "\n"
     "list   shows every preset file of the presets folder with its categories and presets;\n"
     "       a file that cannot be read whole is marked with '!' and the exit status is 1;\n"
@@ -34,7 +36,10 @@ const char* const kPresetsHelp =
     "       preset and saves the file, as \"Add Preset\" does; a missing file or\n"
     "       category is created; a name the category holds is refused; a file that\n"
     "       was not read whole is left as it is; the file is locked while it is\n"
-    "       changed, so adds at the same time all keep their presets\n";
+    "       changed, so adds at the same time all keep their presets; render's texture\n"
+    "       options (--type, --seed, --colours ..., --set FIELD=VALUE, --rotate ...) edit\n"
+    "       the texture first, in the order given, moves in pixels of render's default\n"
+    "       1024 x 768 canvas\n";
 
 std::string jsonBool(bool value) { return value ? "true" : "false"; }
 
@@ -158,9 +163,20 @@ int check(const std::vector<std::string>& rest) {
     return whole ? 0 : 1;
 }
 
+// The texture options of render that a preset can hold: none of a sequence's steps.
+std::vector<std::string> addValued() {
+    std::vector<std::string> names{"--preset-file", "--category",    "--name",
+                                   "--params",      "--presets-dir", "--textures-dir"};
+    for (const std::string& name : fieldValuedOptions()) {
+        if (name.rfind("--per-frame-", 0) != 0) {
+            names.push_back(name);
+        }
+    }
+    return names;
+}
+
 int add(const std::vector<std::string>& rest) {
-    const Arguments args("presets add", rest,
-                         {"--preset-file", "--category", "--name", "--params", "--presets-dir", "--textures-dir"}, {});
+    const Arguments args("presets add", rest, addValued(), {"--reset-transform"});
     if (args.help()) {
         std::cout << kPresetsHelp << "\n" << optionsHelp("presets");
         return 0;
@@ -183,6 +199,20 @@ int add(const std::vector<std::string>& rest) {
     PresetAddRequest request;
     request.presetsDir = args.value("--presets-dir").value_or(defaultPresetsDir());
     request.texturesDir = args.value("--textures-dir").value_or(defaultTexturesDir());
+    for (const auto& [name, value] : args.ordered()) {
+        if (name == "--set" && isBlockOwnField(value.substr(0, value.find('=')))) {
+            throw usageError("--set " + value + ": a preset holds the texture, not the block's own fields");
+        }
+    }
+    // As render's options edit a texture: moves in pixels of its default canvas.
+    FieldEditContext context;
+    context.width = 1024;
+    context.height = 768;
+    context.texturesDir = request.texturesDir;
+    context.randomSeed = chooseRandomSeed(args);
+    applyFieldOptions(args, reinterpret_cast<FilterParameters*>(bytes.data())->texture, context);
+    checkTransformation(reinterpret_cast<FilterParameters*>(bytes.data())->texture.transformation,
+                        "--reset-transform gives the plain one");
     // The user's own folder of an installed program is made on its first write.
     request.makeFolder = !args.value("--presets-dir") && !ownFolders().sharedPresets.empty();
     request.file = *fileName;

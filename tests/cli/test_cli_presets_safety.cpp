@@ -84,3 +84,23 @@ TEST_F(CliPresets, APresetNameACategoryHoldsIsRefused) {
     EXPECT_EQ(run("presets add --preset-file Stones --category Sky --name " + q("Grey Marble")).status, 0);
     EXPECT_EQ(run("presets add --preset-file Stones --category Stone --name " + q("grey marble")).status, 0);
 }
+
+// What is tuned on the command line is saved as it is: the preset renders as the
+// same options do (numbers the preset format's six digits hold exactly), and what
+// a preset cannot hold is refused.
+TEST_F(CliPresets, PresetsAddTakesRendersTextureOptions) {
+    const std::string options = "--type marble --seed 71 --octaves 9 --colours " + q("#102040@0,#E0C080@200") +
+                                " --blur 4 --scale 2,4 --zoom 0.5";
+    Result r = run("presets add --preset-file Tuned --category Mine --name Tuned " + options);
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(run("render --quiet --size 1024x768 --preset Tuned " + p("preset.bmp")).status, 0);
+    ASSERT_EQ(run("render --quiet --size 1024x768 " + options + " " + p("options.bmp")).status, 0);
+    EXPECT_TRUE(readText(at("preset.bmp")) == readText(at("options.bmp")));
+    expectRefused(run("presets add --preset-file Tuned --category Mine --name Other --set scaleBySource=on"),
+                  "the block's own fields");
+    expectRefused(run("presets add --preset-file Tuned --category Mine --name Other --per-frame-rotate 3"),
+                  "--per-frame-rotate");
+    expectRefused(run("presets add --preset-file Tuned --category Mine --name Other --octaves 13"), "noiseLevel");
+    const Result listed = run("presets list");
+    EXPECT_EQ(listed.out.find("Other"), std::string::npos) << listed.out;
+}
