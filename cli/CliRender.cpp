@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -275,6 +276,7 @@ struct RunShape {
     FrameSteps* frameSteps = nullptr; // the sequence's steps, carried from frame to frame
     std::optional<DeepKind> deep;     // a 16-bit picture drawn in-process instead of the filter's 8 bits
     PatternSpace pattern;             // the plane unless the render tiles or evolves
+    bool summary = true;              // a "Wrote" line of its own (a sequence says one for all)
 };
 
 // A picture the run writes to standard output goes through a private scratch file
@@ -548,7 +550,7 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
     outputs.commit(kept);
     bar->update(progress.start + RunProgress::kPart, progress.whole);
     bar->breakLine();
-    if (!args.has("--quiet")) {
+    if (!args.has("--quiet") && shape.summary) {
         // Standard output may be the picture itself: the summary then goes to stderr.
         (outputs.toPipe() ? std::cerr : std::cout)
             << "Wrote " << printable(outputs.shownName()) << " (" << width << "x" << height
@@ -694,6 +696,18 @@ int applyBatch(const Arguments& args) {
 
 // "out-%04d.png": the frame number in place of the one printf-style %d (with an
 // optional zero-padded width); without one, "-%04d" goes before the extension.
+// A time as a person reads it: "0:41", "1:02:05", or "3.2 s" under a minute.
+std::string timeText(double seconds) {
+    const auto whole = static_cast<std::int64_t>(seconds + 0.5);
+    if (seconds < 60) {
+        const auto tenths = static_cast<std::int64_t>(seconds * 10 + 0.5);
+        return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " s";
+    }
+    const auto two = [](std::int64_t n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+    return whole >= 3600 ? std::to_string(whole / 3600) + ":" + two(whole / 60 % 60) + ":" + two(whole % 60)
+                         : std::to_string(whole / 60) + ":" + two(whole % 60);
+}
+
 std::string frameName(const std::string& pattern, int frame) {
     const std::size_t percent = pattern.find('%');
     if (percent == std::string::npos) {
@@ -874,16 +888,37 @@ int commandRender(const std::vector<std::string>& list) {
     const auto fill = canvasFill(args, canvas);
     ProgressBar bar("Rendering", args.has("--quiet"));
     FrameSteps steps(args);
+    const int count = last - first + 1;
+    const auto started = std::chrono::steady_clock::now();
+    const auto seconds = [&started] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    };
     for (int k = first; k <= last; ++k) {
+        const int done = k - first;
+        // Where the sequence is, and once a frame has taken its time, how long the rest will.
+        bar.setDetail("frame " + std::to_string(done + 1) + "/" + std::to_string(count) +
+                      (done > 0 ? ", " + timeText(seconds() / done * (count - done)) + " left" : std::string()));
         RunShape shape;
         shape.frameSteps = &steps;
         shape.bar = &bar;
-        shape.part = k - first;
-        shape.parts = last - first + 1;
+        shape.part = done;
+        shape.parts = count;
         shape.frame = k;
         shape.deep = deep;
         shape.pattern = patternSpaceOf(patternRequest(args, k));
+        shape.summary = false;
         runFilter(args, base, canvas, toPipe ? output : frameName(output, k), shape, fill);
+    }
+    bar.breakLine();
+    if (!args.has("--quiet")) {
+        // One line for the sequence, on stderr: standard output may be the frames themselves.
+        std::cerr << "Wrote " << count << (count == 1 ? " frame" : " frames") << ", "
+                  << (toPipe ? std::string("to standard output")
+                             : printable(frameName(output, first)) +
+                                   (count > 1 ? " to " + printable(frameName(output, last)) : std::string()))
+                  << " (" << canvas.width << "x" << canvas.height
+                  << (base.chosen.empty() ? std::string() : ", preset " + printable(base.chosen)) << "), in "
+                  << timeText(seconds()) << "\n";
     }
     return 0;
 }
