@@ -42,6 +42,9 @@ constexpr std::array kOptions{
               "gradient evaluated at each pixel's exact value, smooth where 8 bits band; PNG only, and not with "
               "--mask, --rect or --module"},
     fromJob("canvas", jobOption("height_map")),
+    fromJob("canvas", jobOption("normal_map")),
+    fromJob("canvas", jobOption("normal_strength")),
+    fromJob("canvas", jobOption("normal_green")),
     fromJob("canvas", jobOption("tileable")),
     CliOption{"batch", "--output-dir", "DIR",
               "write every INPUT into DIR under its own name (DIR is made, with its parents, when missing); a "

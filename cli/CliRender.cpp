@@ -362,6 +362,28 @@ std::optional<HostMask> loadMask(const Arguments& args, const HostImage& image) 
     return loaded;
 }
 
+// How --normal-map draws: --normal-strength and --normal-green, in the unit the
+// pattern is laid out in (the pattern size, else the rectangle).
+NormalStyle normalStyle(const Arguments& args, const FieldEditContext& context) {
+    NormalStyle style;
+    if (const auto strength = args.value("--normal-strength")) {
+        const JobOption& option = jobOption("normal_strength");
+        style.strength = parseNumber(*strength, "--normal-strength");
+        if (!(style.strength >= option.low && style.strength <= option.high)) {
+            throw usageError("--normal-strength " + *strength + " is outside " + rangeText(option));
+        }
+    }
+    if (const auto green = args.value("--normal-green")) {
+        if (*green != "up" && *green != "down") {
+            throw usageError("--normal-green '" + *green + "' is not up or down");
+        }
+        style.greenUp = *green == "up";
+    }
+    style.unitX = context.patternSize > 0 ? context.patternSize : context.width;
+    style.unitY = context.patternSize > 0 ? context.patternSize : context.height;
+    return style;
+}
+
 // The job of one run over `image`: the command's block with this run's texture
 // options, sequence seed and frame steps, checked, and the run's mask and area.
 TextureJob jobOfRun(const Arguments& args, const BaseBlock& base, const HostImage& image, const RunShape& shape) {
@@ -395,6 +417,7 @@ TextureJob jobOfRun(const Arguments& args, const BaseBlock& base, const HostImag
     job.texturesDir = base.texturesDir;
     job.pattern = shape.pattern;
     job.interactive = shape.interactive;
+    job.normal = normalStyle(args, context);
     return job;
 }
 
@@ -764,10 +787,27 @@ std::optional<DeepKind> deepOutput(const Arguments& args, const std::string& out
     if (args.has("--height-map")) {
         kind = DeepKind::HeightMap;
     }
+    if (args.has("--normal-map")) {
+        if (kind) {
+            throw usageError(std::string("--normal-map writes normals, not ") +
+                             (*kind == DeepKind::HeightMap ? "heights (--height-map)" : "colours (--depth 16)"));
+        }
+        if (args.has("--depth") && args.value("--depth") != "16") {
+            throw usageError("--normal-map writes 16-bit samples, which --depth 8 cannot hold");
+        }
+        kind = DeepKind::NormalMap;
+    }
+    for (const char* style : {"--normal-strength", "--normal-green"}) {
+        if (args.has(style) && kind != DeepKind::NormalMap) {
+            throw usageError(std::string(style) + " belongs to --normal-map");
+        }
+    }
     if (!kind) {
         return kind;
     }
-    const std::string what = *kind == DeepKind::HeightMap ? "--height-map" : "--depth 16";
+    const std::string what = *kind == DeepKind::HeightMap   ? "--height-map"
+                             : *kind == DeepKind::NormalMap ? "--normal-map"
+                                                            : "--depth 16";
     if (output != "-" && lowerAscii(std::filesystem::path(output).extension().string()) != ".png") {
         throw usageError(what + " writes a 16-bit PNG: output '" + output +
                          "' must end in .png (JPEG and bitmap files hold 8 bits)");
@@ -793,7 +833,7 @@ std::vector<std::string> runOptionNames(const std::string& command) {
     }
     if (command == "render") {
         names.insert(names.end(), {"--size", "--background", "--frames", "--frame-range", "--depth", "--height-map",
-                                   "--loop", "--tileable"});
+                                   "--normal-map", "--normal-strength", "--normal-green", "--loop", "--tileable"});
     } else if (command == "apply") {
         names.insert(names.end(), {"--depth", "--output-dir", "--format", "--strip", "--background"});
     } else if (command == "edit") {
@@ -850,8 +890,11 @@ int commandRender(const std::vector<std::string>& list) {
     valued.push_back("--frame-range");
     valued.push_back("--depth");
     valued.push_back("--loop");
+    valued.push_back("--normal-strength");
+    valued.push_back("--normal-green");
     std::vector<std::string> flags = runFlags();
     flags.push_back("--height-map");
+    flags.push_back("--normal-map");
     flags.push_back("--tileable");
     const Arguments args("render", list, valued, flags);
     if (args.help()) {

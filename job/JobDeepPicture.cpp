@@ -24,16 +24,19 @@ DeepCanvas deepCanvas(std::string_view background) {
 }
 
 std::int32_t deepPlanes(DeepKind kind, const DeepCanvas& canvas) {
-    return kind == DeepKind::HeightMap ? 1 : canvas.transparent ? 4 : 3;
+    return kind == DeepKind::HeightMap ? 1 : kind == DeepKind::NormalMap || !canvas.transparent ? 3 : 4;
 }
 
 bool drawDeepPicture(const FilterParameters& block, std::int32_t width, std::int32_t height, const DeepCanvas& canvas,
                      DeepKind kind, const std::function<bool(const std::uint16_t* row)>& row,
-                     const PatternSpace& pattern) {
+                     const PatternSpace& pattern, const NormalStyle& normal) {
     const TextureFields& fields = block.texture;
     std::shared_ptr<const VXImage2> picture;
     if (fields.textureEnabled) {
         picture = loadTextureMap(readField(fields.texturePath, kPathSize));
+    }
+    if (kind == DeepKind::NormalMap) {
+        return normalMapRows(fields, width, height, VXPSFilter::kTileSize, picture.get(), normal, row, pattern);
     }
     const DeepRows rows(fields, kind, canvas, block.scaleBySource != 0, block.overwriteSource != 0);
     std::vector<std::uint16_t> samples(static_cast<std::size_t>(width) * rows.planes());
@@ -53,7 +56,7 @@ bool drawDeepPicture(const FilterParameters& block, std::int32_t width, std::int
 
 std::vector<std::uint16_t> deepPicture(const FilterParameters& block, std::int32_t width, std::int32_t height,
                                        const DeepCanvas& canvas, DeepKind kind, const PatternSpace& pattern,
-                                       const std::function<bool()>& keepGoing) {
+                                       const std::function<bool()>& keepGoing, const NormalStyle& normal) {
     std::vector<std::uint16_t> all;
     const std::size_t rowSamples = static_cast<std::size_t>(width) * deepPlanes(kind, canvas);
     all.reserve(rowSamples * height);
@@ -63,7 +66,7 @@ std::vector<std::uint16_t> deepPicture(const FilterParameters& block, std::int32
             all.insert(all.end(), row, row + rowSamples);
             return !keepGoing || keepGoing();
         },
-        pattern);
+        pattern, normal);
     if (!drawn) {
         all.clear();
     }

@@ -4,6 +4,7 @@
 
 #include "job/JobFiles.h"
 #include "job/JobPattern.h"
+#include "renderer/NormalMap.h"
 
 #include <array>
 #include <cstdint>
@@ -37,6 +38,15 @@ inline constexpr std::array kJobOptions{
               "write the texture's own values (after grain, blur and picture, before colouring) as a 16-bit grey "
               "PNG, -1..1 as floor((v + 1) x 32767.5 + 0.5), 0..65535: the height or displacement map 3-D and game "
               "tools read; PNG only, and not with --mask, --rect or --module"},
+    JobOption{"normal_map", "--normal-map", "", JobOptionKind::Flag, 0, 0,
+              "write the tangent-space normals of the texture's own values (central differences of the heights "
+              "--height-map writes, round the edges of a --tileable tile) as a 16-bit RGB PNG, each -1..1 as "
+              "(n + 1) / 2 x 65535; PNG only, and not with --mask, --rect or --module"},
+    JobOption{"normal_strength", "--normal-strength", "K", JobOptionKind::Number, 0.01, kMaxNormalStrength,
+              "how steep a normal map's heights stand: the slope is K / 32 height units (-1..1 spans two) per pattern "
+              "unit, so the map looks the same at any size (default 1)"},
+    JobOption{"normal_green", "--normal-green", "up|down", JobOptionKind::Text, 0, 0,
+              "the normal map's green channel points up the picture (OpenGL, the default) or down (DirectX)"},
     JobOption{"tileable", "--tileable", "", JobOptionKind::Flag, 0, 0,
               "a seamless tile: the right edge continues into the left and the bottom into the top (the pattern's "
               "scale and turn are rounded to whole lattice periods across the picture; no perspective)"},

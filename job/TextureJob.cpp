@@ -134,7 +134,7 @@ bool drawDeepTexture(const TextureJob& job, std::int32_t width, std::int32_t hei
     return drawDeepPicture(
         block, width, height, canvas, kind,
         [&](const std::uint16_t* samples) { return (!job.interrupted || !job.interrupted()) && row(samples); },
-        job.pattern);
+        job.pattern, job.normal);
 }
 
 void writeDeepTexture(const TextureJob& job, std::int32_t width, std::int32_t height, std::string_view background,

@@ -69,6 +69,7 @@ struct TextureJob {
     std::optional<HostMask> mask;
     std::optional<VXPSRect> rect;
     PatternSpace pattern;     // the plane unless the render tiles or evolves
+    NormalStyle normal;       // how a normal map is drawn (DeepKind::NormalMap)
     bool interactive = false; // the filter's dialog is shown
     std::function<void(std::int32_t done, std::int32_t total)> progress;
     std::function<bool()> interrupted; // asked now and then: true stops the run

@@ -159,6 +159,20 @@ TextureRequest requestOf(const py::kwargs& keywords) {
             request.pattern.evolve = numberOf(name, value);
         } else if (name == "loop") {
             request.pattern.loop = narrowed(wholeOf(name, value));
+        } else if (name == "normal_map") {
+            request.normalMap = flagOf(name, value);
+        } else if (name == "normal_strength") {
+            request.normal.strength = numberOf(name, value);
+            if (!(request.normal.strength >= option->low && request.normal.strength <= option->high)) {
+                throw py::value_error("normal_strength " + formatShortest(request.normal.strength) + " is outside " +
+                                      job::rangeText(*option));
+            }
+        } else if (name == "normal_green") {
+            const std::string green = textOf(name, value);
+            if (green != "up" && green != "down") {
+                throw py::value_error("normal_green '" + green + "' is not 'up' or 'down'");
+            }
+            request.normal.greenUp = green == "up";
         } else {
             // background and height_map are render()'s own arguments.
             throw py::type_error("'" + name + "' is an argument of render(), not a texture keyword");
@@ -267,13 +281,22 @@ py::array render(std::int32_t width, std::int32_t height, const std::string& bac
     }
     TextureRequest request = requestOf(keywords);
     const TextureFolders where = folders();
-    if (depth == 16 || heightMap) {
+    if (request.normalMap && (heightMap || (depth == 8 && depthAsked))) {
+        throw py::value_error(heightMap ? "normal_map gives normals, not heights (height_map)"
+                                        : "normal_map gives 16-bit samples, which depth=8 cannot hold");
+    }
+    if (request.normalMap && channels != 4) {
+        throw py::value_error("normal_map gives three samples a pixel; channels is for colour pictures");
+    }
+    if (request.normalMap || depth == 16 || heightMap) {
         return guarded([&] {
             const DeepTexture picture = withoutGil(request, [&] {
                 return renderDeepTexture(width, height, background, request, where,
-                                         heightMap ? DeepKind::HeightMap : DeepKind::Colour);
+                                         request.normalMap ? DeepKind::NormalMap
+                                         : heightMap       ? DeepKind::HeightMap
+                                                           : DeepKind::Colour);
             });
-            return deepArray(picture, channels);
+            return deepArray(picture, request.normalMap ? 3 : channels);
         });
     }
     return guarded([&]() -> py::array {
@@ -371,6 +394,9 @@ py::array_t<std::uint8_t> apply(const py::object& given, const py::object& mask,
                     static_cast<std::int32_t>(picture.shape(2)));
     std::memcpy(image.pixels.data(), picture.data(), image.pixels.size());
     TextureRequest request = requestOf(keywords);
+    if (request.normalMap) {
+        throw py::value_error("normal_map belongs to render: it makes a new picture");
+    }
     if (!mask.is_none()) {
         request.mask = maskOf(mask);
     }

@@ -129,7 +129,10 @@ DeepTexture renderDeepTexture(std::int32_t width, std::int32_t height, const std
                               const TextureRequest& request, const TextureFolders& folders, DeepKind kind) {
     // Drawn in the program: no 8-bit canvas is needed, only its size checked.
     checkCanvas(width, height, background);
-    const job::TextureJob textureJob = requestedJob(request, folders, width, height, requestedPattern(request));
+    job::TextureJob textureJob = requestedJob(request, folders, width, height, requestedPattern(request));
+    textureJob.normal = request.normal;
+    textureJob.normal.unitX = request.patternSize > 0 ? request.patternSize : width;
+    textureJob.normal.unitY = request.patternSize > 0 ? request.patternSize : height;
     const DeepCanvas under = deepCanvas(background);
     DeepTexture picture{width, height, deepPlanes(kind, under), {}};
     const std::size_t rowSamples = std::size_t(width) * std::size_t(picture.planes);

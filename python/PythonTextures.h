@@ -5,6 +5,7 @@
 #include "job/JobDeepPicture.h"
 #include "host/HostImage.h"
 #include "job/JobPattern.h"
+#include "renderer/NormalMap.h"
 
 #include <cstdint>
 #include <functional>
@@ -36,6 +37,10 @@ struct TextureRequest {
     std::function<bool()> interrupted;
     // apply's selection: 255 where the texture is drawn whole, 0 where the picture stays.
     std::optional<HostMask> mask;
+    // render's normal map (normal_map=True) and how it is drawn; the unit is filled in
+    // from the pattern size or the picture.
+    bool normalMap = false;
+    NormalStyle normal;
 };
 
 // Refused input: a field, value or size out of range, an unknown preset; the

@@ -13,7 +13,7 @@ FIELD_TYPES = {
     "weights": "Sequence[float] | str", "colours": "str", "matrix": "Sequence[float] | str", "path": "str",
 }
 OPTION_TYPES = {"flag": "bool", "integer": "int", "number": "float", "text": "str"}
-RENDER_ONLY = {"tileable", "evolve", "loop"}
+RENDER_ONLY = {"tileable", "evolve", "loop", "normal_map", "normal_strength", "normal_green"}
 # render()'s own arguments, written out above the keywords.
 EXPLICIT = {"background", "height_map"}
 

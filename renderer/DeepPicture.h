@@ -14,7 +14,9 @@ namespace morvessan {
 
 class VXImage2;
 
-enum class DeepKind { Colour, HeightMap };
+// The smooth-gradient colours, the height map of the raw values, or the normal map
+// of their slopes (renderer/NormalMap.h).
+enum class DeepKind { Colour, HeightMap, NormalMap };
 
 // The blank canvas the texture is drawn over: a colour, or transparent.
 struct DeepCanvas {

@@ -94,7 +94,9 @@ std::string renderCommandLine(const StudioTexture& texture, const std::string& t
     if (texture.background != "white") {
         line += " --background " + shellWord(texture.background);
     }
-    if (texture.heightMap) {
+    if (texture.normalMap) {
+        line += " --normal-map";
+    } else if (texture.heightMap) {
         line += " --height-map";
     } else if (texture.depth == 16) {
         line += " --depth 16";
@@ -116,7 +118,9 @@ std::string renderPythonCall(const StudioTexture& texture, const std::string& te
     if (texture.background != "white") {
         call += ", background=" + pythonString(texture.background);
     }
-    if (texture.heightMap) {
+    if (texture.normalMap) {
+        call += ", normal_map=True";
+    } else if (texture.heightMap) {
         call += ", height_map=True";
     } else if (texture.depth == 16) {
         call += ", depth=16";

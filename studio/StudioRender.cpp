@@ -42,10 +42,15 @@ void renderTexturePng(const StudioTexture& texture, const StudioRun& run, VXFile
     textureJob.pattern = patternSpaceOf(texture.pattern);
     textureJob.progress = run.progress;
     textureJob.interrupted = run.interrupted;
-    if (texture.depth == 16 || texture.heightMap) {
-        // Drawn in the program, as render --depth 16 and --height-map draw them.
+    if (texture.depth == 16 || texture.heightMap || texture.normalMap) {
+        // Drawn in the program, as render --depth 16, --height-map and --normal-map draw them.
+        textureJob.normal.unitX = texture.patternSize > 0 ? texture.patternSize : texture.width;
+        textureJob.normal.unitY = texture.patternSize > 0 ? texture.patternSize : texture.height;
         job::writeDeepTexture(textureJob, texture.width, texture.height, texture.background,
-                              texture.heightMap ? DeepKind::HeightMap : DeepKind::Colour, file, [&](std::int32_t rows) {
+                              texture.normalMap   ? DeepKind::NormalMap
+                              : texture.heightMap ? DeepKind::HeightMap
+                                                  : DeepKind::Colour,
+                              file, [&](std::int32_t rows) {
                                   if (run.progress) {
                                       run.progress(rows, texture.height);
                                   }

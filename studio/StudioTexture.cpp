@@ -117,6 +117,10 @@ StudioTexture readStudioTexture(const nlohmann::json& request, std::int32_t maxS
         throw requestError("'depth' must be 8 or 16");
     }
     texture.heightMap = flag(request, "heightMap");
+    texture.normalMap = flag(request, "normalMap");
+    if (texture.normalMap && (texture.heightMap || texture.depth == 16)) {
+        throw requestError("'normalMap' draws normals: not with 'heightMap' or 'depth'");
+    }
     texture.tileable = flag(request, "tileable");
     texture.pattern.tileable = texture.tileable;
     if (const nlohmann::json* evolve = member(request, "evolve")) {

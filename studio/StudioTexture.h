@@ -37,6 +37,7 @@ struct StudioTexture {
     PatternRequest pattern; // evolve, loop and frame; tileable is copied in
     std::int32_t depth = 8; // 16: the smooth gradient in 16 bits a channel (--depth 16)
     bool heightMap = false; // the texture's own values as 16-bit grey (--height-map)
+    bool normalMap = false; // their slopes as 16-bit tangent-space normals (--normal-map)
     std::vector<StudioStep> steps;
 };
 

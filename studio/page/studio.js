@@ -74,6 +74,7 @@ function exportRequest() {
   const request = textureRequest(...exportSize());
   const kind = $('export-kind').value;
   if (kind === 'height') request.heightMap = true;
+  else if (kind === 'normal') request.normalMap = true;
   else request.depth = +kind;
   return request;
 }

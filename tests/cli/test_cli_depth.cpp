@@ -111,6 +111,12 @@ TEST_F(Depth, BadCombinationsAreRefusedAndWriteNothing) {
         {"apply --height-map " + p("in.png") + " " + p("out.png"), "--height-map belongs to 'render'", "out.png"},
         {"apply --depth 12 " + p("in.png") + " " + p("out.png"), "--depth 12 belongs to 'render'", "out.png"},
         {"edit --depth 16 " + p("in.png") + " " + p("out.png"), "--depth 16 is not 8", "out.png"},
+        {"render --normal-map --height-map " + p("out.png"), "--normal-map writes normals, not heights", "out.png"},
+        {"render --normal-map --depth 8 " + p("out.png"), "which --depth 8 cannot hold", "out.png"},
+        {"render --normal-map " + p("out.jpg"), "--normal-map writes a 16-bit PNG", "out.jpg"},
+        {"render --normal-strength 2 " + p("out.png"), "--normal-strength belongs to --normal-map", "out.png"},
+        {"render --normal-map --normal-strength 0 " + p("out.png"), "--normal-strength 0 is outside", "out.png"},
+        {"render --normal-map --normal-green left " + p("out.png"), "'left' is not up or down", "out.png"},
     };
     for (const auto& c : cases) {
         expectRefused(run(c.arguments), c.message, c.output);

@@ -120,3 +120,26 @@ def test_the_stub_lists_every_keyword_with_a_type():
     assert "tileable" not in apply and "mask" in apply and "channels" in render
     assert len(render) == len(set(render))
     assert all(a.annotation is not None for a in functions["render"].args.kwonlyargs)
+
+
+@pytest.mark.parametrize("options, keywords", [
+    (["--type", "marble", "--seed", "5"], {"type": "marble", "noise_seed": 5}),
+    (["--type", "cloud", "--tileable", "--normal-strength", "2.5", "--normal-green", "down", "--pattern-size", "40"],
+     {"type": "cloud", "tileable": True, "normal_strength": 2.5, "normal_green": "down", "pattern_size": 40}),
+])
+def test_normal_maps_are_the_command_lines(options, keywords):
+    from test_morvessan import read_png16
+    with tempfile.TemporaryDirectory() as folder:
+        out = os.path.join(folder, "normals.png")
+        done = cli("render", "--size", "90x60", "--normal-map", *options, out)
+        assert done.returncode == 0, done.stderr
+        expected = read_png16(out)
+    got = morvessan.render(90, 60, normal_map=True, **keywords)
+    assert got.dtype == numpy.uint16 and got.shape == (60, 90, 3)
+    assert numpy.array_equal(got, expected)
+    length = numpy.linalg.norm(got / 65535.0 * 2 - 1, axis=2)
+    assert numpy.allclose(length, 1, atol=1e-4)
+    with pytest.raises(ValueError, match="normal_map belongs to render"):
+        morvessan.apply(numpy.zeros((4, 4, 3), numpy.uint8), normal_map=True)
+    with pytest.raises(ValueError, match="not 'up' or 'down'"):
+        morvessan.render(8, 8, normal_map=True, normal_green="left")

@@ -94,8 +94,8 @@ TEST_F(StudioApiTest, PreviewsAndExportsAreTheBytesOfTheRenderCommandTheyShow) {
     EXPECT_TRUE(readText(at("exports/big.png")) == readText(at("big-cli.png")));
 }
 
-TEST_F(StudioApiTest, SixteenBitAndHeightMapExportsAreTheCommandsToo) {
-    for (const json& kind : {json{{"depth", 16}}, json{{"heightMap", true}}}) {
+TEST_F(StudioApiTest, SixteenBitHeightAndNormalMapExportsAreTheCommandsToo) {
+    for (const json& kind : {json{{"depth", 16}}, json{{"heightMap", true}}, json{{"normalMap", true}}}) {
         json request = kTexture;
         request.update(kind);
         request["width"] = 120;
@@ -106,7 +106,11 @@ TEST_F(StudioApiTest, SixteenBitAndHeightMapExportsAreTheCommandsToo) {
         ASSERT_EQ(state["state"], "done") << state;
         request["file"] = at("deep-cli.png").string();
         const std::string line = body(m_api->command(request.dump()))["commandLine"];
-        EXPECT_NE(line.find(kind.contains("depth") ? " --depth 16" : " --height-map"), std::string::npos) << line;
+        EXPECT_NE(line.find(kind.contains("depth")       ? " --depth 16"
+                            : kind.contains("heightMap") ? " --height-map"
+                                                         : " --normal-map"),
+                  std::string::npos)
+            << line;
         ASSERT_EQ(runShown(line).status, 0) << line;
         const std::string exported = readText(at("exports/deep.png"));
         EXPECT_TRUE(exported == readText(at("deep-cli.png"))) << line;
