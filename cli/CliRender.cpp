@@ -83,7 +83,7 @@ const char* const kEditHelp =
 
 const std::vector<std::string> kRunValued{"--params",  "--preset-file", "--category",     "--preset",     "--mask",
                                           "--rect",    "--presets-dir", "--textures-dir", "--max-pixels", "--threads",
-                                          "--quality", "--chroma",      "--pattern-size"};
+                                          "--quality", "--chroma",      "--pattern-size", "--compression"};
 const std::vector<std::string> kRunFlags{
     "--scale-by-source", "--overwrite-source", "--no-scale-by-source", "--no-overwrite-source", "--quiet", "--strict"};
 
@@ -352,7 +352,7 @@ void writeDeepPicture(const Arguments& args, const TextureJob& job, const HostIm
     format.kind = planes == 1 ? VXRowKind::Grey : planes == 4 ? VXRowKind::Rgba : VXRowKind::Rgb;
     format.bitDepth = 16;
     std::string error;
-    const std::unique_ptr<VXRowWriter> writer = vxBeginRowWriter(pictureFile, format, {}, &error);
+    const std::unique_ptr<VXRowWriter> writer = vxBeginRowWriter(pictureFile, format, pictureWriting(args), &error);
     if (!writer) {
         throw JobError(error);
     }
