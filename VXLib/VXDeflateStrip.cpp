@@ -21,13 +21,15 @@ constexpr int kSmallLevel = 6;
 // The sample the default level tries both strategies on: enough rows of a texture
 // to show whether runs or repeats hold it, little beside the strip's megabyte.
 constexpr std::size_t kSample = 16 * 1024;
+constexpr int kSampleWindowBits = 14;
+constexpr int kSampleMemLevel = 6;
 
 // Raw deflate data of `data` through zlib; with `finish` the stream's end, else a
-// sync flush.
+// sync flush. `windowBits` and `memLevel` as deflateInit2 takes them.
 bool zlibDeflate(const std::uint8_t* data, std::size_t size, int level, int strategy, bool finish,
-                 std::vector<std::uint8_t>& out) {
+                 std::vector<std::uint8_t>& out, int windowBits = 15, int memLevel = 8) {
     z_stream z{};
-    if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, strategy) != Z_OK) {
+    if (deflateInit2(&z, level, Z_DEFLATED, -windowBits, memLevel, strategy) != Z_OK) {
         return false;
     }
     out.resize(deflateBound(&z, uLong(size)) + 16);
@@ -49,8 +51,11 @@ bool repeatsWin(const std::uint8_t* data, std::size_t size) {
     const std::uint8_t* sample = data + (size - length) / 2;
     std::vector<std::uint8_t> runs;
     std::vector<std::uint8_t> repeats;
-    if (!zlibDeflate(sample, length, kZlibLevel, Z_RLE, true, runs) ||
-        !zlibDeflate(sample, length, kZlibLevel, Z_DEFAULT_STRATEGY, true, repeats)) {
+    // A window as large as the sample and tables to match: small allocations, and both
+    // trials together about 3 % of the strip's own deflate.
+    if (!zlibDeflate(sample, length, kZlibLevel, Z_RLE, true, runs, kSampleWindowBits, kSampleMemLevel) ||
+        !zlibDeflate(sample, length, kZlibLevel, Z_DEFAULT_STRATEGY, true, repeats, kSampleWindowBits,
+                     kSampleMemLevel)) {
         return false;
     }
     return repeats.size() * 16 < runs.size() * 15;

@@ -4,6 +4,7 @@
 
 #include "VXLib/VXDeflateStrip.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -21,6 +22,21 @@ constexpr std::size_t kStripBytes = std::size_t(1) << 20;
 // (Paeth, Sub and libpng's choice row by row 1 % to 50 % larger) but with grain,
 // where Sub saved 3 % to 6 %; and it costs the least.
 constexpr std::uint8_t kUp = 2;
+
+// `row` less `above`, byte by byte, sixteen at a time.
+void upFilter(const std::uint8_t* row, const std::uint8_t* above, std::size_t n, std::uint8_t* out) {
+    typedef std::uint8_t Lanes __attribute__((vector_size(16)));
+    std::size_t i = 0;
+    for (; i + 16 <= n; i += 16) {
+        Lanes a, b;
+        std::memcpy(&a, row + i, 16);
+        std::memcpy(&b, above + i, 16);
+        const Lanes d = a - b;
+        std::memcpy(out + i, &d, 16);
+    }
+    for (; i < n; ++i)
+        out[i] = std::uint8_t(row[i] - above[i]);
+}
 
 void putBE32(std::uint8_t* p, std::uint32_t v) {
     p[0] = std::uint8_t(v >> 24);
@@ -50,9 +66,7 @@ struct VXPngStripEncoder::Strip {
             std::uint8_t* to = data.data() + std::size_t(r) * (rowBytes + 1);
             if (filtered) {
                 to[0] = kUp;
-                for (std::size_t i = 0; i < rowBytes; ++i) {
-                    to[1 + i] = std::uint8_t(row[i] - above[i]);
-                }
+                upFilter(row, above, rowBytes, to + 1);
             } else {
                 to[0] = 0;
                 std::memcpy(to + 1, row, rowBytes);
@@ -61,7 +75,8 @@ struct VXPngStripEncoder::Strip {
         rows = {};
         prior = {};
         length = data.size();
-        adler = std::uint32_t(adler32(1, data.data(), uInt(data.size())));
+        // libdeflate's checksums are zlib's, several times faster.
+        adler = libdeflate_adler32(1, data.data(), data.size());
         ok = vxDeflateStrip(data.data(), data.size(), last, compression, out);
     }
 };
@@ -194,7 +209,7 @@ bool VXPngStripEncoder::emitFront() {
         putBE32(p, m_adler);
         p += 4;
     }
-    putBE32(p, std::uint32_t(crc32(0, chunk.data() + 4, uInt(p - chunk.data() - 4))));
+    putBE32(p, libdeflate_crc32(0, chunk.data() + 4, std::size_t(p - chunk.data() - 4)));
     if (!m_write(std::string_view(reinterpret_cast<const char*>(chunk.data()), chunk.size()))) {
         m_failed = true;
     }
