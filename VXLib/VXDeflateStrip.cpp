@@ -135,8 +135,7 @@ bool vxDeflateStrip(const std::uint8_t* data, std::size_t size, bool last, VXPng
     switch (compression) {
     case VXPngCompression::Fast: return zlibDeflate(data, size, kZlibLevel, Z_RLE, last, out);
     case VXPngCompression::Small: return libdeflateStrip(data, size, last, out);
-    default:
-        return zlibDeflate(data, size, kZlibLevel, repeatsWin(data, size) ? Z_DEFAULT_STRATEGY : Z_RLE, last, out);
+    default: return zlibDeflate(data, size, kZlibLevel, repeatsWin(data, size) ? Z_DEFAULT_STRATEGY : Z_RLE, last, out);
     }
 }
 

@@ -65,9 +65,9 @@ void BM_PngLevel(benchmark::State& state) {
     VXPictureWriting writing;
     writing.compression = static_cast<VXPngCompression>(state.range(0));
     writing.threads = static_cast<std::int32_t>(state.range(1));
-    const std::string path = (std::filesystem::temp_directory_path() /
-                              ("morvessan-bench-" + std::to_string(state.range(0)) + ".png"))
-                                 .string();
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("morvessan-bench-" + std::to_string(state.range(0)) + ".png"))
+            .string();
     const VXRgbPixels pixels{image.width, image.height, image.planes, image.pixels.data(),
                              std::size_t(image.width) * std::size_t(image.planes)};
     std::uintmax_t size = 0;
@@ -134,8 +134,8 @@ void BM_RenderPath(benchmark::State& state) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(renderBlock(block, 2048, pattern).pixels.data());
     }
-    state.counters["MP/s"] =
-        benchmark::Counter(2048.0 * 2048.0 / 1e6 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["MP/s"] = benchmark::Counter(2048.0 * 2048.0 / 1e6 * static_cast<double>(state.iterations()),
+                                                benchmark::Counter::kIsRate);
     setRenderThreadLimit(0);
 }
 

@@ -50,7 +50,8 @@ TEST(DeflateStrip, StripsOfEveryLevelJoinIntoOneStreamOfTheirInput) {
     const struct {
         const char* kind;
         std::size_t size;
-    } inputs[] = {{"zeros", 300000}, {"noise", 200003}, {"ramp", (std::size_t(1) << 20) + 7}, {"ramp", 1}, {"noise", 2}};
+    } inputs[] = {
+        {"zeros", 300000}, {"noise", 200003}, {"ramp", (std::size_t(1) << 20) + 7}, {"ramp", 1}, {"noise", 2}};
     for (const VXPngCompression level : levels) {
         for (const auto& input : inputs) {
             SCOPED_TRACE(std::string(input.kind) + " " + std::to_string(input.size) + ", level " +
