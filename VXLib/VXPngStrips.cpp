@@ -52,6 +52,7 @@ struct VXPngStripEncoder::Strip {
     std::vector<std::uint8_t> rows;
     std::int32_t count = 0;
     bool last = false;
+    std::vector<std::uint8_t> data; // the filtered rows, each after its filter's byte
     std::vector<std::uint8_t> out;
     std::uint32_t adler = 1;
     std::size_t length = 0; // filtered bytes
@@ -59,7 +60,7 @@ struct VXPngStripEncoder::Strip {
     bool ok = false;
 
     void compress(std::size_t rowBytes, bool filtered, VXPngCompression compression) {
-        std::vector<std::uint8_t> data((rowBytes + 1) * std::size_t(count));
+        data.resize((rowBytes + 1) * std::size_t(count));
         for (std::int32_t r = 0; r < count; ++r) {
             const std::uint8_t* row = rows.data() + std::size_t(r) * rowBytes;
             const std::uint8_t* above = r == 0 ? prior.data() : row - rowBytes;
@@ -72,14 +73,41 @@ struct VXPngStripEncoder::Strip {
                 std::memcpy(to + 1, row, rowBytes);
             }
         }
-        rows = {};
-        prior = {};
         length = data.size();
         // libdeflate's checksums are zlib's, several times faster.
         adler = libdeflate_adler32(1, data.data(), data.size());
         ok = vxDeflateStrip(data.data(), data.size(), last, compression, out);
     }
 };
+
+std::vector<std::uint8_t> VXPngStripEncoder::spare() {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_spare.empty()) {
+        return {};
+    }
+    std::vector<std::uint8_t> buffer = std::move(m_spare.back());
+    m_spare.pop_back();
+    buffer.clear();
+    return buffer;
+}
+
+void VXPngStripEncoder::keep(std::vector<std::uint8_t>& buffer) {
+    std::vector<std::uint8_t> kept = std::move(buffer);
+    buffer = {};
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    // Enough for the strips in flight, each with its rows, filtered rows and output.
+    if (m_spare.size() < 3 * (m_most_in_flight + 1)) {
+        m_spare.push_back(std::move(kept));
+    }
+}
+
+void VXPngStripEncoder::compress(Strip& strip) {
+    strip.data = spare();
+    strip.out = spare();
+    strip.compress(m_row_bytes, m_filtered, m_compression);
+    keep(strip.rows);
+    keep(strip.data);
+}
 
 VXPngStripEncoder::VXPngStripEncoder(std::size_t rowBytes, bool filtered, std::int32_t rows, std::int32_t threads,
                                      VXPngCompression compression, std::function<bool(std::string_view)> write)
@@ -120,7 +148,7 @@ void VXPngStripEncoder::serve() {
         m_queue.pop_front();
         lock.unlock();
         try {
-            strip->compress(m_row_bytes, m_filtered, m_compression);
+            compress(*strip);
         } catch (...) {
             strip->ok = false;
         }
@@ -137,6 +165,8 @@ bool VXPngStripEncoder::addRow(const std::uint8_t* row) {
     if (!m_filling) {
         m_filling = std::make_unique<Strip>();
         m_filling->prior = m_last_row;
+        // Buffers of strips already written: fresh megabytes would each be faulted in page by page.
+        m_filling->rows = spare();
         m_filling->rows.reserve(m_row_bytes * std::size_t(m_strip_rows));
     }
     m_filling->rows.insert(m_filling->rows.end(), row, row + m_row_bytes);
@@ -153,7 +183,7 @@ bool VXPngStripEncoder::addRow(const std::uint8_t* row) {
 void VXPngStripEncoder::submit() {
     Strip* strip = m_filling.get();
     if (m_threads.empty()) {
-        strip->compress(m_row_bytes, m_filtered, m_compression);
+        compress(*strip);
         strip->done = true;
         m_in_order.push_back(std::move(m_filling));
     } else {
@@ -191,28 +221,37 @@ bool VXPngStripEncoder::emitFront() {
         return false;
     }
     m_adler = std::uint32_t(adler32_combine(m_adler, strip->adler, z_off_t(strip->length)));
-    const std::size_t head = m_first ? 2 : 0;
-    const std::size_t tail = strip->last ? 4 : 0;
-    std::vector<std::uint8_t> chunk(8 + head + strip->out.size() + tail + 4);
-    putBE32(chunk.data(), std::uint32_t(chunk.size() - 12));
-    std::memcpy(chunk.data() + 4, "IDAT", 4);
-    std::uint8_t* p = chunk.data() + 8;
+    // Length, type and the zlib header before the first strip's data; the stream's
+    // Adler-32 after the last's, then the chunk's CRC of all but the length.
+    std::uint8_t head[10];
+    std::size_t headSize = 8;
+    std::memcpy(head + 4, "IDAT", 4);
     if (m_first) {
-        p[0] = 0x78; // deflate, 32K window
-        p[1] = vxZlibLevelByte(m_compression);
-        p += 2;
+        head[8] = 0x78; // deflate, 32K window
+        head[9] = vxZlibLevelByte(m_compression);
+        headSize = 10;
         m_first = false;
     }
-    std::memcpy(p, strip->out.data(), strip->out.size());
-    p += strip->out.size();
+    std::uint8_t tail[8];
+    std::size_t tailSize = 0;
     if (strip->last) {
-        putBE32(p, m_adler);
-        p += 4;
+        putBE32(tail, m_adler);
+        tailSize = 4;
     }
-    putBE32(p, libdeflate_crc32(0, chunk.data() + 4, std::size_t(p - chunk.data() - 4)));
-    if (!m_write(std::string_view(reinterpret_cast<const char*>(chunk.data()), chunk.size()))) {
+    putBE32(head, std::uint32_t(headSize - 8 + strip->out.size() + tailSize));
+    std::uint32_t crc = libdeflate_crc32(0, head + 4, headSize - 4);
+    crc = libdeflate_crc32(crc, strip->out.data(), strip->out.size());
+    crc = libdeflate_crc32(crc, tail, tailSize);
+    putBE32(tail + tailSize, crc);
+    tailSize += 4;
+    const auto text = [](const std::uint8_t* bytes, std::size_t size) {
+        return std::string_view(reinterpret_cast<const char*>(bytes), size);
+    };
+    if (!m_write(text(head, headSize)) || !m_write(text(strip->out.data(), strip->out.size())) ||
+        !m_write(text(tail, tailSize))) {
         m_failed = true;
     }
+    keep(strip->out);
     return !m_failed;
 }
 

@@ -40,6 +40,11 @@ public:
 
 private:
     struct Strip;
+    void compress(Strip& strip);
+    // A buffer of an earlier strip (empty, its capacity kept), or a new one.
+    std::vector<std::uint8_t> spare();
+    // `buffer` kept for a later strip (or freed when enough are kept), left empty.
+    void keep(std::vector<std::uint8_t>& buffer);
     void submit();
     bool emitFront();
     void serve();
@@ -60,8 +65,9 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_work;
     std::condition_variable m_done;
-    std::deque<std::unique_ptr<Strip>> m_in_order; // submitted, not yet written
-    std::deque<Strip*> m_queue;                    // submitted, not yet taken by a thread
+    std::deque<std::unique_ptr<Strip>> m_in_order;  // submitted, not yet written
+    std::deque<Strip*> m_queue;                     // submitted, not yet taken by a thread
+    std::vector<std::vector<std::uint8_t>> m_spare; // buffers of strips written
     std::size_t m_most_in_flight = 1;
     bool m_stopping = false;
     std::vector<std::thread> m_threads;
