@@ -110,7 +110,7 @@ TextureRequest requestOf(const py::kwargs& keywords) {
             request.pattern.evolve = value.cast<double>();
         } else if (name == "loop") {
             request.pattern.loop = value.cast<int>();
-        } else if (option->kind == job::JobOptionKind::Choice) {
+        } else if (name == "compression") {
             throw py::type_error("'" + name + "' is an argument of save(), which writes the pixels render() gives");
         } else {
             // background and height_map are render()'s own arguments.
