@@ -42,6 +42,11 @@ struct VXRgbPixels {
     std::function<void(std::int32_t rows)> rowsTaken{};
 };
 
+// How hard a PNG's rows are deflated: `Fast` zlib's run-length strategy on every
+// strip; `Default` that or zlib's level 2, whichever a sample of the strip favours;
+// `Small` libdeflate's level 6. Each level's bytes are the same on every build.
+enum class VXPngCompression { Fast, Default, Small };
+
 // How pictures in red-green-blue order are written.
 struct VXPictureWriting {
     std::int32_t quality = 90; // JPEG quality, 1 to 100
@@ -58,6 +63,7 @@ struct VXPictureWriting {
     // Threads that compress a PNG's strips beside the caller (1: the caller alone).
     // The file's bytes are the same for any number.
     std::int32_t threads = 1;
+    VXPngCompression compression = VXPngCompression::Default;
 };
 
 // The same for pixels in red-green-blue order, encoded without reordering them (a

@@ -48,9 +48,9 @@ public:
         if (!writeHeader(metadata, vxColourProfile(metadata, kMaxPngProfile), vxReadableExif(metadata)))
             return false;
         const VXRowFormat& f = format();
-        const std::int32_t pixelBytes = vxRowChannels(f.kind) * f.bitDepth / 8;
-        m_strips = std::make_unique<VXPngStripEncoder>(std::size_t(f.width) * std::size_t(pixelBytes), pixelBytes,
-                                                       f.kind != VXRowKind::Palette, f.height, writing.threads,
+        const std::size_t pixelBytes = std::size_t(vxRowChannels(f.kind) * f.bitDepth / 8);
+        m_strips = std::make_unique<VXPngStripEncoder>(std::size_t(f.width) * pixelBytes, f.kind != VXRowKind::Palette,
+                                                       f.height, writing.threads, writing.compression,
                                                        [this](std::string_view bytes) { return file().write(bytes); });
         return true;
     }

@@ -2,6 +2,8 @@
 // each strip on its own, joined at flush points into one zlib stream.
 #pragma once
 
+#include "VXLib/VXImageWriter.h"
+
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -16,18 +18,17 @@
 namespace morvessan {
 
 // Takes a picture's rows in order and hands on its IDAT chunks (whole, with length,
-// type and CRC) in order through `write`. Each strip of rows is filtered (the
-// filter of least absolute sum for each row, as libpng chooses; none for palette
-// indices) and deflated at a fast level independently of the others, the strips
-// ending at flush points but the last, the Adler-32 of the whole combined from
-// theirs. The bytes depend only on the rows, never on the number of threads.
+// type and CRC) in order through `write`. Each strip of rows is filtered (Up: each
+// byte less the one above it; none for palette indices) and deflated at the level
+// asked independently of the others (vxDeflateStrip), the strips ending at flush
+// points but the last, the Adler-32 of the whole combined from theirs. The bytes
+// depend only on the rows and the level, never on the number of threads.
 class VXPngStripEncoder {
 public:
-    // `rowBytes` per row, `pixelBytes` the filter's step (at least 1), `filtered`
-    // false for palette indices, `rows` in all;
+    // `rowBytes` per row, `filtered` false for palette indices, `rows` in all;
     // `threads` compress (1: on the caller's thread, as each strip fills).
-    VXPngStripEncoder(std::size_t rowBytes, std::int32_t pixelBytes, bool filtered, std::int32_t rows,
-                      std::int32_t threads, std::function<bool(std::string_view)> write);
+    VXPngStripEncoder(std::size_t rowBytes, bool filtered, std::int32_t rows, std::int32_t threads,
+                      VXPngCompression compression, std::function<bool(std::string_view)> write);
     ~VXPngStripEncoder();
     VXPngStripEncoder(const VXPngStripEncoder&) = delete;
     VXPngStripEncoder& operator=(const VXPngStripEncoder&) = delete;
@@ -39,13 +40,18 @@ public:
 
 private:
     struct Strip;
+    void compress(Strip& strip);
+    // A buffer of an earlier strip (empty, its capacity kept), or a new one.
+    std::vector<std::uint8_t> spare();
+    // `buffer` kept for a later strip (or freed when enough are kept), left empty.
+    void keep(std::vector<std::uint8_t>& buffer);
     void submit();
     bool emitFront();
     void serve();
 
     std::size_t m_row_bytes;
-    std::int32_t m_pixel_bytes;
     bool m_filtered;
+    VXPngCompression m_compression;
     std::int32_t m_rows;
     std::int32_t m_strip_rows;
     std::int32_t m_rows_added = 0;
@@ -59,8 +65,9 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_work;
     std::condition_variable m_done;
-    std::deque<std::unique_ptr<Strip>> m_in_order; // submitted, not yet written
-    std::deque<Strip*> m_queue;                    // submitted, not yet taken by a thread
+    std::deque<std::unique_ptr<Strip>> m_in_order;  // submitted, not yet written
+    std::deque<Strip*> m_queue;                     // submitted, not yet taken by a thread
+    std::vector<std::vector<std::uint8_t>> m_spare; // buffers of strips written
     std::size_t m_most_in_flight = 1;
     bool m_stopping = false;
     std::vector<std::thread> m_threads;

@@ -1,6 +1,8 @@
 #!/bin/sh
 # The whole job through the command line against the peer's (bench/peer): times,
-# ratios and peak memory; then render's peak memory at large sizes.
+# ratios and peak memory; the PNG levels' times and sizes; the render's paths (tile,
+# evolving noise, blur, grain) beside the plain one; then render's peak memory at
+# large sizes.
 #
 # usage: bench/whole_job.sh [BUILD_DIR] [--busy]
 #   BUILD_DIR  a native build (default build/native) with morvessan and morvessan_peer_job
@@ -82,6 +84,54 @@ for format in bmp png jpg; do
     echo "| $format | $threads | $o s | $(mb "$(median "ours-$format-$threads" 3)") | $(median "ours-$format-$threads" 2) s |" \
       "$p s | $(mb "$(median "peer-$format-$threads" 3)") | $(ratio "$p" "$o") |"
   done
+done
+
+# The PNG levels on what `morvessan render --size 4096x4096 out.png` draws (the
+# showcase; no --params): the bitmap job's CPU time is the render's, the rest of a
+# PNG job's is the encoding.
+echo
+echo "PNG levels: render --size 4096x4096 out.png (the showcase), 1 thread, median of $runs"
+echo
+echo "| output | time | CPU time | CPU beyond the bitmap job | size |"
+echo "|---|---|---|---|---|"
+for level in bmp fast default small; do
+  out="$scratch/show.png"
+  options="--compression $level"
+  [ "$level" = bmp ] && out="$scratch/show.bmp" options=""
+  for run in $(seq $runs); do
+    # shellcheck disable=SC2086
+    measure "show-$level" "$ours" render --quiet --threads 1 --size 4096x4096 $options "$out"
+  done
+  size=$(wc -c <"$out")
+  rm -f "$out"
+  extra=$(awk -v a="$(median "show-$level" 2)" -v b="$(median show-bmp 2)" 'BEGIN { printf "%.2f s", a - b }')
+  echo "| ${options:-bmp} | $(median "show-$level" 1) s | $(median "show-$level" 2) s | $extra |" \
+    "$(awk -v b="$size" 'BEGIN { printf "%.2f MB", b / 1e6 }') |"
+done
+
+# The render's paths beside the plain one: the default block at 2048x2048 on one
+# thread, written as a bitmap so that only the render differs; timings only.
+echo
+echo "The render's paths: default block, 2048x2048, 1 thread, bitmap, median of $runs"
+echo
+echo "| path | time | CPU time | x plain |"
+echo "|---|---|---|---|"
+for path in plain tileable evolve blur grain; do
+  case "$path" in
+    plain) options="" ;;
+    tileable) options="--tileable" ;;
+    evolve) options="--frames 2 --frame-range 1:1 --per-frame-evolve 0.5" ;;
+    blur) options="--blur 10" ;;
+    grain) options="--grain 20" ;;
+  esac
+  for run in $(seq $runs); do
+    # shellcheck disable=SC2086
+    measure "path-$path" "$ours" render --quiet --threads 1 --size 2048x2048 --params "$scratch/block" $options \
+      "$scratch/path-%d.bmp"
+  done
+  rm -f "$scratch"/path-*.bmp
+  echo "| $path | $(median "path-$path" 1) s | $(median "path-$path" 2) s |" \
+    "$(speedup "$(median "path-$path" 2)" "$(median path-plain 2)") |"
 done
 
 # What two cores give this machine's jobs at best: two 1-thread jobs side by side

@@ -4,6 +4,7 @@
 #include "cli/CliBlockText.h"
 #include "cli/CliFields.h"
 #include "job/JobLibrary.h"
+#include "job/JobOptions.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/CliOptionTable.h"
@@ -43,17 +44,39 @@ const std::set<std::string_view> kOfferedValues{
     "--presets-dir", "--textures-dir", "--preset",  "--preset-file", "--category", "--background",
     "--params",      "--mask",         "--picture", "--module",      "--chroma"};
 
+// Whether `name` is a choice option of the job's, whose words the script offers.
+bool jobChoiceOption(std::string_view name) {
+    const auto& options = job::kJobOptions;
+    return std::any_of(options.begin(), options.end(), [&](const job::JobOption& option) {
+        return option.option == name && option.kind == job::JobOptionKind::Choice;
+    });
+}
+
 // The options whose value is typed, not chosen: nothing is offered after them.
 std::string valueOptions() {
     std::set<std::string_view> typed;
     for (const CliOption& option : cliOptions()) {
-        if (!option.value.empty() && kOfferedValues.count(option.name) == 0) {
+        if (!option.value.empty() && kOfferedValues.count(option.name) == 0 && !jobChoiceOption(option.name)) {
             typed.insert(option.name);
         }
     }
     std::string out;
     for (const std::string_view name : typed) {
         out += (out.empty() ? "" : "|") + std::string(name);
+    }
+    return out;
+}
+
+// A case of the script for each choice option of the job: its words offered.
+std::string choiceCases() {
+    std::string out;
+    for (const job::JobOption& option : job::kJobOptions) {
+        if (option.kind == job::JobOptionKind::Choice) {
+            std::string words(option.value);
+            std::replace(words.begin(), words.end(), '|', ' ');
+            out += "    " + std::string(option.option) + ") COMPREPLY=($(compgen -W \"" + words +
+                   "\" -- \"$cur\")); return ;;\n";
+        }
     }
     return out;
 }
@@ -182,7 +205,8 @@ int commandCompletion(const std::vector<std::string>& list) {
            "    --category) _morvessan_names categories; return ;;\n"
            "    --background) COMPREPLY=($(compgen -W \"white transparent\" -- \"$cur\")); return ;;\n"
            "    --chroma) COMPREPLY=($(compgen -W \"444 420\" -- \"$cur\")); return ;;\n"
-           "    --params|--mask|--picture|--module) COMPREPLY=($(compgen -f -- \"$cur\")); return ;;\n"
+        << choiceCases()
+        << "    --params|--mask|--picture|--module) COMPREPLY=($(compgen -f -- \"$cur\")); return ;;\n"
            "    "
         << valueOptions()
         << ") COMPREPLY=(); return ;;\n"

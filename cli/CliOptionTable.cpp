@@ -74,6 +74,7 @@ constexpr std::array kOptions{
               "same with any number"},
     CliOption{"run", "--quality", "N", "JPEG quality, 1 to 100 (default 90)"},
     CliOption{"run", "--chroma", "444|420", "JPEG colour at full or half resolution (default 420)"},
+    fromJob("run", jobOption("compression")),
     CliOption{"run", "--quiet", "", "no progress bar and no summary"},
     CliOption{"input", "--depth", "8",
               "accept an 8-bit OUTPUT for a 16-bit INPUT, which is refused without it (the filter draws 8 bits a "

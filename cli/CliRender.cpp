@@ -84,7 +84,7 @@ const char* const kEditHelp =
 
 const std::vector<std::string> kRunValued{"--params",  "--preset-file", "--category",     "--preset",     "--mask",
                                           "--rect",    "--presets-dir", "--textures-dir", "--max-pixels", "--threads",
-                                          "--quality", "--chroma",      "--pattern-size"};
+                                          "--quality", "--chroma",      "--pattern-size", "--compression"};
 const std::vector<std::string> kRunFlags{
     "--scale-by-source", "--overwrite-source", "--no-scale-by-source", "--no-overwrite-source", "--quiet", "--strict"};
 
@@ -549,7 +549,8 @@ int runFilter(const Arguments& args, const BaseBlock& base, HostImage image, con
     std::string error;
     if (shape.deep) {
         writeDeepTexture(job, image.width, image.height, args.value("--background").value_or("white"), *shape.deep,
-                         outputs.picture(), [&](std::int32_t taken) { progress.rendered(taken, height); });
+                         outputs.picture(), pictureWriting(args),
+                         [&](std::int32_t taken) { progress.rendered(taken, height); });
     } else if (streamed) {
         job.progress = [progress](std::int32_t done, std::int32_t total) { progress.rendered(done, total); };
         outputNotes(args, outputs, image, *bar);

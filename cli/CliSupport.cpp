@@ -3,6 +3,7 @@
 #include "cli/CliSupport.h"
 
 #include "VXLib/VXUTIL/VXRenderEnvironment.h"
+#include "job/JobOptions.h"
 #include "renderer/RenderThreads.h"
 #include "texture/TextureFieldTable.h"
 
@@ -28,6 +29,9 @@ VXPictureWriting pictureWriting(const Arguments& args) {
     writing.threads = renderThreadCount(); // a PNG is compressed beside the render on as many
     if (const auto quality = args.value("--quality")) {
         writing.quality = parseInteger(*quality, 1, 100, "--quality");
+    }
+    if (const auto compression = args.value("--compression")) {
+        writing.compression = jobCompression(*compression, "--compression");
     }
     if (const auto chroma = args.value("--chroma")) {
         if (*chroma != "444" && *chroma != "420") {

@@ -1,5 +1,6 @@
-# The Windows build: libpng, libjpeg-turbo and libexif cross-built into a cached prefix
-# when it is missing, GoogleTest from Debian's sources, and Wine to run programs.
+# The Windows build: libpng, libjpeg-turbo, libexif and libdeflate cross-built into
+# a cached prefix when it is missing, GoogleTest from Debian's sources, and Wine to
+# run programs.
 if(NOT CMAKE_CROSSCOMPILING)
   return()
 endif()
@@ -14,10 +15,10 @@ else()
 endif()
 
 set(MORVESSAN_DEPS_PREFIX "${CMAKE_SOURCE_DIR}/build/${MORVESSAN_WINDOWS_ARCH}-deps/prefix" CACHE PATH
-    "Prefix holding libpng, libjpeg-turbo and libexif cross-built for Windows, and cpp-httplib's header")
+    "Prefix holding libpng, libjpeg-turbo, libexif and libdeflate cross-built for Windows, and cpp-httplib's header")
 if(NOT EXISTS "${MORVESSAN_DEPS_PREFIX}/.complete" OR NOT EXISTS "${MORVESSAN_DEPS_PREFIX}/lib/libexif.a"
-   OR NOT EXISTS "${MORVESSAN_DEPS_PREFIX}/include/httplib.h")
-  message(STATUS "Cross-building libpng, libjpeg-turbo and libexif into ${MORVESSAN_DEPS_PREFIX}")
+   OR NOT EXISTS "${MORVESSAN_DEPS_PREFIX}/lib/libdeflate.a" OR NOT EXISTS "${MORVESSAN_DEPS_PREFIX}/include/httplib.h")
+  message(STATUS "Cross-building libpng, libjpeg-turbo, libexif and libdeflate into ${MORVESSAN_DEPS_PREFIX}")
   execute_process(
     COMMAND "${CMAKE_SOURCE_DIR}/scripts/build-windows-libs.sh" ${MORVESSAN_WINDOWS_ARCH} "${MORVESSAN_DEPS_PREFIX}"
     RESULT_VARIABLE libs_result)

@@ -37,6 +37,35 @@ std::int32_t parseInteger(const std::string& text, std::int32_t low, std::int32_
     return static_cast<std::int32_t>(value);
 }
 
+std::vector<std::string_view> choiceWords(const JobOption& option) {
+    std::vector<std::string_view> words;
+    std::string_view rest = option.value;
+    while (!rest.empty()) {
+        const std::size_t bar = rest.find('|');
+        words.push_back(rest.substr(0, bar));
+        rest = bar == std::string_view::npos ? std::string_view() : rest.substr(bar + 1);
+    }
+    return words;
+}
+
+std::int32_t jobChoice(const JobOption& option, std::string_view text, std::string_view name) {
+    const std::vector<std::string_view> words = choiceWords(option);
+    std::string listed;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (words[i] == text) {
+            return static_cast<std::int32_t>(i);
+        }
+        listed += std::string(i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + std::string(words[i]);
+    }
+    throw requestError(std::string(name) + " '" + std::string(text) + "' is not " + listed);
+}
+
+VXPngCompression jobCompression(std::string_view text, std::string_view name) {
+    static_assert(jobOption("compression").value == "fast|default|small", "the words map onto the levels in order");
+    constexpr VXPngCompression kLevels[] = {VXPngCompression::Fast, VXPngCompression::Default, VXPngCompression::Small};
+    return kLevels[jobChoice(jobOption("compression"), text, name)];
+}
+
 std::int32_t jobInteger(const JobOption& option, const std::string& text, const std::string& name) {
     return parseInteger(text, static_cast<std::int32_t>(option.low), static_cast<std::int32_t>(option.high), name);
 }

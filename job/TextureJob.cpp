@@ -138,7 +138,8 @@ bool drawDeepTexture(const TextureJob& job, std::int32_t width, std::int32_t hei
 }
 
 void writeDeepTexture(const TextureJob& job, std::int32_t width, std::int32_t height, std::string_view background,
-                      DeepKind kind, VXFileReplacement& file, const std::function<void(std::int32_t rows)>& rowsTaken) {
+                      DeepKind kind, VXFileReplacement& file, const VXPictureWriting& writing,
+                      const std::function<void(std::int32_t rows)>& rowsTaken) {
     const DeepCanvas under = deepCanvas(background);
     const std::int32_t planes = deepPlanes(kind, under);
     VXRowFormat format;
@@ -147,7 +148,7 @@ void writeDeepTexture(const TextureJob& job, std::int32_t width, std::int32_t he
     format.kind = planes == 1 ? VXRowKind::Grey : planes == 4 ? VXRowKind::Rgba : VXRowKind::Rgb;
     format.bitDepth = 16;
     std::string error;
-    const std::unique_ptr<VXRowWriter> writer = vxBeginRowWriter(file, format, {}, &error);
+    const std::unique_ptr<VXRowWriter> writer = vxBeginRowWriter(file, format, writing, &error);
     if (!writer) {
         throw JobError(error);
     }

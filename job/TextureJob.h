@@ -2,6 +2,7 @@
 // canvas, its picture kept whole or streamed row by row to a sink, or drawn in 16 bits.
 #pragma once
 
+#include "VXLib/VXImageWriter.h"
 #include "host/FilterHost.h"
 #include "job/JobDeepPicture.h"
 #include "host/HostImage.h"
@@ -98,9 +99,10 @@ bool drawDeepTexture(const TextureJob& job, std::int32_t width, std::int32_t hei
 
 // The 16-bit picture of `kind` over a width x height canvas of `background`,
 // drawn by drawDeepTexture and streamed row by row into `file`'s PNG encoder (the
-// caller began it with a PNG name and commits it). `rowsTaken` hears of each row
-// written. A JobError when it cannot be drawn or written.
+// caller began it with a PNG name and commits it), compressed as `writing` says.
+// `rowsTaken` hears of each row written. A JobError when it cannot be drawn or written.
 void writeDeepTexture(const TextureJob& job, std::int32_t width, std::int32_t height, std::string_view background,
-                      DeepKind kind, VXFileReplacement& file, const std::function<void(std::int32_t rows)>& rowsTaken);
+                      DeepKind kind, VXFileReplacement& file, const VXPictureWriting& writing,
+                      const std::function<void(std::int32_t rows)>& rowsTaken);
 
 } // namespace morvessan::job

@@ -2,12 +2,14 @@
 // arrays become host images and back; the work is in PythonTextures.
 #include "VXLib/VXUTIL/VXPlatform.h"
 #include "VXLib/VXUTIL/VXTextEncoding.h"
+#include "job/JobFiles.h"
 #include "job/JobFolders.h"
 #include "job/JobOptions.h"
 #include "job/JobError.h"
 #include "job/JobPlatform.h"
 #include "job/JobPictureReader.h"
 #include "python/PythonTextures.h"
+#include "renderer/RenderThreads.h"
 #include "plugin/PSMorvessanModuleSettings.h"
 #include "texture/TextureFieldTable.h"
 
@@ -173,6 +175,8 @@ TextureRequest requestOf(const py::kwargs& keywords) {
                 throw py::value_error("normal_green '" + green + "' is not 'up' or 'down'");
             }
             request.normal.greenUp = green == "up";
+        } else if (name == "compression") {
+            throw py::type_error("'" + name + "' is an argument of save(), which writes the pixels render() gives");
         } else {
             // background and height_map are render()'s own arguments.
             throw py::type_error("'" + name + "' is an argument of render(), not a texture keyword");
@@ -409,6 +413,31 @@ py::array_t<std::uint8_t> apply(const py::object& given, const py::object& mask,
     });
 }
 
+// The picture written to `path` in the format its extension names, a PNG deflated
+// as `compression` says: the command line's file for the same pixels and options.
+void save(const py::object& given, const std::string& path, const std::string& compression) {
+    const auto picture = pictureBytes(given);
+    VXPictureWriting writing;
+    writing.threads = renderThreadCount();
+    guarded([&] { writing.compression = job::jobCompression(compression, "compression"); });
+    if (!isWritableImagePath(path)) {
+        throw py::value_error("'" + path + "' names no format save() writes (.png, .jpg, .jpeg or .bmp)");
+    }
+    HostImage image(static_cast<std::int32_t>(picture.shape(1)), static_cast<std::int32_t>(picture.shape(0)),
+                    static_cast<std::int32_t>(picture.shape(2)));
+    std::memcpy(image.pixels.data(), picture.data(), image.pixels.size());
+    std::string error;
+    bool saved = false;
+    {
+        const py::gil_scoped_release free;
+        saved = saveHostImage(path, image, error, writing);
+    }
+    if (!saved) {
+        PyErr_SetString(PyExc_OSError, vxToUtf8(error).c_str());
+        throw py::error_already_set();
+    }
+}
+
 py::list presets() {
     py::list list;
     const std::vector<PresetName> names = guarded([] { return listPresets(folders()); });
@@ -501,6 +530,11 @@ PYBIND11_MODULE(_morvessan, module) {
                "Draws the texture over an array of rows x columns x 3 (RGB) or 4 (RGBA) uint8 and returns "
                "a new array of the same shape. mask (rows x columns: uint8 with 255 selected, bool, or floats "
                "in 0..1) limits the texture to the selection, as the command line's --mask.");
+    module.def("save", &save, py::arg("picture"), py::arg("path"), py::kw_only(), py::arg("compression") = "default",
+               "save(picture, path, *, compression='default') writes an array of rows x columns x 3 (RGB) or 4 "
+               "(RGBA) uint8 to a PNG, JPEG or bitmap file named by its extension, replacing a file whole or not "
+               "at all. compression is fast, default or small, as render --compression takes it: a PNG's bytes "
+               "are then the command line's for the same pixels.");
     module.def("presets", &presets, "presets() -> list of {'file', 'category', 'name'} for every preset.");
     module.def("preset", &preset, py::arg("name"), py::kw_only(), py::arg("preset_file") = py::none(),
                py::arg("category") = py::none(),
@@ -532,9 +566,17 @@ PYBIND11_MODULE(_morvessan, module) {
         entry["kind"] = option.kind == job::JobOptionKind::Flag      ? "flag"
                         : option.kind == job::JobOptionKind::Integer ? "integer"
                         : option.kind == job::JobOptionKind::Number  ? "number"
+                        : option.kind == job::JobOptionKind::Choice  ? "choice"
                                                                      : "text";
         if (option.kind == job::JobOptionKind::Integer || option.kind == job::JobOptionKind::Number) {
             entry["range"] = py::make_tuple(option.low, option.high);
+        }
+        if (option.kind == job::JobOptionKind::Choice) {
+            py::list words;
+            for (const std::string_view word : job::choiceWords(option)) {
+                words.append(std::string(word));
+            }
+            entry["choices"] = words;
         }
         entry["help"] = std::string(option.text);
         options[py::str(std::string(option.keyword))] = entry;

@@ -12,10 +12,10 @@ FIELD_TYPES = {
     "choice": "str", "integer": "int", "decimal": "float", "flag": "bool",
     "weights": "Sequence[float] | str", "colours": "str", "matrix": "Sequence[float] | str", "path": "str",
 }
-OPTION_TYPES = {"flag": "bool", "integer": "int", "number": "float", "text": "str"}
+OPTION_TYPES = {"flag": "bool", "integer": "int", "number": "float", "text": "str", "choice": "str"}
 RENDER_ONLY = {"tileable", "evolve", "loop", "normal_map", "normal_strength", "normal_green"}
-# render()'s own arguments, written out above the keywords.
-EXPLICIT = {"background", "height_map"}
+# render()'s own arguments, written out above the keywords, and save()'s.
+EXPLICIT = {"background", "height_map", "compression"}
 
 
 def keywords(for_render):
@@ -63,6 +63,10 @@ def apply(
     mask: numpy.typing.NDArray[numpy.uint8] | numpy.typing.NDArray[numpy.bool_] | numpy.typing.NDArray[numpy.floating[Any]] | None = ...,
 {keywords(False)}
 ) -> numpy.typing.NDArray[numpy.uint8]: ...
+
+def save(
+    picture: numpy.typing.NDArray[numpy.uint8], path: str, *, compression: Literal["fast", "default", "small"] = ...
+) -> None: ...
 
 def presets() -> list[dict[str, str]]: ...
 

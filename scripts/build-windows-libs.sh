@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Cross-builds libpng, libjpeg-turbo and libexif for 64-bit or 32-bit Windows
-# from Debian's source packages into a cached prefix, with cpp-httplib's
+# Cross-builds libpng, libjpeg-turbo, libexif and libdeflate for 64-bit or 32-bit
+# Windows from Debian's source packages into a cached prefix, with cpp-httplib's
 # header-only form from its source package; zlib comes from Debian's
 # libz-mingw-w64-dev.
 # Usage: scripts/build-windows-libs.sh win64|win32 PREFIX   (does nothing when PREFIX is complete)
@@ -15,11 +15,12 @@ case "$arch" in
 esac
 prefix="$(realpath -m "$prefix")"
 stamp="$prefix/.complete"
-# A prefix made before libexif joined is made again; one made before cpp-httplib
-# joined only gets its header.
-[ -f "$stamp" ] && [ -f "$prefix/lib/libexif.a" ] && [ -f "$prefix/include/httplib.h" ] && exit 0
-header_only=0
-[ -f "$stamp" ] && [ -f "$prefix/lib/libexif.a" ] && header_only=1
+# A prefix made before libexif or libdeflate joined is made again; one made before
+# cpp-httplib joined only gets its header.
+complete=0
+[ -f "$stamp" ] && [ -f "$prefix/lib/libexif.a" ] && [ -f "$prefix/lib/libdeflate.a" ] && complete=1
+[ "$complete" = 1 ] && [ -f "$prefix/include/httplib.h" ] && exit 0
+header_only="$complete"
 
 mingw_root=/usr/$host
 jobs="${MORVESSAN_JOBS:-2}"
@@ -140,6 +141,20 @@ for source in "$exif_src"/libexif/*.c "$exif_src"/libexif/*/*.c; do
 done
 $host-ar rcs "$prefix/lib/libexif.a" "$work"/exif-build/*.o
 cp "$exif_src"/libexif/*.h "$work/exif-build/libexif/_stdint.h" "$prefix/include/libexif/"
+
+# libdeflate's sources compiled directly too, as its own Makefile does: the same
+# release as Debian's native library, so that a PNG's small level gives the same
+# bytes in both builds.
+echo "build-windows-libs: libdeflate"
+deflate_src="$(fetch_source libdeflate)"
+mkdir -p "$work/deflate-build"
+for source in "$deflate_src"/lib/*.c "$deflate_src"/lib/*/*.c; do
+  object="$work/deflate-build/$(basename "$(dirname "$source")")-$(basename "${source%.c}").o"
+  $host-gcc-posix -O2 -c -I"$deflate_src" "$source" -o "$object" \
+    || { echo "build-windows-libs: compiling $source failed" >&2; exit 1; }
+done
+$host-ar rcs "$prefix/lib/libdeflate.a" "$work"/deflate-build/*.o
+cp "$deflate_src/libdeflate.h" "$prefix/include/"
 
 add_httplib
 

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ gcc clang lld libclang-rt-14-dev clang-format pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libpng-dev libjpeg62-turbo-dev zlib1g-dev libexif-dev
+  libpng-dev libjpeg62-turbo-dev zlib1g-dev libexif-dev libdeflate-dev
   libnoise-dev # the benchmarks' peer
   dpkg-dev     # dpkg-shlibdeps, for the Debian package's dependencies
   python3-dev pybind11-dev python3-numpy python3-pytest # the Python module and its tests

@@ -42,6 +42,9 @@ void renderTexturePng(const StudioTexture& texture, const StudioRun& run, VXFile
     textureJob.pattern = patternSpaceOf(texture.pattern);
     textureJob.progress = run.progress;
     textureJob.interrupted = run.interrupted;
+    // As render writes it: the PNG compressed beside the render on as many threads.
+    VXPictureWriting writing;
+    writing.threads = renderThreadCount();
     if (texture.depth == 16 || texture.heightMap || texture.normalMap) {
         // Drawn in the program, as render --depth 16, --height-map and --normal-map draw them.
         textureJob.normal.unitX = texture.patternSize > 0 ? texture.patternSize : texture.width;
@@ -50,16 +53,13 @@ void renderTexturePng(const StudioTexture& texture, const StudioRun& run, VXFile
                               texture.normalMap   ? DeepKind::NormalMap
                               : texture.heightMap ? DeepKind::HeightMap
                                                   : DeepKind::Colour,
-                              file, [&](std::int32_t rows) {
+                              file, writing, [&](std::int32_t rows) {
                                   if (run.progress) {
                                       run.progress(rows, texture.height);
                                   }
                               });
         return;
     }
-    // As render writes it: the PNG compressed beside the render on as many threads.
-    VXPictureWriting writing;
-    writing.threads = renderThreadCount();
     HostImage shape = canvasShape(texture.width, texture.height, texture.background);
     std::string error;
     const std::unique_ptr<VXRowWriter> writer = beginHostImageRows(file, shape, error, writing, false);

@@ -8,10 +8,10 @@
 Every field is a keyword in snake_case (morvessan.fields; the field table's own
 names, noiseSeed, are taken too); the job's options are morvessan.options.
 """
-from ._morvessan import __version__, apply, field_table, fields, options, presets, render
+from ._morvessan import __version__, apply, field_table, fields, options, presets, render, save
 from ._morvessan import preset as _preset
 
-__all__ = ["__version__", "apply", "field_table", "fields", "options", "preset", "presets", "render"]
+__all__ = ["__version__", "apply", "field_table", "fields", "options", "preset", "presets", "render", "save"]
 
 # The field table's own names ("noiseSeed") by keyword ("noise_seed").
 _names = {entry["name"]: keyword for keyword, entry in field_table.items()}

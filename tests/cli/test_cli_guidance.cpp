@@ -131,6 +131,7 @@ TEST_F(CliShell, CompletionOffersNamesFilesOrNothingAsTheOptionTakes) {
     EXPECT_EQ(offered("render --per-frame-evolve ''"), "\n");
     // Words where the option takes one of a few.
     EXPECT_EQ(offered("render --chroma ''"), "444\n420\n");
+    EXPECT_EQ(offered("render --compression ''"), "fast\ndefault\nsmall\n");
     EXPECT_EQ(offered("render --type 'm'"), "marble\n");
     // A file where one is expected.
     EXPECT_EQ(offered("render --params 'pre'"), "presets\n");

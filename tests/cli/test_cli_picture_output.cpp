@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <map>
 
 namespace {
 
@@ -123,4 +124,35 @@ TEST_F(CliPictureOutput, TransparencyIntoJpegIsFlattenedOverTheBackgroundWithANo
     // PNG keeps the transparency: no note.
     r = run("apply " + p("clear.png") + " " + p("out.png"));
     EXPECT_EQ(r.err.find("note"), std::string::npos) << r.err;
+}
+
+TEST_F(CliPictureOutput, EveryCompressionKeepsThePixelsAndItsBytesOnAnyThreadCount) {
+    const std::string texture = " --quiet --size 300x200 --type marble --seed 7 --grain 20 ";
+    ASSERT_EQ(run("render" + texture + p("plain.bmp")).status, 0);
+    const HostImage expected = load("plain.bmp");
+    std::map<std::string, std::uintmax_t> sizes;
+    for (const std::string level : {"fast", "default", "small"}) {
+        SCOPED_TRACE(level);
+        for (const std::string threads : {"1", "3"}) {
+            const std::string name = level + "-" + threads + ".png";
+            ASSERT_EQ(
+                run("render" + texture + "--threads " + threads + " --compression " + level + " " + p(name)).status, 0);
+            EXPECT_EQ(load(name).pixels, expected.pixels) << threads << " threads";
+        }
+        EXPECT_EQ(readText(at(level + "-1.png")), readText(at(level + "-3.png")));
+        sizes[level] = fs::file_size(at(level + "-1.png"));
+    }
+    // Without the option: the default level.
+    ASSERT_EQ(run("render" + texture + p("unsaid.png")).status, 0);
+    EXPECT_EQ(readText(at("unsaid.png")), readText(at("default-1.png")));
+    EXPECT_LT(sizes["small"], sizes["default"]);
+    EXPECT_LT(sizes["default"], sizes["fast"]); // grain: level 2 where runs fail
+    // A 16-bit picture takes the level too.
+    ASSERT_EQ(run("render --quiet --size 64x40 --depth 16 --compression small " + p("deep-small.png")).status, 0);
+    ASSERT_EQ(run("render --quiet --size 64x40 --depth 16 " + p("deep.png")).status, 0);
+    EXPECT_NE(readText(at("deep-small.png")), readText(at("deep.png")));
+
+    const Result wrong = run("render --size 8x8 --compression tiny " + p("x.png"));
+    expectRefused(wrong, "--compression 'tiny' is not fast, default or small", "x.png");
+    EXPECT_EQ(wrong.status, 2);
 }

@@ -83,18 +83,23 @@ for entry in "${cases[@]}"; do
   done
   [ "$status" -eq 0 ] && echo "same: $name"
 done
-# Renders in a pattern space: a tile, and a frame of a tiled, evolving loop.
+# Renders in a pattern space: a tile, and a frame of a tiled, evolving loop; and
+# grain over several PNG strips at each compression level (zlib's strategies chosen
+# strip by strip, libdeflate's strips joined).
 renders=(
-  "tile-marble|--type marble --seed 9 --rotate 20 --zoom 1.7 --tileable|tile-marble.png"
-  "loop-cloud|--type cloud --tileable --loop 6 --per-frame-evolve 0.4 --frame-range 3:3|loop-cloud-%d.png"
+  "tile-marble|--size 96x64 --type marble --seed 9 --rotate 20 --zoom 1.7 --tileable|tile-marble.png"
+  "loop-cloud|--size 96x64 --type cloud --tileable --loop 6 --per-frame-evolve 0.4 --frame-range 3:3|loop-cloud-%d.png"
+  "level-fast|--size 700x1100 --type fire --seed 3 --grain 15 --compression fast|level-fast.png"
+  "level-default|--size 700x1100 --type fire --seed 3 --grain 15 --compression default|level-default.png"
+  "level-small|--size 700x1100 --type fire --seed 3 --grain 15 --compression small|level-small.png"
 )
 for entry in "${renders[@]}"; do
   IFS='|' read -r name options output <<<"$entry"
   # shellcheck disable=SC2086
-  (cd "$work" && "$native" render --quiet --size 96x64 $options "native/$output")
+  (cd "$work" && "$native" render --quiet $options "native/$output")
   file="${output//%d/3}"
   # shellcheck disable=SC2086
-  under_wine "$name" "$arch/$file" "" render --quiet --size 96x64 $options "$arch/$output"
+  under_wine "$name" "$arch/$file" "" render --quiet $options "$arch/$output"
   if ! cmp -s "$work/native/$file" "$work/$arch/$file"; then
     echo "DIFFERENT: $file (native and $arch module under Wine)"
     status=1

@@ -65,6 +65,7 @@ mv "$scratch/prefix" "$scratch/moved"
 cpack --config "$build/CPackConfig.cmake" -B "$scratch/package" >/dev/null
 deb="$(ls "$scratch/package"/morvessan_*.deb)"
 dpkg-deb -f "$deb" Depends | grep -q "libpng16-16" || fail "the package does not depend on libpng"
+dpkg-deb -f "$deb" Depends | grep -q "libdeflate0" || fail "the package does not depend on libdeflate (the small PNG level)"
 dpkg -x "$deb" "$scratch/root"
 root="$scratch/root/usr"
 [ -s "$root/share/man/man1/morvessan.1" ] || fail "the package lacks the manual page"

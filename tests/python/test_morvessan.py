@@ -150,8 +150,8 @@ def test_renders_run_side_by_side_without_the_interpreter_lock():
     assert all(numpy.array_equal(result, expected) for result in results)
 
 
-def read_png16(path):
-    """The samples of a 16-bit PNG as stored, by zlib and the format's row filters alone."""
+def read_png(path):
+    """The samples of an 8- or 16-bit PNG as stored, by zlib and the format's row filters alone."""
     data = open(path, "rb").read()
     at, compressed = 8, b""
     while at < len(data):
@@ -162,9 +162,9 @@ def read_png16(path):
             width, height, depth, colour = struct.unpack_from(">IIBB", body)
         elif kind == b"IDAT":
             compressed += body
-    assert depth == 16
     channels = {0: 1, 2: 3, 6: 4}[colour]
-    step, stride = 2 * channels, 2 * channels * width
+    step = depth // 8 * channels
+    stride = step * width
     raw = zlib.decompress(compressed)
     rows, above = [], [0] * stride
     for y in range(height):
@@ -182,8 +182,16 @@ def read_png16(path):
             row[x] = (line[x] + guess) & 255
         rows.append(row)
         above = row
-    samples = numpy.array(rows, numpy.uint8).view(">u2").astype(numpy.uint16)
+    samples = numpy.array(rows, numpy.uint8)
+    if depth == 16:
+        samples = samples.view(">u2").astype(numpy.uint16)
     return samples.reshape(height, width, channels)
+
+
+def read_png16(path):
+    samples = read_png(path)
+    assert samples.dtype == numpy.uint16
+    return samples
 
 
 @pytest.mark.parametrize("background", ["white", "transparent"])
@@ -236,6 +244,8 @@ def test_the_job_options_reach_python_and_the_command_line_with_one_range():
     help_text = cli("render", "--help").stdout
     for keyword, option in morvessan.options.items():
         assert option["option"] in help_text, keyword
+        if option["kind"] == "choice":
+            assert "|".join(option["choices"]) in help_text, keyword
         if option["kind"] != "integer":
             continue
         low, high = (int(end) for end in option["range"])
@@ -248,6 +258,39 @@ def test_the_job_options_reach_python_and_the_command_line_with_one_range():
             with pytest.raises(ValueError, match=f"{low}.*{high}"):
                 morvessan.render(8, 8, **{keyword: wrong}, **words)
         morvessan.render(8, 8, **{keyword: high}, **({"evolve": 0.5} if keyword == "loop" else {}))
+
+
+@pytest.mark.parametrize("compression", ["fast", "default", "small"])
+def test_save_writes_the_command_lines_png_at_each_compression(compression):
+    """save() takes the job's compression words and gives the command line's bytes for
+    the same pixels; the pixels read back whole."""
+    assert morvessan.options["compression"]["choices"] == ["fast", "default", "small"]
+    keywords = {"type": "fire", "noiseSeed": 4, "noiseEnabled": True, "noise": 10}
+    with tempfile.TemporaryDirectory() as folder:
+        expected, ours = os.path.join(folder, "cli.png"), os.path.join(folder, "ours.png")
+        done = cli("render", "--size", "90x50", "--type", "fire", "--seed", "4", "--grain", "10",
+                   "--compression", compression, expected)
+        assert done.returncode == 0, done.stderr
+        picture = morvessan.render(90, 50, **keywords)[:, :, :3]
+        morvessan.save(picture, ours, compression=compression)
+        assert open(ours, "rb").read() == open(expected, "rb").read()
+        assert numpy.array_equal(read_png(ours), picture)
+
+
+def test_save_refuses_bad_words_paths_and_arrays():
+    picture = numpy.zeros((4, 5, 3), numpy.uint8)
+    with tempfile.TemporaryDirectory() as folder:
+        with pytest.raises(ValueError, match="compression 'tiny' is not fast, default or small"):
+            morvessan.save(picture, os.path.join(folder, "a.png"), compression="tiny")
+        with pytest.raises(ValueError, match=r"\.png, \.jpg"):
+            morvessan.save(picture, os.path.join(folder, "a.gif"))
+        with pytest.raises(OSError):
+            morvessan.save(picture, os.path.join(folder, "no such folder", "a.png"))
+        with pytest.raises(TypeError, match="uint8"):
+            morvessan.save(picture.astype(numpy.float32), os.path.join(folder, "a.png"))
+        assert os.listdir(folder) == []
+    with pytest.raises(TypeError, match="argument of save"):
+        morvessan.render(8, 8, compression="small")
 
 
 def test_pattern_size_zero_is_the_default():

@@ -110,13 +110,14 @@ def test_the_stub_lists_every_keyword_with_a_type():
     with open(os.path.join(folder, "__init__.pyi"), encoding="utf-8") as stub:
         tree = ast.parse(stub.read())
     functions = {node.name: node for node in tree.body if isinstance(node, ast.FunctionDef)}
-    assert set(functions) >= {"render", "apply", "presets", "preset"}
+    assert set(functions) >= {"render", "apply", "presets", "preset", "save"}
     render = [a.arg for a in functions["render"].args.kwonlyargs]
     apply = [a.arg for a in functions["apply"].args.kwonlyargs]
     for keyword in morvessan.fields:
         assert keyword in render and keyword in apply, keyword
     for keyword in morvessan.options:
-        assert keyword in render, keyword
+        assert keyword in render or keyword == "compression", keyword  # compression is save()'s
+    assert [a.arg for a in functions["save"].args.kwonlyargs] == ["compression"]
     assert "tileable" not in apply and "mask" in apply and "channels" in render
     assert len(render) == len(set(render))
     assert all(a.annotation is not None for a in functions["render"].args.kwonlyargs)
