@@ -28,8 +28,8 @@ const char* helpTopic(PSMorvessanHelpPage page) {
 
 PSMorvessanPluginDialogModel::PSMorvessanPluginDialogModel(PSMorvessanEditingSession& session)
     : m_session(session), m_preview(session.GetPreview()), m_preset_page(session, session),
-      m_customise_page(session, session, session), m_original(m_preview, kPreviewDisplay),
-      m_texture_preview(session, m_preview), m_locator(m_preview) {}
+      m_customise_page(session, session, session), m_seamless(session, m_preview),
+      m_original(m_preview, kPreviewDisplay), m_texture_preview(session, m_preview), m_locator(m_preview) {}
 
 unsigned PSMorvessanPluginDialogModel::beginOpening() {
     m_session.LogTiming("Get to OnInitDialog after %dms\n");

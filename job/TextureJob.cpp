@@ -10,6 +10,7 @@
 #include "renderer/RenderThreads.h"
 #include "texture/FilterParameters.h"
 #include "texture/PatternField.h"
+#include "texture/SeamlessTile.h"
 #include "texture/TextureFieldTable.h"
 
 #include <cstring>
@@ -129,10 +130,11 @@ bool drawDeepTexture(const TextureJob& job, std::int32_t width, std::int32_t hei
     if (const std::string refusal = patternRefusal(block.texture.transformation, job.pattern); !refusal.empty()) {
         throw JobError(refusal);
     }
+    // The block's own "Seamless" choice wraps the tile as the filter would draw it.
     return drawDeepPicture(
         block, width, height, canvas, kind,
         [&](const std::uint16_t* samples) { return (!job.interrupted || !job.interrupted()) && row(samples); },
-        job.pattern);
+        drawnPatternSpace(block, job.pattern));
 }
 
 } // namespace morvessan::job

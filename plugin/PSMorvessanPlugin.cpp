@@ -11,6 +11,7 @@
 #include "renderer/PresetThumbnail.h"
 #include "renderer/RenderThreads.h"
 #include "renderer/TextureMapLoader.h"
+#include "texture/SeamlessTile.h"
 #include "texture/TextureBuilder.h"
 
 #include <algorithm>
@@ -206,7 +207,8 @@ void PSMorvessanPlugin::ReadPatternSpace() {
 
 void PSMorvessanPlugin::BuildTexture() {
     m_texture.reset();
-    m_texture = makeTexture(m_parameters ? m_parameters->texture : TextureFields{}, m_pattern_space);
+    m_texture = m_parameters ? makeTexture(m_parameters->texture, drawnPatternSpace(*m_parameters, m_pattern_space))
+                             : makeTexture(TextureFields{}, m_pattern_space);
 }
 
 void PSMorvessanPlugin::BeginRender(bool preview) {
