@@ -425,4 +425,16 @@ TEST_F(MainDialog, SeamlessIsTickedOnTheCustomisePageAndOkDrawsTheTile) {
     tileable.setComplexProperty(kPatternSpaceSignature, kPatternSpaceKey, encodePatternSpace(tile));
     ASSERT_EQ(tileable.run(), noErr);
     EXPECT_TRUE(tileable.image() == host.image()) << "the dialog's tile differs from --tileable's";
+
+    // OK recorded the settings for an action; replayed on a host with another block,
+    // silently, they draw the same picture.
+    ASSERT_TRUE(host.recordedDescriptor());
+    FilterHost replay(m_module->entry());
+    replay.setImage(original);
+    replay.setParameterBytes(plainBlock);
+    replay.setDescriptor(*host.recordedDescriptor());
+    replay.setPlayInfo(plugInDialogDontDisplay);
+    ASSERT_EQ(replay.run(), noErr);
+    EXPECT_TRUE(replay.image() == host.image()) << "the replayed action drew another picture";
+    EXPECT_EQ(replay.parameterBytes()[824], 1);
 }
