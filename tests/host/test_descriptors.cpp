@@ -4,6 +4,7 @@
 #include "HostFixture.h"
 
 #include "VXLib/VXUTIL/VXPath.h"
+#include "plugin/PSMorvessanModuleSettings.h"
 #include "presets/PresetLibrary.h"
 #include "resources/descriptor/DescriptorTerms.h"
 #include "texture/SeamlessTile.h"
@@ -209,4 +210,48 @@ TEST_F(PluginTest, WithoutADescriptorTheBlockStandsAndAHostWithoutTheSuitesRecor
     ASSERT_EQ(bare.run(), noErr);
     EXPECT_FALSE(bare.recordedDescriptor());
     EXPECT_TRUE(bare.image() == host.image());
+}
+
+TEST_F(PluginTest, OkRecordsTheNameOfThePresetTheTextureCameFrom) {
+    const std::filesystem::path presets = m_folder / "named library";
+    std::filesystem::create_directories(presets);
+    TextureFields granite;
+    granite.type = kMarble;
+    granite.noiseSeed = 808;
+    {
+        PresetFile file;
+        file.setPath((presets / "Stones.txt").string());
+        file.addCategory("Plain");
+        file.addPreset(TextureFields{}, 0, "Flat");
+        file.addCategory("Rock");
+        file.addPreset(granite, 1, "Granite");
+        ASSERT_TRUE(file.save());
+    }
+    m_platform->scriptEnvironment(kPresetFolderVariable, presets.string());
+    const auto recordedName = [&](const std::function<void(PSMorvessanPlugin&)>& edit) -> std::string {
+        useDialog([&](PSMorvessanPlugin& p) {
+            edit(p);
+            return true;
+        });
+        FilterHost host;
+        host.setImage(patternImage(12, 12, 3));
+        host.setPlayInfo(plugInDialogDisplay);
+        if (host.run() != noErr) {
+            return "(failed)";
+        }
+        const auto entries = decodeDescriptor(host.recordedDescriptor().value_or(std::vector<std::uint8_t>{}));
+        const DescriptorEntry* name = entries ? entryOf(*entries, "presetName") : nullptr;
+        return name ? std::string(name->value.begin(), name->value.end()) : "";
+    };
+    // As the dialog applies it: the preset as the library read it.
+    const auto applyGranite = [](PSMorvessanPlugin& p) {
+        p.ApplyPreset(p.GetPresetFile(p.GetCurrentPresetFile()).preset(1, 0));
+    };
+    EXPECT_EQ(recordedName(applyGranite), "Granite");
+    // An edit after the preset: the texture is no preset's, so no name.
+    EXPECT_EQ(recordedName([&](PSMorvessanPlugin& p) {
+                  applyGranite(p);
+                  p.GetParameters()->texture.noiseSeed = 809;
+              }),
+              "");
 }
