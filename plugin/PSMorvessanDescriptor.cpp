@@ -20,7 +20,7 @@ namespace {
 constexpr std::int32_t kMaxText = 4096;
 
 bool usable(const ReadDescriptorProcs* procs) {
-    return procs && procs->numReadDescriptorProcs >= 9 && procs->openReadDescriptorProc &&
+    return procs && procs->numReadDescriptorProcs >= 8 && procs->openReadDescriptorProc &&
            procs->closeReadDescriptorProc && procs->getKeyProc && procs->getIntegerProc && procs->getFloatProc &&
            procs->getBooleanProc && procs->getTextProc;
 }

@@ -48,9 +48,16 @@ TEST(HostileHost, DescriptorsAreReadOnlyThroughWholeSuites) {
     EXPECT_EQ(blockOf(replayed).texture.noiseSeed, 77);
     EXPECT_TRUE(replayed.descriptor()) << "the settings are written for the action";
     EXPECT_EQ(replayed.locks(), replayed.unlocks());
+    // Eight routines reach the text reader, all a replay uses.
+    Quirks eight = whole;
+    eight.numReadDescriptorProcs = 8;
+    HostileHost enough(testedEntry(), 30, 20, eight);
+    enough.keepParameters(keptBlock(5));
+    ASSERT_EQ(enough.run(), noErr);
+    EXPECT_EQ(blockOf(enough).texture.noiseSeed, 77);
 
     // Suites too short for what is read, or none: the descriptor is not read and the block stands.
-    for (const int16 count : {int16{0}, int16{3}, int16{8}}) {
+    for (const int16 count : {int16{0}, int16{3}, int16{7}}) {
         Quirks cut = whole;
         cut.numReadDescriptorProcs = count;
         HostileHost host(testedEntry(), 30, 20, cut);
