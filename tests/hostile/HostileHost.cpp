@@ -63,6 +63,8 @@ struct HostileCallbacks {
         if (g_host->m_kept == handle) {
             g_host->m_kept = nullptr;
         }
+        // Given back: a later handle at the same address is another one.
+        std::erase(g_host->m_property_handles, handle);
     }
     static std::int32_t getSizeProc(Handle handle) {
         HostileHost::Block* block = g_host->find(handle);
