@@ -7,6 +7,7 @@
 #include "resources/dialogs/DialogIds.h"
 #include "tests/gui/Capture.h"
 #include "tests/gui/WindowSearch.h"
+#include "texture/FilterParameters.h"
 #include "texture/PatternSpace.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <thread>
@@ -437,4 +439,41 @@ TEST_F(MainDialog, SeamlessIsTickedOnTheCustomisePageAndOkDrawsTheTile) {
     ASSERT_EQ(replay.run(), noErr);
     EXPECT_TRUE(replay.image() == host.image()) << "the replayed action drew another picture";
     EXPECT_EQ(replay.parameterBytes()[824], 1);
+}
+
+TEST_F(MainDialog, PerspectiveTurnsSeamlessOffWithTheCommandLinesReason) {
+    // A block in perspective that asks for the tile: the box is off and greyed out.
+    FilterParameters block{};
+    writeDefaultParameters(block);
+    block.texture.transformation.m[7] = 0.5;
+    block.seamless = 1;
+    std::vector<std::uint8_t> bytes(sizeof block);
+    std::memcpy(bytes.data(), &block, sizeof block);
+    FilterHost host(m_module->entry());
+    host.setImage(gradientImage(200, 150));
+    host.setParameterBytes(bytes);
+    bool found = false;
+    bool greyed = false;
+    bool unticked = false;
+    bool tiledGreyed = false;
+    const int16 result = runWithUser(host, [&](HWND dialog) {
+        click(GetDlgItem(dialog, IDC_SWITCH_PAGE));
+        Sleep(200);
+        HWND seamless = findControl(dialog, IDC_SEAMLESS);
+        HWND tiled = findControl(dialog, IDC_SHOW_TILED);
+        found = seamless && tiled;
+        if (found) {
+            greyed = !IsWindowEnabled(seamless);
+            unticked = SendMessageA(seamless, BM_GETCHECK, 0, 0) == BST_UNCHECKED;
+            tiledGreyed = !IsWindowEnabled(tiled);
+            saveCapture(captureWindow(dialog), "main-seamless-perspective");
+        }
+        click(GetDlgItem(dialog, IDCANCEL));
+    });
+    EXPECT_EQ(result, userCanceledErr);
+    ASSERT_TRUE(found);
+    EXPECT_TRUE(greyed);
+    EXPECT_TRUE(unticked);
+    EXPECT_TRUE(tiledGreyed);
+    EXPECT_EQ(host.parameterBytes()[824], 1) << "the block keeps what it asked for";
 }
