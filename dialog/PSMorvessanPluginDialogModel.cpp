@@ -150,6 +150,14 @@ std::string PSMorvessanPluginDialogModel::controlHelpPath(PSMorvessanHelpPage pa
     return path + helpTopic(page);
 }
 
-void PSMorvessanPluginDialogModel::refreshPreview() { m_preview.BuildOutputImage(); }
+void PSMorvessanPluginDialogModel::refreshPreview() {
+    // A preset or a transformation chosen on either page may have taken the tile
+    // away: the 2 x 2 view then ends before the preview renders (once).
+    if (m_preview.GetTiledView() && !m_seamless.seamless()) {
+        m_preview.SetTiledView(false);
+        return;
+    }
+    m_preview.BuildOutputImage();
+}
 
 } // namespace morvessan

@@ -3,6 +3,7 @@
 // and the dialog's check boxes and 2 x 2 preview over the real plug-in.
 #include "HostFixture.h"
 
+#include "dialog/PSMorvessanPluginDialogModel.h"
 #include "dialog/PSMorvessanSeamlessModel.h"
 #include "texture/PatternSpace.h"
 #include "texture/SeamlessTile.h"
@@ -197,6 +198,16 @@ TEST_F(PluginTest, TheSeamlessBoxesOverThePlugin) {
         EXPECT_EQ(model.setSeamless(false), unsigned{kChangePreview | kChangeFields | kChangeEnabledStates});
         EXPECT_FALSE(p.GetTiledView());
         EXPECT_EQ(model.setSeamless(true), unsigned{kChangePreview | kChangeFields | kChangeEnabledStates});
+
+        // Whichever page took the tile away, the next preview ends the 2 x 2 view.
+        PSMorvessanPluginDialogModel dialog(p);
+        EXPECT_EQ(dialog.seamless().setShowTiled(true), unsigned{kChangeOutputPreview | kChangeFields});
+        dialog.refreshPreview();
+        EXPECT_TRUE(p.GetTiledView());
+        p.GetParameters()->texture.transformation.m[7] = 0.25;
+        dialog.refreshPreview();
+        EXPECT_FALSE(p.GetTiledView());
+        p.GetParameters()->texture.transformation.m[7] = 0.0;
         return true;
     });
     FilterHost host;
