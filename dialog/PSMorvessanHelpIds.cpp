@@ -63,8 +63,9 @@ std::vector<PSMorvessanHelpTable> makeTables() {
     main.ids.push_back(PSMorvessanHelpId{IDC_OPACITY_EDIT, IDC_OPACITY});
     tables.push_back(std::move(main));
     tables.push_back({"::/Text/PresetDialog.txt", sameIds({IDC_PRESET_FILE, IDC_CATEGORY, IDC_PRESET_LIST})});
-    tables.push_back({"::/Text/CustomizeDialog.txt", sameIds({IDC_C_PRESET_FILE, IDC_C_CATEGORY, IDC_C_PRESET,
-                                                              IDC_ADD_PRESET, IDC_MANAGE_PRESETS, IDC_TABS})});
+    tables.push_back(
+        {"::/Text/CustomizeDialog.txt", sameIds({IDC_C_PRESET_FILE, IDC_C_CATEGORY, IDC_C_PRESET, IDC_ADD_PRESET,
+                                                 IDC_MANAGE_PRESETS, IDC_TABS, IDC_SEAMLESS, IDC_SHOW_TILED})});
     PSMorvessanHelpTable elements{"::/Text/CustomizeTextureDialog.txt",
                                   sameIds({IDC_TYPE, IDC_SEED, IDC_RANDOMISE, IDC_BANDS, IDC_GRAIN, IDC_SPECTRUM})};
     elements.ids.push_back(PSMorvessanHelpId{IDC_BANDS_SPIN, IDC_BANDS});

@@ -28,8 +28,8 @@ const char* helpTopic(PSMorvessanHelpPage page) {
 
 PSMorvessanPluginDialogModel::PSMorvessanPluginDialogModel(PSMorvessanEditingSession& session)
     : m_session(session), m_preview(session.GetPreview()), m_preset_page(session, session),
-      m_customise_page(session, session, session), m_original(m_preview, kPreviewDisplay),
-      m_texture_preview(session, m_preview), m_locator(m_preview) {}
+      m_customise_page(session, session, session), m_seamless(session, m_preview),
+      m_original(m_preview, kPreviewDisplay), m_texture_preview(session, m_preview), m_locator(m_preview) {}
 
 unsigned PSMorvessanPluginDialogModel::beginOpening() {
     m_session.LogTiming("Get to OnInitDialog after %dms\n");
@@ -150,6 +150,14 @@ std::string PSMorvessanPluginDialogModel::controlHelpPath(PSMorvessanHelpPage pa
     return path + helpTopic(page);
 }
 
-void PSMorvessanPluginDialogModel::refreshPreview() { m_preview.BuildOutputImage(); }
+void PSMorvessanPluginDialogModel::refreshPreview() {
+    // A preset or a transformation chosen on either page may have taken the tile
+    // away: the 2 x 2 view then ends before the preview renders (once).
+    if (m_preview.GetTiledView() && !m_seamless.seamless()) {
+        m_preview.SetTiledView(false);
+        return;
+    }
+    m_preview.BuildOutputImage();
+}
 
 } // namespace morvessan

@@ -6,6 +6,7 @@
 #include "dialog/PSMorvessanChange.h"
 #include "dialog/PSMorvessanEditingSession.h"
 #include "dialog/PSMorvessanPresetChildModel.h"
+#include "dialog/PSMorvessanSeamlessModel.h"
 #include "dialog/PSMorvessanPreviewControlModel.h"
 #include "dialog/VXPSLocatorGeometry.h"
 #include "dialog/VXPSPreviewControlModel.h"
@@ -91,6 +92,7 @@ public:
 
     PSMorvessanPresetChildModel& presetPage() { return m_preset_page; }
     PSMorvessanAdvancedChildModel& customisePage() { return m_customise_page; }
+    PSMorvessanSeamlessModel& seamless() { return m_seamless; }
     VXPSPreviewControlModel& originalPreview() { return m_original; }
     PSMorvessanPreviewControlModel& texturePreview() { return m_texture_preview; }
     VXPSLocatorModel& locator() { return m_locator; }
@@ -103,6 +105,7 @@ private:
     VXPSPreviewSession& m_preview;
     PSMorvessanPresetChildModel m_preset_page;
     PSMorvessanAdvancedChildModel m_customise_page;
+    PSMorvessanSeamlessModel m_seamless;
     VXPSPreviewControlModel m_original;
     PSMorvessanPreviewControlModel m_texture_preview;
     VXPSLocatorModel m_locator;

@@ -49,6 +49,11 @@ public:
     virtual void ZoomIn() = 0;
     virtual void ZoomOut() = 0;
 
+    // "Show tiled": the output proxy shows the whole filter rectangle's result as
+    // 2 x 2 copies side by side, so that a tile's wrap shows where the copies meet.
+    virtual void SetTiledView(bool on) = 0;
+    virtual bool GetTiledView() const = 0;
+
     // The cursor a press on a preview shows while it pans.
     virtual VXPSCursor GetPanCursor() = 0;
 

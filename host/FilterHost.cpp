@@ -152,6 +152,13 @@ struct FilterHostCallbacks {
 
 FilterHost::FilterHost(PluginEntry entry) : m_entry(entry), m_record(std::make_unique<FilterRecord>()) {
     std::memset(m_record.get(), 0, sizeof(FilterRecord));
+    m_descriptor_suites = std::make_unique<HostDescriptorSuites>(HostDescriptorSuites::Handles{
+        [this](std::int32_t size) { return newHandle(size); },
+        [this](Handle handle) {
+            HandleBlock* block = findHandle(handle);
+            return block ? std::span<std::uint8_t>(reinterpret_cast<std::uint8_t*>(block->data), block->size)
+                         : std::span<std::uint8_t>();
+        }});
     m_handle_procs.handleProcsVersion = 1;
     m_handle_procs.numHandleProcs = 8;
     m_handle_procs.newProc = &FilterHostCallbacks::newProc;
@@ -306,9 +313,19 @@ void FilterHost::beginRun() {
     r.inputRate = kFixedOne;
     r.maskRate = kFixedOne;
     r.colorServices = &FilterHostCallbacks::colorServices;
+    m_recorded.reset();
     if (m_play_info) {
         m_descriptor = PIDescriptorParameters{};
         m_descriptor.playInfo = *m_play_info;
+        m_descriptor.recordInfo = plugInDialogOptional;
+        m_descriptor.writeDescriptorProcs = m_descriptor_suites->writeProcs();
+        m_descriptor.readDescriptorProcs = m_descriptor_suites->readProcs();
+        if (m_replay) {
+            m_descriptor.descriptor = newHandle(static_cast<std::int32_t>(m_replay->size()));
+            if (HandleBlock* block = findHandle(m_descriptor.descriptor)) {
+                std::copy(m_replay->begin(), m_replay->end(), block->data);
+            }
+        }
         r.descriptorParameters = &m_descriptor;
     }
     r.errorString = m_error_string_enabled ? &m_error_string : nullptr;
@@ -318,6 +335,7 @@ void FilterHost::beginRun() {
 
 int16 FilterHost::call(int16 selector) {
     CurrentHost current(this);
+    HostDescriptorSuites::Current suites(m_descriptor_suites.get());
     int16 result = noErr;
     m_entry(selector, m_record.get(), &m_data, &result);
     flushOutput();
@@ -326,6 +344,14 @@ int16 FilterHost::call(int16 selector) {
 
 void FilterHost::endRun() {
     m_parameters = m_record->parameters;
+    // What the plug-in left in the descriptor is what an action records.
+    if (m_record->descriptorParameters == &m_descriptor && m_descriptor.descriptor) {
+        if (const HandleBlock* block = findHandle(m_descriptor.descriptor)) {
+            m_recorded.emplace(block->data, block->data + block->size);
+        }
+        disposeHandle(m_descriptor.descriptor);
+        m_descriptor.descriptor = nullptr;
+    }
     m_in_run = false;
 }
 

@@ -2,6 +2,7 @@
 // an optional mask and the kept parameter handle, and drives whole filter runs.
 #pragma once
 
+#include "host/HostDescriptors.h"
 #include "host/HostImage.h"
 #include "plugin/HostInterface.h"
 #include "renderer/PixelBlock.h"
@@ -62,6 +63,11 @@ public:
     void setErrorStringEnabled(bool enabled) { m_error_string_enabled = enabled; }
     void setRowPadding(std::int32_t bytes) { m_row_padding = bytes; }
 
+    // Recorded actions: the descriptor handed to the plug-in at the next runs
+    // (none: the plug-in gets none), and what the last run left for the host to
+    // record (none when the plug-in wrote nothing). Both need descriptor parameters.
+    void setDescriptor(std::optional<std::vector<std::uint8_t>> bytes) { m_replay = std::move(bytes); }
+    const std::optional<std::vector<std::uint8_t>>& recordedDescriptor() const { return m_recorded; }
     // A complex property the host's property suite answers with a new handle
     // holding these bytes (how a render asks the plug-in for a pattern space).
     void setComplexProperty(OSType signature, OSType key, std::vector<std::uint8_t> bytes);
@@ -182,6 +188,9 @@ private:
     PropertyProcs m_property_procs{};
     PlatformData m_platform_data{};
     PIDescriptorParameters m_descriptor{};
+    std::unique_ptr<HostDescriptorSuites> m_descriptor_suites;
+    std::optional<std::vector<std::uint8_t>> m_replay;
+    std::optional<std::vector<std::uint8_t>> m_recorded;
     Str255 m_error_string{};
     std::intptr_t m_data = 0;
     std::vector<std::unique_ptr<HandleBlock>> m_handles;

@@ -12,6 +12,7 @@
 #include "renderer/RenderThreads.h"
 #include "texture/FilterParameters.h"
 #include "texture/PatternField.h"
+#include "texture/SeamlessTile.h"
 #include "texture/TextureFieldTable.h"
 
 #include <cstring>
@@ -131,10 +132,11 @@ bool drawDeepTexture(const TextureJob& job, std::int32_t width, std::int32_t hei
     if (const std::string refusal = patternRefusal(block.texture.transformation, job.pattern); !refusal.empty()) {
         throw JobError(refusal);
     }
+    // The block's own "Seamless" choice wraps the tile as the filter would draw it.
     return drawDeepPicture(
         block, width, height, canvas, kind,
         [&](const std::uint16_t* samples) { return (!job.interrupted || !job.interrupted()) && row(samples); },
-        job.pattern, job.normal);
+        drawnPatternSpace(block, job.pattern), job.normal);
 }
 
 void writeDeepTexture(const TextureJob& job, std::int32_t width, std::int32_t height, std::string_view background,

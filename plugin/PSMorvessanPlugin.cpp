@@ -5,12 +5,15 @@
 #include "VXLib/VXPictureDecoder.h"
 #include "VXLib/VXUTIL/VXPath.h"
 #include "VXLib/VXUTIL/VXPlatform.h"
+#include "plugin/PSMorvessanDescriptor.h"
 #include "plugin/PSMorvessanModuleSettings.h"
 #include "plugin/StartupLog.h"
 #include "plugin/VXPSErrors.h"
 #include "renderer/PresetThumbnail.h"
 #include "renderer/RenderThreads.h"
 #include "renderer/TextureMapLoader.h"
+#include "texture/SeamlessTile.h"
+#include "texture/TextureFieldTable.h"
 #include "texture/TextureBuilder.h"
 
 #include <algorithm>
@@ -60,11 +63,48 @@ void PSMorvessanPlugin::InitialiseParameters() {
     writeDefaultParameters(*m_parameters);
 }
 
-// Scripts and batches ask for no dialog; every other play mode shows it, since
-// some hosts pass "don't display" on every interactive run.
-bool PSMorvessanPlugin::IsSilentRun() const {
+// Scripts and batches ask for no dialog; so does a replayed action unless the
+// host asks for the dialog. Without a descriptor every other play mode shows it,
+// since some hosts pass "don't display" on every interactive run.
+bool PSMorvessanPlugin::IsSilentRun(bool replaying) const {
     const FilterRecord* record = GetFilterRecord();
-    return record && record->descriptorParameters && record->descriptorParameters->playInfo == plugInDialogSilent;
+    if (!record || !record->descriptorParameters) {
+        return false;
+    }
+    const int16 play = record->descriptorParameters->playInfo;
+    return play == plugInDialogSilent || (replaying && play == plugInDialogDontDisplay);
+}
+
+std::string PSMorvessanPlugin::PresetNameOfBlock() const {
+    if (!m_parameters || m_library.fileCount() == 0) {
+        return {};
+    }
+    const int current = std::clamp(m_library.currentFileIndex(), 0, m_library.fileCount() - 1);
+    const PresetFile& file = m_library.file(current);
+    const auto same = [&](const TextureFields& preset) {
+        for (const TextureField& field : textureFields()) {
+            if (textureFieldText(preset, field) != textureFieldText(m_parameters->texture, field)) {
+                return false;
+            }
+        }
+        return true;
+    };
+    // The block's own category first: a texture saved in two places is named where the user chose it.
+    std::vector<int> order{m_parameters->categoryIndex};
+    for (int category = 0; category < file.categoryCount(); ++category) {
+        order.push_back(category);
+    }
+    for (const int category : order) {
+        if (category < 0 || category >= file.categoryCount()) {
+            continue;
+        }
+        for (int index = 0; index < file.presetCount(category); ++index) {
+            if (same(file.preset(category, index))) {
+                return file.presetName(category, index);
+            }
+        }
+    }
+    return {};
 }
 
 void PSMorvessanPlugin::DoStart() {
@@ -99,8 +139,11 @@ void PSMorvessanPlugin::DoStart() {
     m_textures_folder = texturesFolder.empty() ? texturesFolderOfModule(module) : asFolder(texturesFolder);
     EnableAlpha(true);
     PrepareParameters();
+    // A recorded action's settings replace the block's before anything reads it.
+    const std::optional<ReplayedSettings> replayed =
+        m_parameters ? readSettingsDescriptor(Record(), *m_parameters) : std::nullopt;
     ReadPatternSpace();
-    m_silent = IsSilentRun();
+    m_silent = IsSilentRun(replayed.has_value());
     // Only the dialog shows the library: a silent run (a batch, a script, an action)
     // renders the block it is given and reads no preset file, however large the
     // library; the block names its preset file from the folder's listing.
@@ -148,6 +191,10 @@ void PSMorvessanPlugin::DoStart() {
     // so the host reverts the image rather than keeping a half-drawn texture.
     FilterImage();
     StoreCurrentFileName(silentFileName);
+    // What the host records for the action: the settings just drawn, named after
+    // their preset when the dialog's library holds it (or the replayed name).
+    const std::string presetName = replayed ? replayed->presetName : m_silent ? std::string() : PresetNameOfBlock();
+    writeSettingsDescriptor(Record(), *m_parameters, presetName);
 }
 
 std::string PSMorvessanPlugin::TexturePictureProblem() const {
@@ -206,7 +253,8 @@ void PSMorvessanPlugin::ReadPatternSpace() {
 
 void PSMorvessanPlugin::BuildTexture() {
     m_texture.reset();
-    m_texture = makeTexture(m_parameters ? m_parameters->texture : TextureFields{}, m_pattern_space);
+    m_texture = m_parameters ? makeTexture(m_parameters->texture, drawnPatternSpace(*m_parameters, m_pattern_space))
+                             : makeTexture(TextureFields{}, m_pattern_space);
 }
 
 void PSMorvessanPlugin::BeginRender(bool preview) {

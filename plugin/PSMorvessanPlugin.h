@@ -92,7 +92,10 @@ private:
     // The block's preset file: the dialog's current file, or after a silent run the
     // name the folder's listing gave.
     void StoreCurrentFileName(const std::string& silentFileName);
-    bool IsSilentRun() const;
+    bool IsSilentRun(bool replaying) const;
+    // The name of the current preset file's preset that holds the block's texture;
+    // "" when none does (or no library was read).
+    std::string PresetNameOfBlock() const;
     // Why the block's texture picture cannot be used; "" when it can or none is on.
     std::string TexturePictureProblem() const;
     TextureRenderSettings Settings();

@@ -52,6 +52,8 @@ public:
     virtual void BuildMaskImage();
     virtual void UpdateOutputImage(const VXPSRect& rect);
     void BuildOutputImage() override;
+    void SetTiledView(bool on) override;
+    bool GetTiledView() const override { return m_tiled_view; }
 
     VXPSCursor GetPanCursor() override { return {}; }
     // Lets the user pick a colour (0x00BBGGRR in and out); true when one was chosen.
@@ -165,6 +167,9 @@ private:
     void FetchProxy(VXImage2& image, std::int32_t x, std::int32_t y, const VXPSRect& reduced, std::int32_t rate,
                     ProxyKind kind);
     void RenderProxy(const VXPSRect& rect);
+    // The whole filter rectangle rendered at half the output proxy's size over the
+    // source at that size, then laid 2 x 2 over the proxy.
+    void RenderTiledProxy();
     void RebuildPreview();
     void ScrollAxis(std::int32_t move, bool vertical);
 
@@ -183,6 +188,7 @@ private:
     VXPSRect m_whole_rect;
     VXPSRect m_filter_rect;
     bool m_context_help = true;
+    bool m_tiled_view = false;
 };
 
 } // namespace morvessan

@@ -36,6 +36,7 @@ std::int32_t roundAway(std::int32_t move, std::int32_t factor) {
 } // namespace
 
 void VXPSFilter::SetPreviewSize(std::int32_t width, std::int32_t height) {
+    m_tiled_view = false; // each dialog's preview opens on the plain view
     m_preview_width = width;
     m_preview_height = height;
     const std::int32_t level =
@@ -323,12 +324,64 @@ void VXPSFilter::BuildOutputImage() {
     const VXPSRect reduced = ReducedRect(m_preview_rect);
     m_output_image = MakeProxy(reduced, ProxyKind::Source);
     if (m_output_image) {
-        RenderProxy(m_preview_rect);
+        if (m_tiled_view) {
+            RenderTiledProxy();
+        } else {
+            RenderProxy(m_preview_rect);
+        }
+    }
+}
+
+void VXPSFilter::SetTiledView(bool on) {
+    if (on != m_tiled_view) {
+        m_tiled_view = on;
+        BuildOutputImage();
+    }
+}
+
+void VXPSFilter::RenderTiledProxy() {
+    VXImage2& output = *m_output_image;
+    const std::int32_t width = output.width();
+    const std::int32_t height = output.height();
+    const std::int32_t halfWidth = std::max((width + 1) / 2, 1);
+    const std::int32_t halfHeight = std::max((height + 1) / 2, 1);
+    VXImage2 half;
+    if (!half.create(halfWidth, halfHeight, output.bitCount())) {
+        vxThrowCode(memFullErr);
+    }
+    half.setHasAlpha(output.hasAlpha());
+    // The source under the copies: the overview holds the whole rectangle; before
+    // it is made, the source proxy stands in.
+    VXImage2* source = m_overview_image ? m_overview_image.get() : m_source_image.get();
+    const PixelBlock in = ImageBlock(*source);
+    const PixelBlock out = ImageBlock(half);
+    if (in.width <= 0 || in.height <= 0 || in.bytesPerPixel != out.bytesPerPixel) {
+        return;
+    }
+    for (std::int32_t y = 0; y < halfHeight; ++y) {
+        const std::uint8_t* from = in.row(static_cast<std::int32_t>(std::int64_t{y} * in.height / halfHeight));
+        std::uint8_t* to = out.row(y);
+        for (std::int32_t x = 0; x < halfWidth; ++x) {
+            const std::int32_t sx = static_cast<std::int32_t>(std::int64_t{x} * in.width / halfWidth);
+            std::copy_n(from + std::intptr_t{sx} * in.bytesPerPixel, in.bytesPerPixel,
+                        to + std::intptr_t{x} * out.bytesPerPixel);
+        }
+    }
+    BeginRender(true);
+    RenderTile(out, out, m_filter_rect);
+    const PixelBlock shown = ImageBlock(output);
+    for (std::int32_t y = 0; y < height; ++y) {
+        const std::uint8_t* from = out.row(y % halfHeight);
+        std::uint8_t* to = shown.row(y);
+        for (std::int32_t x = 0; x < width; ++x) {
+            std::copy_n(from + std::intptr_t{x % halfWidth} * out.bytesPerPixel, out.bytesPerPixel,
+                        to + std::intptr_t{x} * shown.bytesPerPixel);
+        }
     }
 }
 
 void VXPSFilter::UpdateOutputImage(const VXPSRect& rect) {
-    if (!m_output_image) {
+    if (!m_output_image || m_tiled_view) {
         BuildOutputImage();
         return;
     }

@@ -9,7 +9,7 @@ void writeDefaultParameters(FilterParameters& block) {
     writeDefaultFields(block.texture);
     block.presetFile[0] = '\0';
     block.categoryIndex = 0;
-    block.reserved = 0;
+    block.seamless = 0;
     block.scaleBySource = 0;
     block.overwriteSource = 0;
 }

@@ -10,7 +10,9 @@ struct FilterParameters {
     TextureFields texture;
     char presetFile[kPathSize];
     std::int32_t categoryIndex;
-    std::uint8_t reserved;
+    // 1: the texture wraps across the filter rectangle ("Seamless"). Blocks from
+    // before the choice hold 0 here, so they render as they always did.
+    std::uint8_t seamless;
     std::uint8_t scaleBySource;
     std::uint8_t overwriteSource;
 };
@@ -20,13 +22,13 @@ inline constexpr std::size_t kFilterParametersSize = 832;
 static_assert(offsetof(FilterParameters, texture) == 0);
 static_assert(offsetof(FilterParameters, presetFile) == 560);
 static_assert(offsetof(FilterParameters, categoryIndex) == 820);
-static_assert(offsetof(FilterParameters, reserved) == 824);
+static_assert(offsetof(FilterParameters, seamless) == 824);
 static_assert(offsetof(FilterParameters, scaleBySource) == 825);
 static_assert(offsetof(FilterParameters, overwriteSource) == 826);
 static_assert(sizeof(FilterParameters) == kFilterParametersSize);
 
 // Writes the defaults into a block the host has just allocated: the texture
-// defaults, an empty preset file name, category 0, reserved 0, both flags off.
+// defaults, an empty preset file name, category 0, not seamless, both flags off.
 // Padding and the path bytes after the first are left untouched.
 void writeDefaultParameters(FilterParameters& block);
 

@@ -75,6 +75,8 @@
 #define IDC_ADD_PRESET 4204
 #define IDC_MANAGE_PRESETS 4205
 #define IDC_TABS 4206
+#define IDC_SEAMLESS 4207
+#define IDC_SHOW_TILED 4208
 
 /* Elements. */
 #define IDD_ELEMENTS_PAGE 4300

@@ -2,6 +2,8 @@
 // Windows host reads the resource.
 #include "resources/pipl/Pipl.h"
 
+#include "resources/descriptor/DescriptorTerms.h"
+
 #include <algorithm>
 
 namespace morvessan {
@@ -69,6 +71,9 @@ std::vector<PiplProperty> morvessanPiplProperties(std::uint32_t entryKey) {
         {kPiplVendor, fourCharCode("mode"), 0, {0x10, 0x00}}, // RGB colour only
         {kPiplVendor, fourCharCode("enbl"), 0, cString("in (PSHOP_ImageMode, RGBMode)")},
         {kPiplVendor, fourCharCode("fici"), 0, filterCases},
+        // Last, so that the properties before it keep their places: the
+        // terminology that names the settings a recorded action holds.
+        {kPiplVendor, kTerminologyProperty, 0, terminologyPropertyData()},
     };
 }
 

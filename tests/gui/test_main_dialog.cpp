@@ -7,12 +7,15 @@
 #include "resources/dialogs/DialogIds.h"
 #include "tests/gui/Capture.h"
 #include "tests/gui/WindowSearch.h"
+#include "texture/FilterParameters.h"
+#include "texture/PatternSpace.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <thread>
@@ -365,4 +368,112 @@ TEST_F(MainDialog, TheDropperTakesTheColourUnderItFromThePreview) {
         click(GetDlgItem(dialog, IDCANCEL));
     });
     EXPECT_EQ(wellAfter, underPointer);
+}
+
+TEST_F(MainDialog, SeamlessIsTickedOnTheCustomisePageAndOkDrawsTheTile) {
+    FilterHost host(m_module->entry());
+    const HostImage original = gradientImage(300, 200);
+    host.setImage(original);
+    bool tiledOfferedOnlyWhenSeamless = false;
+    bool ticked = false;
+    bool tiledShown = false;
+    bool previewChanged = false;
+    const int16 result = runWithUser(host, [&](HWND dialog) {
+        click(GetDlgItem(dialog, IDC_SWITCH_PAGE));
+        Sleep(200);
+        HWND seamless = findControl(dialog, IDC_SEAMLESS);
+        HWND tiled = findControl(dialog, IDC_SHOW_TILED);
+        if (!seamless || !tiled) {
+            click(GetDlgItem(dialog, IDCANCEL));
+            return;
+        }
+        tiledOfferedOnlyWhenSeamless = !IsWindowEnabled(tiled);
+        click(seamless);
+        Sleep(300);
+        ticked = SendMessageA(seamless, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        tiledOfferedOnlyWhenSeamless = tiledOfferedOnlyWhenSeamless && IsWindowEnabled(tiled);
+        HWND preview = GetDlgItem(dialog, IDC_PREVIEW_IMAGE);
+        const VXImage2 before = captureWindow(preview);
+        click(tiled);
+        Sleep(400);
+        tiledShown = SendMessageA(tiled, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        const VXImage2 after = captureWindow(preview);
+        for (int y = 0; y < after.height() && !previewChanged; y += 3) {
+            for (int x = 0; x < after.width() && !previewChanged; x += 3) {
+                previewChanged = capturedColour(before, x, y) != capturedColour(after, x, y);
+            }
+        }
+        saveCapture(captureWindow(dialog), "main-seamless");
+        click(GetDlgItem(dialog, IDOK));
+    });
+    EXPECT_EQ(result, noErr);
+    EXPECT_TRUE(tiledOfferedOnlyWhenSeamless);
+    EXPECT_TRUE(ticked);
+    EXPECT_TRUE(tiledShown);
+    EXPECT_TRUE(previewChanged) << "the 2 x 2 view looks like the plain one";
+    const std::vector<std::uint8_t> block = host.parameterBytes();
+    ASSERT_EQ(block.size(), 832u);
+    EXPECT_EQ(block[824], 1) << "the seamless byte";
+
+    // The tile is the one the command line's --tileable draws for the same block.
+    std::vector<std::uint8_t> plainBlock = block;
+    plainBlock[824] = 0;
+    FilterHost tileable(m_module->entry());
+    tileable.setImage(original);
+    tileable.setParameterBytes(plainBlock);
+    tileable.setPlayInfo(plugInDialogSilent);
+    PatternSpace tile;
+    tile.tileable = true;
+    tileable.setComplexProperty(kPatternSpaceSignature, kPatternSpaceKey, encodePatternSpace(tile));
+    ASSERT_EQ(tileable.run(), noErr);
+    EXPECT_TRUE(tileable.image() == host.image()) << "the dialog's tile differs from --tileable's";
+
+    // OK recorded the settings for an action; replayed on a host with another block,
+    // silently, they draw the same picture.
+    ASSERT_TRUE(host.recordedDescriptor());
+    FilterHost replay(m_module->entry());
+    replay.setImage(original);
+    replay.setParameterBytes(plainBlock);
+    replay.setDescriptor(*host.recordedDescriptor());
+    replay.setPlayInfo(plugInDialogDontDisplay);
+    ASSERT_EQ(replay.run(), noErr);
+    EXPECT_TRUE(replay.image() == host.image()) << "the replayed action drew another picture";
+    EXPECT_EQ(replay.parameterBytes()[824], 1);
+}
+
+TEST_F(MainDialog, PerspectiveTurnsSeamlessOffWithTheCommandLinesReason) {
+    // A block in perspective that asks for the tile: the box is off and greyed out.
+    FilterParameters block{};
+    writeDefaultParameters(block);
+    block.texture.transformation.m[7] = 0.5;
+    block.seamless = 1;
+    std::vector<std::uint8_t> bytes(sizeof block);
+    std::memcpy(bytes.data(), &block, sizeof block);
+    FilterHost host(m_module->entry());
+    host.setImage(gradientImage(200, 150));
+    host.setParameterBytes(bytes);
+    bool found = false;
+    bool greyed = false;
+    bool unticked = false;
+    bool tiledGreyed = false;
+    const int16 result = runWithUser(host, [&](HWND dialog) {
+        click(GetDlgItem(dialog, IDC_SWITCH_PAGE));
+        Sleep(200);
+        HWND seamless = findControl(dialog, IDC_SEAMLESS);
+        HWND tiled = findControl(dialog, IDC_SHOW_TILED);
+        found = seamless && tiled;
+        if (found) {
+            greyed = !IsWindowEnabled(seamless);
+            unticked = SendMessageA(seamless, BM_GETCHECK, 0, 0) == BST_UNCHECKED;
+            tiledGreyed = !IsWindowEnabled(tiled);
+            saveCapture(captureWindow(dialog), "main-seamless-perspective");
+        }
+        click(GetDlgItem(dialog, IDCANCEL));
+    });
+    EXPECT_EQ(result, userCanceledErr);
+    ASSERT_TRUE(found);
+    EXPECT_TRUE(greyed);
+    EXPECT_TRUE(unticked);
+    EXPECT_TRUE(tiledGreyed);
+    EXPECT_EQ(host.parameterBytes()[824], 1) << "the block keeps what it asked for";
 }

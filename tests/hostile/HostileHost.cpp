@@ -41,6 +41,13 @@ int16 clamped(std::int32_t v) { return static_cast<int16>(std::clamp<std::int32_
 } // namespace
 
 struct HostileCallbacks {
+    // A key reader that always has one more entry.
+    static Boolean endlessKey(PIReadDescriptor, DescriptorKeyID* key, DescriptorTypeID* type, int32* flags) {
+        *key = 0x6D765364; // 'mvSd'
+        *type = typeInteger;
+        *flags = 0;
+        return true;
+    }
     static Boolean abortProc() {
         HostileHost& host = *g_host;
         ++host.m_abort_calls;
@@ -56,6 +63,8 @@ struct HostileCallbacks {
         if (g_host->m_kept == handle) {
             g_host->m_kept = nullptr;
         }
+        // Given back: a later handle at the same address is another one.
+        std::erase(g_host->m_property_handles, handle);
     }
     static std::int32_t getSizeProc(Handle handle) {
         HostileHost::Block* block = g_host->find(handle);
@@ -116,6 +125,29 @@ HostileHost::HostileHost(PluginEntry entry, std::int32_t width, std::int32_t hei
     m_procs.setSizeProc = quirks.setSizeProc ? &HostileCallbacks::setSizeProc : nullptr;
     m_procs.lockProc = &HostileCallbacks::lockProc;
     m_procs.unlockProc = &HostileCallbacks::unlockProc;
+    m_suites = std::make_unique<HostDescriptorSuites>(HostDescriptorSuites::Handles{
+        [this](std::int32_t size) { return size < 0 ? nullptr : newHandle(size); },
+        [this](Handle handle) {
+            Block* block = find(handle);
+            return block ? std::span<std::uint8_t>(reinterpret_cast<std::uint8_t*>(block->data), block->storage.size())
+                         : std::span<std::uint8_t>();
+        }});
+    // The suites as far as their counts go: the routines past them are not there.
+    m_read_procs = *m_suites->readProcs();
+    m_read_procs.numReadDescriptorProcs = quirks.numReadDescriptorProcs;
+    void** read = reinterpret_cast<void**>(&m_read_procs.openReadDescriptorProc);
+    for (int i = std::max<int>(quirks.numReadDescriptorProcs, 0); i < kReadDescriptorProcsCount; ++i) {
+        read[i] = nullptr;
+    }
+    if (quirks.endlessKeys) {
+        m_read_procs.getKeyProc = &HostileCallbacks::endlessKey;
+    }
+    m_write_procs = *m_suites->writeProcs();
+    m_write_procs.numWriteDescriptorProcs = quirks.numWriteDescriptorProcs;
+    void** write = reinterpret_cast<void**>(&m_write_procs.openWriteDescriptorProc);
+    for (int i = std::max<int>(quirks.numWriteDescriptorProcs, 0); i < kWriteDescriptorProcsCount; ++i) {
+        write[i] = nullptr;
+    }
     fillRecord();
 }
 
@@ -149,6 +181,15 @@ void HostileHost::fillRecord() {
     r.maskRate = kFixedOne;
     if (m_quirks.playInfo) {
         m_descriptor.playInfo = *m_quirks.playInfo;
+        if (m_quirks.descriptorSuites) {
+            m_descriptor.readDescriptorProcs = &m_read_procs;
+            m_descriptor.writeDescriptorProcs = &m_write_procs;
+        }
+        if (m_quirks.descriptorBytes && !m_descriptor.descriptor) {
+            m_descriptor.descriptor = newHandle(static_cast<std::int32_t>(m_quirks.descriptorBytes->size()));
+            std::copy(m_quirks.descriptorBytes->begin(), m_quirks.descriptorBytes->end(),
+                      find(m_descriptor.descriptor)->data);
+        }
         r.descriptorParameters = &m_descriptor;
     }
     r.errorString = m_quirks.errorString ? &m_error : nullptr;
@@ -203,8 +244,17 @@ Handle HostileHost::newHandle(std::int32_t size) {
     return m_blocks.back()->handle();
 }
 
+std::optional<std::vector<std::uint8_t>> HostileHost::descriptor() const {
+    const Block* block = find(m_descriptor.descriptor);
+    if (!block) {
+        return std::nullopt;
+    }
+    return std::vector<std::uint8_t>(block->data, block->data + block->storage.size());
+}
+
 int16 HostileHost::call(int16 selector) {
     g_host = this;
+    HostDescriptorSuites::Current suites(m_suites.get());
     int16 result = noErr;
     m_entry(selector, &record(), &m_data, &result);
     m_kept = record().parameters;

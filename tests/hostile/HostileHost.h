@@ -3,6 +3,7 @@
 #pragma once
 
 #include "GuardedBuffer.h"
+#include "host/HostDescriptors.h"
 #include "plugin/HostInterface.h"
 #include "plugin/PluginMain.h"
 
@@ -49,6 +50,14 @@ struct Quirks {
     std::size_t recordBytes = 0;
     // A buffer suite counting this many routines, none of them given (0: no suite).
     int16 numBufferProcs = 0;
+    // Recorded actions (with playInfo): a descriptor handle holding these bytes, read
+    // and write suites counting this many routines (those past the count null), a key
+    // reader that never runs out, and descriptor parameters without any suites.
+    std::optional<std::vector<std::uint8_t>> descriptorBytes;
+    int16 numReadDescriptorProcs = kReadDescriptorProcsCount;
+    int16 numWriteDescriptorProcs = kWriteDescriptorProcsCount;
+    bool endlessKeys = false;
+    bool descriptorSuites = true;
 };
 
 class HostileHost {
@@ -85,6 +94,8 @@ public:
     int strayUnlocks() const { return m_stray_unlocks; } // of handles not locked, or not ours
     int advanceCalls() const { return m_advance_calls; }
     bool askedOutsideImage() const { return m_outside; }
+    // What the plug-in left in the descriptor (nothing when it left none).
+    std::optional<std::vector<std::uint8_t>> descriptor() const;
     // Whether the plug-in wrote into the output buffer it was last given.
     bool outputWritten() const;
 
@@ -111,6 +122,9 @@ private:
     PropertyProcs m_property_procs{};
     std::vector<Handle> m_property_handles;
     PIDescriptorParameters m_descriptor{};
+    std::unique_ptr<HostDescriptorSuites> m_suites;
+    ReadDescriptorProcs m_read_procs{};
+    WriteDescriptorProcs m_write_procs{};
     Str255 m_error{};
     std::intptr_t m_data = 0;
     std::vector<std::unique_ptr<Block>> m_blocks;

@@ -1,5 +1,6 @@
 // The module's PiPL: its exact bytes, the generated resource file and the
 // resource inside the built module, and a host's reading of damaged PiPLs.
+#include "resources/descriptor/DescriptorTerms.h"
 #include "resources/pipl/Pipl.h"
 #include "tests/pipl/PeImage.h"
 
@@ -23,10 +24,10 @@ const std::vector<std::uint8_t> kExpectedPipl = {
     0x00,
     0x00,
     0x00, // PiPL version 0
-    0x08,
+    0x09,
     0x00,
     0x00,
-    0x00, // eight properties
+    0x00, // nine properties
     // kind: '8BFM'
     'M',
     'I',
@@ -275,6 +276,68 @@ const std::vector<std::uint8_t> kExpectedPipl = {
     1,
     0x0E,
     0,
+    // hstm: version 1, class and event 'Mrvs', the terminology's id 16000, the
+    // scope string and its zero: 44 bytes
+    'M',
+    'I',
+    'B',
+    '8',
+    'm',
+    't',
+    's',
+    'h',
+    0,
+    0,
+    0,
+    0,
+    44,
+    0,
+    0,
+    0,
+    1,
+    0,
+    0,
+    0,
+    's',
+    'v',
+    'r',
+    'M',
+    's',
+    'v',
+    'r',
+    'M',
+    0x80,
+    0x3E,
+    'M',
+    'o',
+    'r',
+    'v',
+    'e',
+    's',
+    's',
+    'a',
+    'n',
+    ' ',
+    'p',
+    'r',
+    'o',
+    'c',
+    'e',
+    'd',
+    'u',
+    'r',
+    'a',
+    'l',
+    ' ',
+    't',
+    'e',
+    'x',
+    't',
+    'u',
+    'r',
+    'e',
+    's',
+    0,
 };
 
 // The 32-bit module's PiPL: the same, but for its fifth property, by hand.
@@ -316,7 +379,7 @@ void putU32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t 
 
 TEST(Pipl, EncodesEveryByteAsTheHostExpects) {
     const auto bytes = encodePipl(morvessanPiplProperties());
-    EXPECT_EQ(bytes.size(), 250u);
+    EXPECT_EQ(bytes.size(), 310u); // the eight properties' 240 bytes as ever, then the terminology's
     EXPECT_EQ(bytes, kExpectedPipl);
 }
 
@@ -333,9 +396,9 @@ TEST(Pipl, HostReadsTheEntryNameBackAndNothingElse) {
     std::string error;
     const auto properties = decodePipl(kExpectedPipl.data(), kExpectedPipl.size(), &error);
     ASSERT_TRUE(properties) << error;
-    ASSERT_EQ(properties->size(), 8u);
-    const char* keys[] = {"kind", "name", "catg", "vers", "8664", "mode", "enbl", "fici"};
-    for (std::size_t i = 0; i < 8; ++i) {
+    ASSERT_EQ(properties->size(), 9u);
+    const char* keys[] = {"kind", "name", "catg", "vers", "8664", "mode", "enbl", "fici", "hstm"};
+    for (std::size_t i = 0; i < 9; ++i) {
         EXPECT_EQ((*properties)[i].key, fourCharCode(*reinterpret_cast<const char(*)[5]>(keys[i]))) << i;
         EXPECT_EQ((*properties)[i].vendor, kPiplVendor);
     }
@@ -413,6 +476,10 @@ TEST(PiplFiles, BuiltModuleCarriesThePiplAndExportsOnlyPluginMain) {
     EXPECT_EQ(*pipl, expectedPiplOfThisBuild());
     EXPECT_EQ(image.exportNames(), std::vector<std::string>{"PluginMain"});
     EXPECT_FALSE(image.resource("PiPL", 16001));
+    // The terminology the PiPL's last property points at, from the same table the plug-in writes by.
+    const auto terminology = image.resource("aete", 16000);
+    ASSERT_TRUE(terminology) << "no resource of type aete with id 16000";
+    EXPECT_EQ(*terminology, encodeTerminology());
     EXPECT_FALSE(image.resource("IMAGE", 16000));
 
     // Version information (type 16) names the product; its strings are UTF-16.

@@ -1,5 +1,5 @@
-// The customise page: pickers, preset management buttons and the tab strip
-// that shows one of the three sub-pages in its display area.
+// The customise page: pickers, preset management buttons, the seamless choice
+// and the tab strip that shows one of the three sub-pages in its display area.
 #include "windows/dialogs/PSMorvessanAdvancedChild.h"
 
 #include "dialog/PSMorvessanChange.h"
@@ -36,6 +36,7 @@ bool PSMorvessanAdvancedChild::onInitDialog() {
         SetWindowPos(page.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     m_model.subPagesCreated();
+    refreshSeamless(kChangeFields);
     selectTab(m_model.selectedTab());
     m_model.endInit();
     return false;
@@ -77,9 +78,28 @@ void PSMorvessanAdvancedChild::refresh(unsigned changes) {
             m_preset_combo.setSelected(m_model.selectedPreset());
         });
     }
+    refreshSeamless(changes);
     m_texture.refresh(changes);
     m_colour.refresh(changes);
     m_extras.refresh(changes);
+}
+
+void PSMorvessanAdvancedChild::refreshSeamless(unsigned changes) {
+    if (!(changes & (kChangePreview | kChangeFields | kChangeEnabledStates | kChangeSubPages))) {
+        return;
+    }
+    PSMorvessanSeamlessModel& seamless = m_owner.model().seamless();
+    // A preset or a transformation may have taken the tile away: the tiled view ends.
+    const unsigned more = (changes & (kChangePreview | kChangeSubPages)) ? seamless.refresh() : kChangeNothing;
+    setChecked(IDC_SEAMLESS, seamless.seamless());
+    enableItem(IDC_SEAMLESS, seamless.seamlessEnabled());
+    setChecked(IDC_SHOW_TILED, seamless.showTiled());
+    enableItem(IDC_SHOW_TILED, seamless.showTiledEnabled());
+    // Its tip says what it does, or, while it is off, why (the command line's words).
+    m_tooltips.add(item(IDC_SEAMLESS), seamless.seamlessTip());
+    if (more & kChangeOutputPreview) {
+        apply(kChangeOutputPreview);
+    }
 }
 
 void PSMorvessanAdvancedChild::addPreset() {
@@ -108,6 +128,16 @@ bool PSMorvessanAdvancedChild::onCommand(int id, int code, HWND control) {
         }
         return true;
     case IDC_ADD_PRESET: addPreset(); return true;
+    case IDC_SEAMLESS:
+        if (code == BN_CLICKED) {
+            apply(m_owner.model().seamless().setSeamless(isChecked(IDC_SEAMLESS)));
+        }
+        return true;
+    case IDC_SHOW_TILED:
+        if (code == BN_CLICKED) {
+            apply(m_owner.model().seamless().setShowTiled(isChecked(IDC_SHOW_TILED)));
+        }
+        return true;
     case IDC_MANAGE_PRESETS: {
         PSMorvessanManagePresetsDialog dialog(m_owner.model().presets(), m_owner.model().services());
         dialog.run(m_owner.hwnd());

@@ -1,5 +1,6 @@
 // PSMorvessanAdvancedChild: the customise page: preset file, category and the
-// drop-down preset grid, "Add Preset", "Manage Presets" and the three tabs of sub-pages.
+// drop-down preset grid, "Add Preset", "Manage Presets", "Seamless" with "Show
+// tiled", and the three tabs of sub-pages.
 #pragma once
 
 #include "dialog/PSMorvessanAdvancedChildModel.h"
@@ -29,6 +30,9 @@ protected:
 private:
     PSMorvessanPage& subPage(int tab);
     void addPreset();
+    // The two check boxes from their model: checks, enabled states, the tip that
+    // says why "Seamless" is off.
+    void refreshSeamless(unsigned changes);
 
     PSMorvessanAdvancedChildModel& m_model;
     PSMorvessanPresetCombo m_preset_combo;
