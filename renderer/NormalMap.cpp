@@ -69,8 +69,8 @@ bool normalMapRows(const TextureFields& fields, std::int32_t width, std::int32_t
     if (pattern.tileable) {
         const std::vector<double> all = pictureTextureValues(fields, width, height, tileSize, picture, pattern);
         for (std::int32_t y = 0; y < height; ++y) {
-            normalRow(rowOf(all, (y - 1 + height) % height), rowOf(all, y), rowOf(all, (y + 1) % height), false,
-                      false, width, height, true, style, out.data());
+            normalRow(rowOf(all, (y - 1 + height) % height), rowOf(all, y), rowOf(all, (y + 1) % height), false, false,
+                      width, height, true, style, out.data());
             if (!row(out.data())) {
                 return false;
             }

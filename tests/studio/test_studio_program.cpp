@@ -6,7 +6,6 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
-#include <regex>
 
 namespace {
 
@@ -34,12 +33,19 @@ TEST_F(StudioProgram, PrintsItsAddressAnswersWithTheRenderCommandsPictureAndStop
     ASSERT_NE(program, nullptr);
     char first[512] = {};
     ASSERT_NE(std::fgets(first, sizeof first, program), nullptr);
-    std::smatch found;
+    // "Morvessan Studio: http://127.0.0.1:PORT/TOKEN/"
     const std::string text = first;
-    ASSERT_TRUE(std::regex_search(text, found, std::regex("http://127\\.0\\.0\\.1:([0-9]+)(/[0-9a-f]{32}/)"))) << text;
-    httplib::Client web("127.0.0.1", std::stoi(found[1].str()));
+    const std::string lead = "http://127.0.0.1:";
+    const std::size_t from = text.find(lead);
+    ASSERT_NE(from, std::string::npos) << text;
+    const std::size_t slash = text.find('/', from + lead.size());
+    ASSERT_NE(slash, std::string::npos) << text;
+    const std::string port = text.substr(from + lead.size(), slash - from - lead.size());
+    const std::string base = text.substr(slash, 34);
+    ASSERT_EQ(base.size(), 34u) << text;
+    ASSERT_EQ(base.find_first_not_of("0123456789abcdef", 1), 33u) << text;
+    httplib::Client web("127.0.0.1", std::stoi(port));
     web.set_read_timeout(120, 0);
-    const std::string base = found[2].str();
     const nlohmann::json request{{"seq", 1},
                                  {"width", 64},
                                  {"height", 40},
