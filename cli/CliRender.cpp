@@ -213,6 +213,8 @@ BaseBlock prepareBlock(const Arguments& args, bool canvas) {
     // A first render without a block or a choice shows a preset worth seeing.
     // Texture options describe a texture from the defaults up, not an edit of the showcase.
     request.showcase = canvas && !paramsPath && !request.choice.any() && !hasFieldOptions(args) && !hasFrameSteps(args);
+    // A type or seed given alone on a new canvas still shows its whole range.
+    request.visible = canvas && !paramsPath;
     StartedBlock started = startBlock(request);
     base.bytes = std::move(started.bytes);
     base.chosen = std::move(started.chosen);

@@ -27,12 +27,23 @@ std::mutex g_runs;
 
 } // namespace
 
+TextureFields visibleDefaultFields() {
+    TextureFields fields{};
+    writeDefaultFields(fields);
+    const std::string problem = setTextureField(fields, textureField(TextureFieldId::Colours), kVisibleGradient);
+    (void)problem; // a constant the table reads
+    return fields;
+}
+
 StartedBlock startBlock(const BlockRequest& request) {
     const bool kept = request.kept.size() == kFilterParametersSize;
     StartedBlock started{kept ? request.kept : std::vector<std::uint8_t>(kFilterParametersSize, 0), {}};
     auto* block = reinterpret_cast<FilterParameters*>(started.bytes.data());
     if (!kept) {
         writeDefaultParameters(*block);
+    }
+    if (!kept && request.visible && !request.choice.any() && !request.showcase) {
+        setTextureField(block->texture, textureField(TextureFieldId::Colours), kVisibleGradient);
     }
     if (request.choice.any() || request.showcase) {
         PresetLibrary library;

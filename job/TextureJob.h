@@ -31,6 +31,10 @@ struct BlockRequest {
     std::vector<std::uint8_t> kept; // a block read from a file; empty: the defaults
     PresetChoice choice;
     bool showcase = false;
+    // A new canvas described from the defaults up (no kept block, no preset): its
+    // gradient starts opaque (kVisibleGradient), since the block's own default, clear
+    // to white, shows next to nothing over a white canvas. A gradient given wins.
+    bool visible = false;
     std::string presetsDir;
     std::string texturesDir;
     std::vector<std::pair<std::string, std::string>> fields; // ("noiseSeed", "7"), in order
@@ -40,6 +44,13 @@ struct StartedBlock {
     std::vector<std::uint8_t> bytes;
     std::string chosen; // "'Preset' from File", or empty when no preset was applied
 };
+
+// The gradient a texture drawn onto a new canvas from the defaults up starts with:
+// black to white, opaque, so that any type and seed shows its whole range.
+inline constexpr const char* kVisibleGradient = "#000000@0,#FFFFFF@255";
+
+// The fields a render from the defaults up starts with: the defaults, with that gradient.
+TextureFields visibleDefaultFields();
 
 // The block of `request`; a JobError (a request error for a field or value) when
 // a preset or field cannot be had.

@@ -27,22 +27,25 @@ auto asRequest(Step step) {
     }
 }
 
-std::vector<std::uint8_t> requestedBlock(const TextureRequest& request, const TextureFolders& folders) {
+std::vector<std::uint8_t> requestedBlock(const TextureRequest& request, const TextureFolders& folders,
+                                         bool newCanvas = false) {
     job::BlockRequest block;
     block.choice = job::PresetChoice{request.presetFile, request.category, request.preset};
     block.presetsDir = folders.presets;
     block.texturesDir = folders.textures;
     block.fields = request.fields;
+    // A type or seed given alone on a new canvas still shows its whole range, as on the command line.
+    block.visible = newCanvas;
     return asRequest([&] { return job::startBlock(block).bytes; });
 }
 
 // The job of a request over a width x height picture: the pattern size applied and
 // the block checked as the command line checks it.
 job::TextureJob requestedJob(const TextureRequest& request, const TextureFolders& folders, std::int32_t width,
-                             std::int32_t height, const PatternSpace& pattern = {}) {
+                             std::int32_t height, const PatternSpace& pattern = {}, bool newCanvas = false) {
     asRequest([&] { return job::jobInteger(job::jobOption("pattern_size"), request.patternSize, "pattern_size"); });
     job::TextureJob textureJob;
-    textureJob.block = requestedBlock(request, folders);
+    textureJob.block = requestedBlock(request, folders, newCanvas);
     textureJob.pattern = pattern;
     textureJob.mask = request.mask;
     textureJob.interrupted = request.interrupted;
@@ -113,7 +116,7 @@ std::int32_t renderTexture(std::int32_t width, std::int32_t height, const std::s
                            const TextureRequest& request, const TextureFolders& folders,
                            const std::function<void(std::int32_t y, const std::uint8_t* row)>& row) {
     checkCanvas(width, height, background);
-    job::TextureJob textureJob = requestedJob(request, folders, width, height, requestedPattern(request));
+    job::TextureJob textureJob = requestedJob(request, folders, width, height, requestedPattern(request), true);
     HostImage shape = canvasShape(width, height, background);
     const std::int32_t planes = shape.planes;
     RowsSink sink(row);
@@ -129,7 +132,7 @@ DeepTexture renderDeepTexture(std::int32_t width, std::int32_t height, const std
                               const TextureRequest& request, const TextureFolders& folders, DeepKind kind) {
     // Drawn in the program: no 8-bit canvas is needed, only its size checked.
     checkCanvas(width, height, background);
-    job::TextureJob textureJob = requestedJob(request, folders, width, height, requestedPattern(request));
+    job::TextureJob textureJob = requestedJob(request, folders, width, height, requestedPattern(request), true);
     textureJob.normal = request.normal;
     textureJob.normal.unitX = request.patternSize > 0 ? request.patternSize : width;
     textureJob.normal.unitY = request.patternSize > 0 ? request.patternSize : height;

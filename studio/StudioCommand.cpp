@@ -2,6 +2,7 @@
 // not already hold, in the form the field table reads back to the same bits.
 #include "studio/StudioCommand.h"
 
+#include "job/TextureJob.h"
 #include "texture/TextureFieldTable.h"
 
 #include <nlohmann/json.hpp>
@@ -18,7 +19,8 @@ std::vector<std::pair<const TextureField*, std::string>> changedFields(const Stu
     without.steps.clear();
     const std::vector<std::uint8_t> bytes = studioBlock(without, texturesDir);
     const auto& fields = reinterpret_cast<const FilterParameters*>(bytes.data())->texture;
-    const TextureFields defaults{};
+    // What render and Python's render start from when fields are given.
+    const TextureFields defaults = job::visibleDefaultFields();
     std::vector<std::pair<const TextureField*, std::string>> changed;
     for (const TextureField& field : textureFields()) {
         std::string text = textureFieldText(fields, field);

@@ -167,6 +167,8 @@ StudioTexture readStudioTexture(const nlohmann::json& request, std::int32_t maxS
 std::vector<std::uint8_t> studioBlock(const StudioTexture& texture, const std::string& texturesDir) {
     job::BlockRequest request;
     request.texturesDir = texturesDir;
+    // From the defaults up as render draws a new canvas, so that a request and its command agree.
+    request.visible = true;
     for (auto [name, text] : texture.fields) {
         // A picture of the textures folder is named without a folder, as the
         // command line's --picture NAME takes it.

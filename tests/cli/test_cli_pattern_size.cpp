@@ -56,11 +56,12 @@ TEST_F(PatternSize, TheCanvasSideAsPatternSizeChangesNothingOnASquareCanvas) {
 TEST_F(PatternSize, AppliesToPicturesAndRefusesSizesOutOfRange) {
     // A white picture, as the canvas of a render is.
     ASSERT_EQ(run("render --quiet --size 90x30 --opacity 0 " + p("in.bmp")).status, 0);
-    const Result applied = run("apply --quiet --type fire --pattern-size 30 " + p("in.bmp") + " " + p("out.bmp"));
+    const std::string fire = "--type fire --colours " + q("#301000@0,#FFE080@255");
+    const Result applied = run("apply --quiet " + fire + " --pattern-size 30 " + p("in.bmp") + " " + p("out.bmp"));
     ASSERT_EQ(applied.status, 0) << applied.err;
     const HostImage out = picture("out.bmp");
     // Three squares of one pattern unit each: the first equals a 30x30 render of it.
-    ASSERT_EQ(run("render --quiet --size 30x30 --type fire --pattern-size 30 " + p("unit.bmp")).status, 0);
+    ASSERT_EQ(run("render --quiet --size 30x30 " + fire + " --pattern-size 30 " + p("unit.bmp")).status, 0);
     EXPECT_TRUE(samePixels(left(out, 30), picture("unit.bmp")));
     // 0 is the default: the filter rectangle is the unit.
     ASSERT_EQ(run("render --quiet --size 12x8 --type fire --pattern-size 0 " + p("zero.bmp")).status, 0);

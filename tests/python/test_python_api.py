@@ -59,12 +59,26 @@ def test_channels_give_rgb_or_rgba():
     assert rgb.shape == (20, 30, 3) and numpy.array_equal(rgb, rgba[:, :, :3])
     deep = morvessan.render(30, 20, type="fire", noise_seed=4, depth=16, channels=3)
     assert deep.shape == (20, 30, 3) and deep.dtype == numpy.uint16
-    clear = morvessan.render(30, 20, type="fire", background="transparent")
+    clear = morvessan.render(30, 20, type="fire", background="transparent", colours="#FF800000@0,#FFFFFFFF@255")
     assert clear[:, :, 3].min() < 255
     with pytest.raises(ValueError, match="channels 2"):
         morvessan.render(8, 8, channels=2)
     with pytest.raises(ValueError, match="height_map"):
         morvessan.render(8, 8, height_map=True, channels=3)
+
+
+def test_a_type_or_seed_alone_shows_its_whole_range_as_on_the_command_line():
+    alone = morvessan.render(64, 64, noise_seed=5, channels=3)
+    # Black to white, opaque: the whole range, where the block's own gradient (clear
+    # to white over a white canvas) left only the top quarter of the levels.
+    assert alone.min() < 64 and alone.max() > 191
+    with tempfile.TemporaryDirectory() as folder:
+        out = os.path.join(folder, "seed.bmp")
+        assert cli("render", "--size", "64x64", "--seed", "5", out).returncode == 0
+        assert numpy.array_equal(alone, read_bmp(out))
+    # A gradient given, a preset or a kept block decide for themselves.
+    given = morvessan.render(64, 64, noise_seed=5, colours="#00000000@0,#FFFFFFFF@255", channels=3)
+    assert given.min() >= 128
 
 
 def test_sides_go_as_far_as_the_command_lines_render():

@@ -148,8 +148,13 @@ TEST(StudioCommand, OnlyTheFieldsThatDifferFromTheDefaultsAreWrittenAndAlwaysOne
 #if defined(_WIN32)
     GTEST_SKIP() << "the lines below are quoted for a POSIX shell";
 #endif
+    // A texture that is what render starts from (an opaque gradient) names one field, so that no showcase is drawn.
     const StudioTexture plain = readStudioTexture(json{{"width", 64}, {"height", 48}}, kMaxPreviewSide);
     EXPECT_EQ(renderCommandLine(plain, "", "out.png"), "morvessan render out.png --size 64x48 --set type=Cloud");
+    const StudioTexture clear = readStudioTexture(
+        json{{"width", 64}, {"height", 48}, {"fields", {{"colours", "#00000000@0,#FFFFFFFF@255"}}}}, kMaxPreviewSide);
+    EXPECT_EQ(renderCommandLine(clear, "", "out.png"),
+              "morvessan render out.png --size 64x48 --set 'colours=#00000000@0,#FFFFFFFF@255'");
     EXPECT_EQ(renderPythonCall(plain, ""), "morvessan.render(64, 48, type=\"Cloud\")");
     const StudioTexture edited = readStudioTexture(
         json{{"width", 64},
