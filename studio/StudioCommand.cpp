@@ -7,6 +7,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <optional>
+#include <vector>
+
 namespace morvessan::studio {
 
 namespace {
@@ -57,6 +60,36 @@ std::string pythonValue(const TextureField& field, const std::string& text) {
     }
 }
 
+// A choice of the render beside the fields, as each front end spells it: the
+// command line's option and Python's keyword, and the value (none for a flag).
+struct RenderChoice {
+    std::string option;
+    std::string keyword;
+    std::optional<std::string> value;
+    bool number = false; // Python writes it bare rather than as a string
+};
+
+std::vector<RenderChoice> renderChoices(const StudioTexture& texture) {
+    std::vector<RenderChoice> choices;
+    if (texture.background != "white") {
+        choices.push_back({"--background", "background", texture.background});
+    }
+    if (texture.normalMap) {
+        choices.push_back({"--normal-map", "normal_map", std::nullopt});
+    } else if (texture.heightMap) {
+        choices.push_back({"--height-map", "height_map", std::nullopt});
+    } else if (texture.depth == 16) {
+        choices.push_back({"--depth", "depth", "16", true});
+    }
+    if (texture.tileable) {
+        choices.push_back({"--tileable", "tileable", std::nullopt});
+    }
+    if (texture.patternSize > 0) {
+        choices.push_back({"--pattern-size", "pattern_size", std::to_string(texture.patternSize), true});
+    }
+    return choices;
+}
+
 } // namespace
 
 std::string shellWord(const std::string& text) {
@@ -93,21 +126,8 @@ std::string shellWord(const std::string& text) {
 std::string renderCommandLine(const StudioTexture& texture, const std::string& texturesDir, const std::string& output) {
     std::string line = "morvessan render " + shellWord(output) + " --size " + std::to_string(texture.width) + "x" +
                        std::to_string(texture.height);
-    if (texture.background != "white") {
-        line += " --background " + shellWord(texture.background);
-    }
-    if (texture.normalMap) {
-        line += " --normal-map";
-    } else if (texture.heightMap) {
-        line += " --height-map";
-    } else if (texture.depth == 16) {
-        line += " --depth 16";
-    }
-    if (texture.tileable) {
-        line += " --tileable";
-    }
-    if (texture.patternSize > 0) {
-        line += " --pattern-size " + std::to_string(texture.patternSize);
+    for (const RenderChoice& choice : renderChoices(texture)) {
+        line += " " + choice.option + (choice.value ? " " + shellWord(*choice.value) : std::string());
     }
     for (const auto& [field, text] : changedFields(texture, texturesDir)) {
         line += " --set " + shellWord(std::string(field->name) + "=" + text);
@@ -117,21 +137,11 @@ std::string renderCommandLine(const StudioTexture& texture, const std::string& t
 
 std::string renderPythonCall(const StudioTexture& texture, const std::string& texturesDir) {
     std::string call = "morvessan.render(" + std::to_string(texture.width) + ", " + std::to_string(texture.height);
-    if (texture.background != "white") {
-        call += ", background=" + pythonString(texture.background);
-    }
-    if (texture.normalMap) {
-        call += ", normal_map=True";
-    } else if (texture.heightMap) {
-        call += ", height_map=True";
-    } else if (texture.depth == 16) {
-        call += ", depth=16";
-    }
-    if (texture.tileable) {
-        call += ", tileable=True";
-    }
-    if (texture.patternSize > 0) {
-        call += ", pattern_size=" + std::to_string(texture.patternSize);
+    for (const RenderChoice& choice : renderChoices(texture)) {
+        call += ", " + choice.keyword + "=" +
+                (!choice.value   ? std::string("True")
+                 : choice.number ? *choice.value
+                                 : pythonString(*choice.value));
     }
     for (const auto& [field, text] : changedFields(texture, texturesDir)) {
         call += ", " + textureFieldKeyword(*field) + "=" + pythonValue(*field, text);
