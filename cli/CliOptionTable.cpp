@@ -135,7 +135,7 @@ constexpr std::array kOptions{
     CliOption{"params", "--json", "", "(show) one JSON object, ending in \"schema\": 1 (docs/params-schema.json)"},
     CliOption{"studio", "--port", "N", "listen on this port of 127.0.0.1 (default a free one)"},
     CliOption{"studio", "--export-dir", "DIR",
-              "the folder the page's pictures and blocks are exported to (default the current folder); the studio "
+              "the folder the page's pictures are exported to (default the current folder); the studio "
               "writes nowhere else but the presets folder"},
     CliOption{"studio", "--no-browser", "", "print the address without opening a browser at it"},
     CliOption{"studio", "--presets-dir", "DIR",
