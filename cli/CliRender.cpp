@@ -369,20 +369,13 @@ std::optional<HostMask> loadMask(const Arguments& args, const HostImage& image) 
 NormalStyle normalStyle(const Arguments& args, const FieldEditContext& context) {
     NormalStyle style;
     if (const auto strength = args.value("--normal-strength")) {
-        const JobOption& option = jobOption("normal_strength");
-        style.strength = parseNumber(*strength, "--normal-strength");
-        if (!(style.strength >= option.low && style.strength <= option.high)) {
-            throw usageError("--normal-strength " + *strength + " is outside " + rangeText(option));
-        }
+        style.strength =
+            jobNumber(jobOption("normal_strength"), parseNumber(*strength, "--normal-strength"), "--normal-strength");
     }
     if (const auto green = args.value("--normal-green")) {
-        if (*green != "up" && *green != "down") {
-            throw usageError("--normal-green '" + *green + "' is not up or down");
-        }
-        style.greenUp = *green == "up";
+        style.greenUp = jobChoice(jobOption("normal_green"), *green, "--normal-green") == 0;
     }
-    style.unitX = context.patternSize > 0 ? context.patternSize : context.width;
-    style.unitY = context.patternSize > 0 ? context.patternSize : context.height;
+    style.unit = context.patternSize;
     return style;
 }
 
@@ -720,8 +713,6 @@ int applyBatch(const Arguments& args) {
     return 0;
 }
 
-// "out-%04d.png": the frame number in place of the one printf-style %d (with an
-// optional zero-padded width); without one, "-%04d" goes before the extension.
 // A time as a person reads it: "0:41", "1:02:05", or "3.2 s" under a minute.
 std::string timeText(double seconds) {
     const auto whole = static_cast<std::int64_t>(seconds + 0.5);
@@ -734,6 +725,8 @@ std::string timeText(double seconds) {
                          : std::to_string(whole / 60) + ":" + two(whole % 60);
 }
 
+// "out-%04d.png": the frame number in place of the one printf-style %d (with an
+// optional zero-padded width); without one, "-%04d" goes before the extension.
 std::string frameName(const std::string& pattern, int frame) {
     const std::size_t percent = pattern.find('%');
     if (percent == std::string::npos) {

@@ -60,6 +60,13 @@ std::int32_t jobChoice(const JobOption& option, std::string_view text, std::stri
     throw requestError(std::string(name) + " '" + std::string(text) + "' is not " + listed);
 }
 
+double jobNumber(const JobOption& option, double value, std::string_view name) {
+    if (!(value >= option.low && value <= option.high)) {
+        throw requestError(std::string(name) + " " + formatShortest(value) + " is outside " + rangeText(option));
+    }
+    return value;
+}
+
 VXPngCompression jobCompression(std::string_view text, std::string_view name) {
     static_assert(jobOption("compression").value == "fast|default|small", "the words map onto the levels in order");
     constexpr VXPngCompression kLevels[] = {VXPngCompression::Fast, VXPngCompression::Default, VXPngCompression::Small};

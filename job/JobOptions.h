@@ -103,6 +103,10 @@ std::vector<std::string_view> choiceWords(const JobOption& option);
 // The index among choiceWords of `text`, or a request error naming `name` and the words.
 std::int32_t jobChoice(const JobOption& option, std::string_view text, std::string_view name);
 
+// `value` when it lies in the range of number option `option`, else a request error
+// naming `name` and the range.
+double jobNumber(const JobOption& option, double value, std::string_view name);
+
 // --compression's word as the PNG writers' level.
 VXPngCompression jobCompression(std::string_view text, std::string_view name);
 

@@ -2,6 +2,7 @@
 // arrays become host images and back; the work is in PythonTextures.
 #include "VXLib/VXUTIL/VXPlatform.h"
 #include "VXLib/VXUTIL/VXTextEncoding.h"
+#include "job/JobCanvas.h"
 #include "job/JobFiles.h"
 #include "job/JobFolders.h"
 #include "job/JobOptions.h"
@@ -89,6 +90,21 @@ std::string fieldText(const py::handle& value, bool inSequence = false) {
     throw py::type_error("cannot read a " + py::str(value.get_type()).cast<std::string>() + " as a field value");
 }
 
+// Messages may quote names from preset files, which are Windows-1252: Python's
+// exceptions take UTF-8 (anything else would leave the message empty).
+template <typename Work>
+auto guarded(Work work) {
+    try {
+        return work();
+    } catch (const RequestError& error) {
+        throw py::value_error(vxToUtf8(error.message));
+    } catch (const job::JobError& error) {
+        throw py::value_error(vxToUtf8(error.what()));
+    } catch (const std::runtime_error& error) {
+        throw std::runtime_error(vxToUtf8(error.what()));
+    }
+}
+
 // What a keyword's value must be, said as Python says it: "tileable must be True or
 // False, not str".
 [[noreturn]] void wrongKind(const std::string& keyword, const char* expected, const py::handle& value) {
@@ -164,11 +180,8 @@ TextureRequest requestOf(const py::kwargs& keywords) {
         } else if (name == "normal_map") {
             request.normalMap = flagOf(name, value);
         } else if (name == "normal_strength") {
-            request.normal.strength = numberOf(name, value);
-            if (!(request.normal.strength >= option->low && request.normal.strength <= option->high)) {
-                throw py::value_error("normal_strength " + formatShortest(request.normal.strength) + " is outside " +
-                                      job::rangeText(*option));
-            }
+            const double strength = numberOf(name, value);
+            request.normal.strength = guarded([&] { return job::jobNumber(*option, strength, name); });
         } else if (name == "normal_green") {
             const std::string green = textOf(name, value);
             if (green != "up" && green != "down") {
@@ -232,21 +245,6 @@ auto withoutGil(TextureRequest& request, Work work) {
     }
 }
 
-// Messages may quote names from preset files, which are Windows-1252: Python's
-// exceptions take UTF-8 (anything else would leave the message empty).
-template <typename Work>
-auto guarded(Work work) {
-    try {
-        return work();
-    } catch (const RequestError& error) {
-        throw py::value_error(vxToUtf8(error.message));
-    } catch (const job::JobError& error) {
-        throw py::value_error(vxToUtf8(error.what()));
-    } catch (const std::runtime_error& error) {
-        throw std::runtime_error(vxToUtf8(error.what()));
-    }
-}
-
 // Rows of RGBA (or RGB with channels=3) in 16 bits, opaque where the picture has no
 // alpha, or of grey levels.
 py::array deepArray(const DeepTexture& picture, int channels) {
@@ -305,13 +303,10 @@ py::array render(std::int32_t width, std::int32_t height, const std::string& bac
     }
     return guarded([&]() -> py::array {
         // The rows go straight into the array: the picture is held once, however large.
-        std::optional<py::array_t<std::uint8_t>> array;
-        if (width >= 1 && height >= 1 && width <= kMaxStreamedSide && height <= kMaxStreamedSide) {
-            array.emplace(std::vector<py::ssize_t>{height, width, channels});
-        }
-        std::uint8_t* out = array ? array->mutable_data() : nullptr;
-        // The canvas has three planes unless transparent, as canvasShape makes it.
-        const std::int32_t planes = background == "transparent" ? 4 : 3;
+        checkCanvas(width, height, background);
+        py::array_t<std::uint8_t> array({height, width, channels});
+        std::uint8_t* out = array.mutable_data();
+        const std::int32_t planes = canvasShape(width, height, background).planes;
         withoutGil(request, [&] {
             return renderTexture(width, height, background, request, where,
                                  [&](std::int32_t y, const std::uint8_t* row) {
@@ -324,7 +319,7 @@ py::array render(std::int32_t width, std::int32_t height, const std::string& bac
                                      }
                                  });
         });
-        return std::move(*array);
+        return array;
     });
 }
 
@@ -542,12 +537,10 @@ PYBIND11_MODULE(_morvessan, module) {
                "accepted back by render() and apply().");
     // Every field by its keyword, with what the stub and a caller need to know of it.
     py::dict fieldTable;
-    static constexpr const char* kKinds[] = {"choice",  "integer", "decimal", "flag",
-                                             "weights", "colours", "matrix",  "path"};
     for (const TextureField& field : textureFields()) {
         py::dict entry;
         entry["name"] = std::string(field.name);
-        entry["kind"] = kKinds[static_cast<int>(field.kind)];
+        entry["kind"] = std::string(textureFieldKindWord(field.kind));
         entry["range"] = textureFieldRange(field);
         entry["help"] = std::string(field.meaning);
         fieldTable[py::str(textureFieldKeyword(field))] = entry;

@@ -70,21 +70,6 @@ HostImage run(HostImage image, const TextureRequest& request, const TextureFolde
     }
 }
 
-// A canvas size and background the command line's render would take; a
-// RequestError when not.
-void checkCanvas(std::int32_t width, std::int32_t height, const std::string& background) {
-    if (const std::string problem = canvasBackgroundProblem(background); !problem.empty()) {
-        throw RequestError{problem};
-    }
-    if (width < 1 || height < 1) {
-        throw RequestError{"size " + std::to_string(width) + "x" + std::to_string(height) + " has no pixels"};
-    }
-    if (width > kMaxStreamedSide || height > kMaxStreamedSide) {
-        throw RequestError{"size " + std::to_string(width) + "x" + std::to_string(height) + " is larger than " +
-                           std::to_string(kMaxStreamedSide) + " pixels a side, the most render draws"};
-    }
-}
-
 // The rows of a streamed run, handed on as they come.
 class RowsSink : public job::JobRowSink {
 public:
@@ -112,20 +97,31 @@ PatternSpace requestedPattern(const TextureRequest& request) {
 
 } // namespace
 
-std::int32_t renderTexture(std::int32_t width, std::int32_t height, const std::string& background,
-                           const TextureRequest& request, const TextureFolders& folders,
-                           const std::function<void(std::int32_t y, const std::uint8_t* row)>& row) {
+void checkCanvas(std::int32_t width, std::int32_t height, const std::string& background) {
+    if (const std::string problem = canvasBackgroundProblem(background); !problem.empty()) {
+        throw RequestError{problem};
+    }
+    if (width < 1 || height < 1) {
+        throw RequestError{"size " + std::to_string(width) + "x" + std::to_string(height) + " has no pixels"};
+    }
+    if (width > kMaxStreamedSide || height > kMaxStreamedSide) {
+        throw RequestError{"size " + std::to_string(width) + "x" + std::to_string(height) + " is larger than " +
+                           std::to_string(kMaxStreamedSide) + " pixels a side, the most render draws"};
+    }
+}
+
+void renderTexture(std::int32_t width, std::int32_t height, const std::string& background,
+                   const TextureRequest& request, const TextureFolders& folders,
+                   const std::function<void(std::int32_t y, const std::uint8_t* row)>& row) {
     checkCanvas(width, height, background);
     job::TextureJob textureJob = requestedJob(request, folders, width, height, requestedPattern(request), true);
     HostImage shape = canvasShape(width, height, background);
-    const std::int32_t planes = shape.planes;
     RowsSink sink(row);
     try {
         job::runTextureJob(std::move(textureJob), std::move(shape), &sink, canvasRows(width, background));
     } catch (const job::JobError& error) {
         throw std::runtime_error(error.what());
     }
-    return planes;
 }
 
 DeepTexture renderDeepTexture(std::int32_t width, std::int32_t height, const std::string& background,
@@ -134,8 +130,7 @@ DeepTexture renderDeepTexture(std::int32_t width, std::int32_t height, const std
     checkCanvas(width, height, background);
     job::TextureJob textureJob = requestedJob(request, folders, width, height, requestedPattern(request), true);
     textureJob.normal = request.normal;
-    textureJob.normal.unitX = request.patternSize > 0 ? request.patternSize : width;
-    textureJob.normal.unitY = request.patternSize > 0 ? request.patternSize : height;
+    textureJob.normal.unit = request.patternSize;
     const DeepCanvas under = deepCanvas(background);
     DeepTexture picture{width, height, deepPlanes(kind, under), {}};
     const std::size_t rowSamples = std::size_t(width) * std::size_t(picture.planes);

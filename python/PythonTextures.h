@@ -49,14 +49,18 @@ struct RequestError {
     std::string message;
 };
 
+// A canvas size and background the command line's render would take; a
+// RequestError when not.
+void checkCanvas(std::int32_t width, std::int32_t height, const std::string& background);
+
 // A new width x height canvas ("white", "transparent" or "#RRGGBB") with the
 // texture drawn over it, as `render` streams it (sides up to its 65535): each row
 // of width x planes bytes (four planes when transparent, else three) goes to `row`
 // in order, so that the caller keeps the picture once. Throws RequestError for bad
-// input and std::runtime_error when the run fails. Returns the planes.
-std::int32_t renderTexture(std::int32_t width, std::int32_t height, const std::string& background,
-                           const TextureRequest& request, const TextureFolders& folders,
-                           const std::function<void(std::int32_t y, const std::uint8_t* row)>& row);
+// input and std::runtime_error when the run fails.
+void renderTexture(std::int32_t width, std::int32_t height, const std::string& background,
+                   const TextureRequest& request, const TextureFolders& folders,
+                   const std::function<void(std::int32_t y, const std::uint8_t* row)>& row);
 // A 16-bit picture: rows of width x planes samples (1 grey, 3 RGB, 4 RGBA).
 struct DeepTexture {
     std::int32_t width = 0;

@@ -12,8 +12,8 @@ namespace morvessan {
 
 void normalSamples(double slopeX, double slopeY, const NormalStyle& style, std::int32_t width, std::int32_t height,
                    std::uint16_t* rgb) {
-    const double unitX = style.unitX > 0 ? style.unitX : width;
-    const double unitY = style.unitY > 0 ? style.unitY : height;
+    const double unitX = style.unit > 0 ? style.unit : width;
+    const double unitY = style.unit > 0 ? style.unit : height;
     const double scale = style.strength / 32.0;
     // Slopes per pattern unit; rows run down the picture, so "up" is -y.
     const double dx = slopeX * unitX * scale;

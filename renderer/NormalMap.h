@@ -18,9 +18,9 @@ struct NormalStyle {
     double strength = 1.0;
     // Green points up the picture (OpenGL's convention); false: down (DirectX's).
     bool greenUp = true;
-    // Pixels to the pattern's unit across and down; 0: the picture's width and height.
-    double unitX = 0;
-    double unitY = 0;
+    // Pixels to the pattern's unit both ways (a pattern size); 0: the picture's width
+    // across and its height down, as the pattern stretches with the rectangle.
+    double unit = 0;
 };
 
 inline constexpr double kMaxNormalStrength = 100.0;

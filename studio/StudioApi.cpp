@@ -4,6 +4,7 @@
 
 #include "VXLib/VXUTIL/VXPath.h"
 #include "VXLib/VXUTIL/VXWholeFile.h"
+#include "job/JobCanvas.h"
 #include "job/JobError.h"
 #include "job/JobFiles.h"
 #include "job/JobLibrary.h"
@@ -129,10 +130,8 @@ StudioReply StudioApi::fields() const {
         json all = json::array();
         const TextureFields defaults{};
         for (const TextureField& field : textureFields()) {
-            static constexpr const char* kKinds[] = {"choice",  "integer", "decimal", "flag",
-                                                     "weights", "colours", "matrix",  "path"};
             json entry{{"name", std::string(field.name)},
-                       {"kind", kKinds[static_cast<int>(field.kind)]},
+                       {"kind", std::string(textureFieldKindWord(field.kind))},
                        {"low", field.low},
                        {"high", field.high},
                        {"step", field.step},
@@ -203,15 +202,25 @@ StudioReply StudioApi::library() const {
     });
 }
 
+namespace {
+
+// The block of a preset of the library, and how the library names it.
+job::StartedBlock presetBlock(const StudioSettings& settings, const std::string& file, const std::string& category,
+                              const std::string& name) {
+    job::BlockRequest block;
+    block.presetsDir = settings.presetsDir;
+    block.texturesDir = settings.texturesDir;
+    block.choice = job::PresetChoice{file, category, name};
+    return job::startBlock(block);
+}
+
+} // namespace
+
 StudioReply StudioApi::preset(const std::string& body) const {
     return answered([&] {
         const json request = parseBody(body);
-        job::BlockRequest block;
-        block.presetsDir = m_state->settings.presetsDir;
-        block.texturesDir = m_state->settings.texturesDir;
-        block.choice = job::PresetChoice{textMember(request, "file"), textMember(request, "category"),
-                                         textMember(request, "name")};
-        const job::StartedBlock started = job::startBlock(block);
+        const job::StartedBlock started = presetBlock(m_state->settings, textMember(request, "file"),
+                                                      textMember(request, "category"), textMember(request, "name"));
         const auto* parameters = reinterpret_cast<const FilterParameters*>(started.bytes.data());
         return jsonReply(json{{"fields", fieldTexts(parameters->texture)}, {"chosen", started.chosen}});
     });
@@ -230,15 +239,12 @@ StudioReply StudioApi::thumbnail(const std::string& file, const std::string& cat
                 return StudioReply{200, "image/png", kept->second, {{"Cache-Control", "no-store"}}};
             }
         }
-        const StudioReply chosen = preset(json{{"file", file}, {"category", category}, {"name", name}}.dump());
-        if (chosen.status != 200) {
-            return chosen;
-        }
-        json request = json::parse(chosen.body);
-        request.erase("chosen");
-        request["width"] = size;
-        request["height"] = size;
-        const std::string png = renderTexturePngBytes(readStudioTexture(request, kMaxPreviewSide), m_state->run());
+        // The preset as render --preset draws it on a size x size canvas.
+        StudioTexture texture;
+        texture.width = size;
+        texture.height = size;
+        const std::string png =
+            renderTexturePngBytes(texture, presetBlock(m_state->settings, file, category, name).bytes, m_state->run());
         std::lock_guard<std::mutex> hold(m_state->thumbnailsLock);
         if (m_state->thumbnails.size() > 2000) {
             m_state->thumbnails.clear();
@@ -267,8 +273,10 @@ StudioReply StudioApi::preview(const std::string& body) {
             latest = std::max(latest, mine);
         }
         const StudioTexture texture = readStudioTexture(request, kMaxPreviewSide);
-        const std::vector<std::uint8_t> bytes = studioBlock(texture, m_state->settings.texturesDir);
-        const auto& fields = reinterpret_cast<const FilterParameters*>(bytes.data())->texture;
+        std::vector<std::uint8_t> bytes = studioBlock(texture, m_state->settings.texturesDir);
+        // The picture is drawn from the transformation the steps left, which the page keeps.
+        const std::string matrix = textureFieldText(reinterpret_cast<const FilterParameters*>(bytes.data())->texture,
+                                                    textureField(TextureFieldId::Transformation));
         StudioRun run = m_state->run();
         run.interrupted = [this, mine, page] {
             std::lock_guard<std::mutex> hold(m_state->previewsLock);
@@ -278,14 +286,8 @@ StudioReply StudioApi::preview(const std::string& body) {
         if (run.interrupted()) {
             throw job::JobError("a later edit took this preview's place", job::kCancelledStatus);
         }
-        // The steps are done: the picture is drawn from the transformation they left.
-        StudioTexture stepped = texture;
-        stepped.steps.clear();
-        stepped.fields.emplace_back("transformation",
-                                    textureFieldText(fields, textureField(TextureFieldId::Transformation)));
-        StudioReply reply{200, "image/png", renderTexturePngBytes(stepped, run), {}};
-        reply.headers.emplace_back("X-Morvessan-Transformation",
-                                   textureFieldText(fields, textureField(TextureFieldId::Transformation)));
+        StudioReply reply{200, "image/png", renderTexturePngBytes(texture, std::move(bytes), run), {}};
+        reply.headers.emplace_back("X-Morvessan-Transformation", matrix);
         reply.headers.emplace_back("Cache-Control", "no-store");
         return reply;
     });
@@ -380,13 +382,14 @@ StudioReply StudioApi::startExport(const std::string& body) {
             return errorReply("'" + name + "' is in the export folder already", 409);
         }
         if (const std::string problem =
-                streamedSizeProblem(path, texture.width, texture.height, texture.background == "transparent" ? 4 : 3);
+                streamedSizeProblem(path, texture.width, texture.height,
+                                    canvasShape(texture.width, texture.height, texture.background).planes);
             !problem.empty()) {
             throw job::requestError("a picture of " + std::to_string(texture.width) + "x" +
                                     std::to_string(texture.height) + " " + problem);
         }
-        // Checked now, so that a texture that cannot be drawn is refused at once.
-        studioBlock(texture, m_state->settings.texturesDir);
+        // Made now, so that a texture that cannot be drawn is refused at once.
+        std::vector<std::uint8_t> block = studioBlock(texture, m_state->settings.texturesDir);
         auto exported = std::make_unique<ExportJob>();
         exported->path = path;
         exported->name = name;
@@ -399,14 +402,14 @@ StudioReply StudioApi::startExport(const std::string& body) {
         run.interrupted = [running] { return running->cancel.load(); };
         std::lock_guard<std::mutex> hold(m_state->exportsLock);
         const std::uint64_t id = m_state->nextExport++;
-        running->thread = std::thread([running, run, texture = std::move(texture)] {
+        running->thread = std::thread([running, run, texture = std::move(texture), block = std::move(block)] {
             std::string error;
             try {
                 VXFileReplacement file;
                 if (!file.begin(running->path)) {
                     throw job::JobError(file.error());
                 }
-                renderTexturePng(texture, run, file);
+                renderTexturePng(texture, block, run, file);
                 if (!file.commit()) {
                     throw job::JobError(file.error());
                 }

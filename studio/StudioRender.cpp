@@ -27,9 +27,10 @@ private:
 
 } // namespace
 
-void renderTexturePng(const StudioTexture& texture, const StudioRun& run, VXFileReplacement& file) {
+void renderTexturePng(const StudioTexture& texture, std::vector<std::uint8_t> block, const StudioRun& run,
+                      VXFileReplacement& file) {
     job::TextureJob textureJob;
-    textureJob.block = studioBlock(texture, run.texturesDir);
+    textureJob.block = std::move(block);
     job::FieldEditContext context;
     context.width = texture.width;
     context.height = texture.height;
@@ -47,8 +48,7 @@ void renderTexturePng(const StudioTexture& texture, const StudioRun& run, VXFile
     writing.threads = renderThreadCount();
     if (texture.depth == 16 || texture.heightMap || texture.normalMap) {
         // Drawn in the program, as render --depth 16, --height-map and --normal-map draw them.
-        textureJob.normal.unitX = texture.patternSize > 0 ? texture.patternSize : texture.width;
-        textureJob.normal.unitY = texture.patternSize > 0 ? texture.patternSize : texture.height;
+        textureJob.normal.unit = texture.patternSize;
         job::writeDeepTexture(textureJob, texture.width, texture.height, texture.background,
                               texture.normalMap   ? DeepKind::NormalMap
                               : texture.heightMap ? DeepKind::HeightMap
@@ -70,12 +70,12 @@ void renderTexturePng(const StudioTexture& texture, const StudioRun& run, VXFile
     job::runTextureJob(std::move(textureJob), std::move(shape), &sink, canvasRows(texture.width, texture.background));
 }
 
-std::string renderTexturePngBytes(const StudioTexture& texture, const StudioRun& run) {
+std::string renderTexturePngBytes(const StudioTexture& texture, std::vector<std::uint8_t> block, const StudioRun& run) {
     VXFileReplacement file;
     if (!file.beginPrivate(temporaryFolder("the studio's pictures are made through it"), "studio.png")) {
         throw job::JobError(file.error());
     }
-    renderTexturePng(texture, run, file);
+    renderTexturePng(texture, std::move(block), run, file);
     const VXFileBytes read = vxReadWholeFile(file.temporaryPath(), std::uint64_t{1} << 32);
     if (!read.error.empty()) {
         throw job::JobError(read.error);

@@ -22,11 +22,13 @@ struct StudioRun {
     std::function<bool()> interrupted; // true stops the run (a JobError with kCancelledStatus)
 };
 
-// Draws `texture` (its block, its canvas, its pattern space) into `file`, begun by
-// the caller with a PNG name, and finishes it; a JobError when it cannot.
-void renderTexturePng(const StudioTexture& texture, const StudioRun& run, VXFileReplacement& file);
+// Draws `block` (studioBlock's, its steps done) over the canvas and in the pattern
+// space of `texture` into `file`, begun by the caller with a PNG name, and finishes
+// it; a JobError when it cannot.
+void renderTexturePng(const StudioTexture& texture, std::vector<std::uint8_t> block, const StudioRun& run,
+                      VXFileReplacement& file);
 
 // The same picture as PNG bytes, through a private scratch file.
-std::string renderTexturePngBytes(const StudioTexture& texture, const StudioRun& run);
+std::string renderTexturePngBytes(const StudioTexture& texture, std::vector<std::uint8_t> block, const StudioRun& run);
 
 } // namespace morvessan::studio

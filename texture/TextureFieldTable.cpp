@@ -187,6 +187,20 @@ bool parseHexColour(std::string_view text, std::uint32_t& colour) {
     return true;
 }
 
+std::string_view textureFieldKindWord(TextureFieldKind kind) {
+    switch (kind) {
+    case TextureFieldKind::Choice: return "choice";
+    case TextureFieldKind::Integer: return "integer";
+    case TextureFieldKind::Decimal: return "decimal";
+    case TextureFieldKind::Flag: return "flag";
+    case TextureFieldKind::Weights: return "weights";
+    case TextureFieldKind::Colours: return "colours";
+    case TextureFieldKind::Matrix: return "matrix";
+    case TextureFieldKind::Path: return "path";
+    }
+    return "";
+}
+
 std::string textureFieldKeyword(const TextureField& field) {
     std::string keyword;
     for (const char c : field.name) {

@@ -121,6 +121,10 @@ bool parseHexColour(std::string_view text, std::uint32_t& colour);
 // works too); null when none.
 const TextureField* findTextureField(std::string_view name);
 
+// The kind as one word, for programs that read the table: "choice", "integer",
+// "decimal", "flag", "weights", "colours", "matrix" or "path".
+std::string_view textureFieldKindWord(TextureFieldKind kind);
+
 // The field's name as Python code spells a keyword: "noiseSeed" is "noise_seed".
 std::string textureFieldKeyword(const TextureField& field);
 

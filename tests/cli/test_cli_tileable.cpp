@@ -1,6 +1,7 @@
 // Seamless tiles and evolving loops from the command line: the wrap is no seam for
 // every type and shipped preset, a loop's last frame flows into its first, and bad combinations are named.
 #include "tests/cli/CliTest.h"
+#include "tests/support/SeamRatio.h"
 
 #include "job/JobPictureReader.h"
 #include "tests/support/DeepPngReading.h"
@@ -11,38 +12,7 @@ namespace {
 
 class Tileable : public Cli {
 protected:
-    // Mean squared steps across the wrap and, beside it, of the four steps on
-    // either side (a few, so that high octaves aliased against the pixels average
-    // out): a seam is a step unlike the ones next to it.
-    struct Seams {
-        static constexpr int kBeside = 4;
-        double wrapX = 0, nextX = 0, wrapY = 0, nextY = 0;
-        void add(const HostImage& image) {
-            const std::int32_t w = image.width, h = image.height;
-            const auto step = [&](std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) {
-                double sum = 0;
-                for (int k = 0; k < 3; ++k) {
-                    const double d = double(image.pixel(x0, y0)[k]) - image.pixel(x1, y1)[k];
-                    sum += d * d;
-                }
-                return sum;
-            };
-            for (std::int32_t y = 0; y < h; ++y) {
-                wrapX += step(w - 1, y, 0, y) / h;
-                for (int k = 0; k < kBeside; ++k) {
-                    nextX += (step(k, y, k + 1, y) + step(w - 2 - k, y, w - 1 - k, y)) / (2.0 * kBeside * h);
-                }
-            }
-            for (std::int32_t x = 0; x < w; ++x) {
-                wrapY += step(x, h - 1, x, 0) / w;
-                for (int k = 0; k < kBeside; ++k) {
-                    nextY += (step(x, k, x, k + 1) + step(x, h - 2 - k, x, h - 1 - k)) / (2.0 * kBeside * w);
-                }
-            }
-        }
-        double ratioX() const { return std::sqrt(wrapX / nextX); }
-        double ratioY() const { return std::sqrt(wrapY / nextY); }
-    };
+    using Seams = SeamRatio;
 };
 
 } // namespace

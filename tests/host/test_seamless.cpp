@@ -7,6 +7,7 @@
 #include "dialog/PSMorvessanSeamlessModel.h"
 #include "texture/PatternSpace.h"
 #include "texture/SeamlessTile.h"
+#include "tests/support/SeamRatio.h"
 
 #include <cmath>
 
@@ -25,36 +26,6 @@ HostImage flatImage(std::int32_t w, std::int32_t h) {
     }
     return image;
 }
-
-// Root mean squared step across the wrap, over that of the steps beside it:
-// about 1 for a tile, many times 1 for a seam.
-struct SeamRatio {
-    double wrap = 0, beside = 0;
-    void add(const HostImage& image) {
-        const std::int32_t w = image.width, h = image.height;
-        const auto step = [&](std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) {
-            double sum = 0;
-            for (int k = 0; k < 3; ++k) {
-                const double d = double(image.pixel(x0, y0)[k]) - image.pixel(x1, y1)[k];
-                sum += d * d;
-            }
-            return sum;
-        };
-        for (std::int32_t i = 0; i < h; ++i) {
-            wrap += step(w - 1, i, 0, i);
-            for (int k = 0; k < 4; ++k) {
-                beside += (step(k, i, k + 1, i) + step(w - 2 - k, i, w - 1 - k, i)) / 8.0;
-            }
-        }
-        for (std::int32_t i = 0; i < w; ++i) {
-            wrap += step(i, h - 1, i, 0);
-            for (int k = 0; k < 4; ++k) {
-                beside += (step(i, k, i, k + 1) + step(i, h - 2 - k, i, h - 1 - k)) / 8.0;
-            }
-        }
-    }
-    double ratio() const { return std::sqrt(wrap / beside); }
-};
 
 std::vector<std::uint8_t> tileProperty() {
     PatternSpace space;
